@@ -1,0 +1,30 @@
+# One library per layer folder, its sources found by glob so that adding a class
+# means adding its two files and nothing else.
+function(nuvask_layer_library name folder)
+  file(GLOB_RECURSE _sources CONFIGURE_DEPENDS ${folder}/*.cpp ${folder}/*.h)
+  if(_sources)
+    add_library(${name} STATIC ${_sources})
+    set(_scope PUBLIC)
+  else()
+    add_library(${name} INTERFACE)
+    set(_scope INTERFACE)
+  endif()
+  target_include_directories(${name} ${_scope} ${PROJECT_SOURCE_DIR})
+  set(NUVASK_LAST_SCOPE ${_scope} PARENT_SCOPE)
+endfunction()
+
+# One GoogleTest binary per test folder; every test case becomes a CTest test.
+function(nuvask_test_binary name folder)
+  file(GLOB _sources CONFIGURE_DEPENDS ${folder}/*.cpp ${folder}/*.h)
+  if(NOT _sources)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "MAIN;LABEL;TIMEOUT" "LIBS;ENV" ${ARGN})
+  add_executable(${name} ${_sources} ${T_MAIN})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} nuvask_testsupport GTest::gtest GTest::gmock)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${T_ENV}")
+endfunction()
