@@ -1,10 +1,59 @@
+// The program entry: start values, then exactly one of: hand the parameters to
+// a running main window, open the main window, open the setup window.
+
+#include "core/ProgramEntry.h"
+#include "core/SettingsStore.h"
+#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/LocalInstance.h"
 #include "ui/AppFonts.h"
+#include "ui/KeldoNuvask.h"
+#include "ui/NuvaskSetupFm.h"
 
 #include <QApplication>
+#include <memory>
+
+using namespace nuvask;
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    nuvask::InstallFontSubstitutions();
-    return 0;
+    QCoreApplication::setApplicationName(QStringLiteral("nuvask"));
+    InstallFontSubstitutions();
+
+    StartValues start = MakeStartValues(QCoreApplication::applicationFilePath(), '/');
+    HiveFileRegistry registry;
+    SettingsStore settings(registry, start.ProgramShortName);
+    LocalInstanceProbe probe;
+
+    const StartDecision decision = DecideStart(app.arguments().mid(1), QCoreApplication::applicationFilePath(), probe, settings);
+    start.StartMode = decision.startMode;
+    SetStartValues(start);
+
+    InstanceServer server;
+    std::unique_ptr<QWidget> window;
+    switch (decision.outcome) {
+    case StartOutcome::HandedOver:
+    case StartOutcome::ExitSilently:
+        return 0;
+    case StartOutcome::OpenMain: {
+        auto main = std::make_unique<TKELDO_NUVASK>();
+        TKELDO_NUVASK *w = main.get();
+        server.setHandler([w](unsigned message, const QString &text) {
+            if (message == kWmSecondInstance)
+                w->WM_SECOND_INSTANCE(text);
+        });
+        server.listen(QLatin1String(kMainWindowClass));
+        window = std::move(main);
+        break;
+    }
+    case StartOutcome::OpenSetup:
+        window = std::make_unique<TNUVASK_SETUPFM>(decision.startMode);
+        server.listen(QLatin1String(kSetupWindowClass));
+        break;
+    }
+    window->setAttribute(Qt::WA_QuitOnClose);
+    window->show();
+    const int rc = app.exec();
+    server.close();
+    return rc;
 }
