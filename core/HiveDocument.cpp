@@ -79,7 +79,7 @@ HiveDocument HiveDocument::parse(const QByteArray &utf8)
     Key *current = nullptr;
     const QStringList lines = QString::fromUtf8(utf8).split(QLatin1Char('\n'));
     for (QString line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
+        while (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         const QString trimmed = line.trimmed();
         if (trimmed.isEmpty() || trimmed == QLatin1String(kHeader))
