@@ -36,7 +36,7 @@ int main(int argc, char **argv)
     case StartOutcome::ExitSilently:
         return 0;
     case StartOutcome::OpenMain: {
-        auto main = std::make_unique<TKELDO_NUVASK>();
+        auto main = std::make_unique<TKELDO_NUVASK>(registry);
         TKELDO_NUVASK *w = main.get();
         server.setHandler([w](unsigned message, const QString &text) {
             if (message == kWmSecondInstance)

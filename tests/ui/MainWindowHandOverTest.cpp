@@ -1,3 +1,5 @@
+#include "platform/linux/HiveFileRegistry.h"
+#include "support/TempXdg.h"
 #include "ui/KeldoNuvask.h"
 
 #include <QTest>
@@ -7,7 +9,9 @@ using namespace nuvask;
 
 TEST(MainWindowHandOver, SecondStartBringsAMinimisedOrBuriedWindowBack)
 {
-    TKELDO_NUVASK w;
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    TKELDO_NUVASK w(reg);
     EXPECT_EQ(w.objectName(), QString("TKELDO_NUVASK"));
     EXPECT_EQ(w.windowTitle(), QString("nuvASK"));
     w.show();
