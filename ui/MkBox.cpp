@@ -416,7 +416,6 @@ void TMKBox::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     ApplyColours();
     DrawIcon();
-    raise();
     activateWindow();
 }
 
