@@ -8,6 +8,7 @@
 #include "ui/AppFonts.h"
 #include "ui/KeldoNuvask.h"
 #include "ui/NuvaskSetupFm.h"
+#include "ui/WorkArea.h"
 
 #include <QApplication>
 #include <memory>
@@ -28,6 +29,9 @@ int main(int argc, char **argv)
     const StartDecision decision = DecideStart(app.arguments().mid(1), QCoreApplication::applicationFilePath(), probe, settings);
     start.StartMode = decision.startMode;
     SetStartValues(start);
+    // The application title goes to message boxes without a caption of their
+    // own; it is not the display name, which Qt would append to every caption.
+    SetApplicationTitle(start.ProgramTitle);
 
     InstanceServer server;
     std::unique_ptr<QWidget> window;

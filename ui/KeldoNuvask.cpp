@@ -2,7 +2,10 @@
 
 #include "core/ProgramEntry.h"
 #include "core/Registry.h"
+#include "ui/ColorBtn.h"
+#include "ui/MKBoxDlg.h"
 #include "ui/MainWindowTexts.h"
+#include "ui/WorkArea.h"
 #include "ui/PanelSplitter.h"
 
 #include <QApplication>
@@ -12,7 +15,6 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -39,13 +41,13 @@ QCheckBox *checkBox(QWidget *parent, const char *name, const QString &caption, c
     return box;
 }
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QString &hint, QRect geometry)
+TColorBtn *button(QWidget *parent, const char *name, const QString &caption, const QString &hint, QRect geometry)
 {
-    auto *b = new QPushButton(caption, parent);
+    auto *b = new TColorBtn(parent);
     b->setObjectName(QLatin1String(name));
+    b->SetCaption(caption);
     b->setToolTip(hint);
     b->setGeometry(geometry);
-    b->setFocusPolicy(Qt::TabFocus);
     return b;
 }
 
@@ -72,6 +74,9 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, QWidget *parent)
 
     // 3./4. Widgets and per-strip tables.
     buildWidgets();
+    MKBoxDlg1 = new TMKBoxDlg(this);
+    MKBoxDlg1->setObjectName(QStringLiteral("MKBoxDlg1"));
+    SetMainWindow(this); // message boxes take this window's colours and hints
 
     // 5. Every strip shown; layout values recorded once.
     for (QCheckBox *box : Ch_V)
@@ -165,16 +170,16 @@ void TKELDO_NUVASK::buildWidgets()
     Btn_WT = button(pv2, "Btn_WT", mainText::CornerCaption, mainText::HintWT, QRect(76, 66, 12, 12));
     Btn_LB = button(pv2, "Btn_LB", mainText::CornerCaption, mainText::HintLB, QRect(62, 80, 12, 12));
     Btn_WB = button(pv2, "Btn_WB", mainText::CornerCaption, mainText::HintWB, QRect(76, 80, 12, 12));
-    connect(Btn_LT, &QPushButton::clicked, this, [this] { MoveToCorner(Corner::LeftTop); });
-    connect(Btn_WT, &QPushButton::clicked, this, [this] { MoveToCorner(Corner::RightTop); });
-    connect(Btn_LB, &QPushButton::clicked, this, [this] { MoveToCorner(Corner::LeftBottom); });
-    connect(Btn_WB, &QPushButton::clicked, this, [this] { MoveToCorner(Corner::RightBottom); });
+    connect(Btn_LT, &TColorBtn::OnClick, this, [this] { MoveToCorner(Corner::LeftTop); });
+    connect(Btn_WT, &TColorBtn::OnClick, this, [this] { MoveToCorner(Corner::RightTop); });
+    connect(Btn_LB, &TColorBtn::OnClick, this, [this] { MoveToCorner(Corner::LeftBottom); });
+    connect(Btn_WB, &TColorBtn::OnClick, this, [this] { MoveToCorner(Corner::RightBottom); });
 
     Btn_RPK_Edit = button(m_pv[3], "Btn_RPK_Edit", mainText::EditCaption, mainText::HintEdit, QRect(2, 180, 34, 17));
     Btn_RPK_Cancel = button(m_pv[4], "Btn_RPK_Cancel", mainText::CancelCaption, mainText::HintCancel,
                             QRect(1, 180, 33, 17));
-    connect(Btn_RPK_Edit, &QPushButton::clicked, this, &TKELDO_NUVASK::Btn_RPK_EditClick);
-    connect(Btn_RPK_Cancel, &QPushButton::clicked, this, &TKELDO_NUVASK::Btn_RPK_CancelClick);
+    connect(Btn_RPK_Edit, &TColorBtn::OnClick, this, &TKELDO_NUVASK::Btn_RPK_EditClick);
+    connect(Btn_RPK_Cancel, &TColorBtn::OnClick, this, &TKELDO_NUVASK::Btn_RPK_CancelClick);
 
     Timer_Create = new QTimer(this);
     Timer_Create->setObjectName(QStringLiteral("Timer_Create"));

@@ -14,17 +14,20 @@
 
 class QCheckBox;
 class QComboBox;
-class QPushButton;
 class QTimer;
 
 namespace nuvask {
 
 class IRegistry;
 class PanelSplitter;
+class TColorBtn;
+class TMKBoxDlg;
 
 class TKELDO_NUVASK : public QMainWindow
 {
     Q_OBJECT
+    // Read by the message box: it shows hints exactly when its window does.
+    Q_PROPERTY(bool ShowHint READ hintsShown WRITE setHintsShown)
 public:
     static constexpr int kStartupCompletedValue = 99;
     static constexpr int kCreateDelayMs = 300;
@@ -89,12 +92,13 @@ private:
     std::array<QFrame *, 5> m_pv{};          // PV0..PV4
     PanelSplitter *Splitter1 = nullptr;
     PanelSplitter *Splitter2 = nullptr;
-    QPushButton *Btn_LT = nullptr;
-    QPushButton *Btn_WT = nullptr;
-    QPushButton *Btn_LB = nullptr;
-    QPushButton *Btn_WB = nullptr;
-    QPushButton *Btn_RPK_Edit = nullptr;
-    QPushButton *Btn_RPK_Cancel = nullptr;
+    TColorBtn *Btn_LT = nullptr;
+    TColorBtn *Btn_WT = nullptr;
+    TColorBtn *Btn_LB = nullptr;
+    TColorBtn *Btn_WB = nullptr;
+    TColorBtn *Btn_RPK_Edit = nullptr;
+    TColorBtn *Btn_RPK_Cancel = nullptr;
+    TMKBoxDlg *MKBoxDlg1 = nullptr;
     QTimer *Timer_Create = nullptr;
     QTimer *Timer_PK = nullptr;
 
