@@ -104,6 +104,7 @@ TEST_F(MixerAlsaPulseTest, SourceVolumeSetByPactlArrivesAsOneNotification)
 // A PulseAudio of the test's own, stopped by its process id.
 class OwnPulseAudio {
 public:
+    OwnPulseAudio() : m_server("unix:" + m_dir.filePath("runtime") + "/pulse/native") {}
     bool start()
     {
         if (!m_dir.isValid())
@@ -127,7 +128,6 @@ public:
         m_process.start();
         if (!m_process.waitForStarted(5000))
             return false;
-        m_server = "unix:" + runtime + "/pulse/native";
         return WaitFor([this] {
             QProcess probe;
             QProcessEnvironment probeEnv = QProcessEnvironment::systemEnvironment();
@@ -145,6 +145,7 @@ public:
         m_process.waitForFinished(5000);
     }
     ~OwnPulseAudio() { kill(); }
+    bool isRunning() const { return m_process.state() == QProcess::Running; }
     QByteArray server() const { return m_server.toUtf8(); }
 
 private:
@@ -152,6 +153,25 @@ private:
     QProcess m_process;
     QString m_server;
 };
+
+TEST(MixerAlsaPulseLateTest, ServerStartedAfterTheFirstLookIsFoundOnTheNext)
+{
+    SKIP_WITHOUT_PULSE();
+    OwnPulseAudio pulse;
+    ScopedEnv server("PULSE_SERVER", pulse.server());
+    AlsaMixerService service;
+    service.deviceCount();
+    EXPECT_FALSE(service.deviceNames().contains("default")) << "no server runs yet";
+
+    ASSERT_TRUE(pulse.start());
+    ASSERT_GE(service.deviceCount(), 1u);
+    const int device = int(service.deviceNames().indexOf("default"));
+    ASSERT_GE(device, 0);
+    MixerCaps caps;
+    ASSERT_EQ(service.deviceCaps(quint32(device), caps), MixerRc::NoError);
+    EXPECT_EQ(caps.productName, "PulseAudio");
+    EXPECT_EQ(caps.destinations, 2u);
+}
 
 TEST(MixerAlsaPulseGoneTest, KillingTheServerLeavesTheProgramRunning)
 {
