@@ -257,7 +257,6 @@ void AlsaMixerDevice::build()
         snd_mixer_elem_set_callback(elem, &AlsaMixerDevice::elementCallback);
         snd_mixer_elem_set_callback_private(elem, this);
     }
-    m_elementCount = int(elems.size());
     if (elems.isEmpty())
         return;
 

@@ -28,7 +28,6 @@ public:
     AlsaMixerDevice &operator=(const AlsaMixerDevice &) = delete;
 
     QString cardName() const { return m_cardName; }
-    bool hasElements() const { return m_elementCount > 0; }
     quint32 destinationCount() const { return quint32(m_destinations.size()); }
 
     quint32 lineByDestination(quint32 destination, MixerLine &line) const;
@@ -85,7 +84,6 @@ private:
     snd_mixer_t *m_mixer = nullptr;
     QString m_name;
     QString m_cardName;
-    int m_elementCount = 0;
     int m_idleWakeups = 0;
     QList<Line> m_destinations;
     QList<QList<Line>> m_sources;

@@ -69,10 +69,12 @@ quint32 AlsaMixerService::deviceCount()
     while (snd_card_next(&card) >= 0 && card >= 0) {
         const QString name = QStringLiteral("hw:%1").arg(card);
         int err = 0;
-        // A card without any mixer element (some HDMI and USB devices) is not a
-        // mixer device.
+        // A card without a playback or recording line (no mixer elements, or
+        // only settings such as an auto-mute mode) is not a mixer device: the
+        // program could do nothing with it, and listing it would make the
+        // whole start-up fail.
         const auto device = AlsaMixerDevice::open(name, &err);
-        if (device && device->hasElements()) {
+        if (device && device->destinationCount() > 0) {
             m_deviceNames.append(name);
             cards.append(card);
         }
@@ -81,7 +83,7 @@ quint32 AlsaMixerService::deviceCount()
     if (defaultCard == -1 || (defaultCard >= 0 && !cards.contains(defaultCard))) {
         int err = 0;
         const auto device = AlsaMixerDevice::open(QStringLiteral("default"), &err);
-        if (device && device->hasElements())
+        if (device && device->destinationCount() > 0)
             m_deviceNames.append(QStringLiteral("default"));
     }
     return quint32(m_deviceNames.size());
