@@ -1,0 +1,139 @@
+#pragma once
+// The multimedia mixer as the mixer layer sees it: devices, destination and
+// source lines, their controls and control values, and change notifications.
+// The calls and fields follow the mixer API the layer was designed around, so a
+// Windows backend is a pass-through; return codes are numbers, 0 = success.
+// Realised by platform/alsa (real sound devices) and platform/sim (tests, demo).
+
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+
+namespace nuvask {
+
+// An open mixer device. 0 is never a valid handle.
+using MixerHandle = quint32;
+constexpr MixerHandle NoMixerHandle = 0;
+
+// Return codes, numbered as the mixer API numbers them so that error texts
+// print familiar values.
+namespace MixerRc {
+constexpr quint32 NoError = 0;
+constexpr quint32 Error = 1;          // unspecified failure
+constexpr quint32 BadDeviceId = 2;
+constexpr quint32 InvalidHandle = 5;
+constexpr quint32 NoDriver = 6;       // the device went away
+constexpr quint32 NoMemory = 7;
+constexpr quint32 InvalidParam = 11;
+constexpr quint32 InvalidLine = 1024;
+constexpr quint32 InvalidControl = 1025;
+constexpr quint32 InvalidValue = 1026;
+} // namespace MixerRc
+
+// Component types of lines (dwComponentType).
+namespace MixerComponent {
+constexpr quint32 DstUndefined = 0x0;
+constexpr quint32 DstSpeakers = 0x4;
+constexpr quint32 DstWaveIn = 0x7;
+constexpr quint32 SrcUndefined = 0x1000;
+constexpr quint32 SrcDigital = 0x1001;
+constexpr quint32 SrcLine = 0x1002;
+constexpr quint32 SrcMicrophone = 0x1003;
+constexpr quint32 SrcSynthesizer = 0x1004;
+constexpr quint32 SrcCompactDisc = 0x1005;
+constexpr quint32 SrcTelephone = 0x1006;
+constexpr quint32 SrcPcSpeaker = 0x1007;
+constexpr quint32 SrcWaveOut = 0x1008;
+constexpr quint32 SrcAuxiliary = 0x1009;
+} // namespace MixerComponent
+
+// Control types (dwControlType) and control flags (fdwControl).
+namespace MixerControlType {
+constexpr quint32 PeakMeter = 0x10020001;
+constexpr quint32 OnOff = 0x20010000;
+constexpr quint32 Mute = 0x20010002;
+constexpr quint32 Volume = 0x50030001;
+constexpr quint32 Mux = 0x70010001;
+constexpr quint32 Mixer = 0x71010001; // multiple-select; never taken for a MUX
+} // namespace MixerControlType
+namespace MixerControlFlag {
+constexpr quint32 Uniform = 0x1;
+constexpr quint32 Multiple = 0x2;
+constexpr quint32 Disabled = 0x80000000u;
+} // namespace MixerControlFlag
+
+struct MixerCaps {
+    QString productName; // szPname: at most 31 bytes
+    quint32 destinations = 0; // cDestinations
+};
+
+struct MixerLine {
+    quint32 destination = 0;   // dwDestination
+    quint32 source = 0;        // dwSource
+    quint32 lineId = 0;        // dwLineID
+    quint32 componentType = 0; // dwComponentType
+    quint32 channels = 0;      // cChannels
+    quint32 connections = 0;   // cConnections
+    quint32 controls = 0;      // cControls
+    QString name;              // szName
+};
+
+struct MixerControl {
+    quint32 controlId = 0;     // dwControlID
+    quint32 controlType = 0;   // dwControlType
+    quint32 flags = 0;         // fdwControl
+    quint32 multipleItems = 0; // cMultipleItems
+    QString name;              // szName
+    // Bounds: one pair of 32-bit fields read as unsigned (dwMinimum/dwMaximum)
+    // or as signed (lMinimum/lMaximum), as the control type says.
+    quint32 minimum = 0;
+    quint32 maximum = 0;
+    qint32 signedMinimum() const { return qint32(minimum); }
+    qint32 signedMaximum() const { return qint32(maximum); }
+};
+
+// What a details call reads or writes: `channels` 1 treats the control as
+// uniform over all channels; `multipleItems` is the control's item count (0 for
+// a control without items). Values: channels x max(items, 1) 32-bit values,
+// items of channel 0 first.
+struct MixerControlDetails {
+    quint32 controlId = 0;
+    quint32 channels = 1;
+    quint32 multipleItems = 0;
+};
+
+struct MixerListText {
+    quint32 param1 = 0; // dwParam1: for a MUX item, the line identifier of the item
+    quint32 param2 = 0; // dwParam2: for a MUX item, its component type
+    QString name;       // szName
+};
+
+// Called for every change of a control of an open device: (handle, control id).
+// Always delivered later from the Qt event loop, never inside the call that
+// caused the change and never on another thread.
+using MixerNotify = std::function<void(MixerHandle, quint32)>;
+
+class MixerService {
+public:
+    virtual ~MixerService() = default;
+
+    virtual quint32 deviceCount() = 0;
+    virtual quint32 deviceCaps(quint32 device, MixerCaps &caps) = 0;
+    virtual quint32 open(quint32 device, const MixerNotify &notify, MixerHandle &handle) = 0;
+    virtual quint32 close(MixerHandle handle) = 0;
+
+    virtual quint32 lineInfoByDestination(MixerHandle handle, quint32 destination, MixerLine &line) = 0;
+    virtual quint32 lineInfoBySource(MixerHandle handle, quint32 destination, quint32 source, MixerLine &line) = 0;
+    virtual quint32 lineInfoById(MixerHandle handle, quint32 lineId, MixerLine &line) = 0;
+    // Every control of the line, in the line's order.
+    virtual quint32 lineControls(MixerHandle handle, quint32 lineId, QList<MixerControl> &controls) = 0;
+
+    // Values as raw 32-bit words (unsigned, boolean or signed as the type says).
+    virtual quint32 controlValues(MixerHandle handle, const MixerControlDetails &details, QList<quint32> &values) = 0;
+    virtual quint32 controlListTexts(MixerHandle handle, const MixerControlDetails &details, QList<MixerListText> &texts) = 0;
+    virtual quint32 setControlValues(MixerHandle handle, const MixerControlDetails &details, const QList<quint32> &values) = 0;
+};
+
+} // namespace nuvask
