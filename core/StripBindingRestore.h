@@ -1,0 +1,29 @@
+#pragma once
+// Turning a saved strip binding (device index, destination and source component
+// types) into item indexes of the opened mixer, and back again at close.
+
+#include "core/SettingsStore.h"
+
+namespace nuvask {
+
+class MixerLayer;
+
+struct StripSelection
+{
+    int device = 0;
+    int destination = 0;
+    int source = 0;
+};
+
+// The device index falls back to 0 when it is not a device any more. Only the
+// first destination with the saved type is looked at; the indexes are taken
+// only when both the destination and, within it, the source type match, and
+// are 0 and 0 otherwise. Types are compared as text.
+StripSelection ResolveStripBinding(const MixerLayer &layer, const StripBinding &saved);
+
+// What is saved for a strip showing these items: the device index and the
+// component types of the selected destination and source; index 0 and empty
+// types when the items do not name a listed line (no device).
+StripBinding TakeStripBinding(const MixerLayer &layer, const StripSelection &shown);
+
+} // namespace nuvask

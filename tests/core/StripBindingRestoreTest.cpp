@@ -1,0 +1,101 @@
+// Saved strip bindings against the lists of an opened (simulated) mixer.
+#include "core/MixerLayer.h"
+#include "core/StripBindingRestore.h"
+#include "platform/sim/SimTopology.h"
+
+#include <gtest/gtest.h>
+
+using namespace nuvask;
+
+namespace {
+
+struct QuietHost : MixerHost {
+    void SetAutoMarkVisible(int, bool) override {}
+    void SetPeakTimerRunning(bool) override {}
+    void MixerControlChange(MixerHandle, quint32) override {}
+};
+
+// Device 1 has only a recording destination, with its types in another order.
+SimDevice recordingOnly()
+{
+    SimDevice device;
+    device.productName = QStringLiteral("USB Mic");
+    SimDestination rec;
+    rec.line = sim::Line(0xFFFF0007u, MixerComponent::DstWaveIn, "Capture", {sim::Volume(1, 100)});
+    rec.sources = {sim::Line(7, MixerComponent::SrcMicrophone, "Mic", {sim::Volume(2, 5)})};
+    device.destinations = {rec};
+    return device;
+}
+
+struct BindingRestore : ::testing::Test
+{
+    SimMixerBoard board{{sim::DemoDevice(), recordingOnly()}};
+    QuietHost host;
+    MixerLayer layer{board, host};
+    void SetUp() override
+    {
+        QString error;
+        layer.MixerOpenAll(error);
+        ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    }
+    StripSelection resolve(int device, const char *dst, const char *src)
+    {
+        return ResolveStripBinding(layer, StripBinding{device, dst, src});
+    }
+};
+
+} // namespace
+
+TEST_F(BindingRestore, DefaultsFindTheSpeakersTheWaveAndTheRecordingLine)
+{
+    StripSelection s = resolve(0, "4", "4");
+    EXPECT_EQ(s.destination, 0);
+    EXPECT_EQ(s.source, 0); // MAIN
+    s = resolve(0, "4", "4104");
+    EXPECT_EQ(s.destination, 0);
+    EXPECT_EQ(s.source, 1);
+    s = resolve(0, "7", "7");
+    EXPECT_EQ(s.destination, 1);
+    EXPECT_EQ(s.source, 0);
+    s = resolve(0, "7", "4098"); // line in
+    EXPECT_EQ(s.destination, 1);
+    EXPECT_EQ(s.source, 2);
+}
+
+TEST_F(BindingRestore, BindingsThatNoLongerExistFallBackSilently)
+{
+    // A device index beyond the devices is device 0.
+    StripSelection s = resolve(5, "7", "7");
+    EXPECT_EQ(s.device, 0);
+    EXPECT_EQ(s.destination, 1);
+    EXPECT_EQ(resolve(-1, "4", "4").device, 0);
+    // The source type is missing in that destination: both indexes fall back.
+    s = resolve(1, "7", "4104");
+    EXPECT_EQ(s.device, 1);
+    EXPECT_EQ(s.destination, 0);
+    EXPECT_EQ(s.source, 0);
+    // No destination of that type on the device.
+    s = resolve(1, "4", "4");
+    EXPECT_EQ(s.device, 1);
+    EXPECT_EQ(s.destination, 0);
+    // Types compare as text: " 7" is not "7".
+    EXPECT_EQ(resolve(0, " 7", "7").destination, 0);
+}
+
+TEST_F(BindingRestore, TakingABindingForSavingAndReadingItBack)
+{
+    const StripBinding taken = TakeStripBinding(layer, {0, 1, 2});
+    EXPECT_EQ(taken.device, 0);
+    EXPECT_EQ(taken.destType, QString("7"));
+    EXPECT_EQ(taken.srcType, QString("4098"));
+    const StripSelection back = ResolveStripBinding(layer, taken);
+    EXPECT_EQ(back.device, 0);
+    EXPECT_EQ(back.destination, 1);
+    EXPECT_EQ(back.source, 2);
+    // Items that name no line (no device any more): index 0, empty types.
+    const StripBinding none = TakeStripBinding(layer, {3, 0, 0});
+    EXPECT_EQ(none.device, 0);
+    EXPECT_TRUE(none.destType.isEmpty() && none.srcType.isEmpty());
+    layer.MixerCloseAll();
+    EXPECT_TRUE(TakeStripBinding(layer, {0, 1, 2}).destType.isEmpty());
+}
