@@ -10,11 +10,6 @@ namespace nuvask {
 
 namespace {
 
-// Texts the layer puts on the strips.
-const QString RecSelectCaption = QStringLiteral("選択");
-const QString MuteCaption = QStringLiteral("Mute");
-const QString ZeroCaption = QStringLiteral("0");
-
 constexpr qint64 FastStepUnits = 8192; // mixer units per step of the fast up/down control
 constexpr qint64 CutLevelScale = 32768; // the cut level's full scale (16-bit samples)
 constexpr int MuxNameChars = 64;        // longest item name the mixer hands out
@@ -190,7 +185,7 @@ void MixerLayer::StripBindLine(int strip, int device, int destination, QString &
     const QString lineText = TextFromNumber(lineId);
     for (qsizetype p = 0; p < lineIds.size() && p < muxIndexes.size(); ++p) {
         if (lineIds.at(p) == lineText && !muxIndexes.at(p).isEmpty()) {
-            v.SetBoxCaption(StripBox::RecSelect, RecSelectCaption);
+            v.SetBoxCaption(StripBox::RecSelect, StripCaption::RecSelect);
             v.ShowGroup(StripGroup::RecSelect, true);
             findDestinationMux(strip, device, NumberFromText(lineIds.at(0)));
             updateAutoMark(strip);
@@ -269,7 +264,7 @@ void MixerLayer::setUpVolume(int strip)
         record.VolScale = qMax<qint64>(1, RoundDiv(record.VolMax, barHeight));
     const int maximum = int(RoundDiv(record.VolMax, StepUnits));
     v.SetVolumeRange(maximum, int(RoundDiv(record.VolMax, FastStepUnits)));
-    v.SetLimitCaptions(QString::number(maximum), ZeroCaption);
+    v.SetLimitCaptions(QString::number(maximum), StripCaption::Zero);
     v.ShowGroup(StripGroup::Volume, true);
     StripControl &control = record.controls[StripVolume];
     control.present = true;
@@ -280,7 +275,7 @@ void MixerLayer::setUpVolume(int strip)
 void MixerLayer::setUpMute(int strip)
 {
     StripView &v = view(strip);
-    v.SetBoxCaption(StripBox::Mute, MuteCaption);
+    v.SetBoxCaption(StripBox::Mute, StripCaption::Mute);
     v.ShowGroup(StripGroup::MuteBox, true);
     StripControl &control = m_strips[strip].controls[StripMute];
     control.present = true;
@@ -327,7 +322,7 @@ void MixerLayer::setUpPeakMeter(int strip)
         record.PeakScale = qMax<qint64>(1, RoundDiv(record.PeakMax, meterHeight));
     v.ShowGroup(StripGroup::PeakMeter, true);
     record.PeakHold = 0;
-    v.SetPeakHoldCaption(ZeroCaption);
+    v.SetPeakHoldCaption(StripCaption::Zero);
     v.SetPeakCover(int(meterHeight));
     record.controls[StripPeakMeter].present = true;
     m_host.SetPeakTimerRunning(true);
@@ -509,7 +504,7 @@ int MixerLayer::StripReadPeak(int strip)
     if (level > threshold && v.AutoMarkShown()) {
         StripSetVolume(strip, qMax(v.UpDownPosition() - AutoLowerSteps, 0), 0);
         record.PeakHold = 0;
-        v.SetPeakHoldCaption(ZeroCaption);
+        v.SetPeakHoldCaption(StripCaption::Zero);
     }
     return cover;
 }
@@ -529,7 +524,7 @@ void MixerLayer::StripResetPeakHold(int strip)
     if (!validStrip(strip))
         return;
     m_strips[strip].PeakHold = 0;
-    view(strip).SetPeakHoldCaption(ZeroCaption);
+    view(strip).SetPeakHoldCaption(StripCaption::Zero);
 }
 
 bool MixerLayer::StripCanAutoRecV(int strip) const

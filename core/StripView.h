@@ -8,6 +8,13 @@
 
 namespace nuvask {
 
+// Captions the layer puts on a strip.
+namespace StripCaption {
+inline const QString RecSelect = QStringLiteral("選択");
+inline const QString Mute = QStringLiteral("Mute");
+inline const QString Zero = QStringLiteral("0");
+} // namespace StripCaption
+
 // Widgets that are shown and hidden together.
 enum class StripGroup {
     Volume,    // Label_VM0/VM1, UpDown, UpDown_L, Label_NOW, Label_NOW_T, Btn_MIN, Btn_MAX
