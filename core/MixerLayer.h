@@ -8,6 +8,7 @@
 
 #include "core/MixerHost.h"
 #include "core/MixerService.h"
+#include "core/StripView.h"
 
 #include <QList>
 #include <QString>
@@ -112,6 +113,40 @@ public:
     static quint32 NumberFromText(const QString &text);
     static QString TextFromNumber(quint32 value);
 
+    // --- Strips: binding, writes, change notifications, meters ---
+
+    // The widgets strip N is drawn on; nullptr leaves the strip without a display.
+    void SetStripView(int strip, StripView *view);
+    // Binds strip N to line L of device d, destination k: searches the line's
+    // volume, mute, own multiplexer and peak meter and its entry in the
+    // destination's multiplexer, and shows what it finds. Empty error = success.
+    void StripBindLine(int strip, int device, int destination, QString &error, quint32 lineId);
+    // Writes `value` UI steps, or (value < 0) the volume at `pixel` pixels below
+    // the bar's top. False when there is no volume control, another write is in
+    // progress, or the mixer refused. Changes no widget.
+    bool StripSetVolume(int strip, int value, int pixel);
+    void StripSetMute(int strip, bool on);
+    // Makes the strip's source the only selected item of its destination's multiplexer.
+    void StripSetRecSelect(int strip, bool on);
+    // Makes the item at `position` among the line's own multiplexer items the only selected one.
+    void StripSelectMuxItem(int strip, int position);
+    // A control changed: redraws every strip bound to it.
+    void MixerControlChanged(quint32 controlId);
+    // The meter cover's height in pixels, or -1 (no meter, read failed, busy).
+    int StripReadPeak(int strip);
+    // Switches strip N's meter off or on without searching the control again.
+    void StripTogglePeak(int strip);
+    // Clears the peak hold (B_PK click).
+    void StripResetPeakHold(int strip);
+    bool StripCanAutoRecV(int strip) const;
+    // The cut level on the 16-bit sample scale, 0..32763.
+    void SetCutLevel(int level);
+    int CutLevel() const { return m_cutLevel; }
+
+    static constexpr int StepUnits = 256;      // mixer units per UI step
+    static constexpr int AutoLowerSteps = 8;   // UI steps one automatic lowering takes off
+    static constexpr int MaxCutLevel = 32763;  // 16-bit sample scale
+
 private:
     struct Destination {
         QStringList srcType, srcName, srcLineId, srcMuxIndex;
@@ -125,6 +160,32 @@ private:
     const Destination *destinationAt(int device, int destination) const;
     void forgetStripControls();
 
+    StripView &view(int strip) const;
+    bool validStrip(int strip) const { return strip >= 0 && strip < StripCount; }
+    // The device the strip's device list shows, and its destination's MUX indexes.
+    MixerHandle stripHandle(int strip) const;
+    const QStringList &stripMuxIndexes(int strip) const;
+    // Reads or writes a control's value buffer through its details record.
+    quint32 readControl(int strip, StripControl &control);
+    quint32 readValues(MixerHandle handle, StripControl &control);
+    // The destination multiplexer's item of the source the strip's list shows, or -1.
+    qint64 ownMuxItem(int strip) const;
+    quint32 writeControl(int strip, const StripControl &control);
+    // Takes the first control of `type`; false (with the error text) when it is
+    // disabled, absent, or its buffer cannot be had.
+    bool takeControl(int strip, StripControlKind kind, const QList<MixerControl> &controls, quint32 type,
+                     QString &error, const MixerControl **found);
+    void findDestinationMux(int strip, int device, quint32 destLineId);
+    void setUpVolume(int strip);
+    void setUpMute(int strip);
+    void setUpOwnMux(int strip, int device, int destination, MixerHandle handle);
+    void setUpPeakMeter(int strip);
+    void updateAutoMark(int strip);
+    bool anyMeterPresent() const;
+    // Position among the non-empty MUX indexes of the first selected item, or -1.
+    static int selectedMuxPosition(const QStringList &muxIndexes, const StripControl &control);
+    void clearMuxItems(int strip, StripControl &control);
+
     MixerService &m_service;
     MixerHost &m_host;
     int m_deviceCount = 0;
@@ -134,6 +195,8 @@ private:
     bool m_setVolumeBusy = false;
     bool m_readPeakBusy = false;
     QList<MixerListText> m_listTextScratch;
+    std::array<StripView *, StripCount> m_views{};
+    int m_cutLevel = MaxCutLevel;
 };
 
 } // namespace nuvask

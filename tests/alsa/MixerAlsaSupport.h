@@ -18,6 +18,7 @@ struct RecordingMixerHost : MixerHost {
     void SetAutoMarkVisible(int, bool) override {}
     void SetPeakTimerRunning(bool) override {}
     void MixerControlChange(MixerHandle handle, quint32 controlId) override { changes.append({handle, controlId}); }
+    bool AutoRecVChecked() const override { return false; }
 };
 
 // Runs the event loop until `done` holds or `ms` milliseconds passed.

@@ -22,6 +22,7 @@ struct RecordingHost : MixerHost {
         log << QStringLiteral("change %1").arg(controlId);
         notifications.append({handle, controlId});
     }
+    bool AutoRecVChecked() const override { return false; }
 };
 
 constexpr quint32 RecLine = 0xFFFF0002u; // a line identifier with the top bit set

@@ -1,0 +1,28 @@
+#pragma once
+// Captions and hints of a volume strip, byte for byte.
+
+#include <QString>
+
+namespace nuvask::stripText {
+
+inline const QString HintDestination = QStringLiteral("再生／録音／その他、の選択");
+inline const QString HintSource = QStringLiteral("ソースの選択");
+inline const QString HintVolumeBar = QStringLiteral("ボリューム調節");
+inline const QString Now = QStringLiteral("Now");
+inline const QString HintNowTitle = QStringLiteral("現在のボリューム");
+inline const QString HintNow = QStringLiteral("現在のボリューム値");
+inline const QString HintUpDown = QStringLiteral("ボリューム 高速アップ／ダウン");
+inline const QString HintUpDownL = QStringLiteral("ボリューム アップ／ダウン");
+inline const QString Max = QStringLiteral("Max");
+inline const QString HintMax = QStringLiteral("ボリューム最大");
+inline const QString Min = QStringLiteral("Min");
+inline const QString HintMin = QStringLiteral("ボリューム最小");
+inline const QString HintMute = QStringLiteral("一時的に、音を消す");
+inline const QString HintRecSelect = QStringLiteral("録音対象の選択");
+inline const QString Auto = QStringLiteral("A");
+inline const QString HintPeakMeter = QStringLiteral("ピークメーター");
+inline const QString Peek = QStringLiteral("P");
+inline const QString HintPeek = QStringLiteral("ピークメーター ON／OFF");
+inline const QString HintPeakHold = QStringLiteral("ピークホールド／クリア");
+
+} // namespace nuvask::stripText
