@@ -3,8 +3,10 @@
 
 #include "core/ProgramEntry.h"
 #include "core/SettingsStore.h"
+#include "platform/alsa/AlsaMixerService.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/LocalInstance.h"
+#include "platform/linux/TerminationSignals.h"
 #include "ui/AppFonts.h"
 #include "ui/KeldoNuvask.h"
 #include "ui/NuvaskSetupFm.h"
@@ -34,13 +36,14 @@ int main(int argc, char **argv)
     SetApplicationTitle(start.ProgramTitle);
 
     InstanceServer server;
+    AlsaMixerService mixer; // outlives the window, which closes its devices
     std::unique_ptr<QWidget> window;
     switch (decision.outcome) {
     case StartOutcome::HandedOver:
     case StartOutcome::ExitSilently:
         return 0;
     case StartOutcome::OpenMain: {
-        auto main = std::make_unique<TKELDO_NUVASK>(registry);
+        auto main = std::make_unique<TKELDO_NUVASK>(registry, mixer);
         TKELDO_NUVASK *w = main.get();
         server.setHandler([w](unsigned message, const QString &text) {
             if (message == kWmSecondInstance)
@@ -56,6 +59,9 @@ int main(int argc, char **argv)
         break;
     }
     window->setAttribute(Qt::WA_QuitOnClose);
+    QWidget *shown = window.get();
+    // Logout or kill: close the window as the user would, so it saves.
+    InstallTerminationHandler([shown] { shown->close(); });
     window->show();
     const int rc = app.exec();
     server.close();

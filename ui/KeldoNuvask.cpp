@@ -7,11 +7,16 @@
 #include "ui/MainWindowTexts.h"
 #include "ui/WorkArea.h"
 #include "ui/PanelSplitter.h"
+#include "ui/VolumeStrip.h"
+#include "core/StripBindingRestore.h"
+#include "core/TextHelpers.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCloseEvent>
 #include <QEvent>
+#include <QSignalBlocker>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QMenuBar>
@@ -53,20 +58,24 @@ TColorBtn *button(QWidget *parent, const char *name, const QString &caption, con
 
 } // namespace
 
-TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, QWidget *parent)
+TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_registry(registry), m_settings(registry, Start().ProgramShortName.isEmpty() ? QStringLiteral("NUVASK")
-                                                                                   : Start().ProgramShortName)
+                                                                                   : Start().ProgramShortName),
+      m_layer(mixer, *this)
 {
-    // 1. Busy until the window is built.
+    // 1. Busy until the deferred initialisation has bound the strips.
     m_startupCompleted = 0;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_busyCursor = true;
     QCoreApplication::processEvents();
 
     // 2. Identity.
     setObjectName(QLatin1String(kMainWindowClass));
     setWindowTitle(mainText::Caption);
+    // The task bar's text is the application title, not the caption.
+    setWindowIconText(Start().ProgramTitle);
     setWindowIcon(QApplication::windowIcon());
     QFont font(mainText::FontFamily);
     font.setPixelSize(mainText::FontPixels);
@@ -77,6 +86,12 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, QWidget *parent)
     MKBoxDlg1 = new TMKBoxDlg(this);
     MKBoxDlg1->setObjectName(QStringLiteral("MKBoxDlg1"));
     SetMainWindow(this); // message boxes take this window's colours and hints
+    for (int n = 0; n < 3; ++n)
+        m_strips[n]->attach(&m_layer);
+
+    // 4. Each strip meter is as tall as its volume bar.
+    for (int n = 0; n < 3; ++n)
+        m_meterFullHeight[n] = m_strips[n]->volumeBarHeight();
 
     // 5. Every strip shown; layout values recorded once.
     for (QCheckBox *box : Ch_V)
@@ -104,7 +119,6 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, QWidget *parent)
 
     // 10. The rest waits until the window exists.
     Timer_Create->start();
-    QGuiApplication::restoreOverrideCursor();
 }
 
 TKELDO_NUVASK::~TKELDO_NUVASK()
@@ -145,8 +159,13 @@ void TKELDO_NUVASK::buildWidgets()
 
     static const char *const kPanelNames[] = {"PV0", "PV1", "PV2", "PV3", "PV4"};
     for (int i = 0; i < 5; ++i) {
-        m_pv[i] = new QFrame(m_client);
-        m_pv[i]->setObjectName(QLatin1String(kPanelNames[i]));
+        if (i < 3) {
+            m_strips[i] = new VolumeStrip(i, m_client);
+            m_pv[i] = m_strips[i];
+        } else {
+            m_pv[i] = new QFrame(m_client);
+            m_pv[i]->setObjectName(QLatin1String(kPanelNames[i]));
+        }
         m_pv[i]->setAutoFillBackground(true);
         m_pv[i]->setFrameShape(QFrame::StyledPanel);
         m_pv[i]->resize(kPanelWidth[i], kPanelHeight);
@@ -185,8 +204,10 @@ void TKELDO_NUVASK::buildWidgets()
     Timer_Create->setObjectName(QStringLiteral("Timer_Create"));
     Timer_Create->setSingleShot(true);
     Timer_Create->setInterval(kCreateDelayMs);
+    connect(Timer_Create, &QTimer::timeout, this, &TKELDO_NUVASK::Timer_CreateTimer);
     Timer_PK = new QTimer(this);
     Timer_PK->setObjectName(QStringLiteral("Timer_PK"));
+    connect(Timer_PK, &QTimer::timeout, this, &TKELDO_NUVASK::Timer_PKTimer);
 
     qApp->installEventFilter(this); // tool-tips follow the window's hint switch
     setClientWidth(kDesignClientWidth);
@@ -429,6 +450,187 @@ void TKELDO_NUVASK::RestoreMainWindow()
     }
     raise();
     activateWindow();
+}
+
+} // namespace nuvask
+
+namespace nuvask {
+
+void TKELDO_NUVASK::Timer_CreateTimer()
+{
+    // 1. Runs once.
+    Timer_Create->stop();
+    m_layer.MixerReset();
+
+    // 2. Settings, read in their fixed order.
+    m_startup = m_settings.readStartup();
+    applyStartupSettings(m_startup);
+
+    // 3. Registered volumes: their list is filled here, selecting the entry
+    //    named by "V_Name", once that feature is present.
+    // 4. Shortcut paths of the desktop and Startup links are built here once
+    //    the shortcut feature is present.
+
+    // 5. Tray tip: the title cut to 63 code-page bytes, never half a character.
+    m_trayTip = TruncateDbcs(Start().ProgramTitle, 63);
+
+    // 6. Every mixer device; without them the program cannot work.
+    QString error;
+    m_layer.MixerOpenAll(error);
+    if (!error.isEmpty()) {
+        MKBoxDlg1->ShowOK(error + QLatin1Char('\n') + mainText::FatalMixer);
+        close();
+        return;
+    }
+
+    // 7. Each strip back on its saved line.
+    for (int n = 0; n < 3; ++n) {
+        VolumeStrip *strip = m_strips[n];
+        strip->fillDevices(m_layer.DeviceNameList());
+        const StripSelection sel = ResolveStripBinding(m_layer, m_startup.strips[n]);
+        strip->selectBinding(sel.device, sel.destination, sel.source);
+        QString bindError;
+        m_layer.StripBindLine(n, sel.device, sel.destination, bindError, strip->selectedLineId());
+        if (!bindError.isEmpty()) {
+            MKBoxDlg1->ShowOK(bindError + QLatin1Char('\n') + mainText::FatalStrip + QString::number(n));
+            close(); // handled at once: nothing is saved; the other strips are still bound
+        }
+    }
+
+    // 8. Running.
+    m_startupCompleted = kStartupCompletedValue;
+    restoreBusyCursor();
+}
+
+void TKELDO_NUVASK::applyStartupSettings(const StartupSettings &s)
+{
+    setHintsShown(s.miniHelp);
+    m_menu.BackColor->setChecked(s.backColor);
+    ApplyListColours();
+    m_menu.KELDO_COLOR->setChecked(s.keldoColor);
+    if (s.keldoColor) {
+        if (m_menu.BackColor->isChecked())
+            BackColorClick(); // unchecks it and gives the lists their panel colour back
+        applyWindowColours(true);
+    } else {
+        applyWindowColours(false);
+    }
+    Ch_Top->setChecked(s.mostTop);
+    ApplyTopMost();
+    m_menu.MO_Auto_RecV->setChecked(s.autoRecV);
+    m_menu.MO_Meter_ON->setChecked(s.meterOn);
+    m_peakInterval = s.meterOn ? 100 : 0; // milliseconds
+    updatePeakTimer();
+    m_layer.SetCutLevel(s.cutLevel);
+    {
+        // The program sets the interval list; its change action must not run.
+        const QSignalBlocker quiet(CB_RL_WAIT);
+        CB_RL_WAIT->setCurrentIndex(s.rlWait >= 0 && s.rlWait < CB_RL_WAIT->count() ? s.rlWait : -1);
+    }
+}
+
+void TKELDO_NUVASK::closeEvent(QCloseEvent *event)
+{
+    // Closing is never refused; only the first request does the work.
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    m_closing = true;
+    // The recording level monitor is told to stop here once it exists.
+
+    if (m_startupCompleted != kStartupCompletedValue) {
+        restoreBusyCursor();
+        event->accept();
+        return;
+    }
+    // Bindings are taken while the devices are still open.
+    SavedSettings saved = currentSettings();
+    m_layer.MixerCloseAll();
+    m_peakInterval = 0;
+    updatePeakTimer();
+    QCoreApplication::processEvents();
+    // The help window and the registered volumes are closed and saved here
+    // once those features exist.
+    m_settings.write(saved);
+    event->accept();
+}
+
+SavedSettings TKELDO_NUVASK::currentSettings() const
+{
+    SavedSettings v;
+    v.position = pos();
+    v.backColor = m_menu.BackColor->isChecked();
+    v.miniHelp = m_showHints;
+    v.keldoColor = m_menu.KELDO_COLOR->isChecked();
+    // Kept as read until the registered-volume list can change it, so a
+    // round trip never loses the user's selection.
+    v.vName = m_startup.vName;
+    v.mostTop = Ch_Top->isChecked();
+    v.hiddenStrip = -1;
+    for (int n = 0; n < 3; ++n) {
+        if (!Ch_V[n]->isChecked()) {
+            v.hiddenStrip = n;
+            break;
+        }
+    }
+    for (int n = 0; n < 3; ++n) {
+        const VolumeStrip *strip = m_strips[n];
+        v.strips[n] = TakeStripBinding(m_layer, {strip->deviceIndex(), strip->destinationIndex(), strip->sourceIndex()});
+    }
+    v.autoRecV = m_menu.MO_Auto_RecV->isChecked();
+    v.meterOn = m_menu.MO_Meter_ON->isChecked();
+    v.cutLevel = m_layer.CutLevel();
+    v.rlWait = CB_RL_WAIT->currentIndex();
+    return v;
+}
+
+void TKELDO_NUVASK::restoreBusyCursor()
+{
+    if (m_busyCursor) {
+        m_busyCursor = false;
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+void TKELDO_NUVASK::SetAutoMarkVisible(int strip, bool visible)
+{
+    if (strip >= 0 && strip < 3)
+        m_strips[strip]->setAutoMarkVisible(visible);
+}
+
+void TKELDO_NUVASK::SetPeakTimerRunning(bool running)
+{
+    m_peakWanted = running;
+    updatePeakTimer();
+}
+
+void TKELDO_NUVASK::updatePeakTimer()
+{
+    // An interval of 0 means the meters are switched off: the timer stops.
+    if (m_peakWanted && m_peakInterval > 0)
+        Timer_PK->start(m_peakInterval);
+    else
+        Timer_PK->stop();
+}
+
+void TKELDO_NUVASK::Timer_PKTimer()
+{
+    for (int n = 0; n < 3; ++n) {
+        const int cover = m_layer.StripReadPeak(n); // pixels, or -1 when nothing was read
+        if (cover >= 0)
+            m_strips[n]->SetPeakCover(cover);
+    }
+}
+
+bool TKELDO_NUVASK::AutoRecVChecked() const
+{
+    return m_menu.MO_Auto_RecV->isChecked();
+}
+
+void TKELDO_NUVASK::MixerControlChange(MixerHandle, quint32 controlId)
+{
+    m_layer.MixerControlChanged(controlId);
 }
 
 } // namespace nuvask

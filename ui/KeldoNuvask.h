@@ -3,6 +3,8 @@
 // monitor and the cut-level editor side by side. Its class name is what a
 // second start looks for.
 
+#include "core/MixerHost.h"
+#include "core/MixerLayer.h"
 #include "core/SettingsStore.h"
 #include "core/WindowPlacement.h"
 #include "ui/MainMenu.h"
@@ -23,7 +25,9 @@ class PanelSplitter;
 class TColorBtn;
 class TMKBoxDlg;
 
-class TKELDO_NUVASK : public QMainWindow
+class VolumeStrip;
+
+class TKELDO_NUVASK : public QMainWindow, public MixerHost
 {
     Q_OBJECT
     // Read by the message box: it shows hints exactly when its window does.
@@ -32,7 +36,8 @@ public:
     static constexpr int kStartupCompletedValue = 99;
     static constexpr int kCreateDelayMs = 300;
 
-    explicit TKELDO_NUVASK(IRegistry &registry, QWidget *parent = nullptr);
+    // mixer: the sound system the strips are bound to; it must outlive the window.
+    TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, QWidget *parent = nullptr);
     ~TKELDO_NUVASK() override;
 
     // Handler of WM_SECOND_INSTANCE: the forwarded text has no use beyond
@@ -63,11 +68,27 @@ public:
     void Btn_RPK_EditClick();
     void Btn_RPK_CancelClick();
 
+    // Deferred initialisation (Timer_Create) and the close sequence.
+    void Timer_CreateTimer();
     int StartupCompleted() const { return m_startupCompleted; }
+    bool closeGuardSet() const { return m_closing; }
+    // Everything that is written at close, as the widgets hold it now.
+    SavedSettings currentSettings() const;
+    QString trayTip() const { return m_trayTip; }
+
+    // The mixer layer's window side.
+    void SetAutoMarkVisible(int strip, bool visible) override;
+    void SetPeakTimerRunning(bool running) override;
+    void MixerControlChange(MixerHandle handle, quint32 controlId) override;
+    bool AutoRecVChecked() const override;
+    MixerLayer &layer() { return m_layer; }
+    VolumeStrip *strip(int n) const { return m_strips[n]; }
+    TMKBoxDlg *messageBox() const { return MKBoxDlg1; }
     const MainMenu &menu() const { return m_menu; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildWidgets();
@@ -77,10 +98,17 @@ private:
     void backColorToggled();
     void keldoColorToggled();
     void help3Toggled();
+    void applyStartupSettings(const StartupSettings &s);
+    void updatePeakTimer();
+    void Timer_PKTimer();
+    void restoreBusyCursor();
     QWidget *stripPanel(int strip) const { return m_pv[strip]; }
 
     IRegistry &m_registry;
     SettingsStore m_settings;
+    MixerLayer m_layer;
+    std::array<VolumeStrip *, 3> m_strips{};
+    std::array<int, 3> m_meterFullHeight{}; // pixels: each strip meter's full height
     MainMenu m_menu;
     QString m_lastHandOverText;
 
@@ -109,6 +137,11 @@ private:
     int m_topHeight = 0;
 
     int m_startupCompleted = 0;
+    bool m_busyCursor = false;    // the creation's hourglass, until start-up ends
+    StartupSettings m_startup;    // as read by the deferred initialisation
+    QString m_trayTip;
+    int m_peakInterval = 0;       // milliseconds; 0 = the strip meters are off
+    bool m_peakWanted = false;    // a strip has a peak meter to read
     bool m_closing = false;      // close guard
     bool m_showHints = true;
 };

@@ -2,6 +2,7 @@
 #include "core/MixerLayer.h"
 #include "core/StripBindingRestore.h"
 #include "platform/sim/SimTopology.h"
+#include "support/TestBoards.h"
 
 #include <gtest/gtest.h>
 
@@ -13,23 +14,12 @@ struct QuietHost : MixerHost {
     void SetAutoMarkVisible(int, bool) override {}
     void SetPeakTimerRunning(bool) override {}
     void MixerControlChange(MixerHandle, quint32) override {}
+    bool AutoRecVChecked() const override { return false; }
 };
-
-// Device 1 has only a recording destination, with its types in another order.
-SimDevice recordingOnly()
-{
-    SimDevice device;
-    device.productName = QStringLiteral("USB Mic");
-    SimDestination rec;
-    rec.line = sim::Line(0xFFFF0007u, MixerComponent::DstWaveIn, "Capture", {sim::Volume(1, 100)});
-    rec.sources = {sim::Line(7, MixerComponent::SrcMicrophone, "Mic", {sim::Volume(2, 5)})};
-    device.destinations = {rec};
-    return device;
-}
 
 struct BindingRestore : ::testing::Test
 {
-    SimMixerBoard board{{sim::DemoDevice(), recordingOnly()}};
+    SimMixerBoard board{{sim::DemoDevice(), test::RecordingOnlyDevice()}};
     QuietHost host;
     MixerLayer layer{board, host};
     void SetUp() override

@@ -1,4 +1,5 @@
 #include "platform/linux/HiveFileRegistry.h"
+#include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
 #include "ui/KeldoNuvask.h"
 
@@ -11,7 +12,8 @@ TEST(MainWindowHandOver, SecondStartBringsAMinimisedOrBuriedWindowBack)
 {
     test::TempXdg xdg;
     HiveFileRegistry reg;
-    TKELDO_NUVASK w(reg);
+    SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
+    TKELDO_NUVASK w(reg, board);
     EXPECT_EQ(w.objectName(), QString("TKELDO_NUVASK"));
     EXPECT_EQ(w.windowTitle(), QString("nuvASK"));
     w.show();

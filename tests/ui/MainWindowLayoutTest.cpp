@@ -1,5 +1,6 @@
 #include "core/Registry.h"
 #include "platform/linux/HiveFileRegistry.h"
+#include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
 #include "ui/ColorBtn.h"
 #include "ui/KeldoNuvask.h"
@@ -18,6 +19,7 @@ struct MainWindowLayout : ::testing::Test
 {
     test::TempXdg xdg;
     HiveFileRegistry reg;
+    SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
 
     void store(const QString &name, const QString &value)
     {
@@ -39,7 +41,7 @@ struct MainWindowLayout : ::testing::Test
 
 TEST_F(MainWindowLayout, DesignSizeWithTheEditorClosed)
 {
-    TKELDO_NUVASK w(reg);
+    TKELDO_NUVASK w(reg, board);
     // 286 at design, less the cut-level editor (35) that starts closed.
     EXPECT_EQ(w.clientWidth(), 286 - 35);
     EXPECT_EQ(w.clientHeight(), 218);
@@ -54,7 +56,7 @@ TEST_F(MainWindowLayout, DesignSizeWithTheEditorClosed)
 
 TEST_F(MainWindowLayout, AtMostOneStripHiddenAndTheWidthFollows)
 {
-    TKELDO_NUVASK w(reg);
+    TKELDO_NUVASK w(reg, board);
     w.show();
     const int full = w.clientWidth();
     clickBox(w, "Ch_V0");
@@ -86,7 +88,7 @@ TEST_F(MainWindowLayout, AtMostOneStripHiddenAndTheWidthFollows)
 
 TEST_F(MainWindowLayout, SplitterDragKeepsFivePixelsAndIsGivenUpOnRelayout)
 {
-    TKELDO_NUVASK w(reg);
+    TKELDO_NUVASK w(reg, board);
     w.show();
     auto *splitter = child<PanelSplitter>(w, "Splitter1");
     QWidget *pv0 = child<QWidget>(w, "PV0");
@@ -106,7 +108,7 @@ TEST_F(MainWindowLayout, StoredHiddenStripAndPosition)
 {
     store("V_Panel", "1");
     store("FP", "100000,20");
-    TKELDO_NUVASK w(reg);
+    TKELDO_NUVASK w(reg, board);
     EXPECT_FALSE(child<QCheckBox>(w, "Ch_V1")->isChecked());
     EXPECT_TRUE(child<QWidget>(w, "PV1")->isHidden());
     const QRect work = w.WorkArea();
@@ -117,7 +119,7 @@ TEST_F(MainWindowLayout, StoredHiddenStripAndPosition)
 
 TEST_F(MainWindowLayout, ColourSwitchesExcludeEachOther)
 {
-    TKELDO_NUVASK w(reg);
+    TKELDO_NUVASK w(reg, board);
     const MainMenu &m = w.menu();
     EXPECT_TRUE(m.KELDO_COLOR->isChecked());
     EXPECT_EQ(w.palette().color(QPalette::Window), QColor(0, 128, 0));
@@ -142,7 +144,7 @@ TEST_F(MainWindowLayout, ColourSwitchesExcludeEachOther)
 
 TEST_F(MainWindowLayout, MenuBarItemsInOrder)
 {
-    TKELDO_NUVASK w(reg);
+    TKELDO_NUVASK w(reg, board);
     QStringList names;
     for (QAction *a : w.menu().MOption0->actions())
         names << a->objectName();

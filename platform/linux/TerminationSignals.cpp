@@ -1,0 +1,47 @@
+#include "platform/linux/TerminationSignals.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace nuvask {
+
+namespace {
+
+int g_pipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    // Only async-signal-safe work here: wake the event loop.
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_pipe[1], &byte, 1);
+}
+
+} // namespace
+
+void InstallTerminationHandler(std::function<void()> handler)
+{
+    if (g_pipe[0] >= 0)
+        return;
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_pipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [handler = std::move(handler)] {
+        char buffer[16];
+        while (::read(g_pipe[0], buffer, sizeof buffer) > 0) {
+        }
+        handler();
+    });
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(sig, &action, nullptr);
+}
+
+} // namespace nuvask

@@ -1,0 +1,192 @@
+// The main window's deferred start-up and close over a simulated sound board.
+#include "core/HiveDocument.h"
+#include "core/ProgramEntry.h"
+#include "platform/linux/HiveFileRegistry.h"
+#include "platform/sim/SimTopology.h"
+#include "support/TempXdg.h"
+#include "support/TestBoards.h"
+#include "ui/KeldoNuvask.h"
+#include "ui/MkBox.h"
+#include "ui/VolumeStrip.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace nuvask;
+
+namespace {
+
+const QString kKey = "Software\\KELDO SOFT32\\NUVASK";
+
+// Answers every message box that opens with OK and remembers its text.
+class BoxAnswerer
+{
+public:
+    BoxAnswerer()
+    {
+        m_timer.setInterval(20);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            auto *box = qobject_cast<TMKBox *>(QApplication::activeModalWidget());
+            if (!box || box == m_last)
+                return;
+            m_last = box;
+            QString text;
+            if (auto *memo = box->findChild<QPlainTextEdit *>("MemoMsg"))
+                text = memo->toPlainText();
+            else if (auto *rich = box->findChild<QTextEdit *>("MemoMsg"))
+                text = rich->toPlainText();
+            texts << text.replace("\r\n", "\n");
+            box->done(1);
+        });
+        m_timer.start();
+    }
+    QStringList texts;
+
+private:
+    QTimer m_timer;
+    QPointer<TMKBox> m_last;
+};
+
+struct MainWindowStartup : ::testing::Test
+{
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+
+    void SetUp() override { SetStartValues(MakeStartValues("/opt/nuvask/nuvask", '/')); }
+    void store(const QString &name, const QString &value)
+    {
+        reg.open(RegRoot::CurrentUser, kKey, true)->writeString(name, value);
+    }
+    QString stored(const QString &name)
+    {
+        auto key = reg.open(RegRoot::CurrentUser, kKey, false);
+        return key ? key->readStringIfPresent(name).value_or("<missing>") : "<no key>";
+    }
+    static bool waitForStartup(TKELDO_NUVASK &w)
+    {
+        return QTest::qWaitFor([&] { return w.StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000);
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindowStartup, FirstStartBindsTheDefaultLinesOnDeviceZero)
+{
+    SimMixerBoard board({sim::DemoDevice(), test::RecordingOnlyDevice()});
+    TKELDO_NUVASK w(reg, board);
+    w.show();
+    EXPECT_EQ(w.StartupCompleted(), 0);
+    ASSERT_TRUE(waitForStartup(w));
+    for (int n = 0; n < 3; ++n)
+        EXPECT_EQ(w.strip(n)->deviceIndex(), 0) << n;
+    EXPECT_EQ(w.strip(0)->destinationIndex(), 0); // speakers, MAIN
+    EXPECT_EQ(w.strip(0)->sourceIndex(), 0);
+    EXPECT_EQ(w.strip(1)->sourceIndex(), 1);      // wave out within the speakers
+    EXPECT_EQ(w.strip(2)->destinationIndex(), 1); // the recording line itself
+    EXPECT_EQ(w.strip(2)->sourceIndex(), 0);
+    EXPECT_EQ(w.findChild<QComboBox *>("CB_Mixer1")->count(), 2);
+    EXPECT_EQ(w.trayTip(), QString::fromUtf8("DORIVA SOUND ボリューム").left(63));
+    // Reading never creates the settings key; the obsolete value is gone.
+    EXPECT_FALSE(reg.keyExists(RegRoot::CurrentUser, kKey));
+}
+
+TEST_F(MainWindowStartup, SavedDeviceThatIsGoneFallsBackToDeviceZero)
+{
+    store("ML_Mixer1", "5");
+    store("ML_Mixer2", "1");
+    store("ML_DST2", "7");
+    store("ML_SRC2", "4099"); // microphone: exists on device 1
+    store("ML_DST0", "7");
+    store("ML_SRC0", "4104"); // no wave-out source under the recording line
+    SimMixerBoard board({sim::DemoDevice(), test::RecordingOnlyDevice()});
+    TKELDO_NUVASK w(reg, board);
+    ASSERT_TRUE(waitForStartup(w));
+    EXPECT_EQ(w.strip(1)->deviceIndex(), 0);
+    EXPECT_EQ(w.strip(2)->deviceIndex(), 1);
+    EXPECT_EQ(w.strip(2)->sourceIndex(), 1);
+    EXPECT_EQ(w.strip(0)->destinationIndex(), 0); // silently destination 0, source 0
+    EXPECT_EQ(w.strip(0)->sourceIndex(), 0);
+}
+
+TEST_F(MainWindowStartup, NoMixerDeviceShowsTheErrorAndClosesWithoutSaving)
+{
+    store("FP", "1,2");
+    BoxAnswerer boxes;
+    SimMixerBoard board(QList<SimDevice>{});
+    TKELDO_NUVASK w(reg, board);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 5000));
+    ASSERT_EQ(boxes.texts.size(), 1);
+    EXPECT_EQ(boxes.texts[0], QString::fromUtf8("No audio mixer devices found.\nエラー発生の為、強制終了・・・MON"));
+    EXPECT_EQ(w.StartupCompleted(), 0);
+    EXPECT_EQ(stored("FP"), QString("1,2"));
+    EXPECT_EQ(stored("V_CUT"), QString("<missing>"));
+}
+
+TEST_F(MainWindowStartup, StripThatCannotBeBoundClosesAtOnceAndNothingIsSaved)
+{
+    BoxAnswerer boxes;
+    SimMixerBoard board({sim::DemoDevice()});
+    // Strip 1 is bound to the wave line (0x00000001): its query fails.
+    board.addFault(SimFault{SimCall::LineById, 0, 0x00000001u});
+    TKELDO_NUVASK w(reg, board);
+    w.show();
+    ASSERT_TRUE(waitForStartup(w)); // the initialisation still runs to its end
+    EXPECT_TRUE(w.closeGuardSet());
+    EXPECT_FALSE(w.isVisible());
+    ASSERT_EQ(boxes.texts.size(), 1);
+    EXPECT_TRUE(boxes.texts[0].startsWith("mixerGetLineInfo(lineid=00000001h) failed.  rc="));
+    EXPECT_TRUE(boxes.texts[0].endsWith(QString::fromUtf8("\nエラー発生の為、強制終了・・・V1")));
+    // Strip 2 was still bound after the failure.
+    EXPECT_EQ(w.strip(2)->destinationIndex(), 1);
+    w.close(); // a later close request does nothing more
+    EXPECT_FALSE(reg.keyExists(RegRoot::CurrentUser, kKey));
+}
+
+TEST_F(MainWindowStartup, CompletedRunSavesAndARestartRestoresTheSameState)
+{
+    store("Version", "23");
+    {
+        SimMixerBoard board({sim::DemoDevice(), test::RecordingOnlyDevice()});
+        TKELDO_NUVASK w(reg, board);
+        w.show();
+        ASSERT_TRUE(waitForStartup(w));
+        // Strip 2 to the line input of the recording line, as the user would.
+        w.strip(2)->selectBinding(0, 1, 2);
+        QString error;
+        w.layer().StripBindLine(2, 0, 1, error, w.strip(2)->selectedLineId());
+        QTest::mouseClick(w.findChild<QCheckBox *>("Ch_V1"), Qt::LeftButton, {}, QPoint(5, 7));
+        QTest::mouseClick(w.findChild<QCheckBox *>("Ch_Top"), Qt::LeftButton, {}, QPoint(5, 7));
+        w.KELDO_COLORClick();
+        w.move(40, 50);
+        w.close();
+    }
+    // Every value was written, in the close order.
+    HiveFileRegistry reader;
+    const QStringList names = reader.valueNames(RegRoot::CurrentUser, kKey);
+    const QStringList order{"Version", "FP", "BackColor", "minihelp", "KELDO_COLOR", "V_Name", "MostTOP",
+                            "V_Panel", "ML_DST0", "ML_SRC0", "ML_DST1", "ML_SRC1", "ML_DST2", "ML_SRC2",
+                            "ML_Mixer0", "ML_Mixer1", "ML_Mixer2", "Auto_RecV", "Meter_ON", "V_CUT", "RL_WAIT"};
+    EXPECT_EQ(names, order);
+    EXPECT_EQ(stored("ML_DST2"), QString("7"));
+    EXPECT_EQ(stored("ML_SRC2"), QString("4098"));
+    EXPECT_EQ(stored("V_Panel"), QString("1"));
+    EXPECT_EQ(stored("MostTOP"), QString("0"));
+    EXPECT_EQ(stored("KELDO_COLOR"), QString("0"));
+
+    SimMixerBoard board({sim::DemoDevice(), test::RecordingOnlyDevice()});
+    TKELDO_NUVASK again(reg, board);
+    ASSERT_TRUE(waitForStartup(again));
+    EXPECT_EQ(again.strip(2)->destinationIndex(), 1);
+    EXPECT_EQ(again.strip(2)->sourceIndex(), 2);
+    EXPECT_FALSE(again.findChild<QCheckBox *>("Ch_V1")->isChecked());
+    EXPECT_FALSE(again.findChild<QCheckBox *>("Ch_Top")->isChecked());
+    EXPECT_FALSE(again.menu().KELDO_COLOR->isChecked());
+    EXPECT_NE(again.palette().color(QPalette::Window), QColor(0, 128, 0));
+}
