@@ -19,12 +19,18 @@ function(nuvask_test_binary name folder)
   if(NOT _sources)
     return()
   endif()
-  cmake_parse_arguments(T "" "MAIN;LABEL;TIMEOUT" "LIBS;ENV" ${ARGN})
+  # LOCK: tests of binaries sharing a lock never run at the same time (the
+  # private PulseAudio is one server: one test's volume change would reach
+  # another test's notifications).
+  cmake_parse_arguments(T "" "MAIN;LABEL;TIMEOUT;LOCK" "LIBS;ENV" ${ARGN})
   add_executable(${name} ${_sources} ${T_MAIN})
   target_link_libraries(${name} PRIVATE ${T_LIBS} nuvask_testsupport GTest::gtest GTest::gmock)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${T_ENV}")
+  set(_props LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${T_ENV}")
+  if(T_LOCK)
+    list(APPEND _props RESOURCE_LOCK ${T_LOCK})
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${_props})
 endfunction()

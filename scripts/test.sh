@@ -1,9 +1,33 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test with the
 # private sound server and X display the tests need.
+#
+# Besides the normal build it runs the suite once more built with
+# AddressSanitizer and UndefinedBehaviorSanitizer, and gives every fuzz target
+# a short run on the parsers of stored text. NUVASK_QUICK=1 skips those two.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 bash scripts/build.sh
 BUILD_DIR=${NUVASK_BUILD_DIR:-build}
+
+if [ -z "${NUVASK_QUICK:-}" ]; then
+  echo "== Sanitizer build (ASan + UBSan)"
+  NUVASK_BUILD_DIR=build-asan bash scripts/build.sh -DNUVASK_SANITIZE=ON -DNUVASK_BENCH=OFF
+  ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    bash scripts/with-services.sh ctest --test-dir build-asan --output-on-failure --parallel 2 -L 'core|ui|alsa'
+
+  if command -v clang++ >/dev/null 2>&1; then
+    echo "== Fuzz targets (a short run each)"
+    CC=clang CXX=clang++ NUVASK_BUILD_DIR=build-fuzz bash scripts/build.sh \
+      -DNUVASK_FUZZ=ON -DNUVASK_TESTS=OFF -DNUVASK_BENCH=OFF
+    for target in build-fuzz/fuzz/*_fuzz; do
+      [ -x "$target" ] || continue
+      echo "-- $(basename "$target")"
+      "$target" -max_total_time=${NUVASK_FUZZ_SECONDS:-15} -print_final_stats=0 2>&1 | tail -n 1
+    done
+  fi
+fi
+
+echo "== Test suite"
 bash scripts/with-services.sh ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel 2 "$@"

@@ -336,6 +336,7 @@ void TKELDO_NUVASK::applyWindowColours(bool keldo)
     setPalette(pal);
     // The menu bar keeps the desktop's own colours, as menus do everywhere.
     menuBar()->setPalette(system);
+    menuBar()->setAutoFillBackground(true);
     ApplyListColours();
 }
 
