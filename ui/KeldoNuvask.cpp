@@ -335,7 +335,11 @@ void TKELDO_NUVASK::applyWindowColours(bool keldo)
     pal.setColor(QPalette::Button, back);
     setPalette(pal);
     // The menu bar keeps the desktop's own colours, as menus do everywhere.
-    menuBar()->setPalette(system);
+    // (Each role is set explicitly; an unset role would be inherited.)
+    QPalette menuPalette = menuBar()->palette();
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText, QPalette::Button, QPalette::ButtonText})
+        menuPalette.setColor(role, system.color(role));
+    menuBar()->setPalette(menuPalette);
     menuBar()->setAutoFillBackground(true);
     ApplyListColours();
 }
