@@ -28,7 +28,12 @@ function(nuvask_test_binary name folder)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
-  set(_props LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${T_ENV}")
+  # An empty value would vanish from the list and shift the pairs: add only
+  # what is given.
+  set(_props LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT})
+  if(T_ENV)
+    list(APPEND _props ENVIRONMENT "${T_ENV}")
+  endif()
   if(T_LOCK)
     list(APPEND _props RESOURCE_LOCK ${T_LOCK})
   endif()
