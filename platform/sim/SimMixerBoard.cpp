@@ -201,18 +201,26 @@ quint32 SimMixerBoard::lineInfoBySource(MixerHandle handle, quint32 destination,
     return MixerRc::NoError;
 }
 
-quint32 SimMixerBoard::lineInfoById(MixerHandle handle, quint32 lineId, MixerLine &line)
+quint32 SimMixerBoard::resolveLine(SimCall call, MixerHandle handle, quint32 lineId, int &device,
+                                   quint32 &destination, quint32 &source, const SimLine *&line)
 {
-    const int device = deviceOf(handle);
+    device = deviceOf(handle);
     if (device < 0)
         return MixerRc::InvalidHandle;
-    if (auto rc = fault(SimCall::LineById, device, lineId))
+    if (auto rc = fault(call, device, lineId))
         return *rc;
+    line = findLine(device, lineId, &destination, &source);
+    return line ? MixerRc::NoError : MixerRc::InvalidLine;
+}
+
+quint32 SimMixerBoard::lineInfoById(MixerHandle handle, quint32 lineId, MixerLine &line)
+{
+    int device = -1;
     quint32 destination = 0;
     quint32 source = 0;
-    const SimLine *found = findLine(device, lineId, &destination, &source);
-    if (!found)
-        return MixerRc::InvalidLine;
+    const SimLine *found = nullptr;
+    if (const quint32 rc = resolveLine(SimCall::LineById, handle, lineId, device, destination, source, found))
+        return rc;
     const SimDestination &dest = m_devices.at(device).destinations.at(destination);
     const bool isDestination = found == &dest.line;
     line = describe(*found, destination, source, isDestination ? quint32(dest.sources.size()) : 0);
@@ -221,16 +229,12 @@ quint32 SimMixerBoard::lineInfoById(MixerHandle handle, quint32 lineId, MixerLin
 
 quint32 SimMixerBoard::lineControls(MixerHandle handle, quint32 lineId, QList<MixerControl> &controls)
 {
-    const int device = deviceOf(handle);
-    if (device < 0)
-        return MixerRc::InvalidHandle;
-    if (auto rc = fault(SimCall::LineControls, device, lineId))
-        return *rc;
+    int device = -1;
     quint32 destination = 0;
     quint32 source = 0;
-    const SimLine *found = findLine(device, lineId, &destination, &source);
-    if (!found)
-        return MixerRc::InvalidLine;
+    const SimLine *found = nullptr;
+    if (const quint32 rc = resolveLine(SimCall::LineControls, handle, lineId, device, destination, source, found))
+        return rc;
     controls.clear();
     for (const SimControl &control : found->controls)
         controls.append(control.control);

@@ -105,6 +105,9 @@ private:
     std::optional<quint32> fault(SimCall call, qint64 device, qint64 target, qint64 source = -1);
     int deviceOf(MixerHandle handle) const;
     const SimLine *findLine(int device, quint32 lineId, quint32 *destination, quint32 *source) const;
+    // The handle's device, the call's fault and the line by identifier, in that order.
+    quint32 resolveLine(SimCall call, MixerHandle handle, quint32 lineId, int &device, quint32 &destination,
+                        quint32 &source, const SimLine *&line);
     SimControl *findControl(int device, quint32 controlId);
     // Handle, injected fault and control of a details call; 0 when all is well.
     quint32 resolveControl(SimCall call, MixerHandle handle, quint32 controlId, int &device, SimControl *&control);
