@@ -148,11 +148,10 @@ bool SettingsStore::write(const SavedSettings &v)
     order.emplace_back(&setting::VCut, QString::number(v.cutLevel));
     order.emplace_back(&setting::RlWait, QString::number(v.rlWait));
 
-    for (const auto &[def, text] : order) {
-        if (!key->writeString(QLatin1String(def->name), text))
-            return false;
-    }
-    return true;
+    RegStringValues values;
+    for (const auto &[def, text] : order)
+        values.append({QLatin1String(def->name), text});
+    return key->writeStrings(values);
 }
 
 } // namespace nuvask
