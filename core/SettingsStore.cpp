@@ -154,4 +154,20 @@ bool SettingsStore::write(const SavedSettings &v)
     return key->writeStrings(values);
 }
 
+bool SettingsStore::forgetStripBinding(int strip)
+{
+    if (strip < 0 || strip >= kStripCount)
+        return false;
+    auto key = m_registry.open(RegRoot::CurrentUser, m_keyPath, false);
+    if (!key)
+        return true;
+    bool ok = true;
+    for (const SettingDef *def : {&setting::MlMixer[strip], &setting::MlDst[strip], &setting::MlSrc[strip]}) {
+        const QString name = QLatin1String(def->name);
+        if (key->readStringIfPresent(name))
+            ok = key->deleteValue(name) && ok;
+    }
+    return ok;
+}
+
 } // namespace nuvask
