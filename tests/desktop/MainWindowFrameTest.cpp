@@ -66,7 +66,7 @@ struct MainWindowFrame : ::testing::Test
     {
         w.show();
         const auto id = std::uint32_t(w.winId());
-        QTest::qWaitFor(
+        const bool settled = QTest::qWaitFor(
             [&] {
                 const QRect frame = x->frameOf(id);
                 return x->isFramed(id) && frame.topLeft() == expected(frame.size());
@@ -75,7 +75,10 @@ struct MainWindowFrame : ::testing::Test
         // Nothing moves it afterwards.
         QTest::qWait(100);
         EXPECT_TRUE(x->isFramed(id)) << "openbox did not frame the window";
-        return x->frameOf(id);
+        const QRect frame = x->frameOf(id);
+        EXPECT_TRUE(settled) << "frame at " << text(frame).toStdString() << ", expected at "
+                             << expected(frame.size()).x() << "," << expected(frame.size()).y();
+        return frame;
     }
 
     static QString text(QRect r)
