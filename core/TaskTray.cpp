@@ -23,15 +23,6 @@ QPointer<TNotifyWindow> &notifyWindow()
 
 bool g_inTrayCallback = false;
 
-bool idTaken(const QString &text)
-{
-    for (const TrayIconEntry &entry : iconList()) {
-        if (entry.first == text)
-            return true;
-    }
-    return false;
-}
-
 TTaskTray *findTray(const QString &text)
 {
     for (const TrayIconEntry &entry : iconList()) {
@@ -39,6 +30,11 @@ TTaskTray *findTray(const QString &text)
             return entry.second;
     }
     return nullptr;
+}
+
+bool idTaken(const QString &text)
+{
+    return findTray(text) != nullptr;
 }
 
 // One more than the last entry's identifier. A component that changed its
@@ -56,6 +52,27 @@ int nextIconId()
         ++id;
     }
 }
+
+// The dispatch table: mouse message -> call on the component.
+enum class Call { Move, Down, Up, DblClick };
+struct Route
+{
+    quint32 message;
+    Call call;
+    TMouseButton button;
+    TShiftFlag shift;
+};
+constexpr Route kRoutes[] = {
+    {WM_MOUSEMOVE, Call::Move, TMouseButton::mbLeft, ssLeft},
+    {WM_LBUTTONDOWN, Call::Down, TMouseButton::mbLeft, ssLeft},
+    {WM_LBUTTONUP, Call::Up, TMouseButton::mbLeft, ssLeft},
+    {WM_LBUTTONDBLCLK, Call::DblClick, TMouseButton::mbLeft, ssLeft},
+    {WM_RBUTTONDOWN, Call::Down, TMouseButton::mbRight, ssRight},
+    {WM_RBUTTONUP, Call::Up, TMouseButton::mbRight, ssRight},
+    {WM_RBUTTONDBLCLK, Call::DblClick, TMouseButton::mbRight, ssRight},
+    {WM_MBUTTONDOWN, Call::Down, TMouseButton::mbMiddle, ssMiddle},
+    {WM_MBUTTONUP, Call::Up, TMouseButton::mbMiddle, ssMiddle},
+};
 
 // Clears InTrayCallback however the dispatch ends.
 struct CallbackMark
@@ -95,38 +112,27 @@ void TNotifyWindow::WM_TRAY_NOTIFY(quintptr wParam, quintptr lParam)
     const int x = at.x();
     const int y = at.y();
     const CallbackMark mark;
-    // Only the button's own state is reported, never the keyboard's.
-    switch (lParam) {
-    case WM_MOUSEMOVE:
-        tray->MouseMove(x, y);
-        break;
-    case WM_LBUTTONDOWN:
-        tray->MouseDown(TMouseButton::mbLeft, ssLeft, x, y);
-        break;
-    case WM_LBUTTONUP:
-        tray->MouseUp(TMouseButton::mbLeft, ssLeft, x, y);
-        break;
-    case WM_LBUTTONDBLCLK:
-        tray->DblClick(TMouseButton::mbLeft);
-        break;
-    case WM_RBUTTONDOWN:
-        tray->MouseDown(TMouseButton::mbRight, ssRight, x, y);
-        break;
-    case WM_RBUTTONUP:
-        tray->MouseUp(TMouseButton::mbRight, ssRight, x, y);
-        break;
-    case WM_RBUTTONDBLCLK:
-        tray->DblClick(TMouseButton::mbRight);
-        break;
-    case WM_MBUTTONDOWN:
-        tray->MouseDown(TMouseButton::mbMiddle, ssMiddle, x, y);
-        break;
-    case WM_MBUTTONUP:
-        tray->MouseUp(TMouseButton::mbMiddle, ssMiddle, x, y);
-        break;
-    default: // WM_MBUTTONDBLCLK and anything else
-        break;
+    for (const Route &route : kRoutes) {
+        if (route.message != lParam)
+            continue;
+        // Only the button's own state is reported, never the keyboard's.
+        switch (route.call) {
+        case Call::Move:
+            tray->MouseMove(x, y);
+            break;
+        case Call::Down:
+            tray->MouseDown(route.button, route.shift, x, y);
+            break;
+        case Call::Up:
+            tray->MouseUp(route.button, route.shift, x, y);
+            break;
+        case Call::DblClick:
+            tray->DblClick(route.button);
+            break;
+        }
+        return;
     }
+    // Anything else, a middle double click included, does nothing.
 }
 
 TTaskTray::TTaskTray(TrayShell &shell, QObject *owner) : QObject(owner), m_shell(shell), m_owner(owner)
