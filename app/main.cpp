@@ -8,6 +8,7 @@
 #include "platform/linux/LocalInstance.h"
 #include "platform/linux/TerminationSignals.h"
 #include "ui/AppFonts.h"
+#include "ui/AppIcon.h"
 #include "ui/KeldoNuvask.h"
 #include "ui/NuvaskSetupFm.h"
 #include "ui/WorkArea.h"
@@ -21,6 +22,10 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("nuvask"));
+    // Every window and the tray icon show the program's own icon; desktops
+    // that look the icon up by the desktop entry find it under the same name.
+    QApplication::setWindowIcon(ApplicationIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("nuvask"));
     InstallFontSubstitutions();
 
     StartValues start = MakeStartValues(QCoreApplication::applicationFilePath(), '/');
