@@ -43,6 +43,11 @@ QString HelpMenu::HelpFilePath()
     return Start().ProgramDir + Start().ProgramShortName + QStringLiteral(".HLP");
 }
 
+HelpWindow *HelpMenu::helpWindow() const
+{
+    return m_help.data();
+}
+
 HelpWindow &HelpMenu::help()
 {
     if (!m_help)

@@ -60,7 +60,7 @@ public:
 
     // The contact text MQ_A shows.
     static QString ContactText();
-    HelpWindow *helpWindow() const { return m_help.data(); }
+    HelpWindow *helpWindow() const;
     TAboutBoxDlg *aboutBox() const { return AboutBoxDlg1; }
 
 private:
