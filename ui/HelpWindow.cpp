@@ -24,6 +24,9 @@ constexpr int kTopicRole = Qt::UserRole; // the topic id an entry leads to
 HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("HelpWindow"));
+    // An open help window must not keep the program alive once the main
+    // window has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(helpText::Caption);
     resize(760, 520);
 
