@@ -7,10 +7,13 @@
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/XdgDesktopEntries.h"
 #include "platform/linux/XdgProgramGroups.h"
+#include "platform/sim/SimMixerBoard.h"
+#include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
 #include "ui/AboutBoxDlg.h"
 #include "ui/HelpMenu.h"
 #include "ui/HelpWindow.h"
+#include "ui/KeldoNuvask.h"
 #include "ui/MKBoxDlg.h"
 #include "ui/MainMenu.h"
 #include "ui/MainWindowTexts.h"
@@ -205,6 +208,38 @@ TEST_F(MenuWindow, OptionsMenuShowsOneIconItemPerPairAtEveryOpening)
     EXPECT_EQ(shown(), QList<bool>({true, false, true, false}));
     EXPECT_EQ(busy, QList<bool>({true, false, true, false, true, false, true, false}));
     EXPECT_TRUE(script.texts.isEmpty()) << script.texts.join('|').toStdString();
+}
+
+TEST(MainWindowMenus, LauncherPathsAreBuiltAtStartAndTheHelpWindowClosesWithTheWindow)
+{
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    StartValues start = MakeStartValues(QStringLiteral(NUVASK_SOURCE_DIR) + "/data/nuvask", '/');
+    SetStartValues(start);
+    XdgDesktopEntries entries(start.ProgramTitle, "nuvask");
+    XdgProgramGroups groups("nuvask");
+    // A launcher put on the desktop before the program started.
+    entries.CreateShortcut("/opt/nuvask/nuvask", ShellFolder::Desktop);
+
+    SimMixerBoard board({sim::DemoDevice()});
+    auto w = std::make_unique<TKELDO_NUVASK>(reg, board);
+    w->SetDesktop(&entries, &groups);
+    w->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000));
+    emit w->menu().MOption0->aboutToShow();
+    EXPECT_FALSE(w->menu().MDESK_SET->isVisible());
+    EXPECT_TRUE(w->menu().MDESK_DEL->isVisible());
+
+    // The help file is the one beside the program.
+    w->menu().HELP_MOKUJI->trigger();
+    QPointer<HelpWindow> help = w->helpMenu().helpWindow();
+    ASSERT_TRUE(help);
+    EXPECT_TRUE(help->FileLoaded());
+    EXPECT_TRUE(help->isVisible());
+    w->close();
+    EXPECT_FALSE(help && help->isVisible());
+    w.reset();
+    EXPECT_FALSE(help); // gone with its window
 }
 
 TEST(HalfWidthCaptions, StayHalfWidthKatakana)
