@@ -1,6 +1,7 @@
 #include "platform/linux/DesktopEntryFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace nuvask::DesktopEntryFile {
@@ -145,6 +146,19 @@ std::optional<QStringList> ParseExec(const QString &fileValue)
         a = plain;
     }
     return args;
+}
+
+Entries LauncherEntries(const QString &name, const QString &program, const QString &icon)
+{
+    Entries entries{
+        {QStringLiteral("Type"), QStringLiteral("Application")},
+        {QStringLiteral("Name"), name},
+        {QStringLiteral("Exec"), ExecLine({program})},
+        {QStringLiteral("Path"), QFileInfo(program).absolutePath()},
+    };
+    if (!icon.isEmpty()) // an empty Icon key is invalid
+        entries.append({QStringLiteral("Icon"), icon});
+    return entries;
 }
 
 bool Write(const QString &path, const Entries &entries, bool executable)

@@ -30,6 +30,10 @@ QString ExecLine(const QStringList &arguments);
 // on) split into arguments; nothing when the quoting is broken.
 std::optional<QStringList> ParseExec(const QString &fileValue);
 
+// The entries of a launcher named `name` that starts `program` (no
+// arguments) in the program's own folder; Icon only when `icon` is given.
+Entries LauncherEntries(const QString &name, const QString &program, const QString &icon);
+
 // Writes "[Desktop Entry]" and the entries (escaped) atomically. executable
 // sets the owner's execute bit, which desktops ask of launchers on the desktop.
 bool Write(const QString &path, const Entries &entries, bool executable = false);

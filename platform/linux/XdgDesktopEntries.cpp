@@ -58,6 +58,8 @@ QString XdgDesktopEntries::LinkExtension() const
 QString XdgDesktopEntries::ProgramIconValue(const QString &programDir)
 {
     for (const char *name : {"nuvask.svg", "nuvask.png"}) {
+        if (!QDir::isAbsolutePath(programDir))
+            break; // never an icon from whatever the current directory is
         const QString file = QDir(programDir).absoluteFilePath(QLatin1String(name));
         if (QFileInfo::exists(file))
             return file;
@@ -71,14 +73,7 @@ void XdgDesktopEntries::CreateShortcut(const QString &target, ShellFolder folder
     const QString path = LinkPathIn(folderPath, m_title, LinkExtension());
     if (path.isEmpty() || !QDir().mkpath(folderPath))
         return;
-    DesktopEntryFile::Entries entries{
-        {QStringLiteral("Type"), QStringLiteral("Application")},
-        {QStringLiteral("Name"), m_title},
-        {QStringLiteral("Exec"), DesktopEntryFile::ExecLine({target})},
-        {QStringLiteral("Path"), QFileInfo(target).absolutePath()},
-    };
-    if (!m_icon.isEmpty())
-        entries.append({QStringLiteral("Icon"), m_icon});
+    const DesktopEntryFile::Entries entries = DesktopEntryFile::LauncherEntries(m_title, target, m_icon);
     if (!DesktopEntryFile::Write(path, entries, true))
         return;
     // GNOME's desktop starts a launcher only once it is marked trusted; the

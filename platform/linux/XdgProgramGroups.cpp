@@ -151,14 +151,9 @@ bool XdgProgramGroups::addItem(const QString &program, const QString &item)
     const QString name = item.isEmpty() ? QFileInfo(program).completeBaseName() : item;
     if (name.isEmpty())
         return false;
-    const DesktopEntryFile::Entries entries{
-        {QStringLiteral("Type"), QStringLiteral("Application")},
-        {QStringLiteral("Name"), name},
-        {QStringLiteral("Exec"), DesktopEntryFile::ExecLine({program})},
-        {QStringLiteral("Path"), QFileInfo(program).absolutePath()},
-        {QStringLiteral("Icon"), m_icon},
-        {QStringLiteral("Categories"), QStringLiteral("AudioVideo;Audio;Mixer;")},
-    };
+    DesktopEntryFile::Entries entries = DesktopEntryFile::LauncherEntries(name, program, m_icon);
+    // GNOME ignores merged submenus: the categories still put the item in its menu.
+    entries.append({QStringLiteral("Categories"), QStringLiteral("AudioVideo;Audio;Mixer;")});
     if (!DesktopEntryFile::Write(ItemFile(m_activeGroup, name), entries))
         return false;
     return isStartup(m_activeGroup) || writeMenu(m_activeGroup);
