@@ -1,4 +1,5 @@
 // The main window's deferred start-up and close over a simulated sound board.
+#include "ModalScript.h"
 #include "core/HiveDocument.h"
 #include "core/ProgramEntry.h"
 #include "platform/linux/HiveFileRegistry.h"
@@ -36,12 +37,7 @@ public:
             if (!box || box == m_last)
                 return;
             m_last = box;
-            QString text;
-            if (auto *memo = box->findChild<QPlainTextEdit *>("MemoMsg"))
-                text = memo->toPlainText();
-            else if (auto *rich = box->findChild<QTextEdit *>("MemoMsg"))
-                text = rich->toPlainText();
-            texts << text.replace("\r\n", "\n");
+            texts << test::BoxText(box);
             box->done(1);
         });
         m_timer.start();
