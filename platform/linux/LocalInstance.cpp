@@ -250,12 +250,16 @@ void InstanceServer::onReadyRead(QLocalSocket *socket)
         return;
     }
     it.value().clear();
+    // The frame is whole: however long the window takes to handle it, the
+    // sender is answered, not dropped.
+    if (auto *deadline = socket->findChild<QTimer *>())
+        deadline->stop();
     if (m_handler)
         m_handler(message, text);
     // The handler may have closed this server (the window went away).
     if (m_pending.contains(socket)) {
         socket->write(&kAnswer, 1);
-        socket->flush();
+        socket->disconnectFromServer(); // after the answer is written: one frame per connection
     }
 }
 

@@ -4,11 +4,14 @@
 #include "../../app/StartTexts.h"
 #include "ProgramRuns.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocalSocket>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -190,4 +193,42 @@ TEST(StartArbitration, TerminationWhileTheFatalMixerMessageIsOpenEndsTheProcessA
     if (reg.readString(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), "FP"))
         GTEST_SKIP() << "a mixer device opened here after all: no fatal message was shown";
     EXPECT_FALSE(QFile::exists(InstanceSocketPath(kMainWindowClass)));
+}
+
+TEST(StartArbitration, ClientsThatNeverSendAreDroppedSoARealStartGetsThrough)
+{
+    test::TempXdg xdg;
+    InstanceServer server;
+    ASSERT_TRUE(server.listen(QString(kMainWindowClass)));
+    QStringList got;
+    server.setHandler([&](unsigned, const QString &text) { got << text; });
+    // More silent connections than the window serves at once.
+    std::vector<std::unique_ptr<QLocalSocket>> silent;
+    for (int i = 0; i < InstanceServer::kMaxClients + 4; ++i) {
+        silent.push_back(std::make_unique<QLocalSocket>());
+        silent.back()->connectToServer(InstanceSocketPath(kMainWindowClass));
+        ASSERT_TRUE(silent.back()->waitForConnected(1000));
+    }
+    // A start meanwhile: the lock is held (by the server), so it keeps trying.
+    std::atomic<int> result{-1};
+    QThread *sender = QThread::create([&] {
+        StartArbiter arbiter(InstanceServer::kFrameDeadlineMs + 3000);
+        arbiter.sendSecondInstance(kMainWindowClass, "through");
+        result = int(arbiter.lastHandOver());
+    });
+    sender->start();
+    QElapsedTimer t;
+    t.start();
+    while (!sender->isFinished() && t.elapsed() < 8000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_TRUE(sender->wait(3000));
+    delete sender;
+    EXPECT_EQ(result.load(), int(StartArbiter::HandOver::Delivered));
+    EXPECT_EQ(got, QStringList{"through"});
+    int dropped = 0;
+    for (auto &s : silent) {
+        s->waitForDisconnected(0);
+        dropped += s->state() == QLocalSocket::UnconnectedState;
+    }
+    EXPECT_EQ(dropped, int(silent.size()));
 }
