@@ -153,6 +153,7 @@ HiveDocument HiveDocument::parse(const QByteArray &bytes)
         if (continues) {
             doc.m_entries.back().bytes += e.bytes;
             continues = trimmed.endsWith(QLatin1Char('\\'));
+            doc.m_entries.back().continued = continues;
             continue;
         }
         if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']')) && trimmed.size() >= 2) {
@@ -166,6 +167,7 @@ HiveDocument HiveDocument::parse(const QByteArray &bytes)
         } else if (current >= 0 && parseValue(trimmed, e.name, e.isString, e.data)) {
             e.kind = Kind::Value;
             continues = !e.isString && trimmed.endsWith(QLatin1Char('\\'));
+            e.continued = continues;
         }
         doc.m_entries.push_back(std::move(e));
     }
@@ -285,8 +287,14 @@ bool HiveDocument::createKey(const QString &path)
         id = addKeyId(p);
     if (m_entries.empty())
         addEntry(Entry{Kind::Raw, -1, QByteArray(kHeader) + m_eol, {}, false, {}});
-    if (!isBlank(m_entries.back().bytes))
+    if (m_entries.back().continued) {
+        // The blank line ends a value that promises another line (see writeString).
+        terminateLastLine();
+        m_entries.back().bytes += m_eol;
+        m_entries.back().continued = false;
+    } else if (!isBlank(m_entries.back().bytes)) {
         addEntry(Entry{Kind::Raw, m_entries.back().key, m_eol, {}, false, {}});
+    }
     addEntry(Entry{Kind::KeyHeader, id, '[' + p.toUtf8() + ']' + m_eol, {}, false, {}});
     ++m_headers[id];
     return true;
@@ -363,6 +371,7 @@ bool HiveDocument::writeString(const QString &path, const QString &name, const Q
         e.bytes = valueLine(name, value) + lineEnding(e.bytes);
         e.name = name;
         e.isString = true;
+        e.continued = false;
         e.data = value;
         return true;
     }
@@ -374,6 +383,13 @@ bool HiveDocument::writeString(const QString &path, const QString &name, const Q
     Entry &before = m_entries[at - 1];
     if (!before.bytes.endsWith('\n'))
         before.bytes += m_eol;
+    if (before.continued) {
+        // Only at the end of a file: a value whose text promises another line.
+        // A blank line ends it (as its own last line, as a reader sees it), or
+        // it would take the new line as its own.
+        before.bytes += m_eol;
+        before.continued = false;
+    }
     m_entries.insert(m_entries.begin() + at, Entry{Kind::Value, id, valueLine(name, value) + m_eol, name, true, value});
     return true;
 }

@@ -64,6 +64,7 @@ private:
         QString name;      // Value: its name ("" for the default value)
         bool isString = false;
         QString data;      // Value: the string, or the raw text after '='
+        bool continued = false; // Value: its last line ends in '\', so the next line is part of it
     };
 
     int keyId(const QString &path) const; // -1 when the path was never seen

@@ -13,12 +13,19 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 using nuvask::HiveDocument;
 
 namespace {
+
+[[noreturn]] void Fail(const char *what)
+{
+    std::fprintf(stderr, "hive fuzz: %s\n", what);
+    std::abort();
+}
 
 std::vector<QByteArray> Lines(const QByteArray &bytes)
 {
@@ -123,12 +130,12 @@ void CheckOnlyValueChanged(const QByteArray &in, const QByteArray &out, const QS
                                || WithEnding(b[j], "") || WithEnding(b[j], "Windows Registry Editor Version 5.00"))) {
             ++j;
         } else {
-            std::abort(); // a byte the program did not write has changed
+            Fail("a byte the program did not write has changed");
         }
     }
     for (; i < a.size(); ++i) {
         if (!mine[i])
-            std::abort(); // a line the program did not touch has gone
+            Fail("a line the program did not touch has gone");
     }
 }
 
@@ -147,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Nothing changed: every byte comes back.
     HiveDocument doc = HiveDocument::parse(bytes);
     if (doc.serialize() != bytes)
-        std::abort();
+        Fail("the file changed although nothing was written");
 
     // A key of the file itself (its first) or the program's own.
     QString path = QStringLiteral("Software\\KELDO SOFT32\\NUVASK");
@@ -178,12 +185,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const HiveDocument back = HiveDocument::parse(out);
     if (back.serialize() != out)
-        std::abort();
+        Fail("a second round changed the file");
     if (back.readString(path, name) != doc.readString(path, name))
-        std::abort();
+        Fail("the value reads differently after a round");
     if (written && back.readString(path, name) != written)
-        std::abort();
+        Fail("the written value does not read back");
     if (op == 1 && back.valueNames(path).contains(name, Qt::CaseInsensitive))
-        std::abort();
+        Fail("a deleted value is still there");
     return 0;
 }

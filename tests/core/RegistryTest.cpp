@@ -302,3 +302,19 @@ TEST(HiveFileRegistry, ParsesOncePerChangeOnDiskAndSeesOtherWriters)
     EXPECT_EQ(other.readString(RegRoot::CurrentUser, key, "V_CUT"), QString("400"));
     EXPECT_EQ(other.readString(RegRoot::CurrentUser, key, "RL_WAIT"), QString("2"));
 }
+
+TEST(HiveDocument, ValueAddedAfterAnOpenContinuationAtTheEndReadsBack)
+{
+    // The last line promises a continuation that never came; a line added
+    // after it must not become part of that value.
+    for (const QByteArray &text : {QByteArray("[K]\n\"Blob\"=hex:00,\\"), QByteArray("[K]\r\n\"Blob\"=hex:00,\\\r\n")}) {
+        HiveDocument doc = HiveDocument::parse(text);
+        doc.writeString("K", "new", "1");
+        doc.writeString("L", "other", "2");
+        const HiveDocument back = HiveDocument::parse(doc.serialize());
+        EXPECT_EQ(back.readString("K", "new"), QString("1")) << doc.serialize().toStdString();
+        EXPECT_EQ(back.readString("L", "other"), QString("2"));
+        EXPECT_TRUE(doc.serialize().startsWith(text));
+        EXPECT_EQ(back.serialize(), doc.serialize());
+    }
+}
