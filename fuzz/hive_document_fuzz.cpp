@@ -112,31 +112,43 @@ bool WithEnding(const QByteArray &line, const QByteArray &body)
 }
 
 // Every output line is an input line in order, or one the change may add;
-// every input line left out belongs to the changed value.
+// every input line left out belongs to the changed value. Equal lines can be
+// paired in more than one way, so every pairing is tried (each state once).
 void CheckOnlyValueChanged(const QByteArray &in, const QByteArray &out, const QString &path, const QString &name,
                            const std::optional<QString> &written)
 {
     const std::vector<QByteArray> a = Lines(in), b = Lines(out);
     const std::vector<bool> mine = LinesOfValue(a, path, name);
     const QByteArray header = '[' + path.toUtf8() + ']';
-    size_t i = 0, j = 0;
-    while (j < b.size()) {
+    std::vector<bool> added(b.size(), false);
+    for (size_t j = 0; j < b.size(); ++j) {
+        added[j] = written
+            && (WithEnding(b[j], HiveDocument::valueLine(name, *written)) || WithEnding(b[j], header)
+                || WithEnding(b[j], "") || WithEnding(b[j], "Windows Registry Editor Version 5.00"));
+    }
+    auto same = [&](size_t i, size_t j) {
         const bool lastUnterminated = i + 1 == a.size() && !a[i].endsWith('\n');
-        if (i < a.size() && (a[i] == b[j] || (lastUnterminated && WithEnding(b[j], a[i])))) {
-            ++i, ++j;
-        } else if (i < a.size() && mine[i]) {
-            ++i;
-        } else if (written && (WithEnding(b[j], HiveDocument::valueLine(name, *written)) || WithEnding(b[j], header)
-                               || WithEnding(b[j], "") || WithEnding(b[j], "Windows Registry Editor Version 5.00"))) {
-            ++j;
-        } else {
-            Fail("a byte the program did not write has changed");
-        }
+        return a[i] == b[j] || (lastUnterminated && WithEnding(b[j], a[i]));
+    };
+    const size_t width = b.size() + 1;
+    std::vector<char> seen((a.size() + 1) * width, 0);
+    std::vector<std::pair<size_t, size_t>> todo{{0, 0}};
+    while (!todo.empty()) {
+        const auto [i, j] = todo.back();
+        todo.pop_back();
+        if (seen[i * width + j])
+            continue;
+        seen[i * width + j] = 1;
+        if (i == a.size() && j == b.size())
+            return;
+        if (j < b.size() && added[j])
+            todo.emplace_back(i, j + 1);
+        if (i < a.size() && mine[i])
+            todo.emplace_back(i + 1, j);
+        if (i < a.size() && j < b.size() && same(i, j))
+            todo.emplace_back(i + 1, j + 1); // tried first
     }
-    for (; i < a.size(); ++i) {
-        if (!mine[i])
-            Fail("a line the program did not touch has gone");
-    }
+    Fail("a byte the program did not write has changed, or a line it did not touch has gone");
 }
 
 } // namespace
