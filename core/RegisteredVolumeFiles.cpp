@@ -1,0 +1,177 @@
+#include "core/RegisteredVolumeFiles.h"
+
+#include "core/Cp932.h"
+#include "core/RegisteredVolumeTexts.h"
+#include "core/TextHelpers.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace nuvask {
+
+namespace {
+
+const QString kPending = QStringLiteral(".new");
+const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
+
+// Replaces `to` by `from` in one step (rename(2) replaces an existing file
+// atomically); empty text on success.
+QString replaceFile(const QString &from, const QString &to)
+{
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return {};
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+QString failure(const QString &path, const QString &reason, bool oldFilesKept)
+{
+    QString text = presetText::SaveFailed + QLatin1Char('\n') + path + QLatin1Char('\n') + reason;
+    if (oldFilesKept)
+        text += QLatin1Char('\n') + presetText::KeptOldFiles;
+    return text;
+}
+
+} // namespace
+
+RegisteredVolumeFiles::RegisteredVolumeFiles(const QString &dir, const QString &shortName)
+    : m_namesPath(dir + shortName + QStringLiteral("VN.LIS")), m_valuesPath(dir + shortName + QStringLiteral("VR.LIS"))
+{
+}
+
+QList<QByteArray> RegisteredVolumeFiles::SplitLines(const QByteArray &bytes, bool truncated)
+{
+    QList<QByteArray> lines;
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    while (start < n && lines.size() < MaxLines) {
+        qsizetype end = start;
+        while (end < n && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        if (end == n) {
+            // A last line without a line break is whole only when the file ended here.
+            if (!truncated)
+                lines.append(TruncateDbcs(bytes.mid(start), MaxLineBytes));
+            break;
+        }
+        lines.append(TruncateDbcs(bytes.mid(start, end - start), MaxLineBytes));
+        start = end + ((bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n') ? 2 : 1);
+    }
+    return lines;
+}
+
+QStringList RegisteredVolumeFiles::readLines(const QString &path)
+{
+    // Only a regular file: a pipe or device under that name would block the start.
+    if (!QFileInfo(path).isFile())
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray head = file.read(MaxFileBytes);
+    const bool truncated = !file.atEnd();
+    QStringList lines;
+    for (const QByteArray &bytes : SplitLines(head, truncated)) {
+        const QString text = Cp932::decode(bytes);
+        if (Cp932::encode(text) != bytes)
+            m_foreignBytes.insert(text, bytes);
+        lines.append(text);
+    }
+    return lines;
+}
+
+RegisteredVolumeLists RegisteredVolumeFiles::read()
+{
+    m_foreignBytes.clear();
+    const QString namesNew = m_namesPath + kPending;
+    const QString valuesNew = m_valuesPath + kPending;
+    RegisteredVolumeLists lists;
+    if (QFileInfo::exists(namesNew)) {
+        // The last save wrote both files and died before (or while) renaming
+        // them: the pending pair is the newer one. Finish the renames when the
+        // folder allows it; the lists come from the pending files either way.
+        const bool valuesPending = QFileInfo::exists(valuesNew);
+        lists.names = readLines(namesNew);
+        lists.values = readLines(valuesPending ? valuesNew : m_valuesPath);
+        if (!valuesPending || replaceFile(valuesNew, m_valuesPath).isEmpty())
+            replaceFile(namesNew, m_namesPath);
+        return lists;
+    }
+    // A values file alone is half a save: the old pair still holds.
+    QFile::remove(valuesNew);
+    lists.names = readLines(m_namesPath);
+    lists.values = readLines(m_valuesPath);
+    return lists;
+}
+
+QString RegisteredVolumeFiles::encodeLines(const QStringList &lines, QByteArray &out) const
+{
+    out.clear();
+    for (const QString &line : lines) {
+        if (const auto kept = m_foreignBytes.constFind(line); kept != m_foreignBytes.cend()) {
+            out += *kept;
+        } else {
+            const auto bytes = Cp932::encode(line);
+            if (!bytes)
+                return presetText::Unencodable + QStringLiteral("「") + line + QStringLiteral("」");
+            out += *bytes;
+        }
+        out += kLineEnd;
+    }
+    return {};
+}
+
+QString RegisteredVolumeFiles::writeWhole(const QString &path, const QByteArray &bytes) const
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (file.write(bytes) != bytes.size()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return error;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+QString RegisteredVolumeFiles::write(const QStringList &names, const QStringList &values)
+{
+    QByteArray namesBytes;
+    QByteArray valuesBytes;
+    if (const QString error = encodeLines(names, namesBytes); !error.isEmpty())
+        return failure(m_namesPath, error, true);
+    if (const QString error = encodeLines(values, valuesBytes); !error.isEmpty())
+        return failure(m_valuesPath, error, true);
+
+    const QString namesNew = m_namesPath + kPending;
+    const QString valuesNew = m_valuesPath + kPending;
+    // Values first: a names file under its pending name means both are
+    // complete, so one left over from an unfinished rename must go first.
+    QFile::remove(namesNew);
+    if (const QString error = writeWhole(valuesNew, valuesBytes); !error.isEmpty())
+        return failure(valuesNew, error, true);
+    if (stopHere(1))
+        return {};
+    if (const QString error = writeWhole(namesNew, namesBytes); !error.isEmpty()) {
+        QFile::remove(valuesNew);
+        return failure(namesNew, error, true);
+    }
+    if (stopHere(2))
+        return {};
+    // Committed: from here a failure is finished by the next read.
+    if (const QString error = replaceFile(valuesNew, m_valuesPath); !error.isEmpty())
+        return failure(m_valuesPath, error, false);
+    if (stopHere(3))
+        return {};
+    if (const QString error = replaceFile(namesNew, m_namesPath); !error.isEmpty())
+        return failure(m_namesPath, error, false);
+    return {};
+}
+
+} // namespace nuvask
