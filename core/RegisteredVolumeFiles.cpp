@@ -84,25 +84,35 @@ QStringList RegisteredVolumeFiles::readLines(const QString &path)
     return lines;
 }
 
+QString RegisteredVolumeFiles::settlePending()
+{
+    const QString namesNew = m_namesPath + kPending;
+    const QString valuesNew = m_valuesPath + kPending;
+    if (!QFileInfo::exists(namesNew)) {
+        // A values file alone is half a save: the old pair still holds.
+        QFile::remove(valuesNew);
+        return {};
+    }
+    // The last save wrote both files and stopped before (or while) renaming
+    // them: the pending pair is the newer one. Values first, as a save does.
+    if (QFileInfo::exists(valuesNew)) {
+        if (const QString error = replaceFile(valuesNew, m_valuesPath); !error.isEmpty())
+            return error;
+    }
+    return replaceFile(namesNew, m_namesPath);
+}
+
 RegisteredVolumeLists RegisteredVolumeFiles::read()
 {
     m_foreignBytes.clear();
-    const QString namesNew = m_namesPath + kPending;
-    const QString valuesNew = m_valuesPath + kPending;
     RegisteredVolumeLists lists;
-    if (QFileInfo::exists(namesNew)) {
-        // The last save wrote both files and died before (or while) renaming
-        // them: the pending pair is the newer one. Finish the renames when the
-        // folder allows it; the lists come from the pending files either way.
-        const bool valuesPending = QFileInfo::exists(valuesNew);
-        lists.names = readLines(namesNew);
-        lists.values = readLines(valuesPending ? valuesNew : m_valuesPath);
-        if (!valuesPending || replaceFile(valuesNew, m_valuesPath).isEmpty())
-            replaceFile(namesNew, m_namesPath);
+    if (!settlePending().isEmpty()) {
+        // The folder refuses the renames: the pending pair is still the one to show.
+        const QString valuesNew = m_valuesPath + kPending;
+        lists.names = readLines(m_namesPath + kPending);
+        lists.values = readLines(QFileInfo::exists(valuesNew) ? valuesNew : m_valuesPath);
         return lists;
     }
-    // A values file alone is half a save: the old pair still holds.
-    QFile::remove(valuesNew);
     lists.names = readLines(m_namesPath);
     lists.values = readLines(m_valuesPath);
     return lists;
@@ -127,8 +137,11 @@ QString RegisteredVolumeFiles::encodeLines(const QStringList &lines, QByteArray 
 
 QString RegisteredVolumeFiles::writeWhole(const QString &path, const QByteArray &bytes) const
 {
+    // Unbuffered: a buffered QSaveFile commits a file that a full disk cut
+    // short (the flush takes the partial write for done); a direct write
+    // reports how much really went out.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
     if (file.write(bytes) != bytes.size()) {
         const QString error = file.errorString();
@@ -149,11 +162,13 @@ QString RegisteredVolumeFiles::write(const QStringList &names, const QStringList
     if (const QString error = encodeLines(values, valuesBytes); !error.isEmpty())
         return failure(m_valuesPath, error, true);
 
+    // A pending pair left by an earlier save must be in place first, or this
+    // save's values would be taken as belonging to its names.
+    if (const QString error = settlePending(); !error.isEmpty())
+        return failure(m_namesPath, error, false);
     const QString namesNew = m_namesPath + kPending;
     const QString valuesNew = m_valuesPath + kPending;
-    // Values first: a names file under its pending name means both are
-    // complete, so one left over from an unfinished rename must go first.
-    QFile::remove(namesNew);
+    // Values first: a names file under its pending name means both are complete.
     if (const QString error = writeWhole(valuesNew, valuesBytes); !error.isEmpty())
         return failure(valuesNew, error, true);
     if (stopHere(1))

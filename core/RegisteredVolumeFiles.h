@@ -58,6 +58,9 @@ public:
 
 private:
     QStringList readLines(const QString &path);
+    // Completes a save that stopped after writing both files, or discards
+    // half of one; the error text when a pending pair cannot be moved in.
+    QString settlePending();
     // The bytes of each line; a line read from disk whose bytes the codec
     // cannot reproduce keeps its own bytes while its text is unchanged.
     QString encodeLines(const QStringList &lines, QByteArray &out) const;
