@@ -1,0 +1,209 @@
+// The registered-volume controls on strip 2 under real mouse and key events:
+// a chosen preset reaches the simulated mixer and comes back through the
+// change notification, the edit panel opens over the list, a taken name and a
+// failed save reach the user through the message box.
+#include "VolumeStripHarness.h"
+
+#include "platform/sim/SimTopology.h"
+#include "support/BoxAnswerer.h"
+#include "support/ReadOnlyFolder.h"
+#include "ui/ColorBtn.h"
+#include "ui/MKBoxDlg.h"
+#include "ui/MkBox.h"
+#include "ui/RegisteredVolumePanel.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFrame>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace nuvask;
+using namespace nuvask::test;
+
+namespace {
+
+constexpr int Recording = 1;
+constexpr int NoVolumeSource = 3; // a recording source with a mute switch only
+constexpr quint32 RecVolume = 9;
+
+QList<SimDevice> board()
+{
+    SimDevice card = sim::DemoDevice();
+    card.destinations[Recording].sources.append(
+        sim::Line(0x00010009u, MixerComponent::SrcAuxiliary, QStringLiteral("Aux"), {sim::Mute(15, false)}));
+    return {card};
+}
+
+class RegisteredVolumePanelTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    SimMixerBoard sim{board()};
+    StripTestWindow w{sim};
+    TMKBoxDlg messages;
+    std::unique_ptr<RegisteredVolumePanel> panel;
+
+    void SetUp() override
+    {
+        TMKBox::SetTickIntervalMs(5);
+        ASSERT_EQ(w.open(), QString());
+        ASSERT_EQ(w.bind(2, 0, Recording, 0), QString());
+        Deliver();
+        write("NUVASKVN.LIS", "low\r\nHigh\r\nodd\r\n");
+        write("NUVASKVR.LIS", "64\r\n200\r\nabc\r\n");
+        panel = std::make_unique<RegisteredVolumePanel>(*w.strips[2], w.layer, messages, dir.path() + "/",
+                                                        QStringLiteral("NUVASK"));
+        panel->Load(QStringLiteral("LOW"));
+        w.window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.window.get()));
+    }
+    void TearDown() override { TMKBox::SetTickIntervalMs(1000); }
+
+    void write(const char *name, const QByteArray &bytes)
+    {
+        QFile f(dir.path() + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    template <class W = QWidget> W *get(const char *name) const
+    {
+        return w.strips[2]->findChild<W *>(QLatin1String(name));
+    }
+    void click(const char *name) { QTest::mouseClick(get(name), Qt::LeftButton, {}, QPoint(5, 5)); }
+    // Picks list item `index` with the keyboard, as the user would.
+    void choose(int index)
+    {
+        auto *list = get<QComboBox>("ComboBox_REC");
+        list->setFocus();
+        while (list->currentIndex() < index)
+            QTest::keyClick(list, Qt::Key_Down);
+        while (list->currentIndex() > index)
+            QTest::keyClick(list, Qt::Key_Up);
+    }
+    QString now() const { return w.child<QLabel>(2, "Label_NOW_")->text(); }
+    quint32 recVolume() const { return sim.valuesOf(0, RecVolume).value(0); }
+};
+
+} // namespace
+
+TEST_F(RegisteredVolumePanelTest, AChosenPresetReachesTheMixerAndTheStripFollows)
+{
+    auto *list = get<QComboBox>("ComboBox_REC");
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->itemText(1), "low"); // High, low, odd
+    EXPECT_EQ(list->currentIndex(), 1);  // the saved name, ignoring case
+    EXPECT_EQ(get<QLabel>("Label_REC_SET")->text(), "64");
+
+    choose(0);
+    EXPECT_EQ(get<QLabel>("Label_REC_SET")->text(), "200");
+    click("Btn_REC_SETEICHI");
+    EXPECT_EQ(recVolume(), 200u * 256);
+    Deliver();
+    EXPECT_EQ(now(), "200");
+
+    // A stored value that is no number changes nothing.
+    choose(2);
+    click("Btn_REC_SETEICHI");
+    EXPECT_EQ(recVolume(), 200u * 256);
+
+    // A line without a volume control: "設定値" writes nothing, "登録" takes
+    // the number the strip last showed.
+    ASSERT_EQ(w.bind(2, 0, Recording, NoVolumeSource), QString());
+    choose(1);
+    click("Btn_REC_SETEICHI");
+    EXPECT_EQ(recVolume(), 200u * 256);
+    click("Btn_REC_EDIT");
+    EXPECT_EQ(get<TColorBtn>("Btn_REC_SET")->Caption(), QString::fromUtf8("登録200"));
+    click("Btn_REC_SET");
+    EXPECT_EQ(panel->logic().Values().at(1), "200");
+    EXPECT_EQ(get<QLabel>("Label_REC_SET")->text(), "200");
+}
+
+TEST_F(RegisteredVolumePanelTest, TheEditPanelCoversTheListUntilItIsLeft)
+{
+    auto *edit = get<QFrame>("Panel_REC_EDIT");
+    auto *list = get<QComboBox>("ComboBox_REC");
+    EXPECT_FALSE(edit->isVisible());
+    EXPECT_EQ(edit->geometry(), QRect(2, 24, 90, 72));
+    EXPECT_EQ(list->geometry(), QRect(2, 24, 71, 20));
+
+    Deliver();
+    click("Btn_REC_EDIT");
+    ASSERT_TRUE(edit->isVisible());
+    // What a click on the list's place reaches now is the edit panel.
+    const QPoint onList = list->geometry().center();
+    QWidget *top = w.strips[2]->childAt(onList);
+    EXPECT_TRUE(top == edit || edit->isAncestorOf(top));
+    EXPECT_EQ(get<QLineEdit>("Edit_REC")->text(), "low");
+    EXPECT_EQ(get<TColorBtn>("Btn_REC_SET")->Caption(), QString::fromUtf8("登録") + now());
+
+    // New and delete stay in the panel; back leaves it.
+    click("Btn_REC_SHINKI");
+    EXPECT_EQ(get<QLineEdit>("Edit_REC")->text(), "R_V000");
+    EXPECT_EQ(list->itemText(list->count() - 1), "R_V000");
+    EXPECT_EQ(list->currentIndex(), list->count() - 1);
+    EXPECT_EQ(get<QLabel>("Label_REC_SET")->text(), "64");
+    click("Btn_REC_DEL");
+    EXPECT_TRUE(edit->isVisible());
+    EXPECT_EQ(list->count(), 3);
+    EXPECT_EQ(get<QLineEdit>("Edit_REC")->text(), "odd");
+    click("Btn_REC_CANCEL");
+    EXPECT_FALSE(edit->isVisible());
+}
+
+TEST_F(RegisteredVolumePanelTest, ATakenNameIsToldThroughTheMessageBox)
+{
+    click("Btn_REC_EDIT");
+    auto *name = get<QLineEdit>("Edit_REC");
+    name->selectAll();
+    QTest::keyClicks(name, "HIGH");
+    BoxAnswerer answerer;
+    click("Btn_REC_HENKO");
+    ASSERT_EQ(answerer.texts.size(), 1);
+    EXPECT_EQ(answerer.texts[0], QString::fromUtf8("HIGH\nこの名称は、既に使われています☆"));
+    EXPECT_TRUE(get("Panel_REC_EDIT")->isVisible());
+
+    name->selectAll();
+    // Japanese arrives from the input method as committed text.
+    QInputMethodEvent typed;
+    typed.setCommitString(QString::fromUtf8("ボーカル"));
+    QApplication::sendEvent(name, &typed);
+    click("Btn_REC_HENKO");
+    EXPECT_EQ(answerer.texts.size(), 1);
+    EXPECT_FALSE(get("Panel_REC_EDIT")->isVisible());
+    EXPECT_EQ(get<QComboBox>("ComboBox_REC")->itemText(1), QString::fromUtf8("ボーカル"));
+    EXPECT_EQ(panel->PickedName(), QString::fromUtf8("ボーカル"));
+}
+
+TEST_F(RegisteredVolumePanelTest, AFailedSaveIsShownAndTheOldFilesStay)
+{
+    click("Btn_REC_EDIT");
+    click("Btn_REC_SHINKI");
+    BoxAnswerer answerer;
+    QString error;
+    {
+        ReadOnlyFolder readOnly(dir.path());
+        if (!readOnly.active())
+            GTEST_SKIP() << "this file system cannot make a folder read-only for this user";
+        error = panel->Save();
+    }
+    ASSERT_FALSE(error.isEmpty());
+    ASSERT_EQ(answerer.texts.size(), 1);
+    EXPECT_TRUE(answerer.texts[0].startsWith(QString::fromUtf8("登録ボリュームを保存できませんでした☆\n")))
+        << answerer.texts[0].toStdString();
+    QFile names(dir.path() + "/NUVASKVN.LIS");
+    ASSERT_TRUE(names.open(QIODevice::ReadOnly));
+    EXPECT_EQ(names.readAll(), QByteArray("low\r\nHigh\r\nodd\r\n"));
+
+    // Once the folder can be written again the same list is saved.
+    EXPECT_EQ(panel->Save(), QString());
+    names.close();
+    ASSERT_TRUE(names.open(QIODevice::ReadOnly));
+    EXPECT_EQ(names.readAll(), QByteArray("High\r\nlow\r\nodd\r\nR_V000\r\n"));
+}
