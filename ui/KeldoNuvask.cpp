@@ -7,6 +7,7 @@
 #include "ui/ColorBtn.h"
 #include "ui/MKBoxDlg.h"
 #include "ui/MainWindowTexts.h"
+#include "ui/RegisteredVolumePanel.h"
 #include "ui/StripPanels.h"
 #include "ui/VolumeStrip.h"
 #include "ui/WindowColours.h"
@@ -24,11 +25,20 @@
 
 namespace nuvask {
 
+namespace {
+
+// The short name the settings key and the list files are named after.
+QString shortName()
+{
+    return Start().ProgramShortName.isEmpty() ? QStringLiteral("NUVASK") : Start().ProgramShortName;
+}
+
+} // namespace
+
 TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_registry(registry), m_settings(registry, Start().ProgramShortName.isEmpty() ? QStringLiteral("NUVASK")
-                                                                                   : Start().ProgramShortName),
+      m_registry(registry), m_settings(registry, shortName()),
       m_layer(mixer, *this)
 {
     // 1. Busy until the deferred initialisation has bound the strips.
@@ -52,6 +62,7 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, QWidget *
     MKBoxDlg1 = new TMKBoxDlg(this);
     MKBoxDlg1->setObjectName(QStringLiteral("MKBoxDlg1"));
     SetMainWindow(this); // message boxes take this window's colours and hints
+    m_presets = new RegisteredVolumePanel(*strip(2), m_layer, *MKBoxDlg1, Start().ProgramDir, shortName(), this);
     for (int n = 0; n < 3; ++n)
         strip(n)->attach(&m_layer);
 
@@ -228,8 +239,8 @@ void TKELDO_NUVASK::Timer_CreateTimer()
     m_startup = m_settings.readStartup();
     applyStartupSettings(m_startup);
 
-    // 3. Hook: registered volumes load both files and fill their list,
-    //    selecting the entry named by m_startup.vName.
+    // 3. Registered volumes: both files, the entry named by "V_Name" picked.
+    m_presets->Load(m_startup.vName);
     // 4. Hook: the shortcut paths of the desktop and Startup links are built.
 
     // 5. Tray tip: the title cut to 63 code-page bytes, never half a character.
@@ -317,7 +328,8 @@ void TKELDO_NUVASK::closeEvent(QCloseEvent *event)
     updatePeakTimer();
     QCoreApplication::processEvents();
     // 2.4 Hook: the help window of the help file is closed.
-    // 2.5 Hook: the registered volumes are saved.
+    // 2.5 The registered volumes; a failure is shown, the old files stay.
+    m_presets->Save();
     // 2.6 The settings, last.
     m_settings.write(saved);
     event->accept();
@@ -330,9 +342,7 @@ SavedSettings TKELDO_NUVASK::currentSettings() const
     v.backColor = m_menu.BackColor->isChecked();
     v.miniHelp = hintsShown();
     v.keldoColor = m_menu.KELDO_COLOR->isChecked();
-    // Kept as read until the registered-volume list can change it, so a
-    // round trip never loses the user's selection.
-    v.vName = m_startup.vName;
+    v.vName = m_presets->PickedName();
     v.mostTop = m_panels->Ch_Top->isChecked();
     v.hiddenStrip = m_panels->hiddenStrip();
     for (int n = 0; n < 3; ++n) {

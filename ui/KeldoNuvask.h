@@ -18,6 +18,7 @@ class QTimer;
 namespace nuvask {
 
 class IRegistry;
+class RegisteredVolumePanel;
 class StripPanels;
 class TMKBoxDlg;
 class VolumeStrip;
@@ -81,6 +82,7 @@ public:
     MixerLayer &layer() { return m_layer; }
     VolumeStrip *strip(int n) const;
     StripPanels &panels() const { return *m_panels; }
+    RegisteredVolumePanel &presets() const { return *m_presets; }
     TMKBoxDlg *messageBox() const { return MKBoxDlg1; }
     const MainMenu &menu() const { return m_menu; }
 
@@ -105,6 +107,7 @@ private:
     StripPanels *m_panels = nullptr;     // top row, PV0..PV4, splitters
     WindowPlacer *m_placer = nullptr;    // position, corners, top-most layer
     WindowColours *m_colours = nullptr;  // colour switches and tool-tips
+    RegisteredVolumePanel *m_presets = nullptr; // registered volumes on PV2
     std::array<int, 3> m_meterFullHeight{}; // pixels: each strip meter's full height
 
     TMKBoxDlg *MKBoxDlg1 = nullptr;

@@ -68,8 +68,8 @@ TEST(RegisteredVolumesEndToEnd, AChosenPresetSetsTheServersRecordingVolume)
     ASSERT_TRUE(QFile::copy(QStringLiteral(NUVASK_BINARY), program));
     const QString names = programDir.path() + "/NUVASKVN.LIS";
     const QString values = programDir.path() + "/NUVASKVR.LIS";
-    for (const auto &[path, bytes] : {std::pair{names, QByteArray("quiet\r\nloud\r\n")},
-                                      std::pair{values, QByteArray("40\r\n100\r\n")}}) {
+    for (const auto &[path, bytes] :
+         {std::pair{names, QByteArray("quiet\r\nloud\r\n")}, std::pair{values, QByteArray("40\r\n100\r\n")}}) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
@@ -92,11 +92,14 @@ TEST(RegisteredVolumesEndToEnd, AChosenPresetSetsTheServersRecordingVolume)
     // Where the window is: xdotool reports the whole window, menu bar included;
     // the client area (top row 17 + panels 201 pixels) is at its bottom.
     const auto xdotool = [&](const QStringList &args) { return run("xdotool", args, env).trimmed(); };
-    const QString id = xdotool({"search", "--name", "^nuvASK$"}).section('\n', 0, 0);
+    const QString id = xdotool({"search", "--onlyvisible", "--name", "^nuvASK$"}).section('\n', 0, 0);
     ASSERT_FALSE(id.isEmpty());
     const QString shell = xdotool({"getwindowgeometry", "--shell", id});
     const auto field = [&](const char *name) {
-        return QRegularExpression(QStringLiteral("%1=(-?\\d+)").arg(QLatin1String(name))).match(shell).captured(1).toInt();
+        return QRegularExpression(QStringLiteral("%1=(-?\\d+)").arg(QLatin1String(name)))
+            .match(shell)
+            .captured(1)
+            .toInt();
     };
     const int clientTop = field("Y") + field("HEIGHT") - (17 + 201);
     const int pv2Left = field("X") + 58 + 3 + 58 + 3; // strips 0 and 1 with their splitters

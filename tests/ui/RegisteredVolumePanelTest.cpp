@@ -4,10 +4,14 @@
 // failed save reach the user through the message box.
 #include "VolumeStripHarness.h"
 
+#include "core/ProgramEntry.h"
+#include "platform/linux/HiveFileRegistry.h"
 #include "platform/sim/SimTopology.h"
 #include "support/BoxAnswerer.h"
 #include "support/ReadOnlyFolder.h"
+#include "support/TempXdg.h"
 #include "ui/ColorBtn.h"
+#include "ui/KeldoNuvask.h"
 #include "ui/MKBoxDlg.h"
 #include "ui/MkBox.h"
 #include "ui/RegisteredVolumePanel.h"
@@ -206,4 +210,79 @@ TEST_F(RegisteredVolumePanelTest, AFailedSaveIsShownAndTheOldFilesStay)
     names.close();
     ASSERT_TRUE(names.open(QIODevice::ReadOnly));
     EXPECT_EQ(names.readAll(), QByteArray("High\r\nlow\r\nodd\r\nR_V000\r\n"));
+}
+
+namespace {
+
+// The main window with its program folder in a temporary place.
+class MainWindowRegisteredVolumes : public ::testing::Test
+{
+protected:
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    QTemporaryDir programDir;
+    const QString key = "Software\\KELDO SOFT32\\NUVASK";
+
+    void SetUp() override
+    {
+        SetStartValues(MakeStartValues(programDir.path() + "/nuvask", '/'));
+        put("NUVASKVN.LIS", "b\r\nA\r\nc\r\n");
+        put("NUVASKVR.LIS", "1\r\n2\r\n3\r\n");
+        reg.open(RegRoot::CurrentUser, key, true)->writeString("V_Name", "C");
+    }
+    void put(const char *name, const QByteArray &bytes)
+    {
+        QFile f(programDir.path() + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray bytesOf(const char *name) const
+    {
+        QFile f(programDir.path() + "/" + name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    static bool started(TKELDO_NUVASK &w)
+    {
+        return QTest::qWaitFor([&] { return w.StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000);
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindowRegisteredVolumes, LoadedAtStartSavedAtCloseWithThePickedName)
+{
+    SimMixerBoard board({sim::DemoDevice()});
+    TKELDO_NUVASK w(reg, board);
+    w.show();
+    auto *list = w.findChild<QComboBox *>("ComboBox_REC");
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->parentWidget(), w.strip(2));
+    EXPECT_EQ(list->count(), 0); // filled by the deferred initialisation
+    ASSERT_TRUE(started(w));
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->currentText(), "c");
+    EXPECT_EQ(w.findChild<QLabel *>("Label_REC_SET")->text(), "3");
+
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Home);
+    EXPECT_EQ(w.findChild<QLabel *>("Label_REC_SET")->text(), "2");
+    w.close();
+    EXPECT_EQ(bytesOf("NUVASKVN.LIS"), QByteArray("A\r\nb\r\nc\r\n"));
+    EXPECT_EQ(bytesOf("NUVASKVR.LIS"), QByteArray("2\r\n1\r\n3\r\n"));
+    EXPECT_EQ(reg.open(RegRoot::CurrentUser, key, false)->readString("V_Name"), "A");
+}
+
+TEST_F(MainWindowRegisteredVolumes, AFailedStartWritesNeitherFile)
+{
+    BoxAnswerer boxes;
+    SimMixerBoard board({sim::DemoDevice()});
+    board.addFault(SimFault{SimCall::LineById, 0, 0x00000001u}); // strip 1 cannot be bound
+    TKELDO_NUVASK w(reg, board);
+    w.show();
+    ASSERT_TRUE(started(w));
+    EXPECT_TRUE(w.closeGuardSet());
+    w.close();
+    EXPECT_EQ(bytesOf("NUVASKVN.LIS"), QByteArray("b\r\nA\r\nc\r\n"));
+    EXPECT_EQ(bytesOf("NUVASKVR.LIS"), QByteArray("1\r\n2\r\n3\r\n"));
+    EXPECT_EQ(boxes.texts.size(), 1); // the binding failure only
 }
