@@ -64,6 +64,18 @@ QList<QByteArray> RegisteredVolumeFiles::SplitLines(const QByteArray &bytes, boo
     return lines;
 }
 
+QStringList RegisteredVolumeFiles::DecodeLines(const QByteArray &bytes, bool truncated, ForeignBytes &foreign)
+{
+    QStringList lines;
+    for (const QByteArray &line : SplitLines(bytes, truncated)) {
+        const QString text = Cp932::decode(line);
+        if (Cp932::encode(text) != line)
+            foreign.insert(text, line);
+        lines.append(text);
+    }
+    return lines;
+}
+
 QStringList RegisteredVolumeFiles::readLines(const QString &path)
 {
     // Only a regular file: a pipe or device under that name would block the start.
@@ -73,15 +85,7 @@ QStringList RegisteredVolumeFiles::readLines(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray head = file.read(MaxFileBytes);
-    const bool truncated = !file.atEnd();
-    QStringList lines;
-    for (const QByteArray &bytes : SplitLines(head, truncated)) {
-        const QString text = Cp932::decode(bytes);
-        if (Cp932::encode(text) != bytes)
-            m_foreignBytes.insert(text, bytes);
-        lines.append(text);
-    }
-    return lines;
+    return DecodeLines(head, !file.atEnd(), m_foreignBytes);
 }
 
 QString RegisteredVolumeFiles::settlePending()
@@ -118,11 +122,11 @@ RegisteredVolumeLists RegisteredVolumeFiles::read()
     return lists;
 }
 
-QString RegisteredVolumeFiles::encodeLines(const QStringList &lines, QByteArray &out) const
+QString RegisteredVolumeFiles::EncodeLines(const QStringList &lines, const ForeignBytes &foreign, QByteArray &out)
 {
     out.clear();
     for (const QString &line : lines) {
-        if (const auto kept = m_foreignBytes.constFind(line); kept != m_foreignBytes.cend()) {
+        if (const auto kept = foreign.constFind(line); kept != foreign.cend()) {
             out += *kept;
         } else {
             const auto bytes = Cp932::encode(line);
@@ -157,9 +161,9 @@ QString RegisteredVolumeFiles::write(const QStringList &names, const QStringList
 {
     QByteArray namesBytes;
     QByteArray valuesBytes;
-    if (const QString error = encodeLines(names, namesBytes); !error.isEmpty())
+    if (const QString error = EncodeLines(names, m_foreignBytes, namesBytes); !error.isEmpty())
         return failure(m_namesPath, error, true);
-    if (const QString error = encodeLines(values, valuesBytes); !error.isEmpty())
+    if (const QString error = EncodeLines(values, m_foreignBytes, valuesBytes); !error.isEmpty())
         return failure(m_valuesPath, error, true);
 
     // A pending pair left by an earlier save must be in place first, or this

@@ -51,6 +51,15 @@ public:
     // is dropped too.
     static QList<QByteArray> SplitLines(const QByteArray &bytes, bool truncated = false);
 
+    // Text of each line. A line whose bytes the codec cannot reproduce goes
+    // into `foreign` (its text -> its bytes), so that writing the same text
+    // back writes the same bytes.
+    using ForeignBytes = QHash<QString, QByteArray>;
+    static QStringList DecodeLines(const QByteArray &bytes, bool truncated, ForeignBytes &foreign);
+    // The file bytes of `lines`, each ended by CR LF; empty text on success,
+    // else the reason (a character code page 932 cannot hold).
+    static QString EncodeLines(const QStringList &lines, const ForeignBytes &foreign, QByteArray &out);
+
     // For tests: the save stops after this many of its four steps (values
     // written, names written, values renamed, names renamed) as if the program
     // had died there. Negative: runs to the end.
@@ -61,15 +70,12 @@ private:
     // Completes a save that stopped after writing both files, or discards
     // half of one; the error text when a pending pair cannot be moved in.
     QString settlePending();
-    // The bytes of each line; a line read from disk whose bytes the codec
-    // cannot reproduce keeps its own bytes while its text is unchanged.
-    QString encodeLines(const QStringList &lines, QByteArray &out) const;
     QString writeWhole(const QString &path, const QByteArray &bytes) const;
     bool stopHere(int step) const { return m_stopAfterStep >= 0 && step >= m_stopAfterStep; }
 
     QString m_namesPath;
     QString m_valuesPath;
-    QHash<QString, QByteArray> m_foreignBytes; // decoded text -> the bytes it was read from
+    ForeignBytes m_foreignBytes; // of both files as last read
     int m_stopAfterStep = -1;
 };
 

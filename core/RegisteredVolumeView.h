@@ -25,7 +25,6 @@ public:
     virtual void ShowRegisterCaption(const QString &caption) = 0;
     // Panel_REC_EDIT, lying over ComboBox_REC while shown.
     virtual void ShowEditPanel(bool shown) = 0;
-    virtual bool EditPanelShown() const = 0;
     // Strip 2's Label_NOW_2: its text, and whether it is shown at all (the
     // strip has a volume control).
     virtual QString CurrentVolumeText() const = 0;

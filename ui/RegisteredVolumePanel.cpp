@@ -109,11 +109,6 @@ void RegisteredVolumePanel::ShowEditPanel(bool shown)
     Panel_REC_EDIT->setVisible(shown);
 }
 
-bool RegisteredVolumePanel::EditPanelShown() const
-{
-    return !Panel_REC_EDIT->isHidden();
-}
-
 QString RegisteredVolumePanel::CurrentVolumeText() const
 {
     return m_strip.nowText();

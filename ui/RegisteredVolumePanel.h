@@ -50,7 +50,6 @@ public:
     QString EditName() const override;
     void ShowRegisterCaption(const QString &caption) override;
     void ShowEditPanel(bool shown) override;
-    bool EditPanelShown() const override;
     QString CurrentVolumeText() const override;
     bool CurrentVolumeShown() const override;
     void ShowMessage(const QString &text) override;

@@ -30,7 +30,6 @@ struct FakePresetView : RegisteredVolumeView
     QString EditName() const override { return editName; }
     void ShowRegisterCaption(const QString &c) override { registerCaption = c; }
     void ShowEditPanel(bool shown) override { panel = shown; }
-    bool EditPanelShown() const override { return panel; }
     QString CurrentVolumeText() const override { return now; }
     bool CurrentVolumeShown() const override { return nowShown; }
     void ShowMessage(const QString &text) override { messages.append(text); }
