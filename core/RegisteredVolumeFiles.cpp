@@ -174,12 +174,12 @@ QString RegisteredVolumeFiles::write(const QStringList &names, const QStringList
     const QString valuesNew = m_valuesPath + kPending;
     // Values first: a names file under its pending name means both are complete.
     if (const QString error = writeWhole(valuesNew, valuesBytes); !error.isEmpty())
-        return failure(valuesNew, error, true);
+        return failure(m_valuesPath, error, true);
     if (stopHere(1))
         return {};
     if (const QString error = writeWhole(namesNew, namesBytes); !error.isEmpty()) {
         QFile::remove(valuesNew);
-        return failure(namesNew, error, true);
+        return failure(m_namesPath, error, true);
     }
     if (stopHere(2))
         return {};
