@@ -2,6 +2,7 @@
 // bytes, limits on hostile files, and a save that leaves a matching pair
 // whatever stops it.
 #include "core/RegisteredVolumeFiles.h"
+#include "support/FileSizeLimit.h"
 #include "support/ReadOnlyFolder.h"
 
 #include <QDir>
@@ -10,9 +11,6 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace nuvask;
 
@@ -193,15 +191,12 @@ TEST_F(RegisteredVolumeFilesTest, AFullDiskOrAnUnencodableNameKeepsTheOldFiles)
     const QByteArray oldNames = bytesOf(names()), oldValues = bytesOf(values());
 
     // No file may grow past 64 bytes: the values fit, the names do not.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64; // bytes
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString full = f.write({QString(100, QLatin1Char('n'))}, {"2"});
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    QString full;
+    {
+        test::FileSizeLimit disk(64); // bytes
+        ASSERT_TRUE(disk.active());
+        full = f.write({QString(100, QLatin1Char('n'))}, {"2"});
+    }
     EXPECT_FALSE(full.isEmpty());
     EXPECT_EQ(bytesOf(names()), oldNames);
     EXPECT_EQ(bytesOf(values()), oldValues);
