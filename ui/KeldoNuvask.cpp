@@ -5,9 +5,11 @@
 #include "core/StripBindingRestore.h"
 #include "core/TextHelpers.h"
 #include "ui/ColorBtn.h"
+#include "ui/HelpMenu.h"
 #include "ui/MKBoxDlg.h"
 #include "ui/MainWindowTexts.h"
 #include "ui/RegisteredVolumePanel.h"
+#include "ui/ShortcutMenu.h"
 #include "ui/StripPanels.h"
 #include "ui/VolumeStrip.h"
 #include "ui/WindowColours.h"
@@ -62,6 +64,13 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, QWidget *
     MKBoxDlg1 = new TMKBoxDlg(this);
     MKBoxDlg1->setObjectName(QStringLiteral("MKBoxDlg1"));
     SetMainWindow(this); // message boxes take this window's colours and hints
+    // The rooms of the Options menu's icon items and of the Help menu speak
+    // through the message box, so they come after it.
+    m_shortcutMenu = new ShortcutMenu(this, m_menu, MKBoxDlg1, m_registry, m_settings.keyPath());
+    // Hook: TrayMenuBusy. The tray room hands its busy flag over with
+    // m_shortcutMenu->SetTrayBusyHook(...), so that tray presses wait while an
+    // icon action lets pending events run.
+    m_helpMenu = new HelpMenu(this, m_menu, MKBoxDlg1, m_registry, m_settings.keyPath(), HelpMenu::HelpFilePath());
     m_presets = new RegisteredVolumePanel(*strip(2), m_layer, *MKBoxDlg1, Start().ProgramDir, shortName(), this);
     for (int n = 0; n < 3; ++n)
         strip(n)->attach(&m_layer);
@@ -126,6 +135,11 @@ void TKELDO_NUVASK::buildWidgets()
     m_menu.KELDO_COLOR->setChecked(true);
     m_menu.HELP3->setChecked(true);
     m_colours->applyWindowColours(true);
+}
+
+void TKELDO_NUVASK::SetDesktop(IDesktopEntries *entries, IProgramGroups *groups)
+{
+    m_shortcutMenu->SetDesktop(entries, groups);
 }
 
 VolumeStrip *TKELDO_NUVASK::strip(int n) const
@@ -241,7 +255,8 @@ void TKELDO_NUVASK::Timer_CreateTimer()
 
     // 3. Registered volumes: both files, the entry named by "V_Name" picked.
     m_presets->Load(m_startup.vName);
-    // 4. Hook: the shortcut paths of the desktop and Startup links are built.
+    // 4. The launcher paths of the desktop and of the Startup group.
+    m_shortcutMenu->BuildLinkPaths();
 
     // 5. Tray tip: the title cut to 63 code-page bytes, never half a character.
     //    Hook: the tray icon takes this tip and the window icon.
@@ -331,7 +346,8 @@ void TKELDO_NUVASK::closeEvent(QCloseEvent *event)
     m_peakInterval = 0;
     updatePeakTimer();
     QCoreApplication::processEvents();
-    // 2.4 Hook: the help window of the help file is closed.
+    // 2.4 The help window goes with the program.
+    m_helpMenu->QuitHelp();
     // 2.5 The registered volumes; a failure is shown, the old files stay.
     m_presets->Save();
     // 2.6 The settings, last.

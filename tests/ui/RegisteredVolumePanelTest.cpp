@@ -2,12 +2,12 @@
 // a chosen preset reaches the simulated mixer and comes back through the
 // change notification, a taken name reaches the user through the message box,
 // and the main window loads the list at start and saves it at close.
+#include "ModalScript.h"
 #include "VolumeStripHarness.h"
 
 #include "core/ProgramEntry.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/sim/SimTopology.h"
-#include "support/BoxAnswerer.h"
 #include "support/TempXdg.h"
 #include "ui/ColorBtn.h"
 #include "ui/KeldoNuvask.h"
@@ -138,7 +138,7 @@ TEST_F(RegisteredVolumePanelTest, ATakenNameIsToldThroughTheMessageBox)
     auto *name = get<QLineEdit>("Edit_REC");
     name->selectAll();
     QTest::keyClicks(name, "HIGH");
-    BoxAnswerer answerer;
+    ModalScript answerer;
     click("Btn_REC_HENKO");
     ASSERT_EQ(answerer.texts.size(), 1);
     EXPECT_EQ(answerer.texts[0], QString::fromUtf8("HIGH\nこの名称は、既に使われています☆"));
