@@ -5,7 +5,7 @@
 #include "StartTexts.h"
 #include "core/ProgramEntry.h"
 #include "core/SettingsStore.h"
-#include "platform/alsa/AlsaMixerService.h"
+#include "platform/pulse/DesktopMixerService.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/LocalInstance.h"
 #include "platform/linux/TerminationSignals.h"
@@ -127,7 +127,7 @@ int main(int argc, char **argv)
             return 0;
     }
 
-    AlsaMixerService mixer; // outlives the window, which closes its devices
+    DesktopMixerService mixer; // outlives the window, which closes its devices
     // The desktop's folders, launchers and program groups, for the window's
     // icon items (and the setup window's group).
     const QString icon = XdgDesktopEntries::ProgramIconValue(start.ProgramDir);

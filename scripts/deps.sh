@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   cmake g++ make ninja-build pkg-config
   qt6-base-dev libxkbcommon-dev libgtest-dev libgmock-dev libbenchmark-dev
-  libasound2-dev libasound2-plugins alsa-utils
+  libasound2-dev libasound2-plugins alsa-utils libpulse-dev
   desktop-file-utils libglib2.0-bin
   pulseaudio pulseaudio-utils sox
   xvfb x11-apps xdotool imagemagick fonts-ipafont-gothic

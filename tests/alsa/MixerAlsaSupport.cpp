@@ -1,9 +1,13 @@
 #include "MixerAlsaSupport.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QThread>
+
+#include <csignal>
 
 namespace nuvask::test {
 
@@ -65,6 +69,72 @@ FixtureAlsaConfig::FixtureAlsaConfig(const QByteArray &layout)
     file.close();
     m_env = std::make_unique<ScopedEnv>("ALSA_CONFIG_PATH", QFile::encodeName(conf));
     m_valid = true;
+}
+
+QString Pactl(const QStringList &args)
+{
+    QProcess process;
+    process.start(QStringLiteral("pactl"), args);
+    process.waitForFinished(5000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+OwnPulseAudio::OwnPulseAudio() : m_server("unix:" + m_dir.filePath("runtime") + "/pulse/native") {}
+
+OwnPulseAudio::~OwnPulseAudio()
+{
+    kill();
+}
+
+bool OwnPulseAudio::start()
+{
+    if (!m_dir.isValid())
+        return false;
+    const QString runtime = m_dir.filePath("runtime");
+    QDir().mkpath(runtime + "/pulse");
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime);
+    env.insert("PULSE_RUNTIME_PATH", runtime + "/pulse");
+    env.insert("PULSE_STATE_PATH", m_dir.filePath("state"));
+    env.insert("HOME", m_dir.path());
+    env.remove("PULSE_SERVER");
+    env.remove("DISPLAY");
+    env.remove("DBUS_SESSION_BUS_ADDRESS");
+    m_process = std::make_unique<QProcess>();
+    m_process->setProcessEnvironment(env);
+    m_process->setProgram("pulseaudio");
+    m_process->setArguments({"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
+                             "--log-target=file:" + m_dir.filePath("pulse.log"), "-L", "module-native-protocol-unix",
+                             "-L", "module-null-sink sink_name=own_sink", "-L", "module-always-sink"});
+    m_process->start();
+    if (!m_process->waitForStarted(5000))
+        return false;
+    return WaitFor(
+        [this] {
+            QProcess probe;
+            QProcessEnvironment probeEnv = QProcessEnvironment::systemEnvironment();
+            probeEnv.insert("PULSE_SERVER", m_server);
+            probe.setProcessEnvironment(probeEnv);
+            probe.start("pactl", {"info"});
+            probe.waitForFinished(2000);
+            return probe.exitCode() == 0 && probe.exitStatus() == QProcess::NormalExit;
+        },
+        10000);
+}
+
+void OwnPulseAudio::kill()
+{
+    if (!m_process)
+        return;
+    if (m_process->processId() > 0)
+        ::kill(pid_t(m_process->processId()), SIGKILL);
+    m_process->waitForFinished(5000);
+}
+
+bool OwnPulseAudio::isRunning() const
+{
+    return m_process && m_process->state() == QProcess::Running;
 }
 
 } // namespace nuvask::test

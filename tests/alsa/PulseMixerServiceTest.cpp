@@ -1,0 +1,253 @@
+// The sound server as a mixer device against a real server: the private one of
+// the test script (PulseAudio, or PipeWire through pipewire-pulse), and a
+// PulseAudio of the test's own that is killed and started again.
+#include "MixerAlsaSupport.h"
+
+#include "platform/pulse/DesktopMixerService.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QSignalSpy>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+using namespace nuvask;
+using namespace nuvask::test;
+
+namespace {
+
+#define SKIP_WITHOUT_SERVER()                                                                                          \
+    if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))                                                                   \
+    GTEST_SKIP() << "PULSE_SERVER is not set: run under scripts/with-services.sh for the private sound server"
+
+// A null sink loaded for one test and unloaded after it.
+class ExtraSink
+{
+public:
+    explicit ExtraSink(const QString &name)
+        : m_module(Pactl({"load-module", "module-null-sink", "sink_name=" + name,
+                          "sink_properties=device.description=" + name})
+                       .trimmed())
+    {
+    }
+    ~ExtraSink() { unload(); }
+    bool loaded() const { return !m_module.isEmpty(); }
+    void unload()
+    {
+        if (loaded())
+            Pactl({"unload-module", m_module});
+        m_module.clear();
+    }
+
+private:
+    QString m_module;
+};
+
+qint64 cpuMicroseconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return qint64(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000 + usage.ru_utime.tv_usec +
+           usage.ru_stime.tv_usec;
+}
+
+// Runs the event loop (asleep while nothing happens) for `ms` milliseconds.
+void Idle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+class PulseMixerServiceTest : public ::testing::Test
+{
+protected:
+    void openServer()
+    {
+        QString error;
+        layer.MixerOpenAll(error);
+        ASSERT_EQ(error, QString());
+        for (int d = 0; d < layer.DeviceCount(); ++d) {
+            if (PulseMixerService::ownsHandle(layer.MixerHandles(d)))
+                device = d;
+        }
+        ASSERT_GE(device, 0) << layer.DeviceNameList().join(',').toStdString();
+        handle = layer.MixerHandles(device);
+    }
+    quint32 destLine(int k) const { return MixerLayer::NumberFromText(layer.DestLineIdList(device).at(k)); }
+    quint32 control(quint32 lineId, quint32 type) { return FindControl(service, handle, lineId, type).controlId; }
+    quint32 read(quint32 controlId)
+    {
+        QList<quint32> values;
+        return service.controlValues(handle, {controlId, 1, 0}, values) == MixerRc::NoError && !values.isEmpty()
+                   ? values.first()
+                   : 0xFFFFFFFFu;
+    }
+    // Milliseconds from now until `controlId` is posted, or -1.
+    qint64 waitForChange(quint32 controlId, int ms)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        host.changes.clear();
+        const bool seen = WaitFor([&] { return host.changes.contains({handle, controlId}); }, ms);
+        return seen ? timer.elapsed() : -1;
+    }
+    void relist()
+    {
+        QString error;
+        layer.MixerEnumLines(device, error);
+        ASSERT_EQ(error, QString());
+    }
+
+    DesktopMixerService service;
+    RecordingMixerHost host;
+    MixerLayer layer{service, host};
+    int device = -1;
+    MixerHandle handle = NoMixerHandle;
+};
+
+TEST_F(PulseMixerServiceTest, ServerTakesThePlaceOfAlsaDefaultAndWritesReachIt)
+{
+    SKIP_WITHOUT_SERVER();
+    openServer();
+    EXPECT_EQ(layer.DeviceNameList().count("PulseAudio"), 1) << "the pulse plugin's device is not listed beside it";
+    EXPECT_EQ(layer.DestNameList(device), (QStringList{"Playback", "Recording"}));
+    EXPECT_EQ(layer.DestTypeList(device), (QStringList{"4", "7"}));
+
+    const quint32 volume = control(destLine(0), MixerControlType::Volume);
+    const quint32 mute = control(destLine(0), MixerControlType::Mute);
+    ASSERT_EQ(service.setControlValues(handle, {volume, 1, 0}, {32768}), MixerRc::NoError);
+    EXPECT_TRUE(WaitFor(
+        [] {
+            return Pactl({"get-sink-volume", "@DEFAULT_SINK@"}).contains("50%");
+        },
+        2000))
+        << Pactl({"get-sink-volume", "@DEFAULT_SINK@"}).toStdString();
+    EXPECT_EQ(read(volume), 32768u) << "read back at once, before the server's echo";
+    ASSERT_EQ(service.setControlValues(handle, {mute, 1, 0}, {1}), MixerRc::NoError);
+    EXPECT_TRUE(WaitFor([] { return Pactl({"get-sink-mute", "@DEFAULT_SINK@"}).contains("yes"); }, 2000));
+    ASSERT_EQ(service.setControlValues(handle, {mute, 1, 0}, {0}), MixerRc::NoError);
+    EXPECT_TRUE(WaitFor([] { return Pactl({"get-sink-mute", "@DEFAULT_SINK@"}).contains("no"); }, 2000));
+
+    // A change made elsewhere arrives once, converted, and quickly.
+    Pactl({"set-sink-volume", "@DEFAULT_SINK@", "30%"});
+    const qint64 latency = waitForChange(volume, 2000);
+    ASSERT_GE(latency, 0);
+    std::printf("latency pactl volume change -> notification: %lld ms\n", static_cast<long long>(latency));
+    EXPECT_NEAR(double(read(volume)), 0.3 * 65535, 400);
+    Spin(100);
+    EXPECT_EQ(host.changes.count({handle, volume}), 1);
+}
+
+TEST_F(PulseMixerServiceTest, DefaultChangesAndSinksComingAndGoingAreFollowed)
+{
+    SKIP_WITHOUT_SERVER();
+    openServer();
+    QSignalSpy listsChanged(&service, &DesktopMixerService::devicesChanged);
+    const QString defaultSink = Pactl({"get-default-sink"}).trimmed();
+    const QString defaultSource = Pactl({"get-default-source"}).trimmed();
+    ExtraSink second("nuvask_second");
+    ASSERT_TRUE(second.loaded());
+    ASSERT_TRUE(WaitFor([&] { return !listsChanged.isEmpty(); }, 2000)) << "a new sink changes the lists";
+    relist();
+    ASSERT_TRUE(layer.SrcNameList(device, 0).contains("nuvask_second"));
+    ASSERT_TRUE(layer.SrcNameList(device, 1).contains("Monitor of nuvask_second"))
+        << layer.SrcNameList(device, 1).join(',').toStdString();
+    const quint32 secondLine = MixerLayer::NumberFromText(
+        layer.SrcLineIdList(device, 0).at(layer.SrcNameList(device, 0).indexOf("nuvask_second")));
+
+    // MAIN moves to the new default and says so.
+    Pactl({"set-sink-volume", "nuvask_second", "20%"});
+    Spin(100);
+    const quint32 master = control(destLine(0), MixerControlType::Volume);
+    Pactl({"set-default-sink", "nuvask_second"});
+    const qint64 latency = waitForChange(master, 2000);
+    ASSERT_GE(latency, 0);
+    std::printf("latency pactl default-sink change -> notification: %lld ms\n", static_cast<long long>(latency));
+    EXPECT_NEAR(double(read(master)), 0.2 * 65535, 400);
+    ASSERT_EQ(service.setControlValues(handle, {master, 1, 0}, {65535}), MixerRc::NoError);
+    EXPECT_TRUE(WaitFor([] { return Pactl({"get-sink-volume", "nuvask_second"}).contains("100%"); }, 2000));
+    Pactl({"set-default-sink", defaultSink});
+
+    // A selection in the recording MUX makes that source the server's default.
+    const QStringList &recNames = layer.SrcNameList(device, 1);
+    const QStringList &muxIndexes = layer.SrcMuxIndexList(device, 1);
+    const qsizetype monitor = recNames.indexOf("Monitor of nuvask_second");
+    ASSERT_FALSE(muxIndexes.at(monitor).isEmpty()) << "every source is an item of the MUX";
+    const MixerControl mux = FindControl(service, handle, destLine(1), MixerControlType::Mux);
+    QList<quint32> select(qsizetype(mux.multipleItems), 0);
+    select[muxIndexes.at(monitor).toInt()] = 1;
+    ASSERT_EQ(service.setControlValues(handle, {mux.controlId, 1, mux.multipleItems}, select), MixerRc::NoError);
+    EXPECT_TRUE(WaitFor([] { return Pactl({"get-default-source"}).trimmed() == "nuvask_second.monitor"; }, 2000));
+    Pactl({"set-default-source", defaultSource});
+
+    // Gone: its line is no longer listed, and answers as gone until it comes back.
+    listsChanged.clear();
+    second.unload();
+    ASSERT_TRUE(WaitFor([&] { return !listsChanged.isEmpty(); }, 2000));
+    relist();
+    EXPECT_FALSE(layer.SrcNameList(device, 0).contains("nuvask_second"));
+    EXPECT_FALSE(layer.SrcNameList(device, 1).contains("Monitor of nuvask_second"));
+    MixerLine line;
+    EXPECT_EQ(service.lineInfoById(handle, secondLine, line), MixerRc::InvalidLine);
+    ExtraSink again("nuvask_second");
+    ASSERT_TRUE(WaitFor([&] { return service.lineInfoById(handle, secondLine, line) == MixerRc::NoError; }, 2000));
+    EXPECT_EQ(line.name, "nuvask_second") << "the same name comes back under the same identifier";
+}
+
+TEST(PulseMixerRestartTest, ServerKilledAndStartedAgainIsFoundWithoutSpinning)
+{
+    SKIP_WITHOUT_SERVER();
+    OwnPulseAudio pulse;
+    ASSERT_TRUE(pulse.start());
+    ScopedEnv server("PULSE_SERVER", pulse.server());
+    DesktopMixerService service;
+    RecordingMixerHost host;
+    MixerLayer layer(service, host);
+    QString error;
+    layer.MixerOpenAll(error);
+    ASSERT_EQ(error, QString());
+    const int device = int(layer.DeviceNameList().indexOf("PulseAudio"));
+    ASSERT_GE(device, 0);
+    const MixerHandle handle = layer.MixerHandles(device);
+    ASSERT_TRUE(PulseMixerService::ownsHandle(handle));
+    const quint32 master =
+        FindControl(service, handle, PulseMixerLines::PlaybackLineId, MixerControlType::Volume).controlId;
+    ASSERT_NE(master, 0u);
+
+    QSignalSpy listsChanged(&service, &DesktopMixerService::devicesChanged);
+    pulse.kill();
+    ASSERT_TRUE(WaitFor([&] { return service.connection().state() == PulseConnection::State::Lost; }, 3000));
+    EXPECT_FALSE(listsChanged.isEmpty()) << "the window hears that the device is gone";
+    QList<quint32> values;
+    EXPECT_EQ(service.controlValues(handle, {master, 1, 0}, values), MixerRc::NoDriver);
+    EXPECT_EQ(service.setControlValues(handle, {master, 1, 0}, {100}), MixerRc::NoDriver);
+
+    // Five seconds without a server: retries are timed, not polled.
+    const qint64 before = cpuMicroseconds();
+    Idle(5000);
+    const qint64 spent = cpuMicroseconds() - before;
+    std::printf("CPU time over 5 s without a server: %lld us\n", static_cast<long long>(spent));
+    EXPECT_LT(spent, 50000);
+
+    listsChanged.clear();
+    QElapsedTimer back;
+    back.start();
+    ASSERT_TRUE(pulse.start());
+    ASSERT_TRUE(WaitFor([&] { return service.connection().state() == PulseConnection::State::Ready; }, 15000));
+    std::printf("reconnected %lld ms after the server was started again\n", static_cast<long long>(back.elapsed()));
+    EXPECT_FALSE(listsChanged.isEmpty());
+    // The same handle and control id work again, and a change made elsewhere shows.
+    host.changes.clear();
+    Pactl({"set-sink-volume", "own_sink", "40%"});
+    EXPECT_TRUE(WaitFor([&] { return host.changes.contains({handle, master}); }, 2000));
+    ASSERT_EQ(service.controlValues(handle, {master, 1, 0}, values), MixerRc::NoError);
+    EXPECT_NEAR(double(values.value(0)), 0.4 * 65535, 400);
+    layer.MixerCloseAll();
+}
+
+} // namespace
