@@ -185,6 +185,8 @@ private:
     // Position among the non-empty MUX indexes of the first selected item, or -1.
     static int selectedMuxPosition(const QStringList &muxIndexes, const StripControl &control);
     void clearMuxItems(int strip, StripControl &control);
+    // After a refused write of a box's control: the box shows item `item` as the mixer holds it.
+    void showRefusedBox(int strip, StripControl &control, const QList<quint32> &before, StripBox box, qint64 item);
 
     MixerService &m_service;
     MixerHost &m_host;

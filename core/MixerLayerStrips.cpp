@@ -367,8 +367,21 @@ void MixerLayer::StripSetMute(int strip, bool on)
     StripControl &control = m_strips[strip].controls[StripMute];
     if (!control.present || control.values.isEmpty())
         return;
+    const QList<quint32> before = control.values;
     control.values[0] = on ? 1 : 0;
-    writeControl(strip, control);
+    if (writeControl(strip, control) != MixerRc::NoError)
+        showRefusedBox(strip, control, before, StripBox::Mute, 0);
+}
+
+void MixerLayer::showRefusedBox(int strip, StripControl &control, const QList<quint32> &before, StripBox box,
+                                qint64 item)
+{
+    // The box was clicked but the mixer did not change: it shows the mixer's
+    // real state, or (when the mixer cannot be read either) what it showed before.
+    if (readControl(strip, control) != MixerRc::NoError)
+        control.values = before;
+    if (item >= 0 && item < control.values.size())
+        view(strip).SetBoxChecked(box, control.values.at(item) == 1);
 }
 
 void MixerLayer::clearMuxItems(int strip, StripControl &control)
@@ -391,9 +404,11 @@ void MixerLayer::StripSetRecSelect(int strip, bool on)
     const qint64 own = ownMuxItem(strip);
     if (own < 0 || own >= control.values.size())
         return;
+    const QList<quint32> before = control.values;
     clearMuxItems(strip, control);
     control.values[own] = on ? 1 : 0;
-    writeControl(strip, control);
+    if (writeControl(strip, control) != MixerRc::NoError)
+        showRefusedBox(strip, control, before, StripBox::RecSelect, own);
 }
 
 void MixerLayer::StripSelectMuxItem(int strip, int position)

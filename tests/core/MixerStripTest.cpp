@@ -309,6 +309,44 @@ TEST_F(MixerStripTest, BusyMarksRefuseNestedCallsAndAreReleasedAfterFailures)
     EXPECT_EQ(layer.StripReadPeak(0), 96);
 }
 
+TEST_F(MixerStripTest, RefusedBoxWritesPutTheBoxBackToWhatTheMixerHolds)
+{
+    const int wave = int(layer.SrcNameList(0, Speakers).indexOf("Wave"));
+    ASSERT_GT(wave, 0);
+    ASSERT_EQ(bind(0, Speakers, wave), QString());
+    ASSERT_TRUE(views[0].shown.value(StripGroup::MuteBox));
+    const QList<quint32> muteBefore = board.valuesOf(0, WaveMute);
+    ASSERT_EQ(muteBefore, QList<quint32>{0});
+
+    // The click has already ticked the box; the mixer refuses the write.
+    board.addFault({SimCall::SetControlValues, 0, WaveMute, -1, MixerRc::NoDriver, 0, 1});
+    views[0].checked[StripBox::Mute] = true;
+    layer.StripSetMute(0, true);
+    EXPECT_FALSE(views[0].checked.value(StripBox::Mute));
+    EXPECT_EQ(board.valuesOf(0, WaveMute), muteBefore);
+    // Refused, and unreadable as well (the device is gone): the box shows what it showed.
+    board.addFault({SimCall::SetControlValues, 0, WaveMute, -1, MixerRc::NoDriver, 0, 1});
+    board.addFault({SimCall::ControlValues, 0, WaveMute, -1, MixerRc::NoDriver, 0, 1});
+    views[0].checked[StripBox::Mute] = true;
+    layer.StripSetMute(0, true);
+    EXPECT_FALSE(views[0].checked.value(StripBox::Mute));
+    // A write that is taken leaves the box alone until the notification.
+    layer.StripSetMute(0, true);
+    EXPECT_EQ(board.valuesOf(0, WaveMute), QList<quint32>{1});
+
+    // Line In (not the selected source) ticked, the selection refused.
+    ASSERT_EQ(bind(2, Recording, 2), QString());
+    ASSERT_FALSE(views[2].checked.value(StripBox::RecSelect));
+    board.addFault({SimCall::SetControlValues, 0, RecMux, -1, MixerRc::Error, 0, 1});
+    views[2].checked[StripBox::RecSelect] = true;
+    layer.StripSetRecSelect(2, true);
+    EXPECT_FALSE(views[2].checked.value(StripBox::RecSelect));
+    EXPECT_EQ(board.valuesOf(0, RecMux), (QList<quint32>{1, 0}));
+    // The next try goes through with the real selection, not the refused one.
+    layer.StripSetRecSelect(2, true);
+    EXPECT_EQ(board.valuesOf(0, RecMux), (QList<quint32>{0, 1}));
+}
+
 TEST_F(MixerStripTest, PeakCoverHoldAndToggle)
 {
     ASSERT_EQ(bind(2, Recording, 0), QString());
