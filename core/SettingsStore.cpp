@@ -114,6 +114,7 @@ StartupSettings SettingsStore::readStartup()
     for (int n = 0; n < kStripCount; ++n) {
         s.strips[n].destType = readText(setting::MlDst[n]);
         s.strips[n].srcType = readText(setting::MlSrc[n]);
+        s.strips[n].srcName = read(setting::MlSrcName[n]);
     }
     s.autoRecV = readSwitch(setting::AutoRecV);
     s.meterOn = readSwitch(setting::MeterOn);
@@ -147,6 +148,8 @@ bool SettingsStore::write(const SavedSettings &v)
     order.emplace_back(&setting::MeterOn, sw(v.meterOn));
     order.emplace_back(&setting::VCut, QString::number(v.cutLevel));
     order.emplace_back(&setting::RlWait, QString::number(v.rlWait));
+    for (int n = 0; n < kStripCount; ++n)
+        order.emplace_back(&setting::MlSrcName[n], v.strips[n].srcName);
 
     RegStringValues values;
     for (const auto &[def, text] : order)

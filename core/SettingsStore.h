@@ -36,6 +36,9 @@ inline constexpr SettingDef MostTop{"MostTOP", "1"};
 inline constexpr std::array<SettingDef, kStripCount> MlMixer{{{"ML_Mixer0", "0"}, {"ML_Mixer1", "0"}, {"ML_Mixer2", "0"}}};
 inline constexpr std::array<SettingDef, kStripCount> MlDst{{{"ML_DST0", "4"}, {"ML_DST1", "4"}, {"ML_DST2", "7"}}};
 inline constexpr std::array<SettingDef, kStripCount> MlSrc{{{"ML_SRC0", "4"}, {"ML_SRC1", "4104"}, {"ML_SRC2", "7"}}};
+// The bound line's name beside its type: settings written before it existed
+// have none, and their strips are restored by type alone.
+inline constexpr std::array<SettingDef, kStripCount> MlSrcName{{{"ML_SRC_NAME0", ""}, {"ML_SRC_NAME1", ""}, {"ML_SRC_NAME2", ""}}};
 inline constexpr SettingDef AutoRecV{"Auto_RecV", "0"};
 inline constexpr SettingDef MeterOn{"Meter_ON", "1"};
 inline constexpr SettingDef VCut{"V_CUT", "32763"};
@@ -61,6 +64,7 @@ struct StripBinding
     int device = 0;         // item index of the device list
     QString destType;       // component type of the destination, decimal text
     QString srcType;        // component type of the source, decimal text
+    QString srcName;        // the source line's name; empty when not known
 };
 
 struct StartupSettings

@@ -4,6 +4,19 @@
 
 namespace nuvask {
 
+qsizetype SourceOf(const MixerLayer &layer, int device, int destination, const QString &type, const QString &name)
+{
+    const QStringList &types = layer.SrcTypeList(device, destination);
+    const QStringList &names = layer.SrcNameList(device, destination);
+    // Several lines share a type (every microphone input of a card): the name
+    // tells them apart; without a name, or with none matching, the first of the type.
+    for (qsizetype s = 0; !name.isEmpty() && s < types.size() && s < names.size(); ++s) {
+        if (types.at(s) == type && names.at(s) == name)
+            return s;
+    }
+    return types.indexOf(type);
+}
+
 StripSelection ResolveStripBinding(const MixerLayer &layer, const StripBinding &saved)
 {
     StripSelection out;
@@ -11,7 +24,7 @@ StripSelection ResolveStripBinding(const MixerLayer &layer, const StripBinding &
     const qsizetype k = layer.DestTypeList(out.device).indexOf(saved.destType);
     if (k < 0)
         return out;
-    const qsizetype s = layer.SrcTypeList(out.device, int(k)).indexOf(saved.srcType);
+    const qsizetype s = SourceOf(layer, out.device, int(k), saved.srcType, saved.srcName);
     if (s < 0)
         return out;
     out.destination = int(k);
@@ -30,6 +43,7 @@ StripBinding TakeStripBinding(const MixerLayer &layer, const StripSelection &sho
     out.device = shown.device;
     out.destType = dests.at(shown.destination);
     out.srcType = srcs.at(shown.source);
+    out.srcName = layer.SrcNameList(shown.device, shown.destination).value(shown.source);
     return out;
 }
 

@@ -140,7 +140,7 @@ TEST(SettingsStore, WritesInOrderAndStopsAtTheFirstFailure)
     SavedSettings v;
     v.position = QPoint(12, 34);
     v.hiddenStrip = 1;
-    v.strips[2] = {1, "7", "4099"};
+    v.strips[2] = {1, "7", "4099", "Rear Mic"};
     v.cutLevel = 20000;
     v.rlWait = 4;
     v.mostTop = false;
@@ -150,7 +150,8 @@ TEST(SettingsStore, WritesInOrderAndStopsAtTheFirstFailure)
     EXPECT_EQ(reg.batches, 1);
     const QStringList order{"FP", "BackColor", "minihelp", "KELDO_COLOR", "V_Name", "MostTOP", "V_Panel",
                             "ML_DST0", "ML_SRC0", "ML_DST1", "ML_SRC1", "ML_DST2", "ML_SRC2",
-                            "ML_Mixer0", "ML_Mixer1", "ML_Mixer2", "Auto_RecV", "Meter_ON", "V_CUT", "RL_WAIT"};
+                            "ML_Mixer0", "ML_Mixer1", "ML_Mixer2", "Auto_RecV", "Meter_ON", "V_CUT", "RL_WAIT",
+                            "ML_SRC_NAME0", "ML_SRC_NAME1", "ML_SRC_NAME2"};
     EXPECT_EQ(reg.written, order);
     auto key = reg.open(RegRoot::CurrentUser, kKey, false);
     EXPECT_EQ(key->readString("FP"), QString("12,34"));
@@ -161,6 +162,8 @@ TEST(SettingsStore, WritesInOrderAndStopsAtTheFirstFailure)
     const StartupSettings s = store.readStartup();
     EXPECT_EQ(s.strips[2].device, 1);
     EXPECT_EQ(s.strips[2].srcType, QString("4099"));
+    EXPECT_EQ(s.strips[2].srcName, QString("Rear Mic"));
+    EXPECT_EQ(s.strips[1].srcName, QString()); // a line without a name: restored by type alone
     EXPECT_EQ(s.cutLevel, 20000);
     EXPECT_EQ(store.readCreation().hiddenStrip, 1);
 

@@ -89,3 +89,31 @@ TEST_F(BindingRestore, TakingABindingForSavingAndReadingItBack)
     layer.MixerCloseAll();
     EXPECT_TRUE(TakeStripBinding(layer, {0, 1, 2}).destType.isEmpty());
 }
+
+TEST(BindingRestoreByName, AmongLinesOfOneTypeTheSavedNameDecides)
+{
+    // An HDA card: four microphone inputs of one type.
+    SimDevice hda;
+    hda.productName = QStringLiteral("HDA");
+    SimDestination rec;
+    rec.line = sim::Line(0xFFFF0007u, MixerComponent::DstWaveIn, "Capture", {sim::Volume(1, 30000)});
+    const QStringList mics{"Front Mic", "Rear Mic", "Front Mic Boost", "Rear Mic Boost"};
+    for (int i = 0; i < mics.size(); ++i)
+        rec.sources.append(sim::Line(10 + i, MixerComponent::SrcMicrophone, mics[i], {sim::Volume(20 + i, 5)}));
+    hda.destinations = {rec};
+    SimMixerBoard board{{hda}};
+    QuietHost host;
+    MixerLayer layer{board, host};
+    QString error;
+    layer.MixerOpenAll(error);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+
+    const StripBinding taken = TakeStripBinding(layer, {0, 0, 4});
+    EXPECT_EQ(taken.srcName, "Rear Mic Boost");
+    EXPECT_EQ(ResolveStripBinding(layer, taken).source, 4);
+    // Settings from before names were kept, or a name no line has: the first microphone.
+    EXPECT_EQ(ResolveStripBinding(layer, {0, "7", "4099", ""}).source, 1);
+    EXPECT_EQ(ResolveStripBinding(layer, {0, "7", "4099", "Side Mic"}).source, 1);
+    // The name only chooses among lines of the saved type.
+    EXPECT_EQ(ResolveStripBinding(layer, {0, "7", "7", "Rear Mic"}).source, 0);
+}
