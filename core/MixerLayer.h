@@ -121,6 +121,10 @@ public:
     // volume, mute, own multiplexer and peak meter and its entry in the
     // destination's multiplexer, and shows what it finds. Empty error = success.
     void StripBindLine(int strip, int device, int destination, QString &error, quint32 lineId);
+    // Leaves strip N bound to nothing: every control group hidden, nothing read
+    // or written until it is bound again (its line is gone for now).
+    void StripUnbind(int strip);
+    bool StripBound(int strip) const { return validStrip(strip) && m_strips[strip].BoundLineId != 0; }
     // Writes `value` UI steps, or (value < 0) the volume at `pixel` pixels below
     // the bar's top. False when there is no volume control, another write is in
     // progress, or the mixer refused. Changes no widget.

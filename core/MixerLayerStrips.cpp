@@ -235,6 +235,22 @@ void MixerLayer::StripBindLine(int strip, int device, int destination, QString &
     }
 }
 
+void MixerLayer::StripUnbind(int strip)
+{
+    if (!validStrip(strip))
+        return;
+    StripRecord &record = m_strips[strip];
+    record.BoundLineId = 0;
+    for (StripControl &control : record.controls)
+        control.present = false;
+    m_host.SetAutoMarkVisible(strip, false);
+    m_host.SetPeakTimerRunning(anyMeterPresent());
+    StripView &v = view(strip);
+    for (StripGroup group :
+         {StripGroup::Volume, StripGroup::MuteBox, StripGroup::RecSelect, StripGroup::OwnMux, StripGroup::PeakMeter})
+        v.ShowGroup(group, false);
+}
+
 void MixerLayer::findDestinationMux(int strip, int device, quint32 destLineId)
 {
     // Failures here only mean that the strip cannot select its source; their

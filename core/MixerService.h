@@ -134,6 +134,12 @@ public:
     virtual quint32 controlValues(MixerHandle handle, const MixerControlDetails &details, QList<quint32> &values) = 0;
     virtual quint32 controlListTexts(MixerHandle handle, const MixerControlDetails &details, QList<MixerListText> &texts) = 0;
     virtual quint32 setControlValues(MixerHandle handle, const MixerControlDetails &details, const QList<quint32> &values) = 0;
+
+    // `changed` is called (later, from the Qt event loop) when devices came or
+    // went or a device's lines changed: a sound server restarted, a default
+    // device or a headset changed. The lists must then be built again. A
+    // service whose devices never change keeps the default, which never calls.
+    virtual void setDevicesChanged(std::function<void()> changed) { (void)changed; }
 };
 
 } // namespace nuvask

@@ -32,6 +32,29 @@ StripSelection ResolveStripBinding(const MixerLayer &layer, const StripBinding &
     return out;
 }
 
+bool FindBoundLine(const MixerLayer &layer, const QString &deviceName, const StripSelection &before,
+                   const StripBinding &bound, StripSelection &found)
+{
+    const QStringList &devices = layer.DeviceNameList();
+    found.device = before.device >= 0 && before.device < devices.size() && devices.at(before.device) == deviceName
+                       ? before.device
+                       : int(devices.indexOf(deviceName));
+    if (found.device < 0 || deviceName.isEmpty())
+        return false;
+    found.destination = int(layer.DestTypeList(found.device).indexOf(bound.destType));
+    if (found.destination < 0)
+        return false;
+    const QStringList &types = layer.SrcTypeList(found.device, found.destination);
+    const QStringList &names = layer.SrcNameList(found.device, found.destination);
+    for (qsizetype s = 0; s < types.size() && s < names.size(); ++s) {
+        if (types.at(s) == bound.srcType && (bound.srcName.isEmpty() || names.at(s) == bound.srcName)) {
+            found.source = int(s);
+            return true;
+        }
+    }
+    return false;
+}
+
 StripBinding TakeStripBinding(const MixerLayer &layer, const StripSelection &shown)
 {
     StripBinding out;

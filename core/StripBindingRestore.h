@@ -26,6 +26,13 @@ qsizetype SourceOf(const MixerLayer &layer, int device, int destination, const Q
 // decides. Types are compared as text.
 StripSelection ResolveStripBinding(const MixerLayer &layer, const StripBinding &saved);
 
+// Where a strip's line is after the lists were built again: on the device of
+// the same name (its old index first, when several have that name), in the
+// destination of the same type, the source of the same type and name (by type
+// alone when no name is known). False when that line is not there now.
+bool FindBoundLine(const MixerLayer &layer, const QString &deviceName, const StripSelection &before,
+                   const StripBinding &bound, StripSelection &found);
+
 // What is saved for a strip showing these items: the device index, the
 // component types of the selected destination and source and the source's name; index 0 and empty
 // types when the items do not name a listed line (no device).

@@ -11,6 +11,7 @@
 #include "ui/RegisteredVolumePanel.h"
 #include "ui/ShortcutMenu.h"
 #include "ui/StripPanels.h"
+#include "ui/StripRebinder.h"
 #include "ui/VolumeStrip.h"
 #include "ui/WindowColours.h"
 #include "ui/WindowPlacer.h"
@@ -74,6 +75,11 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, QWidget *
     m_presets = new RegisteredVolumePanel(*strip(2), m_layer, *MKBoxDlg1, Start().ProgramDir, shortName(), this);
     for (int n = 0; n < 3; ++n)
         strip(n)->attach(&m_layer);
+    m_rebinder = new StripRebinder(m_layer, {strip(0), strip(1), strip(2)}, this);
+    mixer.setDevicesChanged([rebinder = QPointer<StripRebinder>(m_rebinder)] {
+        if (rebinder)
+            rebinder->devicesChanged();
+    });
 
     // 4. Each strip meter is as tall as its volume bar.
     for (int n = 0; n < 3; ++n)
@@ -289,8 +295,9 @@ void TKELDO_NUVASK::Timer_CreateTimer()
         }
     }
 
-    // 8. Running.
+    // 8. Running; from now on the strips follow changes of the devices.
     m_startupCompleted = kStartupCompletedValue;
+    m_rebinder->start();
     restoreBusyCursor();
 }
 
@@ -330,6 +337,7 @@ void TKELDO_NUVASK::closeEvent(QCloseEvent *event)
         return;
     }
     m_closing = true;
+    m_rebinder->stop();
     // 1. Hook: the recording level monitor gets its closing mark and stops
     //    (WaveMeterStop) before anything else.
 
@@ -367,7 +375,8 @@ SavedSettings TKELDO_NUVASK::currentSettings() const
     v.hiddenStrip = m_panels->hiddenStrip();
     for (int n = 0; n < 3; ++n) {
         const VolumeStrip *strip = this->strip(n);
-        v.strips[n] = TakeStripBinding(m_layer, {strip->deviceIndex(), strip->destinationIndex(), strip->sourceIndex()});
+        v.strips[n] = m_rebinder->bindingToSave(
+            n, TakeStripBinding(m_layer, {strip->deviceIndex(), strip->destinationIndex(), strip->sourceIndex()}));
     }
     v.autoRecV = m_menu.MO_Auto_RecV->isChecked();
     v.meterOn = m_menu.MO_Meter_ON->isChecked();

@@ -24,6 +24,7 @@ class IRegistry;
 class RegisteredVolumePanel;
 class ShortcutMenu;
 class StripPanels;
+class StripRebinder;
 class TMKBoxDlg;
 class VolumeStrip;
 class WindowColours;
@@ -89,6 +90,7 @@ public:
     RegisteredVolumePanel &presets() const { return *m_presets; }
     TMKBoxDlg *messageBox() const { return MKBoxDlg1; }
     const MainMenu &menu() const { return m_menu; }
+    StripRebinder &rebinder() const { return *m_rebinder; }
 
     // The desktop's folders and program groups behind the Options menu's icon
     // items; they must outlive the window. Without them the items act as on a
@@ -121,6 +123,7 @@ private:
     ShortcutMenu *m_shortcutMenu = nullptr; // Startup item and desktop launcher
     HelpMenu *m_helpMenu = nullptr;      // help window, version number, contact, about box
     RegisteredVolumePanel *m_presets = nullptr; // registered volumes on PV2
+    StripRebinder *m_rebinder = nullptr; // strips kept on their lines while the devices change
     std::array<int, 3> m_meterFullHeight{}; // pixels: each strip meter's full height
 
     TMKBoxDlg *MKBoxDlg1 = nullptr;

@@ -5,6 +5,15 @@ namespace nuvask {
 DesktopMixerService::DesktopMixerService(int waitMs, QObject *parent) : QObject(parent), m_pulse(m_connection)
 {
     connect(&m_pulse, &PulseMixerService::linesChanged, this, &DesktopMixerService::devicesChanged);
+    // Queued: the lines change inside the server's callbacks, and the window
+    // builds its lists again from the event loop.
+    connect(
+        this, &DesktopMixerService::devicesChanged, this,
+        [this] {
+            if (m_devicesChanged)
+                m_devicesChanged();
+        },
+        Qt::QueuedConnection);
     m_connection.start();
     m_connection.waitForFirstAnswer(waitMs);
 }

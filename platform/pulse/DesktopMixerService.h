@@ -56,6 +56,7 @@ private:
     PulseConnection m_connection;
     PulseMixerService m_pulse;
     QList<Entry> m_devices;
+    std::function<void()> m_devicesChanged;
 };
 
 } // namespace nuvask

@@ -123,6 +123,17 @@ void SimMixerBoard::postNotify(int device, quint32 controlId)
     }
 }
 
+void SimMixerBoard::announceDevicesChanged()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_devicesChanged)
+                m_devicesChanged();
+        },
+        Qt::QueuedConnection);
+}
+
 bool SimMixerBoard::changeExternally(int device, quint32 controlId, const QList<quint32> &values)
 {
     SimControl *control = findControl(device, controlId);

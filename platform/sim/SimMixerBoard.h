@@ -83,6 +83,9 @@ public:
     bool changeExternally(int device, quint32 controlId, const QList<quint32> &values);
     // Current stored values of a control (empty when unknown).
     QList<quint32> valuesOf(int device, quint32 controlId) const;
+    // After devices() was edited (a card plugged in, a line gone): tells the
+    // program, later from the event loop, to build its lists again.
+    void announceDevicesChanged();
 
     quint32 deviceCount() override;
     quint32 deviceCaps(quint32 device, MixerCaps &caps) override;
@@ -95,6 +98,7 @@ public:
     quint32 controlValues(MixerHandle handle, const MixerControlDetails &details, QList<quint32> &values) override;
     quint32 controlListTexts(MixerHandle handle, const MixerControlDetails &details, QList<MixerListText> &texts) override;
     quint32 setControlValues(MixerHandle handle, const MixerControlDetails &details, const QList<quint32> &values) override;
+    void setDevicesChanged(std::function<void()> changed) override { m_devicesChanged = std::move(changed); }
 
 private:
     struct OpenDevice {
@@ -119,6 +123,7 @@ private:
     QHash<MixerHandle, OpenDevice> m_open;
     MixerHandle m_nextHandle = 1;
     int m_openCalls = 0;
+    std::function<void()> m_devicesChanged;
 };
 
 } // namespace nuvask
