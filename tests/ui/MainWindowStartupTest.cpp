@@ -3,6 +3,7 @@
 #include "core/ProgramEntry.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/sim/SimTopology.h"
+#include "support/BoxAnswerer.h"
 #include "support/TempXdg.h"
 #include "support/TestBoards.h"
 #include "ui/KeldoNuvask.h"
@@ -19,39 +20,11 @@
 #include <gtest/gtest.h>
 
 using namespace nuvask;
+using test::BoxAnswerer;
 
 namespace {
 
 const QString kKey = "Software\\KELDO SOFT32\\NUVASK";
-
-// Answers every message box that opens with OK and remembers its text.
-class BoxAnswerer
-{
-public:
-    BoxAnswerer()
-    {
-        m_timer.setInterval(20);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            auto *box = qobject_cast<TMKBox *>(QApplication::activeModalWidget());
-            if (!box || box == m_last)
-                return;
-            m_last = box;
-            QString text;
-            if (auto *memo = box->findChild<QPlainTextEdit *>("MemoMsg"))
-                text = memo->toPlainText();
-            else if (auto *rich = box->findChild<QTextEdit *>("MemoMsg"))
-                text = rich->toPlainText();
-            texts << text.replace("\r\n", "\n");
-            box->done(1);
-        });
-        m_timer.start();
-    }
-    QStringList texts;
-
-private:
-    QTimer m_timer;
-    QPointer<TMKBox> m_last;
-};
 
 struct MainWindowStartup : ::testing::Test
 {
