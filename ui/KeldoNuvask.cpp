@@ -8,6 +8,7 @@
 #include "ui/MKBoxDlg.h"
 #include "ui/MainWindowTexts.h"
 #include "ui/StripPanels.h"
+#include "ui/TrayIcon.h"
 #include "ui/VolumeStrip.h"
 #include "ui/WindowColours.h"
 #include "ui/WindowPlacer.h"
@@ -51,6 +52,7 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, QWidget *
     buildWidgets();
     MKBoxDlg1 = new TMKBoxDlg(this);
     MKBoxDlg1->setObjectName(QStringLiteral("MKBoxDlg1"));
+    m_tray->SetMessageBox(MKBoxDlg1);
     SetMainWindow(this); // message boxes take this window's colours and hints
     for (int n = 0; n < 3; ++n)
         strip(n)->attach(&m_layer);
@@ -100,6 +102,7 @@ void TKELDO_NUVASK::buildWidgets()
     // Hooks: the features' own members (level monitor on PV3, cut level on
     // PV4, registered volumes on PV2, tray, shortcuts, help) are created here
     // and their menu items connected.
+    m_tray = new TrayIcon(this, m_panels->panel(2)); // Btn_TRAY sits on PV2
 
     Timer_Create = new QTimer(this);
     Timer_Create->setObjectName(QStringLiteral("Timer_Create"));
@@ -205,6 +208,9 @@ void TKELDO_NUVASK::WM_SECOND_INSTANCE(const QString &text)
 
 void TKELDO_NUVASK::RestoreMainWindow()
 {
+    // Put away in the tray: the tray's own way back (TR_IconOFF).
+    if (m_tray->RestoreFromTray())
+        return;
     if (isMinimized()) {
         showNormal();
     } else {
@@ -216,6 +222,16 @@ void TKELDO_NUVASK::RestoreMainWindow()
     }
     raise();
     activateWindow();
+}
+
+bool TKELDO_NUVASK::TrayMenuBusy() const
+{
+    return m_tray->TrayMenuBusy();
+}
+
+void TKELDO_NUVASK::SetTrayMenuBusy(bool on)
+{
+    m_tray->SetTrayMenuBusy(on);
 }
 
 void TKELDO_NUVASK::Timer_CreateTimer()
@@ -233,8 +249,8 @@ void TKELDO_NUVASK::Timer_CreateTimer()
     // 4. Hook: the shortcut paths of the desktop and Startup links are built.
 
     // 5. Tray tip: the title cut to 63 code-page bytes, never half a character.
-    //    Hook: the tray icon takes this tip and the window icon.
     m_trayTip = TruncateDbcs(Start().ProgramTitle, 63);
+    m_tray->SetTipAndIcon(m_trayTip, windowIcon());
 
     // 6. Every mixer device; without them the program cannot work.
     QString error;

@@ -20,6 +20,7 @@ namespace nuvask {
 class IRegistry;
 class StripPanels;
 class TMKBoxDlg;
+class TrayIcon;
 class VolumeStrip;
 class WindowColours;
 class WindowPlacer;
@@ -73,6 +74,13 @@ public:
     SavedSettings currentSettings() const;
     QString trayTip() const { return m_trayTip; }
 
+    // The tray: Btn_TRAY, TaskTray1 and PopupMenu_TR. While TrayMenuBusy is
+    // set, presses on the tray icon are ignored (set it around desktop
+    // actions that must not be interrupted by one).
+    TrayIcon &tray() const { return *m_tray; }
+    bool TrayMenuBusy() const;
+    void SetTrayMenuBusy(bool on);
+
     // The mixer layer's window side.
     void SetAutoMarkVisible(int strip, bool visible) override;
     void SetPeakTimerRunning(bool running) override;
@@ -105,6 +113,7 @@ private:
     StripPanels *m_panels = nullptr;     // top row, PV0..PV4, splitters
     WindowPlacer *m_placer = nullptr;    // position, corners, top-most layer
     WindowColours *m_colours = nullptr;  // colour switches and tool-tips
+    TrayIcon *m_tray = nullptr;          // into the notification area and back
     std::array<int, 3> m_meterFullHeight{}; // pixels: each strip meter's full height
 
     TMKBoxDlg *MKBoxDlg1 = nullptr;

@@ -54,6 +54,11 @@ TrayIcon::~TrayIcon()
     setBusyCursor(false);
 }
 
+void TrayIcon::SetMessageBox(TMKBoxDlg *box)
+{
+    m_box = box;
+}
+
 bool TrayIcon::InTray() const
 {
     return TaskTray1->Registered();

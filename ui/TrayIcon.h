@@ -33,8 +33,10 @@ public:
     // window: what goes into the tray; buttonPanel: holds Btn_TRAY (PV2);
     // box: tells the user why the window stays. shell: the notification area,
     // nullptr for the desktop's own; it must outlive this object.
-    TrayIcon(QWidget *window, QWidget *buttonPanel, TMKBoxDlg *box, TrayShell *shell = nullptr);
+    TrayIcon(QWidget *window, QWidget *buttonPanel, TMKBoxDlg *box = nullptr, TrayShell *shell = nullptr);
     ~TrayIcon() override;
+
+    void SetMessageBox(TMKBoxDlg *box);
 
     // Deferred initialisation: the tip (already cut to the tip field) and the
     // window's icon as the tray image.

@@ -42,6 +42,9 @@ struct TrayFeature : ::testing::Test
 
     void SetUp() override
     {
+        // Hourglasses other tests left behind would hide ours.
+        while (QGuiApplication::overrideCursor())
+            QGuiApplication::restoreOverrideCursor();
         window.resize(200, 100);
         window.show();
         tray = std::make_unique<TrayIcon>(&window, panel, nullptr, &shell);

@@ -1,0 +1,64 @@
+// The main window's tray on the offscreen platform, which has no notification
+// area: the tip and image come with the deferred start, and "Tray" must leave
+// the window where the user can reach it.
+#include "core/ProgramEntry.h"
+#include "core/TaskTray.h"
+#include "platform/linux/HiveFileRegistry.h"
+#include "platform/sim/SimTopology.h"
+#include "support/BoxAnswerer.h"
+#include "support/TempXdg.h"
+#include "ui/AppIcon.h"
+#include "ui/ColorBtn.h"
+#include "ui/KeldoNuvask.h"
+#include "ui/MainWindowTexts.h"
+#include "ui/StripPanels.h"
+#include "ui/TrayIcon.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace nuvask;
+
+TEST(MainWindowTray, WithoutANotificationAreaTrayKeepsTheWindowAndSaysWhy)
+{
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    SetStartValues(MakeStartValues("/opt/nuvask/nuvask", '/'));
+    QApplication::setWindowIcon(ApplicationIcon()); // as the program entry does
+    SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
+    TKELDO_NUVASK w(reg, board);
+    w.show();
+    auto *button = w.findChild<TColorBtn *>("Btn_TRAY");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->parentWidget(), w.panels().panel(2));
+    EXPECT_TRUE(w.panels().panel(2)->rect().contains(button->geometry())); // not cut off
+    ASSERT_NE(w.findChild<QMenu *>("PopupMenu_TR"), nullptr);
+    TTaskTray *tray = w.findChild<TTaskTray *>("TaskTray1");
+    ASSERT_NE(tray, nullptr);
+    EXPECT_EQ(tray->IconID(), 1);
+    EXPECT_TRUE(tray->Icon()->Empty()); // given in the deferred start
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000));
+    EXPECT_EQ(tray->TipString(), QString("DORIVA SOUND ボリューム"));
+    EXPECT_FALSE(tray->Icon()->Empty());
+    EXPECT_FALSE(tray->Registered());
+
+    test::BoxAnswerer boxes;
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(button->isVisible());
+    EXPECT_FALSE(tray->Registered());
+    EXPECT_EQ(boxes.texts, QStringList{mainText::NoTray});
+
+    // Not in the tray: a second start takes the ordinary way back.
+    w.WM_SECOND_INSTANCE(QString());
+    EXPECT_TRUE(w.isVisible());
+
+    // The busy flag other desktop actions set is the tray's.
+    w.SetTrayMenuBusy(true);
+    EXPECT_TRUE(w.tray().TrayMenuBusy());
+    w.SetTrayMenuBusy(false);
+    w.close();
+}
