@@ -65,8 +65,13 @@ int main(int argc, char **argv)
     }
     window->setAttribute(Qt::WA_QuitOnClose);
     QWidget *shown = window.get();
-    // Logout or kill: close the window as the user would, so it saves.
-    InstallTerminationHandler([shown] { shown->close(); });
+    // Logout or kill: close the window as the user would, so it saves. Qt
+    // ends the program only when a shown window closes; one put away in the
+    // tray is hidden, so the end is asked for here.
+    InstallTerminationHandler([shown] {
+        if (shown->close())
+            QCoreApplication::quit();
+    });
     window->show();
     const int rc = app.exec();
     server.close();

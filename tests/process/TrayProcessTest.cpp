@@ -1,0 +1,160 @@
+// The real binary on Xvfb with a real notification area (trayer): "Tray"
+// puts the window away and an icon appears in the tray; a click on that icon,
+// a second start and a SIGTERM each do what they must while it is there.
+// Clicks are real X events from xdotool.
+#include "platform/linux/HiveFileRegistry.h"
+#include "support/TempXdg.h"
+
+#include <QProcess>
+#include <QRect>
+#include <QStandardPaths>
+#include <QTest>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace nuvask;
+
+namespace {
+
+const QString kKey = "Software\\KELDO SOFT32\\NUVASK";
+
+// Where Btn_TRAY sits in the window (pixels): PV2 starts after PV0, Splitter1,
+// PV1 and Splitter2 (58 + 3 + 58 + 3) below the menu bar and the 17-pixel
+// top row; the button is 30 x 15 at (60, 96) on PV2.
+constexpr int kClientHeight = 218;
+constexpr QPoint kTrayButtonCentre(122 + 60 + 15, 17 + 96 + 7);
+
+struct TrayOnXvfb : ::testing::Test
+{
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QList<QProcess *> procs;
+
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("PULSE_SERVER") || qEnvironmentVariableIsEmpty("NUVASK_TEST_DISPLAY")
+            || qEnvironmentVariableIsEmpty("NUVASK_TEST_TRAYER_PID"))
+            GTEST_SKIP() << "needs the PulseAudio, Xvfb and trayer of scripts/with-services.sh";
+        if (QStandardPaths::findExecutable("xdotool").isEmpty())
+            GTEST_SKIP() << "needs xdotool";
+        reg.open(RegRoot::CurrentUser, kKey, true)->writeString("Version", "23");
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("DISPLAY", qEnvironmentVariable("NUVASK_TEST_DISPLAY"));
+    }
+    void TearDown() override
+    {
+        for (QProcess *p : procs) {
+            if (p->state() != QProcess::NotRunning) {
+                p->kill();
+                p->waitForFinished(3000);
+            }
+            delete p;
+        }
+    }
+    QProcess *launch()
+    {
+        auto *p = new QProcess;
+        procs << p;
+        p->setProcessEnvironment(env);
+        p->setProgram(QStringLiteral(NUVASK_BINARY));
+        p->setProcessChannelMode(QProcess::ForwardedChannels);
+        p->start();
+        p->waitForStarted(5000);
+        return p;
+    }
+    QString xdotool(const QStringList &args)
+    {
+        QProcess x;
+        x.setProcessEnvironment(env);
+        x.start("xdotool", args);
+        x.waitForFinished(5000);
+        return QString::fromLocal8Bit(x.readAllStandardOutput()).trimmed();
+    }
+    QRect geometry(const QString &window)
+    {
+        QRect r;
+        for (const QString &line : xdotool({"getwindowgeometry", "--shell", window}).split('\n')) {
+            const QString value = line.section('=', 1);
+            if (line.startsWith("X="))
+                r.moveLeft(value.toInt());
+            else if (line.startsWith("Y="))
+                r.moveTop(value.toInt());
+            else if (line.startsWith("WIDTH="))
+                r.setWidth(value.toInt());
+            else if (line.startsWith("HEIGHT="))
+                r.setHeight(value.toInt());
+        }
+        return r;
+    }
+    // Shown windows of the program: the main window, and the icon that
+    // trayer holds in its 200 x 32 panel at the top right.
+    QString shownWindow(bool trayIcon)
+    {
+        const QStringList ids = xdotool({"search", "--onlyvisible", "--class", "nuvask"}).split('\n', Qt::SkipEmptyParts);
+        for (const QString &id : ids) {
+            const QRect r = geometry(id);
+            const bool inTray = r.top() < 32 && r.height() <= 32 && r.width() <= 32;
+            if (inTray == trayIcon && r.width() > 0)
+                return id;
+        }
+        return {};
+    }
+    QString describeShown()
+    {
+        QStringList out;
+        for (const QString &id : xdotool({"search", "--onlyvisible", "--class", "nuvask"}).split('\n', Qt::SkipEmptyParts)) {
+            const QRect r = geometry(id);
+            out << QString("%1 '%2' %3,%4 %5x%6").arg(id, xdotool({"getwindowname", id})).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+        }
+        return out.join("; ");
+    }
+    bool waitFor(const std::function<bool()> &condition, int ms = 5000) { return QTest::qWaitFor(condition, ms); }
+    void click(QPoint screen) { xdotool({"mousemove", QString::number(screen.x()), QString::number(screen.y()), "click", "1"}); }
+    // Clicks "Tray" and waits until the window is gone and its icon stands.
+    // (The window shown again may be a new native window: look it up anew.)
+    void putAway()
+    {
+        const QString window = shownWindow(false);
+        ASSERT_FALSE(window.isEmpty());
+        const QRect r = geometry(window);
+        const int menuHeight = r.height() - kClientHeight;
+        click(r.topLeft() + QPoint(0, menuHeight) + kTrayButtonCentre);
+        ASSERT_TRUE(waitFor([&] { return shownWindow(false).isEmpty() && !shownWindow(true).isEmpty(); }))
+            << "window still shown or no icon in the tray; shown: " << describeShown().toStdString();
+    }
+};
+
+} // namespace
+
+TEST_F(TrayOnXvfb, TrayPutsTheWindowAwayAndClickSecondStartAndTerminationWork)
+{
+    QProcess *app = launch();
+    ASSERT_TRUE(waitFor([&] { return !shownWindow(false).isEmpty(); }, 10000));
+    // The icon gets its image in the deferred start, once the mixer is open.
+    QTest::qWait(2000);
+    EXPECT_TRUE(shownWindow(true).isEmpty()); // no icon before "Tray"
+
+    ASSERT_NO_FATAL_FAILURE(putAway());
+    const QRect icon = geometry(shownWindow(true));
+    EXPECT_GE(icon.left(), 1280 - 200); // inside trayer's panel
+    click(icon.center());
+    ASSERT_TRUE(waitFor([&] { return !shownWindow(false).isEmpty() && shownWindow(true).isEmpty(); }))
+        << "a click on the icon did not bring the window back";
+
+    ASSERT_NO_FATAL_FAILURE(putAway());
+    QProcess *second = launch();
+    ASSERT_TRUE(second->waitForFinished(5000));
+    EXPECT_EQ(second->exitCode(), 0);
+    ASSERT_TRUE(waitFor([&] { return !shownWindow(false).isEmpty() && shownWindow(true).isEmpty(); }))
+        << "a second start did not bring the window back";
+
+    // Ended while in the tray: closed as the user would close it, saving.
+    ASSERT_NO_FATAL_FAILURE(putAway());
+    app->terminate();
+    ASSERT_TRUE(app->waitForFinished(10000));
+    EXPECT_EQ(app->exitStatus(), QProcess::NormalExit);
+    auto settings = reg.open(RegRoot::CurrentUser, kKey, false);
+    ASSERT_NE(settings, nullptr);
+    EXPECT_FALSE(settings->readString("FP").isEmpty());
+}
