@@ -1,8 +1,8 @@
 // The tray component against a recording notification area: identifiers,
 // property writes and their errors, what reaches the shell, and the dispatch
 // of mouse messages.
-#include "core/Cp932.h"
 #include "core/TaskTray.h"
+#include "core/Cp932.h"
 #include "support/RecordingTrayShell.h"
 
 #include <QObject>
@@ -193,19 +193,18 @@ TEST_F(TaskTray, MouseMessagesAreDispatchedByTheTable)
     QObject::connect(&tray, &TTaskTray::OnMouseUp, [&](TTaskTray *, TMouseButton b, TShiftState sh, int, int) {
         seen << QString("up %1 %2").arg(int(b)).arg(int(sh));
     });
-    QObject::connect(&tray, &TTaskTray::OnDblClick, [&](TTaskTray *, TMouseButton b) {
-        seen << QString("dbl %1").arg(int(b));
-    });
+    QObject::connect(&tray, &TTaskTray::OnDblClick,
+                     [&](TTaskTray *, TMouseButton b) { seen << QString("dbl %1").arg(int(b)); });
     QObject::connect(&tray, &TTaskTray::OnMouseMove, [&](TTaskTray *, TShiftState sh, int x, int y) {
         seen << QString("move %1 %2,%3").arg(int(sh)).arg(x).arg(y);
     });
     for (quint32 m = WM_MOUSEMOVE; m <= WM_MBUTTONDBLCLK; ++m)
         window->WM_TRAY_NOTIFY(1, m);
-    window->WM_TRAY_NOTIFY(1, 0x20A); // wheel: nothing
+    window->WM_TRAY_NOTIFY(1, 0x20A);          // wheel: nothing
     window->WM_TRAY_NOTIFY(2, WM_LBUTTONDOWN); // not in the list: dropped
     EXPECT_FALSE(InTrayCallback());
-    EXPECT_EQ(seen, QStringList({"move 0 1200,12", "down 0 8 1200,12", "up 0 8", "dbl 0",
-                                 "down 1 16 1200,12", "up 1 16", "dbl 1", "down 2 32 1200,12", "up 2 32"}));
+    EXPECT_EQ(seen, QStringList({"move 0 1200,12", "down 0 8 1200,12", "up 0 8", "dbl 0", "down 1 16 1200,12",
+                                 "up 1 16", "dbl 1", "down 2 32 1200,12", "up 2 32"}));
     EXPECT_EQ(shell.foregroundCalls, 3); // once per press, the owner being no window here
 }
 

@@ -1,6 +1,7 @@
 // The real binary on Xvfb with a real notification area (trayer): "Tray"
-// puts the window away and an icon appears in the tray; a click on that icon,
-// a second start and a SIGTERM each do what they must while it is there.
+// puts the window away and an icon appears in the tray; the tray menu, a click
+// on that icon, a second start and a SIGTERM each do what they must while it
+// is there.
 // Clicks are real X events from xdotool.
 #include "platform/linux/HiveFileRegistry.h"
 #include "support/TempXdg.h"
@@ -33,8 +34,8 @@ struct TrayOnXvfb : ::testing::Test
 
     void SetUp() override
     {
-        if (qEnvironmentVariableIsEmpty("PULSE_SERVER") || qEnvironmentVariableIsEmpty("NUVASK_TEST_DISPLAY")
-            || qEnvironmentVariableIsEmpty("NUVASK_TEST_TRAYER_PID"))
+        if (qEnvironmentVariableIsEmpty("PULSE_SERVER") || qEnvironmentVariableIsEmpty("NUVASK_TEST_DISPLAY") ||
+            qEnvironmentVariableIsEmpty("NUVASK_TEST_TRAYER_PID"))
             GTEST_SKIP() << "needs the PulseAudio, Xvfb and trayer of scripts/with-services.sh";
         if (QStandardPaths::findExecutable("xdotool").isEmpty())
             GTEST_SKIP() << "needs xdotool";
@@ -87,67 +88,96 @@ struct TrayOnXvfb : ::testing::Test
         }
         return r;
     }
-    // Shown windows of the program: the main window, and the icon that
-    // trayer holds in its 200 x 32 panel at the top right.
-    QString shownWindow(bool trayIcon)
+    // Shown windows of the program: the main window, the icon that trayer
+    // holds in its 200 x 32 panel at the top right, and the tray menu.
+    enum class Kind { Main, TrayIcon, Menu };
+    static Kind kindOf(const QRect &r)
     {
-        const QStringList ids = xdotool({"search", "--onlyvisible", "--class", "nuvask"}).split('\n', Qt::SkipEmptyParts);
+        if (r.height() > 100)
+            return Kind::Main;
+        if (r.top() < 32 && r.height() <= 32 && r.width() <= 32)
+            return Kind::TrayIcon;
+        return Kind::Menu;
+    }
+    QString shown(Kind kind)
+    {
+        const QStringList ids =
+            xdotool({"search", "--onlyvisible", "--class", "nuvask"}).split('\n', Qt::SkipEmptyParts);
         for (const QString &id : ids) {
             const QRect r = geometry(id);
-            const bool inTray = r.top() < 32 && r.height() <= 32 && r.width() <= 32;
-            if (inTray == trayIcon && r.width() > 0)
+            if (r.width() > 0 && kindOf(r) == kind)
                 return id;
         }
         return {};
     }
+    bool inTray() { return shown(Kind::Main).isEmpty() && !shown(Kind::TrayIcon).isEmpty(); }
+    bool backFromTray() { return !shown(Kind::Main).isEmpty() && shown(Kind::TrayIcon).isEmpty(); }
     QString describeShown()
     {
         QStringList out;
-        for (const QString &id : xdotool({"search", "--onlyvisible", "--class", "nuvask"}).split('\n', Qt::SkipEmptyParts)) {
+        for (const QString &id :
+             xdotool({"search", "--onlyvisible", "--class", "nuvask"}).split('\n', Qt::SkipEmptyParts)) {
             const QRect r = geometry(id);
-            out << QString("%1 '%2' %3,%4 %5x%6").arg(id, xdotool({"getwindowname", id})).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+            out << QString("%1 '%2' %3,%4 %5x%6")
+                       .arg(id, xdotool({"getwindowname", id}))
+                       .arg(r.x())
+                       .arg(r.y())
+                       .arg(r.width())
+                       .arg(r.height());
         }
         return out.join("; ");
     }
     bool waitFor(const std::function<bool()> &condition, int ms = 5000) { return QTest::qWaitFor(condition, ms); }
-    void click(QPoint screen) { xdotool({"mousemove", QString::number(screen.x()), QString::number(screen.y()), "click", "1"}); }
+    void click(QPoint screen, int button = 1)
+    {
+        xdotool(
+            {"mousemove", QString::number(screen.x()), QString::number(screen.y()), "click", QString::number(button)});
+    }
     // Clicks "Tray" and waits until the window is gone and its icon stands.
     // (The window shown again may be a new native window: look it up anew.)
     void putAway()
     {
-        const QString window = shownWindow(false);
+        const QString window = shown(Kind::Main);
         ASSERT_FALSE(window.isEmpty());
         const QRect r = geometry(window);
         const int menuHeight = r.height() - kClientHeight;
         click(r.topLeft() + QPoint(0, menuHeight) + kTrayButtonCentre);
-        ASSERT_TRUE(waitFor([&] { return shownWindow(false).isEmpty() && !shownWindow(true).isEmpty(); }))
+        ASSERT_TRUE(waitFor([&] { return inTray(); }))
             << "window still shown or no icon in the tray; shown: " << describeShown().toStdString();
     }
 };
 
 } // namespace
 
-TEST_F(TrayOnXvfb, TrayPutsTheWindowAwayAndClickSecondStartAndTerminationWork)
+TEST_F(TrayOnXvfb, TrayPutsTheWindowAwayAndTheMenuClickSecondStartAndTerminationWork)
 {
     QProcess *app = launch();
-    ASSERT_TRUE(waitFor([&] { return !shownWindow(false).isEmpty(); }, 10000));
+    ASSERT_TRUE(waitFor([&] { return !shown(Kind::Main).isEmpty(); }, 10000));
     // The icon gets its image in the deferred start, once the mixer is open.
     QTest::qWait(2000);
-    EXPECT_TRUE(shownWindow(true).isEmpty()); // no icon before "Tray"
+    EXPECT_TRUE(shown(Kind::TrayIcon).isEmpty()); // no icon before "Tray"
 
+    // Right press: the menu at the cursor, its one item brings the window back.
     ASSERT_NO_FATAL_FAILURE(putAway());
-    const QRect icon = geometry(shownWindow(true));
+    const QRect icon = geometry(shown(Kind::TrayIcon));
     EXPECT_GE(icon.left(), 1280 - 200); // inside trayer's panel
-    click(icon.center());
-    ASSERT_TRUE(waitFor([&] { return !shownWindow(false).isEmpty() && shownWindow(true).isEmpty(); }))
-        << "a click on the icon did not bring the window back";
+    click(icon.center(), 3);
+    QString menu;
+    ASSERT_TRUE(waitFor([&] { return !(menu = shown(Kind::Menu)).isEmpty(); })) << describeShown().toStdString();
+    EXPECT_EQ(xdotool({"search", "--onlyvisible", "--class", "nuvask"}).split('\n').size(), 2); // one menu only
+    click(geometry(menu).center());
+    ASSERT_TRUE(waitFor([&] { return backFromTray(); })) << "the menu item did not bring the window back";
+
+    // Left press: back at once (the menu's showing ended the busy time).
+    ASSERT_NO_FATAL_FAILURE(putAway());
+    click(geometry(shown(Kind::TrayIcon)).center());
+    ASSERT_TRUE(waitFor([&] { return backFromTray(); })) << "a click on the icon did not bring the window back";
 
     ASSERT_NO_FATAL_FAILURE(putAway());
     QProcess *second = launch();
     ASSERT_TRUE(second->waitForFinished(5000));
     EXPECT_EQ(second->exitCode(), 0);
-    ASSERT_TRUE(waitFor([&] { return !shownWindow(false).isEmpty() && shownWindow(true).isEmpty(); }))
-        << "a second start did not bring the window back";
+    ASSERT_TRUE(waitFor([&] { return backFromTray(); })) << "a second start did not bring the window back";
 
     // Ended while in the tray: closed as the user would close it, saving.
     ASSERT_NO_FATAL_FAILURE(putAway());

@@ -1,6 +1,7 @@
 // The window's tray feature: into the tray and back by press, menu and second
 // start; the busy flag; a desktop without a tray keeps the window. Against a
 // recording notification area, and against QSystemTrayIcon itself.
+#include "ui/TrayIcon.h"
 #include "core/TaskTray.h"
 #include "support/BoxAnswerer.h"
 #include "support/RecordingTrayShell.h"
@@ -9,7 +10,6 @@
 #include "ui/MKBoxDlg.h"
 #include "ui/MainWindowTexts.h"
 #include "ui/QtTrayShell.h"
-#include "ui/TrayIcon.h"
 
 #include <QAction>
 #include <QApplication>
