@@ -34,6 +34,7 @@ TrayIcon::TrayIcon(QWidget *window, QWidget *buttonPanel, TMKBoxDlg *box, TraySh
     TaskTray1 = new TTaskTray(*m_shell, window);
     TaskTray1->setObjectName(QStringLiteral("TaskTray1"));
     TaskTray1->SetIconID(1);
+    TaskTray1->Loaded(); // stored unregistered: nothing shows yet
     connect(TaskTray1, &TTaskTray::OnMouseDown, this,
             [this](TTaskTray *sender, TMouseButton button, TShiftState, int x, int y) {
                 TaskTray1MouseDown(sender, button, x, y);

@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QStandardPaths>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -43,8 +44,22 @@ struct TrayOnXvfb : ::testing::Test
         env.insert("QT_QPA_PLATFORM", "xcb");
         env.insert("DISPLAY", qEnvironmentVariable("NUVASK_TEST_DISPLAY"));
     }
+    // An X server of the test's own, with no notification area on it.
+    bool startBareDisplay()
+    {
+        auto *x = new QProcess;
+        procs << x;
+        // -displayfd 1: Xvfb picks a free display and writes its number to stdout.
+        x->start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        if (!x->waitForStarted(5000) || !QTest::qWaitFor([&] { return x->canReadLine(); }, 10000))
+            return false;
+        env.insert("DISPLAY", ":" + QString::fromLatin1(x->readLine()).trimmed());
+        return true;
+    }
     void TearDown() override
     {
+        // Newest first: the programs before the display they run on.
+        std::reverse(procs.begin(), procs.end());
         for (QProcess *p : procs) {
             if (p->state() != QProcess::NotRunning) {
                 p->kill();
@@ -88,16 +103,15 @@ struct TrayOnXvfb : ::testing::Test
         }
         return r;
     }
-    // Shown windows of the program: the main window, the icon that trayer
-    // holds in its 200 x 32 panel at the top right, and the tray menu.
-    enum class Kind { Main, TrayIcon, Menu };
-    static Kind kindOf(const QRect &r)
+    // Shown windows of the program: the main window (its caption), the icon
+    // that trayer holds in its 200 x 32 panel at the top right, and any other
+    // (the tray menu, a message box).
+    enum class Kind { Main, TrayIcon, Other };
+    Kind kindOf(const QString &id, const QRect &r)
     {
-        if (r.height() > 100)
-            return Kind::Main;
         if (r.top() < 32 && r.height() <= 32 && r.width() <= 32)
             return Kind::TrayIcon;
-        return Kind::Menu;
+        return xdotool({"getwindowname", id}) == "nuvASK" ? Kind::Main : Kind::Other;
     }
     QString shown(Kind kind)
     {
@@ -105,7 +119,7 @@ struct TrayOnXvfb : ::testing::Test
             xdotool({"search", "--onlyvisible", "--class", "nuvask"}).split('\n', Qt::SkipEmptyParts);
         for (const QString &id : ids) {
             const QRect r = geometry(id);
-            if (r.width() > 0 && kindOf(r) == kind)
+            if (r.width() > 0 && kindOf(id, r) == kind)
                 return id;
         }
         return {};
@@ -133,15 +147,20 @@ struct TrayOnXvfb : ::testing::Test
         xdotool(
             {"mousemove", QString::number(screen.x()), QString::number(screen.y()), "click", QString::number(button)});
     }
-    // Clicks "Tray" and waits until the window is gone and its icon stands.
-    // (The window shown again may be a new native window: look it up anew.)
-    void putAway()
+    // Clicks "Tray" (the window shown again may be a new native window: it is
+    // looked up anew).
+    void clickTray()
     {
         const QString window = shown(Kind::Main);
         ASSERT_FALSE(window.isEmpty());
         const QRect r = geometry(window);
         const int menuHeight = r.height() - kClientHeight;
         click(r.topLeft() + QPoint(0, menuHeight) + kTrayButtonCentre);
+    }
+    // Clicks "Tray" and waits until the window is gone and its icon stands.
+    void putAway()
+    {
+        ASSERT_NO_FATAL_FAILURE(clickTray());
         ASSERT_TRUE(waitFor([&] { return inTray(); }))
             << "window still shown or no icon in the tray; shown: " << describeShown().toStdString();
     }
@@ -154,7 +173,7 @@ TEST_F(TrayOnXvfb, TrayPutsTheWindowAwayAndTheMenuClickSecondStartAndTermination
     QProcess *app = launch();
     ASSERT_TRUE(waitFor([&] { return !shown(Kind::Main).isEmpty(); }, 10000));
     // The icon gets its image in the deferred start, once the mixer is open.
-    QTest::qWait(2000);
+    QTest::qWait(1500);
     EXPECT_TRUE(shown(Kind::TrayIcon).isEmpty()); // no icon before "Tray"
 
     // Right press: the menu at the cursor, its one item brings the window back.
@@ -163,7 +182,7 @@ TEST_F(TrayOnXvfb, TrayPutsTheWindowAwayAndTheMenuClickSecondStartAndTermination
     EXPECT_GE(icon.left(), 1280 - 200); // inside trayer's panel
     click(icon.center(), 3);
     QString menu;
-    ASSERT_TRUE(waitFor([&] { return !(menu = shown(Kind::Menu)).isEmpty(); })) << describeShown().toStdString();
+    ASSERT_TRUE(waitFor([&] { return !(menu = shown(Kind::Other)).isEmpty(); })) << describeShown().toStdString();
     EXPECT_EQ(xdotool({"search", "--onlyvisible", "--class", "nuvask"}).split('\n').size(), 2); // one menu only
     click(geometry(menu).center());
     ASSERT_TRUE(waitFor([&] { return backFromTray(); })) << "the menu item did not bring the window back";
@@ -187,4 +206,23 @@ TEST_F(TrayOnXvfb, TrayPutsTheWindowAwayAndTheMenuClickSecondStartAndTermination
     auto settings = reg.open(RegRoot::CurrentUser, kKey, false);
     ASSERT_NE(settings, nullptr);
     EXPECT_FALSE(settings->readString("FP").isEmpty());
+}
+
+TEST_F(TrayOnXvfb, OnAnXServerWithoutATrayTrayKeepsTheWindowAndSaysWhy)
+{
+    ASSERT_TRUE(startBareDisplay());
+    QProcess *app = launch();
+    ASSERT_TRUE(waitFor([&] { return !shown(Kind::Main).isEmpty(); }, 10000));
+    QTest::qWait(1500); // the deferred start
+    ASSERT_NO_FATAL_FAILURE(clickTray());
+    QString box;
+    ASSERT_TRUE(waitFor([&] { return !(box = shown(Kind::Other)).isEmpty(); })) << describeShown().toStdString();
+    EXPECT_FALSE(shown(Kind::Main).isEmpty());
+    EXPECT_TRUE(shown(Kind::TrayIcon).isEmpty());
+    xdotool({"key", "--window", box, "Return"});
+    ASSERT_TRUE(waitFor([&] { return shown(Kind::Other).isEmpty(); })) << "the message box did not close";
+    EXPECT_FALSE(shown(Kind::Main).isEmpty());
+    app->terminate();
+    ASSERT_TRUE(app->waitForFinished(10000));
+    EXPECT_EQ(app->exitStatus(), QProcess::NormalExit);
 }
