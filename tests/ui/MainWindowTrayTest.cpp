@@ -52,13 +52,5 @@ TEST(MainWindowTray, WithoutANotificationAreaTrayKeepsTheWindowAndSaysWhy)
     EXPECT_FALSE(tray->Registered());
     EXPECT_EQ(boxes.texts, QStringList{mainText::NoTray});
 
-    // Not in the tray: a second start takes the ordinary way back.
-    w.WM_SECOND_INSTANCE(QString());
-    EXPECT_TRUE(w.isVisible());
-
-    // The busy flag other desktop actions set is the tray's.
-    w.SetTrayMenuBusy(true);
-    EXPECT_TRUE(w.tray().TrayMenuBusy());
-    w.SetTrayMenuBusy(false);
     w.close();
 }

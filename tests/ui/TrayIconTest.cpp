@@ -158,29 +158,6 @@ TEST_F(TrayFeature, WithoutATrayOrAnIconTheWindowStaysAndTheUserIsTold)
     EXPECT_EQ(boxes.texts, QStringList({trayText::NoIcon, mainText::NoTray}));
 }
 
-TEST(QtTrayShell, ActivationsBecomeButtonPresses)
-{
-    EXPECT_EQ(QtTrayShell::MouseMessage(QSystemTrayIcon::Trigger), WM_LBUTTONDOWN);
-    EXPECT_EQ(QtTrayShell::MouseMessage(QSystemTrayIcon::Context), WM_RBUTTONDOWN);
-    EXPECT_EQ(QtTrayShell::MouseMessage(QSystemTrayIcon::MiddleClick), WM_MBUTTONDOWN);
-    EXPECT_EQ(QtTrayShell::MouseMessage(QSystemTrayIcon::DoubleClick), WM_LBUTTONDBLCLK);
-    EXPECT_EQ(QtTrayShell::MouseMessage(QSystemTrayIcon::Unknown), 0u);
-}
-
-TEST(QtTrayShell, OffscreenHasNoTrayAndTheWindowStays)
-{
-    QWidget window;
-    window.show();
-    TMKBoxDlg box;
-    BoxAnswerer boxes;
-    TrayIcon tray(&window, &window, &box);
-    tray.SetTipAndIcon(QStringLiteral("t"), ApplicationIcon());
-    tray.Btn_TRAY->Click();
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_FALSE(tray.InTray());
-    EXPECT_EQ(boxes.texts, QStringList{mainText::NoTray});
-}
-
 TEST(QtTrayShell, ALeftClickBringsTheWindowBackAndItsIconGoesSafely)
 {
     AlwaysTrayShell shell;
