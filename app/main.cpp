@@ -7,6 +7,8 @@
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/LocalInstance.h"
 #include "platform/linux/TerminationSignals.h"
+#include "platform/linux/XdgDesktopEntries.h"
+#include "platform/linux/XdgProgramGroups.h"
 #include "ui/AppFonts.h"
 #include "ui/AppIcon.h"
 #include "ui/KeldoNuvask.h"
@@ -42,6 +44,11 @@ int main(int argc, char **argv)
 
     InstanceServer server;
     AlsaMixerService mixer; // outlives the window, which closes its devices
+    // The desktop's folders, launchers and program groups, for the window's
+    // icon items (and the setup window's group).
+    const QString icon = XdgDesktopEntries::ProgramIconValue(start.ProgramDir);
+    XdgDesktopEntries desktopEntries(start.ProgramTitle, icon);
+    XdgProgramGroups programGroups(icon, desktopEntries.StartupGroupName());
     std::unique_ptr<QWidget> window;
     switch (decision.outcome) {
     case StartOutcome::HandedOver:
@@ -50,6 +57,7 @@ int main(int argc, char **argv)
     case StartOutcome::OpenMain: {
         auto main = std::make_unique<TKELDO_NUVASK>(registry, mixer);
         TKELDO_NUVASK *w = main.get();
+        w->SetDesktop(&desktopEntries, &programGroups);
         server.setHandler([w](unsigned message, const QString &text) {
             if (message == kWmSecondInstance)
                 w->WM_SECOND_INSTANCE(text);

@@ -1,9 +1,9 @@
 // The main window's deferred start-up and close over a simulated sound board.
+#include "ModalScript.h"
 #include "core/HiveDocument.h"
 #include "core/ProgramEntry.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/sim/SimTopology.h"
-#include "support/BoxAnswerer.h"
 #include "support/TempXdg.h"
 #include "support/TestBoards.h"
 #include "ui/KeldoNuvask.h"
@@ -20,11 +20,34 @@
 #include <gtest/gtest.h>
 
 using namespace nuvask;
-using test::BoxAnswerer;
 
 namespace {
 
 const QString kKey = "Software\\KELDO SOFT32\\NUVASK";
+
+// Answers every message box that opens with OK and remembers its text.
+class BoxAnswerer
+{
+public:
+    BoxAnswerer()
+    {
+        m_timer.setInterval(20);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            auto *box = qobject_cast<TMKBox *>(QApplication::activeModalWidget());
+            if (!box || box == m_last)
+                return;
+            m_last = box;
+            texts << test::BoxText(box);
+            box->done(1);
+        });
+        m_timer.start();
+    }
+    QStringList texts;
+
+private:
+    QTimer m_timer;
+    QPointer<TMKBox> m_last;
+};
 
 struct MainWindowStartup : ::testing::Test
 {

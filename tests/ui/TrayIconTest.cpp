@@ -2,8 +2,8 @@
 // start; the busy flag; a desktop without a tray keeps the window. Against a
 // recording notification area, and against QSystemTrayIcon itself.
 #include "ui/TrayIcon.h"
+#include "ModalScript.h"
 #include "core/TaskTray.h"
-#include "support/BoxAnswerer.h"
 #include "support/RecordingTrayShell.h"
 #include "ui/AppIcon.h"
 #include "ui/ColorBtn.h"
@@ -21,7 +21,6 @@
 #include <memory>
 
 using namespace nuvask;
-using test::BoxAnswerer;
 using test::RecordingTrayShell;
 
 namespace {
@@ -140,7 +139,7 @@ TEST_F(TrayFeature, WithoutATrayOrAnIconTheWindowStaysAndTheUserIsTold)
 {
     TMKBoxDlg box;
     tray = std::make_unique<TrayIcon>(&window, panel, &box, &shell);
-    BoxAnswerer boxes;
+    test::ModalScript boxes;
     // Before the deferred initialisation has given the icon its image.
     tray->Btn_TRAY->Click();
     EXPECT_TRUE(window.isVisible());
