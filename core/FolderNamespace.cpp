@@ -63,7 +63,8 @@ QString TranslateDisplayPath(const QString &path)
             return {};
         sofar = match->path;
     }
-    return sofar.startsWith(kFolderSeparator) ? sofar : QString();
+    // The last name may be found and still not open (no permission).
+    return sofar.startsWith(kFolderSeparator) && CanOpenFolder(sofar) ? sofar : QString();
 }
 
 } // namespace nuvask

@@ -34,7 +34,6 @@ void TColouredDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     ApplyColours();
-    raise();
     activateWindow();
 }
 
