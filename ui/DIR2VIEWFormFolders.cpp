@@ -253,6 +253,11 @@ bool TDIR2VIEWForm::ShowTree(const QString &path)
         if (next)
             node = next;
     }
+    // The folder's own sub-folders, so that the way down is open too.
+    if (TreePath(node) == folder) {
+        AddTreeChildren(node, folder, true);
+        nodes += node->childCount();
+    }
     m_treeView1->expandAll();
     m_treeView1->setCurrentItem(node);
     m_treeView1->scrollToItem(node);

@@ -15,7 +15,6 @@
 #include <QTimer>
 
 #include <functional>
-#include <set>
 
 namespace nuvask::test {
 
@@ -58,10 +57,12 @@ private:
     void Poll()
     {
         QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || m_seen.count(modal))
+        // A new box can take the address of one answered before: mark the
+        // box itself.
+        if (!modal || modal->property(kAnswered).toBool())
             return;
+        modal->setProperty(kAnswered, true);
         if (auto *box = qobject_cast<TMKBox *>(modal)) {
-            m_seen.insert(modal);
             QString text = box->findChild<QPlainTextEdit *>(QStringLiteral("MemoMsg"))->toPlainText();
             text.remove(u'\r');
             m_messages << text;
@@ -70,7 +71,6 @@ private:
             else if (m_question != Question::TimeOut)
                 Click(box, m_question == Question::Yes ? "Btn_Yes" : "Btn_No");
         } else if (auto *input = qobject_cast<TSNBox *>(modal); input && m_input) {
-            m_seen.insert(modal);
             m_prompt = input->findChild<QLabel *>(QStringLiteral("Msg"))->text();
             m_input(input);
         }
@@ -81,7 +81,7 @@ private:
     std::function<void(TSNBox *)> m_input;
     QStringList m_messages;
     QString m_prompt;
-    std::set<QWidget *> m_seen; // boxes are answered once
+    static constexpr const char *kAnswered = "answeredByModalDriver";
 };
 
 } // namespace nuvask::test
