@@ -394,7 +394,7 @@ void TDIR2VIEWForm::ListView1ColumnClick(int column)
     m_sorting = true;
     const WaitCursor wait;
     QCoreApplication::processEvents(); // the hourglass shows; queued work runs
-    const QModelIndex current = m_listView1->currentIndex();
+    const QModelIndex current = m_listView1->currentIndex(); // after the list may have been refilled
     const auto which = static_cast<FileColumn>(column);
     const int kept = m_files->Sort(which, m_sortState.NextAscending(which), current.isValid() ? current.row() : -1);
     if (kept >= 0) {

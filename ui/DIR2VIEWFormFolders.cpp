@@ -271,9 +271,16 @@ void TDIR2VIEWForm::TreeView1Change(QTreeWidgetItem *current)
     if (!current || m_treeFilling || m_treeSelecting)
         return;
     const Mark selecting(m_treeSelecting);
+    const QString path = TreePath(current);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents(); // the hourglass shows; queued work runs
-    const QString path = TreePath(current);
+    // Work that ran meanwhile may have filled the tree anew and deleted the
+    // node: go on only with the node that is selected now, if it is the same.
+    current = m_treeView1->currentItem();
+    if (!current || TreePath(current) != path) {
+        QGuiApplication::restoreOverrideCursor();
+        return;
+    }
     const QString folder = CheckOrTranslate(path);
     if (folder.isEmpty()) {
         QGuiApplication::restoreOverrideCursor();

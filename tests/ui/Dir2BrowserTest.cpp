@@ -7,8 +7,10 @@
 #include "ui/DIR2OPENDLG.h"
 #include "ui/DIR2VIEWForm.h"
 #include "ui/FileListModel.h"
+#include "ui/MKBoxDlg.h"
 #include "ui/MkBox.h"
 #include "ui/SNBoxDlg.h"
+#include "ui/WorkArea.h"
 #include "ModalDriver.h"
 
 #include <QComboBox>
@@ -389,4 +391,72 @@ TEST_F(Dir2BrowserTest, HiddenFoldersShowOnlyWhenTheFilterAsksAndBackReturnsToTh
     EXPECT_EQ(form->State().CurrentFolder(), p);
     Press(form.get(), "Button5"); // up
     EXPECT_EQ(form->State().CurrentFolder(), m_tree.Root());
+}
+
+TEST_F(Dir2BrowserTest, SelectingANodeWhileQueuedWorkRefillsTheTreeTakesTheNewTree)
+{
+    const QString a = m_tree.Folder(QStringLiteral("a"));
+    m_tree.Folder(QStringLiteral("a/b"));
+    const QString other = m_tree.Folder(QStringLiteral("other/deep"));
+    auto form = Open(a);
+    QTreeWidgetItem *b = Node(form.get(), QStringLiteral("b"));
+    ASSERT_NE(b, nullptr);
+    // Runs while the selection waits with the hourglass: the tree is filled
+    // anew and the node "b" deleted.
+    QTimer::singleShot(0, [&] { form->GoToFolder(other); });
+    Child<QTreeWidget>(form.get(), "TreeView1")->setCurrentItem(b);
+    EXPECT_EQ(form->State().CurrentFolder(), other);
+    EXPECT_EQ(Child<QTreeWidget>(form.get(), "TreeView1")->currentItem()->text(0), QStringLiteral("deep"));
+    EXPECT_TRUE(m_driver.Messages().isEmpty());
+}
+
+TEST_F(Dir2BrowserTest, ControlsKeepTheirPlacesWhenResizedAndHintsFollowTheMainWindow)
+{
+    const QString a = m_tree.Folder(QStringLiteral("a"));
+    auto form = Open(a);
+    form->resize(900, 400);
+    QCoreApplication::processEvents();
+    const auto x = [&](const char *name) { return Child(form.get(), name)->geometry(); };
+    EXPECT_EQ(x("ComboBox2").topLeft(), QPoint(0, 8));
+    EXPECT_EQ(x("ComboBox2").width(), 169);
+    EXPECT_EQ(x("Button_HF"), QRect(176, 8, 25, 25));
+    EXPECT_EQ(x("Button5"), QRect(208, 8, 25, 25));
+    EXPECT_EQ(x("Button3"), QRect(240, 8, 25, 25));
+    EXPECT_EQ(x("Button4"), QRect(272, 8, 25, 25));
+    EXPECT_EQ(x("ComboBox_KAKU").left(), 304);
+    EXPECT_EQ(x("ComboBox_KAKU").right(), Child(form.get(), "Panel_DRV")->width() - 1);
+    EXPECT_EQ(Child<QHeaderView>(form.get(), "HeaderControl1")->sectionSize(0),
+              Child(form.get(), "Panel_DIR")->width() + 10);
+    auto *files = Child<QTreeView>(form.get(), "ListView1")->model();
+    QStringList captions;
+    for (int c = 1; c < 5; ++c)
+        captions << files->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(captions, (QStringList{"サイズ", "種類", "日付", "属性"}));
+
+    // The two hints keep their historic spelling.
+    TDIR2OPENDLG dlg;
+    QWidget main;
+    main.setProperty("ShowHint", true);
+    SetMainWindow(&main);
+    QString up, made, caption;
+    Run(dlg, [&](TDIR2VIEWForm *f) {
+        up = Child(f, "Button5")->toolTip();
+        made = Child(f, "Button3")->toolTip();
+        caption = f->windowTitle();
+        Press(f, "Button1");
+    });
+    EXPECT_EQ(up, QStringLiteral("一つ上階層フォフォルダー"));
+    EXPECT_EQ(made, QStringLiteral("新規作成ルダー"));
+    EXPECT_EQ(caption, ApplicationTitle() + QStringLiteral("フォルダーの選択"));
+    main.setProperty("ShowHint", false);
+    dlg.SetTitle(QStringLiteral("セットアップ"));
+    Run(dlg, [&](TDIR2VIEWForm *f) {
+        up = Child(f, "Button5")->toolTip();
+        caption = f->windowTitle();
+        EXPECT_EQ(f->MessageBox()->Title(), QStringLiteral("セットアップ"));
+        Press(f, "Button1");
+    });
+    SetMainWindow(nullptr);
+    EXPECT_TRUE(up.isEmpty());
+    EXPECT_EQ(caption, QStringLiteral("セットアップフォルダーの選択"));
 }
