@@ -63,6 +63,8 @@ public:
     QString ChosenFolder() const { return m_chosen; }
 
     // --- moving between folders (also used by the buttons) ------------------
+    // False when `path` names no folder that can be opened. A folder that
+    // cannot be shown once found is reported and recovered from inside.
     bool GoToFolder(const QString &path);
     bool ChooseDrive(const QString &root);
     bool ShowFolderHandled(const QString &path);

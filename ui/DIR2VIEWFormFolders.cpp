@@ -89,7 +89,10 @@ bool TDIR2VIEWForm::GoToFolder(const QString &path)
     m_state.Enter(folder, DriveOf(folder));
     const QString drive = DriveOf(folder);
     SelectDriveEntry(drive);
-    return ChooseDrive(drive);
+    // Outside a recovery a folder that fails to show has been reported and
+    // left for a folder that opens: the move is over. Inside one, the
+    // recovery needs to know, to try the next folder.
+    return ChooseDrive(drive) || !m_recovering;
 }
 
 bool TDIR2VIEWForm::ChooseDrive(const QString &root)

@@ -327,6 +327,13 @@ TEST_F(Dir2BrowserTest, VanishedFolderRecoversToTheDeepestFolderLeft)
     EXPECT_TRUE(m_driver.Said(kFolderError + c));
     EXPECT_EQ(form->State().CurrentFolder(), a);
     EXPECT_EQ(list->currentItem()->text(), QStringLiteral("a"));
+
+    // Up from a folder whose parent went too: the program's folder.
+    m_tree.Folder(QStringLiteral("a/b/c"));
+    ASSERT_TRUE(form->GoToFolder(c));
+    QDir(m_tree.Path(QStringLiteral("a/b"))).removeRecursively();
+    Press(form.get(), "Button5");
+    EXPECT_EQ(form->State().CurrentFolder(), m_tree.Path(QStringLiteral("prog")));
 }
 
 TEST_F(Dir2BrowserTest, LinkLoopsNeitherHangNorStopTheBrowser)
