@@ -110,9 +110,7 @@ TDIR2VIEWForm::TDIR2VIEWForm(QWidget *parent)
     connect(m_button4, &QPushButton::clicked, this, &TDIR2VIEWForm::Button4Click);
     connect(m_button2, &QPushButton::clicked, this, &TDIR2VIEWForm::Button2Click);
     connect(m_button1, &QPushButton::clicked, this, [this] { done(modal::kCancel); });
-    connect(m_splitter1, &QSplitter::splitterMoved, this, [this] {
-        m_headerControl1->resizeSection(0, m_panelDir->width() + 10);
-    });
+    m_panelDir->installEventFilter(this);
 }
 
 TDIR2VIEWForm::~TDIR2VIEWForm() = default;
@@ -159,6 +157,9 @@ void TDIR2VIEWForm::BuildFolderView()
     m_headerControl1->setSectionsClickable(true);
     m_headerControl1->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_headerControl1->resizeSection(0, 168 + 10);
+    // A header row, not a pane: as high as its text needs.
+    m_headerControl1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_headerControl1->setFixedHeight(m_headerControl1->sizeHint().height());
 
     m_treeView1 = new QTreeWidget(m_panelDir);
     m_treeView1->setObjectName(QStringLiteral("TreeView1"));
@@ -479,10 +480,13 @@ void TDIR2VIEWForm::reject()
     done(modal::kCancel);
 }
 
-void TDIR2VIEWForm::resizeEvent(QResizeEvent *event)
+bool TDIR2VIEWForm::eventFilter(QObject *watched, QEvent *event)
 {
-    QDialog::resizeEvent(event);
-    m_headerControl1->resizeSection(0, m_panelDir->width() + 10);
+    // The folder view's caption reaches 10 pixels past its panel, whatever
+    // moved the panel's edge (the window, the splitter, the first layout).
+    if (watched == m_panelDir && event->type() == QEvent::Resize)
+        m_headerControl1->resizeSection(0, m_panelDir->width() + 10);
+    return TColouredDialog::eventFilter(watched, event);
 }
 
 } // namespace nuvask

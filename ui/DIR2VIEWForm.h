@@ -84,7 +84,7 @@ public:
 
 protected:
     void ApplyColours() override;
-    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void reject() override;
 
 private:

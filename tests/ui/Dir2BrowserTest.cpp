@@ -421,6 +421,10 @@ TEST_F(Dir2BrowserTest, ControlsKeepTheirPlacesWhenResizedAndHintsFollowTheMainW
 {
     const QString a = m_tree.Folder(QStringLiteral("a"));
     auto form = Open(a);
+    QCoreApplication::processEvents();
+    auto *folderCaption = Child<QHeaderView>(form.get(), "HeaderControl1");
+    EXPECT_EQ(folderCaption->sectionSize(0), Child(form.get(), "Panel_DIR")->width() + 10);
+    EXPECT_LT(folderCaption->height(), 40); // a caption row, not a pane
     form->resize(900, 400);
     QCoreApplication::processEvents();
     const auto x = [&](const char *name) { return Child(form.get(), name)->geometry(); };
