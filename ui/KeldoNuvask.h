@@ -17,7 +17,11 @@ class QTimer;
 
 namespace nuvask {
 
+class HelpMenu;
+class IDesktopEntries;
+class IProgramGroups;
 class IRegistry;
+class ShortcutMenu;
 class StripPanels;
 class TMKBoxDlg;
 class VolumeStrip;
@@ -84,6 +88,13 @@ public:
     TMKBoxDlg *messageBox() const { return MKBoxDlg1; }
     const MainMenu &menu() const { return m_menu; }
 
+    // The desktop's folders and program groups behind the Options menu's icon
+    // items; they must outlive the window. Without them the items act as on a
+    // desktop that has neither.
+    void SetDesktop(IDesktopEntries *entries, IProgramGroups *groups);
+    ShortcutMenu &shortcutMenu() const { return *m_shortcutMenu; }
+    HelpMenu &helpMenu() const { return *m_helpMenu; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -105,6 +116,8 @@ private:
     StripPanels *m_panels = nullptr;     // top row, PV0..PV4, splitters
     WindowPlacer *m_placer = nullptr;    // position, corners, top-most layer
     WindowColours *m_colours = nullptr;  // colour switches and tool-tips
+    ShortcutMenu *m_shortcutMenu = nullptr; // Startup item and desktop launcher
+    HelpMenu *m_helpMenu = nullptr;      // help window, version number, contact, about box
     std::array<int, 3> m_meterFullHeight{}; // pixels: each strip meter's full height
 
     TMKBoxDlg *MKBoxDlg1 = nullptr;
