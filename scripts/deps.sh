@@ -9,7 +9,7 @@ PACKAGES=(
   libasound2-dev libasound2-plugins alsa-utils
   desktop-file-utils libglib2.0-bin
   pulseaudio pulseaudio-utils sox
-  xvfb x11-apps imagemagick fonts-ipafont-gothic
+  xvfb x11-apps xdotool imagemagick fonts-ipafont-gothic
   openbox libxcb1-dev
   trayer xdotool librsvg2-bin
 )

@@ -8,6 +8,7 @@
 #include "ui/HelpMenu.h"
 #include "ui/MKBoxDlg.h"
 #include "ui/MainWindowTexts.h"
+#include "ui/RegisteredVolumePanel.h"
 #include "ui/ShortcutMenu.h"
 #include "ui/StripPanels.h"
 #include "ui/TrayIcon.h"
@@ -27,11 +28,20 @@
 
 namespace nuvask {
 
+namespace {
+
+// The short name the settings key and the list files are named after.
+QString shortName()
+{
+    return Start().ProgramShortName.isEmpty() ? QStringLiteral("NUVASK") : Start().ProgramShortName;
+}
+
+} // namespace
+
 TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_registry(registry), m_settings(registry, Start().ProgramShortName.isEmpty() ? QStringLiteral("NUVASK")
-                                                                                   : Start().ProgramShortName),
+      m_registry(registry), m_settings(registry, shortName()),
       m_layer(mixer, *this)
 {
     // 1. Busy until the deferred initialisation has bound the strips.
@@ -62,6 +72,7 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, QWidget *
     // Tray presses wait while an icon action lets pending events run.
     m_shortcutMenu->SetTrayBusyHook([this](bool on) { SetTrayMenuBusy(on); });
     m_helpMenu = new HelpMenu(this, m_menu, MKBoxDlg1, m_registry, m_settings.keyPath(), HelpMenu::HelpFilePath());
+    m_presets = new RegisteredVolumePanel(*strip(2), m_layer, *MKBoxDlg1, Start().ProgramDir, shortName(), this);
     for (int n = 0; n < 3; ++n)
         strip(n)->attach(&m_layer);
 
@@ -257,8 +268,8 @@ void TKELDO_NUVASK::Timer_CreateTimer()
     m_startup = m_settings.readStartup();
     applyStartupSettings(m_startup);
 
-    // 3. Hook: registered volumes load both files and fill their list,
-    //    selecting the entry named by m_startup.vName.
+    // 3. Registered volumes: both files, the entry named by "V_Name" picked.
+    m_presets->Load(m_startup.vName);
     // 4. The launcher paths of the desktop and of the Startup group.
     m_shortcutMenu->BuildLinkPaths();
 
@@ -352,7 +363,8 @@ void TKELDO_NUVASK::closeEvent(QCloseEvent *event)
     QCoreApplication::processEvents();
     // 2.4 The help window goes with the program.
     m_helpMenu->QuitHelp();
-    // 2.5 Hook: the registered volumes are saved.
+    // 2.5 The registered volumes; a failure is shown, the old files stay.
+    m_presets->Save();
     // 2.6 The settings, last.
     m_settings.write(saved);
     event->accept();
@@ -365,9 +377,7 @@ SavedSettings TKELDO_NUVASK::currentSettings() const
     v.backColor = m_menu.BackColor->isChecked();
     v.miniHelp = hintsShown();
     v.keldoColor = m_menu.KELDO_COLOR->isChecked();
-    // Kept as read until the registered-volume list can change it, so a
-    // round trip never loses the user's selection.
-    v.vName = m_startup.vName;
+    v.vName = m_presets->PickedName();
     v.mostTop = m_panels->Ch_Top->isChecked();
     v.hiddenStrip = m_panels->hiddenStrip();
     for (int n = 0; n < 3; ++n) {

@@ -21,6 +21,7 @@ class HelpMenu;
 class IDesktopEntries;
 class IProgramGroups;
 class IRegistry;
+class RegisteredVolumePanel;
 class ShortcutMenu;
 class StripPanels;
 class TMKBoxDlg;
@@ -93,6 +94,7 @@ public:
     MixerLayer &layer() { return m_layer; }
     VolumeStrip *strip(int n) const;
     StripPanels &panels() const { return *m_panels; }
+    RegisteredVolumePanel &presets() const { return *m_presets; }
     TMKBoxDlg *messageBox() const { return MKBoxDlg1; }
     const MainMenu &menu() const { return m_menu; }
 
@@ -126,6 +128,7 @@ private:
     WindowColours *m_colours = nullptr;  // colour switches and tool-tips
     ShortcutMenu *m_shortcutMenu = nullptr; // Startup item and desktop launcher
     HelpMenu *m_helpMenu = nullptr;      // help window, version number, contact, about box
+    RegisteredVolumePanel *m_presets = nullptr; // registered volumes on PV2
     TrayIcon *m_tray = nullptr;          // into the notification area and back
     std::array<int, 3> m_meterFullHeight{}; // pixels: each strip meter's full height
 

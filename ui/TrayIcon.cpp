@@ -44,7 +44,9 @@ TrayIcon::TrayIcon(QWidget *window, QWidget *buttonPanel, TMKBoxDlg *box, TraySh
     Btn_TRAY->setObjectName(QStringLiteral("Btn_TRAY"));
     Btn_TRAY->SetCaption(mainText::TrayCaption);
     Btn_TRAY->setToolTip(mainText::HintTray);
-    Btn_TRAY->setGeometry(60, 96, 30, 15); // pixels on PV2, below the corner buttons
+    // Pixels on PV2: the free column right of the peak meter, between the
+    // registered-volume buttons and the strip's own recording list.
+    Btn_TRAY->setGeometry(58, 131, 30, 15);
     connect(Btn_TRAY, &TColorBtn::OnClick, this, &TrayIcon::Btn_TRAYClick);
 }
 

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 
@@ -56,8 +57,15 @@ void WindowColours::ApplyListColours()
     const bool standard = m_menu.BackColor->isChecked();
     const QPalette system = QApplication::palette();
     const QPalette own = m_window.palette();
-    const QList<QComboBox *> lists = m_window.findChildren<QComboBox *>();
-    for (QComboBox *list : lists) {
+    // The drop-down lists and the edit fields (Edit_REC, Edit_RPK) alike.
+    QList<QWidget *> lists;
+    for (QComboBox *list : m_window.findChildren<QComboBox *>())
+        lists.append(list);
+    for (QLineEdit *edit : m_window.findChildren<QLineEdit *>()) {
+        if (!qobject_cast<QComboBox *>(edit->parentWidget()))
+            lists.append(edit);
+    }
+    for (QWidget *list : lists) {
         QPalette pal = list->palette();
         const QColor panel = list->parentWidget() ? list->parentWidget()->palette().color(QPalette::Window)
                                                   : own.color(QPalette::Window);

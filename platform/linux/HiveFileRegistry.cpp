@@ -153,8 +153,10 @@ bool HiveFileRegistry::mutate(RegRoot root, const std::function<bool(HiveDocumen
     HiveDocument doc = current->doc;
     if (!change(doc))
         return true; // nothing to write
+    // Unbuffered: a buffered QSaveFile commits a file that a full disk cut
+    // short, as its flush takes the partial write for done.
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const QByteArray bytes = doc.serialize();
     if (out.write(bytes) != bytes.size()) {

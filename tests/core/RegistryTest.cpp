@@ -1,5 +1,6 @@
 #include "core/HiveDocument.h"
 #include "platform/linux/HiveFileRegistry.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempXdg.h"
 
 #include <QDir>
@@ -164,6 +165,22 @@ TEST(HiveFileRegistry, UnwritableStoreReportsFailure)
     HiveFileRegistry reg;
     EXPECT_EQ(reg.open(RegRoot::CurrentUser, "Software\\X", true), nullptr);
     EXPECT_FALSE(reg.writeString(RegRoot::CurrentUser, "Software\\X", "a", "b"));
+}
+
+TEST(HiveFileRegistry, AWriteCutShortByAFullDiskKeepsTheOldFile)
+{
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    ASSERT_TRUE(reg.writeString(RegRoot::CurrentUser, "Software\\X", "a", "old"));
+    const QByteArray before = readFile(reg.fileFor(RegRoot::CurrentUser));
+    {
+        // Room for the lock file, not for the grown hive.
+        test::FileSizeLimit disk(512); // bytes
+        ASSERT_TRUE(disk.active());
+        EXPECT_FALSE(reg.writeString(RegRoot::CurrentUser, "Software\\X", "b", QString(2000, QLatin1Char('b'))));
+    }
+    EXPECT_EQ(readFile(reg.fileFor(RegRoot::CurrentUser)), before);
+    EXPECT_EQ(reg.readString(RegRoot::CurrentUser, "Software\\X", "a"), QString("old"));
 }
 
 TEST(HiveFileRegistry, TwoProcessesWritingAtOnceLoseNothing)

@@ -22,9 +22,9 @@ const QString kKey = "Software\\KELDO SOFT32\\NUVASK";
 
 // Where Btn_TRAY sits in the window (pixels): PV2 starts after PV0, Splitter1,
 // PV1 and Splitter2 (58 + 3 + 58 + 3) below the menu bar and the 17-pixel
-// top row; the button is 30 x 15 at (60, 96) on PV2.
+// top row; the button is 30 x 15 at (58, 131) on PV2.
 constexpr int kClientHeight = 218;
-constexpr QPoint kTrayButtonCentre(122 + 60 + 15, 17 + 96 + 7);
+constexpr QPoint kTrayButtonCentre(122 + 58 + 15, 17 + 131 + 7);
 
 struct TrayOnXvfb : ::testing::Test
 {

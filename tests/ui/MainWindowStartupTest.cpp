@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -54,7 +55,9 @@ struct MainWindowStartup : ::testing::Test
     test::TempXdg xdg;
     HiveFileRegistry reg;
 
-    void SetUp() override { SetStartValues(MakeStartValues("/opt/nuvask/nuvask", '/')); }
+    QTemporaryDir programDir; // the registered-volume files are written beside the program
+
+    void SetUp() override { SetStartValues(MakeStartValues(programDir.path() + "/nuvask", '/')); }
     void store(const QString &name, const QString &value)
     {
         reg.open(RegRoot::CurrentUser, kKey, true)->writeString(name, value);

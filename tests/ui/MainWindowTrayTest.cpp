@@ -50,6 +50,13 @@ TEST(MainWindowTray, WithoutANotificationAreaTrayKeepsTheWindowAndSaysWhy)
     EXPECT_FALSE(tray->Icon()->Empty());
     EXPECT_FALSE(tray->Registered());
 
+    // Bound and filled, the strip and the registered volumes share PV2 with
+    // it: nothing may cover the button.
+    for (QWidget *other : w.panels().panel(2)->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (other != button && other->isVisibleTo(w.panels().panel(2)))
+            EXPECT_FALSE(other->geometry().intersects(button->geometry())) << other->objectName().toStdString();
+    }
+
     test::ModalScript boxes;
     QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
     EXPECT_TRUE(w.isVisible());
