@@ -26,6 +26,7 @@ class ShortcutMenu;
 class StripPanels;
 class StripRebinder;
 class TMKBoxDlg;
+class TrayIcon;
 class VolumeStrip;
 class WindowColours;
 class WindowPlacer;
@@ -79,6 +80,13 @@ public:
     SavedSettings currentSettings() const;
     QString trayTip() const { return m_trayTip; }
 
+    // The tray: Btn_TRAY, TaskTray1 and PopupMenu_TR. While TrayMenuBusy is
+    // set, presses on the tray icon are ignored (set it around desktop
+    // actions that must not be interrupted by one).
+    TrayIcon &tray() const { return *m_tray; }
+    bool TrayMenuBusy() const;
+    void SetTrayMenuBusy(bool on);
+
     // The mixer layer's window side.
     void SetAutoMarkVisible(int strip, bool visible) override;
     void SetPeakTimerRunning(bool running) override;
@@ -124,6 +132,7 @@ private:
     HelpMenu *m_helpMenu = nullptr;      // help window, version number, contact, about box
     RegisteredVolumePanel *m_presets = nullptr; // registered volumes on PV2
     StripRebinder *m_rebinder = nullptr; // strips kept on their lines while the devices change
+    TrayIcon *m_tray = nullptr;          // into the notification area and back
     std::array<int, 3> m_meterFullHeight{}; // pixels: each strip meter's full height
 
     TMKBoxDlg *MKBoxDlg1 = nullptr;
