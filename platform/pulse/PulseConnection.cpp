@@ -7,6 +7,8 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 #include <type_traits>
 
 namespace nuvask {
@@ -89,6 +91,34 @@ struct PulseConnection::Native
     }
 };
 
+struct PulseConnection::PeakStream {
+    pa_stream *stream = nullptr;
+    float peak = 0; // highest level since the last take, 0..1
+
+    ~PeakStream()
+    {
+        pa_stream_set_read_callback(stream, nullptr, nullptr);
+        pa_stream_disconnect(stream);
+        pa_stream_unref(stream);
+    }
+
+    static void onRead(pa_stream *stream, size_t, void *userdata)
+    {
+        auto *self = static_cast<PeakStream *>(userdata);
+        const void *data = nullptr;
+        size_t length = 0;
+        // Read dry: every fragment is one level of the peak detector.
+        while (pa_stream_readable_size(stream) > 0 && pa_stream_peek(stream, &data, &length) >= 0 && length > 0) {
+            if (data) {
+                const auto *levels = static_cast<const float *>(data);
+                for (size_t i = 0; i < length / sizeof(float); ++i)
+                    self->peak = std::max(self->peak, std::clamp(std::abs(levels[i]), 0.0f, 1.0f));
+            }
+            pa_stream_drop(stream);
+        }
+    }
+};
+
 PulseConnection::PulseConnection(QObject *parent)
     : QObject(parent), m_native(std::make_unique<Native>()), m_retry(new QTimer(this))
 {
@@ -100,6 +130,7 @@ PulseConnection::PulseConnection(QObject *parent)
 
 PulseConnection::~PulseConnection()
 {
+    closePeaks();
     dropContext();
     if (m_native->loop)
         pa_glib_mainloop_free(m_native->loop);
@@ -143,8 +174,14 @@ void PulseConnection::connectNow()
     QMetaObject::invokeMethod(this, &PulseConnection::onContextState, Qt::QueuedConnection);
 }
 
+void PulseConnection::closePeaks()
+{
+    m_peaks.clear();
+}
+
 void PulseConnection::dropContext()
 {
+    closePeaks();
     pa_context *context = m_native->context;
     m_native->context = nullptr;
     m_pendingLoads = 0;
@@ -170,6 +207,7 @@ void PulseConnection::onContextState()
     }
     if (state != PA_CONTEXT_FAILED && state != PA_CONTEXT_TERMINATED)
         return;
+    closePeaks();
     // The context cannot be freed inside its own callback: forget it now (its
     // late callbacks are ignored from here on) and free it from the event loop.
     m_native->context = nullptr;
@@ -290,6 +328,57 @@ bool PulseConnection::setDefaultSource(const QString &name)
         return false;
     m_server.defaultSource = name;
     return true;
+}
+
+bool PulseConnection::watchPeak(const QString &source)
+{
+    if (m_peaks.count(source))
+        return true;
+    if (m_state != State::Ready || !find(true, source))
+        return false;
+    // One float level per fragment, 25 times a second: enough for a meter, and
+    // next to no work for the server.
+    pa_sample_spec spec;
+    spec.format = PA_SAMPLE_FLOAT32;
+    spec.rate = 25;
+    spec.channels = 1;
+    pa_stream *stream = pa_stream_new(m_native->context, "nuvASK peak meter", &spec, nullptr);
+    if (!stream)
+        return false;
+    auto peak = std::make_unique<PeakStream>();
+    peak->stream = stream;
+    pa_stream_set_read_callback(stream, &PeakStream::onRead, peak.get());
+    pa_buffer_attr attr;
+    attr.maxlength = quint32(-1);
+    attr.tlength = attr.prebuf = attr.minreq = quint32(-1);
+    attr.fragsize = sizeof(float);
+    const QByteArray key = source.toUtf8();
+    const auto flags = pa_stream_flags_t(PA_STREAM_DONT_MOVE | PA_STREAM_PEAK_DETECT | PA_STREAM_ADJUST_LATENCY);
+    if (pa_stream_connect_record(stream, key.constData(), &attr, flags) < 0)
+        return false; // the PeakStream frees the stream
+    m_peaks.emplace(source, std::move(peak));
+    return true;
+}
+
+void PulseConnection::unwatchPeak(const QString &source)
+{
+    m_peaks.erase(source);
+}
+
+QStringList PulseConnection::watchedPeaks() const
+{
+    QStringList out;
+    for (const auto &entry : m_peaks)
+        out.append(entry.first);
+    return out;
+}
+
+float PulseConnection::takePeak(const QString &source)
+{
+    const auto it = m_peaks.find(source);
+    if (it == m_peaks.end())
+        return 0;
+    return std::exchange(it->second->peak, 0.0f);
 }
 
 } // namespace nuvask

@@ -9,7 +9,9 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
+#include <map>
 #include <memory>
 
 class QTimer;
@@ -60,6 +62,16 @@ public:
     bool setMute(bool source, const QString &name, bool muted);
     bool setDefaultSource(const QString &name);
 
+    // Levels of sources, from a low-rate peak-detect record stream per source,
+    // open only between watchPeak() and unwatchPeak() (a record stream keeps the
+    // source awake and costs the server work). All streams close when the
+    // connection is lost.
+    bool watchPeak(const QString &source);
+    void unwatchPeak(const QString &source);
+    QStringList watchedPeaks() const;
+    // The highest level (0..1) that arrived since the last take, 0 when none did.
+    float takePeak(const QString &source);
+
     // Milliseconds before the next attempt after a failure: the first, and the
     // most it grows to.
     static constexpr int FirstRetryMs = 500;
@@ -74,6 +86,7 @@ signals:
 private:
     struct Native;
     friend struct Native;
+    struct PeakStream;
 
     void connectNow();
     void onContextState();
@@ -81,6 +94,7 @@ private:
     void reload();
     void loadFinished();
     void setState(State state);
+    void closePeaks();
     PulseDeviceInfo *find(bool source, const QString &name);
 
     std::unique_ptr<Native> m_native;
@@ -92,6 +106,7 @@ private:
     bool m_answered = false;
     int m_retryMs = FirstRetryMs;
     QTimer *m_retry = nullptr;
+    std::map<QString, std::unique_ptr<PeakStream>> m_peaks;
 };
 
 } // namespace nuvask

@@ -95,7 +95,7 @@ quint32 PulseMixerLines::lineByDestination(quint32 destination, MixerLine &line)
     line.componentType = source ? MixerComponent::DstWaveIn : MixerComponent::DstSpeakers;
     line.channels = main.device ? quint32(main.device->volumes.size()) : 2;
     line.connections = quint32((source ? m_server.sources : m_server.sinks).size());
-    line.controls = source ? 3 : 2;
+    line.controls = source ? 4 : 2;
     line.name = source ? QStringLiteral("Recording") : QStringLiteral("Playback");
     return MixerRc::NoError;
 }
@@ -108,7 +108,7 @@ quint32 PulseMixerLines::sourceLine(const PulseDeviceInfo &device, bool source, 
     line.lineId = idOf(source, device.name);
     line.componentType = sourceType(device, source);
     line.channels = quint32(device.volumes.size());
-    line.controls = 2;
+    line.controls = source ? 3 : 2;
     line.name = device.description;
     return line.lineId == 0 ? MixerRc::InvalidLine : MixerRc::NoError;
 }
@@ -157,6 +157,15 @@ quint32 PulseMixerLines::lineControls(quint32 lineId, QList<MixerControl> &contr
     mute.name =
         !t.main ? QStringLiteral("Mute") : (t.source ? QStringLiteral("Capture Mute") : QStringLiteral("Master Mute"));
     controls.append(mute);
+    if (t.source) {
+        MixerControl peak;
+        peak.controlId = controlId(lineId, PeakKind);
+        peak.controlType = MixerControlType::PeakMeter;
+        peak.minimum = quint32(-PeakMax - 1);
+        peak.maximum = quint32(PeakMax);
+        peak.name = QStringLiteral("Peak");
+        controls.append(peak);
+    }
     if (lineId == RecordingLineId) {
         MixerControl mux;
         mux.controlId = controlId(lineId, MuxKind);
@@ -208,6 +217,15 @@ quint32 PulseMixerLines::values(const MixerControlDetails &details, QList<quint3
     for (quint32 c = 0; c < std::max<quint32>(details.channels, 1); ++c)
         values.append(t.device->muted ? 1 : 0);
     return MixerRc::NoError;
+}
+
+bool PulseMixerLines::peakMeterSource(quint32 controlId, QString &source) const
+{
+    Target t;
+    if (controlId % 8 != PeakKind || !target(controlId / 8, t) || !t.source)
+        return false;
+    source = t.device ? t.device->name : QString();
+    return true;
 }
 
 quint32 PulseMixerLines::listTexts(const MixerControlDetails &details, QList<MixerListText> &texts) const

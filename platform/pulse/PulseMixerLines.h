@@ -6,7 +6,8 @@
 //     it changes; one source line per sink;
 //   destination 1 "Recording" (wave-in): MAIN is the default source, one source
 //     line per source (monitors too); its MUX selects the default source.
-// Every line has a volume (0..65535 for 0..100 % on each channel) and a mute.
+// Every line has a volume (0..65535 for 0..100 % on each channel) and a mute;
+// every recording line a peak meter (-32768..32767), read by the service.
 // A line's identifier belongs to its server name for the life of the process,
 // so a device that goes and comes back (or a restarted server) keeps it.
 
@@ -41,6 +42,12 @@ public:
     quint32 values(const MixerControlDetails &details, QList<quint32> &values) const;
     quint32 listTexts(const MixerControlDetails &details, QList<MixerListText> &texts) const;
 
+    // The source whose level the control `controlId` shows, when it is a peak
+    // meter; false for every other control. `source` is empty when the
+    // meter is MAIN's and the server has no default source.
+    bool peakMeterSource(quint32 controlId, QString &source) const;
+    static constexpr qint32 PeakMax = 32767; // meter units for full scale
+
     // What a value write asks of the server.
     struct Write
     {
@@ -58,7 +65,7 @@ public:
     QStringList lineSignature() const;
 
 private:
-    enum Kind : quint32 { VolumeKind = 1, MuteKind = 2, MuxKind = 3 };
+    enum Kind : quint32 { VolumeKind = 1, MuteKind = 2, MuxKind = 3, PeakKind = 4 };
     struct Target
     {
         bool source = false;

@@ -1,12 +1,19 @@
 #include "platform/pulse/PulseMixerService.h"
 
 #include <QMetaObject>
+#include <QTimer>
+
+#include <cmath>
 
 namespace nuvask {
 
 PulseMixerService::PulseMixerService(PulseConnection &connection, QObject *parent)
-    : QObject(parent), m_connection(connection)
+    : QObject(parent), m_connection(connection), m_peakIdle(new QTimer(this))
 {
+    m_clock.start();
+    // Runs only while a meter stream is open.
+    m_peakIdle->setInterval(PeakIdleMs);
+    connect(m_peakIdle, &QTimer::timeout, this, &PulseMixerService::closeUnreadPeaks);
     connect(&m_connection, &PulseConnection::serverChanged, this, &PulseMixerService::onServerChanged);
     connect(&m_connection, &PulseConnection::stateChanged, this, &PulseMixerService::onStateChanged);
     if (isReady())
@@ -79,7 +86,38 @@ quint32 PulseMixerService::lineControls(MixerHandle handle, quint32 lineId, QLis
 quint32 PulseMixerService::controlValues(MixerHandle handle, const MixerControlDetails &details, QList<quint32> &values)
 {
     const quint32 rc = check(handle);
-    return rc != MixerRc::NoError ? rc : m_lines.values(details, values);
+    if (rc != MixerRc::NoError)
+        return rc;
+    QString source;
+    if (m_lines.peakMeterSource(details.controlId, source))
+        return readPeak(source, values);
+    return m_lines.values(details, values);
+}
+
+quint32 PulseMixerService::readPeak(const QString &source, QList<quint32> &values)
+{
+    if (source.isEmpty() || !m_connection.watchPeak(source))
+        return MixerRc::Error;
+    m_peakReads.insert(source, m_clock.elapsed());
+    if (!m_peakIdle->isActive())
+        m_peakIdle->start();
+    // The first read after opening shows silence; the stream's levels follow.
+    const float level = m_connection.takePeak(source);
+    values = {quint32(qint32(std::lround(level * PulseMixerLines::PeakMax)))};
+    return MixerRc::NoError;
+}
+
+void PulseMixerService::closeUnreadPeaks()
+{
+    const qint64 now = m_clock.elapsed();
+    for (const QString &source : m_connection.watchedPeaks()) {
+        if (now - m_peakReads.value(source, 0) >= PeakIdleMs) {
+            m_connection.unwatchPeak(source);
+            m_peakReads.remove(source);
+        }
+    }
+    if (m_connection.watchedPeaks().isEmpty())
+        m_peakIdle->stop();
 }
 
 quint32 PulseMixerService::controlListTexts(MixerHandle handle, const MixerControlDetails &details,

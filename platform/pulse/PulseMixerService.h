@@ -4,15 +4,19 @@
 // on an open handle answers NoDriver; handles, line and control identifiers
 // stay valid and work again once the server is back. A change is posted (queued
 // on the event loop) only for a control whose converted values differ from what
-// was last posted.
+// was last posted. A peak meter's stream is opened by its first read and
+// closed once nobody read it for PeakIdleMs.
 
 #include "core/MixerService.h"
 #include "platform/pulse/PulseConnection.h"
 #include "platform/pulse/PulseMixerLines.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <map>
+
+class QTimer;
 
 namespace nuvask {
 
@@ -28,6 +32,7 @@ public:
     explicit PulseMixerService(PulseConnection &connection, QObject *parent = nullptr);
 
     bool isReady() const { return m_connection.state() == PulseConnection::State::Ready; }
+    static constexpr int PeakIdleMs = 1000; // milliseconds a meter stream stays open unread
 
     quint32 deviceCount() override;
     quint32 deviceCaps(quint32 device, MixerCaps &caps) override;
@@ -53,6 +58,8 @@ private:
     void onStateChanged();
     // Compares every control with what was last posted and posts the differences.
     void postChanges();
+    quint32 readPeak(const QString &source, QList<quint32> &values);
+    void closeUnreadPeaks();
 
     PulseConnection &m_connection;
     PulseMixerLines m_lines;
@@ -61,6 +68,9 @@ private:
     bool m_wasReady = false;
     std::map<MixerHandle, MixerNotify> m_open;
     MixerHandle m_nextHandle = FirstHandle;
+    QHash<QString, qint64> m_peakReads; // source -> when its meter was last read (ms of m_clock)
+    QElapsedTimer m_clock;
+    QTimer *m_peakIdle = nullptr;
 };
 
 } // namespace nuvask

@@ -193,6 +193,25 @@ TEST(PulseMixerLinesTest, RecordingMuxListsEverySourceAndSelectsTheDefault)
     EXPECT_EQ(write.kind, PulseMixerLines::Write::DefaultSource);
     EXPECT_EQ(write.name, "a.monitor");
     EXPECT_EQ(lines.planWrite({mux.controlId, 1, 2}, {0, 0}, write), MixerRc::InvalidValue);
+    // Every recording line has a meter, no playback line has; and every line
+    // counts exactly the controls it lists (the layer sizes its buffers by the count).
+    EXPECT_NE(control(lines, lineIdOf(lines, 1, "MIC"), MixerControlType::PeakMeter).controlId, 0u);
+    EXPECT_NE(control(lines, PulseMixerLines::RecordingLineId, MixerControlType::PeakMeter).controlId, 0u);
+    EXPECT_EQ(control(lines, lineIdOf(lines, 0, "A"), MixerControlType::PeakMeter).controlId, 0u);
+    for (quint32 id : {PulseMixerLines::PlaybackLineId, PulseMixerLines::RecordingLineId, lineIdOf(lines, 0, "A"),
+                       lineIdOf(lines, 1, "MIC")}) {
+        MixerLine line;
+        QList<MixerControl> controls;
+        ASSERT_EQ(lines.lineById(id, line), MixerRc::NoError);
+        ASSERT_EQ(lines.lineControls(id, controls), MixerRc::NoError);
+        EXPECT_EQ(line.controls, quint32(controls.size())) << id;
+    }
+    QString meterSource;
+    EXPECT_TRUE(lines.peakMeterSource(
+        control(lines, PulseMixerLines::RecordingLineId, MixerControlType::PeakMeter).controlId, meterSource));
+    EXPECT_EQ(meterSource, "mic") << "MAIN's meter listens to the default source";
+    EXPECT_FALSE(lines.peakMeterSource(mux.controlId, meterSource));
+
     // Control ids that do not exist are refused, not mapped onto something.
     EXPECT_EQ(lines.values({mux.controlId + 1, 1, 0}, values), MixerRc::InvalidControl);
     EXPECT_EQ(lines.values({0, 1, 0}, values), MixerRc::InvalidControl);

@@ -6,6 +6,7 @@
 #include "platform/pulse/DesktopMixerService.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QEventLoop>
 #include <QSignalSpy>
 #include <QTimer>
@@ -197,6 +198,60 @@ TEST_F(PulseMixerServiceTest, DefaultChangesAndSinksComingAndGoingAreFollowed)
     ExtraSink again("nuvask_second");
     ASSERT_TRUE(WaitFor([&] { return service.lineInfoById(handle, secondLine, line) == MixerRc::NoError; }, 2000));
     EXPECT_EQ(line.name, "nuvask_second") << "the same name comes back under the same identifier";
+}
+
+// Recording streams of the server (the meters' own included), one per line.
+int recordStreams()
+{
+    return int(Pactl({"list", "short", "source-outputs"}).split('\n', Qt::SkipEmptyParts).size());
+}
+
+TEST_F(PulseMixerServiceTest, PeakMeterFollowsAToneAndItsStreamLivesOnlyWhileRead)
+{
+    SKIP_WITHOUT_SERVER();
+    openServer();
+    const quint32 meter = control(destLine(1), MixerControlType::PeakMeter);
+    ASSERT_NE(meter, 0u);
+    EXPECT_EQ(control(destLine(0), MixerControlType::PeakMeter), 0u) << "playback lines have no meter";
+    // The monitor hears the sink after its volume: full volume for a full-scale reading.
+    Pactl({"set-sink-volume", "@DEFAULT_SINK@", "100%"});
+    const int streamsBefore = recordStreams();
+    EXPECT_EQ(read(meter), 0u);
+    EXPECT_TRUE(WaitFor([&] { return recordStreams() == streamsBefore + 1; }, 2000))
+        << "the first read opens the meter's stream";
+
+    // A full-scale tone into the default sink, whose monitor is the default source.
+    QProcess tone;
+    tone.start("pacat", {"--playback", "--device=@DEFAULT_SINK@", "--format=s16le", "--rate=8000", "--channels=1"});
+    ASSERT_TRUE(tone.waitForStarted(3000));
+    QByteArray samples;
+    for (int i = 0; i < 8000 * 3; ++i) {
+        const qint16 v = (i / 10) % 2 ? 30000 : -30000; // 400 Hz square wave
+        samples.append(reinterpret_cast<const char *>(&v), 2);
+    }
+    tone.write(samples);
+    quint32 loud = 0;
+    WaitFor(
+        [&] {
+            loud = std::max(loud, read(meter));
+            return qint32(loud) > 20000;
+        },
+        3000);
+    EXPECT_GT(qint32(loud), 20000);
+    tone.kill();
+    tone.waitForFinished(3000);
+    quint32 quiet = loud;
+    WaitFor(
+        [&] {
+            Spin(50);
+            quiet = read(meter);
+            return qint32(quiet) < 500;
+        },
+        3000);
+    EXPECT_LT(qint32(quiet), 500) << "the meter falls back when the tone stops";
+
+    // Nobody reads it any more: the stream is closed.
+    EXPECT_TRUE(WaitFor([&] { return recordStreams() == streamsBefore; }, PulseMixerService::PeakIdleMs * 3));
 }
 
 TEST(PulseMixerRestartTest, ServerKilledAndStartedAgainIsFoundWithoutSpinning)
