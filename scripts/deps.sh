@@ -9,6 +9,7 @@ PACKAGES=(
   libasound2-dev libasound2-plugins alsa-utils libpulse-dev
   desktop-file-utils libglib2.0-bin
   pulseaudio pulseaudio-utils sox
+  pipewire pipewire-pulse wireplumber dbus-daemon
   xvfb x11-apps xdotool imagemagick fonts-ipafont-gothic
   openbox libxcb1-dev
   trayer xdotool librsvg2-bin

@@ -141,3 +141,49 @@ services_start_trayer() {
   fi
   export NUVASK_TEST_TRAYER_PID=$pid
 }
+
+# PipeWire as a second real sound server, reached like PulseAudio through
+# pipewire-pulse: pipewire, wireplumber and pipewire-pulse headless with a
+# home, runtime, configuration and state of their own (WirePlumber's state is
+# new every run) and a private session bus (WirePlumber exits without one).
+# A null sink "rec_sink" and, since a sink's monitor is no PipeWire node, a
+# remapped source "rec_src" on it are the defaults. Exports PULSE_SERVER,
+# XDG_RUNTIME_DIR, DBUS_SESSION_BUS_ADDRESS and NUVASK_TEST_PIPEWIRE_PID.
+services_start_pipewire() {
+  local base="$SERVICES_WORK/pipewire"
+  rm -rf "$base"
+  mkdir -p "$base/home" "$base/runtime" "$base/config" "$base/state"
+  chmod 700 "$base/runtime"
+  export XDG_RUNTIME_DIR="$base/runtime"
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$base/runtime/bus"
+  dbus-daemon --session --nofork --nopidfile --address="$DBUS_SESSION_BUS_ADDRESS" >"$base/dbus.log" 2>&1 &
+  SERVICES_PIDS+=("$!")
+  local own=(env -u DISPLAY HOME="$base/home" XDG_CONFIG_HOME="$base/config" XDG_STATE_HOME="$base/state")
+  for _ in $(seq 50); do [ -S "$base/runtime/bus" ] && break; sleep 0.05; done
+  "${own[@]}" pipewire >"$base/pipewire.log" 2>&1 &
+  local pid=$!
+  SERVICES_PIDS+=("$pid")
+  for _ in $(seq 100); do [ -S "$base/runtime/pipewire-0" ] && break; sleep 0.05; done
+  "${own[@]}" wireplumber >"$base/wireplumber.log" 2>&1 &
+  SERVICES_PIDS+=("$!")
+  "${own[@]}" pipewire-pulse >"$base/pipewire-pulse.log" 2>&1 &
+  SERVICES_PIDS+=("$!")
+  export PULSE_SERVER="unix:$base/runtime/pulse/native"
+  for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
+  if ! pactl info >/dev/null 2>&1; then
+    echo "PipeWire did not start:" >&2
+    cat "$base"/*.log >&2
+    return 1
+  fi
+  pactl load-module module-null-sink sink_name=rec_sink >/dev/null
+  pactl load-module module-remap-source master=rec_sink.monitor source_name=rec_src >/dev/null
+  for _ in $(seq 100); do wpctl inspect @DEFAULT_AUDIO_SINK@ >/dev/null 2>&1 && break; sleep 0.05; done
+  if ! wpctl inspect @DEFAULT_AUDIO_SINK@ >/dev/null 2>&1; then
+    echo "PipeWire has no default sink:" >&2
+    cat "$base"/*.log >&2
+    return 1
+  fi
+  pactl set-default-sink rec_sink >/dev/null 2>&1
+  pactl set-default-source rec_src >/dev/null 2>&1
+  export NUVASK_TEST_PIPEWIRE_PID=$pid
+}

@@ -31,3 +31,10 @@ fi
 
 echo "== Test suite"
 bash scripts/with-services.sh ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel 2 "$@"
+
+# The sound-server tests once more against PipeWire (through pipewire-pulse),
+# the server most desktops run now.
+if command -v pipewire-pulse >/dev/null 2>&1 && command -v wireplumber >/dev/null 2>&1; then
+  echo "== Sound-server tests on PipeWire"
+  bash scripts/with-pipewire.sh ctest --test-dir "$BUILD_DIR" --output-on-failure -R '^PulseMixerServiceTest\.'
+fi
