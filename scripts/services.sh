@@ -17,7 +17,11 @@ services_stop_pid() {
 
 services_stop_all() {
   # Newest first: a window manager goes before its display.
-  local i
+  local i pid
+  # Servers a test started again, newest first too.
+  if [ -f "$SERVICES_WORK/restarted.pids" ]; then
+    for pid in $(tac "$SERVICES_WORK/restarted.pids"); do services_stop_pid "$pid"; done
+  fi
   for ((i = ${#SERVICES_PIDS[@]} - 1; i >= 0; i--)); do services_stop_pid "${SERVICES_PIDS[i]}"; done
   SERVICES_PIDS=()
   rm -rf "$SERVICES_WORK"
@@ -142,13 +146,25 @@ services_start_trayer() {
   export NUVASK_TEST_TRAYER_PID=$pid
 }
 
+# The null sink, its recordable remap and both as the defaults, on the
+# PipeWire of services_start_pipewire. False when no default sink appears.
+services_pipewire_defaults() {
+  pactl load-module module-null-sink sink_name=rec_sink >/dev/null
+  pactl load-module module-remap-source master=rec_sink.monitor source_name=rec_src >/dev/null
+  for _ in $(seq 100); do wpctl inspect @DEFAULT_AUDIO_SINK@ >/dev/null 2>&1 && break; sleep 0.05; done
+  wpctl inspect @DEFAULT_AUDIO_SINK@ >/dev/null 2>&1 || return 1
+  pactl set-default-sink rec_sink >/dev/null 2>&1
+  pactl set-default-source rec_src >/dev/null 2>&1
+}
+
 # PipeWire as a second real sound server, reached like PulseAudio through
 # pipewire-pulse: pipewire, wireplumber and pipewire-pulse headless with a
 # home, runtime, configuration and state of their own (WirePlumber's state is
 # new every run) and a private session bus (WirePlumber exits without one).
 # A null sink "rec_sink" and, since a sink's monitor is no PipeWire node, a
 # remapped source "rec_src" on it are the defaults. Exports PULSE_SERVER,
-# XDG_RUNTIME_DIR, DBUS_SESSION_BUS_ADDRESS and NUVASK_TEST_PIPEWIRE_PID.
+# XDG_RUNTIME_DIR, DBUS_SESSION_BUS_ADDRESS, NUVASK_TEST_PIPEWIRE_PID, and for
+# the restart test NUVASK_TEST_SERVER_PID and NUVASK_TEST_SERVER_RESTART.
 services_start_pipewire() {
   local base="$SERVICES_WORK/pipewire"
   rm -rf "$base"
@@ -167,7 +183,21 @@ services_start_pipewire() {
   "${own[@]}" wireplumber >"$base/wireplumber.log" 2>&1 &
   SERVICES_PIDS+=("$!")
   "${own[@]}" pipewire-pulse >"$base/pipewire-pulse.log" 2>&1 &
-  SERVICES_PIDS+=("$!")
+  SERVICES_PIPEWIRE_PULSE_PID=$!
+  SERVICES_PIDS+=("$SERVICES_PIPEWIRE_PULSE_PID")
+  # For the restart test: the server's process to kill, and a command that
+  # starts it again with the sinks and defaults of the start (modules loaded
+  # through pipewire-pulse go with its process). The new process id is
+  # recorded for services_stop_all.
+  {
+    echo '#!/usr/bin/env bash'
+    printf '%q ' "${own[@]}" pipewire-pulse
+    echo ">>$(printf '%q' "$base/pipewire-pulse.log") 2>&1 </dev/null &"
+    echo "echo \$! >>$(printf '%q' "$SERVICES_WORK/restarted.pids")"
+    echo 'for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done'
+    declare -f services_pipewire_defaults
+    echo 'services_pipewire_defaults'
+  } >"$base/restart-pulse.sh"
   export PULSE_SERVER="unix:$base/runtime/pulse/native"
   for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
   if ! pactl info >/dev/null 2>&1; then
@@ -175,15 +205,12 @@ services_start_pipewire() {
     cat "$base"/*.log >&2
     return 1
   fi
-  pactl load-module module-null-sink sink_name=rec_sink >/dev/null
-  pactl load-module module-remap-source master=rec_sink.monitor source_name=rec_src >/dev/null
-  for _ in $(seq 100); do wpctl inspect @DEFAULT_AUDIO_SINK@ >/dev/null 2>&1 && break; sleep 0.05; done
-  if ! wpctl inspect @DEFAULT_AUDIO_SINK@ >/dev/null 2>&1; then
+  if ! services_pipewire_defaults; then
     echo "PipeWire has no default sink:" >&2
     cat "$base"/*.log >&2
     return 1
   fi
-  pactl set-default-sink rec_sink >/dev/null 2>&1
-  pactl set-default-source rec_src >/dev/null 2>&1
   export NUVASK_TEST_PIPEWIRE_PID=$pid
+  export NUVASK_TEST_SERVER_PID=$SERVICES_PIPEWIRE_PULSE_PID
+  export NUVASK_TEST_SERVER_RESTART="$base/restart-pulse.sh"
 }
