@@ -51,7 +51,7 @@ CutLevelPanel::CutLevelPanel(QWidget *parent) : QFrame(parent)
     connect(UpDown_RPK_L, &UpDown::OnClick, this, [this] { UpDownClick(UpDown_RPK_L); });
 }
 
-void CutLevelPanel::show(int level)
+void CutLevelPanel::setLevel(int level)
 {
     if (m_monitor)
         m_monitor->CutLevelShow(level);
@@ -76,27 +76,27 @@ void CutLevelPanel::SetEditing(bool editing, int level)
 
 void CutLevelPanel::Btn_RPK_16Click()
 {
-    show(UpDown_RPK->Max() * LevelMonitor::CutStep); // 32768, kept as 32763
+    setLevel(UpDown_RPK->Max() * LevelMonitor::CutStep); // 32768, kept as 32763
 }
 
 void CutLevelPanel::Btn_RPK_8Click()
 {
-    show(LevelMonitor::Preset8Bit);
+    setLevel(LevelMonitor::Preset8Bit);
 }
 
 void CutLevelPanel::Btn_RPK_LClick()
 {
-    show(LevelMonitor::PresetSpecialBoard);
+    setLevel(LevelMonitor::PresetSpecialBoard);
 }
 
 void CutLevelPanel::Btn_MAX_RPKClick()
 {
-    show(UpDown_RPK->Max() * LevelMonitor::CutStep);
+    setLevel(UpDown_RPK->Max() * LevelMonitor::CutStep);
 }
 
 void CutLevelPanel::Btn_MIN_RPKClick()
 {
-    show(0);
+    setLevel(0);
 }
 
 void CutLevelPanel::UpDownClick(UpDown *clicked)
@@ -104,7 +104,7 @@ void CutLevelPanel::UpDownClick(UpDown *clicked)
     UpDown *other = clicked == UpDown_RPK ? UpDown_RPK_L : UpDown_RPK;
     other->SetPosition(clicked->Position());
     other->update();
-    show(UpDown_RPK_L->Position() * LevelMonitor::CutStep);
+    setLevel(UpDown_RPK_L->Position() * LevelMonitor::CutStep);
 }
 
 void CutLevelPanel::Btn_RPK_SETClick()
@@ -115,7 +115,7 @@ void CutLevelPanel::Btn_RPK_SETClick()
     const qlonglong typed = Edit_RPK->text().trimmed().toLongLong(&ok, 10);
     if (!ok)
         return;
-    show(int(qBound<qlonglong>(-1, typed, qlonglong(LevelMonitor::MeterMax) + 1)));
+    setLevel(int(qBound<qlonglong>(-1, typed, qlonglong(LevelMonitor::MeterMax) + 1)));
 }
 
 } // namespace nuvask

@@ -39,7 +39,7 @@ public:
 
 private:
     void UpDownClick(UpDown *clicked);
-    void show(int level);
+    void setLevel(int level);
 
     LevelMonitor *m_monitor = nullptr;
     QLineEdit *Edit_RPK = nullptr;
