@@ -67,11 +67,11 @@ void CutLevelPanel::ShowLevel(int level, int steps)
     }
 }
 
-void CutLevelPanel::SetEditing(bool editing, int level)
+void CutLevelPanel::SetEditing(bool editing)
 {
     Edit_RPK->setReadOnly(!editing);
-    if (!editing)
-        Edit_RPK->setText(QString::number(level));
+    if (!editing && m_monitor)
+        Edit_RPK->setText(QString::number(m_monitor->CutLevel()));
 }
 
 void CutLevelPanel::Btn_RPK_16Click()

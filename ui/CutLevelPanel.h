@@ -26,8 +26,8 @@ public:
     void attach(LevelMonitor *monitor) { m_monitor = monitor; }
     // Edit_RPK, Label_NOW_RPK and both up/down positions.
     void ShowLevel(int level, int steps);
-    // Open: Edit_RPK takes typing. Closed: read-only, showing `level`.
-    void SetEditing(bool editing, int level);
+    // Open: Edit_RPK takes typing. Closed: read-only, showing the cut level.
+    void SetEditing(bool editing);
 
     // Actions, as a click on each control performs them.
     void Btn_RPK_16Click();

@@ -5,6 +5,7 @@
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
 #include "support/TestBoards.h"
+#include "MainWindowFixture.h"
 #include "ui/KeldoNuvask.h"
 #include "ui/MkBox.h"
 #include "ui/VolumeStrip.h"
@@ -22,7 +23,7 @@ using namespace nuvask;
 
 namespace {
 
-const QString kKey = "Software\\KELDO SOFT32\\NUVASK";
+const QString kKey = test::kSettingsKey;
 
 // Answers every message box that opens with OK and remembers its text.
 class BoxAnswerer
@@ -53,25 +54,8 @@ private:
     QPointer<TMKBox> m_last;
 };
 
-struct MainWindowStartup : ::testing::Test
+struct MainWindowStartup : test::MainWindowFixture
 {
-    test::TempXdg xdg;
-    HiveFileRegistry reg;
-
-    void SetUp() override { SetStartValues(MakeStartValues("/opt/nuvask/nuvask", '/')); }
-    void store(const QString &name, const QString &value)
-    {
-        reg.open(RegRoot::CurrentUser, kKey, true)->writeString(name, value);
-    }
-    QString stored(const QString &name)
-    {
-        auto key = reg.open(RegRoot::CurrentUser, kKey, false);
-        return key ? key->readStringIfPresent(name).value_or("<missing>") : "<no key>";
-    }
-    static bool waitForStartup(TKELDO_NUVASK &w)
-    {
-        return QTest::qWaitFor([&] { return w.StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000);
-    }
 };
 
 } // namespace
