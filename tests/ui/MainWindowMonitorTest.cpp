@@ -13,6 +13,7 @@
 #include "ui/StripPanels.h"
 #include "ui/VolumeStrip.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,6 +69,9 @@ TEST_F(MainWindowMonitor, StartsFromTheStoredValuesAndSavesTheCutLevelAfterStopp
     child<TColorBtn>(w, "Btn_RPK_Cancel")->Click();
     EXPECT_TRUE(edit->isReadOnly());
     EXPECT_EQ(edit->text(), "32512");
+    // The standard back colour reaches the level field like the lists.
+    w.BackColorClick();
+    EXPECT_EQ(edit->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
 
     // Menu switches: meters off stops the timer and hides the "A".
     w.menu().MO_Meter_ON->trigger();
