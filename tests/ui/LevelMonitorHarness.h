@@ -7,6 +7,7 @@
 #include "core/LevelMonitor.h"
 #include "platform/sim/SimTopology.h"
 #include "platform/sim/SimWaveIn.h"
+#include "ui/ColorBtn.h"
 #include "ui/CutLevelPanel.h"
 #include "ui/LevelMonitorPanel.h"
 
@@ -14,12 +15,10 @@
 
 namespace nuvask::test {
 
-class MonitorTestWindow {
+// The panels and the monitor over any mixer and capture service.
+class MonitorRig {
 public:
-    static constexpr int Recording = 1;  // destination of sim::DemoDevice
-    static constexpr quint32 RecVolume = 9;
-
-    MonitorTestWindow()
+    MonitorRig(MixerService &mixer, WaveInService &wave) : strips(mixer)
     {
         strips.window->resize(strips.window->width() + 90, VolumeStrip::PanelHeight + 20);
         rlWait = new QComboBox(strips.window.get());
@@ -39,26 +38,9 @@ public:
         monitor->CutLevelShow(LevelMonitor::MarkerMax);
         pv4->hide(); // the editor starts closed
     }
-    ~MonitorTestWindow() { monitor.reset(); }
+    ~MonitorRig() { monitor.reset(); }
 
-    // Binds strip 2 to the recording destination's own volume at `steps`.
-    void bindRecordingStrip(int steps)
-    {
-        strips.open();
-        strips.bind(2, 0, Recording, 0);
-        strips.layer.StripSetVolume(2, steps, 0);
-        Deliver();
-    }
-    quint32 recordingVolume() { return board.valuesOf(0, RecVolume).value(0); }
     int stripPosition() const { return strips.strips[2]->UpDownPosition(); }
-
-    // Fills the buffer at the head of the device's queue and runs the
-    // monitor's handlers for it.
-    void captureOne()
-    {
-        wave.fillOne();
-        Deliver();
-    }
 
     template <class W>
     W *pv3Child(const char *name) const
@@ -70,14 +52,53 @@ public:
     {
         return pv4->findChild<W *>(QLatin1String(name));
     }
+    // A click on a button of PV3 or PV4.
+    void click(const char *name) const
+    {
+        TColorBtn *b = pv3Child<TColorBtn>(name);
+        if (!b)
+            b = pv4Child<TColorBtn>(name);
+        if (b)
+            b->Click();
+    }
 
-    SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
-    SimWaveIn wave;
-    StripTestWindow strips{board};
+    StripTestWindow strips;
     QComboBox *rlWait = nullptr;
     LevelMonitorPanel *pv3 = nullptr;
     CutLevelPanel *pv4 = nullptr;
     std::unique_ptr<LevelMonitor> monitor;
+};
+
+struct SimServices {
+    SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
+    SimWaveIn wave;
+};
+
+// The rig over the simulated board and capture device.
+class MonitorTestWindow : public SimServices, public MonitorRig {
+public:
+    static constexpr int Recording = 1; // destination of sim::DemoDevice
+    static constexpr quint32 RecVolume = 9;
+
+    MonitorTestWindow() : MonitorRig(board, wave) {}
+
+    // Binds strip 2 to the recording destination's own volume at `steps`.
+    void bindRecordingStrip(int steps)
+    {
+        strips.open();
+        strips.bind(2, 0, Recording, 0);
+        strips.layer.StripSetVolume(2, steps, 0);
+        Deliver();
+    }
+    quint32 recordingVolume() { return board.valuesOf(0, RecVolume).value(0); }
+
+    // Fills the buffer at the head of the device's queue and runs the
+    // monitor's handlers for it.
+    void captureOne()
+    {
+        wave.fillOne();
+        Deliver();
+    }
 };
 
 } // namespace nuvask::test

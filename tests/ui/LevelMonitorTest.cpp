@@ -32,14 +32,7 @@ protected:
         const TColorBtn *b = w.pv3Child<TColorBtn>("Btn_RAuto");
         return !b->ParentColor() && b->Color() == QColor(255, 0, 0) && b->FontColor() == QColor(255, 255, 255);
     }
-    void click(const char *name) const
-    {
-        TColorBtn *b = w.pv3Child<TColorBtn>(name);
-        if (!b)
-            b = w.pv4Child<TColorBtn>(name);
-        ASSERT_TRUE(b) << name;
-        b->Click();
-    }
+    void click(const char *name) const { w.click(name); }
     void selectInterval(int index) const
     {
         const QSignalBlocker quiet(w.rlWait);
