@@ -90,10 +90,16 @@ TEST_F(MainWindowMonitor, WithoutACaptureDeviceTheMonitorStaysOff)
 {
     TKELDO_NUVASK w(reg, board);
     ASSERT_TRUE(waitForStartup(w));
-    QString error;
-    w.monitor().WaveMeterOpen(error);
-    EXPECT_EQ(error, WaveMeterText::OpenFailed);
+    test::BoxAnswerer boxes;
+    child<TColorBtn>(w, "Btn_RPK_ON")->Click();
+    EXPECT_EQ(boxes.texts, QStringList{WaveMeterText::OpenFailed});
     EXPECT_FALSE(w.monitor().IsOpen());
+    EXPECT_TRUE(child<TColorBtn>(w, "Btn_RPK_OFF")->isHidden());
+    // "Auto" tries again, fails again, and stays off.
+    child<TColorBtn>(w, "Btn_RAuto")->Click();
+    EXPECT_EQ(boxes.texts.size(), 2);
+    EXPECT_FALSE(w.monitor().AutoOn());
+    EXPECT_TRUE(child<TColorBtn>(w, "Btn_RAuto")->ParentColor());
     // Closing with nothing open still saves.
     w.close();
     EXPECT_EQ(stored("V_CUT"), "32763");
