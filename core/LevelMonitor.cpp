@@ -9,13 +9,14 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace nuvask {
 
 namespace {
 
 constexpr int AutoStrip = 2; // the strip the user binds to the recording line
-constexpr quint32 WaveMapperExcluded = 0; // device 0 itself, not a mapper
+constexpr quint32 FirstDevice = 0; // the first wave-input device itself, never a mapper
 
 std::unique_ptr<char[]> allocateOrNull(std::size_t bytes)
 {
@@ -52,13 +53,20 @@ LevelMonitor::LevelMonitor(WaveInService &wave, MixerLayer &layer, LevelMonitorV
 LevelMonitor::~LevelMonitor()
 {
     // The widgets may be gone already: only the device is released.
-    if (m_handle != NoWaveInHandle) {
-        const WaveInHandle handle = std::exchange(m_handle, NoWaveInHandle);
-        m_wave.reset(handle);
-        for (WaveHeader &header : m_headers)
-            m_wave.unprepareHeader(handle, &header);
-        m_wave.close(handle);
-    }
+    releaseDevice();
+}
+
+void LevelMonitor::releaseDevice()
+{
+    if (m_handle == NoWaveInHandle)
+        return;
+    // Forgotten first: buffers the reset hands back belong to no open device.
+    const WaveInHandle handle = std::exchange(m_handle, NoWaveInHandle);
+    m_requeue = 0;
+    m_wave.reset(handle);
+    for (WaveHeader &header : m_headers)
+        m_wave.unprepareHeader(handle, &header);
+    m_wave.close(handle);
 }
 
 WaveFormat LevelMonitor::CaptureFormat()
@@ -137,7 +145,7 @@ void LevelMonitor::WaveMeterOpen(QString &error)
             self->WaveMeterOnData(handle, header);
     };
     WaveInHandle handle = NoWaveInHandle;
-    if (m_wave.open(WaveMapperExcluded, m_format, notify, handle) != WaveRc::NoError
+    if (m_wave.open(FirstDevice, m_format, notify, handle) != WaveRc::NoError
         || handle == NoWaveInHandle) {
         failOpen(error, WaveMeterText::OpenFailed);
         return;
@@ -190,14 +198,7 @@ void LevelMonitor::WaveMeterClose()
 {
     // Buffers the reset below hands back find the monitor stopped.
     m_stopMark = true;
-    if (m_handle != NoWaveInHandle) {
-        const WaveInHandle handle = std::exchange(m_handle, NoWaveInHandle);
-        m_requeue = 0;
-        m_wave.reset(handle);
-        for (WaveHeader &header : m_headers)
-            m_wave.unprepareHeader(handle, &header);
-        m_wave.close(handle);
-    }
+    releaseDevice();
     for (int i = 0; i < BufferCount; ++i) {
         m_buffers[i].reset();
         m_headers[i] = WaveHeader{};
@@ -239,12 +240,11 @@ void LevelMonitor::WaveMeterOnData(WaveInHandle handle, WaveHeader *header)
         QMetaObject::invokeMethod(
             this, [this] { WaveMeterOnLevel(m_headerCopy); }, Qt::QueuedConnection);
     }
-    // 6.
     if (m_closing) {
         busy.keep();
         return;
     }
-    // 7. The same buffer goes back to the device; a failure drops it.
+    // 6. The same buffer goes back to the device; a failure drops it.
     header->bytesRecorded = 0;
     if (m_wave.prepareHeader(m_handle, header) == WaveRc::NoError)
         m_wave.addBuffer(m_handle, header);
@@ -252,7 +252,7 @@ void LevelMonitor::WaveMeterOnData(WaveInHandle handle, WaveHeader *header)
 
 void LevelMonitor::WaveMeterOnLevel(const WaveHeader &copy)
 {
-    // 1.
+    // 1. Nothing is measured once the window closes.
     if (m_closing || m_levelBusy)
         return;
     Mark busy(m_levelBusy);
@@ -268,12 +268,12 @@ void LevelMonitor::WaveMeterOnLevel(const WaveHeader &copy)
     // reaches the cut level: the lowering needs no more.
     const int threshold = PeakScanThreshold(m_autoOn ? CutLevel() : FullScanThreshold, m_layout.bytesPerSample);
     int peak = PeakScanFast(m_analysis.get(), bytes, m_layout, threshold);
-    // 5.
+    // 5. The window may have started closing while the scan ran.
     if (m_closing) {
         busy.keep();
         return;
     }
-    // 6.-8. On the 16-bit scale.
+    // 6.-8. Cover and hold, on the 16-bit scale.
     if (m_layout.bytesPerSample == 1)
         peak *= 256;
     m_view.SetLevelCover(int(std::max<qint64>(0, RoundDiv(MeterMax - peak, m_meterScale))));
@@ -282,7 +282,7 @@ void LevelMonitor::WaveMeterOnLevel(const WaveHeader &copy)
         m_view.SetHoldCaption(QString::number(peak));
     }
     emit levelMeasured(peak);
-    // 9.
+    // 9. A handler of the signal may have closed the window.
     if (m_closing) {
         busy.keep();
         return;

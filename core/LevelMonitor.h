@@ -142,6 +142,8 @@ private:
     // Stops and, if the device did not close as its buffers came back, closes it.
     void stopAndClose();
     void failOpen(QString &error, const QString &text);
+    // Resets, unprepares and closes the device, if one is open.
+    void releaseDevice();
     void lowerRecordingVolume();
 
     WaveInService &m_wave;
