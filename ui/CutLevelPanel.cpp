@@ -22,9 +22,9 @@ CutLevelPanel::CutLevelPanel(QWidget *parent) : QFrame(parent)
     Edit_RPK = placed(new QLineEdit(this), "Edit_RPK", {1, 2, 33, 18});
     Edit_RPK->setReadOnly(true);
     Btn_RPK_SET = button(this, "Btn_RPK_SET", {1, 21, 33, 15}, monitorText::Set, monitorText::HintSet);
-    Btn_RPK_16 = button(this, "Btn_RPK_16", {1, 38, 11, 15}, monitorText::Preset16, monitorText::HintPreset16);
-    Btn_RPK_8 = button(this, "Btn_RPK_8", {12, 38, 11, 15}, monitorText::Preset8, monitorText::HintPreset8);
-    Btn_RPK_L = button(this, "Btn_RPK_L", {23, 38, 11, 15}, monitorText::PresetL, monitorText::HintPresetL);
+    Btn_RPK_16 = button(this, "Btn_RPK_16", {1, 38, 13, 15}, monitorText::Preset16, monitorText::HintPreset16);
+    Btn_RPK_8 = button(this, "Btn_RPK_8", {14, 38, 10, 15}, monitorText::Preset8, monitorText::HintPreset8);
+    Btn_RPK_L = button(this, "Btn_RPK_L", {24, 38, 10, 15}, monitorText::PresetL, monitorText::HintPresetL);
     // The limits' captions are the up/down range, set here once.
     Btn_MAX_RPK = button(this, "Btn_MAX_RPK", {1, 56, 33, 15}, QString::number(UpDownMax), monitorText::HintMax);
     auto *now = placed(new QLabel(monitorText::Now, this), "Label_NOW_RPK_T", {2, 74, 31, 12});
@@ -40,6 +40,10 @@ CutLevelPanel::CutLevelPanel(QWidget *parent) : QFrame(parent)
     UpDown_RPK->SetIncrement(8);
     UpDown_RPK_L->SetIncrement(1);
     Btn_MIN_RPK = button(this, "Btn_MIN_RPK", {1, 160, 33, 15}, QStringLiteral("0"), monitorText::HintMin);
+
+    Edit_RPK->setTextMargins(0, 0, 0, 0);
+    for (QWidget *number : std::initializer_list<QWidget *>{Edit_RPK, Label_NOW_RPK, Btn_RPK_16, Btn_MAX_RPK, Btn_MIN_RPK})
+        panel::condense(number);
 
     connect(Btn_RPK_SET, &TColorBtn::OnClick, this, &CutLevelPanel::Btn_RPK_SETClick);
     connect(Btn_RPK_16, &TColorBtn::OnClick, this, &CutLevelPanel::Btn_RPK_16Click);

@@ -39,6 +39,7 @@ LevelMonitorPanel::LevelMonitorPanel(int meterHeight, QWidget *parent)
     Btn_RPK_OFF = button(this, "Btn_RPK_OFF", {1, 21, 36, 17}, monitorText::Off, monitorText::HintOff);
     Btn_RPK_OFF->hide();
     Btn_RPK = button(this, "Btn_RPK", {1, 43, 36, 15}, monitorText::Zero, monitorText::HintHold);
+    panel::condense(Btn_RPK);
 
     // Bottom to top: lime, yellow, red; then the cover from the top down and
     // the marker over everything.

@@ -4,6 +4,7 @@
 
 #include "ui/ColorBtn.h"
 
+#include <QFont>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -29,6 +30,15 @@ inline TColorBtn *button(QWidget *parent, const char *name, const QRect &geometr
     b->SetCaption(caption);
     b->SetTabStop(false);
     return b;
+}
+
+// Numbers sit in controls drawn for a narrow Gothic; the substitute faces are
+// wider, so numbers are drawn condensed to keep their digits inside.
+inline void condense(QWidget *widget)
+{
+    QFont font; // only the stretch is set: family and size still come from the window
+    font.setStretch(QFont::Condensed);
+    widget->setFont(font);
 }
 
 } // namespace nuvask::panel
