@@ -5,6 +5,7 @@
 #include "StartTexts.h"
 #include "core/ProgramEntry.h"
 #include "core/SettingsStore.h"
+#include "platform/alsa/AlsaWaveIn.h"
 #include "platform/pulse/DesktopMixerService.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/LocalInstance.h"
@@ -128,6 +129,7 @@ int main(int argc, char **argv)
     }
 
     DesktopMixerService mixer; // outlives the window, which closes its devices
+    AlsaWaveIn capture;        // the level monitor's input, likewise
     // The desktop's folders, launchers and program groups, for the window's
     // icon items (and the setup window's group).
     const QString icon = XdgDesktopEntries::ProgramIconValue(start.ProgramDir);
@@ -135,7 +137,7 @@ int main(int argc, char **argv)
     XdgProgramGroups programGroups(icon, desktopEntries.StartupGroupName());
     std::unique_ptr<QWidget> window;
     if (openMain) {
-        auto main = std::make_unique<TKELDO_NUVASK>(registry, mixer);
+        auto main = std::make_unique<TKELDO_NUVASK>(registry, mixer, &capture);
         TKELDO_NUVASK *w = main.get();
         w->SetDesktop(&desktopEntries, &programGroups);
         server.setHandler([w](unsigned message, const QString &text) {

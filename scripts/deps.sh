@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  cmake g++ make ninja-build pkg-config
+  cmake g++ make ninja-build pkg-config ccache
   qt6-base-dev libxkbcommon-dev libgtest-dev libgmock-dev libbenchmark-dev
   libasound2-dev libasound2-plugins alsa-utils libpulse-dev
   desktop-file-utils libglib2.0-bin
@@ -12,7 +12,7 @@ PACKAGES=(
   pipewire pipewire-pulse wireplumber dbus-daemon
   xvfb x11-apps xdotool imagemagick fonts-ipafont-gothic
   openbox libxcb1-dev
-  trayer xdotool librsvg2-bin
+  trayer librsvg2-bin
 )
 
 missing=()

@@ -4,23 +4,13 @@
 
 #include "platform/alsa/AlsaMixerService.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include <csignal>
 
 using namespace nuvask;
 using namespace nuvask::test;
 
 namespace {
-
-#define SKIP_WITHOUT_PULSE()                                                                                            \
-    if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))                                                                   \
-    GTEST_SKIP() << "PULSE_SERVER is not set: run under scripts/with-services.sh for the private PulseAudio"
-
 
 class MixerAlsaPulseTest : public ::testing::Test {
 protected:

@@ -3,21 +3,27 @@
 // loop, and the ALSA configuration that brings in the fixture card.
 
 #include "core/MixerLayer.h"
+#include "support/TestProcesses.h" // SourceVolume()
 
 #include <QByteArray>
 #include <QList>
-#include <QStringList>
+#include <QProcess>
 #include <QTemporaryDir>
-
-class QProcess;
 
 #include <functional>
 #include <memory>
 
+// Tests that need the private PulseAudio of scripts/with-services.sh.
+#define SKIP_WITHOUT_PULSE()                                                                                            \
+    if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))                                                                   \
+    GTEST_SKIP() << "PULSE_SERVER is not set: run under scripts/with-services.sh for the private PulseAudio"
+
 namespace nuvask::test {
 
-struct RecordingMixerHost : MixerHost
-{
+// Runs pactl with `args` and returns what it printed.
+QString Pactl(const QStringList &args);
+
+struct RecordingMixerHost : MixerHost {
     QList<std::pair<MixerHandle, quint32>> changes;
     void SetAutoMarkVisible(int, bool) override {}
     void SetPeakTimerRunning(bool) override {}
@@ -33,12 +39,8 @@ void Spin(int ms);
 // The first control of `type` on a line, or a control with id 0.
 MixerControl FindControl(MixerService &service, MixerHandle handle, quint32 lineId, quint32 type);
 
-// What `pactl args` prints on its standard output (the server of PULSE_SERVER).
-QString Pactl(const QStringList &args);
-
 // Sets an environment variable for the lifetime of the object.
-class ScopedEnv
-{
+class ScopedEnv {
 public:
     ScopedEnv(const char *name, const QByteArray &value);
     ~ScopedEnv();
@@ -52,8 +54,7 @@ private:
 // An ALSA configuration of its own in which "default" is the fixture card in
 // the given layout ("ac97" or "hda"); ALSA_CONFIG_PATH points at it while the
 // object lives, so no system card or sound server is seen.
-class FixtureAlsaConfig
-{
+class FixtureAlsaConfig {
 public:
     explicit FixtureAlsaConfig(const QByteArray &layout = "ac97");
     bool isValid() const { return m_valid; }
@@ -65,22 +66,37 @@ private:
 };
 
 // A PulseAudio of the test's own with a null sink "own_sink", stopped by its
-// process id. start() may be called again after kill(): the server comes back
-// on the same socket.
-class OwnPulseAudio
-{
+// process id; point PULSE_SERVER at server() to use it.
+class OwnPulseAudio {
 public:
     OwnPulseAudio();
-    ~OwnPulseAudio();
+    ~OwnPulseAudio() { kill(); }
     bool start();
     void kill();
-    bool isRunning() const;
+    bool isRunning() const { return m_process.state() == QProcess::Running; }
     QByteArray server() const { return m_server.toUtf8(); }
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<QProcess> m_process;
+    QProcess m_process;
     QString m_server;
 };
+
+// A tone played into a sink with low latency (pacat fed from memory), so that
+// the sink is busy and capture from its monitor runs at once. Stopped by its
+// process id when the object goes.
+class TonePlayer {
+public:
+    // A 1 kHz sine at `amplitude` (16-bit scale) on both channels, for `seconds`.
+    bool start(const QString &sink, int amplitude, int seconds);
+    void stop();
+    ~TonePlayer() { stop(); }
+
+private:
+    QProcess m_process;
+};
+
+// CPU time this process has used so far, user and system, in seconds.
+double ProcessCpuSeconds();
 
 } // namespace nuvask::test
