@@ -2,8 +2,13 @@
 
 namespace nuvask {
 
-DesktopMixerService::DesktopMixerService(int waitMs, QObject *parent) : QObject(parent), m_pulse(m_connection)
+DesktopMixerService::DesktopMixerService(int waitMs, const QString &cardFolder, QObject *parent)
+    : QObject(parent), m_pulse(m_connection)
 {
+    // A card plugged in or out adds or removes its control device there.
+    if (!cardFolder.isEmpty())
+        m_cards.addPath(cardFolder);
+    connect(&m_cards, &QFileSystemWatcher::directoryChanged, this, &DesktopMixerService::devicesChanged);
     connect(&m_pulse, &PulseMixerService::linesChanged, this, &DesktopMixerService::devicesChanged);
     // Queued: the lines change inside the server's callbacks, and the window
     // builds its lists again from the event loop.

@@ -10,6 +10,7 @@
 #include "platform/pulse/PulseConnection.h"
 #include "platform/pulse/PulseMixerService.h"
 
+#include <QFileSystemWatcher>
 #include <QObject>
 
 namespace nuvask {
@@ -19,8 +20,10 @@ class DesktopMixerService : public QObject, public MixerService
     Q_OBJECT
 public:
     // Connects to the sound server and waits for its first answer at most
-    // `waitMs` milliseconds (running the event loop meanwhile).
-    explicit DesktopMixerService(int waitMs = 1500, QObject *parent = nullptr);
+    // `waitMs` milliseconds (running the event loop meanwhile). Cards come and
+    // go as entries of `cardFolder` (the kernel's sound device folder).
+    explicit DesktopMixerService(int waitMs = 1500, const QString &cardFolder = QStringLiteral("/dev/snd"),
+                                 QObject *parent = nullptr);
 
     PulseConnection &connection() { return m_connection; }
     PulseMixerService &pulse() { return m_pulse; }
@@ -38,6 +41,7 @@ public:
                              QList<MixerListText> &texts) override;
     quint32 setControlValues(MixerHandle handle, const MixerControlDetails &details,
                              const QList<quint32> &values) override;
+    void setDevicesChanged(std::function<void()> changed) override { m_devicesChanged = std::move(changed); }
 
 signals:
     // The device list or a device's lines may have changed: list them again.
@@ -57,6 +61,7 @@ private:
     PulseMixerService m_pulse;
     QList<Entry> m_devices;
     std::function<void()> m_devicesChanged;
+    QFileSystemWatcher m_cards;
 };
 
 } // namespace nuvask
