@@ -191,6 +191,20 @@ bool XdgProgramGroups::RemoveItem(const QString &group, const QString &item)
     return isStartup(group) || !QFileInfo::exists(DirectoryFile(group)) || writeMenu(group);
 }
 
+void XdgProgramGroups::RemoveGroupIfEmpty(const QString &group)
+{
+    const Folders f = folders();
+    if (isStartup(group) || f.applications.isEmpty() || !QFileInfo::exists(DirectoryFile(group)))
+        return;
+    const QString itemPrefix = kPrefix + fileSafe(group, true) + '-';
+    if (!QDir(f.applications).entryList({itemPrefix + QStringLiteral("*.desktop")}, QDir::Files).isEmpty())
+        return;
+    QFile::remove(MenuFile(group));
+    QFile::remove(DirectoryFile(group));
+    if (m_activeGroup == group)
+        m_activeGroup.clear();
+}
+
 bool XdgProgramGroups::writeMenu(const QString &group) const
 {
     const Folders f = folders();

@@ -37,6 +37,9 @@ public:
     // removal. The uninstaller's launcher is such an item.
     bool AddCommandItem(const QString &group, const QString &item, const QStringList &command);
     bool RemoveItem(const QString &group, const QString &item);
+    // Takes away a group that no longer holds any item (the Startup group
+    // is never taken away).
+    void RemoveGroupIfEmpty(const QString &group);
 
 private:
     struct Folders

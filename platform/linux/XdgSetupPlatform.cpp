@@ -76,6 +76,8 @@ bool XdgSetupPlatform::AddUninstallLauncher(const QString &group, const QString 
 void XdgSetupPlatform::RemoveUninstallLauncher(const QString &group)
 {
     m_groups.RemoveItem(group, m_uninstallItem);
+    // A group that only the program's items filled goes with them.
+    m_groups.RemoveGroupIfEmpty(group);
 }
 
 QString XdgSetupPlatform::HandoverFolder()
@@ -137,6 +139,13 @@ void XdgSetupPlatform::DeleteHandover()
         return;
     HiveFileRegistry store = handoverStore();
     store.deleteKeyTree(RegRoot::Users, HandoverKey());
+    // The folder holds nothing but the record: nothing of it stays behind.
+    if (store.subKeys(RegRoot::Users, QString()).isEmpty()) {
+        const QString file = store.fileFor(RegRoot::Users);
+        QFile::remove(file);
+        QFile::remove(file + QStringLiteral(".lock"));
+        QDir().rmdir(HandoverFolder());
+    }
 }
 
 bool XdgSetupPlatform::ProgramRunning(const QString &path) const
