@@ -68,5 +68,3 @@ void BM_SubFolders(benchmark::State &state)
 BENCHMARK(BM_SubFolders)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-BENCHMARK_MAIN();
