@@ -24,8 +24,10 @@ struct InstalledNames
     QString index;   // the help index the help viewer may leave beside it
 };
 
-// The five values handed from the installed copy to the uninstaller copy,
-// and the folder above which emptied folders are never removed.
+// The five values handed from the installed copy to the uninstaller copy;
+// besides them the install folder as the settings named it when the
+// uninstall began, and the folder above which emptied folders are never
+// removed.
 struct HandoverRecord
 {
     QString file;
@@ -33,6 +35,7 @@ struct HandoverRecord
     QString rmDir;
     QString color;
     QString fontColor;
+    QString installDir;
     QString keepDir;
 };
 

@@ -41,9 +41,11 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
     m_c.registry.deleteKeyTree(RegRoot::LocalMachine, m_c.names.UninstallKey);
 
     const QString settingsKey = SettingsKeyPath(m_c.start.ProgramShortName);
-    QString group;
-    if (auto settings = m_c.registry.open(RegRoot::CurrentUser, settingsKey, false))
+    QString group, installDir;
+    if (auto settings = m_c.registry.open(RegRoot::CurrentUser, settingsKey, false)) {
         group = settings->readString(QLatin1String(setting::Group.name));
+        installDir = settings->readString(QLatin1String(setting::ExePath.name));
+    }
     if (!group.isEmpty()) {
         TakeFromGroup(group);
         m_c.platform.RemoveUninstallLauncher(group);
@@ -93,6 +95,7 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
     record.title = m_c.view.Caption();
     record.color = QString::number(m_c.view.WindowColor());
     record.fontColor = QString::number(m_c.view.FontColor());
+    record.installDir = installDir;
     record.keepDir = keepDir;
     const QString uninstaller = windowsDir + m_c.start.UninstallerFileName;
     QString error;
@@ -163,17 +166,20 @@ bool Uninstaller::MayDelete(const QString &ownExe) const
 {
     // The record names a file to delete together with its emptied folders:
     // only the installed program itself qualifies, never whatever a record
-    // may name. It carries the program's file name, is the same program as
-    // this copy (which was made from it) and, while the settings still say
-    // where the program was installed, lies there.
+    // may name (nor a copy that was started with "/uninstall" from anywhere
+    // else). It carries the program's file name, is the same program as this
+    // copy (which was made from it) and lies in the install folder the
+    // settings name, or named when the uninstall began.
     const QFileInfo file(m_record.file);
     if (!file.isAbsolute() || file.fileName() != m_c.platform.Names().program)
         return false;
     if (file.exists() && (file.isSymLink() || !SameContent(m_record.file, ownExe)))
         return false;
     const auto settings = m_c.registry.open(RegRoot::CurrentUser, SettingsKeyPath(m_c.start.ProgramShortName), false);
-    const QString exePath = settings ? settings->readString(QLatin1String(setting::ExePath.name)) : QString();
-    return exePath.isEmpty() || SamePath(exePath, file.absolutePath());
+    QString installDir = settings ? settings->readString(QLatin1String(setting::ExePath.name)) : QString();
+    if (installDir.isEmpty())
+        installDir = m_record.installDir;
+    return !installDir.isEmpty() && SamePath(installDir, file.absolutePath());
 }
 
 bool Uninstaller::Tick()

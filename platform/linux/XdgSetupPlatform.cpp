@@ -21,6 +21,7 @@ const QString kRmDir = QStringLiteral("RmDir");
 const QString kColor = QStringLiteral("Color");
 const QString kFColor = QStringLiteral("FColor");
 const QString kKeepDir = QStringLiteral("KeepDir");
+const QString kInstallDir = QStringLiteral("EXEPATH");
 
 QString dataHome()
 {
@@ -106,6 +107,7 @@ bool XdgSetupPlatform::WriteHandover(const HandoverRecord &r)
                                {kRmDir, r.rmDir},
                                {kColor, r.color},
                                {kFColor, r.fontColor},
+                               {kInstallDir, r.installDir},
                                {kKeepDir, r.keepDir}}))
         return false;
     return QFile::setPermissions(store.fileFor(RegRoot::Users), QFile::ReadOwner | QFile::WriteOwner);
@@ -129,6 +131,7 @@ ISetupPlatform::ReadResult XdgSetupPlatform::ReadHandover(HandoverRecord &r)
     r.rmDir = key->readString(kRmDir);
     r.color = key->readString(kColor);
     r.fontColor = key->readString(kFColor);
+    r.installDir = key->readString(kInstallDir);
     r.keepDir = key->readString(kKeepDir);
     return ReadResult::Read;
 }

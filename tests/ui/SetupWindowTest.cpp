@@ -294,15 +294,19 @@ TEST_F(SetupWindowTest, ForgedHandOverRecordsDeleteNothing)
     {
         const char *what;
         QString file;
+        QString installDir;
         bool worldWritable;
     };
     const Case cases[] = {
-        {"another file", victim, false},
-        {"the program, record open to all", folder + "/nuvask", true},
+        {"another file", victim, xdg.root() + "/victim", false},
+        {"the program, record open to all", folder + "/nuvask", folder, true},
+        {"the program, never installed", folder + "/nuvask", QString(), false},
+        {"the program, installed elsewhere", folder + "/nuvask", xdg.root() + "/elsewhere", false},
     };
     for (const Case &c : cases) {
         HandoverRecord r;
         r.file = c.file;
+        r.installDir = c.installDir;
         ASSERT_TRUE(platform.WriteHandover(r));
         const QString record = XdgSetupPlatform::HandoverFolder() + "/HKEY_USERS.reg";
         if (c.worldWritable)
@@ -337,6 +341,7 @@ TEST_F(SetupWindowTest, CopyDeletesTheProgramAndEmptiedFoldersButGivesUpOnOneTha
     WriteFile(folder + "/nuvask", "program bytes");
     HandoverRecord r;
     r.file = folder + "/nuvask";
+    r.installDir = folder;
     r.keepDir = kept;
 
     // A program that never ends: the tries are bounded, then the user is told.
