@@ -115,6 +115,7 @@ TNUVASK_SETUPFM::TNUVASK_SETUPFM(int startMode, const SetupServices &services, c
         if (!stored.isEmpty())
             m_defaultInstallDir = stored;
         m_edit1->setText(m_defaultInstallDir);
+        m_edit1->setCursorPosition(0); // the start of a long path is what tells it apart
         // The group list once the window is up: a failure shows a box.
         QTimer::singleShot(0, this, &TNUVASK_SETUPFM::FillGroups);
     } else {
