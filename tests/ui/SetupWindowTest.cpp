@@ -11,6 +11,8 @@
 #include "platform/linux/XdgSetupPlatform.h"
 #include "support/TempXdg.h"
 #include "ui/ColorBtn.h"
+#include "ui/DIR2OPENDLG.h"
+#include "ui/DIR2VIEWForm.h"
 #include "ui/NuvaskSetupFm.h"
 
 #include <QCheckBox>
@@ -20,6 +22,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace nuvask;
@@ -363,4 +366,34 @@ TEST_F(SetupWindowTest, CopyDeletesTheProgramAndEmptiedFoldersButGivesUpOnOneTha
     EXPECT_FALSE(QFileInfo::exists(kept + "/a"));
     EXPECT_TRUE(QFileInfo(kept).isDir());
     EXPECT_FALSE(QFileInfo::exists(XdgSetupPlatform::HandoverFolder())) << "the record stays behind";
+}
+
+TEST_F(SetupWindowTest, BrowseStartsAtTheTypedFolderAndTakesTheChosenOne)
+{
+    const QString typed = xdg.root() + "/typed";
+    const QString chosen = xdg.root() + "/選んだ フォルダー";
+    QDir().mkpath(typed);
+    QDir().mkpath(chosen);
+    Open(StartNormal, source + "/nuvask");
+    Child<QLineEdit>("Edit1")->setText(typed);
+    TDIR2OPENDLG *browser = w->DIR2OPENDLG1();
+    browser->SetDrivesForTest({DriveEntry{"/", DriveKind::Fixed, QString(), QString()}});
+    QString started, title;
+    auto choose = [&](bool accept) {
+        QTimer::singleShot(0, [&, accept] {
+            TDIR2VIEWForm *form = browser->Form();
+            ASSERT_NE(form, nullptr);
+            started = form->State().CurrentFolder();
+            title = form->windowTitle();
+            form->GoToFolder(chosen);
+            QTest::mouseClick(form->findChild<QWidget *>(accept ? "Button2" : "Button1"), Qt::LeftButton);
+        });
+        Click("Button1");
+    };
+    choose(false); // キャンセル: the field keeps its text
+    EXPECT_EQ(Child<QLineEdit>("Edit1")->text(), typed);
+    choose(true);
+    EXPECT_EQ(started, typed);
+    EXPECT_TRUE(title.startsWith("登録先")) << title.toStdString();
+    EXPECT_EQ(Child<QLineEdit>("Edit1")->text(), chosen);
 }
