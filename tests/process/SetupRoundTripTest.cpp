@@ -147,6 +147,13 @@ TEST_F(SetupRoundTrip, InstallThenUninstallLeavesOnlyTheUninstallerCopyAndEmptyF
     }
     const QStringList command = UninstallCommand();
     ASSERT_EQ(command, QStringList({folder + "/nuvask", "/uninstall"}));
+    // What using the program adds: a desktop launcher and the registered
+    // volumes beside the program (the countdowns take Yes for them too).
+    for (const QString &file : {m_runs.xdg.home() + "/Desktop/DORIVA SOUND ボリューム.desktop",
+                                folder + "/NUVASKVR.LIS", folder + "/NUVASKVN.LIS"}) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
 
     Uninstall(command);
     EXPECT_FALSE(QFileInfo::exists(m_runs.xdg.dataHome() + "/KELDOP32")) << "emptied folders stay";

@@ -193,9 +193,11 @@ TEST_F(SetupWindowTest, InstallingFromTheInstallFolderCopiesNothingButRegistersE
     ASSERT_TRUE(QFile::link(folder, xdg.root() + "/link"));
     Open(StartNormal, xdg.root() + "/link/nuvask");
     Child<QLineEdit>("Edit1")->setText(folder);
+    Child<QCheckBox>("CheckBoxST")->setChecked(true);
     Click("Button3");
     ASSERT_TRUE(WaitFinished());
     EXPECT_EQ(script.texts, QStringList({setupText::Done.arg("KELDO SOFT32")}));
+    EXPECT_TRUE(QFileInfo::exists(groups.ItemFile("Startup", "DORIVA SOUND ボリューム")));
     EXPECT_EQ(ReadFile(folder + "/nuvask"), "installed");
     EXPECT_FALSE(QFileInfo::exists(folder + "/NUVASK.TXT"));
     EXPECT_EQ(Setting("Version"), "23");
