@@ -159,6 +159,7 @@ int main(int argc, char **argv)
         window = std::move(setup);
     }
     window->setAttribute(Qt::WA_QuitOnClose);
+    closer.SetProgramWindow(window.get()); // closed also while put away in the tray
     if (showWindow)
         window->show();
     const int rc = closer.requested() ? 0 : app.exec();
