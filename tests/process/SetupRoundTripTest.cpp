@@ -21,8 +21,8 @@ using test::ProgramRuns;
 
 namespace {
 
-// xdotool on the test display.
-int Xdo(const QStringList &args, int limitMs = 5000)
+// xdotool on the test display; its output in `out`.
+int Xdo(const QStringList &args, int limitMs = 5000, QString *out = nullptr)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -31,7 +31,23 @@ int Xdo(const QStringList &args, int limitMs = 5000)
     p.start("xdotool", args);
     if (!p.waitForFinished(limitMs))
         return -1;
+    if (out)
+        *out = QString::fromLocal8Bit(p.readAllStandardOutput());
     return p.exitCode();
+}
+
+// Enter on the program's newest window (the open message box, else the
+// setup window). The focus is given to it first: without a window manager
+// nothing else hands it over, and another client may hold it.
+void PressEnter()
+{
+    QString ids;
+    Xdo({"search", "--onlyvisible", "--name", "DORIVA SOUND|UNINSTALL_KELDO"}, 3000, &ids);
+    const QStringList list = ids.split('\n', Qt::SkipEmptyParts);
+    if (list.isEmpty())
+        return;
+    Xdo({"windowfocus", list.last()}, 3000);
+    Xdo({"key", "Return"});
 }
 
 const QString kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\NUVASK";
@@ -73,7 +89,7 @@ protected:
             QThread::msleep(300);
             if (!Running(exe))
                 return true;
-            Xdo({"key", "Return"});
+            PressEnter();
         }
         return false;
     }
