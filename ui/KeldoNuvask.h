@@ -9,23 +9,20 @@
 #include "core/WindowPlacement.h"
 #include "ui/MainMenu.h"
 
-#include <QFrame>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
 
-class QCheckBox;
-class QComboBox;
 class QTimer;
 
 namespace nuvask {
 
 class IRegistry;
-class PanelSplitter;
-class TColorBtn;
+class StripPanels;
 class TMKBoxDlg;
-
 class VolumeStrip;
+class WindowColours;
+class WindowPlacer;
 
 class TKELDO_NUVASK : public QMainWindow, public MixerHost
 {
@@ -46,12 +43,12 @@ public:
     void RestoreMainWindow();
     QString lastHandOverText() const { return m_lastHandOverText; }
 
-    // Layout.
+    // Layout (the client area's panels) and placement on the desktop.
     void StripVisibilityLayout(int clickedBox);
     void ApplyTopMost();
     void MoveToCorner(Corner corner);
     QRect WorkArea() const;
-    int fixedWidth() const { return m_fixedWidth; }
+    int fixedWidth() const;
     int clientWidth() const;
     int clientHeight() const;
 
@@ -62,7 +59,7 @@ public:
     void HELP3Click();
     void setHintsShown(bool on);
     void ApplyListColours();
-    bool hintsShown() const { return m_showHints; }
+    bool hintsShown() const;
 
     // Cut-level editor panel open/close with the width bookkeeping.
     void Btn_RPK_EditClick();
@@ -82,59 +79,37 @@ public:
     void MixerControlChange(MixerHandle handle, quint32 controlId) override;
     bool AutoRecVChecked() const override;
     MixerLayer &layer() { return m_layer; }
-    VolumeStrip *strip(int n) const { return m_strips[n]; }
+    VolumeStrip *strip(int n) const;
+    StripPanels &panels() const { return *m_panels; }
     TMKBoxDlg *messageBox() const { return MKBoxDlg1; }
     const MainMenu &menu() const { return m_menu; }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildWidgets();
-    void relayoutPanels();
-    void setClientWidth(int width);
-    void applyWindowColours(bool keldo);
-    void backColorToggled();
-    void keldoColorToggled();
-    void help3Toggled();
     void applyStartupSettings(const StartupSettings &s);
     void updatePeakTimer();
     void Timer_PKTimer();
     void restoreBusyCursor();
-    QWidget *stripPanel(int strip) const { return m_pv[strip]; }
 
     IRegistry &m_registry;
     SettingsStore m_settings;
     MixerLayer m_layer;
-    std::array<VolumeStrip *, 3> m_strips{};
-    std::array<int, 3> m_meterFullHeight{}; // pixels: each strip meter's full height
     MainMenu m_menu;
     QString m_lastHandOverText;
 
-    QWidget *m_client = nullptr;
-    QFrame *Panel_TOP = nullptr;
-    std::array<QCheckBox *, 3> Ch_V{};
-    QCheckBox *Ch_Top = nullptr;
-    QComboBox *CB_RL_WAIT = nullptr;
-    std::array<QFrame *, 5> m_pv{};          // PV0..PV4
-    PanelSplitter *Splitter1 = nullptr;
-    PanelSplitter *Splitter2 = nullptr;
-    TColorBtn *Btn_LT = nullptr;
-    TColorBtn *Btn_WT = nullptr;
-    TColorBtn *Btn_LB = nullptr;
-    TColorBtn *Btn_WB = nullptr;
-    TColorBtn *Btn_RPK_Edit = nullptr;
-    TColorBtn *Btn_RPK_Cancel = nullptr;
+    // The window's rooms: each feature is one member, built in buildWidgets()
+    // and called from the start-up and close sequences in their fixed order.
+    StripPanels *m_panels = nullptr;     // top row, PV0..PV4, splitters
+    WindowPlacer *m_placer = nullptr;    // position, corners, top-most layer
+    WindowColours *m_colours = nullptr;  // colour switches and tool-tips
+    std::array<int, 3> m_meterFullHeight{}; // pixels: each strip meter's full height
+
     TMKBoxDlg *MKBoxDlg1 = nullptr;
     QTimer *Timer_Create = nullptr;
     QTimer *Timer_PK = nullptr;
-
-    // Layout values recorded once at creation (pixels).
-    int m_fixedWidth = 0;
-    std::array<int, 3> m_designWidth{};
-    int m_panelHeight = 0;
-    int m_topHeight = 0;
 
     int m_startupCompleted = 0;
     bool m_busyCursor = false;    // the creation's hourglass, until start-up ends
@@ -143,7 +118,6 @@ private:
     int m_peakInterval = 0;       // milliseconds; 0 = the strip meters are off
     bool m_peakWanted = false;    // a strip has a peak meter to read
     bool m_closing = false;      // close guard
-    bool m_showHints = true;
 };
 
 } // namespace nuvask

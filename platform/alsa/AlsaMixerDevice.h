@@ -6,6 +6,7 @@
 // closed.
 
 #include "core/MixerService.h"
+#include "platform/alsa/AlsaTopology.h"
 
 #include <QList>
 #include <QString>
@@ -14,7 +15,6 @@
 #include <memory>
 
 typedef struct _snd_mixer snd_mixer_t;
-typedef struct _snd_mixer_elem snd_mixer_elem_t;
 
 namespace nuvask {
 
@@ -28,7 +28,7 @@ public:
     AlsaMixerDevice &operator=(const AlsaMixerDevice &) = delete;
 
     QString cardName() const { return m_cardName; }
-    quint32 destinationCount() const { return quint32(m_destinations.size()); }
+    quint32 destinationCount() const { return quint32(m_topology.destinations.size()); }
 
     quint32 lineByDestination(quint32 destination, MixerLine &line) const;
     quint32 lineBySource(quint32 destination, quint32 source, MixerLine &line) const;
@@ -47,47 +47,17 @@ public:
     bool handleEvents(QList<quint32> &changed);
 
 private:
-    enum class Kind { Volume, Mute, Select, Mux };
-    struct Control {
-        MixerControl info;
-        Kind kind = Kind::Volume;
-        bool capture = false;
-        snd_mixer_elem_t *elem = nullptr;         // the element, or the enumeration
-        int enumItem = -1;                        // Select: the enumeration item it stands for
-        QList<snd_mixer_elem_t *> itemElems;      // Mux over exclusive capture switches
-        QList<quint32> itemLineIds;               // Mux: line of each item
-        QStringList itemNames;                    // Mux: name of each item
-        QList<int> channels;                      // the element's channel ids on its side
-        long rawMin = 0;
-        long rawMax = 0;
-        QList<quint32> cache;                     // last values seen, per channel
-    };
-    struct Line {
-        MixerLine info;
-        QList<int> controls; // indexes into m_controls
-    };
-
     AlsaMixerDevice() = default;
-    void build();
-    int addControl(Control control);
-    Line makeLine(quint32 lineId, quint32 componentType, const QString &name, quint32 destination, quint32 source);
-    void addElementControls(Line &line, snd_mixer_elem_t *elem, bool capture, bool withSwitchAsMute);
-    const Line *findLine(quint32 lineId) const;
-    const Control *findControl(quint32 controlId) const;
-    // The exclusive switches that share a MUX with `elem` (elem included).
-    QList<snd_mixer_elem_t *> groupOf(snd_mixer_elem_t *elem) const;
-    quint32 read(const Control &control, bool perChannel, QList<quint32> &values) const;
+    // Finds the active elements, hooks their callbacks and shapes them.
+    void discover();
     void collectChanges(QList<quint32> &changed);
     static int elementCallback(snd_mixer_elem_t *elem, unsigned int mask);
-    void forgetElement(snd_mixer_elem_t *elem);
 
     snd_mixer_t *m_mixer = nullptr;
     QString m_name;
     QString m_cardName;
     int m_idleWakeups = 0;
-    QList<Line> m_destinations;
-    QList<QList<Line>> m_sources;
-    QList<Control> m_controls; // control id = index + 1
+    AlsaTopology m_topology;
 };
 
 } // namespace nuvask

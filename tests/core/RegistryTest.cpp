@@ -61,6 +61,37 @@ TEST(HiveDocument, HandWrittenFileKeepsWhatItDoesNotUnderstand)
     EXPECT_TRUE(out.contains("\"MostTOP\"=\"0\""));
 }
 
+TEST(HiveDocument, CrLfFileComesBackWithOneLineEndingThroughout)
+{
+    const QByteArray text =
+        "Windows Registry Editor Version 5.00\r\n"
+        "; before any key\r\n"
+        "\r\n"
+        "[Software\\KELDO SOFT32\\NUVASK]\r\n"
+        "; a comment of the user\r\n"
+        "\"FP\"=\"10,20\"\r\n"
+        "garbage line\r\n";
+    HiveDocument doc = HiveDocument::parse(text);
+    doc.writeString("Software\\KELDO SOFT32\\NUVASK", "MostTOP", "0");
+    const QByteArray out = doc.serialize();
+    ASSERT_TRUE(out.contains("garbage line"));
+    // Either every line ends in CR LF or none does: no CR is left behind on a
+    // kept line while the program's own lines end in LF alone.
+    const qsizetype lf = out.count('\n');
+    const qsizetype crlf = out.count("\r\n");
+    EXPECT_TRUE(crlf == 0 || crlf == lf) << out.toStdString();
+    EXPECT_EQ(out.count('\r'), crlf) << "a CR that does not end a line";
+    EXPECT_EQ(HiveDocument::parse(out).serialize(), out); // stable on the next round
+}
+
+TEST(HiveDocument, ValueNamesDifferingOnlyInCaseAreOneValue)
+{
+    const HiveDocument doc = HiveDocument::parse("[K]\n\"a\"=\"1\"\n\"A\"=\"2\"\n");
+    EXPECT_EQ(doc.readString("K", "a"), QString("2"));
+    EXPECT_EQ(doc.valueNames("K").size(), 1);
+    EXPECT_EQ(HiveDocument::parse(doc.serialize()).readString("K", "A"), QString("2"));
+}
+
 TEST(HiveDocument, KeyTreeOperations)
 {
     HiveDocument doc;

@@ -72,6 +72,10 @@ TEST(SjisText, UnicodeWrappersCountCodePage932Bytes)
     EXPECT_EQ(RemoveTrailingBackslash(QString::fromUtf8("C:\\ソ")), QString::fromUtf8("C:\\ソ"));
     // Outside code page 932 the cut still falls between whole characters.
     EXPECT_EQ(TruncateDbcs(QString::fromUtf8("a€b"), 3), QString::fromUtf8("a"));
+    // A limit the text meets exactly keeps it whole, in either measure.
+    EXPECT_EQ(TruncateDbcs(QString::fromUtf8("a€"), 4), QString::fromUtf8("a€"));
+    EXPECT_EQ(TruncateDbcs(QString::fromUtf8("a€"), 3), QString::fromUtf8("a"));
+    EXPECT_EQ(TruncateDbcs(QString::fromUtf8("aソ"), 3), QString::fromUtf8("aソ"));
 }
 
 TEST(Cp932Codec, WindowsMappingsAndRefusal)
@@ -83,6 +87,8 @@ TEST(Cp932Codec, WindowsMappingsAndRefusal)
     EXPECT_EQ(Cp932::byteLength(QString::fromUtf8("😀")), -1);
     EXPECT_EQ(Cp932::firstUnencodable(QString::fromUtf8("ab€c😀")), QString::fromUtf8("€"));
     EXPECT_TRUE(Cp932::firstUnencodable(QString::fromUtf8("録音")).isEmpty());
+    // A character outside the basic plane is named whole, not half a surrogate pair.
+    EXPECT_EQ(Cp932::firstUnencodable(QString::fromUtf8("a😀")), QString::fromUtf8("😀"));
     EXPECT_EQ(Cp932::encode(QString()), QByteArray());
 }
 

@@ -10,8 +10,15 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QProcess>
+#include <QDeadlineTimer>
+#include <QLocalSocket>
 #include <QThread>
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+
+#include <unistd.h>
 
 using namespace nuvask;
 
@@ -114,16 +121,58 @@ TEST_F(SecondStart, SocketLeftByAKilledProcessDoesNotBlockTheNextStart)
     EXPECT_EQ(next->state(), QProcess::Running);
 }
 
+namespace {
+
+// Runs a blocking send on its own thread while this thread serves the event
+// loop, for at most boundMs. A sender that is still blocked then fails the test
+// at once instead of hanging the run until CTest's timeout: onOverrun may free
+// it (e.g. by dropping the connection); if even that does not, the process ends.
+template <typename Send>
+void RunSenderBounded(Send send, int boundMs, const std::function<void()> &onOverrun = {})
+{
+    QThread *sender = QThread::create(send);
+    sender->start();
+    QElapsedTimer t;
+    t.start();
+    while (!sender->isFinished() && t.elapsed() < boundMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (!sender->isFinished()) {
+        ADD_FAILURE() << "the sender was still waiting after " << boundMs << " ms";
+        if (onOverrun)
+            onOverrun();
+        const QDeadlineTimer grace(2000);
+        while (!sender->isFinished() && !grace.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (!sender->isFinished()) {
+            fprintf(stderr, "sender blocked for good; ending the test process\n");
+            fflush(stderr);
+            _exit(1);
+        }
+    }
+    sender->wait();
+    delete sender;
+}
+
+} // namespace
+
 TEST(HandOver, HungWindowCannotMakeTheSenderWaitForever)
 {
     test::TempXdg xdg;
     // A server that accepts but never answers.
     QLocalServer hung;
     ASSERT_TRUE(hung.listen(InstanceSocketPath("TKELDO_NUVASK")));
-    LocalInstanceProbe probe(500, 300);
+    bool answered = true;
     QElapsedTimer t;
     t.start();
-    EXPECT_FALSE(probe.sendSecondInstance("TKELDO_NUVASK", "x"));
+    RunSenderBounded([&] {
+        LocalInstanceProbe probe(500, 300);
+        answered = probe.sendSecondInstance("TKELDO_NUVASK", "x");
+    }, 3000, [&] {
+        hung.close();
+        for (QLocalSocket *s : hung.findChildren<QLocalSocket *>())
+            s->abort();
+    });
+    EXPECT_FALSE(answered);
     EXPECT_LT(t.elapsed(), 3000);
 }
 
@@ -132,27 +181,52 @@ TEST(HandOver, TextArrivesAndTheAnswerComesAfterTheHandler)
     test::TempXdg xdg;
     InstanceServer server;
     ASSERT_TRUE(server.listen("TKELDO_NUVASK"));
+    QElapsedTimer clock;
+    clock.start();
     QStringList got;
+    std::atomic<qint64> handlerDoneMs{-1};
     server.setHandler([&](unsigned msg, const QString &text) {
         EXPECT_EQ(msg, kWmSecondInstance);
         got << text;
+        QThread::msleep(300); // a window slow to come back
+        handlerDoneMs = clock.elapsed();
     });
-    // The sender blocks, so it runs on another thread here.
     bool answered = false;
-    QThread *sender = QThread::create([&] {
+    std::atomic<qint64> answeredMs{-1};
+    RunSenderBounded([&] {
         LocalInstanceProbe probe;
         answered = probe.sendSecondInstance("TKELDO_NUVASK", QString::fromUtf8("X?y z ソ"));
-    });
-    sender->start();
-    QElapsedTimer t;
-    t.start();
-    while (!sender->isFinished() && t.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    sender->wait();
-    delete sender;
+        answeredMs = clock.elapsed();
+    }, 8000);
     EXPECT_TRUE(answered);
     EXPECT_EQ(got, QStringList{QString::fromUtf8("X?y z ソ")});
+    ASSERT_GE(handlerDoneMs.load(), 0);
+    EXPECT_GE(answeredMs.load(), handlerDoneMs.load()) << "the answer came before the window had handled the text";
     // A second server for the same live class is refused.
     InstanceServer other;
     EXPECT_FALSE(other.listen("TKELDO_NUVASK"));
+}
+
+TEST(HandOver, FrameAnnouncingAnAbsurdLengthIsDroppedAtOnce)
+{
+    test::TempXdg xdg;
+    InstanceServer server;
+    ASSERT_TRUE(server.listen("TKELDO_NUVASK"));
+    bool handled = false;
+    server.setHandler([&](unsigned, const QString &) { handled = true; });
+    QLocalSocket client;
+    client.connectToServer(InstanceSocketPath("TKELDO_NUVASK"));
+    ASSERT_TRUE(client.waitForConnected(1000));
+    QByteArray frame("NUVASK-WM1\n");
+    frame += QByteArray::fromHex("00000401" "fffffff0"); // WM_SECOND_INSTANCE, ~4 GB to follow
+    frame += "some text";
+    client.write(frame);
+    client.flush();
+    QElapsedTimer t;
+    t.start();
+    while (client.state() != QLocalSocket::UnconnectedState && t.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(client.state(), QLocalSocket::UnconnectedState) << "the receiver kept waiting for the announced bytes";
+    EXPECT_LT(t.elapsed(), 1000);
+    EXPECT_FALSE(handled);
 }

@@ -125,13 +125,24 @@ TEST(ColorBtn, LeavingPopsUpAndComingBackGivesExactlyOneClick)
     EXPECT_EQ(w.clicksA.count(), 1);
     EXPECT_EQ(w.a->pos(), home);
 
-    // Released outside: no click, and the button is up where it started.
+    // Released outside: no click, and the button is up where it started. The
+    // top row, the row just below the bottom edge and the column just past the
+    // right edge are all outside.
+    const QPoint outside[] = {{20, 0}, {20, w.a->height()}, {w.a->width(), 10}};
+    for (const QPoint p : outside) {
+        QTest::mousePress(w.a, Qt::LeftButton, {}, QPoint(20, 10));
+        Move(w.a, p);
+        EXPECT_FALSE(w.a->IsDown()) << p.x() << "," << p.y();
+        QTest::mouseRelease(w.a, Qt::LeftButton, {}, p);
+        EXPECT_EQ(w.clicksA.count(), 1) << p.x() << "," << p.y();
+        EXPECT_FALSE(w.a->IsDown());
+        EXPECT_EQ(w.a->pos(), home);
+    }
+    // One row above the bottom edge is still on the button.
     QTest::mousePress(w.a, Qt::LeftButton, {}, QPoint(20, 10));
-    Move(w.a, QPoint(20, 0));
-    QTest::mouseRelease(w.a, Qt::LeftButton, {}, QPoint(20, 0));
-    EXPECT_EQ(w.clicksA.count(), 1);
-    EXPECT_FALSE(w.a->IsDown());
-    EXPECT_EQ(w.a->pos(), home);
+    Move(w.a, QPoint(20, w.a->height() - 1));
+    QTest::mouseRelease(w.a, Qt::LeftButton, {}, QPoint(20, w.a->height() - 1));
+    EXPECT_EQ(w.clicksA.count(), 2);
 }
 
 TEST(ColorBtn, RightButtonOnlyReportsTheMouseDown)

@@ -173,6 +173,9 @@ TEST_F(MkBoxTest, EnterAndEscInYesNoAndOkBoxes)
 
 TEST_F(MkBoxTest, CountdownRunsOutWithTheDefaultAndPauseKeepsTheSeconds)
 {
+    // Ticks long enough that a loaded machine still sees the first second
+    // before the countdown moves on.
+    TMKBox::SetTickIntervalMs(40);
     TMKBoxDlg dlg;
     QString lastLabel;
     WhenOpen([&](TMKBox *box) {
@@ -189,6 +192,16 @@ TEST_F(MkBoxTest, CountdownRunsOutWithTheDefaultAndPauseKeepsTheSeconds)
     });
     EXPECT_EQ(dlg.ShowYesNoTimer(QStringLiteral("上書きしますか？"), mkresult::kNo), mkresult::kNo);
     EXPECT_EQ(lastLabel, QStringLiteral("0秒"));
+
+    // Default "closed": the bar sits at the top, one bar's width right of the
+    // resume button, and the countdown ends with the closed result.
+    WhenOpen([](TMKBox *box) {
+        const QRect bar = Geometry(box, "Label_Select");
+        EXPECT_TRUE(Child(box, "Label_Select")->isVisible());
+        EXPECT_EQ(bar.x(), Geometry(box, "Btn_TM_OPEN").x() + bar.width());
+        EXPECT_EQ(bar.y(), 3);
+    });
+    EXPECT_EQ(dlg.ShowYesNoTimer(QStringLiteral("?"), mkresult::kClosed), mkresult::kClosed);
 
     int pausedAt = -1;
     bool stillOpen = false;
