@@ -91,6 +91,18 @@ struct HookedBoard : SimMixerBoard {
     }
 };
 
+// Wires the layer, the window fake and three strip views, and opens every device.
+QString connectAndOpen(MixerLayer &layer, FakeHost &host, FakeStripView *views)
+{
+    host.layer = &layer;
+    host.views = views;
+    for (int n = 0; n < 3; ++n)
+        layer.SetStripView(n, &views[n]);
+    QString error;
+    layer.MixerOpenAll(error);
+    return error;
+}
+
 // DemoDevice: destination 0 speakers (MAIN, Wave, CD Audio, Microphone),
 // destination 1 recording (MAIN, Microphone, Line In) with volume 9, meter 10
 // and a multiplexer 11 over the microphone (item 0) and line in (item 1).
@@ -104,16 +116,7 @@ protected:
     MixerLayer layer{board, host};
     FakeStripView views[3];
 
-    void SetUp() override
-    {
-        host.layer = &layer;
-        host.views = views;
-        for (int n = 0; n < 3; ++n)
-            layer.SetStripView(n, &views[n]);
-        QString error;
-        layer.MixerOpenAll(error);
-        ASSERT_EQ(error, QString());
-    }
+    void SetUp() override { ASSERT_EQ(connectAndOpen(layer, host, views), QString()); }
     QString bind(int strip, int destination, int source, int device = 0)
     {
         views[strip].device = device;
@@ -261,13 +264,8 @@ TEST(MixerStripTwoBoardsTest, SameIdentifierOnTwoDevicesIsReadFromEach)
     FakeHost host;
     MixerLayer layer{board, host};
     FakeStripView views[3];
-    host.layer = &layer;
-    host.views = views;
-    for (int n = 0; n < 3; ++n)
-        layer.SetStripView(n, &views[n]);
+    ASSERT_EQ(connectAndOpen(layer, host, views), QString());
     QString error;
-    layer.MixerOpenAll(error);
-    ASSERT_EQ(error, QString());
     for (int strip : {0, 1}) {
         views[strip].device = strip;
         views[strip].destination = Speakers;
