@@ -4,6 +4,7 @@
 #include "core/ProgramEntry.h"
 #include "core/SettingsStore.h"
 #include "platform/alsa/AlsaMixerService.h"
+#include "platform/alsa/AlsaWaveIn.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/LocalInstance.h"
 #include "platform/linux/TerminationSignals.h"
@@ -37,13 +38,14 @@ int main(int argc, char **argv)
 
     InstanceServer server;
     AlsaMixerService mixer; // outlives the window, which closes its devices
+    AlsaWaveIn capture;     // the level monitor's input, likewise
     std::unique_ptr<QWidget> window;
     switch (decision.outcome) {
     case StartOutcome::HandedOver:
     case StartOutcome::ExitSilently:
         return 0;
     case StartOutcome::OpenMain: {
-        auto main = std::make_unique<TKELDO_NUVASK>(registry, mixer);
+        auto main = std::make_unique<TKELDO_NUVASK>(registry, mixer, &capture);
         TKELDO_NUVASK *w = main.get();
         server.setHandler([w](unsigned message, const QString &text) {
             if (message == kWmSecondInstance)

@@ -138,6 +138,11 @@ public:
     void StripTogglePeak(int strip);
     // Clears the peak hold (B_PK click).
     void StripResetPeakHold(int strip);
+    // The strip shows a volume control (its Label_NOW is visible).
+    bool StripShowsVolume(int strip) const;
+    // One automatic lowering: the strip's up/down position less 8 UI steps,
+    // never below 0, through StripSetVolume. False when nothing was written.
+    bool StripAutoLower(int strip);
     bool StripCanAutoRecV(int strip) const;
     // The cut level on the 16-bit sample scale, 0..32763.
     void SetCutLevel(int level);

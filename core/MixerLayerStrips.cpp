@@ -546,7 +546,7 @@ int MixerLayer::StripReadPeak(int strip)
     }
     const qint64 threshold = RoundDiv(qint64(m_cutLevel) * record.PeakMax, CutLevelScale);
     if (level > threshold && v.AutoMarkShown()) {
-        StripSetVolume(strip, qMax(v.UpDownPosition() - AutoLowerSteps, 0), 0);
+        StripAutoLower(strip);
         record.PeakHold = 0;
         v.SetPeakHoldCaption(StripCaption::Zero);
     }
@@ -561,6 +561,8 @@ void MixerLayer::StripTogglePeak(int strip)
     meter.present = !meter.present;
     StripResetPeakHold(strip);
     m_host.SetPeakTimerRunning(anyMeterPresent());
+    // A meter that is off cannot lower the volume, so its "A" goes with it.
+    m_host.SetAutoMarkVisible(strip, m_host.AutoRecVChecked() && StripCanAutoRecV(strip));
 }
 
 void MixerLayer::StripResetPeakHold(int strip)
@@ -569,6 +571,18 @@ void MixerLayer::StripResetPeakHold(int strip)
         return;
     m_strips[strip].PeakHold = 0;
     view(strip).SetPeakHoldCaption(StripCaption::Zero);
+}
+
+bool MixerLayer::StripShowsVolume(int strip) const
+{
+    return validStrip(strip) && view(strip).GroupShown(StripGroup::Volume);
+}
+
+bool MixerLayer::StripAutoLower(int strip)
+{
+    if (!validStrip(strip))
+        return false;
+    return StripSetVolume(strip, qMax(view(strip).UpDownPosition() - AutoLowerSteps, 0), 0);
 }
 
 bool MixerLayer::StripCanAutoRecV(int strip) const

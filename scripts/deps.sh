@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev libxkbcommon-dev libgtest-dev libgmock-dev libbenchmark-dev
   libasound2-dev libasound2-plugins alsa-utils
   pulseaudio pulseaudio-utils sox
-  xvfb x11-apps imagemagick fonts-ipafont-gothic
+  xvfb x11-apps xdotool imagemagick fonts-ipafont-gothic
 )
 
 missing=()

@@ -12,13 +12,17 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
 
 class QTimer;
 
 namespace nuvask {
 
 class IRegistry;
+class LevelMonitor;
+class StripMeters;
 class StripPanels;
+class WaveInService;
 class TMKBoxDlg;
 class VolumeStrip;
 class WindowColours;
@@ -33,8 +37,10 @@ public:
     static constexpr int kStartupCompletedValue = 99;
     static constexpr int kCreateDelayMs = 300;
 
-    // mixer: the sound system the strips are bound to; it must outlive the window.
-    TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, QWidget *parent = nullptr);
+    // mixer: the sound system the strips are bound to; capture: the level
+    // monitor's input (none: the monitor cannot open). Both must outlive the window.
+    TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInService *capture = nullptr,
+                  QWidget *parent = nullptr);
     ~TKELDO_NUVASK() override;
 
     // Handler of WM_SECOND_INSTANCE: the forwarded text has no use beyond
@@ -81,6 +87,8 @@ public:
     MixerLayer &layer() { return m_layer; }
     VolumeStrip *strip(int n) const;
     StripPanels &panels() const { return *m_panels; }
+    LevelMonitor &monitor() const { return *m_monitor; }
+    StripMeters &meters() const { return *m_meters; }
     TMKBoxDlg *messageBox() const { return MKBoxDlg1; }
     const MainMenu &menu() const { return m_menu; }
 
@@ -90,8 +98,6 @@ protected:
 private:
     void buildWidgets();
     void applyStartupSettings(const StartupSettings &s);
-    void updatePeakTimer();
-    void Timer_PKTimer();
     void restoreBusyCursor();
 
     IRegistry &m_registry;
@@ -105,18 +111,18 @@ private:
     StripPanels *m_panels = nullptr;     // top row, PV0..PV4, splitters
     WindowPlacer *m_placer = nullptr;    // position, corners, top-most layer
     WindowColours *m_colours = nullptr;  // colour switches and tool-tips
+    LevelMonitor *m_monitor = nullptr;   // PV3 and PV4: level monitor, cut level, "Auto"
+    StripMeters *m_meters = nullptr;     // Timer_PK and the "A" marks
+    std::unique_ptr<WaveInService> m_noCapture; // stands in when no capture service is given
     std::array<int, 3> m_meterFullHeight{}; // pixels: each strip meter's full height
 
     TMKBoxDlg *MKBoxDlg1 = nullptr;
     QTimer *Timer_Create = nullptr;
-    QTimer *Timer_PK = nullptr;
 
     int m_startupCompleted = 0;
     bool m_busyCursor = false;    // the creation's hourglass, until start-up ends
     StartupSettings m_startup;    // as read by the deferred initialisation
     QString m_trayTip;
-    int m_peakInterval = 0;       // milliseconds; 0 = the strip meters are off
-    bool m_peakWanted = false;    // a strip has a peak meter to read
     bool m_closing = false;      // close guard
 };
 

@@ -3,6 +3,7 @@
 #include "core/MixerLayer.h"
 #include "ui/ColorBtn.h"
 #include "ui/ColorLabel.h"
+#include "ui/PanelWidgets.h"
 #include "ui/UpDown.h"
 #include "ui/VolumeStripTexts.h"
 
@@ -14,6 +15,8 @@
 #include <QSignalBlocker>
 
 namespace nuvask {
+
+using panel::condense;
 
 namespace {
 
@@ -48,15 +51,6 @@ TColorBtn *colorButton(QWidget *parent, const QString &name, const QRect &geomet
     button->SetCaption(caption);
     button->SetTabStop(false);
     return button;
-}
-
-// Numbers sit in controls drawn for a narrow Gothic; the substitute faces are
-// wider, so the strip's numbers are drawn condensed to keep three digits inside.
-void condense(QWidget *widget)
-{
-    QFont font; // only the stretch is set: family and size still come from the window
-    font.setStretch(QFont::Condensed);
-    widget->setFont(font);
 }
 
 // Refills a list without running its handler.

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMainWindow>
@@ -56,8 +57,13 @@ void WindowColours::ApplyListColours()
     const bool standard = m_menu.BackColor->isChecked();
     const QPalette system = QApplication::palette();
     const QPalette own = m_window.palette();
-    const QList<QComboBox *> lists = m_window.findChildren<QComboBox *>();
-    for (QComboBox *list : lists) {
+    // The lists and the edit fields (Edit_RPK, Edit_REC) alike.
+    QList<QWidget *> lists;
+    for (QComboBox *list : m_window.findChildren<QComboBox *>())
+        lists.append(list);
+    for (QLineEdit *edit : m_window.findChildren<QLineEdit *>())
+        lists.append(edit);
+    for (QWidget *list : lists) {
         QPalette pal = list->palette();
         const QColor panel = list->parentWidget() ? list->parentWidget()->palette().color(QPalette::Window)
                                                   : own.color(QPalette::Window);

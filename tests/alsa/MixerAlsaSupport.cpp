@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <sys/resource.h>
@@ -157,6 +158,13 @@ QString Pactl(const QStringList &args)
     process.start(QStringLiteral("pactl"), args);
     process.waitForFinished(5000);
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int SourceVolume()
+{
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral(":\\s*(\\d+)\\s*/")).match(Pactl({"get-source-volume", "@DEFAULT_SOURCE@"}));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
 double ProcessCpuSeconds()

@@ -19,14 +19,6 @@ using namespace nuvask::test;
 
 namespace {
 
-// The default source's first channel in the server's units (65536 = 100 %), or -1.
-int sourceVolume()
-{
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral(":\\s*(\\d+)\\s*/")).match(Pactl({"get-source-volume", "@DEFAULT_SOURCE@"}));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
 class MixerStripPulseTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -62,7 +54,7 @@ TEST_F(MixerStripPulseTest, RecordingStripsShowSetAndFollowTheSourceVolume)
     EXPECT_EQ(w.child<TColorBtn>(2, "Btn_MAX_")->Caption(), "256");
 
     // The server's 50 %, on the step scale, at once.
-    const int server = sourceVolume();
+    const int server = SourceVolume();
     ASSERT_GT(server, 0);
     EXPECT_NEAR(shown(2), server / 256.0, 1.0);
     EXPECT_EQ(shown(1), shown(2));

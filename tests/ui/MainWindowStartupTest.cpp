@@ -5,6 +5,7 @@
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
 #include "support/TestBoards.h"
+#include "MainWindowFixture.h"
 #include "ui/KeldoNuvask.h"
 #include "ui/MkBox.h"
 #include "ui/VolumeStrip.h"
@@ -22,56 +23,11 @@ using namespace nuvask;
 
 namespace {
 
-const QString kKey = "Software\\KELDO SOFT32\\NUVASK";
+const QString kKey = test::kSettingsKey;
+using test::BoxAnswerer;
 
-// Answers every message box that opens with OK and remembers its text.
-class BoxAnswerer
+struct MainWindowStartup : test::MainWindowFixture
 {
-public:
-    BoxAnswerer()
-    {
-        m_timer.setInterval(20);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            auto *box = qobject_cast<TMKBox *>(QApplication::activeModalWidget());
-            if (!box || box == m_last)
-                return;
-            m_last = box;
-            QString text;
-            if (auto *memo = box->findChild<QPlainTextEdit *>("MemoMsg"))
-                text = memo->toPlainText();
-            else if (auto *rich = box->findChild<QTextEdit *>("MemoMsg"))
-                text = rich->toPlainText();
-            texts << text.replace("\r\n", "\n");
-            box->done(1);
-        });
-        m_timer.start();
-    }
-    QStringList texts;
-
-private:
-    QTimer m_timer;
-    QPointer<TMKBox> m_last;
-};
-
-struct MainWindowStartup : ::testing::Test
-{
-    test::TempXdg xdg;
-    HiveFileRegistry reg;
-
-    void SetUp() override { SetStartValues(MakeStartValues("/opt/nuvask/nuvask", '/')); }
-    void store(const QString &name, const QString &value)
-    {
-        reg.open(RegRoot::CurrentUser, kKey, true)->writeString(name, value);
-    }
-    QString stored(const QString &name)
-    {
-        auto key = reg.open(RegRoot::CurrentUser, kKey, false);
-        return key ? key->readStringIfPresent(name).value_or("<missing>") : "<no key>";
-    }
-    static bool waitForStartup(TKELDO_NUVASK &w)
-    {
-        return QTest::qWaitFor([&] { return w.StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000);
-    }
 };
 
 } // namespace
