@@ -18,7 +18,7 @@
 # pavucontrol and pavucontrol-qt are benchmark-only peers: installed here when
 # missing, never dependencies of the program.
 #
-#   bench/monitoring.sh [--rounds N] [--window SPAN] [--part all|windows|changes|idle]
+#   bench/monitoring.sh [--rounds N] [--window SPAN] [--part all|windows|changes|reaction|idle]
 set -uo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -31,7 +31,7 @@ while [ $# -gt 0 ]; do
     --rounds) ROUNDS=$2; shift 2 ;;
     --window) WINDOW=$2; shift 2 ;;
     --part) PART=$2; shift 2 ;;
-    *) echo "usage: $0 [--rounds N] [--window SPAN] [--part all|windows|changes|idle]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--rounds N] [--window SPAN] [--part all|windows|changes|reaction|idle]" >&2; exit 2 ;;
   esac
 done
 
@@ -96,8 +96,16 @@ wait_window() {
 
 # --- the subjects -----------------------------------------------------------
 
+# A subject that never showed its window: say why, as far as it told.
+no_window() {
+  echo "  $1: no window; its last words:" >&2
+  tail -n 5 "$SERVICES_WORK/subject.log" 2>/dev/null | sed 's/^/    /' >&2
+  stop_subject
+}
+
 NUVASK_HOME=$SERVICES_WORK/nuvask-home
 write_settings() {
+  local cut=${1:-32763}
   mkdir -p "$NUVASK_HOME/config/nuvask/registry"
   cat >"$NUVASK_HOME/config/nuvask/registry/HKEY_CURRENT_USER.reg" <<REG
 Windows Registry Editor Version 5.00
@@ -105,29 +113,31 @@ Windows Registry Editor Version 5.00
 [Software\\KELDO SOFT32\\NUVASK]
 "Version"="23"
 "RL_WAIT"="0"
+"FP"="0,0"
+"V_CUT"="$cut"
 REG
 }
 
 start_subject() {
   case "$1" in
     nuvask)
-      write_settings
-      XDG_CONFIG_HOME=$NUVASK_HOME/config QT_QPA_PLATFORM=xcb "$BIN" >/dev/null 2>&1 &
+      write_settings "${CUT_LEVEL:-32763}"
+      XDG_CONFIG_HOME=$NUVASK_HOME/config QT_QPA_PLATFORM=xcb "$BIN" >"$SERVICES_WORK/subject.log" 2>&1 &
       ;;
     arecord)
       arecord -q -D default -f S16_LE -r 44100 -c 2 --period-time=50000 --buffer-time=500000 -t raw /dev/null &
       ;;
     pavucontrol)
-      pavucontrol --tab=4 >/dev/null 2>&1 &
+      pavucontrol --tab=4 >"$SERVICES_WORK/subject.log" 2>&1 &
       ;;
     pavucontrol-qt)
-      pavucontrol-qt --tab 4 >/dev/null 2>&1 &
+      pavucontrol-qt --tab 4 >"$SERVICES_WORK/subject.log" 2>&1 &
       ;;
     pavucontrol-out)
-      pavucontrol --tab=3 >/dev/null 2>&1 &
+      pavucontrol --tab=3 >"$SERVICES_WORK/subject.log" 2>&1 &
       ;;
     pavucontrol-qt-out)
-      pavucontrol-qt --tab 3 >/dev/null 2>&1 &
+      pavucontrol-qt --tab 3 >"$SERVICES_WORK/subject.log" 2>&1 &
       ;;
   esac
   SUBJECT_PID=$!
@@ -139,17 +149,21 @@ stop_subject() {
 }
 
 # Puts the program into the state the windows measure: the monitor running at
-# "1" with automatic recording volume on. The Auto button sits in the level
-# monitor panel; it is found by its place in the window.
+# "1" with automatic recording volume on, by a real click on "Auto". It sits at
+# the top of PV3, the right-most panel while the cut-level editor is closed;
+# the client area (top row 17 + panels 201 pixels) lies under the menu bar.
 arm_nuvask() {
-  local win
+  local win geometry width height
   win=$(window_of "$SUBJECT_PID")
   [ -n "$win" ] || return 1
-  if [ -n "${NUVASK_AUTO_X:-}" ]; then
-    xdotool mousemove --window "$win" "$NUVASK_AUTO_X" "$NUVASK_AUTO_Y" click 1
-    return 0
-  fi
-  return 1
+  geometry=$(xdotool getwindowgeometry --shell "$win")
+  width=$(sed -n 's/^WIDTH=//p' <<<"$geometry")
+  height=$(sed -n 's/^HEIGHT=//p' <<<"$geometry")
+  [ "${height:-0}" -gt 218 ] || return 1
+  xdotool mousemove --window "$win" $((width - 38 + 1 + 18)) $((height - 218 + 17 + 2 + 8)) click 1
+  sleep 0.5
+  # Armed when the program holds a capture stream.
+  [ -n "$(pactl list short source-outputs)" ]
 }
 
 start_tone() {
@@ -170,7 +184,7 @@ measure_window() {
   t0=$(date +%s%N)
   start_subject "$name"
   if [ "$name" != arecord ]; then
-    wait_window "$SUBJECT_PID" || { echo "  $name: no window" >&2; stop_subject; return; }
+    wait_window "$SUBJECT_PID" || { no_window "$name"; return; }
     START_MS[$name]="${START_MS[$name]:-} $(( ($(date +%s%N) - t0) / 1000000 ))"
   fi
   if [ "$name" = nuvask ]; then
@@ -235,7 +249,7 @@ measure_changes() {
   local name=$1 label=$2 s0 s1 t0 t1 idle0 idle1 i
   pactl set-sink-volume rec_sink 0% >/dev/null
   start_subject "$name"
-  wait_window "$SUBJECT_PID" || { echo "  $label: no window" >&2; stop_subject; return; }
+  wait_window "$SUBJECT_PID" || { no_window "$label"; return; }
   sleep 3
   # What it spends doing nothing, to take off the count below.
   idle0=$(switches "$SUBJECT_PID"); t0=$(date +%s%N)
@@ -262,13 +276,61 @@ run_changes() {
   measure_changes pavucontrol-qt-out pavucontrol-qt
 }
 
+# --- part 4: reaction to a buffer at the cut level ------------------------
+
+# Time from starting a loud burst into the idle sink to the server seeing the
+# program's first capture-volume write. It includes the player's start and the
+# sink's 20 ms latency, so it overstates the program's own share.
+first_volume_change() {
+  pactl subscribe | while read -r line; do
+    case "$line" in
+      *"'change' on source #"*)
+        t=$(date +%s%N)
+        if ! pactl get-source-volume rec_sink.monitor | grep -q ' 100% '; then echo "$t"; break; fi ;;
+    esac
+  done
+}
+
+run_reaction() {
+  echo
+  echo "== Reaction: a loud burst -> the capture volume written (monitor at \"1\" = 50 ms buffers, Auto on, cut 16384)"
+  local burst=$SERVICES_WORK/burst.raw times=() i t0 t1 watcher
+  sox -q -n -t raw -r 44100 -e signed -b 16 -c 2 "$burst" synth 0.5 sine 1000 vol 0.9
+  pactl set-source-volume rec_sink.monitor 100% >/dev/null
+  CUT_LEVEL=16384 start_subject nuvask
+  wait_window "$SUBJECT_PID" || { no_window nuvask; return; }
+  sleep 1.5
+  arm_nuvask || { echo "  the monitor did not start (no Auto button found)"; stop_subject; return; }
+  sleep 3 # past the capture's first period
+  for i in $(seq 5); do
+    pactl set-source-volume rec_sink.monitor 100% >/dev/null
+    sleep 1
+    setsid bash -c "$(declare -f first_volume_change); first_volume_change" >"$SERVICES_WORK/t1" 2>/dev/null &
+    watcher=$!
+    sleep 0.3
+    t0=$(date +%s%N)
+    pacat --playback --raw --latency-msec=20 --format=s16le --rate=44100 --channels=2 --device=rec_sink <"$burst" &
+    local player=$!
+    for _ in $(seq 100); do [ -s "$SERVICES_WORK/t1" ] && break; sleep 0.02; done
+    t1=$(head -n1 "$SERVICES_WORK/t1")
+    kill -TERM -- "-$watcher" 2>/dev/null
+    wait "$player" 2>/dev/null
+    [ -n "$t1" ] && times+=($(( (t1 - t0) / 1000000 )))
+    : >"$SERVICES_WORK/t1"
+  done
+  stop_subject
+  pactl set-source-volume rec_sink.monitor 100% >/dev/null
+  if [ ${#times[@]} -eq 0 ]; then echo "  no write seen"; return; fi
+  echo "  burst -> write: ${times[*]} ms (median $(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}') ms; one buffer is 50 ms)"
+}
+
 # --- part 3: the program idle ----------------------------------------------
 
 run_idle() {
   echo
   echo "== nuvask idle (monitor off): ${WINDOW} s"
   start_subject nuvask
-  wait_window "$SUBJECT_PID" || { echo "  no window" >&2; stop_subject; return; }
+  wait_window "$SUBJECT_PID" || { no_window nuvask; return; }
   sleep 3
   local c0 c1 s0 s1
   c0=$(cpu_ticks "$SUBJECT_PID"); s0=$(switches "$SUBJECT_PID")
@@ -283,5 +345,6 @@ case "$PART" in
   windows) run_windows ;;
   changes) run_changes ;;
   idle) run_idle ;;
-  all) run_windows; run_changes; run_idle ;;
+  reaction) run_reaction ;;
+  all) run_windows; run_changes; run_reaction; run_idle ;;
 esac
