@@ -28,6 +28,11 @@ bool RegKey::writeString(const QString &name, const QString &value)
     return m_registry.writeString(m_root, m_path, name, value);
 }
 
+bool RegKey::writeStrings(const RegStringValues &values)
+{
+    return m_registry.writeStrings(m_root, m_path, values);
+}
+
 bool RegKey::deleteValue(const QString &name)
 {
     return m_registry.deleteValue(m_root, m_path, name);
@@ -41,6 +46,15 @@ QStringList RegKey::subKeys() const
 QStringList RegKey::valueNames() const
 {
     return m_registry.valueNames(m_root, m_path);
+}
+
+bool IRegistry::writeStrings(RegRoot root, const QString &path, const RegStringValues &values)
+{
+    for (const auto &[name, value] : values) {
+        if (!writeString(root, path, name, value))
+            return false;
+    }
+    return true;
 }
 
 std::unique_ptr<RegKey> IRegistry::open(RegRoot root, const QString &path, bool create)

@@ -8,10 +8,14 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace nuvask {
 
 enum class RegRoot { CurrentUser, LocalMachine, Users };
+
+// Named string values in the order they are to be written.
+using RegStringValues = QList<std::pair<QString, QString>>;
 
 class IRegistry;
 
@@ -30,6 +34,8 @@ public:
     // Distinguishes a missing (or non-string) value from an empty one.
     std::optional<QString> readStringIfPresent(const QString &name) const;
     bool writeString(const QString &name, const QString &value);
+    // Every value at once: one change of the store instead of one per value.
+    bool writeStrings(const RegStringValues &values);
     bool deleteValue(const QString &name);
     QStringList subKeys() const;
     QStringList valueNames() const;
@@ -60,6 +66,9 @@ public:
     // nullopt for a missing value and for one that is not a string.
     virtual std::optional<QString> readString(RegRoot root, const QString &path, const QString &name) const = 0;
     virtual bool writeString(RegRoot root, const QString &path, const QString &name, const QString &value) = 0;
+    // Writes the values in order; a store that can should make it one change.
+    // This one writes them one by one and stops at the first failure.
+    virtual bool writeStrings(RegRoot root, const QString &path, const RegStringValues &values);
     virtual bool deleteValue(RegRoot root, const QString &path, const QString &name) = 0;
 };
 

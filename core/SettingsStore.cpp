@@ -148,11 +148,26 @@ bool SettingsStore::write(const SavedSettings &v)
     order.emplace_back(&setting::VCut, QString::number(v.cutLevel));
     order.emplace_back(&setting::RlWait, QString::number(v.rlWait));
 
-    for (const auto &[def, text] : order) {
-        if (!key->writeString(QLatin1String(def->name), text))
-            return false;
+    RegStringValues values;
+    for (const auto &[def, text] : order)
+        values.append({QLatin1String(def->name), text});
+    return key->writeStrings(values);
+}
+
+bool SettingsStore::forgetStripBinding(int strip)
+{
+    if (strip < 0 || strip >= kStripCount)
+        return false;
+    auto key = m_registry.open(RegRoot::CurrentUser, m_keyPath, false);
+    if (!key)
+        return true;
+    bool ok = true;
+    for (const SettingDef *def : {&setting::MlMixer[strip], &setting::MlDst[strip], &setting::MlSrc[strip]}) {
+        const QString name = QLatin1String(def->name);
+        if (key->readStringIfPresent(name))
+            ok = key->deleteValue(name) && ok;
     }
-    return true;
+    return ok;
 }
 
 } // namespace nuvask

@@ -107,8 +107,12 @@ public:
     StartupSettings readStartup();
     // Writes every value in the fixed close order as one guarded block: the
     // first write that fails ends it (later values keep their old contents)
-    // and the result is false.
+    // and the result is false. A store that can makes it a single change.
     bool write(const SavedSettings &values);
+    // Drops strip `strip`'s stored device, destination and source, so that
+    // the next start binds that strip's default line. A missing key stays
+    // missing.
+    bool forgetStripBinding(int strip);
 
     // The guards every reader uses. A text that is not a decimal integer (or
     // does not fit 32 bits) gives the default; the empty text is replaced by

@@ -9,6 +9,7 @@ PACKAGES=(
   libasound2-dev libasound2-plugins alsa-utils
   pulseaudio pulseaudio-utils sox
   xvfb x11-apps xdotool imagemagick fonts-ipafont-gothic
+  openbox libxcb1-dev
 )
 
 missing=()

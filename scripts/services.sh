@@ -16,8 +16,9 @@ services_stop_pid() {
 }
 
 services_stop_all() {
-  local pid
-  for pid in "${SERVICES_PIDS[@]}"; do services_stop_pid "$pid"; done
+  # Newest first: a window manager goes before its display.
+  local i
+  for ((i = ${#SERVICES_PIDS[@]} - 1; i >= 0; i--)); do services_stop_pid "${SERVICES_PIDS[i]}"; done
   SERVICES_PIDS=()
   rm -rf "$SERVICES_WORK"
 }
@@ -53,12 +54,12 @@ services_start_pulse() {
   export NUVASK_TEST_PULSE_PID=$pid
 }
 
-# An Xvfb display chosen by Xvfb itself (-displayfd). Exports
-# NUVASK_TEST_DISPLAY (":N") and NUVASK_XVFB_PID.
-services_start_xvfb() {
-  local fdfile="$SERVICES_WORK/display"
+# Starts an Xvfb display chosen by Xvfb itself (-displayfd) and sets
+# SERVICES_DISPLAY (":N") and SERVICES_XVFB_PID. $1 names its files.
+services_new_xvfb() {
+  local fdfile="$SERVICES_WORK/$1.display"
   exec 3>"$fdfile"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$SERVICES_WORK/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$SERVICES_WORK/$1.log" 2>&1 &
   local pid=$!
   exec 3>&-
   SERVICES_PIDS+=("$pid")
@@ -69,9 +70,46 @@ services_start_xvfb() {
   done
   if [ ! -s "$fdfile" ]; then
     echo "Xvfb did not start:" >&2
-    cat "$SERVICES_WORK/xvfb.log" >&2
+    cat "$SERVICES_WORK/$1.log" >&2
     return 1
   fi
-  export NUVASK_TEST_DISPLAY=":$(head -n1 "$fdfile")"
-  export NUVASK_XVFB_PID=$pid
+  SERVICES_DISPLAY=":$(head -n1 "$fdfile")"
+  SERVICES_XVFB_PID=$pid
+}
+
+# An Xvfb display without a window manager. Exports NUVASK_TEST_DISPLAY
+# (":N") and NUVASK_XVFB_PID.
+services_start_xvfb() {
+  services_new_xvfb xvfb || return 1
+  export NUVASK_TEST_DISPLAY=$SERVICES_DISPLAY
+  export NUVASK_XVFB_PID=$SERVICES_XVFB_PID
+}
+
+# A second Xvfb display managed by openbox with its stock configuration
+# (title bar and borders), for what only a real window manager shows: frames,
+# work areas left by panels. Exports NUVASK_TEST_WM_DISPLAY and
+# NUVASK_OPENBOX_PID. Skipped, with a note, when openbox is not installed.
+services_start_openbox() {
+  command -v openbox >/dev/null 2>&1 || { echo "openbox not installed: window-manager tests skip" >&2; return 0; }
+  services_new_xvfb openbox-xvfb || return 1
+  local ready="$SERVICES_WORK/openbox.ready"
+  mkdir -p "$SERVICES_WORK/openbox-home"
+  # --startup runs once openbox manages the screen.
+  env -u DBUS_SESSION_BUS_ADDRESS -u SESSION_MANAGER DISPLAY="$SERVICES_DISPLAY" HOME="$SERVICES_WORK/openbox-home" \
+    XDG_CONFIG_HOME="$SERVICES_WORK/openbox-home/.config" XDG_CACHE_HOME="$SERVICES_WORK/openbox-home/.cache" \
+    openbox --sm-disable --startup "touch $ready" >"$SERVICES_WORK/openbox.log" 2>&1 &
+  local pid=$!
+  SERVICES_PIDS+=("$pid")
+  for _ in $(seq 100); do
+    [ -e "$ready" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [ ! -e "$ready" ]; then
+    echo "openbox did not start:" >&2
+    cat "$SERVICES_WORK/openbox.log" >&2
+    return 1
+  fi
+  export NUVASK_TEST_WM_DISPLAY=$SERVICES_DISPLAY
+  export NUVASK_OPENBOX_PID=$pid
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command with the services the tests need: a private headless
-# PulseAudio with a null sink "rec_sink", and an Xvfb display (NUVASK_TEST_DISPLAY).
+# PulseAudio with a null sink "rec_sink", an Xvfb display (NUVASK_TEST_DISPLAY)
+# and a second one managed by openbox (NUVASK_TEST_WM_DISPLAY).
 #   scripts/with-services.sh COMMAND [ARGS...]
 set -uo pipefail
 . "$(dirname "$0")/services.sh"
@@ -8,4 +9,5 @@ trap services_stop_all EXIT
 trap 'exit 130' INT TERM
 services_start_pulse || exit 1
 services_start_xvfb || exit 1
+services_start_openbox || exit 1
 "$@"

@@ -286,6 +286,10 @@ void TKELDO_NUVASK::Timer_CreateTimer()
         QString bindError;
         m_layer.StripBindLine(n, sel.device, sel.destination, bindError, strip->selectedLineId());
         if (!bindError.isEmpty()) {
+            // The stored line would fail the same way at every start and the
+            // user could never reach the lists to pick another: it is dropped,
+            // so the next start binds this strip's default line.
+            m_settings.forgetStripBinding(n);
             MKBoxDlg1->ShowOK(bindError + QLatin1Char('\n') + mainText::FatalStrip + QString::number(n));
             close(); // handled at once: nothing is saved; the other strips are still bound
         }

@@ -1,5 +1,6 @@
 #include "ui/WindowPlacer.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -15,14 +16,55 @@ QRect WindowPlacer::WorkArea() const
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
-void WindowPlacer::placeAtStart(const std::optional<QPoint> &stored)
+QPoint WindowPlacer::startPosition(QSize frame) const
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->geometry().size() : QSize(1024, 768);
-    QPoint position = CentredPosition(screenSize, m_window.size());
-    if (stored)
-        position = *stored;
-    m_window.move(ClampToWorkArea(position, m_window.size(), WorkArea()));
+    const QPoint position = m_stored ? *m_stored : CentredPosition(screenSize, frame);
+    return ClampToWorkArea(position, frame, WorkArea());
+}
+
+void WindowPlacer::placeAtStart(const std::optional<QPoint> &stored)
+{
+    m_stored = stored;
+    // Before the window is shown its frame is unknown: frameGeometry() is the
+    // client rectangle then, and the check below follows once it is known.
+    m_window.move(startPosition(m_window.frameGeometry().size()));
+    if (!m_frameCheckPending) {
+        m_frameCheckPending = true;
+        m_window.installEventFilter(this);
+    }
+}
+
+bool WindowPlacer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &m_window && m_frameCheckPending) {
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Show:
+        case QEvent::WindowStateChange:
+            checkWithFrame();
+            break;
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowPlacer::checkWithFrame()
+{
+    // A window manager without decorations never gives a frame: the first
+    // placement already was the whole window, and nothing is left to do.
+    const QRect frame = m_window.frameGeometry();
+    if (!m_window.isVisible() || frame.size() == m_window.size())
+        return;
+    m_frameCheckPending = false;
+    m_window.removeEventFilter(this);
+    const QPoint wanted = startPosition(frame.size());
+    if (wanted != frame.topLeft())
+        m_window.move(wanted);
 }
 
 void WindowPlacer::MoveToCorner(Corner corner)

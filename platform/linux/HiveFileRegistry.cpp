@@ -119,6 +119,15 @@ bool HiveFileRegistry::writeString(RegRoot root, const QString &path, const QStr
     });
 }
 
+bool HiveFileRegistry::writeStrings(RegRoot root, const QString &path, const RegStringValues &values)
+{
+    return mutate(root, [&](HiveDocument &doc) {
+        for (const auto &[name, value] : values)
+            doc.writeString(path, name, value);
+        return true;
+    });
+}
+
 bool HiveFileRegistry::deleteValue(RegRoot root, const QString &path, const QString &name)
 {
     bool found = false;

@@ -30,6 +30,9 @@ public:
     QStringList valueNames(RegRoot root, const QString &path) const override;
     std::optional<QString> readString(RegRoot root, const QString &path, const QString &name) const override;
     bool writeString(RegRoot root, const QString &path, const QString &name, const QString &value) override;
+    // One locked read-modify-write for all: each change costs a lock and a
+    // synced file replacement, which a close writing twenty values would feel.
+    bool writeStrings(RegRoot root, const QString &path, const RegStringValues &values) override;
     bool deleteValue(RegRoot root, const QString &path, const QString &name) override;
 
 private:

@@ -130,6 +130,31 @@ TEST(HiveFileRegistry, OpenWithAndWithoutCreation)
     EXPECT_FALSE(reg.keyExists(RegRoot::CurrentUser, "Software\\X"));
 }
 
+TEST(HiveFileRegistry, ManyValuesWrittenAsOneChange)
+{
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    const QString file = reg.fileFor(RegRoot::CurrentUser);
+    // A hand-edited file: a value of another type, an existing value in
+    // another letter case, and another key.
+    writeFile(file, "Windows Registry Editor Version 5.00\n\n[Software\\A]\n\"Keep\"=dword:00000001\n"
+                    "\"fp\"=\"1,1\"\n\n[Software\\B]\n\"x\"=\"y\"\n");
+    ASSERT_TRUE(reg.writeStrings(RegRoot::CurrentUser, "software\\a",
+                                 {{"FP", "10,20"}, {"New", "a\"b,c"}, {"Last", ""}}));
+    auto a = reg.open(RegRoot::CurrentUser, "Software\\A", false);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->valueNames(), QStringList({"Keep", "fp", "New", "Last"}));
+    EXPECT_EQ(a->readString("FP"), QString("10,20"));
+    EXPECT_EQ(a->readString("New"), QString("a\"b,c"));
+    EXPECT_TRUE(a->readStringIfPresent("Last").has_value());
+    EXPECT_TRUE(readFile(file).contains("\"Keep\"=dword:00000001"));
+    EXPECT_EQ(reg.open(RegRoot::CurrentUser, "Software\\B", false)->readString("x"), QString("y"));
+
+    // A key that does not exist yet is created with the values.
+    ASSERT_TRUE(reg.writeStrings(RegRoot::CurrentUser, "Software\\C\\D", {{"v", "1"}}));
+    EXPECT_EQ(reg.open(RegRoot::CurrentUser, "Software\\C\\D", false)->readString("v"), QString("1"));
+}
+
 TEST(HiveFileRegistry, UnwritableStoreReportsFailure)
 {
     test::TempXdg xdg;

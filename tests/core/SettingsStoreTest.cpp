@@ -25,6 +25,13 @@ public:
         written << name;
         return HiveFileRegistry::writeString(root, path, name, value);
     }
+    // Value by value, so that each write is seen and can fail on its own.
+    bool writeStrings(RegRoot root, const QString &path, const RegStringValues &values) override
+    {
+        ++batches;
+        return IRegistry::writeStrings(root, path, values);
+    }
+    int batches = 0;
     bool deleteValue(RegRoot root, const QString &path, const QString &name) override
     {
         deleted << name;
@@ -138,6 +145,9 @@ TEST(SettingsStore, WritesInOrderAndStopsAtTheFirstFailure)
     v.rlWait = 4;
     v.mostTop = false;
     ASSERT_TRUE(store.write(v));
+    // One change of the store: each change is a lock and a synced file
+    // replacement, and twenty of them kept the closing program alive.
+    EXPECT_EQ(reg.batches, 1);
     const QStringList order{"FP", "BackColor", "minihelp", "KELDO_COLOR", "V_Name", "MostTOP", "V_Panel",
                             "ML_DST0", "ML_SRC0", "ML_DST1", "ML_SRC1", "ML_DST2", "ML_SRC2",
                             "ML_Mixer0", "ML_Mixer1", "ML_Mixer2", "Auto_RecV", "Meter_ON", "V_CUT", "RL_WAIT"};

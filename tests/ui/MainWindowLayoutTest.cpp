@@ -86,6 +86,45 @@ TEST_F(MainWindowLayout, AtMostOneStripHiddenAndTheWidthFollows)
     EXPECT_EQ(w.clientWidth(), full);
 }
 
+TEST_F(MainWindowLayout, SpaceOnTheTopRowBoxesActsAsAClick)
+{
+    // The keyboard toggles a box as the mouse does, so it must run the same
+    // action: a box that changed without its layout would leave them apart.
+    TKELDO_NUVASK w(reg, board);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const int full = w.clientWidth();
+    auto space = [&](const char *name) {
+        QCheckBox *box = child<QCheckBox>(w, name);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Space);
+    };
+    space("Ch_V0");
+    EXPECT_FALSE(child<QCheckBox>(w, "Ch_V0")->isChecked());
+    EXPECT_TRUE(child<QWidget>(w, "PV0")->isHidden());
+    EXPECT_EQ(w.clientWidth(), full - 58 - 3);
+    // Still at most one strip hidden.
+    space("Ch_V1");
+    EXPECT_TRUE(child<QCheckBox>(w, "Ch_V0")->isChecked());
+    EXPECT_FALSE(child<QWidget>(w, "PV0")->isHidden());
+    EXPECT_TRUE(child<QWidget>(w, "PV1")->isHidden());
+    space("Ch_V2");
+    EXPECT_TRUE(child<QCheckBox>(w, "Ch_V1")->isChecked());
+    EXPECT_TRUE(child<QWidget>(w, "PV2")->isHidden());
+    EXPECT_EQ(w.clientWidth(), full - 91 - 3);
+    space("Ch_V2");
+    EXPECT_EQ(w.clientWidth(), full);
+
+    // MostTOP is applied by the deferred initialisation.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000));
+    ASSERT_TRUE(w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    space("Ch_Top");
+    EXPECT_FALSE(child<QCheckBox>(w, "Ch_Top")->isChecked());
+    EXPECT_FALSE(w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    space("Ch_Top");
+    EXPECT_TRUE(w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
 TEST_F(MainWindowLayout, SplitterDragKeepsFivePixelsAndIsGivenUpOnRelayout)
 {
     TKELDO_NUVASK w(reg, board);

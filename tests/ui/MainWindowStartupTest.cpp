@@ -105,6 +105,48 @@ TEST_F(MainWindowStartup, StripThatCannotBeBoundClosesAtOnceAndNothingIsSaved)
     EXPECT_FALSE(reg.keyExists(RegRoot::CurrentUser, kKey));
 }
 
+TEST_F(MainWindowStartup, StoredLineThatFailsToBindIsDroppedSoTheNextStartWorks)
+{
+    store("FP", "7,8");
+    store("ML_Mixer1", "0");
+    store("ML_DST1", "4");
+    store("ML_SRC1", "4099"); // the microphone under the speakers (0x00000003)
+    store("ML_DST2", "7");
+    store("ML_SRC2", "4099");
+    SimMixerBoard board({sim::DemoDevice()});
+    board.addFault(SimFault{SimCall::LineById, 0, 0x00000003u});
+    {
+        BoxAnswerer boxes;
+        TKELDO_NUVASK w(reg, board);
+        w.show();
+        ASSERT_TRUE(waitForStartup(w));
+        EXPECT_FALSE(w.isVisible());
+        ASSERT_EQ(boxes.texts.size(), 1);
+        EXPECT_TRUE(boxes.texts[0].endsWith(QString::fromUtf8("\nエラー発生の為、強制終了・・・V1")));
+    }
+    // Only the failed strip's binding is gone; nothing else was written.
+    EXPECT_EQ(stored("ML_Mixer1"), QString("<missing>"));
+    EXPECT_EQ(stored("ML_DST1"), QString("<missing>"));
+    EXPECT_EQ(stored("ML_SRC1"), QString("<missing>"));
+    EXPECT_EQ(stored("ML_SRC2"), QString("4099"));
+    EXPECT_EQ(stored("FP"), QString("7,8"));
+    EXPECT_EQ(stored("V_CUT"), QString("<missing>"));
+
+    // The same board, the fault still there: strip 1 takes its default line
+    // (wave out under the speakers) and the program runs.
+    BoxAnswerer boxes;
+    TKELDO_NUVASK again(reg, board);
+    again.show();
+    ASSERT_TRUE(waitForStartup(again));
+    EXPECT_TRUE(boxes.texts.isEmpty()) << boxes.texts.join("|").toStdString();
+    EXPECT_TRUE(again.isVisible());
+    EXPECT_FALSE(again.closeGuardSet());
+    EXPECT_EQ(again.strip(1)->selectedLineId(), 0x00000001u);
+    EXPECT_EQ(again.strip(2)->sourceIndex(), 1); // the microphone under the recording line, as stored
+    again.close();
+    EXPECT_EQ(stored("ML_SRC1"), QString("4104"));
+}
+
 TEST_F(MainWindowStartup, CompletedRunSavesAndARestartRestoresTheSameState)
 {
     store("Version", "23");
