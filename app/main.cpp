@@ -8,7 +8,10 @@
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/LocalInstance.h"
 #include "platform/linux/TerminationSignals.h"
+#include "platform/linux/XdgDesktopEntries.h"
+#include "platform/linux/XdgProgramGroups.h"
 #include "ui/AppFonts.h"
+#include "ui/AppIcon.h"
 #include "ui/KeldoNuvask.h"
 #include "ui/NuvaskSetupFm.h"
 #include "ui/WorkArea.h"
@@ -22,6 +25,10 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("nuvask"));
+    // Every window and the tray icon show the program's own icon; desktops
+    // that look the icon up by the desktop entry find it under the same name.
+    QApplication::setWindowIcon(ApplicationIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("nuvask"));
     InstallFontSubstitutions();
 
     StartValues start = MakeStartValues(QCoreApplication::applicationFilePath(), '/');
@@ -39,6 +46,11 @@ int main(int argc, char **argv)
     InstanceServer server;
     AlsaMixerService mixer; // outlives the window, which closes its devices
     AlsaWaveIn capture;     // the level monitor's input, likewise
+    // The desktop's folders, launchers and program groups, for the window's
+    // icon items (and the setup window's group).
+    const QString icon = XdgDesktopEntries::ProgramIconValue(start.ProgramDir);
+    XdgDesktopEntries desktopEntries(start.ProgramTitle, icon);
+    XdgProgramGroups programGroups(icon, desktopEntries.StartupGroupName());
     std::unique_ptr<QWidget> window;
     switch (decision.outcome) {
     case StartOutcome::HandedOver:
@@ -47,6 +59,7 @@ int main(int argc, char **argv)
     case StartOutcome::OpenMain: {
         auto main = std::make_unique<TKELDO_NUVASK>(registry, mixer, &capture);
         TKELDO_NUVASK *w = main.get();
+        w->SetDesktop(&desktopEntries, &programGroups);
         server.setHandler([w](unsigned message, const QString &text) {
             if (message == kWmSecondInstance)
                 w->WM_SECOND_INSTANCE(text);

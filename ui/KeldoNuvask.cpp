@@ -9,8 +9,10 @@
 #include "ui/ColorBtn.h"
 #include "ui/CutLevelPanel.h"
 #include "ui/LevelMonitorPanel.h"
+#include "ui/HelpMenu.h"
 #include "ui/MKBoxDlg.h"
 #include "ui/MainWindowTexts.h"
+#include "ui/ShortcutMenu.h"
 #include "ui/StripPanels.h"
 #include "ui/VolumeStrip.h"
 #include "ui/WindowColours.h"
@@ -79,6 +81,13 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInSer
     MKBoxDlg1 = new TMKBoxDlg(this);
     MKBoxDlg1->setObjectName(QStringLiteral("MKBoxDlg1"));
     SetMainWindow(this); // message boxes take this window's colours and hints
+    // The rooms of the Options menu's icon items and of the Help menu speak
+    // through the message box, so they come after it.
+    m_shortcutMenu = new ShortcutMenu(this, m_menu, MKBoxDlg1, m_registry, m_settings.keyPath());
+    // Hook: TrayMenuBusy. The tray room hands its busy flag over with
+    // m_shortcutMenu->SetTrayBusyHook(...), so that tray presses wait while an
+    // icon action lets pending events run.
+    m_helpMenu = new HelpMenu(this, m_menu, MKBoxDlg1, m_registry, m_settings.keyPath(), HelpMenu::HelpFilePath());
     for (int n = 0; n < 3; ++n)
         strip(n)->attach(&m_layer);
 
@@ -147,6 +156,11 @@ void TKELDO_NUVASK::buildWidgets()
     m_menu.KELDO_COLOR->setChecked(true);
     m_menu.HELP3->setChecked(true);
     m_colours->applyWindowColours(true);
+}
+
+void TKELDO_NUVASK::SetDesktop(IDesktopEntries *entries, IProgramGroups *groups)
+{
+    m_shortcutMenu->SetDesktop(entries, groups);
 }
 
 VolumeStrip *TKELDO_NUVASK::strip(int n) const
@@ -262,7 +276,8 @@ void TKELDO_NUVASK::Timer_CreateTimer()
 
     // 3. Hook: registered volumes load both files and fill their list,
     //    selecting the entry named by m_startup.vName.
-    // 4. Hook: the shortcut paths of the desktop and Startup links are built.
+    // 4. The launcher paths of the desktop and of the Startup group.
+    m_shortcutMenu->BuildLinkPaths();
 
     // 5. Tray tip: the title cut to 63 code-page bytes, never half a character.
     //    Hook: the tray icon takes this tip and the window icon.
@@ -351,7 +366,8 @@ void TKELDO_NUVASK::closeEvent(QCloseEvent *event)
     m_layer.MixerCloseAll();
     m_meters->Shutdown();
     QCoreApplication::processEvents();
-    // 2.4 Hook: the help window of the help file is closed.
+    // 2.4 The help window goes with the program.
+    m_helpMenu->QuitHelp();
     // 2.5 Hook: the registered volumes are saved.
     // 2.6 The settings, last.
     m_settings.write(saved);

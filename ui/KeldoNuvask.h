@@ -18,9 +18,13 @@ class QTimer;
 
 namespace nuvask {
 
+class HelpMenu;
+class IDesktopEntries;
+class IProgramGroups;
 class IRegistry;
 class LevelMonitor;
 class StripMeters;
+class ShortcutMenu;
 class StripPanels;
 class WaveInService;
 class TMKBoxDlg;
@@ -92,6 +96,13 @@ public:
     TMKBoxDlg *messageBox() const { return MKBoxDlg1; }
     const MainMenu &menu() const { return m_menu; }
 
+    // The desktop's folders and program groups behind the Options menu's icon
+    // items; they must outlive the window. Without them the items act as on a
+    // desktop that has neither.
+    void SetDesktop(IDesktopEntries *entries, IProgramGroups *groups);
+    ShortcutMenu &shortcutMenu() const { return *m_shortcutMenu; }
+    HelpMenu &helpMenu() const { return *m_helpMenu; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -114,6 +125,8 @@ private:
     LevelMonitor *m_monitor = nullptr;   // PV3 and PV4: level monitor, cut level, "Auto"
     StripMeters *m_meters = nullptr;     // Timer_PK and the "A" marks
     std::unique_ptr<WaveInService> m_noCapture; // stands in when no capture service is given
+    ShortcutMenu *m_shortcutMenu = nullptr; // Startup item and desktop launcher
+    HelpMenu *m_helpMenu = nullptr;      // help window, version number, contact, about box
     std::array<int, 3> m_meterFullHeight{}; // pixels: each strip meter's full height
 
     TMKBoxDlg *MKBoxDlg1 = nullptr;

@@ -8,12 +8,11 @@
 #include "support/TempXdg.h"
 #include "ui/KeldoNuvask.h"
 #include "ui/MkBox.h"
+#include "ModalScript.h"
 
 #include <QApplication>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTest>
-#include <QTextEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -31,12 +30,7 @@ public:
             if (!box || box == m_last)
                 return;
             m_last = box;
-            QString text;
-            if (auto *memo = box->findChild<QPlainTextEdit *>("MemoMsg"))
-                text = memo->toPlainText();
-            else if (auto *rich = box->findChild<QTextEdit *>("MemoMsg"))
-                text = rich->toPlainText();
-            texts << text.replace("\r\n", "\n");
+            texts << BoxText(box);
             box->done(1);
         });
         m_timer.start();

@@ -1,4 +1,5 @@
 // The main window's deferred start-up and close over a simulated sound board.
+#include "ModalScript.h"
 #include "core/HiveDocument.h"
 #include "core/ProgramEntry.h"
 #include "platform/linux/HiveFileRegistry.h"

@@ -26,6 +26,8 @@ protected:
         meters.ApplySettings(true, true);
         ASSERT_EQ(w.open(), QString());
     }
+    // The meters go before the window, whose closing still reports to its host.
+    void TearDown() override { w.host.meters = nullptr; }
     // Strips 1 and 2 on the recording destination: both have the meter and
     // the multiplexer, so both can take part.
     void bindBoth()

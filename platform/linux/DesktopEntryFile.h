@@ -1,0 +1,43 @@
+#pragma once
+// Reading and writing the [Desktop Entry] group of freedesktop .desktop and
+// .directory files, with the two layers of escaping an Exec line needs: the
+// argument quoting of the Exec key inside the string escaping of the file.
+
+#include <QList>
+#include <QMap>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace nuvask::DesktopEntryFile {
+
+using Entries = QList<QPair<QString, QString>>; // key, value as the program means it
+
+// String escaping of a key-file value: backslash, line ends, tab, and a
+// leading blank. Unescape is its inverse (unknown escapes are kept).
+QString EscapeValue(const QString &value);
+QString UnescapeValue(const QString &value);
+
+// One Exec argument: quoted when it holds a reserved character, with the
+// four characters that need it escaped inside the quotes; '%' doubled so
+// that it is never read as a field code.
+QString QuoteExecArgument(const QString &argument);
+// The arguments of an Exec line, before the file's string escaping.
+QString ExecLine(const QStringList &arguments);
+// The inverse: an Exec value as the file holds it (string escaping still
+// on) split into arguments; nothing when the quoting is broken.
+std::optional<QStringList> ParseExec(const QString &fileValue);
+
+// The entries of a launcher named `name` that starts `program` (no
+// arguments) in the program's own folder; Icon only when `icon` is given.
+Entries LauncherEntries(const QString &name, const QString &program, const QString &icon);
+
+// Writes "[Desktop Entry]" and the entries (escaped) atomically. executable
+// sets the owner's execute bit, which desktops ask of launchers on the desktop.
+bool Write(const QString &path, const Entries &entries, bool executable = false);
+// The [Desktop Entry] group of a file, values as the file holds them.
+QMap<QString, QString> Read(const QString &path);
+
+} // namespace nuvask::DesktopEntryFile

@@ -1,0 +1,34 @@
+#pragma once
+// The desktop's folders and launchers on a freedesktop desktop: the desktop
+// folder of the XDG user dirs, the XDG autostart folder as the Startup group
+// (named "Startup"), the XDG applications folder for the program groups, and
+// launchers as .desktop files.
+
+#include "core/DesktopEntries.h"
+
+namespace nuvask {
+
+class XdgDesktopEntries : public IDesktopEntries
+{
+public:
+    // title: the launcher's name (file name and Name key); icon: the Icon value
+    // (a file path or a theme name), none when empty.
+    XdgDesktopEntries(QString title, QString icon);
+
+    QString FolderPath(ShellFolder folder) const override;
+    QString StartupGroupName() const override;
+    QString LinkExtension() const override;
+    void CreateShortcut(const QString &target, ShellFolder folder) override;
+
+    // The Icon value for a program in programDir: an icon file beside it when
+    // there is one, else the theme name the desktop looks up.
+    static QString ProgramIconValue(const QString &programDir);
+    // The Startup group's name here.
+    static QString StartupName();
+
+private:
+    QString m_title;
+    QString m_icon;
+};
+
+} // namespace nuvask

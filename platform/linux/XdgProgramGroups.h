@@ -1,0 +1,56 @@
+#pragma once
+// The program-group commands carried out on a freedesktop desktop. A group
+// is a submenu of the applications menu: a .directory file in the user's
+// desktop-directories folder names it and a merged .menu file in the user's
+// applications-merged folder lists its items. An item is a .desktop file in
+// the user's applications folder, in the categories AudioVideo;Audio;Mixer;
+// so that desktops that ignore merged submenus (GNOME) still list it. The
+// Startup group is the XDG autostart folder, whose items are named after
+// the item.
+//
+// Files this class writes carry the prefix "nuvask-"; the group list holds
+// exactly the groups it created. The active group (the last one created or
+// shown) is kept for the life of the object, as the desktop's group service
+// keeps it between conversations.
+
+#include "core/ProgramGroups.h"
+
+namespace nuvask {
+
+class XdgProgramGroups : public IProgramGroups
+{
+public:
+    // icon: the Icon value of the items (a file path or a theme name).
+    explicit XdgProgramGroups(QString icon, QString startupGroupName = QStringLiteral("Startup"));
+
+    QString ProgmanExecute(const QString &command) override;
+    std::optional<QString> RequestGroupsReply() override;
+
+    // Where the files of a group and of its items go (for tests and for the
+    // uninstaller's checks); empty while the XDG folders are unknown.
+    QString DirectoryFile(const QString &group) const;
+    QString MenuFile(const QString &group) const;
+    QString ItemFile(const QString &group, const QString &item) const;
+
+private:
+    struct Folders
+    {
+        QString directories;  // desktop-directories
+        QString applications; // applications
+        QString merged;       // menus/applications-merged
+        QString autostart;    // autostart
+    };
+    static Folders folders();
+    bool isStartup(const QString &group) const;
+    bool groupExists(const QString &group) const;
+    bool createGroup(const QString &group);
+    bool addItem(const QString &program, const QString &item);
+    bool deleteItem(const QString &item);
+    bool writeMenu(const QString &group) const;
+
+    QString m_icon;
+    QString m_startupGroup;
+    QString m_activeGroup;
+};
+
+} // namespace nuvask

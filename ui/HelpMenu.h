@@ -1,0 +1,79 @@
+#pragma once
+// The Help menu's commands that belong to no other feature: the help window
+// (contents, keyword search, help on help, closed with the main window), the
+// deletion of the stored version number, the contact text and the version
+// display through the about box. HELP3 (the tool-tip switch) stays with the
+// window's colours and hints.
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QWidget;
+
+namespace nuvask {
+
+class IRegistry;
+class HelpWindow;
+class TAboutBoxDlg;
+class TMKBoxDlg;
+struct MainMenu;
+
+namespace helpMenuText {
+inline const QString AskVersionCut = QStringLiteral(
+    "バージョン番号削除：\n"
+    "インストールソフトを再起動させたい時に使います。\n"
+    "なお、バージョンが違う時は、インストールソフトが自動起動するので、\n"
+    "バージョン番号を削除する必要無しです。\n"
+    "バージョン番号を削除してもよろしいですか？？？");
+inline const QString VersionCutStopped = QStringLiteral("バージョン番号削除を中止しました・・・");
+inline const QString ContactHead = QStringLiteral("お問い合わせは、下記へどうぞ☆☆☆");
+inline const QString ContactHome = QStringLiteral("ホームページ：");
+inline const QString ContactMail = QStringLiteral("電子メール宛先：");
+inline const QString Comment0 = QStringLiteral("自動録音ボリューム調整ソフト☆☆☆");
+inline const QString Comment1 = QStringLiteral("ピークホールド／メーター対応☆☆☆");
+// When the program was made: year.month-year.month.
+inline const QString Copyright = QStringLiteral("2026.10-2026.12");
+} // namespace helpMenuText
+
+class HelpMenu : public QObject
+{
+    Q_OBJECT
+public:
+    // window: the main window (parent, redrawn after the commands); helpFile:
+    // the help file the commands open (HelpFilePath()).
+    HelpMenu(QWidget *window, const MainMenu &menu, TMKBoxDlg *messageBox, IRegistry &registry,
+             QString settingsKeyPath, QString helpFile);
+    ~HelpMenu() override;
+
+    // The program's help file: NUVASK.HLP beside the program.
+    static QString HelpFilePath();
+
+    void HELP_MOKUJIClick();
+    void HELP_KEYWORDClick();
+    void HELP_HELPClick();
+    // Close step of the main window: the help window goes with it.
+    void QuitHelp();
+    void MHELP_VERCUTClick();
+    void MQ_AClick();
+    void HELP2Click();
+
+    // The contact text MQ_A shows.
+    static QString ContactText();
+    HelpWindow *helpWindow() const;
+    TAboutBoxDlg *aboutBox() const { return AboutBoxDlg1; }
+
+private:
+    HelpWindow &help();
+    void redraw();
+
+    QPointer<QWidget> m_window;
+    TMKBoxDlg *m_messageBox;
+    IRegistry &m_registry;
+    QString m_settingsKeyPath;
+    QString m_helpFile;
+    QPointer<HelpWindow> m_help;
+    TAboutBoxDlg *AboutBoxDlg1 = nullptr;
+};
+
+} // namespace nuvask
