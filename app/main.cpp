@@ -1,6 +1,8 @@
 // The program entry: start values, then exactly one of: hand the parameters to
 // a running main window, open the main window, open the setup window.
 
+#include "SignalClose.h"
+#include "StartTexts.h"
 #include "core/ProgramEntry.h"
 #include "core/SettingsStore.h"
 #include "platform/alsa/AlsaMixerService.h"
@@ -13,13 +15,42 @@
 #include "ui/AppFonts.h"
 #include "ui/AppIcon.h"
 #include "ui/KeldoNuvask.h"
+#include "ui/MKBoxDlg.h"
 #include "ui/NuvaskSetupFm.h"
 #include "ui/WorkArea.h"
 
 #include <QApplication>
+#include <QDir>
+#include <cstdio>
 #include <memory>
 
 using namespace nuvask;
+
+namespace {
+
+// How often a start decides again when the window it was handing over to
+// went away meanwhile (it ended, or it turned out to open the setup window).
+constexpr int kDecideAttempts = 4;
+
+// Told on the error output too, for starts from a terminal or a service.
+void tell(const QString &text, bool withBox)
+{
+    std::fprintf(stderr, "nuvask: %s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+    if (withBox) {
+        TMKBoxDlg box;
+        box.ShowOK(text);
+    }
+}
+
+QString folderText(const InstanceFolder &folder)
+{
+    const QString path = QDir::toNativeSeparators(folder.path);
+    return folder.problem == InstanceFolder::CannotCreate ? startText::FolderUnusable.arg(path)
+                                                          : startText::FolderRefused.arg(path);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -30,20 +61,73 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(ApplicationIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("nuvask"));
     InstallFontSubstitutions();
+    // Logout or kill: closed as the user would close it, in any state.
+    SignalClose closer;
+    InstallTerminationHandler([&closer] { closer.request(); });
 
     StartValues start = MakeStartValues(QCoreApplication::applicationFilePath(), '/');
     HiveFileRegistry registry;
     SettingsStore settings(registry, start.ProgramShortName);
-    LocalInstanceProbe probe;
-
-    const StartDecision decision = DecideStart(app.arguments().mid(1), QCoreApplication::applicationFilePath(), probe, settings);
-    start.StartMode = decision.startMode;
-    SetStartValues(start);
     // The application title goes to message boxes without a caption of their
     // own; it is not the display name, which Qt would append to every caption.
     SetApplicationTitle(start.ProgramTitle);
 
+    const InstanceFolder folder = CheckInstanceFolder();
+    if (folder.problem != InstanceFolder::None) {
+        tell(folderText(folder), true);
+        return 1;
+    }
+
+    StartArbiter arbiter;
+    StartDecision decision;
+    for (int attempt = 1;; ++attempt) {
+        decision = DecideStart(app.arguments().mid(1), QCoreApplication::applicationFilePath(), arbiter, settings);
+        if (decision.outcome != StartOutcome::HandedOver || arbiter.lastHandOver() != StartArbiter::HandOver::HolderGone
+            || attempt == kDecideAttempts)
+            break;
+        arbiter.releaseClaims();
+    }
+    start.StartMode = decision.startMode;
+    SetStartValues(start);
+
+    switch (decision.outcome) {
+    case StartOutcome::HandedOver:
+        if (arbiter.lastHandOver() == StartArbiter::HandOver::Delivered)
+            return 0;
+        // Never a second window beside one that does not answer.
+        tell(startText::NoAnswer, false);
+        return 1;
+    case StartOutcome::ExitSilently:
+        return 0;
+    case StartOutcome::OpenMain:
+    case StartOutcome::OpenSetup:
+        break;
+    }
+
+    // Found by later starts from here on: the lock of the window's class was
+    // taken when no such window was found.
+    const bool openMain = decision.outcome == StartOutcome::OpenMain;
+    const QString windowClass = QLatin1String(openMain ? kMainWindowClass : kSetupWindowClass);
+    std::unique_ptr<InstanceLock> lock = arbiter.takeClaim(windowClass);
+    if (!lock && !openMain)
+        lock = InstanceLock::tryAcquire(windowClass); // another setup window may hold it: then this one stays unfound
+    arbiter.releaseClaims();
     InstanceServer server;
+    if (lock && !server.listen(std::move(lock))) {
+        tell(startText::ListenFailed.arg(InstanceSocketPath(windowClass), server.errorString()), true);
+        return 1;
+    }
+
+    const HiveFileRegistry::Problem problem = registry.problem(RegRoot::CurrentUser);
+    if (problem != HiveFileRegistry::Problem::None) {
+        const QString file = QDir::toNativeSeparators(registry.fileFor(RegRoot::CurrentUser));
+        tell((problem == HiveFileRegistry::Problem::TooLarge ? startText::HiveTooLarge : startText::HiveUnreadable)
+                 .arg(file),
+             true);
+        if (closer.requested())
+            return 0;
+    }
+
     AlsaMixerService mixer; // outlives the window, which closes its devices
     AlsaWaveIn capture;     // the level monitor's input, likewise
     // The desktop's folders, launchers and program groups, for the window's
@@ -52,11 +136,7 @@ int main(int argc, char **argv)
     XdgDesktopEntries desktopEntries(start.ProgramTitle, icon);
     XdgProgramGroups programGroups(icon, desktopEntries.StartupGroupName());
     std::unique_ptr<QWidget> window;
-    switch (decision.outcome) {
-    case StartOutcome::HandedOver:
-    case StartOutcome::ExitSilently:
-        return 0;
-    case StartOutcome::OpenMain: {
+    if (openMain) {
         auto main = std::make_unique<TKELDO_NUVASK>(registry, mixer, &capture);
         TKELDO_NUVASK *w = main.get();
         w->SetDesktop(&desktopEntries, &programGroups);
@@ -64,21 +144,13 @@ int main(int argc, char **argv)
             if (message == kWmSecondInstance)
                 w->WM_SECOND_INSTANCE(text);
         });
-        server.listen(QLatin1String(kMainWindowClass));
         window = std::move(main);
-        break;
-    }
-    case StartOutcome::OpenSetup:
+    } else {
         window = std::make_unique<TNUVASK_SETUPFM>(decision.startMode);
-        server.listen(QLatin1String(kSetupWindowClass));
-        break;
     }
     window->setAttribute(Qt::WA_QuitOnClose);
-    QWidget *shown = window.get();
-    // Logout or kill: close the window as the user would, so it saves.
-    InstallTerminationHandler([shown] { shown->close(); });
     window->show();
-    const int rc = app.exec();
+    const int rc = closer.requested() ? 0 : app.exec();
     server.close();
     return rc;
 }

@@ -1,7 +1,10 @@
 #include "core/HiveDocument.h"
 
+#include "core/Cp932.h"
 #include "core/Registry.h"
 
+#include <QSet>
+#include <QStringDecoder>
 #include <algorithm>
 
 namespace nuvask {
@@ -21,6 +24,37 @@ bool isBelow(const QString &path, const QString &ancestor)
         return !path.isEmpty();
     return path.size() > ancestor.size() && path.at(ancestor.size()) == QLatin1Char('\\')
         && samePath(path.left(ancestor.size()), ancestor);
+}
+
+// UTF-8 as the program writes it; else code page 932 as the original
+// platform's tools wrote it; else UTF-8 with replacement characters. Only the
+// text that is read depends on this; the bytes are kept as they are.
+QString decodeLine(const QByteArray &bytes)
+{
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+    if (ascii)
+        return QString::fromLatin1(bytes);
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    QString cp932 = Cp932::decode(bytes);
+    if (!cp932.contains(QChar::ReplacementCharacter))
+        return cp932;
+    return text;
+}
+
+QByteArray withoutLineEnding(const QByteArray &raw)
+{
+    qsizetype end = raw.size();
+    while (end > 0 && (raw.at(end - 1) == '\n' || raw.at(end - 1) == '\r'))
+        --end;
+    return raw.left(end);
+}
+
+bool isBlank(const QByteArray &raw)
+{
+    return std::all_of(raw.begin(), raw.end(), [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
 }
 
 QString quote(const QString &text)
@@ -71,100 +105,159 @@ std::optional<QString> unquote(const QString &line, qsizetype &pos)
     return std::nullopt;
 }
 
+// "name"=... or @=... ; false for any other line.
+bool parseValue(const QString &trimmed, QString &name, bool &isString, QString &data)
+{
+    qsizetype pos = 0;
+    std::optional<QString> parsedName;
+    if (trimmed.startsWith(QLatin1Char('@'))) {
+        parsedName = QString();
+        pos = 1;
+    } else {
+        parsedName = unquote(trimmed, pos);
+    }
+    if (!parsedName || pos >= trimmed.size() || trimmed.at(pos) != QLatin1Char('='))
+        return false;
+    ++pos;
+    name = *parsedName;
+    qsizetype strPos = pos;
+    const std::optional<QString> str = unquote(trimmed, strPos);
+    isString = str && strPos == trimmed.size();
+    data = isString ? *str : trimmed.mid(pos);
+    return true;
+}
+
 } // namespace
 
-HiveDocument HiveDocument::parse(const QByteArray &utf8)
+HiveDocument HiveDocument::parse(const QByteArray &bytes)
 {
     HiveDocument doc;
-    Key *current = nullptr;
-    const QStringList lines = QString::fromUtf8(utf8).split(QLatin1Char('\n'));
-    for (QString line : lines) {
-        while (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
+    bool eolKnown = false;
+    int current = -1;
+    bool continues = false; // the last value's text goes on (hex:...,\ lines)
+    for (qsizetype pos = 0; pos < bytes.size();) {
+        const qsizetype newline = bytes.indexOf('\n', pos);
+        const qsizetype end = newline < 0 ? bytes.size() : newline + 1;
+        Entry e;
+        e.key = current;
+        e.bytes = bytes.mid(pos, end - pos);
+        pos = end;
+        if (!eolKnown && newline >= 0) {
+            doc.m_eol = e.bytes.endsWith("\r\n") ? QByteArray("\r\n") : QByteArray("\n");
+            eolKnown = true;
+        }
+        QString line = decodeLine(withoutLineEnding(e.bytes));
+        if (doc.m_entries.empty() && line.startsWith(QChar(0xFEFF)))
+            line.remove(0, 1); // byte order mark
         const QString trimmed = line.trimmed();
-        if (trimmed.isEmpty() || trimmed == QLatin1String(kHeader))
+        if (continues) {
+            doc.m_entries.back().bytes += e.bytes;
+            continues = trimmed.endsWith(QLatin1Char('\\'));
+            doc.m_entries.back().continued = continues;
             continue;
-        if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']'))) {
+        }
+        if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']')) && trimmed.size() >= 2) {
             const QString path = NormalizeKeyPath(trimmed.mid(1, trimmed.size() - 2));
-            current = doc.findKey(path);
-            if (!current) {
-                doc.m_keys.push_back(Key{path, {}});
-                current = &doc.m_keys.back();
-            }
-            continue;
+            current = doc.keyId(path);
+            if (current < 0)
+                current = doc.addKeyId(path);
+            ++doc.m_headers[current];
+            e.kind = Kind::KeyHeader;
+            e.key = current;
+        } else if (current >= 0 && parseValue(trimmed, e.name, e.isString, e.data)) {
+            e.kind = Kind::Value;
+            continues = !e.isString && trimmed.endsWith(QLatin1Char('\\'));
+            e.continued = continues;
         }
-        if (!current) {
-            doc.m_preamble << line;
-            continue;
-        }
-        Value value;
-        qsizetype pos = 0;
-        std::optional<QString> name;
-        if (trimmed.startsWith(QLatin1Char('@'))) {
-            name = QString();
-            pos = 1;
-        } else {
-            name = unquote(trimmed, pos);
-        }
-        if (name && pos < trimmed.size() && trimmed.at(pos) == QLatin1Char('=')) {
-            ++pos;
-            value.name = *name;
-            qsizetype strPos = pos;
-            std::optional<QString> str = unquote(trimmed, strPos);
-            if (str && strPos == trimmed.size()) {
-                value.isString = true;
-                value.data = *str;
-            } else {
-                value.data = trimmed.mid(pos);
-            }
-            // A later line for the same name replaces the earlier one.
-            auto &vals = current->values;
-            auto it = std::find_if(vals.begin(), vals.end(), [&](const Value &v) {
-                return !v.isRawLine && v.name.compare(value.name, Qt::CaseInsensitive) == 0;
-            });
-            if (it != vals.end())
-                *it = value;
-            else
-                vals.push_back(value);
-        } else {
-            value.isRawLine = true;
-            value.data = line;
-            current->values.push_back(value);
-        }
+        doc.m_entries.push_back(std::move(e));
     }
     return doc;
 }
 
 QByteArray HiveDocument::serialize() const
 {
-    QString out = QLatin1String(kHeader) + QLatin1String("\n");
-    for (const QString &line : m_preamble)
-        out += line + QLatin1Char('\n');
-    for (const Key &key : m_keys) {
-        out += QLatin1String("\n[") + key.path + QLatin1String("]\n");
-        for (const Value &v : key.values) {
-            if (v.isRawLine)
-                out += v.data;
-            else if (v.name.isEmpty())
-                out += QStringLiteral("@=") + (v.isString ? quote(v.data) : v.data);
-            else
-                out += quote(v.name) + QLatin1Char('=') + (v.isString ? quote(v.data) : v.data);
-            out += QLatin1Char('\n');
-        }
+    qsizetype total = 0;
+    for (const Entry &e : m_entries)
+        total += e.bytes.size();
+    QByteArray out;
+    out.reserve(total);
+    for (const Entry &e : m_entries)
+        out += e.bytes;
+    return out;
+}
+
+QByteArray HiveDocument::valueLine(const QString &name, const QString &value)
+{
+    const QString nameText = name.isEmpty() ? QStringLiteral("@") : quote(name);
+    return (nameText + QLatin1Char('=') + quote(value)).toUtf8();
+}
+
+int HiveDocument::keyId(const QString &path) const
+{
+    return m_keyIndex.value(NormalizeKeyPath(path).toCaseFolded(), -1);
+}
+
+int HiveDocument::addKeyId(const QString &normalisedPath)
+{
+    const int id = int(m_keys.size());
+    m_keys << normalisedPath;
+    m_headers.push_back(0);
+    m_keyIndex.insert(normalisedPath.toCaseFolded(), id);
+    return id;
+}
+
+bool HiveDocument::isNameOf(const Entry &e, int key, const QString &name) const
+{
+    return e.kind == Kind::Value && e.key == key && e.name.compare(name, Qt::CaseInsensitive) == 0;
+}
+
+qsizetype HiveDocument::lastValue(int key, const QString &name) const
+{
+    if (key < 0 || !keyLives(key))
+        return -1;
+    for (qsizetype i = qsizetype(m_entries.size()) - 1; i >= 0; --i) {
+        if (isNameOf(m_entries[i], key, name))
+            return i;
     }
-    return out.toUtf8();
+    return -1;
 }
 
-HiveDocument::Key *HiveDocument::findKey(const QString &path)
+QByteArray HiveDocument::lineEnding(const QByteArray &bytes) const
 {
-    const QString p = NormalizeKeyPath(path);
-    auto it = std::find_if(m_keys.begin(), m_keys.end(), [&](const Key &k) { return samePath(k.path, p); });
-    return it == m_keys.end() ? nullptr : &*it;
+    if (bytes.endsWith("\r\n"))
+        return "\r\n";
+    if (bytes.endsWith('\n'))
+        return "\n";
+    return {};
 }
 
-const HiveDocument::Key *HiveDocument::findKey(const QString &path) const
+void HiveDocument::terminateLastLine()
 {
-    return const_cast<HiveDocument *>(this)->findKey(path);
+    if (!m_entries.empty() && !m_entries.back().bytes.endsWith('\n'))
+        m_entries.back().bytes += m_eol;
+}
+
+void HiveDocument::addEntry(Entry entry)
+{
+    terminateLastLine();
+    m_entries.push_back(std::move(entry));
+}
+
+// After the last line of the key's last section that is not blank, so that
+// the blank line before the next section stays where it is.
+qsizetype HiveDocument::insertionPoint(int key) const
+{
+    qsizetype header = -1;
+    for (qsizetype i = qsizetype(m_entries.size()) - 1; i >= 0 && header < 0; --i) {
+        if (m_entries[i].kind == Kind::KeyHeader && m_entries[i].key == key)
+            header = i;
+    }
+    qsizetype last = header;
+    for (qsizetype i = header + 1; i < qsizetype(m_entries.size()) && m_entries[i].kind != Kind::KeyHeader; ++i) {
+        if (!isBlank(m_entries[i].bytes))
+            last = i;
+    }
+    return last + 1;
 }
 
 bool HiveDocument::hasKey(const QString &path) const
@@ -172,43 +265,74 @@ bool HiveDocument::hasKey(const QString &path) const
     const QString p = NormalizeKeyPath(path);
     if (p.isEmpty())
         return true; // the root always exists
-    return std::any_of(m_keys.begin(), m_keys.end(),
-                       [&](const Key &k) { return samePath(k.path, p) || isBelow(k.path, p); });
-}
-
-void HiveDocument::createKey(const QString &path)
-{
-    const QString p = NormalizeKeyPath(path);
-    if (p.isEmpty() || findKey(p))
-        return;
-    m_keys.push_back(Key{p, {}});
-}
-
-void HiveDocument::deleteKeyTree(const QString &path)
-{
-    const QString p = NormalizeKeyPath(path);
-    if (p.isEmpty()) {
-        m_keys.clear();
-        return;
+    const int id = keyId(p);
+    if (id >= 0 && keyLives(id))
+        return true;
+    for (int k = 0; k < int(m_keys.size()); ++k) {
+        if (keyLives(k) && isBelow(m_keys[k], p))
+            return true;
     }
-    m_keys.erase(std::remove_if(m_keys.begin(), m_keys.end(),
-                                [&](const Key &k) { return samePath(k.path, p) || isBelow(k.path, p); }),
-                 m_keys.end());
+    return false;
+}
+
+bool HiveDocument::createKey(const QString &path)
+{
+    const QString p = NormalizeKeyPath(path);
+    if (p.isEmpty())
+        return false;
+    int id = keyId(p);
+    if (id >= 0 && keyLives(id))
+        return false;
+    if (id < 0)
+        id = addKeyId(p);
+    if (m_entries.empty())
+        addEntry(Entry{Kind::Raw, -1, QByteArray(kHeader) + m_eol, {}, false, {}});
+    if (m_entries.back().continued) {
+        // The blank line ends a value that promises another line (see writeString).
+        terminateLastLine();
+        m_entries.back().bytes += m_eol;
+        m_entries.back().continued = false;
+    } else if (!isBlank(m_entries.back().bytes)) {
+        addEntry(Entry{Kind::Raw, m_entries.back().key, m_eol, {}, false, {}});
+    }
+    addEntry(Entry{Kind::KeyHeader, id, '[' + p.toUtf8() + ']' + m_eol, {}, false, {}});
+    ++m_headers[id];
+    return true;
+}
+
+bool HiveDocument::deleteKeyTree(const QString &path)
+{
+    const QString p = NormalizeKeyPath(path);
+    std::vector<bool> doomed(m_keys.size(), false);
+    bool any = false;
+    for (int k = 0; k < int(m_keys.size()); ++k) {
+        doomed[k] = keyLives(k) && (p.isEmpty() || samePath(m_keys[k], p) || isBelow(m_keys[k], p));
+        any = any || doomed[k];
+    }
+    if (!any)
+        return false;
+    std::erase_if(m_entries, [&](const Entry &e) { return e.key >= 0 && doomed[e.key]; });
+    for (int k = 0; k < int(m_keys.size()); ++k) {
+        if (doomed[k])
+            m_headers[k] = 0;
+    }
+    return true;
 }
 
 QStringList HiveDocument::subKeys(const QString &path) const
 {
     const QString p = NormalizeKeyPath(path);
     QStringList names;
-    for (const Key &k : m_keys) {
-        if (!isBelow(k.path, p))
+    QSet<QString> seen;
+    for (int k = 0; k < int(m_keys.size()); ++k) {
+        if (!keyLives(k) || !isBelow(m_keys[k], p))
             continue;
-        const QString rest = p.isEmpty() ? k.path : k.path.mid(p.size() + 1);
+        const QString rest = p.isEmpty() ? m_keys[k] : m_keys[k].mid(p.size() + 1);
         const QString child = rest.section(QLatin1Char('\\'), 0, 0);
-        const bool known = std::any_of(names.begin(), names.end(),
-                                       [&](const QString &n) { return samePath(n, child); });
-        if (!known)
+        if (!seen.contains(child.toCaseFolded())) {
+            seen.insert(child.toCaseFolded());
             names << child;
+        }
     }
     return names;
 }
@@ -216,53 +340,66 @@ QStringList HiveDocument::subKeys(const QString &path) const
 QStringList HiveDocument::valueNames(const QString &path) const
 {
     QStringList names;
-    if (const Key *key = findKey(path)) {
-        for (const Value &v : key->values)
-            if (!v.isRawLine)
-                names << v.name;
+    const int id = keyId(path);
+    if (id < 0 || !keyLives(id))
+        return names;
+    QSet<QString> seen;
+    for (const Entry &e : m_entries) {
+        if (e.kind == Kind::Value && e.key == id && !seen.contains(e.name.toCaseFolded())) {
+            seen.insert(e.name.toCaseFolded());
+            names << e.name;
+        }
     }
     return names;
 }
 
 std::optional<QString> HiveDocument::readString(const QString &path, const QString &name) const
 {
-    const Key *key = findKey(path);
-    if (!key)
+    const qsizetype i = lastValue(keyId(path), name);
+    if (i < 0 || !m_entries[i].isString)
         return std::nullopt;
-    for (const Value &v : key->values) {
-        if (!v.isRawLine && v.name.compare(name, Qt::CaseInsensitive) == 0)
-            return v.isString ? std::optional<QString>(v.data) : std::nullopt;
-    }
-    return std::nullopt;
+    return m_entries[i].data;
 }
 
-void HiveDocument::writeString(const QString &path, const QString &name, const QString &value)
+bool HiveDocument::writeString(const QString &path, const QString &name, const QString &value)
 {
-    createKey(path);
-    Key *key = findKey(path);
-    for (Value &v : key->values) {
-        if (!v.isRawLine && v.name.compare(name, Qt::CaseInsensitive) == 0) {
-            v.isString = true;
-            v.data = value;
-            return;
-        }
+    const qsizetype existing = lastValue(keyId(path), name);
+    if (existing >= 0) {
+        Entry &e = m_entries[existing];
+        if (e.isString && e.data == value)
+            return false;
+        e.bytes = valueLine(name, value) + lineEnding(e.bytes);
+        e.name = name;
+        e.isString = true;
+        e.continued = false;
+        e.data = value;
+        return true;
     }
-    key->values.push_back(Value{name, true, value, false});
+    createKey(path);
+    const int id = keyId(path);
+    if (id < 0 || !keyLives(id))
+        return false; // no value lives directly under the root
+    const qsizetype at = insertionPoint(id);
+    Entry &before = m_entries[at - 1];
+    if (!before.bytes.endsWith('\n'))
+        before.bytes += m_eol;
+    if (before.continued) {
+        // Only at the end of a file: a value whose text promises another line.
+        // A blank line ends it (as its own last line, as a reader sees it), or
+        // it would take the new line as its own.
+        before.bytes += m_eol;
+        before.continued = false;
+    }
+    m_entries.insert(m_entries.begin() + at, Entry{Kind::Value, id, valueLine(name, value) + m_eol, name, true, value});
+    return true;
 }
 
 bool HiveDocument::deleteValue(const QString &path, const QString &name)
 {
-    Key *key = findKey(path);
-    if (!key)
+    const int id = keyId(path);
+    if (id < 0 || !keyLives(id))
         return false;
-    auto &vals = key->values;
-    auto it = std::find_if(vals.begin(), vals.end(), [&](const Value &v) {
-        return !v.isRawLine && v.name.compare(name, Qt::CaseInsensitive) == 0;
-    });
-    if (it == vals.end())
-        return false;
-    vals.erase(it);
-    return true;
+    return std::erase_if(m_entries, [&](const Entry &e) { return isNameOf(e, id, name); }) > 0;
 }
 
 } // namespace nuvask

@@ -8,10 +8,11 @@
 #include "core/TextHelpers.h"
 #include "ui/ColorBtn.h"
 #include "ui/CutLevelPanel.h"
-#include "ui/LevelMonitorPanel.h"
 #include "ui/HelpMenu.h"
+#include "ui/LevelMonitorPanel.h"
 #include "ui/MKBoxDlg.h"
 #include "ui/MainWindowTexts.h"
+#include "ui/RegisteredVolumePanel.h"
 #include "ui/ShortcutMenu.h"
 #include "ui/StripPanels.h"
 #include "ui/VolumeStrip.h"
@@ -49,13 +50,18 @@ public:
     quint32 close(WaveInHandle) override { return WaveRc::InvalidHandle; }
 };
 
+// The short name the settings key and the list files are named after.
+QString shortName()
+{
+    return Start().ProgramShortName.isEmpty() ? QStringLiteral("NUVASK") : Start().ProgramShortName;
+}
+
 } // namespace
 
 TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInService *capture, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_registry(registry), m_settings(registry, Start().ProgramShortName.isEmpty() ? QStringLiteral("NUVASK")
-                                                                                   : Start().ProgramShortName),
+      m_registry(registry), m_settings(registry, shortName()),
       m_layer(mixer, *this), m_noCapture(capture ? nullptr : std::make_unique<NoCapture>())
 {
     WaveInService &wave = capture ? *capture : *m_noCapture;
@@ -88,6 +94,7 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInSer
     // m_shortcutMenu->SetTrayBusyHook(...), so that tray presses wait while an
     // icon action lets pending events run.
     m_helpMenu = new HelpMenu(this, m_menu, MKBoxDlg1, m_registry, m_settings.keyPath(), HelpMenu::HelpFilePath());
+    m_presets = new RegisteredVolumePanel(*strip(2), m_layer, *MKBoxDlg1, Start().ProgramDir, shortName(), this);
     for (int n = 0; n < 3; ++n)
         strip(n)->attach(&m_layer);
 
@@ -274,8 +281,8 @@ void TKELDO_NUVASK::Timer_CreateTimer()
     m_startup = m_settings.readStartup();
     applyStartupSettings(m_startup);
 
-    // 3. Hook: registered volumes load both files and fill their list,
-    //    selecting the entry named by m_startup.vName.
+    // 3. Registered volumes: both files, the entry named by "V_Name" picked.
+    m_presets->Load(m_startup.vName);
     // 4. The launcher paths of the desktop and of the Startup group.
     m_shortcutMenu->BuildLinkPaths();
 
@@ -368,7 +375,8 @@ void TKELDO_NUVASK::closeEvent(QCloseEvent *event)
     QCoreApplication::processEvents();
     // 2.4 The help window goes with the program.
     m_helpMenu->QuitHelp();
-    // 2.5 Hook: the registered volumes are saved.
+    // 2.5 The registered volumes; a failure is shown, the old files stay.
+    m_presets->Save();
     // 2.6 The settings, last.
     m_settings.write(saved);
     event->accept();
@@ -381,9 +389,7 @@ SavedSettings TKELDO_NUVASK::currentSettings() const
     v.backColor = m_menu.BackColor->isChecked();
     v.miniHelp = hintsShown();
     v.keldoColor = m_menu.KELDO_COLOR->isChecked();
-    // Kept as read until the registered-volume list can change it, so a
-    // round trip never loses the user's selection.
-    v.vName = m_startup.vName;
+    v.vName = m_presets->PickedName();
     v.mostTop = m_panels->Ch_Top->isChecked();
     v.hiddenStrip = m_panels->hiddenStrip();
     for (int n = 0; n < 3; ++n) {

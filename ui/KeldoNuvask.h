@@ -24,6 +24,7 @@ class IProgramGroups;
 class IRegistry;
 class LevelMonitor;
 class StripMeters;
+class RegisteredVolumePanel;
 class ShortcutMenu;
 class StripPanels;
 class WaveInService;
@@ -93,6 +94,7 @@ public:
     StripPanels &panels() const { return *m_panels; }
     LevelMonitor &monitor() const { return *m_monitor; }
     StripMeters &meters() const { return *m_meters; }
+    RegisteredVolumePanel &presets() const { return *m_presets; }
     TMKBoxDlg *messageBox() const { return MKBoxDlg1; }
     const MainMenu &menu() const { return m_menu; }
 
@@ -127,6 +129,7 @@ private:
     std::unique_ptr<WaveInService> m_noCapture; // stands in when no capture service is given
     ShortcutMenu *m_shortcutMenu = nullptr; // Startup item and desktop launcher
     HelpMenu *m_helpMenu = nullptr;      // help window, version number, contact, about box
+    RegisteredVolumePanel *m_presets = nullptr; // registered volumes on PV2
     std::array<int, 3> m_meterFullHeight{}; // pixels: each strip meter's full height
 
     TMKBoxDlg *MKBoxDlg1 = nullptr;

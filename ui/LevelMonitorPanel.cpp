@@ -1,20 +1,17 @@
 #include "ui/LevelMonitorPanel.h"
 
 #include "ui/ColorBtn.h"
-#include "ui/PanelWidgets.h"
 #include "ui/ColorLabel.h"
 #include "ui/CutLevelPanel.h"
 #include "ui/LevelMonitorTexts.h"
 #include "ui/MKBoxDlg.h"
+#include "ui/WidgetPlacement.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QSignalBlocker>
 
 namespace nuvask {
-
-using panel::button;
-using panel::placed;
 
 namespace {
 
@@ -34,12 +31,12 @@ LevelMonitorPanel::LevelMonitorPanel(int meterHeight, QWidget *parent)
     resize(PanelWidth, 201);
     const int h = m_meterHeight;
 
-    Btn_RAuto = button(this, "Btn_RAuto", {1, 2, 36, 17}, monitorText::Auto, monitorText::HintAuto);
-    Btn_RPK_ON = button(this, "Btn_RPK_ON", {1, 21, 36, 17}, monitorText::On, monitorText::HintOn);
-    Btn_RPK_OFF = button(this, "Btn_RPK_OFF", {1, 21, 36, 17}, monitorText::Off, monitorText::HintOff);
+    Btn_RAuto = colorButton(this, "Btn_RAuto", {1, 2, 36, 17}, monitorText::Auto, monitorText::HintAuto);
+    Btn_RPK_ON = colorButton(this, "Btn_RPK_ON", {1, 21, 36, 17}, monitorText::On, monitorText::HintOn);
+    Btn_RPK_OFF = colorButton(this, "Btn_RPK_OFF", {1, 21, 36, 17}, monitorText::Off, monitorText::HintOff);
     Btn_RPK_OFF->hide();
-    Btn_RPK = button(this, "Btn_RPK", {1, 43, 36, 15}, monitorText::Zero, monitorText::HintHold);
-    panel::condense(Btn_RPK);
+    Btn_RPK = colorButton(this, "Btn_RPK", {1, 43, 36, 15}, monitorText::Zero, monitorText::HintHold);
+    condense(Btn_RPK);
 
     // Bottom to top: lime, yellow, red; then the cover from the top down and
     // the marker over everything.

@@ -3,9 +3,9 @@
 #include "core/MixerLayer.h"
 #include "ui/ColorBtn.h"
 #include "ui/ColorLabel.h"
-#include "ui/PanelWidgets.h"
 #include "ui/UpDown.h"
 #include "ui/VolumeStripTexts.h"
+#include "ui/WidgetPlacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,8 +16,6 @@
 
 namespace nuvask {
 
-using panel::condense;
-
 namespace {
 
 const QColor Lime(0, 255, 0);
@@ -27,30 +25,11 @@ QString named(const char *prefix, int strip)
     return QString::fromLatin1(prefix) + QString::number(strip);
 }
 
-template <class W>
-W *placed(W *widget, const QString &name, const QRect &geometry, const QString &hint = QString())
-{
-    widget->setObjectName(name);
-    widget->setGeometry(geometry);
-    if (!hint.isEmpty())
-        widget->setToolTip(hint);
-    return widget;
-}
-
 QComboBox *dropDown(QWidget *parent, const QString &name, const QRect &geometry, const QString &hint = QString())
 {
     auto *list = placed(new QComboBox(parent), name, geometry, hint);
     list->setEditable(false);
     return list;
-}
-
-TColorBtn *colorButton(QWidget *parent, const QString &name, const QRect &geometry, const QString &caption,
-                       const QString &hint)
-{
-    auto *button = placed(new TColorBtn(parent), name, geometry, hint);
-    button->SetCaption(caption);
-    button->SetTabStop(false);
-    return button;
 }
 
 // Refills a list without running its handler.
@@ -83,7 +62,8 @@ void VolumeStrip::buildWidgets()
     Label_VM1 = placed(new ColorLabel(Qt::black, this), named("Label_VM1_", n), {4, 61, 10, 0}, stripText::HintVolumeBar);
     Label_NOW_T = placed(new QLabel(stripText::Now, this), named("Label_NOW_T", n), {16, 66, 22, 12},
                          stripText::HintNowTitle);
-    Label_NOW = placed(new QLabel(this), named("Label_NOW_", n), {19, 82, 18, 12}, stripText::HintNow);
+    Label_NOW = placed(new QLabel(stripText::NowDesign, this), named("Label_NOW_", n), {19, 82, 18, 12},
+                       stripText::HintNow);
     Label_NOW->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     condense(Label_NOW);
     condense(Label_NOW_T);
@@ -357,6 +337,11 @@ void VolumeStrip::setAutoMarkVisible(bool visible)
 int VolumeStrip::volumeBarHeight() const
 {
     return Label_VM0->height();
+}
+
+QString VolumeStrip::nowText() const
+{
+    return Label_NOW->text();
 }
 
 void VolumeStrip::ShowGroup(StripGroup group, bool visible)

@@ -49,6 +49,8 @@ public:
 
     void setAutoMarkVisible(bool visible);
     int volumeBarHeight() const;
+    // Label_NOW's text: the volume last shown, its design text before that.
+    QString nowText() const;
 
     // StripView
     void ShowGroup(StripGroup group, bool visible) override;

@@ -11,6 +11,7 @@ inline const QString HintVolumeBar = QStringLiteral("ボリューム調節");
 inline const QString Now = QStringLiteral("Now");
 inline const QString HintNowTitle = QStringLiteral("現在のボリューム");
 inline const QString HintNow = QStringLiteral("現在のボリューム値");
+inline const QString NowDesign = QStringLiteral("256"); // until a volume is shown
 inline const QString HintUpDown = QStringLiteral("ボリューム 高速アップ／ダウン");
 inline const QString HintUpDownL = QStringLiteral("ボリューム アップ／ダウン");
 inline const QString Max = QStringLiteral("Max");

@@ -4,9 +4,9 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 
@@ -57,12 +57,14 @@ void WindowColours::ApplyListColours()
     const bool standard = m_menu.BackColor->isChecked();
     const QPalette system = QApplication::palette();
     const QPalette own = m_window.palette();
-    // The lists and the edit fields (Edit_RPK, Edit_REC) alike.
+    // The drop-down lists and the edit fields (Edit_REC, Edit_RPK) alike.
     QList<QWidget *> lists;
     for (QComboBox *list : m_window.findChildren<QComboBox *>())
         lists.append(list);
-    for (QLineEdit *edit : m_window.findChildren<QLineEdit *>())
-        lists.append(edit);
+    for (QLineEdit *edit : m_window.findChildren<QLineEdit *>()) {
+        if (!qobject_cast<QComboBox *>(edit->parentWidget()))
+            lists.append(edit);
+    }
     for (QWidget *list : lists) {
         QPalette pal = list->palette();
         const QColor panel = list->parentWidget() ? list->parentWidget()->palette().color(QPalette::Window)

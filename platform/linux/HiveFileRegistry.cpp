@@ -8,6 +8,11 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace nuvask {
 
 namespace {
@@ -23,11 +28,64 @@ const char *rootFileName(RegRoot root)
 }
 
 constexpr int kLockTimeoutMs = 5000; // another copy of the program writing
-constexpr qint64 kMaxHiveBytes = 16 * 1024 * 1024;
+
+// What identifies one version of a file on disk. A replaced file has a new
+// inode; an edit in place changes the modification time.
+struct FileStamp
+{
+    QString path;
+    bool exists = false;
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    timespec mtime{};
+    timespec ctime{};
+
+    bool operator==(const FileStamp &o) const
+    {
+        return path == o.path && exists == o.exists && dev == o.dev && ino == o.ino && size == o.size
+            && mtime.tv_sec == o.mtime.tv_sec && mtime.tv_nsec == o.mtime.tv_nsec && ctime.tv_sec == o.ctime.tv_sec
+            && ctime.tv_nsec == o.ctime.tv_nsec;
+    }
+};
+
+FileStamp stampOf(const QString &path, const struct stat &st)
+{
+    FileStamp s;
+    s.path = path;
+    s.exists = true;
+    s.dev = st.st_dev;
+    s.ino = st.st_ino;
+    s.size = st.st_size;
+    s.mtime = st.st_mtim;
+    s.ctime = st.st_ctim;
+    return s;
+}
+
+FileStamp stampOf(const QString &path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        FileStamp s;
+        s.path = path;
+        s.exists = errno == ENOENT ? false : true; // present but not statable: read it to find out
+        return s;
+    }
+    return stampOf(path, st);
+}
 
 } // namespace
 
+struct HiveFileRegistry::Snapshot
+{
+    FileStamp stamp;
+    HiveDocument doc;
+    Problem problem = Problem::None;
+};
+
 HiveFileRegistry::HiveFileRegistry(QString folder) : m_folder(std::move(folder)) {}
+
+HiveFileRegistry::~HiveFileRegistry() = default;
 
 QString HiveFileRegistry::defaultFolder()
 {
@@ -40,12 +98,44 @@ QString HiveFileRegistry::fileFor(RegRoot root) const
     return folder + QLatin1Char('/') + QLatin1String(rootFileName(root));
 }
 
-HiveDocument HiveFileRegistry::load(RegRoot root) const
+std::shared_ptr<const HiveFileRegistry::Snapshot> HiveFileRegistry::load(RegRoot root) const
 {
-    QFile file(fileFor(root));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return HiveDocument::parse(file.read(kMaxHiveBytes));
+    const QString path = fileFor(root);
+    std::shared_ptr<const Snapshot> &cached = m_cache[int(root)];
+    const FileStamp now = stampOf(path);
+    if (cached && cached->stamp == now)
+        return cached;
+
+    auto snap = std::make_shared<Snapshot>();
+    snap->stamp = now;
+    if (now.exists) {
+        ++m_parses;
+        QFile file(path);
+        struct stat st {};
+        if (!file.open(QIODevice::ReadOnly) || ::fstat(file.handle(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            snap->problem = Problem::Unreadable;
+        } else {
+            // The stamp of what was actually read, should the file be
+            // replaced between the look and the read.
+            snap->stamp = stampOf(path, st);
+            const bool tooLarge = st.st_size > kMaxHiveBytes;
+            QByteArray bytes = file.read(tooLarge ? kMaxHiveBytes : st.st_size);
+            if (tooLarge) {
+                snap->problem = Problem::TooLarge;
+                bytes.truncate(bytes.lastIndexOf('\n') + 1); // complete lines only
+            } else if (bytes.size() != st.st_size || file.error() != QFileDevice::NoError) {
+                snap->problem = Problem::Unreadable;
+            }
+            snap->doc = HiveDocument::parse(bytes);
+        }
+    }
+    cached = snap;
+    return cached;
+}
+
+HiveFileRegistry::Problem HiveFileRegistry::problem(RegRoot root) const
+{
+    return load(root)->problem;
 }
 
 bool HiveFileRegistry::mutate(RegRoot root, const std::function<bool(HiveDocument &)> &change)
@@ -57,66 +147,66 @@ bool HiveFileRegistry::mutate(RegRoot root, const std::function<bool(HiveDocumen
     lock.setStaleLockTime(30000);
     if (!lock.tryLock(kLockTimeoutMs))
         return false;
-    HiveDocument doc = load(root);
+    const std::shared_ptr<const Snapshot> current = load(root);
+    if (current->problem != Problem::None)
+        return false; // what could not be read would be lost
+    HiveDocument doc = current->doc;
     if (!change(doc))
         return true; // nothing to write
+    // Unbuffered: a buffered QSaveFile commits a file that a full disk cut
+    // short, as its flush takes the partial write for done.
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const QByteArray bytes = doc.serialize();
     if (out.write(bytes) != bytes.size()) {
         out.cancelWriting();
         return false;
     }
-    return out.commit();
+    if (!out.commit())
+        return false;
+    // What was just written needs no second parse.
+    auto snap = std::make_shared<Snapshot>();
+    snap->stamp = stampOf(path);
+    snap->doc = std::move(doc);
+    m_cache[int(root)] = snap;
+    return true;
 }
 
 bool HiveFileRegistry::keyExists(RegRoot root, const QString &path) const
 {
-    return load(root).hasKey(path);
+    return load(root)->doc.hasKey(path);
 }
 
 bool HiveFileRegistry::createKey(RegRoot root, const QString &path)
 {
-    return mutate(root, [&](HiveDocument &doc) {
-        if (doc.hasKey(path))
-            return false;
-        doc.createKey(path);
-        return true;
-    });
+    // A key implied by a key below it exists already.
+    return mutate(root, [&](HiveDocument &doc) { return !doc.hasKey(path) && doc.createKey(path); });
 }
 
 bool HiveFileRegistry::deleteKeyTree(RegRoot root, const QString &path)
 {
-    return mutate(root, [&](HiveDocument &doc) {
-        if (!doc.hasKey(path))
-            return false;
-        doc.deleteKeyTree(path);
-        return true;
-    });
+    return mutate(root, [&](HiveDocument &doc) { return doc.deleteKeyTree(path); });
 }
 
 QStringList HiveFileRegistry::subKeys(RegRoot root, const QString &path) const
 {
-    return load(root).subKeys(path);
+    return load(root)->doc.subKeys(path);
 }
 
 QStringList HiveFileRegistry::valueNames(RegRoot root, const QString &path) const
 {
-    return load(root).valueNames(path);
+    return load(root)->doc.valueNames(path);
 }
 
 std::optional<QString> HiveFileRegistry::readString(RegRoot root, const QString &path, const QString &name) const
 {
-    return load(root).readString(path, name);
+    return load(root)->doc.readString(path, name);
 }
 
 bool HiveFileRegistry::writeString(RegRoot root, const QString &path, const QString &name, const QString &value)
 {
-    return mutate(root, [&](HiveDocument &doc) {
-        doc.writeString(path, name, value);
-        return true;
-    });
+    return mutate(root, [&](HiveDocument &doc) { return doc.writeString(path, name, value); });
 }
 
 bool HiveFileRegistry::writeStrings(RegRoot root, const QString &path, const RegStringValues &values)

@@ -1,13 +1,21 @@
 #pragma once
 // The registry realised as one text file per root under the XDG config home
-// (nuvask/registry/HKEY_CURRENT_USER.reg, ...). Every operation reads the file
-// afresh; every change is a locked read-modify-write that replaces the file
-// atomically, so two running copies of the program never lose each other's
-// values and a crash never leaves half a file.
+// (nuvask/registry/HKEY_CURRENT_USER.reg, ...). Every change is a locked
+// read-modify-write that replaces the file atomically, so two running copies
+// of the program never lose each other's values and a crash never leaves half
+// a file. A file is parsed once per change on disk: reads are served from the
+// parsed document as long as the file's identity, size and times are those
+// it was parsed from.
+//
+// A file larger than kMaxHiveBytes, or one that cannot be read, is never
+// rewritten: what it holds beyond what could be read would be lost. Reads see
+// what could be read; every change fails, and problem() says why.
 
 #include "core/Registry.h"
 
+#include <array>
 #include <functional>
+#include <memory>
 
 namespace nuvask {
 
@@ -16,12 +24,25 @@ class HiveDocument;
 class HiveFileRegistry : public IRegistry
 {
 public:
+    static constexpr qint64 kMaxHiveBytes = 16 * 1024 * 1024; // bytes
+
+    enum class Problem {
+        None,
+        TooLarge,   // larger than kMaxHiveBytes
+        Unreadable, // exists but could not be read completely
+    };
+
     // folder empty: $XDG_CONFIG_HOME/nuvask/registry, looked up on each call
     // so that a test may point XDG_CONFIG_HOME elsewhere.
     explicit HiveFileRegistry(QString folder = QString());
+    ~HiveFileRegistry() override;
 
     static QString defaultFolder();
     QString fileFor(RegRoot root) const;
+    // Why changes of the root's file are refused; None when they are not.
+    Problem problem(RegRoot root) const;
+    // How many times a file was read and parsed (each change on disk once).
+    int parseCount() const { return m_parses; }
 
     bool keyExists(RegRoot root, const QString &path) const override;
     bool createKey(RegRoot root, const QString &path) override;
@@ -36,11 +57,14 @@ public:
     bool deleteValue(RegRoot root, const QString &path, const QString &name) override;
 
 private:
-    HiveDocument load(RegRoot root) const;
+    struct Snapshot;
+    std::shared_ptr<const Snapshot> load(RegRoot root) const;
     // Runs change under the root's lock and writes the result when it says so.
     bool mutate(RegRoot root, const std::function<bool(HiveDocument &)> &change);
 
     QString m_folder;
+    mutable std::array<std::shared_ptr<const Snapshot>, 3> m_cache;
+    mutable int m_parses = 0;
 };
 
 } // namespace nuvask

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRegularExpression>
 #include <QThread>
 
 #include <sys/resource.h>
@@ -158,13 +157,6 @@ QString Pactl(const QStringList &args)
     process.start(QStringLiteral("pactl"), args);
     process.waitForFinished(5000);
     return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-int SourceVolume()
-{
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral(":\\s*(\\d+)\\s*/")).match(Pactl({"get-source-volume", "@DEFAULT_SOURCE@"}));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
 double ProcessCpuSeconds()

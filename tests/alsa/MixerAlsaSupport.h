@@ -3,6 +3,7 @@
 // loop, and the ALSA configuration that brings in the fixture card.
 
 #include "core/MixerLayer.h"
+#include "support/TestProcesses.h" // SourceVolume()
 
 #include <QByteArray>
 #include <QList>
@@ -21,8 +22,6 @@ namespace nuvask::test {
 
 // Runs pactl with `args` and returns what it printed.
 QString Pactl(const QStringList &args);
-// The default source's first channel in the server's units (65536 = 100 %), or -1.
-int SourceVolume();
 
 struct RecordingMixerHost : MixerHost {
     QList<std::pair<MixerHandle, quint32>> changes;

@@ -4,8 +4,8 @@
 // the tone stays under the cut level; closing saves the cut level.
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/LocalInstance.h"
-#include "support/DisplayProcess.h"
 #include "support/TempXdg.h"
+#include "support/TestProcesses.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -15,28 +15,6 @@
 #include <gtest/gtest.h>
 
 using namespace nuvask;
-
-namespace {
-
-QString run(const QString &program, const QStringList &args, const QProcessEnvironment &env = {})
-{
-    QProcess process;
-    if (!env.isEmpty())
-        process.setProcessEnvironment(env);
-    process.start(program, args);
-    process.waitForFinished(5000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// The default source's first channel in the server's units (65536 = 100 %), or -1.
-int sourceVolume()
-{
-    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral(":\\s*(\\d+)\\s*/"))
-                                          .match(run("pactl", {"get-source-volume", "@DEFAULT_SOURCE@"}));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
-} // namespace
 
 TEST(LevelMonitorEndToEnd, AutoClickedInTheRealWindowLowersTheCaptureVolumeUntilTheToneFits)
 {
@@ -53,14 +31,14 @@ TEST(LevelMonitorEndToEnd, AutoClickedInTheRealWindowLowersTheCaptureVolumeUntil
         settings->writeString("FP", "0,0");
         settings->writeString("V_CUT", "16384");
     }
-    run("pactl", {"set-sink-volume", "rec_sink", "100%"});
-    run("pactl", {"set-source-volume", "@DEFAULT_SOURCE@", "100%"});
-    run("pactl", {"set-source-mute", "@DEFAULT_SOURCE@", "0"});
+    test::RunProgram("pactl", {"set-sink-volume", "rec_sink", "100%"});
+    test::RunProgram("pactl", {"set-source-volume", "@DEFAULT_SOURCE@", "100%"});
+    test::RunProgram("pactl", {"set-source-mute", "@DEFAULT_SOURCE@", "0"});
 
     // A 1 kHz tone at 30000 of 32768, played with low latency so that the
     // sink never idles.
     const QString tone = xdg.root() + "/tone.wav";
-    run("sox", {"-n", "-r", "44100", "-c", "2", "-b", "16", tone, "synth", "30", "sine", "1000", "vol", "0.9155"});
+    test::RunProgram("sox", {"-n", "-r", "44100", "-c", "2", "-b", "16", tone, "synth", "30", "sine", "1000", "vol", "0.9155"});
     QProcess player;
     player.start("paplay", {"--latency-msec=20", "--device=rec_sink", tone});
     ASSERT_TRUE(player.waitForStarted(5000));
@@ -74,25 +52,25 @@ TEST(LevelMonitorEndToEnd, AutoClickedInTheRealWindowLowersTheCaptureVolumeUntil
 
     // "Auto" sits at the top of PV3, the right-most panel while the editor
     // is closed; the client area (top row 17 + panels 201) is under the menu.
-    const QString window = run("xdotool", {"search", "--onlyvisible", "--name", "^nuvASK$"}, env).section('\n', 0, 0).trimmed();
+    const QString window = test::RunProgram("xdotool", {"search", "--onlyvisible", "--name", "^nuvASK$"}, env).section('\n', 0, 0).trimmed();
     ASSERT_FALSE(window.isEmpty());
-    const QString geometry = run("xdotool", {"getwindowgeometry", "--shell", window}, env);
+    const QString geometry = test::RunProgram("xdotool", {"getwindowgeometry", "--shell", window}, env);
     const int width = QRegularExpression("WIDTH=(\\d+)").match(geometry).captured(1).toInt();
     const int height = QRegularExpression("HEIGHT=(\\d+)").match(geometry).captured(1).toInt();
     ASSERT_GT(height, 218) << geometry.toStdString();
     const int menu = height - 218;
     const QString x = QString::number(width - 38 + 1 + 18), y = QString::number(menu + 17 + 2 + 8);
-    run("xdotool", {"mousemove", "--window", window, x, y, "click", "1"}, env);
+    test::RunProgram("xdotool", {"mousemove", "--window", window, x, y, "click", "1"}, env);
 
     // Falls in steps of 2048 units (the server's 65536 is the mixer's 65535),
     // then holds once the tone stays below 16384: 208 of 256 steps.
     QElapsedTimer stable;
-    int last = sourceVolume();
+    int last = test::SourceVolume();
     stable.start();
     QList<int> seen{last};
     const bool settled = QTest::qWaitFor(
         [&] {
-            const int now = sourceVolume();
+            const int now = test::SourceVolume();
             if (now != last) {
                 last = now;
                 seen.append(now);
@@ -109,7 +87,7 @@ TEST(LevelMonitorEndToEnd, AutoClickedInTheRealWindowLowersTheCaptureVolumeUntil
     }
     EXPECT_LE(qRound(last / 256.0), 208);
     EXPECT_GE(qRound(last / 256.0), 192);
-    EXPECT_FALSE(run("pactl", {"list", "short", "source-outputs"}).trimmed().isEmpty()) << "the monitor captures";
+    EXPECT_FALSE(test::RunProgram("pactl", {"list", "short", "source-outputs"}).trimmed().isEmpty()) << "the monitor captures";
 
     app.terminate(); // SIGTERM: closed as the user would close it
     ASSERT_TRUE(app.waitForFinished(10000));
@@ -119,5 +97,5 @@ TEST(LevelMonitorEndToEnd, AutoClickedInTheRealWindowLowersTheCaptureVolumeUntil
     auto settings = reg.open(RegRoot::CurrentUser, key, false);
     ASSERT_NE(settings, nullptr);
     EXPECT_EQ(settings->readString("V_CUT"), QString("16384"));
-    run("pactl", {"set-source-volume", "@DEFAULT_SOURCE@", "100%"});
+    test::RunProgram("pactl", {"set-source-volume", "@DEFAULT_SOURCE@", "100%"});
 }

@@ -2,7 +2,7 @@
 // binds its strips, is asked to close, and leaves its bindings on disk.
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/LocalInstance.h"
-#include "support/DisplayProcess.h"
+#include "support/TestProcesses.h"
 #include "support/TempXdg.h"
 
 #include <QElapsedTimer>

@@ -3,6 +3,7 @@
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/LocalInstance.h"
 #include "support/TempXdg.h"
+#include "ProgramRuns.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -59,18 +60,7 @@ struct SecondStart : ::testing::Test
         reg.open(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->writeString("Version", v);
     }
     // Waits until a window of the class answers on its socket.
-    bool waitForWindow(const QString &cls, int ms = 10000)
-    {
-        LocalInstanceProbe probe(200, 1000);
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < ms) {
-            if (probe.windowExists(cls))
-                return true;
-            QThread::msleep(50);
-        }
-        return false;
-    }
+    bool waitForWindow(const QString &cls, int ms = 10000) { return test::ProgramRuns::waitForWindow(cls, ms); }
 };
 
 } // namespace

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -48,8 +49,9 @@ struct MainWindowFixture : ::testing::Test
 {
     TempXdg xdg;
     HiveFileRegistry reg;
+    QTemporaryDir programDir; // the registered-volume files are written beside the program
 
-    void SetUp() override { SetStartValues(MakeStartValues("/opt/nuvask/nuvask", '/')); }
+    void SetUp() override { SetStartValues(MakeStartValues(programDir.path() + "/nuvask", '/')); }
     void store(const QString &name, const QString &value)
     {
         reg.open(RegRoot::CurrentUser, kSettingsKey, true)->writeString(name, value);

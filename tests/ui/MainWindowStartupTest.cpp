@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
