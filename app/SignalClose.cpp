@@ -35,7 +35,7 @@ void SignalClose::step()
     }
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget *w : windows) {
-        if (w->isVisible())
+        if (w->isVisible() || w == m_programWindow)
             w->close();
     }
     QCoreApplication::quit();

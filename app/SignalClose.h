@@ -7,7 +7,9 @@
 // closed too.
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
+#include <QWidget>
 
 namespace nuvask {
 
@@ -21,11 +23,15 @@ public:
 
     void request();
     bool requested() const { return m_requested; }
+    // The program's own window is closed even when hidden: put away in the
+    // tray, it must still save, and it is what ends the program.
+    void SetProgramWindow(QWidget *window) { m_programWindow = window; }
 
 private:
     void step();
 
     QTimer m_timer;
+    QPointer<QWidget> m_programWindow;
     bool m_requested = false;
 };
 

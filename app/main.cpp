@@ -149,6 +149,7 @@ int main(int argc, char **argv)
         window = std::make_unique<TNUVASK_SETUPFM>(decision.startMode);
     }
     window->setAttribute(Qt::WA_QuitOnClose);
+    closer.SetProgramWindow(window.get()); // closed also while put away in the tray
     window->show();
     const int rc = closer.requested() ? 0 : app.exec();
     server.close();

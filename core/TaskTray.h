@@ -124,8 +124,7 @@ public:
 signals:
     void OnDblClick(nuvask::TTaskTray *sender, nuvask::TMouseButton button);
     void OnMouseMove(nuvask::TTaskTray *sender, nuvask::TShiftState shift, int x, int y);
-    void OnMouseDown(nuvask::TTaskTray *sender, nuvask::TMouseButton button, nuvask::TShiftState shift, int x,
-                     int y);
+    void OnMouseDown(nuvask::TTaskTray *sender, nuvask::TMouseButton button, nuvask::TShiftState shift, int x, int y);
     void OnMouseUp(nuvask::TTaskTray *sender, nuvask::TMouseButton button, nuvask::TShiftState shift, int x, int y);
 
 private:

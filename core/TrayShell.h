@@ -52,13 +52,13 @@ inline constexpr int kTipFieldBytes = 64;
 // construction and reuses it for every call.
 struct NotifyIconRecord
 {
-    quint32 cbSize = 88;                // bytes of the record the shell expects
-    TNotifyWindow *hWnd = nullptr;      // receives WM_TRAY_NOTIFY
-    quint32 uID = 0;                    // icon identifier within the process
-    quint32 uFlags = 0;                 // NIF_*
+    quint32 cbSize = 88;           // bytes of the record the shell expects
+    TNotifyWindow *hWnd = nullptr; // receives WM_TRAY_NOTIFY
+    quint32 uID = 0;               // icon identifier within the process
+    quint32 uFlags = 0;            // NIF_*
     quint32 uCallbackMessage = 0;
-    QVariant hIcon;                     // the image, as the shell understands it; null = none
-    QString szTip;                      // at most kTipFieldBytes - 1 code-page-932 bytes
+    QVariant hIcon; // the image, as the shell understands it; null = none
+    QString szTip;  // at most kTipFieldBytes - 1 code-page-932 bytes
 };
 
 class TrayShell

@@ -11,6 +11,7 @@ PACKAGES=(
   pulseaudio pulseaudio-utils sox
   xvfb x11-apps xdotool imagemagick fonts-ipafont-gothic
   openbox libxcb1-dev
+  trayer xdotool librsvg2-bin
 )
 
 missing=()

@@ -113,3 +113,31 @@ services_start_openbox() {
   export NUVASK_TEST_WM_DISPLAY=$SERVICES_DISPLAY
   export NUVASK_OPENBOX_PID=$pid
 }
+
+# A real XEmbed notification area on the Xvfb display: trayer docked at the
+# top right, 200 x 32 pixels, reserving no screen space (it must not shift the
+# work area other tests measure). Ready once its panel is mapped, which it does
+# after taking the tray selection: a few tens of milliseconds. Needs
+# services_start_xvfb first. Exports NUVASK_TEST_TRAYER_PID. Skipped, with a
+# note, when trayer or xdotool is not installed.
+services_start_trayer() {
+  [ -n "${NUVASK_TEST_DISPLAY:-}" ] || { echo "trayer needs the Xvfb display" >&2; return 1; }
+  command -v trayer >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 ||
+    { echo "trayer or xdotool not installed: tray tests skip" >&2; return 0; }
+  DISPLAY="$NUVASK_TEST_DISPLAY" trayer --edge top --align right --widthtype pixel --width 200 \
+    --heighttype pixel --height 32 --SetDockType true --SetPartialStrut false --transparent false \
+    >"$SERVICES_WORK/trayer.log" 2>&1 &
+  local pid=$!
+  SERVICES_PIDS+=("$pid")
+  for _ in $(seq 100); do
+    DISPLAY="$NUVASK_TEST_DISPLAY" xdotool search --onlyvisible --class trayer >/dev/null 2>&1 && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  if ! kill -0 "$pid" 2>/dev/null; then
+    echo "trayer did not start:" >&2
+    cat "$SERVICES_WORK/trayer.log" >&2
+    return 1
+  fi
+  export NUVASK_TEST_TRAYER_PID=$pid
+}

@@ -15,6 +15,7 @@
 #include "ui/RegisteredVolumePanel.h"
 #include "ui/ShortcutMenu.h"
 #include "ui/StripPanels.h"
+#include "ui/TrayIcon.h"
 #include "ui/VolumeStrip.h"
 #include "ui/WindowColours.h"
 #include "ui/WindowPlacer.h"
@@ -86,13 +87,13 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInSer
     m_monitor = new LevelMonitor(wave, m_layer, *m_panels->monitorPanel(), this);
     MKBoxDlg1 = new TMKBoxDlg(this);
     MKBoxDlg1->setObjectName(QStringLiteral("MKBoxDlg1"));
+    m_tray->SetMessageBox(MKBoxDlg1);
     SetMainWindow(this); // message boxes take this window's colours and hints
     // The rooms of the Options menu's icon items and of the Help menu speak
     // through the message box, so they come after it.
     m_shortcutMenu = new ShortcutMenu(this, m_menu, MKBoxDlg1, m_registry, m_settings.keyPath());
-    // Hook: TrayMenuBusy. The tray room hands its busy flag over with
-    // m_shortcutMenu->SetTrayBusyHook(...), so that tray presses wait while an
-    // icon action lets pending events run.
+    // Tray presses wait while an icon action lets pending events run.
+    m_shortcutMenu->SetTrayBusyHook([this](bool on) { SetTrayMenuBusy(on); });
     m_helpMenu = new HelpMenu(this, m_menu, MKBoxDlg1, m_registry, m_settings.keyPath(), HelpMenu::HelpFilePath());
     m_presets = new RegisteredVolumePanel(*strip(2), m_layer, *MKBoxDlg1, Start().ProgramDir, shortName(), this);
     for (int n = 0; n < 3; ++n)
@@ -151,6 +152,7 @@ void TKELDO_NUVASK::buildWidgets()
     m_meters = new StripMeters(m_layer, *m_panels, this);
     connect(m_menu.MO_Meter_ON, &QAction::triggered, m_meters, &StripMeters::MO_Meter_ONClick);
     connect(m_menu.MO_Auto_RecV, &QAction::triggered, m_meters, &StripMeters::MO_Auto_RecVClick);
+    m_tray = new TrayIcon(this, m_panels->panel(2)); // Btn_TRAY sits on PV2
 
     Timer_Create = new QTimer(this);
     Timer_Create->setObjectName(QStringLiteral("Timer_Create"));
@@ -258,6 +260,9 @@ void TKELDO_NUVASK::WM_SECOND_INSTANCE(const QString &text)
 
 void TKELDO_NUVASK::RestoreMainWindow()
 {
+    // Put away in the tray: the tray's own way back (TR_IconOFF).
+    if (m_tray->RestoreFromTray())
+        return;
     if (isMinimized()) {
         showNormal();
     } else {
@@ -269,6 +274,16 @@ void TKELDO_NUVASK::RestoreMainWindow()
     }
     raise();
     activateWindow();
+}
+
+bool TKELDO_NUVASK::TrayMenuBusy() const
+{
+    return m_tray->TrayMenuBusy();
+}
+
+void TKELDO_NUVASK::SetTrayMenuBusy(bool on)
+{
+    m_tray->SetTrayMenuBusy(on);
 }
 
 void TKELDO_NUVASK::Timer_CreateTimer()
@@ -287,8 +302,8 @@ void TKELDO_NUVASK::Timer_CreateTimer()
     m_shortcutMenu->BuildLinkPaths();
 
     // 5. Tray tip: the title cut to 63 code-page bytes, never half a character.
-    //    Hook: the tray icon takes this tip and the window icon.
     m_trayTip = TruncateDbcs(Start().ProgramTitle, 63);
+    m_tray->SetTipAndIcon(m_trayTip, windowIcon());
 
     // 6. Every mixer device; without them the program cannot work.
     QString error;

@@ -29,6 +29,7 @@ class ShortcutMenu;
 class StripPanels;
 class WaveInService;
 class TMKBoxDlg;
+class TrayIcon;
 class VolumeStrip;
 class WindowColours;
 class WindowPlacer;
@@ -84,6 +85,13 @@ public:
     SavedSettings currentSettings() const;
     QString trayTip() const { return m_trayTip; }
 
+    // The tray: Btn_TRAY, TaskTray1 and PopupMenu_TR. While TrayMenuBusy is
+    // set, presses on the tray icon are ignored (set it around desktop
+    // actions that must not be interrupted by one).
+    TrayIcon &tray() const { return *m_tray; }
+    bool TrayMenuBusy() const;
+    void SetTrayMenuBusy(bool on);
+
     // The mixer layer's window side.
     void SetAutoMarkVisible(int strip, bool visible) override;
     void SetPeakTimerRunning(bool running) override;
@@ -130,6 +138,7 @@ private:
     ShortcutMenu *m_shortcutMenu = nullptr; // Startup item and desktop launcher
     HelpMenu *m_helpMenu = nullptr;      // help window, version number, contact, about box
     RegisteredVolumePanel *m_presets = nullptr; // registered volumes on PV2
+    TrayIcon *m_tray = nullptr;          // into the notification area and back
     std::array<int, 3> m_meterFullHeight{}; // pixels: each strip meter's full height
 
     TMKBoxDlg *MKBoxDlg1 = nullptr;

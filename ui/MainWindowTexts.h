@@ -46,4 +46,12 @@ inline const QString HELP_HELP = QStringLiteral("ヘルプの使い方");
 inline const QString FatalMixer = QStringLiteral("エラー発生の為、強制終了・・・MON");
 inline const QString FatalStrip = QStringLiteral("エラー発生の為、強制終了・・・V");
 
+// Tray.
+inline const QString TrayCaption = QStringLiteral("Tray");
+inline const QString HintTray = QStringLiteral("タスクトレイに格納する");
+inline const QString TR_IconOFF = QStringLiteral("常駐解除（元の画面に戻る）");
+// Shown instead of hiding the window when no notification area can hold the
+// icon: the window would be out of reach.
+inline const QString NoTray = QStringLiteral("タスクトレイ（通知領域）が見つからない為、格納できません。");
+
 } // namespace nuvask::mainText
