@@ -6,6 +6,7 @@
 #include "core/ProgramEntry.h"
 #include "core/SettingsStore.h"
 #include "platform/alsa/AlsaMixerService.h"
+#include "platform/alsa/AlsaWaveIn.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/LocalInstance.h"
 #include "platform/linux/TerminationSignals.h"
@@ -129,6 +130,7 @@ int main(int argc, char **argv)
     }
 
     AlsaMixerService mixer; // outlives the window, which closes its devices
+    AlsaWaveIn capture;     // the level monitor's input, likewise
     // The desktop's folders, launchers and program groups, for the window's
     // icon items (and the setup window's group).
     const QString icon = XdgDesktopEntries::ProgramIconValue(start.ProgramDir);
@@ -138,7 +140,7 @@ int main(int argc, char **argv)
     std::unique_ptr<QWidget> window;
     bool showWindow = true;
     if (openMain) {
-        auto main = std::make_unique<TKELDO_NUVASK>(registry, mixer);
+        auto main = std::make_unique<TKELDO_NUVASK>(registry, mixer, &capture);
         TKELDO_NUVASK *w = main.get();
         w->SetDesktop(&desktopEntries, &programGroups);
         server.setHandler([w](unsigned message, const QString &text) {

@@ -138,6 +138,11 @@ public:
     void StripTogglePeak(int strip);
     // Clears the peak hold (B_PK click).
     void StripResetPeakHold(int strip);
+    // The strip shows a volume control (its Label_NOW is visible).
+    bool StripShowsVolume(int strip) const;
+    // One automatic lowering: the strip's up/down position less 8 UI steps,
+    // never below 0, through StripSetVolume. False when nothing was written.
+    bool StripAutoLower(int strip);
     bool StripCanAutoRecV(int strip) const;
     // The cut level on the 16-bit sample scale, 0..32763.
     void SetCutLevel(int level);
@@ -168,6 +173,9 @@ private:
     // Reads or writes a control's value buffer through its details record.
     quint32 readControl(int strip, StripControl &control);
     quint32 readValues(MixerHandle handle, StripControl &control);
+    static void storeValues(const QList<quint32> &read, StripControl &control);
+    // Checks strip N's selection box from its destination multiplexer's buffer.
+    void showRecSelect(int strip);
     // The destination multiplexer's item of the source the strip's list shows, or -1.
     qint64 ownMuxItem(int strip) const;
     quint32 writeControl(int strip, const StripControl &control);

@@ -61,7 +61,12 @@ struct WaveHeader {
 // Called for every buffer the device hands back, filled, partly filled after a
 // reset, or empty: (handle, header). Always delivered later from the Qt event
 // loop, never inside the call that caused it and never on another thread. The
-// header pointer is the caller's own, as it was passed to addBuffer.
+// header pointer is the caller's own, as it was passed to addBuffer. Buffers
+// handed back but not yet delivered when the handle is closed are never
+// delivered, so a caller may free its buffers right after close.
+// A device that goes away (sound server stopped) hands every queued buffer
+// back; from then on its calls fail with NoDriver, except unprepareHeader and
+// close, which still release what the caller holds.
 using WaveInNotify = std::function<void(WaveInHandle, WaveHeader *)>;
 
 class WaveInService {

@@ -4,14 +4,14 @@
 set -euo pipefail
 
 PACKAGES=(
-  cmake g++ make ninja-build pkg-config
+  cmake g++ make ninja-build pkg-config ccache
   qt6-base-dev libxkbcommon-dev libgtest-dev libgmock-dev libbenchmark-dev
   libasound2-dev libasound2-plugins alsa-utils
   desktop-file-utils libglib2.0-bin
   pulseaudio pulseaudio-utils sox
   xvfb x11-apps xdotool imagemagick fonts-ipafont-gothic
   openbox libxcb1-dev
-  trayer xdotool librsvg2-bin
+  trayer librsvg2-bin
 )
 
 missing=()

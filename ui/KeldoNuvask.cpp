@@ -1,11 +1,15 @@
 #include "ui/KeldoNuvask.h"
 
+#include "core/LevelMonitor.h"
 #include "core/ProgramEntry.h"
 #include "core/Registry.h"
 #include "core/StripBindingRestore.h"
+#include "core/StripMeters.h"
 #include "core/TextHelpers.h"
 #include "ui/ColorBtn.h"
+#include "ui/CutLevelPanel.h"
 #include "ui/HelpMenu.h"
+#include "ui/LevelMonitorPanel.h"
 #include "ui/MKBoxDlg.h"
 #include "ui/MainWindowTexts.h"
 #include "ui/RegisteredVolumePanel.h"
@@ -30,6 +34,23 @@ namespace nuvask {
 
 namespace {
 
+// A machine without a capture device: every call fails, so "ON" reports
+// that the meter cannot open.
+class NoCapture final : public WaveInService {
+public:
+    quint32 deviceCount() override { return 0; }
+    quint32 open(quint32, const WaveFormat &, const WaveInNotify &, WaveInHandle &) override
+    {
+        return WaveRc::BadDeviceId;
+    }
+    quint32 prepareHeader(WaveInHandle, WaveHeader *) override { return WaveRc::InvalidHandle; }
+    quint32 unprepareHeader(WaveInHandle, WaveHeader *) override { return WaveRc::InvalidHandle; }
+    quint32 addBuffer(WaveInHandle, WaveHeader *) override { return WaveRc::InvalidHandle; }
+    quint32 start(WaveInHandle) override { return WaveRc::InvalidHandle; }
+    quint32 reset(WaveInHandle) override { return WaveRc::InvalidHandle; }
+    quint32 close(WaveInHandle) override { return WaveRc::InvalidHandle; }
+};
+
 // The short name the settings key and the list files are named after.
 QString shortName()
 {
@@ -38,12 +59,13 @@ QString shortName()
 
 } // namespace
 
-TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, QWidget *parent)
+TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInService *capture, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_registry(registry), m_settings(registry, shortName()),
-      m_layer(mixer, *this)
+      m_layer(mixer, *this), m_noCapture(capture ? nullptr : std::make_unique<NoCapture>())
 {
+    WaveInService &wave = capture ? *capture : *m_noCapture;
     // 1. Busy until the deferred initialisation has bound the strips.
     m_startupCompleted = 0;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -62,6 +84,7 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, QWidget *
 
     // 3./4. Widgets and per-strip tables.
     buildWidgets();
+    m_monitor = new LevelMonitor(wave, m_layer, *m_panels->monitorPanel(), this);
     MKBoxDlg1 = new TMKBoxDlg(this);
     MKBoxDlg1->setObjectName(QStringLiteral("MKBoxDlg1"));
     m_tray->SetMessageBox(MKBoxDlg1);
@@ -82,9 +105,14 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, QWidget *
 
     // 5. Every strip shown; layout values recorded once.
     m_panels->recordLayoutValues();
+    m_panels->cutPanel()->attach(m_monitor);
     Btn_RPK_CancelClick(); // the cut-level editor starts closed
 
-    // 6. Hook: the level monitor's initial state and buffer are set here.
+    // 6. The level monitor starts off; its analysis buffer is its own.
+    LevelMonitorPanel *pv3 = m_panels->monitorPanel();
+    pv3->attach(m_monitor);
+    pv3->setIntervalList(m_panels->CB_RL_WAIT);
+    pv3->setMessageBox(MKBoxDlg1);
 
     // 7. Hidden strip and position from the settings.
     const CreationSettings saved = m_settings.readCreation();
@@ -121,6 +149,9 @@ void TKELDO_NUVASK::buildWidgets()
     // Hooks: the features' own members (level monitor on PV3, cut level on
     // PV4, registered volumes on PV2, tray, shortcuts, help) are created here
     // and their menu items connected.
+    m_meters = new StripMeters(m_layer, *m_panels, this);
+    connect(m_menu.MO_Meter_ON, &QAction::triggered, m_meters, &StripMeters::MO_Meter_ONClick);
+    connect(m_menu.MO_Auto_RecV, &QAction::triggered, m_meters, &StripMeters::MO_Auto_RecVClick);
     m_tray = new TrayIcon(this, m_panels->panel(2)); // Btn_TRAY sits on PV2
 
     Timer_Create = new QTimer(this);
@@ -128,9 +159,6 @@ void TKELDO_NUVASK::buildWidgets()
     Timer_Create->setSingleShot(true);
     Timer_Create->setInterval(kCreateDelayMs);
     connect(Timer_Create, &QTimer::timeout, this, &TKELDO_NUVASK::Timer_CreateTimer);
-    Timer_PK = new QTimer(this);
-    Timer_PK->setObjectName(QStringLiteral("Timer_PK"));
-    connect(Timer_PK, &QTimer::timeout, this, &TKELDO_NUVASK::Timer_PKTimer);
 
     m_panels->setClientWidth(StripPanels::DesignClientWidth);
     // Until the stored switches are applied: the maker's colours, hints on.
@@ -326,9 +354,8 @@ void TKELDO_NUVASK::applyStartupSettings(const StartupSettings &s)
     ApplyTopMost();
     m_menu.MO_Auto_RecV->setChecked(s.autoRecV);
     m_menu.MO_Meter_ON->setChecked(s.meterOn);
-    m_peakInterval = s.meterOn ? 100 : 0; // milliseconds
-    updatePeakTimer();
-    m_layer.SetCutLevel(s.cutLevel);
+    m_meters->ApplySettings(s.meterOn, s.autoRecV);
+    m_monitor->CutLevelShow(s.cutLevel);
     {
         // The program sets the interval list; its change action must not run.
         QComboBox *list = m_panels->CB_RL_WAIT;
@@ -345,21 +372,21 @@ void TKELDO_NUVASK::closeEvent(QCloseEvent *event)
         return;
     }
     m_closing = true;
-    // 1. Hook: the recording level monitor gets its closing mark and stops
-    //    (WaveMeterStop) before anything else.
+    // 1. The recording level monitor gets its closing mark and stops.
+    m_monitor->BeginClosing();
 
     if (m_startupCompleted != kStartupCompletedValue) {
         restoreBusyCursor();
         event->accept();
         return;
     }
-    // 2.1 Hook: the level monitor closes its capture (WaveMeterClose).
+    // 2.1 The level monitor closes its capture.
+    m_monitor->WaveMeterClose();
     // 2.2 Bindings are taken while the devices are still open.
     SavedSettings saved = currentSettings();
     // 2.3 The mixer goes, the strip meters stop.
     m_layer.MixerCloseAll();
-    m_peakInterval = 0;
-    updatePeakTimer();
+    m_meters->Shutdown();
     QCoreApplication::processEvents();
     // 2.4 The help window goes with the program.
     m_helpMenu->QuitHelp();
@@ -401,38 +428,17 @@ void TKELDO_NUVASK::restoreBusyCursor()
 
 void TKELDO_NUVASK::SetAutoMarkVisible(int strip, bool visible)
 {
-    if (strip >= 0 && strip < 3)
-        this->strip(strip)->setAutoMarkVisible(visible);
+    m_meters->SetAutoMarkVisible(strip, visible);
 }
 
 void TKELDO_NUVASK::SetPeakTimerRunning(bool running)
 {
-    m_peakWanted = running;
-    updatePeakTimer();
-}
-
-void TKELDO_NUVASK::updatePeakTimer()
-{
-    // An interval of 0 means the meters are switched off: the timer stops.
-    if (m_peakWanted && m_peakInterval > 0)
-        Timer_PK->start(m_peakInterval);
-    else
-        Timer_PK->stop();
-}
-
-void TKELDO_NUVASK::Timer_PKTimer()
-{
-    // Hook: the strip meters' own reading and the mixer-meter lowering run here.
-    for (int n = 0; n < 3; ++n) {
-        const int cover = m_layer.StripReadPeak(n); // pixels, or -1 when nothing was read
-        if (cover >= 0)
-            strip(n)->SetPeakCover(cover);
-    }
+    m_meters->SetPeakTimerRunning(running);
 }
 
 bool TKELDO_NUVASK::AutoRecVChecked() const
 {
-    return m_menu.MO_Auto_RecV->isChecked();
+    return m_meters->AutoRecV();
 }
 
 void TKELDO_NUVASK::MixerControlChange(MixerHandle, quint32 controlId)

@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
 
 class QTimer;
 
@@ -21,9 +22,12 @@ class HelpMenu;
 class IDesktopEntries;
 class IProgramGroups;
 class IRegistry;
+class LevelMonitor;
+class StripMeters;
 class RegisteredVolumePanel;
 class ShortcutMenu;
 class StripPanels;
+class WaveInService;
 class TMKBoxDlg;
 class TrayIcon;
 class VolumeStrip;
@@ -39,8 +43,10 @@ public:
     static constexpr int kStartupCompletedValue = 99;
     static constexpr int kCreateDelayMs = 300;
 
-    // mixer: the sound system the strips are bound to; it must outlive the window.
-    TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, QWidget *parent = nullptr);
+    // mixer: the sound system the strips are bound to; capture: the level
+    // monitor's input (none: the monitor cannot open). Both must outlive the window.
+    TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInService *capture = nullptr,
+                  QWidget *parent = nullptr);
     ~TKELDO_NUVASK() override;
 
     // Handler of WM_SECOND_INSTANCE: the forwarded text has no use beyond
@@ -94,6 +100,8 @@ public:
     MixerLayer &layer() { return m_layer; }
     VolumeStrip *strip(int n) const;
     StripPanels &panels() const { return *m_panels; }
+    LevelMonitor &monitor() const { return *m_monitor; }
+    StripMeters &meters() const { return *m_meters; }
     RegisteredVolumePanel &presets() const { return *m_presets; }
     TMKBoxDlg *messageBox() const { return MKBoxDlg1; }
     const MainMenu &menu() const { return m_menu; }
@@ -111,8 +119,6 @@ protected:
 private:
     void buildWidgets();
     void applyStartupSettings(const StartupSettings &s);
-    void updatePeakTimer();
-    void Timer_PKTimer();
     void restoreBusyCursor();
 
     IRegistry &m_registry;
@@ -126,6 +132,9 @@ private:
     StripPanels *m_panels = nullptr;     // top row, PV0..PV4, splitters
     WindowPlacer *m_placer = nullptr;    // position, corners, top-most layer
     WindowColours *m_colours = nullptr;  // colour switches and tool-tips
+    LevelMonitor *m_monitor = nullptr;   // PV3 and PV4: level monitor, cut level, "Auto"
+    StripMeters *m_meters = nullptr;     // Timer_PK and the "A" marks
+    std::unique_ptr<WaveInService> m_noCapture; // stands in when no capture service is given
     ShortcutMenu *m_shortcutMenu = nullptr; // Startup item and desktop launcher
     HelpMenu *m_helpMenu = nullptr;      // help window, version number, contact, about box
     RegisteredVolumePanel *m_presets = nullptr; // registered volumes on PV2
@@ -134,14 +143,11 @@ private:
 
     TMKBoxDlg *MKBoxDlg1 = nullptr;
     QTimer *Timer_Create = nullptr;
-    QTimer *Timer_PK = nullptr;
 
     int m_startupCompleted = 0;
     bool m_busyCursor = false;    // the creation's hourglass, until start-up ends
     StartupSettings m_startup;    // as read by the deferred initialisation
     QString m_trayTip;
-    int m_peakInterval = 0;       // milliseconds; 0 = the strip meters are off
-    bool m_peakWanted = false;    // a strip has a peak meter to read
     bool m_closing = false;      // close guard
 };
 

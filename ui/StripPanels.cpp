@@ -2,6 +2,8 @@
 
 #include "core/WindowPlacement.h"
 #include "ui/ColorBtn.h"
+#include "ui/CutLevelPanel.h"
+#include "ui/LevelMonitorPanel.h"
 #include "ui/MainWindowTexts.h"
 #include "ui/PanelSplitter.h"
 #include "ui/VolumeStrip.h"
@@ -82,10 +84,14 @@ void StripPanels::buildPanels()
         if (i < 3) {
             m_strips[i] = new VolumeStrip(i, client);
             m_pv[i] = m_strips[i];
+        } else if (i == 3) {
+            // The level meter is as tall as strip 0's volume bar.
+            m_pv[i] = m_monitorPanel = new LevelMonitorPanel(m_strips[0]->volumeBarHeight(), client);
         } else {
-            m_pv[i] = new QFrame(client);
-            m_pv[i]->setObjectName(QLatin1String(kPanelNames[i]));
+            m_pv[i] = m_cutPanel = new CutLevelPanel(client);
+            m_monitorPanel->setEditor(m_cutPanel);
         }
+        m_pv[i]->setObjectName(QLatin1String(kPanelNames[i]));
         m_pv[i]->setAutoFillBackground(true);
         m_pv[i]->setFrameShape(QFrame::StyledPanel);
         m_pv[i]->resize(kPanelWidth[i], kPanelHeight);
@@ -230,6 +236,7 @@ void StripPanels::openCutEditor()
     m_fixedWidth += m_pv[4]->width();
     m_pv[4]->show();
     setClientWidth(clientWidth() + m_pv[4]->width());
+    m_cutPanel->SetEditing(true);
 }
 
 void StripPanels::closeCutEditor()
@@ -238,6 +245,22 @@ void StripPanels::closeCutEditor()
     m_pv[4]->hide();
     setClientWidth(clientWidth() - m_pv[4]->width());
     Btn_RPK_Edit->show();
+    m_cutPanel->SetEditing(false);
+}
+
+void StripPanels::SetAutoMark(int strip, bool visible)
+{
+    m_strips[strip]->setAutoMarkVisible(visible);
+}
+
+void StripPanels::SetPeakCover(int strip, int height)
+{
+    m_strips[strip]->SetPeakCover(height);
+}
+
+int StripPanels::MeterFullHeight(int strip) const
+{
+    return m_strips[strip]->volumeBarHeight();
 }
 
 } // namespace nuvask

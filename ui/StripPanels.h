@@ -5,6 +5,8 @@
 // the widths that keep them side by side. The window wires the controls to
 // its handlers; this class only builds and lays them out.
 
+#include "core/StripMeters.h"
+
 #include <QObject>
 #include <array>
 
@@ -16,11 +18,14 @@ class QWidget;
 
 namespace nuvask {
 
+class CutLevelPanel;
+class LevelMonitorPanel;
 class PanelSplitter;
 class TColorBtn;
 class VolumeStrip;
 
-class StripPanels : public QObject
+// Also the strip meters' view: the "A" marks and meter columns are the strips'.
+class StripPanels : public QObject, public StripMetersView
 {
     Q_OBJECT
 public:
@@ -50,6 +55,13 @@ public:
 
     VolumeStrip *strip(int n) const { return m_strips[n]; }
     QWidget *panel(int n) const;
+    LevelMonitorPanel *monitorPanel() const { return m_monitorPanel; }
+    CutLevelPanel *cutPanel() const { return m_cutPanel; }
+
+    // StripMetersView
+    void SetAutoMark(int strip, bool visible) override;
+    void SetPeakCover(int strip, int height) override;
+    int MeterFullHeight(int strip) const override;
 
     // The controls, named as the window knows them.
     QWidget *client = nullptr;
@@ -74,6 +86,8 @@ private:
     QMainWindow &m_window;
     std::array<VolumeStrip *, 3> m_strips{};
     std::array<QFrame *, 5> m_pv{}; // PV0..PV4
+    LevelMonitorPanel *m_monitorPanel = nullptr; // PV3
+    CutLevelPanel *m_cutPanel = nullptr;         // PV4
 
     // Layout values recorded once at creation (pixels).
     int m_fixedWidth = 0;

@@ -32,15 +32,6 @@ QComboBox *dropDown(QWidget *parent, const QString &name, const QRect &geometry,
     return list;
 }
 
-// Numbers sit in controls drawn for a narrow Gothic; the substitute faces are
-// wider, so the strip's numbers are drawn condensed to keep three digits inside.
-void condense(QWidget *widget)
-{
-    QFont font; // only the stretch is set: family and size still come from the window
-    font.setStretch(QFont::Condensed);
-    widget->setFont(font);
-}
-
 // Refills a list without running its handler.
 void refill(QComboBox *list, const QStringList &items, int select)
 {

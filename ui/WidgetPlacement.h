@@ -4,6 +4,7 @@
 
 #include "ui/ColorBtn.h"
 
+#include <QFont>
 #include <QRect>
 #include <QString>
 
@@ -26,6 +27,15 @@ inline TColorBtn *colorButton(QWidget *parent, const QString &name, const QRect 
     button->SetCaption(caption);
     button->SetTabStop(false);
     return button;
+}
+
+// Numbers sit in controls drawn for a narrow Gothic; the substitute faces are
+// wider, so numbers are drawn condensed to keep their digits inside.
+inline void condense(QWidget *widget)
+{
+    QFont font; // only the stretch is set: family and size still come from the window
+    font.setStretch(QFont::Condensed);
+    widget->setFont(font);
 }
 
 } // namespace nuvask

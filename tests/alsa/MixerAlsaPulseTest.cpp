@@ -4,30 +4,13 @@
 
 #include "platform/alsa/AlsaMixerService.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include <csignal>
 
 using namespace nuvask;
 using namespace nuvask::test;
 
 namespace {
-
-#define SKIP_WITHOUT_PULSE()                                                                                            \
-    if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))                                                                   \
-    GTEST_SKIP() << "PULSE_SERVER is not set: run under scripts/with-services.sh for the private PulseAudio"
-
-QString pactl(const QStringList &args)
-{
-    QProcess process;
-    process.start(QStringLiteral("pactl"), args);
-    process.waitForFinished(5000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 class MixerAlsaPulseTest : public ::testing::Test {
 protected:
@@ -71,11 +54,11 @@ TEST_F(MixerAlsaPulseTest, VolumeWrittenThroughTheServiceIsSeenByPactl)
     const MixerControl volume = FindControl(service, handle, destLine(0), MixerControlType::Volume);
     ASSERT_NE(volume.controlId, 0u);
     ASSERT_EQ(service.setControlValues(handle, {volume.controlId, 1, 0}, {32768}), MixerRc::NoError);
-    EXPECT_TRUE(WaitFor([] { return pactl({"get-sink-volume", "@DEFAULT_SINK@"}).contains("50%"); }, 2000))
-        << pactl({"get-sink-volume", "@DEFAULT_SINK@"}).toStdString();
+    EXPECT_TRUE(WaitFor([] { return Pactl({"get-sink-volume", "@DEFAULT_SINK@"}).contains("50%"); }, 2000))
+        << Pactl({"get-sink-volume", "@DEFAULT_SINK@"}).toStdString();
     // A value beyond the range is clamped, not dropped by the plugin.
     ASSERT_EQ(service.setControlValues(handle, {volume.controlId, 1, 0}, {0xFFFFFFFFu}), MixerRc::NoError);
-    EXPECT_TRUE(WaitFor([] { return pactl({"get-sink-volume", "@DEFAULT_SINK@"}).contains("100%"); }, 2000));
+    EXPECT_TRUE(WaitFor([] { return Pactl({"get-sink-volume", "@DEFAULT_SINK@"}).contains("100%"); }, 2000));
     QList<quint32> values;
     ASSERT_EQ(service.controlValues(handle, {volume.controlId, 1, 0}, values), MixerRc::NoError);
     EXPECT_EQ(values, QList<quint32>{65535});
@@ -84,14 +67,14 @@ TEST_F(MixerAlsaPulseTest, VolumeWrittenThroughTheServiceIsSeenByPactl)
 TEST_F(MixerAlsaPulseTest, SourceVolumeSetByPactlArrivesAsOneNotification)
 {
     SKIP_WITHOUT_PULSE();
-    pactl({"set-source-volume", "@DEFAULT_SOURCE@", "100%"});
+    Pactl({"set-source-volume", "@DEFAULT_SOURCE@", "100%"});
     openDefault();
     const MixerControl volume = FindControl(service, handle, destLine(1), MixerControlType::Volume);
     ASSERT_NE(volume.controlId, 0u);
     Spin(200);
     host.changes.clear();
 
-    pactl({"set-source-volume", "@DEFAULT_SOURCE@", "30%"});
+    Pactl({"set-source-volume", "@DEFAULT_SOURCE@", "30%"});
     ASSERT_TRUE(WaitFor([&] { return !host.changes.isEmpty(); }, 1000));
     Spin(300);
     ASSERT_EQ(host.changes.size(), 1);
@@ -100,59 +83,6 @@ TEST_F(MixerAlsaPulseTest, SourceVolumeSetByPactlArrivesAsOneNotification)
     ASSERT_EQ(service.controlValues(handle, {volume.controlId, 1, 0}, values), MixerRc::NoError);
     EXPECT_NEAR(double(values.first()), 0.3 * 65535, 400);
 }
-
-// A PulseAudio of the test's own, stopped by its process id.
-class OwnPulseAudio {
-public:
-    OwnPulseAudio() : m_server("unix:" + m_dir.filePath("runtime") + "/pulse/native") {}
-    bool start()
-    {
-        if (!m_dir.isValid())
-            return false;
-        const QString runtime = m_dir.filePath("runtime");
-        QDir().mkpath(runtime + "/pulse");
-        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_RUNTIME_DIR", runtime);
-        env.insert("PULSE_RUNTIME_PATH", runtime + "/pulse");
-        env.insert("PULSE_STATE_PATH", m_dir.filePath("state"));
-        env.insert("HOME", m_dir.path());
-        env.remove("PULSE_SERVER");
-        env.remove("DISPLAY");
-        env.remove("DBUS_SESSION_BUS_ADDRESS");
-        m_process.setProcessEnvironment(env);
-        m_process.setProgram("pulseaudio");
-        m_process.setArguments({"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
-                                "--log-target=file:" + m_dir.filePath("pulse.log"), "-L", "module-native-protocol-unix",
-                                "-L", "module-null-sink sink_name=own_sink", "-L", "module-always-sink"});
-        m_process.start();
-        if (!m_process.waitForStarted(5000))
-            return false;
-        return WaitFor([this] {
-            QProcess probe;
-            QProcessEnvironment probeEnv = QProcessEnvironment::systemEnvironment();
-            probeEnv.insert("PULSE_SERVER", m_server);
-            probe.setProcessEnvironment(probeEnv);
-            probe.start("pactl", {"info"});
-            probe.waitForFinished(2000);
-            return probe.exitCode() == 0 && probe.exitStatus() == QProcess::NormalExit;
-        }, 10000);
-    }
-    void kill()
-    {
-        if (m_process.processId() > 0)
-            ::kill(pid_t(m_process.processId()), SIGKILL);
-        m_process.waitForFinished(5000);
-    }
-    ~OwnPulseAudio() { kill(); }
-    bool isRunning() const { return m_process.state() == QProcess::Running; }
-    QByteArray server() const { return m_server.toUtf8(); }
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_process;
-    QString m_server;
-};
 
 TEST(MixerAlsaPulseLateTest, ServerStartedAfterTheFirstLookIsFoundOnTheNext)
 {

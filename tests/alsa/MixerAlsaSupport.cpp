@@ -1,9 +1,16 @@
 #include "MixerAlsaSupport.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
+
+#include <sys/resource.h>
+
+#include <cmath>
+#include <csignal>
+#include <numbers>
 
 namespace nuvask::test {
 
@@ -65,6 +72,99 @@ FixtureAlsaConfig::FixtureAlsaConfig(const QByteArray &layout)
     file.close();
     m_env = std::make_unique<ScopedEnv>("ALSA_CONFIG_PATH", QFile::encodeName(conf));
     m_valid = true;
+}
+
+} // namespace nuvask::test
+
+namespace nuvask::test {
+
+OwnPulseAudio::OwnPulseAudio() : m_server("unix:" + m_dir.filePath("runtime") + "/pulse/native") {}
+
+bool OwnPulseAudio::start()
+{
+    if (!m_dir.isValid())
+        return false;
+    const QString runtime = m_dir.filePath("runtime");
+    QDir().mkpath(runtime + "/pulse");
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime);
+    env.insert("PULSE_RUNTIME_PATH", runtime + "/pulse");
+    env.insert("PULSE_STATE_PATH", m_dir.filePath("state"));
+    env.insert("HOME", m_dir.path());
+    env.remove("PULSE_SERVER");
+    env.remove("DISPLAY");
+    env.remove("DBUS_SESSION_BUS_ADDRESS");
+    m_process.setProcessEnvironment(env);
+    m_process.setProgram("pulseaudio");
+    m_process.setArguments({"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
+                            "--log-target=file:" + m_dir.filePath("pulse.log"), "-L", "module-native-protocol-unix",
+                            "-L", "module-null-sink sink_name=own_sink", "-L", "module-always-sink"});
+    m_process.start();
+    if (!m_process.waitForStarted(5000))
+        return false;
+    return WaitFor(
+        [this] {
+            QProcess probe;
+            QProcessEnvironment probeEnv = QProcessEnvironment::systemEnvironment();
+            probeEnv.insert("PULSE_SERVER", m_server);
+            probe.setProcessEnvironment(probeEnv);
+            probe.start("pactl", {"info"});
+            probe.waitForFinished(2000);
+            return probe.exitCode() == 0 && probe.exitStatus() == QProcess::NormalExit;
+        },
+        10000);
+}
+
+void OwnPulseAudio::kill()
+{
+    if (m_process.processId() > 0)
+        ::kill(pid_t(m_process.processId()), SIGKILL);
+    m_process.waitForFinished(5000);
+}
+
+bool TonePlayer::start(const QString &sink, int amplitude, int seconds)
+{
+    constexpr int Rate = 44100;
+    QByteArray pcm;
+    pcm.reserve(qsizetype(Rate) * 4 * seconds);
+    for (int i = 0; i < Rate * seconds; ++i) {
+        const auto v = qint16(std::lround(amplitude * std::sin(2 * std::numbers::pi * 1000.0 * i / Rate)));
+        for (int channel = 0; channel < 2; ++channel) {
+            pcm.append(char(v & 0xFF));
+            pcm.append(char((v >> 8) & 0xFF));
+        }
+    }
+    m_process.start("pacat", {"--playback", "--raw", "--latency-msec=20", "--format=s16le", "--rate=44100",
+                              "--channels=2", "--device=" + sink});
+    if (!m_process.waitForStarted(5000))
+        return false;
+    m_process.write(pcm);
+    m_process.closeWriteChannel();
+    return true;
+}
+
+void TonePlayer::stop()
+{
+    if (m_process.state() != QProcess::NotRunning && m_process.processId() > 0)
+        ::kill(pid_t(m_process.processId()), SIGKILL);
+    m_process.waitForFinished(5000);
+}
+
+QString Pactl(const QStringList &args)
+{
+    QProcess process;
+    process.start(QStringLiteral("pactl"), args);
+    process.waitForFinished(5000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+double ProcessCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 } // namespace nuvask::test

@@ -3,15 +3,25 @@
 // loop, and the ALSA configuration that brings in the fixture card.
 
 #include "core/MixerLayer.h"
+#include "support/TestProcesses.h" // SourceVolume()
 
 #include <QByteArray>
 #include <QList>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
 
+// Tests that need the private PulseAudio of scripts/with-services.sh.
+#define SKIP_WITHOUT_PULSE()                                                                                            \
+    if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))                                                                   \
+    GTEST_SKIP() << "PULSE_SERVER is not set: run under scripts/with-services.sh for the private PulseAudio"
+
 namespace nuvask::test {
+
+// Runs pactl with `args` and returns what it printed.
+QString Pactl(const QStringList &args);
 
 struct RecordingMixerHost : MixerHost {
     QList<std::pair<MixerHandle, quint32>> changes;
@@ -54,5 +64,39 @@ private:
     bool m_valid = false;
     std::unique_ptr<ScopedEnv> m_env;
 };
+
+// A PulseAudio of the test's own with a null sink "own_sink", stopped by its
+// process id; point PULSE_SERVER at server() to use it.
+class OwnPulseAudio {
+public:
+    OwnPulseAudio();
+    ~OwnPulseAudio() { kill(); }
+    bool start();
+    void kill();
+    bool isRunning() const { return m_process.state() == QProcess::Running; }
+    QByteArray server() const { return m_server.toUtf8(); }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    QString m_server;
+};
+
+// A tone played into a sink with low latency (pacat fed from memory), so that
+// the sink is busy and capture from its monitor runs at once. Stopped by its
+// process id when the object goes.
+class TonePlayer {
+public:
+    // A 1 kHz sine at `amplitude` (16-bit scale) on both channels, for `seconds`.
+    bool start(const QString &sink, int amplitude, int seconds);
+    void stop();
+    ~TonePlayer() { stop(); }
+
+private:
+    QProcess m_process;
+};
+
+// CPU time this process has used so far, user and system, in seconds.
+double ProcessCpuSeconds();
 
 } // namespace nuvask::test

@@ -19,30 +19,14 @@ using namespace nuvask::test;
 
 namespace {
 
-QString pactl(const QStringList &args)
-{
-    QProcess process;
-    process.start(QStringLiteral("pactl"), args);
-    process.waitForFinished(5000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// The default source's first channel in the server's units (65536 = 100 %), or -1.
-int sourceVolume()
-{
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral(":\\s*(\\d+)\\s*/")).match(pactl({"get-source-volume", "@DEFAULT_SOURCE@"}));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
 class MixerStripPulseTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))
             GTEST_SKIP() << "PULSE_SERVER is not set: run under scripts/with-services.sh for the private PulseAudio";
-        pactl({"set-source-volume", "@DEFAULT_SOURCE@", "50%"});
-        pactl({"set-source-mute", "@DEFAULT_SOURCE@", "0"});
+        Pactl({"set-source-volume", "@DEFAULT_SOURCE@", "50%"});
+        Pactl({"set-source-mute", "@DEFAULT_SOURCE@", "0"});
         ASSERT_EQ(w.open(), QString());
         device = int(service.deviceNames().indexOf(QStringLiteral("default")));
         ASSERT_GE(device, 0);
@@ -51,7 +35,7 @@ protected:
         w.window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.window.get()));
     }
-    void TearDown() override { pactl({"set-source-volume", "@DEFAULT_SOURCE@", "100%"}); }
+    void TearDown() override { Pactl({"set-source-volume", "@DEFAULT_SOURCE@", "100%"}); }
 
     int shown(int strip) const { return w.child<QLabel>(strip, "Label_NOW_")->text().toInt(); }
 
@@ -70,19 +54,19 @@ TEST_F(MixerStripPulseTest, RecordingStripsShowSetAndFollowTheSourceVolume)
     EXPECT_EQ(w.child<TColorBtn>(2, "Btn_MAX_")->Caption(), "256");
 
     // The server's 50 %, on the step scale, at once.
-    const int server = sourceVolume();
+    const int server = SourceVolume();
     ASSERT_GT(server, 0);
     EXPECT_NEAR(shown(2), server / 256.0, 1.0);
     EXPECT_EQ(shown(1), shown(2));
 
     // Max on strip 2 makes the source 100 %; strip 1 follows.
     QTest::mouseClick(w.child<TColorBtn>(2, "Btn_MAX_"), Qt::LeftButton);
-    EXPECT_TRUE(WaitFor([] { return pactl({"get-source-volume", "@DEFAULT_SOURCE@"}).contains("100%"); }, 2000))
-        << pactl({"get-source-volume", "@DEFAULT_SOURCE@"}).toStdString();
+    EXPECT_TRUE(WaitFor([] { return Pactl({"get-source-volume", "@DEFAULT_SOURCE@"}).contains("100%"); }, 2000))
+        << Pactl({"get-source-volume", "@DEFAULT_SOURCE@"}).toStdString();
     EXPECT_TRUE(WaitFor([&] { return shown(1) == 256; }, 1000));
 
     // Another program moves the source: both bars follow within a second.
-    pactl({"set-source-volume", "@DEFAULT_SOURCE@", "30%"});
+    Pactl({"set-source-volume", "@DEFAULT_SOURCE@", "30%"});
     EXPECT_TRUE(WaitFor([&] { return shown(2) == 77 && shown(1) == 77; }, 1000)) << shown(2);
     auto *black = w.child<ColorLabel>(2, "Label_VM1_");
     EXPECT_NEAR(black->height(), (65535 - 0.3 * 65535) / 683, 1.0);
@@ -91,9 +75,9 @@ TEST_F(MixerStripPulseTest, RecordingStripsShowSetAndFollowTheSourceVolume)
     auto *mute = w.child<QCheckBox>(2, "Ch_MT");
     ASSERT_TRUE(mute->isVisible());
     QTest::mouseClick(mute, Qt::LeftButton, {}, QPoint(6, 8));
-    EXPECT_TRUE(WaitFor([] { return pactl({"get-source-mute", "@DEFAULT_SOURCE@"}).contains("yes"); }, 2000));
+    EXPECT_TRUE(WaitFor([] { return Pactl({"get-source-mute", "@DEFAULT_SOURCE@"}).contains("yes"); }, 2000));
     EXPECT_TRUE(WaitFor([&] { return w.child<QCheckBox>(1, "Ch_MT")->isChecked(); }, 1000));
-    pactl({"set-source-mute", "@DEFAULT_SOURCE@", "0"});
+    Pactl({"set-source-mute", "@DEFAULT_SOURCE@", "0"});
     EXPECT_TRUE(WaitFor([&] { return !mute->isChecked(); }, 1000));
 
     // The playback strip was left alone.

@@ -2,6 +2,7 @@
 // binds its strips, is asked to close, and leaves its bindings on disk.
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/LocalInstance.h"
+#include "support/TestProcesses.h"
 #include "support/TempXdg.h"
 
 #include <QElapsedTimer>
@@ -21,14 +22,7 @@ TEST(MainWindowEndToEnd, StartsOnPulseAudioAndSavesItsBindingsAtClose)
     reg.open(RegRoot::CurrentUser, key, true)->writeString("Version", "23");
 
     QProcess app;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("DISPLAY", qEnvironmentVariable("NUVASK_TEST_DISPLAY"));
-    app.setProcessEnvironment(env);
-    app.setProgram(QStringLiteral(NUVASK_BINARY));
-    app.setProcessChannelMode(QProcess::ForwardedChannels);
-    app.start();
-    ASSERT_TRUE(app.waitForStarted(5000));
+    ASSERT_TRUE(test::StartOnTestDisplay(app));
 
     LocalInstanceProbe probe(200, 1000);
     ASSERT_TRUE(QTest::qWaitFor([&] { return probe.windowExists("TKELDO_NUVASK"); }, 10000));

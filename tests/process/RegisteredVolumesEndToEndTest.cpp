@@ -6,6 +6,7 @@
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/LocalInstance.h"
 #include "support/TempXdg.h"
+#include "support/TestProcesses.h"
 
 #include <QFile>
 #include <QProcess>
@@ -20,24 +21,6 @@ using namespace nuvask;
 
 namespace {
 
-QString run(const QString &program, const QStringList &args, const QProcessEnvironment &env = {})
-{
-    QProcess process;
-    if (!env.isEmpty())
-        process.setProcessEnvironment(env);
-    process.start(program, args);
-    process.waitForFinished(5000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// The default source's first channel in the server's units (65536 = 100 %), or -1.
-int sourceVolume()
-{
-    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral(":\\s*(\\d+)\\s*/"))
-                                          .match(run("pactl", {"get-source-volume", "@DEFAULT_SOURCE@"}));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
 QByteArray bytesOf(const QString &path)
 {
     QFile f(path);
@@ -50,7 +33,7 @@ TEST(RegisteredVolumesEndToEnd, AChosenPresetSetsTheServersRecordingVolume)
 {
     if (qEnvironmentVariableIsEmpty("PULSE_SERVER") || qEnvironmentVariableIsEmpty("NUVASK_TEST_DISPLAY"))
         GTEST_SKIP() << "needs the private PulseAudio and Xvfb of scripts/with-services.sh";
-    if (run("sh", {"-c", "command -v xdotool"}).isEmpty())
+    if (test::RunProgram("sh", {"-c", "command -v xdotool"}).isEmpty())
         GTEST_SKIP() << "needs xdotool (scripts/deps.sh installs it)";
 
     test::TempXdg xdg;
@@ -74,7 +57,7 @@ TEST(RegisteredVolumesEndToEnd, AChosenPresetSetsTheServersRecordingVolume)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    run("pactl", {"set-source-volume", "@DEFAULT_SOURCE@", "50%"});
+    test::RunProgram("pactl", {"set-source-volume", "@DEFAULT_SOURCE@", "50%"});
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "xcb");
@@ -91,7 +74,7 @@ TEST(RegisteredVolumesEndToEnd, AChosenPresetSetsTheServersRecordingVolume)
 
     // Where the window is: xdotool reports the whole window, menu bar included;
     // the client area (top row 17 + panels 201 pixels) is at its bottom.
-    const auto xdotool = [&](const QStringList &args) { return run("xdotool", args, env).trimmed(); };
+    const auto xdotool = [&](const QStringList &args) { return test::RunProgram("xdotool", args, env).trimmed(); };
     const QString id = xdotool({"search", "--onlyvisible", "--name", "^nuvASK$"}).section('\n', 0, 0);
     ASSERT_FALSE(id.isEmpty());
     const QString shell = xdotool({"getwindowgeometry", "--shell", id});
@@ -120,7 +103,7 @@ TEST(RegisteredVolumesEndToEnd, AChosenPresetSetsTheServersRecordingVolume)
     int server = -1;
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
-            server = sourceVolume();
+            server = test::SourceVolume();
             return std::lround(server * 65535.0 / 65536.0 / 256.0) == 100;
         },
         5000))
@@ -133,5 +116,5 @@ TEST(RegisteredVolumesEndToEnd, AChosenPresetSetsTheServersRecordingVolume)
     settings = reg.open(RegRoot::CurrentUser, key, false);
     ASSERT_NE(settings, nullptr);
     EXPECT_EQ(settings->readString("V_Name"), QString("loud"));
-    run("pactl", {"set-source-volume", "@DEFAULT_SOURCE@", "100%"});
+    test::RunProgram("pactl", {"set-source-volume", "@DEFAULT_SOURCE@", "100%"});
 }

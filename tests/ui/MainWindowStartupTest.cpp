@@ -6,6 +6,7 @@
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
 #include "support/TestBoards.h"
+#include "MainWindowFixture.h"
 #include "ui/KeldoNuvask.h"
 #include "ui/MkBox.h"
 #include "ui/VolumeStrip.h"
@@ -24,53 +25,11 @@ using namespace nuvask;
 
 namespace {
 
-const QString kKey = "Software\\KELDO SOFT32\\NUVASK";
+const QString kKey = test::kSettingsKey;
+using test::BoxAnswerer;
 
-// Answers every message box that opens with OK and remembers its text.
-class BoxAnswerer
+struct MainWindowStartup : test::MainWindowFixture
 {
-public:
-    BoxAnswerer()
-    {
-        m_timer.setInterval(20);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            auto *box = qobject_cast<TMKBox *>(QApplication::activeModalWidget());
-            if (!box || box == m_last)
-                return;
-            m_last = box;
-            texts << test::BoxText(box);
-            box->done(1);
-        });
-        m_timer.start();
-    }
-    QStringList texts;
-
-private:
-    QTimer m_timer;
-    QPointer<TMKBox> m_last;
-};
-
-struct MainWindowStartup : ::testing::Test
-{
-    test::TempXdg xdg;
-    HiveFileRegistry reg;
-
-    QTemporaryDir programDir; // the registered-volume files are written beside the program
-
-    void SetUp() override { SetStartValues(MakeStartValues(programDir.path() + "/nuvask", '/')); }
-    void store(const QString &name, const QString &value)
-    {
-        reg.open(RegRoot::CurrentUser, kKey, true)->writeString(name, value);
-    }
-    QString stored(const QString &name)
-    {
-        auto key = reg.open(RegRoot::CurrentUser, kKey, false);
-        return key ? key->readStringIfPresent(name).value_or("<missing>") : "<no key>";
-    }
-    static bool waitForStartup(TKELDO_NUVASK &w)
-    {
-        return QTest::qWaitFor([&] { return w.StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000);
-    }
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 // layer, and the window's side of the layer: marks, meter timer, change handler.
 
 #include "core/MixerLayer.h"
+#include "core/StripMeters.h"
 #include "ui/VolumeStrip.h"
 
 #include <QCoreApplication>
@@ -14,19 +15,37 @@
 
 namespace nuvask::test {
 
-struct StripHost : MixerHost {
+// With `meters` set, the meter calls go through the strip meters as in the
+// main window; without, the host keeps them itself.
+struct StripHost : MixerHost, StripMetersView {
     MixerLayer *layer = nullptr;
     std::array<VolumeStrip *, 3> strips{};
+    StripMeters *meters = nullptr;
     bool autoRecV = false;
     bool timerRunning = false;
     void SetAutoMarkVisible(int strip, bool visible) override
     {
+        if (meters)
+            meters->SetAutoMarkVisible(strip, visible);
+        else
+            SetAutoMark(strip, visible);
+    }
+    void SetPeakTimerRunning(bool running) override
+    {
+        timerRunning = running;
+        if (meters)
+            meters->SetPeakTimerRunning(running);
+    }
+    void MixerControlChange(MixerHandle, quint32 controlId) override { layer->MixerControlChanged(controlId); }
+    bool AutoRecVChecked() const override { return meters ? meters->AutoRecV() : autoRecV; }
+
+    void SetAutoMark(int strip, bool visible) override
+    {
         if (strips[strip])
             strips[strip]->setAutoMarkVisible(visible);
     }
-    void SetPeakTimerRunning(bool running) override { timerRunning = running; }
-    void MixerControlChange(MixerHandle, quint32 controlId) override { layer->MixerControlChanged(controlId); }
-    bool AutoRecVChecked() const override { return autoRecV; }
+    void SetPeakCover(int strip, int height) override { strips[strip]->SetPeakCover(height); }
+    int MeterFullHeight(int strip) const override { return strips[strip]->volumeBarHeight(); }
 };
 
 class StripTestWindow {
