@@ -12,6 +12,7 @@
 #include "platform/linux/TerminationSignals.h"
 #include "platform/linux/XdgDesktopEntries.h"
 #include "platform/linux/XdgProgramGroups.h"
+#include "platform/linux/XdgSetupPlatform.h"
 #include "ui/AppFonts.h"
 #include "ui/AppIcon.h"
 #include "ui/KeldoNuvask.h"
@@ -135,7 +136,9 @@ int main(int argc, char **argv)
     const QString icon = XdgDesktopEntries::ProgramIconValue(start.ProgramDir);
     XdgDesktopEntries desktopEntries(start.ProgramTitle, icon);
     XdgProgramGroups programGroups(icon, desktopEntries.StartupGroupName());
+    XdgSetupPlatform setupPlatform(programGroups, start.ProgramTitle + QStringLiteral(" アンインストール"));
     std::unique_ptr<QWidget> window;
+    bool showWindow = true;
     if (openMain) {
         auto main = std::make_unique<TKELDO_NUVASK>(registry, mixer, &capture);
         TKELDO_NUVASK *w = main.get();
@@ -146,11 +149,21 @@ int main(int argc, char **argv)
         });
         window = std::move(main);
     } else {
-        window = std::make_unique<TNUVASK_SETUPFM>(decision.startMode);
+        const SetupServices services{registry, programGroups, desktopEntries, setupPlatform,
+                                     QCoreApplication::applicationFilePath(), app.arguments().mid(1)};
+        auto setup = std::make_unique<TNUVASK_SETUPFM>(decision.startMode, services, start);
+        // The uninstall modes never show the window, only its message boxes:
+        // the program ends when the window says it has finished, not when
+        // the last box closes.
+        QApplication::setQuitOnLastWindowClosed(false);
+        QObject::connect(setup.get(), &TNUVASK_SETUPFM::Finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+        showWindow = decision.startMode == StartNormal;
+        window = std::move(setup);
     }
     window->setAttribute(Qt::WA_QuitOnClose);
     closer.SetProgramWindow(window.get()); // closed also while put away in the tray
-    window->show();
+    if (showWindow)
+        window->show();
     const int rc = closer.requested() ? 0 : app.exec();
     server.close();
     return rc;

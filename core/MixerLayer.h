@@ -177,6 +177,9 @@ private:
     // Reads or writes a control's value buffer through its details record.
     quint32 readControl(int strip, StripControl &control);
     quint32 readValues(MixerHandle handle, StripControl &control);
+    static void storeValues(const QList<quint32> &read, StripControl &control);
+    // Checks strip N's selection box from its destination multiplexer's buffer.
+    void showRecSelect(int strip);
     // The destination multiplexer's item of the source the strip's list shows, or -1.
     qint64 ownMuxItem(int strip) const;
     quint32 writeControl(int strip, const StripControl &control);

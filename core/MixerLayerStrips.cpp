@@ -6,6 +6,8 @@
 #include "core/MixerTexts.h"
 #include "core/TextHelpers.h"
 
+#include <QVarLengthArray>
+
 namespace nuvask {
 
 namespace {
@@ -103,12 +105,16 @@ quint32 MixerLayer::readValues(MixerHandle handle, StripControl &control)
 {
     QList<quint32> read;
     const quint32 rc = m_service.controlValues(handle, control.details, read);
-    if (rc != MixerRc::NoError)
-        return rc;
+    if (rc == MixerRc::NoError)
+        storeValues(read, control);
+    return rc;
+}
+
+void MixerLayer::storeValues(const QList<quint32> &read, StripControl &control)
+{
     // The buffer keeps its size; a short answer leaves the rest as it was.
     for (qsizetype i = 0; i < read.size() && i < control.values.size(); ++i)
         control.values[i] = read.at(i);
-    return MixerRc::NoError;
 }
 
 quint32 MixerLayer::writeControl(int strip, const StripControl &control)
@@ -266,8 +272,13 @@ void MixerLayer::findDestinationMux(int strip, int device, quint32 destLineId)
     if (m_service.lineControls(handle, destLineId, controls) != MixerRc::NoError)
         return;
     QString discarded;
-    if (takeControl(strip, StripDestMux, controls, MixerControlType::Mux, discarded, nullptr))
-        m_strips[strip].controls[StripDestMux].present = true;
+    StripControl &destMux = m_strips[strip].controls[StripDestMux];
+    if (takeControl(strip, StripDestMux, controls, MixerControlType::Mux, discarded, nullptr)) {
+        destMux.present = true;
+        // Shown now: later it is read only when the multiplexer changes.
+        if (readValues(handle, destMux) == MixerRc::NoError)
+            showRecSelect(strip);
+    }
 }
 
 void MixerLayer::setUpVolume(int strip)
@@ -471,12 +482,40 @@ int MixerLayer::selectedMuxPosition(const QStringList &muxIndexes, const StripCo
 
 void MixerLayer::MixerControlChanged(quint32 controlId)
 {
+    // The changed control is read once per device and the values shared by
+    // every strip bound to it (two strips on one line, or a destination's
+    // multiplexer that is one strip's own list and another's selection box):
+    // each read can be a round trip to a sound server.
+    struct SharedRead {
+        MixerHandle handle;
+        quint32 rc;
+        QList<quint32> values;
+    };
+    QVarLengthArray<SharedRead, StripCount> reads;
+    const auto readChanged = [&](int strip, StripControl &control) {
+        const MixerHandle handle = stripHandle(strip);
+        const SharedRead *read = nullptr;
+        for (const SharedRead &r : reads) {
+            if (r.handle == handle)
+                read = &r;
+        }
+        if (!read) {
+            SharedRead fresh{handle, MixerRc::NoError, {}};
+            fresh.rc = m_service.controlValues(handle, control.details, fresh.values);
+            reads.append(fresh);
+            read = &reads.last();
+        }
+        if (read->rc == MixerRc::NoError)
+            storeValues(read->values, control);
+        return read->rc == MixerRc::NoError;
+    };
+
     for (int strip = 0; strip < StripCount; ++strip) {
         StripRecord &record = m_strips[strip];
         StripView &v = view(strip);
 
         StripControl &volume = record.controls[StripVolume];
-        if (volume.present && volume.controlId == controlId && readControl(strip, volume) == MixerRc::NoError) {
+        if (volume.present && volume.controlId == controlId && readChanged(strip, volume)) {
             const qsizetype count = (volume.flags & MixerControlFlag::Multiple) ? qsizetype(volume.multipleItems) : 1;
             // With several values the last one is what shows.
             const qsizetype last = qMin(count, volume.values.size()) - 1;
@@ -488,26 +527,31 @@ void MixerLayer::MixerControlChanged(quint32 controlId)
         }
 
         StripControl &mute = record.controls[StripMute];
-        if (mute.present && mute.controlId == controlId && readControl(strip, mute) == MixerRc::NoError
-            && !mute.values.isEmpty())
+        if (mute.present && mute.controlId == controlId && readChanged(strip, mute) && !mute.values.isEmpty())
             v.SetBoxChecked(StripBox::Mute, mute.values.at(0) == 1);
 
-        // The selection can change with any control of the destination (another
-        // source chosen elsewhere), so it is read on every notification.
+        // Another source chosen elsewhere changes the destination's
+        // multiplexer itself, and that change is notified with its identifier:
+        // the selection is read when that notification comes, not on every one.
         StripControl &destMux = record.controls[StripDestMux];
-        if (destMux.present && readControl(strip, destMux) == MixerRc::NoError) {
-            const qint64 n = ownMuxItem(strip);
-            if (n >= 0 && n < destMux.values.size())
-                v.SetBoxChecked(StripBox::RecSelect, destMux.values.at(n) == 1);
-        }
+        if (destMux.present && destMux.controlId == controlId && readChanged(strip, destMux))
+            showRecSelect(strip);
 
         StripControl &ownMux = record.controls[StripOwnMux];
-        if (ownMux.present && ownMux.controlId == controlId && readControl(strip, ownMux) == MixerRc::NoError) {
+        if (ownMux.present && ownMux.controlId == controlId && readChanged(strip, ownMux)) {
             const int position = selectedMuxPosition(stripMuxIndexes(strip), ownMux);
             if (position >= 0)
                 v.SelectMuxItem(position);
         }
     }
+}
+
+void MixerLayer::showRecSelect(int strip)
+{
+    const StripControl &destMux = m_strips[strip].controls[StripDestMux];
+    const qint64 n = ownMuxItem(strip);
+    if (n >= 0 && n < destMux.values.size())
+        view(strip).SetBoxChecked(StripBox::RecSelect, destMux.values.at(n) == 1);
 }
 
 int MixerLayer::StripReadPeak(int strip)

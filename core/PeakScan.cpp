@@ -31,7 +31,7 @@ int magnitude(const uchar *p, int bytesPerSample)
 // stay in L1 when the rule has to re-scan a block, large enough that the
 // horizontal reduction is noise. A multiple of every frame step the fast path
 // takes (1, 2 and 4 bytes).
-constexpr quint32 BlockBytes = 1024;
+constexpr quint32 BlockBytes = 4096;
 
 // Largest magnitude of the 16-bit samples in [p, p + len), len even.
 int blockPeak16(const uchar *p, quint32 len)
@@ -40,15 +40,22 @@ int blockPeak16(const uchar *p, quint32 len)
     int lo = 0;
     quint32 i = 0;
 #if defined(__SSE2__) && Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-    if (len >= 32) {
-        __m128i vmax = _mm_setzero_si128();
-        __m128i vmin = _mm_setzero_si128();
-        for (; i + 32 <= len; i += 32) {
+    if (len >= 64) {
+        // Two independent max and min chains, so that four loads are in
+        // flight per step.
+        __m128i max0 = _mm_setzero_si128(), max1 = max0, min0 = max0, min1 = max0;
+        for (; i + 64 <= len; i += 64) {
             const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
             const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + 16));
-            vmax = _mm_max_epi16(vmax, _mm_max_epi16(a, b));
-            vmin = _mm_min_epi16(vmin, _mm_min_epi16(a, b));
+            const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + 32));
+            const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i + 48));
+            max0 = _mm_max_epi16(max0, _mm_max_epi16(a, b));
+            min0 = _mm_min_epi16(min0, _mm_min_epi16(a, b));
+            max1 = _mm_max_epi16(max1, _mm_max_epi16(c, d));
+            min1 = _mm_min_epi16(min1, _mm_min_epi16(c, d));
         }
+        __m128i vmax = _mm_max_epi16(max0, max1);
+        __m128i vmin = _mm_min_epi16(min0, min1);
         // Fold the eight lanes down to one.
         vmax = _mm_max_epi16(vmax, _mm_srli_si128(vmax, 8));
         vmin = _mm_min_epi16(vmin, _mm_srli_si128(vmin, 8));

@@ -3,7 +3,8 @@
 # sound system. Without a reachable sound server or sound card it starts a
 # private PulseAudio (a virtual sound card) so that the program has a device
 # to show; without a display it runs the program on a virtual one and writes
-# a screenshot whose path it prints.
+# a screenshot whose path it prints: on a first start that is the setup
+# window, which is what a new user sees first.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh || exit 1
@@ -28,7 +29,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   sleep 3
   shot="$PWD/nuvask-screenshot.png"
   if import -display "$DISPLAY" -window root "$shot" 2>/dev/null; then
-    echo "Screenshot of the window: $shot"
+    echo "Screenshot of what the program shows first: $shot"
   fi
   echo "nuvASK runs on $DISPLAY (process $app). Press Ctrl-C to stop it."
   wait "$app"

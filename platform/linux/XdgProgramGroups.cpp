@@ -170,6 +170,41 @@ bool XdgProgramGroups::deleteItem(const QString &item)
     return isStartup(m_activeGroup) || writeMenu(m_activeGroup);
 }
 
+bool XdgProgramGroups::AddCommandItem(const QString &group, const QString &item, const QStringList &command)
+{
+    if (command.isEmpty() || item.isEmpty() || isStartup(group) || !QFileInfo::exists(DirectoryFile(group)))
+        return false;
+    DesktopEntryFile::Entries entries = DesktopEntryFile::LauncherEntries(item, command.first(), m_icon);
+    for (auto &[key, value] : entries) {
+        if (key == QLatin1String("Exec"))
+            value = DesktopEntryFile::ExecLine(command);
+    }
+    entries.append({QStringLiteral("Categories"), QStringLiteral("AudioVideo;Audio;Mixer;")});
+    return DesktopEntryFile::Write(ItemFile(group, item), entries) && writeMenu(group);
+}
+
+bool XdgProgramGroups::RemoveItem(const QString &group, const QString &item)
+{
+    const QString file = ItemFile(group, item);
+    if (file.isEmpty() || (QFileInfo::exists(file) && !QFile::remove(file)))
+        return false;
+    return isStartup(group) || !QFileInfo::exists(DirectoryFile(group)) || writeMenu(group);
+}
+
+void XdgProgramGroups::RemoveGroupIfEmpty(const QString &group)
+{
+    const Folders f = folders();
+    if (isStartup(group) || f.applications.isEmpty() || !QFileInfo::exists(DirectoryFile(group)))
+        return;
+    const QString itemPrefix = kPrefix + fileSafe(group, true) + '-';
+    if (!QDir(f.applications).entryList({itemPrefix + QStringLiteral("*.desktop")}, QDir::Files).isEmpty())
+        return;
+    QFile::remove(MenuFile(group));
+    QFile::remove(DirectoryFile(group));
+    if (m_activeGroup == group)
+        m_activeGroup.clear();
+}
+
 bool XdgProgramGroups::writeMenu(const QString &group) const
 {
     const Folders f = folders();

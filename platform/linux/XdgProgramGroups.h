@@ -32,6 +32,15 @@ public:
     QString MenuFile(const QString &group) const;
     QString ItemFile(const QString &group, const QString &item) const;
 
+    // An item of an existing group that starts a command line (the program
+    // with arguments), which the command strings cannot express; and its
+    // removal. The uninstaller's launcher is such an item.
+    bool AddCommandItem(const QString &group, const QString &item, const QStringList &command);
+    bool RemoveItem(const QString &group, const QString &item);
+    // Takes away a group that no longer holds any item (the Startup group
+    // is never taken away).
+    void RemoveGroupIfEmpty(const QString &group);
+
 private:
     struct Folders
     {

@@ -75,6 +75,7 @@ struct FakeHost : MixerHost {
 struct HookedBoard : SimMixerBoard {
     using SimMixerBoard::SimMixerBoard;
     std::function<void()> onWrite, onRead;
+    int reads = 0; // value reads, all controls
     quint32 setControlValues(MixerHandle h, const MixerControlDetails &d, const QList<quint32> &v) override
     {
         if (auto hook = std::exchange(onWrite, nullptr))
@@ -85,9 +86,22 @@ struct HookedBoard : SimMixerBoard {
     {
         if (auto hook = std::exchange(onRead, nullptr))
             hook();
+        ++reads;
         return SimMixerBoard::controlValues(h, d, v);
     }
 };
+
+// Wires the layer, the window fake and three strip views, and opens every device.
+QString connectAndOpen(MixerLayer &layer, FakeHost &host, FakeStripView *views)
+{
+    host.layer = &layer;
+    host.views = views;
+    for (int n = 0; n < 3; ++n)
+        layer.SetStripView(n, &views[n]);
+    QString error;
+    layer.MixerOpenAll(error);
+    return error;
+}
 
 // DemoDevice: destination 0 speakers (MAIN, Wave, CD Audio, Microphone),
 // destination 1 recording (MAIN, Microphone, Line In) with volume 9, meter 10
@@ -102,16 +116,7 @@ protected:
     MixerLayer layer{board, host};
     FakeStripView views[3];
 
-    void SetUp() override
-    {
-        host.layer = &layer;
-        host.views = views;
-        for (int n = 0; n < 3; ++n)
-            layer.SetStripView(n, &views[n]);
-        QString error;
-        layer.MixerOpenAll(error);
-        ASSERT_EQ(error, QString());
-    }
+    void SetUp() override { ASSERT_EQ(connectAndOpen(layer, host, views), QString()); }
     QString bind(int strip, int destination, int source, int device = 0)
     {
         views[strip].device = device;
@@ -198,14 +203,82 @@ TEST_F(MixerStripTest, MuxSourcesShowTheSelectionBoxCheckedFromTheMixer)
     EXPECT_EQ(board.valuesOf(0, RecMux), (QList<quint32>{1, 0}));
 }
 
-TEST_F(MixerStripTest, UnknownIdentifierStillRefreshesEverySelectionBox)
+TEST_F(MixerStripTest, SelectionBoxesAreReadWhenTheMultiplexerChangesNotOnEveryNotification)
 {
     ASSERT_EQ(bind(1, Recording, 1), QString());
     ASSERT_EQ(bind(2, Recording, 2), QString());
+    // Binding shows the selection at once, whatever else the line has.
+    EXPECT_TRUE(views[1].checked.value(StripBox::RecSelect));
+    EXPECT_FALSE(views[2].checked.value(StripBox::RecSelect));
+
     control(RecMux).values = {0, 1}; // changed without a notification
+    board.reads = 0;
     layer.MixerControlChanged(0xDEADBEEFu);
+    layer.MixerControlChanged(MicVolume);
+    EXPECT_EQ(board.reads, 1) << "only the microphone's volume is read";
+    EXPECT_TRUE(views[1].checked.value(StripBox::RecSelect));
+
+    // The multiplexer's own notification: one read for both strips.
+    board.reads = 0;
+    layer.MixerControlChanged(RecMux);
+    EXPECT_EQ(board.reads, 1);
     EXPECT_FALSE(views[1].checked.value(StripBox::RecSelect));
     EXPECT_TRUE(views[2].checked.value(StripBox::RecSelect));
+}
+
+TEST_F(MixerStripTest, StripsBoundToOneControlShareOneReadPerNotification)
+{
+    ASSERT_EQ(bind(0, Speakers, 1), QString());
+    ASSERT_EQ(bind(1, Speakers, 1), QString());
+    board.reads = 0;
+    board.changeExternally(0, WaveVolume, {512});
+    deliver();
+    EXPECT_EQ(board.reads, 1);
+    EXPECT_EQ(views[0].steps, 2);
+    EXPECT_EQ(views[1].steps, 2);
+
+    // A read that fails fails for both: neither shows a value it did not get.
+    board.addFault({SimCall::ControlValues, 0, WaveVolume, -1, MixerRc::Error, 0, 1});
+    board.changeExternally(0, WaveVolume, {25600});
+    deliver();
+    EXPECT_EQ(views[0].steps, 2);
+    EXPECT_EQ(views[1].steps, 2);
+
+    // The recording multiplexer is strip 2's own list and strip 1's selection
+    // box at once: still one read.
+    ASSERT_EQ(bind(2, Recording, 0), QString());
+    ASSERT_EQ(bind(1, Recording, 2), QString());
+    board.reads = 0;
+    board.changeExternally(0, RecMux, {0, 1});
+    deliver();
+    EXPECT_EQ(board.reads, 1);
+    EXPECT_EQ(views[2].muxSelected, 1);
+    EXPECT_TRUE(views[1].checked.value(StripBox::RecSelect));
+}
+
+TEST(MixerStripTwoBoardsTest, SameIdentifierOnTwoDevicesIsReadFromEach)
+{
+    // Identifiers are per device: a shared read must never cross devices.
+    SimDevice second = sim::DemoDevice(QStringLiteral("Second"));
+    HookedBoard board{QList<SimDevice>{sim::DemoDevice(), second}};
+    FakeHost host;
+    MixerLayer layer{board, host};
+    FakeStripView views[3];
+    ASSERT_EQ(connectAndOpen(layer, host, views), QString());
+    QString error;
+    for (int strip : {0, 1}) {
+        views[strip].device = strip;
+        views[strip].destination = Speakers;
+        views[strip].source = 1;
+        layer.StripBindLine(strip, strip, Speakers, error,
+                            MixerLayer::NumberFromText(layer.SrcLineIdList(strip, Speakers).value(1)));
+        ASSERT_EQ(error, QString());
+    }
+    board.changeExternally(1, WaveVolume, {2560});
+    board.devices()[0].destinations[Speakers].sources[0].controls[0].values = {7680}; // Wave, unnotified
+    QCoreApplication::processEvents();
+    EXPECT_EQ(views[0].steps, 30);
+    EXPECT_EQ(views[1].steps, 10);
 }
 
 TEST_F(MixerStripTest, StepScaleAndBarPixels)

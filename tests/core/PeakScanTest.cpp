@@ -70,7 +70,7 @@ TEST(PeakScan, StopsAtTheFirstFrameReachingTheThreshold)
     QByteArray longer(8192, '\0');
     const QByteArray stop = samples16({-7000});
     const QByteArray loud = samples16({32000});
-    for (int at : {1020, 1022, 1024, 1026, 4096, 8188}) {
+    for (int at : {1020, 1022, 1024, 4092, 4094, 4096, 4098, 8188}) {
         QByteArray d = longer;
         d.replace(at, 2, stop);
         const int next = (at / 4 + 1) * 4;

@@ -1,0 +1,45 @@
+#pragma once
+// Installation and uninstallation on a freedesktop desktop, per user and
+// without root rights:
+// - the default install folder is $XDG_DATA_HOME/KELDOP32/NUVASK;
+// - the uninstaller copy lives in $XDG_DATA_HOME/nuvask/ (the folder the
+//   uninstall keeps as its "Windows folder");
+// - the installed files are "nuvask" (the executable), NUVASK.TXT and
+//   NUVASK.HLP;
+// - the uninstaller's launcher is an item of the program's menu group;
+// - the hand-over record is a settings file in $XDG_CONFIG_HOME/nuvask/handover,
+//   a folder of mode 0700, the file of mode 0600; a record that is not
+//   private to the user is refused.
+
+#include "core/SetupPlatform.h"
+
+namespace nuvask {
+
+class XdgProgramGroups;
+
+class XdgSetupPlatform : public ISetupPlatform
+{
+public:
+    XdgSetupPlatform(XdgProgramGroups &groups, QString uninstallItemName);
+
+    QString WindowsDir() const override;
+    QString DefaultInstallDir() const override;
+    InstalledNames Names() const override;
+    bool AddUninstallLauncher(const QString &group, const QString &program) override;
+    void RemoveUninstallLauncher(const QString &group) override;
+    bool WriteHandover(const HandoverRecord &record) override;
+    ReadResult ReadHandover(HandoverRecord &record) override;
+    void DeleteHandover() override;
+    bool ProgramRunning(const QString &path) const override;
+    bool StartDetached(const QString &program, const QStringList &arguments, const QString &folder) override;
+
+    // The hand-over folder (for tests).
+    static QString HandoverFolder();
+    static QString HandoverKey();
+
+private:
+    XdgProgramGroups &m_groups;
+    QString m_uninstallItem;
+};
+
+} // namespace nuvask

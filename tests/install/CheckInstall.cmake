@@ -1,0 +1,36 @@
+# Installs the build into a fresh prefix and checks what a distribution
+# package gets: the program reachable from bin/ with its help and text file
+# beside it, the icon in the hicolor theme, a menu entry that validates.
+#   cmake -DBUILD_DIR=... -DWORK_DIR=... -P CheckInstall.cmake
+set(prefix ${WORK_DIR}/prefix)
+file(REMOVE_RECURSE ${prefix})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} --component Unspecified
+  RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${rc}")
+endif()
+file(GLOB_RECURSE program LIST_DIRECTORIES false ${prefix}/lib*/nuvask/nuvask)
+if(NOT program)
+  message(FATAL_ERROR "no program under ${prefix}/lib*/nuvask")
+endif()
+get_filename_component(folder ${program} DIRECTORY)
+foreach(f ${folder}/NUVASK.HLP ${folder}/NUVASK.TXT ${prefix}/share/icons/hicolor/scalable/apps/nuvask.svg
+        ${prefix}/share/icons/hicolor/48x48/apps/nuvask.png ${prefix}/share/applications/nuvask.desktop)
+  if(NOT EXISTS ${f})
+    message(FATAL_ERROR "missing: ${f}")
+  endif()
+endforeach()
+file(REAL_PATH ${prefix}/bin/nuvask linked)
+file(REAL_PATH ${program} real)
+if(NOT linked STREQUAL real)
+  message(FATAL_ERROR "bin/nuvask leads to ${linked}, not ${real}")
+endif()
+find_program(VALIDATE desktop-file-validate)
+if(VALIDATE)
+  execute_process(COMMAND ${VALIDATE} ${prefix}/share/applications/nuvask.desktop RESULT_VARIABLE rc
+    OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT rc EQUAL 0 OR out MATCHES "error")
+    message(FATAL_ERROR "the menu entry does not validate: ${out}")
+  endif()
+endif()
+file(REMOVE_RECURSE ${prefix})
