@@ -129,7 +129,11 @@ int main(int argc, char **argv)
             return 0;
     }
 
-    DesktopMixerService mixer; // outlives the window, which closes its devices
+    // Outlives the window, which closes its devices. Only the main window
+    // needs it: the setup window neither waits for nor talks to a sound server.
+    std::unique_ptr<DesktopMixerService> mixer;
+    if (openMain)
+        mixer = std::make_unique<DesktopMixerService>();
     AlsaWaveIn capture;        // the level monitor's input, likewise
     // The desktop's folders, launchers and program groups, for the window's
     // icon items (and the setup window's group).
@@ -140,7 +144,7 @@ int main(int argc, char **argv)
     std::unique_ptr<QWidget> window;
     bool showWindow = true;
     if (openMain) {
-        auto main = std::make_unique<TKELDO_NUVASK>(registry, mixer, &capture);
+        auto main = std::make_unique<TKELDO_NUVASK>(registry, *mixer, &capture);
         TKELDO_NUVASK *w = main.get();
         w->SetDesktop(&desktopEntries, &programGroups);
         server.setHandler([w](unsigned message, const QString &text) {
