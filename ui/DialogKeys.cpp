@@ -136,4 +136,17 @@ void DialogKeys::BroadcastFocus(QWidget *window, const QWidget *focused)
         self->FocusChanged(focused);
 }
 
+bool DialogKeys::SwallowDefaultKeys(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace nuvask

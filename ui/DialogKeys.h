@@ -16,6 +16,7 @@
 // and whenever the focus moves inside a joined window, every colour button of
 // it hears which control has the focus now (TColorBtn::FocusChanged).
 
+class QKeyEvent;
 class QWidget;
 
 namespace nuvask {
@@ -28,6 +29,11 @@ public:
 
     // Tells every colour button of `window` that `focused` has the focus now.
     static void BroadcastFocus(QWidget *window, const QWidget *focused);
+
+    // For a dialog's keyPressEvent: Enter, Return and Esc belong to its colour
+    // buttons alone, so a plain QDialog must not accept or reject on them
+    // itself (an OK box would close on Esc). Returns true when it took the key.
+    static bool SwallowDefaultKeys(QKeyEvent *event);
 };
 
 } // namespace nuvask

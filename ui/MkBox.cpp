@@ -2,6 +2,7 @@
 
 #include "core/TextHelpers.h"
 #include "ui/ColorBtn.h"
+#include "ui/DialogKeys.h"
 #include "ui/MkBoxIcons.h"
 #include "ui/MkBoxTexts.h"
 #include "ui/WorkArea.h"
@@ -431,15 +432,8 @@ void TMKBox::keyPressEvent(QKeyEvent *event)
 {
     // Enter and Esc belong to the colour buttons alone: an OK box ignores Esc
     // instead of rejecting as a plain dialog would.
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
+    if (!DialogKeys::SwallowDefaultKeys(event))
         QDialog::keyPressEvent(event);
-    }
 }
 
 } // namespace nuvask

@@ -2,6 +2,7 @@
 
 #include "core/SNHistory.h"
 #include "ui/ColorBtn.h"
+#include "ui/DialogKeys.h"
 #include "ui/ModalResult.h"
 #include "ui/SNBoxTexts.h"
 
@@ -178,15 +179,8 @@ void TSNBox::keyPressEvent(QKeyEvent *event)
 {
     // Enter and Esc belong to the colour buttons (登録 is the default, 中止
     // the cancel button); a plain dialog would accept or reject on its own.
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
+    if (!DialogKeys::SwallowDefaultKeys(event))
         QDialog::keyPressEvent(event);
-    }
 }
 
 } // namespace nuvask
