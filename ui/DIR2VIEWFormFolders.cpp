@@ -2,6 +2,7 @@
 // views, the file list, and the recovery after a failure.
 #include "ui/DIR2VIEWForm.h"
 
+#include "core/BusyMark.h"
 #include "core/FolderNamespace.h"
 #include "core/FolderPaths.h"
 #include "ui/Dir2Pictures.h"
@@ -28,19 +29,6 @@ namespace nuvask {
 namespace {
 
 const QString kRoot = QStringLiteral("/");
-
-// Clears a mark when the handler leaves, however it leaves.
-class Mark
-{
-public:
-    explicit Mark(bool &flag) : m_flag(flag) { m_flag = true; }
-    ~Mark() { m_flag = false; }
-    Mark(const Mark &) = delete;
-    Mark &operator=(const Mark &) = delete;
-
-private:
-    bool &m_flag;
-};
 
 } // namespace
 
@@ -137,7 +125,7 @@ void TDIR2VIEWForm::Recover(const QString &target)
         return;
     bool ok = false;
     {
-        const Mark mark(m_recovering);
+        const BusyMark mark(m_recovering);
         ok = GoToFolder(target) || GoToFolder(kRoot);
     }
     if (!ok) {
@@ -224,7 +212,7 @@ QString TDIR2VIEWForm::TreePath(const QTreeWidgetItem *item) const
 bool TDIR2VIEWForm::ShowTree(const QString &path)
 {
     SetHeaderText(Msg(dir2_texts::kFilling) + Msg(dir2_texts::kTreeSuffix));
-    const Mark filling(m_treeFilling);
+    const BusyMark filling(m_treeFilling);
     const QSignalBlocker block(m_treeView1);
     const QString folder = CheckOrTranslate(path);
     if (folder.isEmpty())
@@ -273,7 +261,7 @@ void TDIR2VIEWForm::TreeView1Change(QTreeWidgetItem *current)
 {
     if (!current || m_treeFilling || m_treeSelecting)
         return;
-    const Mark selecting(m_treeSelecting);
+    const BusyMark selecting(m_treeSelecting);
     const QString path = TreePath(current);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents(); // the hourglass shows; queued work runs
