@@ -57,9 +57,7 @@ protected:
     void SetUp() override
     {
         SKIP_WITHOUT_PULSE();
-        Pactl({"set-sink-volume", "rec_sink", "100%"});
-        Pactl({"set-source-volume", "@DEFAULT_SOURCE@", "100%"});
-        Pactl({"set-source-mute", "@DEFAULT_SOURCE@", "0"});
+        OpenCapturePath();
     }
     void TearDown() override
     {

@@ -159,6 +159,13 @@ QString Pactl(const QStringList &args)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+void OpenCapturePath()
+{
+    Pactl({"set-sink-volume", "rec_sink", "100%"});
+    Pactl({"set-source-volume", "@DEFAULT_SOURCE@", "100%"});
+    Pactl({"set-source-mute", "@DEFAULT_SOURCE@", "0"});
+}
+
 double ProcessCpuSeconds()
 {
     rusage usage{};

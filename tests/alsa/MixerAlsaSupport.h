@@ -22,6 +22,9 @@ namespace nuvask::test {
 
 // Runs pactl with `args` and returns what it printed.
 QString Pactl(const QStringList &args);
+// The null sink rec_sink and the default source (its monitor) at full volume
+// and unmuted: a tone played into the sink is recorded at its own level.
+void OpenCapturePath();
 
 struct RecordingMixerHost : MixerHost {
     QList<std::pair<MixerHandle, quint32>> changes;
