@@ -5,6 +5,7 @@
 #include "ui/ColorBtn.h"
 #include "ui/MKBoxDlg.h"
 #include "ui/MkBox.h"
+#include "ui/WidgetPlacement.h"
 #include "ui/WorkArea.h"
 
 #include <QApplication>
@@ -29,11 +30,9 @@ QLabel *label(QWidget *parent, const char *name, QPoint at, const QString &hint 
 
 TColorBtn *colorButton(QWidget *parent, const char *name, const QString &caption, const QString &hint, QRect at)
 {
-    auto *b = new TColorBtn(parent);
-    b->setObjectName(QLatin1String(name));
+    // Unlike the panels' buttons, the box's buttons keep their Tab stop.
+    auto *b = placed(new TColorBtn(parent), QLatin1String(name), at, hint);
     b->SetCaption(caption);
-    b->setToolTip(hint);
-    b->setGeometry(at);
     return b;
 }
 

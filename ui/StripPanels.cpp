@@ -7,6 +7,7 @@
 #include "ui/MainWindowTexts.h"
 #include "ui/PanelSplitter.h"
 #include "ui/VolumeStrip.h"
+#include "ui/WidgetPlacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,11 +39,8 @@ QCheckBox *checkBox(QWidget *parent, const char *name, const QString &caption, c
 
 TColorBtn *button(QWidget *parent, const char *name, const QString &caption, const QString &hint, QRect geometry)
 {
-    auto *b = new TColorBtn(parent);
-    b->setObjectName(QLatin1String(name));
+    auto *b = placed(new TColorBtn(parent), QLatin1String(name), geometry, hint);
     b->SetCaption(caption);
-    b->setToolTip(hint);
-    b->setGeometry(geometry);
     return b;
 }
 
