@@ -63,7 +63,7 @@ services_start_pulse() {
 services_new_xvfb() {
   local fdfile="$SERVICES_WORK/$1.display"
   exec 3>"$fdfile"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$SERVICES_WORK/$1.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$SERVICES_WORK/$1.log" 2>&1 &
   local pid=$!
   exec 3>&-
   SERVICES_PIDS+=("$pid")
@@ -79,6 +79,17 @@ services_new_xvfb() {
   fi
   SERVICES_DISPLAY=":$(head -n1 "$fdfile")"
   SERVICES_XVFB_PID=$pid
+  # Xvfb names its display a moment before it takes connections; a client
+  # started at once is now and then refused. Wait until one is answered.
+  if command -v xdotool >/dev/null 2>&1; then
+    for _ in $(seq 100); do
+      DISPLAY="$SERVICES_DISPLAY" xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+      sleep 0.05
+    done
+    echo "Xvfb on $SERVICES_DISPLAY does not answer:" >&2
+    cat "$SERVICES_WORK/$1.log" >&2
+    return 1
+  fi
 }
 
 # An Xvfb display without a window manager. Exports NUVASK_TEST_DISPLAY

@@ -50,11 +50,14 @@ struct TrayOnXvfb : ::testing::Test
         auto *x = new QProcess;
         procs << x;
         // -displayfd 1: Xvfb picks a free display and writes its number to stdout.
-        x->start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        x->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        x->start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
         if (!x->waitForStarted(5000) || !QTest::qWaitFor([&] { return x->canReadLine(); }, 10000))
             return false;
         env.insert("DISPLAY", ":" + QString::fromLatin1(x->readLine()).trimmed());
-        return true;
+        // Xvfb names its display a moment before it takes connections: a client
+        // started at once is now and then refused ("could not connect to display").
+        return QTest::qWaitFor([&] { return !xdotool({"getdisplaygeometry"}).isEmpty(); }, 10000);
     }
     void TearDown() override
     {
