@@ -5,8 +5,8 @@
 #include "StartTexts.h"
 #include "core/ProgramEntry.h"
 #include "core/SettingsStore.h"
-#include "platform/alsa/AlsaWaveIn.h"
 #include "platform/pulse/DesktopMixerService.h"
+#include "platform/pulse/DesktopWaveIn.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/LocalInstance.h"
 #include "platform/linux/TerminationSignals.h"
@@ -132,9 +132,11 @@ int main(int argc, char **argv)
     // Outlives the window, which closes its devices. Only the main window
     // needs it: the setup window neither waits for nor talks to a sound server.
     std::unique_ptr<DesktopMixerService> mixer;
-    if (openMain)
+    std::unique_ptr<DesktopWaveIn> capture; // the level monitor's input, likewise
+    if (openMain) {
         mixer = std::make_unique<DesktopMixerService>();
-    AlsaWaveIn capture;        // the level monitor's input, likewise
+        capture = std::make_unique<DesktopWaveIn>(mixer->connection());
+    }
     // The desktop's folders, launchers and program groups, for the window's
     // icon items (and the setup window's group).
     const QString icon = XdgDesktopEntries::ProgramIconValue(start.ProgramDir);
@@ -144,7 +146,7 @@ int main(int argc, char **argv)
     std::unique_ptr<QWidget> window;
     bool showWindow = true;
     if (openMain) {
-        auto main = std::make_unique<TKELDO_NUVASK>(registry, *mixer, &capture);
+        auto main = std::make_unique<TKELDO_NUVASK>(registry, *mixer, capture.get());
         TKELDO_NUVASK *w = main.get();
         w->SetDesktop(&desktopEntries, &programGroups);
         server.setHandler([w](unsigned message, const QString &text) {

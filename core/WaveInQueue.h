@@ -11,6 +11,9 @@
 #include <QList>
 #include <QObject>
 
+#include <map>
+#include <memory>
+
 namespace nuvask {
 
 class WaveInQueue : public QObject {
@@ -47,6 +50,51 @@ private:
     WaveInNotify m_notify;
     QList<WaveHeader *> m_queue;
     bool m_immediate = false;
+};
+
+} // namespace nuvask
+
+namespace nuvask {
+
+// The open handles of a capture service whose captures each keep a
+// WaveInQueue (`queue`) and a mark for a device that went away (`gone`):
+// finding a handle, the return code for a dead one, and the header calls,
+// which only touch the queue.
+template <class Capture> class WaveInCaptures {
+public:
+    Capture *find(WaveInHandle handle) const
+    {
+        const auto it = entries.find(handle);
+        return it == entries.end() ? nullptr : it->second.get();
+    }
+    // The open capture of a live handle, or the return code to give instead.
+    quint32 live(WaveInHandle handle, Capture *&capture) const
+    {
+        capture = find(handle);
+        if (!capture)
+            return WaveRc::InvalidHandle;
+        return capture->gone ? WaveRc::NoDriver : WaveRc::NoError;
+    }
+    bool isAlive(WaveInHandle handle) const
+    {
+        const Capture *capture = find(handle);
+        return capture && !capture->gone;
+    }
+    quint32 prepareHeader(WaveInHandle handle, WaveHeader *header) const
+    {
+        Capture *capture = nullptr;
+        if (const quint32 rc = live(handle, capture))
+            return rc;
+        return capture->queue->prepare(header);
+    }
+    // Also after the device went away, so that its owner can let go.
+    quint32 unprepareHeader(WaveInHandle handle, WaveHeader *header) const
+    {
+        Capture *capture = find(handle);
+        return capture ? capture->queue->unprepare(header) : WaveRc::InvalidHandle;
+    }
+
+    std::map<WaveInHandle, std::unique_ptr<Capture>> entries;
 };
 
 } // namespace nuvask

@@ -1,6 +1,5 @@
 #include "platform/alsa/AlsaWaveIn.h"
 
-#include "core/WaveInQueue.h"
 #include "platform/alsa/AlsaCapturePcm.h"
 
 #include <alsa/asoundlib.h>
@@ -40,33 +39,13 @@ AlsaWaveIn::AlsaWaveIn(const QString &pcmName, QObject *parent) : QObject(parent
 
 AlsaWaveIn::~AlsaWaveIn()
 {
-    for (auto &entry : m_open)
+    for (auto &entry : m_open.entries)
         unwatch(*entry.second);
-}
-
-AlsaWaveIn::Capture *AlsaWaveIn::find(WaveInHandle handle) const
-{
-    const auto it = m_open.find(handle);
-    return it == m_open.end() ? nullptr : it->second.get();
-}
-
-quint32 AlsaWaveIn::live(WaveInHandle handle, Capture *&capture) const
-{
-    capture = find(handle);
-    if (!capture)
-        return WaveRc::InvalidHandle;
-    return capture->gone ? WaveRc::NoDriver : WaveRc::NoError;
-}
-
-bool AlsaWaveIn::isAlive(WaveInHandle handle) const
-{
-    const Capture *capture = find(handle);
-    return capture && !capture->gone;
 }
 
 int AlsaWaveIn::streamOpenCount(WaveInHandle handle) const
 {
-    const Capture *capture = find(handle);
+    const Capture *capture = m_open.find(handle);
     return capture ? capture->opens : 0;
 }
 
@@ -99,34 +78,33 @@ quint32 AlsaWaveIn::open(quint32 device, const WaveFormat &format, const WaveInN
     capture->rest->setInterval(RestAfterFalseWakeMs);
     const WaveInHandle h = handle;
     connect(capture->rest, &QTimer::timeout, this, [this, h] {
-        if (Capture *c = find(h))
+        if (Capture *c = m_open.find(h))
             updateWatching(*c);
     });
     capture->opens = 1;
-    m_open.emplace(handle, std::move(capture));
+    m_open.entries.emplace(handle, std::move(capture));
     return WaveRc::NoError;
+}
+
+bool AlsaWaveIn::isAlive(WaveInHandle handle) const
+{
+    return m_open.isAlive(handle);
 }
 
 quint32 AlsaWaveIn::prepareHeader(WaveInHandle handle, WaveHeader *header)
 {
-    Capture *capture = nullptr;
-    if (const quint32 rc = live(handle, capture))
-        return rc;
-    return capture->queue->prepare(header);
+    return m_open.prepareHeader(handle, header);
 }
 
 quint32 AlsaWaveIn::unprepareHeader(WaveInHandle handle, WaveHeader *header)
 {
-    Capture *capture = find(handle);
-    if (!capture)
-        return WaveRc::InvalidHandle;
-    return capture->queue->unprepare(header);
+    return m_open.unprepareHeader(handle, header);
 }
 
 quint32 AlsaWaveIn::addBuffer(WaveInHandle handle, WaveHeader *header)
 {
     Capture *capture = nullptr;
-    if (const quint32 rc = live(handle, capture))
+    if (const quint32 rc = m_open.live(handle, capture))
         return rc;
     const quint32 rc = capture->queue->add(header);
     updateWatching(*capture);
@@ -136,7 +114,7 @@ quint32 AlsaWaveIn::addBuffer(WaveInHandle handle, WaveHeader *header)
 quint32 AlsaWaveIn::start(WaveInHandle handle)
 {
     Capture *capture = nullptr;
-    if (const quint32 rc = live(handle, capture))
+    if (const quint32 rc = m_open.live(handle, capture))
         return rc;
     if (capture->started)
         return WaveRc::NoError;
@@ -156,7 +134,7 @@ quint32 AlsaWaveIn::start(WaveInHandle handle)
 quint32 AlsaWaveIn::reset(WaveInHandle handle)
 {
     Capture *capture = nullptr;
-    if (const quint32 rc = live(handle, capture))
+    if (const quint32 rc = m_open.live(handle, capture))
         return rc;
     // What the stream already holds belongs to the buffer being filled.
     long frames = 0;
@@ -171,14 +149,14 @@ quint32 AlsaWaveIn::reset(WaveInHandle handle)
 
 quint32 AlsaWaveIn::close(WaveInHandle handle)
 {
-    const auto it = m_open.find(handle);
-    if (it == m_open.end())
+    const auto it = m_open.entries.find(handle);
+    if (it == m_open.entries.end())
         return WaveRc::InvalidHandle;
     if (!it->second->queue->isEmpty())
         return WaveRc::StillPlaying;
     unwatch(*it->second);
     delete it->second->rest;
-    m_open.erase(it);
+    m_open.entries.erase(it);
     return WaveRc::NoError;
 }
 
@@ -232,7 +210,7 @@ void AlsaWaveIn::updateWatching(Capture &capture)
 
 void AlsaWaveIn::onReadable(WaveInHandle handle)
 {
-    Capture *capture = find(handle);
+    Capture *capture = m_open.find(handle);
     if (!capture || capture->gone || !capture->pcm || !capture->started)
         return;
     const AlsaCapturePcm::Readiness readiness = capture->pcm->readiness();

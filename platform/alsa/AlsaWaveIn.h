@@ -8,6 +8,7 @@
 // spin on it. A stream whose server goes away ends cleanly: its buffers come
 // back and its calls answer NoDriver.
 
+#include "core/WaveInQueue.h"
 #include "core/WaveInService.h"
 
 #include <QObject>
@@ -21,7 +22,6 @@ class QSocketNotifier;
 namespace nuvask {
 
 class AlsaCapturePcm;
-class WaveInQueue;
 
 class AlsaWaveIn : public QObject, public WaveInService {
     Q_OBJECT
@@ -46,9 +46,6 @@ public:
 private:
     struct Capture;
 
-    Capture *find(WaveInHandle handle) const;
-    // The open capture of a live handle, or the return code to give instead.
-    quint32 live(WaveInHandle handle, Capture *&capture) const;
     // Opens the stream again (after a reset or an overrun) and starts it when
     // the capture is running; false when that fails and the capture is gone.
     bool reopen(Capture &capture);
@@ -63,7 +60,7 @@ private:
     void goneAway(Capture &capture);
 
     QString m_pcmName;
-    std::map<WaveInHandle, std::unique_ptr<Capture>> m_open;
+    WaveInCaptures<Capture> m_open;
     WaveInHandle m_nextHandle = 1;
 };
 

@@ -330,6 +330,11 @@ bool PulseConnection::setDefaultSource(const QString &name)
     return true;
 }
 
+pa_context *PulseConnection::nativeContext() const
+{
+    return m_state == State::Ready ? m_native->context : nullptr;
+}
+
 bool PulseConnection::watchPeak(const QString &source)
 {
     if (m_peaks.count(source))

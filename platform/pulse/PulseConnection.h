@@ -15,6 +15,7 @@
 #include <memory>
 
 class QTimer;
+struct pa_context;
 
 namespace nuvask {
 
@@ -71,6 +72,10 @@ public:
     QStringList watchedPeaks() const;
     // The highest level (0..1) that arrived since the last take, 0 when none did.
     float takePeak(const QString &source);
+
+    // The server's context while Ready, for the streams of other classes of
+    // this library; nullptr otherwise. Lost with the connection.
+    pa_context *nativeContext() const;
 
     // Milliseconds before the next attempt after a failure: the first, and the
     // most it grows to.
