@@ -115,6 +115,7 @@ Windows Registry Editor Version 5.00
 "RL_WAIT"="0"
 "FP"="0,0"
 "V_CUT"="$cut"
+${EXTRA_SETTING:-}
 REG
 }
 
@@ -327,9 +328,16 @@ run_reaction() {
 # --- part 3: the program idle ----------------------------------------------
 
 run_idle() {
+  idle_window "strip meters on (the default)" ""
+  idle_window "strip meters off" '"Meter_ON"="0"'
+}
+
+# The program idle for one window: $1 says which settings, $2 is an extra
+# settings line.
+idle_window() {
   echo
-  echo "== nuvask idle (monitor off): ${WINDOW} s"
-  start_subject nuvask
+  echo "== nuvask idle (monitor off, $1): ${WINDOW} s"
+  EXTRA_SETTING=$2 start_subject nuvask
   wait_window "$SUBJECT_PID" || { no_window nuvask; return; }
   sleep 3
   local c0 c1 s0 s1

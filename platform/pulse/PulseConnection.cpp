@@ -341,11 +341,12 @@ bool PulseConnection::watchPeak(const QString &source)
         return true;
     if (m_state != State::Ready || !find(true, source))
         return false;
-    // One float level per fragment, 25 times a second: enough for a meter, and
-    // next to no work for the server.
+    // One float level per fragment, 10 times a second: as often as the strip
+    // meters read (every 100 ms), each the peak of its tenth of a second, and
+    // next to no work for the server or for us.
     pa_sample_spec spec;
     spec.format = PA_SAMPLE_FLOAT32;
-    spec.rate = 25;
+    spec.rate = 10;
     spec.channels = 1;
     pa_stream *stream = pa_stream_new(m_native->context, "nuvASK peak meter", &spec, nullptr);
     if (!stream)

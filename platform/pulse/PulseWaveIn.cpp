@@ -4,95 +4,24 @@
 
 #include <pulse/pulseaudio.h>
 
-#include <QMetaObject>
+#include <QDeadlineTimer>
+#include <QTimer>
+
+#include <cmath>
 
 namespace nuvask {
 
-struct PulseWaveIn::Capture
-{
-    WaveInHandle handle = NoWaveInHandle;
-    WaveFormat format;
-    pa_stream *stream = nullptr; // none once gone
-    std::unique_ptr<WaveInQueue> queue;
-    QByteArray pending; // the part of a fragment no queued buffer had room for
-    bool started = false;
-    bool gone = false;
-};
-
-struct PulseWaveIn::Native
-{
-    // The capture a stream's callback is about, found by its stream: a
-    // callback that comes after the stream was let go finds none.
-    static Capture *capture(pa_stream *stream, void *userdata)
-    {
-        for (auto &entry : static_cast<PulseWaveIn *>(userdata)->m_open.entries) {
-            if (entry.second->stream == stream)
-                return entry.second.get();
-        }
-        return nullptr;
-    }
-
-    static void onState(pa_stream *stream, void *userdata)
-    {
-        auto *self = static_cast<PulseWaveIn *>(userdata);
-        Capture *c = capture(stream, userdata);
-        if (!c)
-            return;
-        switch (pa_stream_get_state(stream)) {
-        case PA_STREAM_READY:
-            // A start that came while the stream was still being set up; from
-            // the event loop, since libpulse is not done with the stream yet.
-            if (c->started) {
-                const WaveInHandle handle = c->handle;
-                QMetaObject::invokeMethod(
-                    self,
-                    [self, handle] {
-                        Capture *later = self->m_open.find(handle);
-                        if (later && later->started && later->stream &&
-                            pa_stream_get_state(later->stream) == PA_STREAM_READY) {
-                            sent(pa_stream_flush(later->stream, nullptr, nullptr));
-                            sent(pa_stream_cork(later->stream, 0, nullptr, nullptr));
-                        }
-                    },
-                    Qt::QueuedConnection);
-            }
-            break;
-        case PA_STREAM_FAILED:
-        case PA_STREAM_TERMINATED:
-            self->goneAway(*c);
-            break;
-        default:
-            break;
-        }
-    }
-
-    static void onRead(pa_stream *stream, size_t, void *userdata)
-    {
-        auto *self = static_cast<PulseWaveIn *>(userdata);
-        Capture *c = capture(stream, userdata);
-        if (!c)
-            return;
-        self->drain(*c);
-        if (!c->queue->isEmpty())
-            return;
-        // Nowhere to put it yet: the server side keeps up to a second, as a
-        // card's ring would; older sound is lost, as in an overrun.
-        const size_t keep = c->format.avgBytesPerSec;
-        const void *data = nullptr;
-        size_t length = 0;
-        while (pa_stream_readable_size(stream) != size_t(-1) && pa_stream_readable_size(stream) > keep &&
-               pa_stream_peek(stream, &data, &length) >= 0 && length > 0)
-            pa_stream_drop(stream);
-    }
-
-    static void sent(pa_operation *operation)
-    {
-        if (operation)
-            pa_operation_unref(operation);
-    }
-};
-
 namespace {
+
+// How long an open may wait for the server to accept the connection and the
+// stream (milliseconds); the server answers in a few when it runs at all.
+constexpr int OpenWaitMs = 2000;
+// The longest pause between two reads while capturing (milliseconds): bounds
+// how late a server that went away is noticed.
+constexpr int LongestPauseMs = 250;
+// Read this long after the head buffer should be full (milliseconds): the
+// server hands sound over in blocks of a few milliseconds.
+constexpr int AfterFullMs = 3;
 
 bool sampleSpecOf(const WaveFormat &format, pa_sample_spec &spec)
 {
@@ -108,40 +37,74 @@ bool sampleSpecOf(const WaveFormat &format, pa_sample_spec &spec)
 
 } // namespace
 
-PulseWaveIn::PulseWaveIn(PulseConnection &connection, QObject *parent) : QObject(parent), m_connection(connection)
+// One capture has a connection and a main loop of its own, which nothing
+// watches: the loop is run by hand when a buffer should be full, so that the
+// sound's blocks (a few milliseconds each on a busy sink) collect in the
+// socket instead of waking the program for every one.
+struct PulseWaveIn::Capture
 {
-    connect(&m_connection, &PulseConnection::stateChanged, this, &PulseWaveIn::onConnectionState);
-}
+    WaveInHandle handle = NoWaveInHandle;
+    WaveFormat format;
+    pa_mainloop *loop = nullptr;
+    pa_context *context = nullptr;
+    pa_stream *stream = nullptr; // none once gone
+    std::unique_ptr<WaveInQueue> queue;
+    QByteArray pending; // the part of a block no queued buffer had room for
+    QTimer *tick = nullptr;
+    bool started = false;
+    bool gone = false;
 
-PulseWaveIn::~PulseWaveIn()
-{
-    for (auto &entry : m_open.entries) {
-        if (pa_stream *stream = std::exchange(entry.second->stream, nullptr))
-            release(stream);
+    ~Capture()
+    {
+        delete tick;
+        if (stream) {
+            pa_stream_disconnect(stream);
+            pa_stream_unref(stream);
+        }
+        if (context) {
+            pa_context_disconnect(context);
+            pa_context_unref(context);
+        }
+        if (loop)
+            pa_mainloop_free(loop);
     }
-    freeReleased();
-}
 
-void PulseWaveIn::release(pa_stream *stream)
-{
-    pa_stream_set_state_callback(stream, nullptr, nullptr);
-    pa_stream_set_read_callback(stream, nullptr, nullptr);
-    const pa_stream_state_t state = pa_stream_get_state(stream);
-    if (state == PA_STREAM_READY || state == PA_STREAM_CREATING)
-        pa_stream_disconnect(stream);
-    // Freed from the event loop, since the stream may be inside one of its own
-    // callbacks now; at the latest with this service, before the connection
-    // (and the main loop its context runs on) goes.
-    if (m_released.isEmpty())
-        QMetaObject::invokeMethod(this, &PulseWaveIn::freeReleased, Qt::QueuedConnection);
-    m_released.append(stream);
-}
+    // Runs what is waiting in the loop without blocking.
+    void runLoop()
+    {
+        for (int i = 0; i < 1000 && pa_mainloop_iterate(loop, 0, nullptr) > 0; ++i) {
+        }
+    }
 
-void PulseWaveIn::freeReleased()
-{
-    for (pa_stream *stream : std::exchange(m_released, {}))
-        pa_stream_unref(stream);
-}
+    // Runs the loop until `done` or the deadline; false at the deadline.
+    template <class Done> bool runUntil(Done done)
+    {
+        QDeadlineTimer deadline(OpenWaitMs);
+        while (!done()) {
+            if (deadline.hasExpired())
+                return false;
+            pa_mainloop_prepare(loop, int(qMin<qint64>(deadline.remainingTime(), 50)) * 1000);
+            if (pa_mainloop_poll(loop) < 0 || pa_mainloop_dispatch(loop) < 0)
+                return false;
+        }
+        return true;
+    }
+
+    bool broken() const
+    {
+        return !PA_CONTEXT_IS_GOOD(pa_context_get_state(context)) || !PA_STREAM_IS_GOOD(pa_stream_get_state(stream));
+    }
+
+    static void send(pa_operation *operation)
+    {
+        if (operation)
+            pa_operation_unref(operation);
+    }
+};
+
+PulseWaveIn::PulseWaveIn(PulseConnection &connection, QObject *parent) : QObject(parent), m_connection(connection) {}
+
+PulseWaveIn::~PulseWaveIn() = default;
 
 quint32 PulseWaveIn::fragmentBytes(const WaveFormat &format)
 {
@@ -151,7 +114,8 @@ quint32 PulseWaveIn::fragmentBytes(const WaveFormat &format)
 
 quint32 PulseWaveIn::deviceCount()
 {
-    return m_connection.nativeContext() && !m_connection.server().defaultSource.isEmpty() ? 1 : 0;
+    return m_connection.state() == PulseConnection::State::Ready && !m_connection.server().defaultSource.isEmpty() ? 1
+                                                                                                                   : 0;
 }
 
 quint32 PulseWaveIn::open(quint32 device, const WaveFormat &format, const WaveInNotify &notify, WaveInHandle &handle)
@@ -161,35 +125,51 @@ quint32 PulseWaveIn::open(quint32 device, const WaveFormat &format, const WaveIn
     pa_sample_spec spec;
     if (!sampleSpecOf(format, spec))
         return WaveRc::BadFormat;
-    pa_context *context = m_connection.nativeContext();
-    if (!context)
-        return WaveRc::NoDriver;
-    pa_stream *stream = pa_stream_new(context, "nuvASK recording level", &spec, nullptr);
-    if (!stream)
+    auto capture = std::make_unique<Capture>();
+    capture->format = format;
+    capture->loop = pa_mainloop_new();
+    if (!capture->loop)
         return WaveRc::NoMemory;
-    const WaveInHandle h = m_nextHandle;
-    pa_stream_set_state_callback(stream, &Native::onState, this);
-    pa_stream_set_read_callback(stream, &Native::onRead, this);
+    capture->context = pa_context_new(pa_mainloop_get_api(capture->loop), "nuvASK recording level");
+    if (!capture->context)
+        return WaveRc::NoMemory;
+    pa_context *context = capture->context;
+    if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 || !capture->runUntil([context] {
+            return pa_context_get_state(context) == PA_CONTEXT_READY ||
+                   !PA_CONTEXT_IS_GOOD(pa_context_get_state(context));
+        }) ||
+        pa_context_get_state(context) != PA_CONTEXT_READY)
+        return WaveRc::NoDriver;
+
+    capture->stream = pa_stream_new(context, "nuvASK recording level", &spec, nullptr);
+    if (!capture->stream)
+        return WaveRc::NoMemory;
+    pa_stream *stream = capture->stream;
     pa_buffer_attr attr;
-    attr.maxlength = quint32(-1);
+    attr.maxlength = format.avgBytesPerSec; // a second waits for a buffer, as in a card's ring
     attr.tlength = attr.prebuf = attr.minreq = quint32(-1);
     attr.fragsize = fragmentBytes(format);
     // The default source, followed when the desktop's default changes; corked
     // until started, so that nothing is captured before there is somewhere
     // to put it.
     const auto flags = pa_stream_flags_t(PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY);
-    if (pa_stream_connect_record(stream, nullptr, &attr, flags) < 0) {
-        release(stream);
+    if (pa_stream_connect_record(stream, nullptr, &attr, flags) < 0 ||
+        !capture->runUntil([stream] { return pa_stream_get_state(stream) != PA_STREAM_CREATING; }) ||
+        pa_stream_get_state(stream) != PA_STREAM_READY)
         return WaveRc::NoDriver;
-    }
+
+    const WaveInHandle h = m_nextHandle;
     m_nextHandle = HandleBit | ((m_nextHandle + 1) & ~HandleBit);
     if (m_nextHandle == HandleBit)
         m_nextHandle = HandleBit | 1;
-    auto capture = std::make_unique<Capture>();
     capture->handle = h;
-    capture->format = format;
-    capture->stream = stream;
     capture->queue = std::make_unique<WaveInQueue>(h, notify);
+    capture->tick = new QTimer;
+    capture->tick->setSingleShot(true);
+    connect(capture->tick, &QTimer::timeout, this, [this, h] {
+        if (Capture *c = m_open.find(h))
+            poll(*c);
+    });
     m_open.entries.emplace(h, std::move(capture));
     handle = h;
     return WaveRc::NoError;
@@ -218,7 +198,7 @@ quint32 PulseWaveIn::addBuffer(WaveInHandle handle, WaveHeader *header)
     const quint32 rc = capture->queue->add(header);
     // What waited for a buffer goes into it now.
     if (rc == WaveRc::NoError && capture->started)
-        drain(*capture);
+        poll(*capture);
     return rc;
 }
 
@@ -230,12 +210,11 @@ quint32 PulseWaveIn::start(WaveInHandle handle)
     if (capture->started)
         return WaveRc::NoError;
     capture->started = true;
-    if (pa_stream_get_state(capture->stream) == PA_STREAM_READY) {
-        // Whatever was in flight when it was corked is older than this start.
-        Native::sent(pa_stream_flush(capture->stream, nullptr, nullptr));
-        Native::sent(pa_stream_cork(capture->stream, 0, nullptr, nullptr));
-    }
-    return WaveRc::NoError;
+    // Whatever was in flight when it was corked is older than this start.
+    Capture::send(pa_stream_flush(capture->stream, nullptr, nullptr));
+    Capture::send(pa_stream_cork(capture->stream, 0, nullptr, nullptr));
+    poll(*capture);
+    return capture->gone ? WaveRc::NoDriver : WaveRc::NoError;
 }
 
 quint32 PulseWaveIn::reset(WaveInHandle handle)
@@ -245,12 +224,14 @@ quint32 PulseWaveIn::reset(WaveInHandle handle)
         return rc;
     if (capture->started) {
         // What the stream already holds belongs to the buffer being filled.
-        drain(*capture);
+        poll(*capture);
+        if (capture->gone)
+            return WaveRc::NoError; // it broke meanwhile: gone, buffers are back
         capture->started = false;
-        if (pa_stream_get_state(capture->stream) == PA_STREAM_READY) {
-            Native::sent(pa_stream_cork(capture->stream, 1, nullptr, nullptr));
-            Native::sent(pa_stream_flush(capture->stream, nullptr, nullptr));
-        }
+        capture->tick->stop();
+        Capture::send(pa_stream_cork(capture->stream, 1, nullptr, nullptr));
+        Capture::send(pa_stream_flush(capture->stream, nullptr, nullptr));
+        capture->runLoop();
     }
     capture->pending.clear();
     capture->queue->handBackAll();
@@ -264,15 +245,34 @@ quint32 PulseWaveIn::close(WaveInHandle handle)
         return WaveRc::InvalidHandle;
     if (!it->second->queue->isEmpty())
         return WaveRc::StillPlaying;
-    if (pa_stream *stream = std::exchange(it->second->stream, nullptr))
-        release(stream);
     m_open.entries.erase(it);
     return WaveRc::NoError;
 }
 
+void PulseWaveIn::poll(Capture &capture)
+{
+    if (capture.gone)
+        return;
+    capture.runLoop();
+    if (capture.broken()) {
+        goneAway(capture);
+        return;
+    }
+    drain(capture);
+    // The next read when the head buffer should be full; none while there is
+    // no buffer (the server keeps the sound meanwhile) or nothing started.
+    quint32 room = 0;
+    if (!capture.started || !capture.queue->fillPointer(room)) {
+        capture.tick->stop();
+        return;
+    }
+    const double ms = std::ceil(double(room) * 1000.0 / qMax<quint32>(1, capture.format.avgBytesPerSec));
+    capture.tick->start(qBound(AfterFullMs, int(ms) + AfterFullMs, LongestPauseMs));
+}
+
 void PulseWaveIn::drain(Capture &capture)
 {
-    while (capture.started && !capture.gone && !capture.queue->isEmpty()) {
+    while (capture.started && !capture.queue->isEmpty()) {
         if (!capture.pending.isEmpty()) {
             const quint32 taken = capture.queue->write(capture.pending.constData(), quint32(capture.pending.size()));
             capture.pending.remove(0, taken);
@@ -301,23 +301,11 @@ void PulseWaveIn::drain(Capture &capture)
 
 void PulseWaveIn::goneAway(Capture &capture)
 {
-    if (capture.gone)
-        return;
-    if (pa_stream *stream = std::exchange(capture.stream, nullptr))
-        release(stream);
+    capture.tick->stop();
     capture.gone = true;
     capture.started = false;
     capture.pending.clear();
     capture.queue->handBackAll();
-}
-
-void PulseWaveIn::onConnectionState()
-{
-    if (m_connection.state() == PulseConnection::State::Ready)
-        return;
-    // Every stream belonged to the context that was lost.
-    for (auto &entry : m_open.entries)
-        goneAway(*entry.second);
 }
 
 } // namespace nuvask

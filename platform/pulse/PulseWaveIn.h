@@ -1,24 +1,23 @@
 #pragma once
 // The capture service on the sound server itself: device 0 is a record stream
-// from the server's default source, on the connection's own context and the
-// Qt event loop (no thread of its own, unlike the ALSA pulse plugin, whose
-// thread costs more than the rest of the monitor together). The stream asks
-// for a fragment every 50 ms; the server keeps what no buffer takes yet, as a
-// sound card's ring would. A reset corks the stream and drops what it holds;
-// the next start uncorks it. A server that goes away ends the capture cleanly:
-// its buffers come back and its calls answer NoDriver.
+// from the server's default source, with no thread of its own (unlike the ALSA
+// pulse plugin, whose thread cost more than the rest of the monitor together).
+// Each open capture has its own connection and a main loop that is run only
+// when the buffer being filled should be full, so that a busy sink's blocks of
+// a few milliseconds do not wake the program one by one. The server keeps what
+// no buffer takes yet (up to a second), as a sound card's ring would. A reset
+// corks the stream and drops what it holds; the next start uncorks it. A
+// server that goes away ends the capture cleanly: its buffers come back and
+// its calls answer NoDriver.
 
 #include "core/WaveInQueue.h"
 #include "core/WaveInService.h"
 
 #include <QByteArray>
-#include <QList>
 #include <QObject>
 
 #include <map>
 #include <memory>
-
-struct pa_stream;
 
 namespace nuvask {
 
@@ -38,7 +37,7 @@ public:
 
     // False once the stream behind an open handle went away.
     bool isAlive(WaveInHandle handle) const;
-    // The bytes per fragment the server was asked for (50 ms of the format).
+    // The bytes per block the server is asked for at most (50 ms of the format).
     static quint32 fragmentBytes(const WaveFormat &format);
 
     quint32 deviceCount() override;
@@ -52,21 +51,17 @@ public:
 
 private:
     struct Capture;
-    struct Native;
-    friend struct Native;
 
-    // Moves what the server holds into the queued buffers.
+    // Runs the capture's loop, moves what arrived into the buffers and sets
+    // the time of the next read.
+    void poll(Capture &capture);
+    // Moves what the server handed over into the queued buffers.
     void drain(Capture &capture);
     void goneAway(Capture &capture);
-    void onConnectionState();
-    // Cuts a stream's callbacks and disconnects it; it is freed later.
-    void release(pa_stream *stream);
-    void freeReleased();
 
     PulseConnection &m_connection;
     WaveInCaptures<Capture> m_open;
     WaveInHandle m_nextHandle = HandleBit | 1;
-    QList<pa_stream *> m_released;
 };
 
 } // namespace nuvask
