@@ -322,8 +322,56 @@ run_reaction() {
   stop_subject
   pactl set-source-volume rec_sink.monitor 100% >/dev/null
   if [ ${#times[@]} -eq 0 ]; then echo "  no write seen"; return; fi
-  echo "  burst -> write: ${times[*]} ms (median $(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}') ms; one buffer is 50 ms)"
+  local program floor
+  program=$(median "${times[@]}")
+  echo "  burst -> write: ${times[*]} ms (median $program ms; one buffer is 50 ms)"
+  # The same burst seen by a client that reads 5 ms blocks and reacts at the
+  # first loud sample: the player's start, the sink's latency and the
+  # measurement itself, which are not the program's.
+  times=()
+  setsid bash -c "parec --raw --latency-msec=5 --format=s16le --rate=44100 --channels=2 -d rec_sink.monitor \
+    | python3 -c '$LOUD_SAMPLE_DETECTOR'" >"$SERVICES_WORK/onsets" 2>/dev/null &
+  watcher=$!
+  sleep 3 # past the capture's first period, as for the program
+  for i in $(seq 5); do
+    local seen
+    seen=$(wc -l <"$SERVICES_WORK/onsets")
+    t0=$(date +%s%N)
+    pacat --playback --raw --latency-msec=20 --format=s16le --rate=44100 --channels=2 --device=rec_sink <"$burst"
+    sleep 1
+    t1=$(sed -n "$((seen + 1))p" "$SERVICES_WORK/onsets")
+    [ -n "$t1" ] && times+=($(( (t1 - t0) / 1000000 )))
+  done
+  kill -TERM -- "-$watcher" 2>/dev/null
+  [ ${#times[@]} -gt 0 ] || { echo "  the floor client saw no burst"; return; }
+  floor=$(median "${times[@]}")
+  echo "  burst -> first loud sample read by parec: ${times[*]} ms (median $floor ms)"
+  echo "  program's own reaction (median difference): $((program - floor)) ms   target <= 60 (one buffer + 10 ms)"
 }
+
+median() {
+  printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'
+}
+
+# Reads 16-bit samples from standard input and prints the time (ns) of each
+# block that holds a sample of magnitude 16384 or more after one that held none.
+LOUD_SAMPLE_DETECTOR='
+import array, os, sys, time
+rest, quiet = b"", True
+while True:
+    chunk = os.read(0, 65536)
+    if not chunk:
+        sys.exit(0)
+    data = rest + chunk
+    whole = len(data) - len(data) % 2
+    rest = data[whole:]
+    samples = array.array("h", data[:whole])
+    loud = bool(samples) and max(max(samples), -min(samples)) >= 16384
+    if loud and quiet:
+        print(time.time_ns(), flush=True)
+    quiet = not loud
+'
+
 
 # --- part 3: the program idle ----------------------------------------------
 
