@@ -3,13 +3,14 @@
 #include <pulse/glib-mainloop.h>
 #include <pulse/pulseaudio.h>
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 #include <type_traits>
+#include <utility>
 
 namespace nuvask {
 
@@ -91,7 +92,8 @@ struct PulseConnection::Native
     }
 };
 
-struct PulseConnection::PeakStream {
+struct PulseConnection::PeakStream
+{
     pa_stream *stream = nullptr;
     float peak = 0; // highest level since the last take, 0..1
 
@@ -115,6 +117,29 @@ struct PulseConnection::PeakStream {
                     self->peak = std::max(self->peak, std::clamp(std::abs(levels[i]), 0.0f, 1.0f));
             }
             pa_stream_drop(stream);
+        }
+    }
+};
+
+struct PulseConnection::PeakLoop
+{
+    pa_mainloop *loop = nullptr;
+    pa_context *context = nullptr;
+
+    ~PeakLoop()
+    {
+        if (context) {
+            pa_context_disconnect(context);
+            pa_context_unref(context);
+        }
+        if (loop)
+            pa_mainloop_free(loop);
+    }
+    bool good() const { return context && PA_CONTEXT_IS_GOOD(pa_context_get_state(context)); }
+    // Runs what is waiting without blocking.
+    void run()
+    {
+        for (int i = 0; i < 1000 && pa_mainloop_iterate(loop, 0, nullptr) > 0; ++i) {
         }
     }
 };
@@ -176,7 +201,36 @@ void PulseConnection::connectNow()
 
 void PulseConnection::closePeaks()
 {
+    // The streams before the connection they run on.
     m_peaks.clear();
+    m_peakLoop.reset();
+}
+
+bool PulseConnection::openPeakLoop()
+{
+    if (m_peakLoop && m_peakLoop->good())
+        return true;
+    closePeaks();
+    auto peakLoop = std::make_unique<PeakLoop>();
+    peakLoop->loop = pa_mainloop_new();
+    if (!peakLoop->loop)
+        return false;
+    peakLoop->context = pa_context_new(pa_mainloop_get_api(peakLoop->loop), "nuvASK peak meter");
+    if (!peakLoop->context || pa_context_connect(peakLoop->context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+        return false;
+    // The server answers in milliseconds when it runs; a read of the meter
+    // must not hang the window when it does not.
+    QElapsedTimer clock;
+    clock.start();
+    while (pa_context_get_state(peakLoop->context) != PA_CONTEXT_READY) {
+        if (!peakLoop->good() || clock.elapsed() > 1000)
+            return false;
+        pa_mainloop_prepare(peakLoop->loop, 50000);
+        if (pa_mainloop_poll(peakLoop->loop) < 0 || pa_mainloop_dispatch(peakLoop->loop) < 0)
+            return false;
+    }
+    m_peakLoop = std::move(peakLoop);
+    return true;
 }
 
 void PulseConnection::dropContext()
@@ -339,7 +393,7 @@ bool PulseConnection::watchPeak(const QString &source)
 {
     if (m_peaks.count(source))
         return true;
-    if (m_state != State::Ready || !find(true, source))
+    if (m_state != State::Ready || !find(true, source) || !openPeakLoop())
         return false;
     // One float level per fragment, 10 times a second: as often as the strip
     // meters read (every 100 ms), each the peak of its tenth of a second, and
@@ -348,7 +402,7 @@ bool PulseConnection::watchPeak(const QString &source)
     spec.format = PA_SAMPLE_FLOAT32;
     spec.rate = 10;
     spec.channels = 1;
-    pa_stream *stream = pa_stream_new(m_native->context, "nuvASK peak meter", &spec, nullptr);
+    pa_stream *stream = pa_stream_new(m_peakLoop->context, "nuvASK peak meter", &spec, nullptr);
     if (!stream)
         return false;
     auto peak = std::make_unique<PeakStream>();
@@ -369,6 +423,8 @@ bool PulseConnection::watchPeak(const QString &source)
 void PulseConnection::unwatchPeak(const QString &source)
 {
     m_peaks.erase(source);
+    if (m_peaks.empty())
+        closePeaks();
 }
 
 QStringList PulseConnection::watchedPeaks() const
@@ -381,6 +437,14 @@ QStringList PulseConnection::watchedPeaks() const
 
 float PulseConnection::takePeak(const QString &source)
 {
+    if (m_peakLoop) {
+        m_peakLoop->run();
+        if (!m_peakLoop->good()) {
+            // The server went away; the main connection sees it as well.
+            closePeaks();
+            return 0;
+        }
+    }
     const auto it = m_peaks.find(source);
     if (it == m_peaks.end())
         return 0;

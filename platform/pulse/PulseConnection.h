@@ -66,7 +66,9 @@ public:
     // Levels of sources, from a low-rate peak-detect record stream per source,
     // open only between watchPeak() and unwatchPeak() (a record stream keeps the
     // source awake and costs the server work). All streams close when the
-    // connection is lost.
+    // connection is lost. They run on a connection of their own that nothing
+    // watches: takePeak() collects what arrived since the last take, so that a
+    // meter costs one wake-up per read, not one more per level.
     bool watchPeak(const QString &source);
     void unwatchPeak(const QString &source);
     QStringList watchedPeaks() const;
@@ -92,6 +94,7 @@ private:
     struct Native;
     friend struct Native;
     struct PeakStream;
+    struct PeakLoop;
 
     void connectNow();
     void onContextState();
@@ -100,6 +103,9 @@ private:
     void loadFinished();
     void setState(State state);
     void closePeaks();
+    // The peak streams' own connection, made when the first is opened; false
+    // when the server does not accept it.
+    bool openPeakLoop();
     PulseDeviceInfo *find(bool source, const QString &name);
 
     std::unique_ptr<Native> m_native;
@@ -112,6 +118,7 @@ private:
     int m_retryMs = FirstRetryMs;
     QTimer *m_retry = nullptr;
     std::map<QString, std::unique_ptr<PeakStream>> m_peaks;
+    std::unique_ptr<PeakLoop> m_peakLoop; // the connection the peak streams run on
 };
 
 } // namespace nuvask

@@ -3,8 +3,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QThread>
+#include <QTimer>
 
 #include <sys/resource.h>
 
@@ -135,12 +137,15 @@ bool TonePlayer::start(const QString &sink, int amplitude, int seconds)
             pcm.append(char((v >> 8) & 0xFF));
         }
     }
+    // Played from a file: written through a pipe, the sound would wake the
+    // test's own event loop every time the player took another part of it.
+    m_file = std::make_unique<QTemporaryFile>();
+    if (!m_file->open() || m_file->write(pcm) != pcm.size() || !m_file->flush())
+        return false;
     m_process.start("pacat", {"--playback", "--raw", "--latency-msec=20", "--format=s16le", "--rate=44100",
-                              "--channels=2", "--device=" + sink});
+                              "--channels=2", "--device=" + sink, m_file->fileName()});
     if (!m_process.waitForStarted(5000))
         return false;
-    m_process.write(pcm);
-    m_process.closeWriteChannel();
     return true;
 }
 
@@ -170,8 +175,32 @@ double ProcessCpuSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+} // namespace nuvask::test
+
+namespace nuvask::test {
+
+long MainThreadWakeUps(int ms)
+{
+    // /proc/self/status counts the main thread's own switches.
+    const auto count = [] {
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (!status.open(QIODevice::ReadOnly))
+            return -1L;
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("voluntary_ctxt_switches:"))
+                return line.mid(24).trimmed().toLong();
+        }
+        return -1L;
+    };
+    const long before = count();
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    return count() - before;
 }
 
 } // namespace nuvask::test

@@ -9,12 +9,13 @@
 #include <QList>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 
 #include <functional>
 #include <memory>
 
 // Tests that need the private PulseAudio of scripts/with-services.sh.
-#define SKIP_WITHOUT_PULSE()                                                                                            \
+#define SKIP_WITHOUT_PULSE()                                                                                           \
     if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))                                                                   \
     GTEST_SKIP() << "PULSE_SERVER is not set: run under scripts/with-services.sh for the private PulseAudio"
 
@@ -26,7 +27,8 @@ QString Pactl(const QStringList &args);
 // and unmuted: a tone played into the sink is recorded at its own level.
 void OpenCapturePath();
 
-struct RecordingMixerHost : MixerHost {
+struct RecordingMixerHost : MixerHost
+{
     QList<std::pair<MixerHandle, quint32>> changes;
     void SetAutoMarkVisible(int, bool) override {}
     void SetPeakTimerRunning(bool) override {}
@@ -43,7 +45,8 @@ void Spin(int ms);
 MixerControl FindControl(MixerService &service, MixerHandle handle, quint32 lineId, quint32 type);
 
 // Sets an environment variable for the lifetime of the object.
-class ScopedEnv {
+class ScopedEnv
+{
 public:
     ScopedEnv(const char *name, const QByteArray &value);
     ~ScopedEnv();
@@ -57,7 +60,8 @@ private:
 // An ALSA configuration of its own in which "default" is the fixture card in
 // the given layout ("ac97" or "hda"); ALSA_CONFIG_PATH points at it while the
 // object lives, so no system card or sound server is seen.
-class FixtureAlsaConfig {
+class FixtureAlsaConfig
+{
 public:
     explicit FixtureAlsaConfig(const QByteArray &layout = "ac97");
     bool isValid() const { return m_valid; }
@@ -70,7 +74,8 @@ private:
 
 // A PulseAudio of the test's own with a null sink "own_sink", stopped by its
 // process id; point PULSE_SERVER at server() to use it.
-class OwnPulseAudio {
+class OwnPulseAudio
+{
 public:
     OwnPulseAudio();
     ~OwnPulseAudio() { kill(); }
@@ -88,7 +93,8 @@ private:
 // A tone played into a sink with low latency (pacat fed from memory), so that
 // the sink is busy and capture from its monitor runs at once. Stopped by its
 // process id when the object goes.
-class TonePlayer {
+class TonePlayer
+{
 public:
     // A 1 kHz sine at `amplitude` (16-bit scale) on both channels, for `seconds`.
     bool start(const QString &sink, int amplitude, int seconds);
@@ -97,9 +103,14 @@ public:
 
 private:
     QProcess m_process;
+    std::unique_ptr<QTemporaryFile> m_file;
 };
 
 // CPU time this process has used so far, user and system, in seconds.
 double ProcessCpuSeconds();
+
+// How often the main thread went to sleep and was woken while its event loop
+// ran for `ms` milliseconds (a timer, a descriptor or a posted event each).
+long MainThreadWakeUps(int ms);
 
 } // namespace nuvask::test

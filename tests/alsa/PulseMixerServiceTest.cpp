@@ -6,9 +6,9 @@
 #include "platform/pulse/DesktopMixerService.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
-#include <QEventLoop>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -246,6 +246,10 @@ TEST_F(PulseMixerServiceTest, PeakMeterFollowsAToneAndItsStreamLivesOnlyWhileRea
         },
         3000);
     EXPECT_GT(qint32(loud), 20000);
+    // Between reads the levels wait for the next one instead of waking the
+    // program ten times a second.
+    const long woke = MainThreadWakeUps(1000);
+    EXPECT_LT(woke, 6);
     tone.stop();
     quint32 quiet = loud;
     WaitFor(
