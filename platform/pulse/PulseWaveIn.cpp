@@ -109,7 +109,7 @@ PulseWaveIn::~PulseWaveIn() = default;
 quint32 PulseWaveIn::fragmentBytes(const WaveFormat &format)
 {
     const quint32 frame = qMax<quint32>(1, format.blockAlign);
-    return qMax<quint32>(frame, format.samplesPerSec / 20 * frame);
+    return qMax<quint32>(frame, format.samplesPerSec / 100 * frame);
 }
 
 quint32 PulseWaveIn::deviceCount()
@@ -148,6 +148,9 @@ quint32 PulseWaveIn::open(quint32 device, const WaveFormat &format, const WaveIn
     pa_buffer_attr attr;
     attr.maxlength = format.avgBytesPerSec; // a second waits for a buffer, as in a card's ring
     attr.tlength = attr.prebuf = attr.minreq = quint32(-1);
+    // Small blocks keep the source's latency low, so that the sound of a
+    // buffer is here when the buffer should be full; read in one go, they
+    // cost no more wake-ups than large ones.
     attr.fragsize = fragmentBytes(format);
     // The default source, followed when the desktop's default changes; corked
     // until started, so that nothing is captured before there is somewhere

@@ -37,7 +37,7 @@ public:
 
     // False once the stream behind an open handle went away.
     bool isAlive(WaveInHandle handle) const;
-    // The bytes per block the server is asked for at most (50 ms of the format).
+    // The bytes per block the server is asked for (10 ms of the format).
     static quint32 fragmentBytes(const WaveFormat &format);
 
     quint32 deviceCount() override;
