@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (or $NUVASK_BUILD_DIR). Extra arguments go to cmake.
+# Configures and builds into build/ (or $NUVASK_BUILD_DIR). Extra arguments go to
+# cmake; $NUVASK_BUILD_TARGETS (names, space-separated) builds only those targets
+# and what they need.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${NUVASK_BUILD_DIR:-build}
@@ -12,4 +14,6 @@ if command -v ccache >/dev/null 2>&1; then
   LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=${NUVASK_BUILD_TYPE:-RelWithDebInfo} "${LAUNCHER[@]}" "$@" >/dev/null
-cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+TARGETS=()
+for target in ${NUVASK_BUILD_TARGETS:-}; do TARGETS+=(--target "$target"); done
+cmake --build "$BUILD_DIR" --parallel "$(nproc)" "${TARGETS[@]}"

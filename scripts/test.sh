@@ -13,14 +13,20 @@ BUILD_DIR=${NUVASK_BUILD_DIR:-build}
 
 if [ -z "${NUVASK_QUICK:-}" ]; then
   echo "== Sanitizer build (ASan + UBSan)"
-  NUVASK_BUILD_DIR=build-asan bash scripts/build.sh -DNUVASK_SANITIZE=ON -DNUVASK_BENCH=OFF
+  # Only the suites it runs, optimised lightly with line tables for the
+  # reports' stacks: a third of the time of a full RelWithDebInfo tree.
+  NUVASK_BUILD_DIR=build-asan NUVASK_BUILD_TARGETS="core_tests ui_tests alsa_tests nuvask_fixture_ctl" \
+    bash scripts/build.sh -DNUVASK_SANITIZE=ON -DNUVASK_BENCH=OFF \
+    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG"
   ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     bash scripts/with-services.sh ctest --test-dir build-asan --output-on-failure --parallel 2 -L 'core|ui|alsa'
 
   if command -v clang++ >/dev/null 2>&1; then
     echo "== Fuzz targets (a short run each)"
-    CC=clang CXX=clang++ NUVASK_BUILD_DIR=build-fuzz bash scripts/build.sh \
-      -DNUVASK_FUZZ=ON -DNUVASK_TESTS=OFF -DNUVASK_BENCH=OFF
+    # The fuzz targets and the libraries they test, not the windows.
+    CC=clang CXX=clang++ NUVASK_BUILD_DIR=build-fuzz \
+      NUVASK_BUILD_TARGETS="$(cd fuzz && ls ./*_fuzz.cpp | sed 's|^\./||; s|\.cpp$||' | tr '\n' ' ')" \
+      bash scripts/build.sh -DNUVASK_FUZZ=ON -DNUVASK_TESTS=OFF -DNUVASK_BENCH=OFF
     for target in build-fuzz/fuzz/*_fuzz; do
       [ -x "$target" ] || continue
       echo "-- $(basename "$target")"
