@@ -1,9 +1,9 @@
 #include "platform/pulse/PulseConnection.h"
+#include "platform/pulse/PulsePolledContext.h"
 
 #include <pulse/glib-mainloop.h>
 #include <pulse/pulseaudio.h>
 
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -121,29 +121,6 @@ struct PulseConnection::PeakStream
     }
 };
 
-struct PulseConnection::PeakLoop
-{
-    pa_mainloop *loop = nullptr;
-    pa_context *context = nullptr;
-
-    ~PeakLoop()
-    {
-        if (context) {
-            pa_context_disconnect(context);
-            pa_context_unref(context);
-        }
-        if (loop)
-            pa_mainloop_free(loop);
-    }
-    bool good() const { return context && PA_CONTEXT_IS_GOOD(pa_context_get_state(context)); }
-    // Runs what is waiting without blocking.
-    void run()
-    {
-        for (int i = 0; i < 1000 && pa_mainloop_iterate(loop, 0, nullptr) > 0; ++i) {
-        }
-    }
-};
-
 PulseConnection::PulseConnection(QObject *parent)
     : QObject(parent), m_native(std::make_unique<Native>()), m_retry(new QTimer(this))
 {
@@ -211,24 +188,11 @@ bool PulseConnection::openPeakLoop()
     if (m_peakLoop && m_peakLoop->good())
         return true;
     closePeaks();
-    auto peakLoop = std::make_unique<PeakLoop>();
-    peakLoop->loop = pa_mainloop_new();
-    if (!peakLoop->loop)
-        return false;
-    peakLoop->context = pa_context_new(pa_mainloop_get_api(peakLoop->loop), "nuvASK peak meter");
-    if (!peakLoop->context || pa_context_connect(peakLoop->context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
-        return false;
+    auto peakLoop = std::make_unique<PulsePolledContext>();
     // The server answers in milliseconds when it runs; a read of the meter
     // must not hang the window when it does not.
-    QElapsedTimer clock;
-    clock.start();
-    while (pa_context_get_state(peakLoop->context) != PA_CONTEXT_READY) {
-        if (!peakLoop->good() || clock.elapsed() > 1000)
-            return false;
-        pa_mainloop_prepare(peakLoop->loop, 50000);
-        if (pa_mainloop_poll(peakLoop->loop) < 0 || pa_mainloop_dispatch(peakLoop->loop) < 0)
-            return false;
-    }
+    if (!peakLoop->connect("nuvASK peak meter", 1000))
+        return false;
     m_peakLoop = std::move(peakLoop);
     return true;
 }
@@ -384,11 +348,6 @@ bool PulseConnection::setDefaultSource(const QString &name)
     return true;
 }
 
-pa_context *PulseConnection::nativeContext() const
-{
-    return m_state == State::Ready ? m_native->context : nullptr;
-}
-
 bool PulseConnection::watchPeak(const QString &source)
 {
     if (m_peaks.count(source))
@@ -402,7 +361,7 @@ bool PulseConnection::watchPeak(const QString &source)
     spec.format = PA_SAMPLE_FLOAT32;
     spec.rate = 10;
     spec.channels = 1;
-    pa_stream *stream = pa_stream_new(m_peakLoop->context, "nuvASK peak meter", &spec, nullptr);
+    pa_stream *stream = pa_stream_new(m_peakLoop->context(), "nuvASK peak meter", &spec, nullptr);
     if (!stream)
         return false;
     auto peak = std::make_unique<PeakStream>();

@@ -15,9 +15,10 @@
 #include <memory>
 
 class QTimer;
-struct pa_context;
 
 namespace nuvask {
+
+class PulsePolledContext;
 
 struct PulseDeviceInfo
 {
@@ -75,10 +76,6 @@ public:
     // The highest level (0..1) that arrived since the last take, 0 when none did.
     float takePeak(const QString &source);
 
-    // The server's context while Ready, for the streams of other classes of
-    // this library; nullptr otherwise. Lost with the connection.
-    pa_context *nativeContext() const;
-
     // Milliseconds before the next attempt after a failure: the first, and the
     // most it grows to.
     static constexpr int FirstRetryMs = 500;
@@ -94,7 +91,6 @@ private:
     struct Native;
     friend struct Native;
     struct PeakStream;
-    struct PeakLoop;
 
     void connectNow();
     void onContextState();
@@ -118,7 +114,7 @@ private:
     int m_retryMs = FirstRetryMs;
     QTimer *m_retry = nullptr;
     std::map<QString, std::unique_ptr<PeakStream>> m_peaks;
-    std::unique_ptr<PeakLoop> m_peakLoop; // the connection the peak streams run on
+    std::unique_ptr<PulsePolledContext> m_peakLoop; // the connection the peak streams run on
 };
 
 } // namespace nuvask

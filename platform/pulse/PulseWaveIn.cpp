@@ -1,10 +1,10 @@
 #include "platform/pulse/PulseWaveIn.h"
 
 #include "platform/pulse/PulseConnection.h"
+#include "platform/pulse/PulsePolledContext.h"
 
 #include <pulse/pulseaudio.h>
 
-#include <QDeadlineTimer>
 #include <QTimer>
 
 #include <cmath>
@@ -45,8 +45,7 @@ struct PulseWaveIn::Capture
 {
     WaveInHandle handle = NoWaveInHandle;
     WaveFormat format;
-    pa_mainloop *loop = nullptr;
-    pa_context *context = nullptr;
+    PulsePolledContext connection;
     pa_stream *stream = nullptr; // none once gone
     std::unique_ptr<WaveInQueue> queue;
     QByteArray pending; // the part of a block no queued buffer had room for
@@ -61,39 +60,9 @@ struct PulseWaveIn::Capture
             pa_stream_disconnect(stream);
             pa_stream_unref(stream);
         }
-        if (context) {
-            pa_context_disconnect(context);
-            pa_context_unref(context);
-        }
-        if (loop)
-            pa_mainloop_free(loop);
     }
 
-    // Runs what is waiting in the loop without blocking.
-    void runLoop()
-    {
-        for (int i = 0; i < 1000 && pa_mainloop_iterate(loop, 0, nullptr) > 0; ++i) {
-        }
-    }
-
-    // Runs the loop until `done` or the deadline; false at the deadline.
-    template <class Done> bool runUntil(Done done)
-    {
-        QDeadlineTimer deadline(OpenWaitMs);
-        while (!done()) {
-            if (deadline.hasExpired())
-                return false;
-            pa_mainloop_prepare(loop, int(qMin<qint64>(deadline.remainingTime(), 50)) * 1000);
-            if (pa_mainloop_poll(loop) < 0 || pa_mainloop_dispatch(loop) < 0)
-                return false;
-        }
-        return true;
-    }
-
-    bool broken() const
-    {
-        return !PA_CONTEXT_IS_GOOD(pa_context_get_state(context)) || !PA_STREAM_IS_GOOD(pa_stream_get_state(stream));
-    }
+    bool broken() const { return !connection.good() || !PA_STREAM_IS_GOOD(pa_stream_get_state(stream)); }
 
     static void send(pa_operation *operation)
     {
@@ -127,21 +96,10 @@ quint32 PulseWaveIn::open(quint32 device, const WaveFormat &format, const WaveIn
         return WaveRc::BadFormat;
     auto capture = std::make_unique<Capture>();
     capture->format = format;
-    capture->loop = pa_mainloop_new();
-    if (!capture->loop)
-        return WaveRc::NoMemory;
-    capture->context = pa_context_new(pa_mainloop_get_api(capture->loop), "nuvASK recording level");
-    if (!capture->context)
-        return WaveRc::NoMemory;
-    pa_context *context = capture->context;
-    if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 || !capture->runUntil([context] {
-            return pa_context_get_state(context) == PA_CONTEXT_READY ||
-                   !PA_CONTEXT_IS_GOOD(pa_context_get_state(context));
-        }) ||
-        pa_context_get_state(context) != PA_CONTEXT_READY)
+    if (!capture->connection.connect("nuvASK recording level", OpenWaitMs))
         return WaveRc::NoDriver;
 
-    capture->stream = pa_stream_new(context, "nuvASK recording level", &spec, nullptr);
+    capture->stream = pa_stream_new(capture->connection.context(), "nuvASK recording level", &spec, nullptr);
     if (!capture->stream)
         return WaveRc::NoMemory;
     pa_stream *stream = capture->stream;
@@ -157,7 +115,8 @@ quint32 PulseWaveIn::open(quint32 device, const WaveFormat &format, const WaveIn
     // to put it.
     const auto flags = pa_stream_flags_t(PA_STREAM_START_CORKED | PA_STREAM_ADJUST_LATENCY);
     if (pa_stream_connect_record(stream, nullptr, &attr, flags) < 0 ||
-        !capture->runUntil([stream] { return pa_stream_get_state(stream) != PA_STREAM_CREATING; }) ||
+        !capture->connection.runUntil([stream] { return pa_stream_get_state(stream) != PA_STREAM_CREATING; },
+                                      OpenWaitMs) ||
         pa_stream_get_state(stream) != PA_STREAM_READY)
         return WaveRc::NoDriver;
 
@@ -234,7 +193,7 @@ quint32 PulseWaveIn::reset(WaveInHandle handle)
         capture->tick->stop();
         Capture::send(pa_stream_cork(capture->stream, 1, nullptr, nullptr));
         Capture::send(pa_stream_flush(capture->stream, nullptr, nullptr));
-        capture->runLoop();
+        capture->connection.run();
     }
     capture->pending.clear();
     capture->queue->handBackAll();
@@ -256,7 +215,7 @@ void PulseWaveIn::poll(Capture &capture)
 {
     if (capture.gone)
         return;
-    capture.runLoop();
+    capture.connection.run();
     if (capture.broken()) {
         goneAway(capture);
         return;

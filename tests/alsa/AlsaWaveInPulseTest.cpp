@@ -1,9 +1,9 @@
 // ALSA capture on "default" through the pulse plugin: a tone played into the
 // private server's null sink is captured from its monitor; resets, restarts and
 // a server that goes away.
+#include "CaptureBuffers.h"
 #include "MixerAlsaSupport.h"
 
-#include "core/PeakScan.h"
 #include "platform/alsa/AlsaWaveIn.h"
 
 #include <QElapsedTimer>
@@ -17,57 +17,17 @@ using namespace nuvask::test;
 
 namespace {
 
-constexpr quint32 Buffer = 8820; // bytes: 50 ms of 44.1 kHz 16-bit stereo
-// The first period can take about 2 s while the sink idles.
-constexpr int FirstBufferMs = 4000;
+constexpr quint32 Buffer = CaptureBufferBytes;
 
-class AlsaWaveInPulseTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        for (std::size_t i = 0; i < headers.size(); ++i) {
-            memory[i] = QByteArray(Buffer, '\0');
-            headers[i].data = memory[i].data();
-            headers[i].bufferLength = Buffer;
-        }
-    }
-    void TearDown() override
-    {
-        if (handle == NoWaveInHandle)
-            return;
-        device.reset(handle);
-        for (WaveHeader &header : headers)
-            device.unprepareHeader(handle, &header);
-        EXPECT_EQ(device.close(handle), WaveRc::NoError);
-    }
-    quint32 open()
-    {
-        return device.open(0, WaveFormat{}, [this](WaveInHandle h, WaveHeader *header) {
-            EXPECT_EQ(h, handle);
-            returned.append(header);
-            bytes.append(header->bytesRecorded);
-            peaks.append(PeakScanFast(header->data, header->bytesRecorded, {}, 40000));
-            if (requeue && header->bytesRecorded > 0) {
-                EXPECT_EQ(device.addBuffer(handle, header), WaveRc::NoError);
-            }
-        }, handle);
-    }
-    void queueAll()
-    {
-        for (WaveHeader &header : headers) {
-            ASSERT_EQ(device.prepareHeader(handle, &header), WaveRc::NoError);
-            ASSERT_EQ(device.addBuffer(handle, &header), WaveRc::NoError);
-        }
-    }
-
+struct AlsaDevice
+{
     AlsaWaveIn device;
-    WaveInHandle handle = NoWaveInHandle;
-    std::array<QByteArray, 5> memory;
-    std::array<WaveHeader, 5> headers;
-    QList<WaveHeader *> returned;
-    QList<quint32> bytes;
-    QList<int> peaks;
-    bool requeue = true;
+};
+
+class AlsaWaveInPulseTest : public ::testing::Test, protected AlsaDevice, protected CaptureBuffers
+{
+protected:
+    AlsaWaveInPulseTest() : CaptureBuffers(device) {}
 };
 
 TEST_F(AlsaWaveInPulseTest, ToneIntoTheSinkIsCapturedWithItsPeakBufferAfterBuffer)
@@ -157,42 +117,30 @@ TEST(AlsaWaveInGoneTest, ServerKilledWhileCapturingEndsTheCaptureWithoutSpinning
     ASSERT_TRUE(tone.start("own_sink", 12000, 10));
 
     AlsaWaveIn device;
-    std::array<QByteArray, 5> memory;
-    std::array<WaveHeader, 5> headers;
-    QList<WaveHeader *> returned;
-    bool requeue = true;
-    WaveInHandle handle = NoWaveInHandle;
-    ASSERT_EQ(device.open(0, WaveFormat{}, [&](WaveInHandle, WaveHeader *header) {
-        returned.append(header);
-        if (requeue)
-            device.addBuffer(handle, header);
-    }, handle), WaveRc::NoError);
-    for (std::size_t i = 0; i < headers.size(); ++i) {
-        memory[i] = QByteArray(Buffer, '\0');
-        headers[i] = WaveHeader{memory[i].data(), Buffer};
-        ASSERT_EQ(device.prepareHeader(handle, &headers[i]), WaveRc::NoError);
-        ASSERT_EQ(device.addBuffer(handle, &headers[i]), WaveRc::NoError);
-    }
-    ASSERT_EQ(device.start(handle), WaveRc::NoError);
-    ASSERT_TRUE(WaitFor([&] { return returned.size() >= 2; }, FirstBufferMs));
+    CaptureBuffers buffers(device);
+    ASSERT_EQ(buffers.open(), WaveRc::NoError);
+    buffers.queueAll();
+    ASSERT_EQ(device.start(buffers.handle), WaveRc::NoError);
+    ASSERT_TRUE(WaitFor([&] { return buffers.returned.size() >= 2; }, FirstBufferMs));
 
-    requeue = false;
-    returned.clear();
+    buffers.requeue = false;
+    buffers.returned.clear();
     pulse.kill();
     tone.stop();
-    ASSERT_TRUE(WaitFor([&] { return !device.isAlive(handle); }, 3000));
-    ASSERT_TRUE(WaitFor([&] { return returned.size() == 5; }, 1000)) << returned.size();
-    for (const WaveHeader &header : headers)
+    ASSERT_TRUE(WaitFor([&] { return !device.isAlive(buffers.handle); }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return buffers.returned.size() == 5; }, 1000)) << buffers.returned.size();
+    for (const WaveHeader &header : buffers.headers)
         EXPECT_FALSE(header.flags & WaveHeaderFlag::InQueue);
 
     const double cpu = ProcessCpuSeconds();
     Spin(2000);
     EXPECT_LT(ProcessCpuSeconds() - cpu, 0.2) << "the event loop spins on a dead stream";
-    EXPECT_EQ(device.addBuffer(handle, &headers[0]), WaveRc::NoDriver);
-    EXPECT_EQ(device.start(handle), WaveRc::NoDriver);
-    for (WaveHeader &header : headers)
-        EXPECT_EQ(device.unprepareHeader(handle, &header), WaveRc::NoError);
-    EXPECT_EQ(device.close(handle), WaveRc::NoError);
+    EXPECT_EQ(device.addBuffer(buffers.handle, &buffers.headers[0]), WaveRc::NoDriver);
+    EXPECT_EQ(device.start(buffers.handle), WaveRc::NoDriver);
+    for (WaveHeader &header : buffers.headers)
+        EXPECT_EQ(device.unprepareHeader(buffers.handle, &header), WaveRc::NoError);
+    EXPECT_EQ(device.close(buffers.handle), WaveRc::NoError);
+    buffers.handle = NoWaveInHandle;
 
     // With no server at all the device cannot be opened.
     WaveInHandle again = NoWaveInHandle;

@@ -1,9 +1,9 @@
 // Capture through the sound server's own record stream: a tone played into the
 // private server's null sink is captured from the default source; sound that
 // comes while no buffer is queued, resets and restarts, a server that goes away.
+#include "CaptureBuffers.h"
 #include "MixerAlsaSupport.h"
 
-#include "core/PeakScan.h"
 #include "platform/pulse/DesktopWaveIn.h"
 #include "platform/pulse/PulseConnection.h"
 
@@ -18,70 +18,24 @@ using namespace nuvask::test;
 
 namespace {
 
-constexpr quint32 Buffer = 8820; // bytes: 50 ms of 44.1 kHz 16-bit stereo
-// A null sink that idled renders its first block late: up to about 2 s.
-constexpr int FirstBufferMs = 4000;
+constexpr quint32 Buffer = CaptureBufferBytes;
 
-// A connection, a capture service on it and five buffers, as the level
-// monitor uses them.
-struct Rig
+struct PulseDevice
 {
     PulseConnection connection;
     PulseWaveIn device{connection};
-    WaveInHandle handle = NoWaveInHandle;
-    std::array<QByteArray, 5> memory;
-    std::array<WaveHeader, 5> headers;
-    QList<WaveHeader *> returned;
-    QList<quint32> bytes;
-    QList<int> peaks;
-    bool requeue = true;
+};
 
+// A connection, a capture service on it and five buffers, as the level
+// monitor uses them.
+struct Rig : PulseDevice, CaptureBuffers
+{
+    Rig() : CaptureBuffers(device) {}
     bool connect()
     {
         connection.start();
         connection.waitForFirstAnswer(3000);
         return connection.state() == PulseConnection::State::Ready;
-    }
-    quint32 open()
-    {
-        for (std::size_t i = 0; i < headers.size(); ++i) {
-            memory[i] = QByteArray(Buffer, '\0');
-            headers[i] = WaveHeader{memory[i].data(), Buffer};
-        }
-        return device.open(
-            0, WaveFormat{},
-            [this](WaveInHandle h, WaveHeader *header) {
-                EXPECT_EQ(h, handle);
-                returned.append(header);
-                bytes.append(header->bytesRecorded);
-                peaks.append(PeakScanFast(header->data, header->bytesRecorded, {}, 40000));
-                if (requeue && header->bytesRecorded > 0) {
-                    EXPECT_EQ(device.addBuffer(handle, header), WaveRc::NoError);
-                }
-            },
-            handle);
-    }
-    void queueAll()
-    {
-        for (WaveHeader &header : headers) {
-            ASSERT_EQ(device.prepareHeader(handle, &header), WaveRc::NoError);
-            ASSERT_EQ(device.addBuffer(handle, &header), WaveRc::NoError);
-        }
-    }
-    void forget()
-    {
-        returned.clear();
-        bytes.clear();
-        peaks.clear();
-    }
-    ~Rig()
-    {
-        if (handle == NoWaveInHandle)
-            return;
-        device.reset(handle);
-        for (WaveHeader &header : headers)
-            device.unprepareHeader(handle, &header);
-        EXPECT_EQ(device.close(handle), WaveRc::NoError);
     }
 };
 
