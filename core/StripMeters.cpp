@@ -2,6 +2,8 @@
 
 #include "core/MixerLayer.h"
 
+#include <algorithm>
+
 namespace nuvask {
 
 StripMeters::StripMeters(MixerLayer &layer, StripMetersView &view, QObject *parent)
@@ -9,6 +11,9 @@ StripMeters::StripMeters(MixerLayer &layer, StripMetersView &view, QObject *pare
 {
     m_timer.setObjectName(QStringLiteral("Timer_PK"));
     m_timer.setInterval(PollIntervalMs);
+    // Due exactly when asked: a coarse timer would be moved to a boundary of
+    // its own and could not meet the wake-ups it rides (TickAlong).
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &StripMeters::Timer_PKTimer);
 }
 
@@ -45,8 +50,25 @@ void StripMeters::updateMarks()
 
 void StripMeters::SetAutoMarkVisible(int strip, bool visible)
 {
-    if (strip >= 0 && strip < StripCount)
-        m_view.SetAutoMark(strip, visible && m_meterOn);
+    if (strip < 0 || strip >= StripCount)
+        return;
+    m_marks[strip] = visible && m_meterOn;
+    m_view.SetAutoMark(strip, m_marks[strip]);
+    updateTimer();
+}
+
+void StripMeters::SetSeen(bool seen)
+{
+    m_seen = seen;
+    updateTimer();
+}
+
+void StripMeters::TickAlong()
+{
+    if (!m_timer.isActive() || m_tickBusy || m_timer.remainingTime() > RideEarlyMs)
+        return;
+    m_timer.start(PollIntervalMs + RideLateMs);
+    Timer_PKTimer();
 }
 
 void StripMeters::SetPeakTimerRunning(bool running)
@@ -65,11 +87,13 @@ void StripMeters::updateTimer()
 {
     // "Off" is a stopped timer: a zero interval would fire on every pass of
     // the event loop.
-    if (m_meterPresent && m_meterOn && !m_shutDown) {
+    const bool needed = m_seen || std::find(m_marks.begin(), m_marks.end(), true) != m_marks.end();
+    if (m_meterPresent && m_meterOn && !m_shutDown && needed) {
         if (!m_timer.isActive())
-            m_timer.start();
+            m_timer.start(PollIntervalMs);
     } else {
         m_timer.stop();
+        m_timer.setInterval(PollIntervalMs);
     }
 }
 
@@ -78,6 +102,9 @@ void StripMeters::Timer_PKTimer()
     // A lowering inside a read may let events run; a tick never nests.
     if (m_tickBusy)
         return;
+    // A tick on the timer's own: back to the plain interval after riding.
+    if (sender() == &m_timer && m_timer.interval() != PollIntervalMs)
+        m_timer.start(PollIntervalMs);
     m_tickBusy = true;
     for (int n = 0; n < StripCount; ++n) {
         const int cover = m_layer.StripReadPeak(n); // pixels, or -1 when nothing was read

@@ -10,6 +10,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <array>
+
 namespace nuvask {
 
 class MixerLayer;
@@ -47,6 +49,23 @@ public:
     void SetAutoMarkVisible(int strip, bool visible);
     void SetPeakTimerRunning(bool running);
 
+    // Whether the columns can be seen (the window shown and not minimised).
+    // Unseen meters rest unless a strip's "A" needs their readings: reading a
+    // sound server's meter keeps its input open, and polling what nobody
+    // sees only costs wake-ups.
+    void SetSeen(bool seen);
+    bool Seen() const { return m_seen; }
+
+    // Another wake-up of the program (a capture buffer) has come: when the
+    // next tick is due within RideEarlyMs, tick now and restart the timer
+    // RideLateMs late, so that the next tick can ride the next such wake-up
+    // too instead of waking the program on its own. Once in step, ticks
+    // follow those wake-ups about every 100 ms (the first may come up to
+    // 50 ms early); without them the timer ticks every 100 ms as always.
+    static constexpr int RideEarlyMs = PollIntervalMs / 2;
+    static constexpr int RideLateMs = 10;
+    void TickAlong();
+
     // Stops polling for good (the window closes).
     void Shutdown();
 
@@ -63,6 +82,8 @@ private:
     bool m_meterOn = false;
     bool m_autoRecV = false;
     bool m_meterPresent = false; // some strip has a meter to read
+    bool m_seen = true;
+    std::array<bool, StripCount> m_marks{}; // "A" shown
     bool m_shutDown = false;
     bool m_tickBusy = false;
 };

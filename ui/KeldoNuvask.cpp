@@ -86,6 +86,8 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInSer
     // 3./4. Widgets and per-strip tables.
     buildWidgets();
     m_monitor = new LevelMonitor(wave, m_layer, *m_panels->monitorPanel(), this);
+    // While the monitor captures, the meters' ticks ride its wake-ups.
+    connect(m_monitor, &LevelMonitor::levelMeasured, m_meters, &StripMeters::TickAlong, Qt::QueuedConnection);
     MKBoxDlg1 = new TMKBoxDlg(this);
     MKBoxDlg1->setObjectName(QStringLiteral("MKBoxDlg1"));
     m_tray->SetMessageBox(MKBoxDlg1);
@@ -369,6 +371,32 @@ void TKELDO_NUVASK::applyStartupSettings(const StartupSettings &s)
         const QSignalBlocker quiet(list);
         list->setCurrentIndex(s.rlWait >= 0 && s.rlWait < list->count() ? s.rlWait : -1);
     }
+}
+
+// The strip meters rest while nobody can see them (in the tray, minimised).
+void TKELDO_NUVASK::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    tellMetersSeen();
+}
+
+void TKELDO_NUVASK::hideEvent(QHideEvent *event)
+{
+    QMainWindow::hideEvent(event);
+    tellMetersSeen();
+}
+
+void TKELDO_NUVASK::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        tellMetersSeen();
+}
+
+void TKELDO_NUVASK::tellMetersSeen()
+{
+    if (m_meters)
+        m_meters->SetSeen(isVisible() && !isMinimized());
 }
 
 void TKELDO_NUVASK::closeEvent(QCloseEvent *event)

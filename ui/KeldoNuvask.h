@@ -117,9 +117,13 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildWidgets();
+    void tellMetersSeen();
     void applyStartupSettings(const StartupSettings &s);
     void restoreBusyCursor();
 

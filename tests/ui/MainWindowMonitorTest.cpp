@@ -105,4 +105,57 @@ TEST_F(MainWindowMonitor, WithoutACaptureDeviceTheMonitorStaysOff)
     EXPECT_EQ(stored("V_CUT"), "32763");
 }
 
+// In the tray or minimised nobody sees the columns: the meters rest, unless
+// a strip's "A" needs their readings.
+TEST_F(MainWindowMonitor, MetersRestWhileTheWindowCannotBeSeen)
+{
+    store("Meter_ON", "1");
+    store("Auto_RecV", "0");
+    TKELDO_NUVASK w(reg, board, &wave);
+    w.show();
+    ASSERT_TRUE(waitForStartup(w));
+    const QTimer &timer = w.meters().Timer_PK();
+    EXPECT_TRUE(timer.isActive());
+    w.hide();
+    EXPECT_FALSE(timer.isActive());
+    w.show();
+    EXPECT_TRUE(timer.isActive());
+    w.showMinimized();
+    EXPECT_FALSE(timer.isActive());
+    w.showNormal();
+    EXPECT_TRUE(timer.isActive());
+
+    w.menu().MO_Auto_RecV->trigger();
+    w.hide();
+    EXPECT_TRUE(timer.isActive());
+    w.menu().MO_Auto_RecV->trigger();
+    EXPECT_FALSE(timer.isActive());
+    w.close();
+}
+
+// While the monitor captures, the meter ticks come with its buffers instead
+// of waking the program apart.
+TEST_F(MainWindowMonitor, MeterTicksRideTheMonitorsBuffers)
+{
+    store("Meter_ON", "1");
+    store("RL_WAIT", "0"); // 50 ms buffers
+    TKELDO_NUVASK w(reg, board, &wave);
+    w.show();
+    ASSERT_TRUE(waitForStartup(w));
+    int own = 0;
+    QObject::connect(&const_cast<QTimer &>(w.meters().Timer_PK()), &QTimer::timeout, [&] { ++own; });
+    wave.setPaced(true);
+    child<TColorBtn>(w, "Btn_RPK_ON")->Click();
+    ASSERT_TRUE(wave.isStarted());
+    QTest::qWait(200); // the first buffers bring the ticks into step
+    own = 0;
+    QTest::qWait(1000);
+    EXPECT_LE(own, 3) << "meter ticks that woke the program on their own in 1 s";
+    child<TColorBtn>(w, "Btn_RPK_OFF")->Click();
+    own = 0;
+    QTest::qWait(350);
+    EXPECT_GE(own, 2); // alone again
+    w.close();
+}
+
 } // namespace

@@ -7,7 +7,9 @@
 #include "ui/ColorBtn.h"
 #include "ui/ColorLabel.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace nuvask;
@@ -140,6 +142,77 @@ TEST_F(StripMetersTest, AutoSwitchAndPeekButtonDecideWhichStripsAreLowered)
     meters.MO_Auto_RecVClick(true);
     EXPECT_TRUE(mark(1));
     EXPECT_TRUE(mark(2));
+}
+
+TEST_F(StripMetersTest, UnseenMetersRestUnlessAnAutoMarkNeedsTheirReadings)
+{
+    const QTimer &timer = meters.Timer_PK();
+    bindBoth(); // both strips show their "A"
+    meters.SetSeen(false);
+    EXPECT_TRUE(timer.isActive()); // the lowering still reads
+
+    meters.MO_Auto_RecVClick(false);
+    EXPECT_FALSE(timer.isActive());
+    // "P" and the menu switch keep their own say while unseen.
+    w.child<TColorBtn>(2, "Btn_Peek")->Click();
+    w.child<TColorBtn>(2, "Btn_Peek")->Click();
+    meters.MO_Meter_ONClick(true);
+    EXPECT_FALSE(timer.isActive());
+
+    meters.SetSeen(true);
+    EXPECT_TRUE(timer.isActive());
+    EXPECT_EQ(timer.interval(), 100);
+    meters.SetSeen(false);
+    meters.MO_Auto_RecVClick(true); // armed again: read although unseen
+    EXPECT_TRUE(timer.isActive());
+    meters.MO_Meter_ONClick(false);
+    EXPECT_FALSE(timer.isActive());
+}
+
+// Another wake-up every 50 ms (a capture): the ticks come with it, at the
+// usual pace, and the timer hardly ever wakes the program on its own.
+TEST_F(StripMetersTest, TicksRideOtherWakeUpsAtTheirOwnPace)
+{
+    struct CountingView : StripMetersView {
+        StripMetersView &inner;
+        int covers = 0;
+        explicit CountingView(StripMetersView &v) : inner(v) {}
+        void SetAutoMark(int strip, bool visible) override { inner.SetAutoMark(strip, visible); }
+        void SetPeakCover(int strip, int height) override
+        {
+            ++covers;
+            inner.SetPeakCover(strip, height);
+        }
+        int MeterFullHeight(int strip) const override { return inner.MeterFullHeight(strip); }
+    } view{w.host};
+    bindBoth();
+    meters.MO_Meter_ONClick(false); // the fixture's own meters keep still
+    StripMeters riding(w.layer, view);
+    riding.ApplySettings(true, false);
+    riding.SetPeakTimerRunning(true);
+    int own = 0;
+    QObject::connect(&const_cast<QTimer &>(riding.Timer_PK()), &QTimer::timeout, [&] { ++own; });
+
+    QTimer capture;
+    capture.setTimerType(Qt::PreciseTimer);
+    capture.setInterval(50);
+    QObject::connect(&capture, &QTimer::timeout, &riding, &StripMeters::TickAlong);
+    QTimer::singleShot(30, &capture, qOverload<>(&QTimer::start)); // out of step with the meters at first
+    QElapsedTimer clock;
+    clock.start();
+    QTest::qWait(1030);
+    capture.stop();
+    const int ticks = view.covers / 2; // strips 1 and 2 read on every tick
+    const double expected = clock.elapsed() / 100.0;
+    EXPECT_GE(ticks, expected * 0.8);
+    EXPECT_LE(ticks, expected * 1.3);
+    EXPECT_LE(own, 3) << "ticks that woke the program on their own, of " << ticks;
+
+    // Alone again: the timer keeps the plain 100 ms.
+    own = 0;
+    QTest::qWait(350);
+    EXPECT_GE(own, 2);
+    EXPECT_EQ(riding.Timer_PK().interval(), 100);
 }
 
 } // namespace
