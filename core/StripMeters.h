@@ -54,7 +54,6 @@ public:
     // sound server's meter keeps its input open, and polling what nobody
     // sees only costs wake-ups.
     void SetSeen(bool seen);
-    bool Seen() const { return m_seen; }
 
     // Another wake-up of the program (a capture buffer) has come: when the
     // next tick is due within RideEarlyMs, tick now and restart the timer
