@@ -2,8 +2,8 @@
 // 10,000-file folder (sorted by name), their size sort, and the sub-folders
 // of a 10,000-folder folder. The browser should fill either in well under a
 // second; the figures are printed, never asserted.
-#include "core/FileListing.h"
-#include "core/FolderNamespace.h"
+#include "core/folders/FileListing.h"
+#include "core/folders/FolderNamespace.h"
 
 #include <QDir>
 #include <QFile>

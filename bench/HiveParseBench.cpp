@@ -1,7 +1,7 @@
 // Parsing a settings hive grows with its size, not with its square: the
 // figures for 1,000, 5,000 and 20,000 values, and the fitted complexity,
 // show it. A registry read of a file that did not change parses nothing.
-#include "core/HiveDocument.h"
+#include "core/settings/HiveDocument.h"
 #include "platform/linux/HiveFileRegistry.h"
 
 #include <QByteArray>

@@ -4,7 +4,7 @@
 // threshold above any sample, so every scan reads the whole buffer.
 #include "BenchRatios.h"
 
-#include "core/PeakScan.h"
+#include "core/monitor/PeakScan.h"
 
 #include <benchmark/benchmark.h>
 

@@ -13,9 +13,11 @@ function(nuvask_layer_library name folder)
   set(NUVASK_LAST_SCOPE ${_scope} PARENT_SCOPE)
 endfunction()
 
-# One GoogleTest binary per test folder; every test case becomes a CTest test.
+# One GoogleTest binary per kind of test (unit, widget, real-server, real-process,
+# desktop), its sources found in the feature folders below `folder`; every test
+# case becomes a CTest test.
 function(nuvask_test_binary name folder)
-  file(GLOB _sources CONFIGURE_DEPENDS ${folder}/*.cpp ${folder}/*.h)
+  file(GLOB_RECURSE _sources CONFIGURE_DEPENDS ${folder}/*.cpp ${folder}/*.h)
   if(NOT _sources)
     return()
   endif()

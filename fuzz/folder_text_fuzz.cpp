@@ -2,9 +2,9 @@
 // gives them: a filter always yields an all-files entry and only non-empty
 // masks; the new-folder prompt shows a true tail of the path, never more than
 // 36 bytes of it once shortened and never half a character.
-#include "core/Cp932.h"
-#include "core/FolderFilter.h"
-#include "core/FolderPaths.h"
+#include "core/base/Cp932.h"
+#include "core/folders/FolderFilter.h"
+#include "core/folders/FolderPaths.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -5,9 +5,9 @@
 //
 // The check classifies the input's lines on its own, so that a fault in the
 // document's parser cannot hide the same fault here.
-#include "core/Cp932.h"
-#include "core/HiveDocument.h"
-#include "core/Registry.h"
+#include "core/base/Cp932.h"
+#include "core/settings/HiveDocument.h"
+#include "core/settings/Registry.h"
 
 #include <QStringDecoder>
 #include <fuzzer/FuzzedDataProvider.h>

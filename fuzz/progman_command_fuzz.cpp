@@ -1,7 +1,7 @@
 // Any command text must parse without crashing; what parses must hold only
 // the four commands with their field counts, and a text the builders write
 // from parsed fields must parse back to the same fields.
-#include "core/ProgramGroups.h"
+#include "core/desktop/ProgramGroups.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Any bytes in a registered-volume file must load without crashing and within
 // the limits, and what was loaded must be written back without refusal; the
 // written bytes load as the same lines and write as the same bytes again.
-#include "core/RegisteredVolumeFiles.h"
+#include "core/presets/RegisteredVolumeFiles.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The byte rules must hold for any byte string: truncation never leaves a
 // dangling lead byte and never grows the text; the backslash rules are
 // idempotent.
-#include "core/TextHelpers.h"
+#include "core/base/TextHelpers.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -16,11 +16,11 @@ if [ -z "${NUVASK_QUICK:-}" ]; then
   # Only the suites it runs, lightly optimised, with line tables for the
   # reports' stacks: a cold run of this whole script takes about 16 minutes
   # on 2 cores instead of about 25.
-  NUVASK_BUILD_DIR=build-asan NUVASK_BUILD_TARGETS="core_tests ui_tests alsa_tests nuvask_fixture_ctl" \
+  NUVASK_BUILD_DIR=build-asan NUVASK_BUILD_TARGETS="core_tests ui_tests server_tests nuvask_fixture_ctl" \
     bash scripts/build.sh -DNUVASK_SANITIZE=ON -DNUVASK_BENCH=OFF \
     "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG"
   ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-    bash scripts/with-services.sh ctest --test-dir build-asan --output-on-failure --parallel 2 -L 'core|ui|alsa'
+    bash scripts/with-services.sh ctest --test-dir build-asan --output-on-failure --parallel 2 -L 'core|ui|server'
 
   if command -v clang++ >/dev/null 2>&1; then
     echo "== Fuzz targets (a short run each)"

@@ -3,7 +3,7 @@
 // for. It never waits: the owner watches pollDescriptors() on the event loop
 // and reads what is there when they wake.
 
-#include "core/WaveInService.h"
+#include "core/monitor/WaveInService.h"
 
 #include <QList>
 #include <QString>

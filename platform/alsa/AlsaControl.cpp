@@ -1,6 +1,6 @@
 #include "platform/alsa/AlsaControl.h"
 
-#include "core/TextHelpers.h"
+#include "core/base/TextHelpers.h"
 
 #include <alsa/asoundlib.h>
 

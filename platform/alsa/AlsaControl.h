@@ -4,7 +4,7 @@
 // logic sees (0..65535 volumes, 0/1 booleans, one 0/1 per MUX item). Private
 // to platform/alsa.
 
-#include "core/MixerService.h"
+#include "core/mixer/MixerService.h"
 
 #include <QList>
 #include <QStringList>

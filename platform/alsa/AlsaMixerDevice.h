@@ -5,7 +5,7 @@
 // Identifiers are fixed when the device is opened and stay valid until it is
 // closed.
 
-#include "core/MixerService.h"
+#include "core/mixer/MixerService.h"
 #include "platform/alsa/AlsaTopology.h"
 
 #include <QList>

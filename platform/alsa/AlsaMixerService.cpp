@@ -1,6 +1,6 @@
 #include "platform/alsa/AlsaMixerService.h"
 
-#include "core/TextHelpers.h"
+#include "core/base/TextHelpers.h"
 #include "platform/alsa/AlsaMixerDevice.h"
 
 #include <alsa/asoundlib.h>

@@ -4,7 +4,7 @@
 // or PipeWire through the ALSA pulse plugin). Changes are watched through the
 // mixers' poll descriptors on the Qt event loop.
 
-#include "core/MixerService.h"
+#include "core/mixer/MixerService.h"
 
 #include <QObject>
 #include <QStringList>

@@ -8,8 +8,8 @@
 // spin on it. A stream whose server goes away ends cleanly: its buffers come
 // back and its calls answer NoDriver.
 
-#include "core/WaveInQueue.h"
-#include "core/WaveInService.h"
+#include "core/monitor/WaveInQueue.h"
+#include "core/monitor/WaveInService.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "platform/linux/HiveFileRegistry.h"
 
-#include "core/HiveDocument.h"
+#include "core/settings/HiveDocument.h"
 
 #include <QDir>
 #include <QFile>

@@ -11,7 +11,7 @@
 // rewritten: what it holds beyond what could be read would be lost. Reads see
 // what could be read; every change fails, and problem() says why.
 
-#include "core/Registry.h"
+#include "core/settings/Registry.h"
 
 #include <array>
 #include <functional>

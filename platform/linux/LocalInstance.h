@@ -15,7 +15,7 @@
 // mode 0700 and checks before every use; one that another user could have made
 // or can write to is refused, never used.
 
-#include "core/ProgramEntry.h"
+#include "core/startup/ProgramEntry.h"
 
 #include <QHash>
 #include <QObject>

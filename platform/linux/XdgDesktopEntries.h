@@ -4,7 +4,7 @@
 // (named "Startup"), the XDG applications folder for the program groups, and
 // launchers as .desktop files.
 
-#include "core/DesktopEntries.h"
+#include "core/desktop/DesktopEntries.h"
 
 namespace nuvask {
 

@@ -13,7 +13,7 @@
 // shown) is kept for the life of the object, as the desktop's group service
 // keeps it between conversations.
 
-#include "core/ProgramGroups.h"
+#include "core/desktop/ProgramGroups.h"
 
 namespace nuvask {
 

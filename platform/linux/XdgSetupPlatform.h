@@ -11,7 +11,7 @@
 //   a folder of mode 0700, the file of mode 0600; a record that is not
 //   private to the user is refused.
 
-#include "core/SetupPlatform.h"
+#include "core/setup/SetupPlatform.h"
 
 namespace nuvask {
 

@@ -11,7 +11,7 @@
 // A line's identifier belongs to its server name for the life of the process,
 // so a device that goes and comes back (or a restarted server) keeps it.
 
-#include "core/MixerService.h"
+#include "core/mixer/MixerService.h"
 #include "platform/pulse/PulseConnection.h"
 
 #include <QHash>

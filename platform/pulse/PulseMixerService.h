@@ -7,7 +7,7 @@
 // was last posted. A peak meter's stream is opened by its first read and
 // closed once nobody read it for PeakIdleMs.
 
-#include "core/MixerService.h"
+#include "core/mixer/MixerService.h"
 #include "platform/pulse/PulseConnection.h"
 #include "platform/pulse/PulseMixerLines.h"
 

@@ -10,8 +10,8 @@
 // server that goes away ends the capture cleanly: its buffers come back and
 // its calls answer NoDriver.
 
-#include "core/WaveInQueue.h"
-#include "core/WaveInService.h"
+#include "core/monitor/WaveInQueue.h"
+#include "core/monitor/WaveInService.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -4,7 +4,7 @@
 // flags, values and list texts. Any call can be made to fail on request, so that
 // every error path of the mixer layer can be driven from a test.
 
-#include "core/MixerService.h"
+#include "core/mixer/MixerService.h"
 
 #include <QHash>
 #include <QList>

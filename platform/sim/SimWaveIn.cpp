@@ -1,7 +1,7 @@
 #include "platform/sim/SimWaveIn.h"
 
-#include "core/TextHelpers.h"
-#include "core/WaveInQueue.h"
+#include "core/base/TextHelpers.h"
+#include "core/monitor/WaveInQueue.h"
 
 #include <QTimer>
 

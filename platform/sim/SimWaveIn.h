@@ -7,7 +7,7 @@
 // Any call can be made to fail on request, and the device can go away as a
 // sound server that stops does.
 
-#include "core/WaveInService.h"
+#include "core/monitor/WaveInService.h"
 
 #include <QByteArray>
 #include <QList>

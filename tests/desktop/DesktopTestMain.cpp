@@ -1,7 +1,7 @@
 // GoogleTest main of the tests that need a real window manager: they run on
 // the openbox display of scripts/with-services.sh (NUVASK_TEST_WM_DISPLAY) and
 // skip, on the offscreen platform, without it.
-#include "ui/AppFonts.h"
+#include "ui/widgets/AppFonts.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -3,13 +3,13 @@
 // position was stored, with and without a panel taking screen edges.
 #include "X11Desktop.h"
 
-#include "core/Registry.h"
-#include "core/SettingsStore.h"
+#include "core/settings/Registry.h"
+#include "core/settings/SettingsStore.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
-#include "ui/ColorBtn.h"
-#include "ui/KeldoNuvask.h"
+#include "ui/widgets/ColorBtn.h"
+#include "ui/mainwindow/KeldoNuvask.h"
 
 #include <QGuiApplication>
 #include <QScreen>

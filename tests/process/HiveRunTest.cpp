@@ -1,7 +1,7 @@
 // A settings file that other programs or people wrote, through a whole run of
 // the real program: what the program does not write keeps its bytes, and a
 // file it cannot read whole is not written at all.
-#include "../../app/StartTexts.h"
+#include "app/StartTexts.h"
 #include "ProgramRuns.h"
 
 #include <QDir>

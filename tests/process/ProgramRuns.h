@@ -2,7 +2,7 @@
 // Starts the real program in private XDG folders and cleans up after it: a
 // process still running at the end (stopped ones included) is ended.
 
-#include "core/SettingsStore.h"
+#include "core/settings/SettingsStore.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/LocalInstance.h"
 #include "support/TempXdg.h"

@@ -1,5 +1,5 @@
 // The real binary, started twice.
-#include "core/ProgramEntry.h"
+#include "core/startup/ProgramEntry.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/LocalInstance.h"
 #include "support/TempXdg.h"

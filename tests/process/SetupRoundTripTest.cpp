@@ -3,7 +3,7 @@
 // a user would (each question defaults to Yes).
 #include "ProgramRuns.h"
 
-#include "core/SettingsStore.h"
+#include "core/settings/SettingsStore.h"
 #include "platform/linux/HiveFileRegistry.h"
 
 #include <QDir>

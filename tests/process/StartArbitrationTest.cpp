@@ -1,7 +1,7 @@
 // The real program started many times at once, against a hung copy, with a
 // socket folder another user could have made, and ended by a signal while a
 // message box is open.
-#include "../../app/StartTexts.h"
+#include "app/StartTexts.h"
 #include "ProgramRuns.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 // it was added and not deleted (unless told there is no tray). Popups are
 // recorded; a QMenu is also really opened, so its show event runs.
 
-#include "core/TrayShell.h"
+#include "core/desktop/TrayShell.h"
 
 #include <QList>
 #include <QObject>

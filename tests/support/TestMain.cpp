@@ -1,6 +1,6 @@
 // GoogleTest main for every test binary: one QApplication for the whole run,
 // on the offscreen platform unless the caller chose another one.
-#include "ui/AppFonts.h"
+#include "ui/widgets/AppFonts.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

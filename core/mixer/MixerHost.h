@@ -1,0 +1,26 @@
+#pragma once
+// What the mixer layer does to the main window: the automatic-volume marks
+// (Label_AUTO_0..2), the strip meter timer (Timer_PK), the control-change
+// notification the window receives for every open device, and whether
+// automatic recording volume is switched on. Implemented by the main window;
+// tests use a recording fake.
+
+#include "core/mixer/MixerService.h"
+
+namespace nuvask {
+
+class MixerHost {
+public:
+    virtual ~MixerHost() = default;
+
+    // Shows or hides Label_AUTO_<strip>.
+    virtual void SetAutoMarkVisible(int strip, bool visible) = 0;
+    // Starts or stops Timer_PK.
+    virtual void SetPeakTimerRunning(bool running) = 0;
+    // A control of an open device changed; arrives from the event loop.
+    virtual void MixerControlChange(MixerHandle handle, quint32 controlId) = 0;
+    // The menu switch of automatic recording volume (MO_Auto_RecV) is checked.
+    virtual bool AutoRecVChecked() const = 0;
+};
+
+} // namespace nuvask

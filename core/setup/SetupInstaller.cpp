@@ -1,0 +1,174 @@
+#include "core/setup/SetupInstaller.h"
+
+#include "core/desktop/DesktopEntries.h"
+#include "core/desktop/ProgramGroups.h"
+#include "core/settings/Registry.h"
+#include "core/settings/SettingsStore.h"
+#include "core/setup/SetupFiles.h"
+#include "core/setup/SetupPlatform.h"
+#include "core/setup/SetupTexts.h"
+#include "core/base/TextHelpers.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace nuvask {
+
+namespace {
+QString withSlash(const QString &folder)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+QString withoutSlash(const QString &folder)
+{
+    return folder.size() > 1 && folder.endsWith(QLatin1Char('/')) ? folder.chopped(1) : folder;
+}
+
+QString sw(bool on)
+{
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+} // namespace
+
+SetupInstaller::SetupInstaller(const SetupContext &context) : m_c(context)
+{
+}
+
+InstallOutcome SetupInstaller::Install(const InstallRequest &request)
+{
+    if (request.group.isEmpty()) {
+        m_c.view.Beep();
+        m_c.view.ShowOK(setupText::NoGroup);
+        return InstallOutcome::Stopped;
+    }
+    if (request.folder.isEmpty()) {
+        m_c.view.Beep();
+        m_c.view.ShowOK(setupText::NoFolder);
+        return InstallOutcome::Stopped;
+    }
+    QString folder = withSlash(QDir::cleanPath(QDir::current().absoluteFilePath(request.folder)));
+    QString keepDir;
+    if (!MakeFolder(folder, keepDir))
+        return InstallOutcome::Stopped;
+
+    const QStringList ancestors = SplitAncestors(folder);
+    folder = ancestors.isEmpty() ? QString() : withSlash(ancestors.last());
+    if (folder.isEmpty() || folder == QLatin1String("/")) {
+        // The root alone is no install folder either: the uninstaller would
+        // walk its contents.
+        m_c.view.ShowOK(QStringLiteral("[  ]\n") + setupText::BadData);
+        return InstallOutcome::Stopped;
+    }
+    if (!CopyFiles(request.sourceExe, folder))
+        return InstallOutcome::Stopped;
+
+    QStringList failures;
+    LetMessagesRun();
+    const QString settingsKey = SettingsKeyPath(m_c.start.ProgramShortName);
+    auto settings = m_c.registry.open(RegRoot::CurrentUser, settingsKey, true);
+    if (!settings
+        || !settings->writeStrings({{QLatin1String(setting::ExePath.name), withoutSlash(folder)},
+                                    {QLatin1String(setting::Group.name), request.group}}))
+        failures << setupText::FailedSettings;
+
+    LetMessagesRun();
+    if (!AddToGroup(request.group) || !m_c.platform.AddUninstallLauncher(request.group, m_installed))
+        failures << setupText::FailedGroup;
+    if (request.startup) {
+        const QString startup = m_c.desktop.StartupGroupName();
+        if (startup.isEmpty())
+            m_c.view.ShowOK(setupText::NoStartup);
+        else if (!AddToGroup(startup))
+            failures << setupText::FailedStartup;
+    }
+
+    // Quoted, so that a folder with blanks stays one argument.
+    const QString command = QLatin1Char('"') + m_installed + QStringLiteral("\" /uninstall");
+    auto entry = m_c.registry.open(RegRoot::LocalMachine, m_c.names.UninstallKey, true);
+    if (!entry
+        || !entry->writeStrings({{QStringLiteral("DisplayName"), m_c.names.UninstallDisplayName},
+                                 {QStringLiteral("UninstallString"), command},
+                                 {kKeepDirValue, keepDir}}))
+        failures << setupText::FailedUninstallEntry;
+
+    // The version marks the install as done: a start finding it opens the
+    // main window, so it is only written when everything else was.
+    RegStringValues last;
+    if (failures.isEmpty())
+        last << std::pair{QString::fromLatin1(setting::Version.name), QString::number(m_c.start.ProgramVersion)};
+    last << std::pair{QString::fromLatin1(setting::BackColor.name), sw(request.backColor)}
+         << std::pair{QString::fromLatin1(setting::KeldoColor.name), sw(request.keldoColor)};
+    if ((!settings || !settings->writeStrings(last)) && !failures.contains(setupText::FailedSettings))
+        failures << setupText::FailedSettings;
+
+    LetMessagesRun();
+    if (!failures.isEmpty()) {
+        m_c.view.ShowOK(setupText::NotDone + QLatin1Char('\n') + failures.join(QLatin1Char('\n')));
+        return InstallOutcome::Failed;
+    }
+    return InstallOutcome::Done;
+}
+
+bool SetupInstaller::MakeFolder(const QString &folder, QString &keepDir)
+{
+    const QString ask = withoutSlash(folder);
+    bool asked = false;
+    for (QString p : SplitAncestors(folder)) {
+        p = withoutSlash(QDir::cleanPath(p));
+        QString resolved = p;
+        if ((QFileInfo(p).isDir() || ResolveShellPath(resolved)) && QDir::setCurrent(p)) {
+            if (!asked)
+                keepDir = p;
+            continue;
+        }
+        if (!asked) {
+            if (m_c.view.ShowYesNoTimer(ask + QLatin1Char('\n') + setupText::CreateFolder) != 6)
+                return false;
+            asked = true;
+        }
+        if (!QDir().mkdir(p) || !QFileInfo(p).isDir()) {
+            m_c.view.ShowOK(QStringLiteral("[ ") + p + QStringLiteral(" ]\n") + setupText::CreateFailed);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SetupInstaller::CopyFiles(const QString &sourceExe, const QString &folder)
+{
+    const InstalledNames names = m_c.platform.Names();
+    m_installed = folder + names.program;
+    const QString sourceFolder = withSlash(QFileInfo(sourceExe).absolutePath());
+    if (SamePath(sourceFolder, folder))
+        return true; // started from the install folder: the files are there
+    const QList<std::pair<QString, QString>> files{
+        {sourceExe, names.program},
+        {sourceFolder + names.text, names.text},
+        {sourceFolder + names.help, names.help},
+    };
+    for (const auto &[from, name] : files) {
+        const QString error = CopyFileChunked(from, folder + name);
+        if (!error.isEmpty()) {
+            m_c.view.ShowOK(name + QLatin1Char('\n') + error + QLatin1Char('\n') + setupText::CopyFailed);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SetupInstaller::AddToGroup(const QString &group)
+{
+    const std::optional<QString> create = CreateGroupCommand(group);
+    const std::optional<QString> add = AddItemCommand(m_installed, m_c.start.ProgramTitle);
+    if (!create || !add)
+        return false;
+    const bool created = m_c.groups.ProgmanExecute(*create).isEmpty();
+    LetMessagesRun();
+    const bool added = created && m_c.groups.ProgmanExecute(*add).isEmpty();
+    LetMessagesRun();
+    return added;
+}
+
+} // namespace nuvask

@@ -1,0 +1,24 @@
+#include "core/setup/SetupNames.h"
+
+#include <QCoreApplication>
+
+namespace nuvask {
+
+SetupNames MakeSetupNames(const StartValues &start)
+{
+    SetupNames n;
+    const QString version = QStringLiteral(" V") + VersionText(start.ProgramVersion);
+    n.QuotedTitle = QLatin1Char('"') + start.ProgramTitle + QLatin1Char('"');
+    n.VersionedTitle = start.ProgramTitle + version;
+    n.UninstallDisplayName = QStringLiteral("KELDOSOFT ") + start.ProgramTitle + version;
+    n.UninstallKey = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + start.ProgramShortName;
+    n.UninstallerTitle = QStringLiteral("UNINSTALL_KELDO") + MakeUninstallerFileName(0).mid(10, 3);
+    return n;
+}
+
+void LetMessagesRun()
+{
+    QCoreApplication::processEvents();
+}
+
+} // namespace nuvask

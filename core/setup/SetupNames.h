@@ -1,0 +1,62 @@
+#pragma once
+// The names installation and uninstallation build once from the start
+// values, and the view both talk to the user through.
+
+#include "core/startup/ProgramEntry.h"
+
+#include <QString>
+
+namespace nuvask {
+
+struct SetupNames
+{
+    QString QuotedTitle;          // "title": the item name in group commands
+    QString VersionedTitle;       // title V2.3
+    QString UninstallDisplayName; // KELDOSOFT title V2.3
+    QString UninstallKey;         // the uninstall entry under the local machine
+    QString UninstallerTitle;     // UNINSTALL_KELDO000
+};
+
+SetupNames MakeSetupNames(const StartValues &start);
+
+// Where the setup window's logic shows messages and asks questions, and the
+// window state it hands over to the uninstaller copy.
+class ISetupView
+{
+public:
+    virtual ~ISetupView() = default;
+    // Yes/No with the countdown that answers Yes; 6 = Yes.
+    virtual int ShowYesNoTimer(const QString &text) = 0;
+    virtual void ShowOK(const QString &text) = 0;
+    virtual void Beep() = 0;
+    virtual QString Caption() const = 0;
+    virtual void SetCaption(const QString &caption) = 0;
+    // Window and font colour as the platform's colour numbers (0x00BBGGRR).
+    virtual qint32 WindowColor() const = 0;
+    virtual qint32 FontColor() const = 0;
+    virtual void SetColors(qint32 window, qint32 font) = 0;
+    // The maker's colours off: the desktop's colours again.
+    virtual void ResetColors() = 0;
+};
+
+class IRegistry;
+class IProgramGroups;
+class IDesktopEntries;
+class ISetupPlatform;
+
+// What installing and uninstalling work with.
+struct SetupContext
+{
+    IRegistry &registry;
+    IProgramGroups &groups;
+    IDesktopEntries &desktop;
+    ISetupPlatform &platform;
+    ISetupView &view;
+    StartValues start;
+    SetupNames names;
+};
+
+// "Let pending messages run".
+void LetMessagesRun();
+
+} // namespace nuvask

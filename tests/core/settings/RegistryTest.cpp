@@ -1,0 +1,363 @@
+#include "core/settings/HiveDocument.h"
+#include "platform/linux/HiveFileRegistry.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempXdg.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace nuvask;
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(HiveDocument, StringsSurviveCommasQuotesBackslashesAndLineBreaks)
+{
+    HiveDocument doc;
+    const QString tricky = QString::fromUtf8(" 10,20 \"q\" C:\\ソ\\\nnext\ttab ");
+    doc.writeString("Software\\KELDO SOFT32\\NUVASK", "FP", "10,20");
+    doc.writeString("Software\\KELDO SOFT32\\NUVASK", "odd", tricky);
+    const HiveDocument back = HiveDocument::parse(doc.serialize());
+    EXPECT_EQ(back.readString("software\\keldo soft32\\nuvask", "fp"), QString("10,20"));
+    EXPECT_EQ(back.readString("Software\\KELDO SOFT32\\NUVASK", "odd"), tricky);
+}
+
+TEST(HiveDocument, HandWrittenFileKeepsWhatItDoesNotUnderstand)
+{
+    const QByteArray text =
+        "Windows Registry Editor Version 5.00\r\n"
+        "; a comment of the user\r\n"
+        "\r\n"
+        "[Software\\KELDO SOFT32\\NUVASK]\r\n"
+        "\"FP\"=\"10,20\"\r\n"
+        "\"V_Panel\"=dword:00000001\r\n"
+        "garbage line\r\n"
+        "@=\"default\"\r\n";
+    HiveDocument doc = HiveDocument::parse(text);
+    EXPECT_EQ(doc.readString("Software\\KELDO SOFT32\\NUVASK", "FP"), QString("10,20"));
+    EXPECT_FALSE(doc.readString("Software\\KELDO SOFT32\\NUVASK", "V_Panel").has_value()); // not a string
+    EXPECT_EQ(doc.readString("Software\\KELDO SOFT32\\NUVASK", ""), QString("default"));
+    doc.writeString("Software\\KELDO SOFT32\\NUVASK", "MostTOP", "0");
+    const QByteArray out = doc.serialize();
+    EXPECT_TRUE(out.contains("; a comment of the user"));
+    EXPECT_TRUE(out.contains("\"V_Panel\"=dword:00000001"));
+    EXPECT_TRUE(out.contains("garbage line"));
+    EXPECT_TRUE(out.contains("\"MostTOP\"=\"0\""));
+}
+
+TEST(HiveDocument, CrLfFileComesBackWithOneLineEndingThroughout)
+{
+    const QByteArray text =
+        "Windows Registry Editor Version 5.00\r\n"
+        "; before any key\r\n"
+        "\r\n"
+        "[Software\\KELDO SOFT32\\NUVASK]\r\n"
+        "; a comment of the user\r\n"
+        "\"FP\"=\"10,20\"\r\n"
+        "garbage line\r\n";
+    HiveDocument doc = HiveDocument::parse(text);
+    doc.writeString("Software\\KELDO SOFT32\\NUVASK", "MostTOP", "0");
+    const QByteArray out = doc.serialize();
+    ASSERT_TRUE(out.contains("garbage line"));
+    // Either every line ends in CR LF or none does: no CR is left behind on a
+    // kept line while the program's own lines end in LF alone.
+    const qsizetype lf = out.count('\n');
+    const qsizetype crlf = out.count("\r\n");
+    EXPECT_TRUE(crlf == 0 || crlf == lf) << out.toStdString();
+    EXPECT_EQ(out.count('\r'), crlf) << "a CR that does not end a line";
+    EXPECT_EQ(HiveDocument::parse(out).serialize(), out); // stable on the next round
+}
+
+TEST(HiveDocument, ValueNamesDifferingOnlyInCaseAreOneValue)
+{
+    const HiveDocument doc = HiveDocument::parse("[K]\n\"a\"=\"1\"\n\"A\"=\"2\"\n");
+    EXPECT_EQ(doc.readString("K", "a"), QString("2"));
+    EXPECT_EQ(doc.valueNames("K").size(), 1);
+    EXPECT_EQ(HiveDocument::parse(doc.serialize()).readString("K", "A"), QString("2"));
+}
+
+TEST(HiveDocument, KeyTreeOperations)
+{
+    HiveDocument doc;
+    doc.writeString("A\\B\\C", "x", "1");
+    doc.writeString("A\\B2", "y", "2");
+    doc.createKey("A\\B\\D");
+    EXPECT_TRUE(doc.hasKey("A"));          // implied by its sub-keys
+    EXPECT_TRUE(doc.hasKey("a\\b\\"));
+    EXPECT_FALSE(doc.hasKey("A\\B\\C\\E"));
+    EXPECT_FALSE(doc.hasKey("A\\B2x"));
+    EXPECT_EQ(doc.subKeys("A"), QStringList({"B", "B2"}));
+    EXPECT_EQ(doc.subKeys("A\\B"), QStringList({"C", "D"}));
+    EXPECT_EQ(doc.valueNames("A\\B\\C"), QStringList({"x"}));
+    doc.deleteKeyTree("A\\B");
+    EXPECT_FALSE(doc.hasKey("A\\B\\C"));
+    EXPECT_TRUE(doc.hasKey("A\\B2"));      // a sibling with a common prefix stays
+    EXPECT_TRUE(doc.deleteValue("A\\B2", "Y"));
+    EXPECT_FALSE(doc.deleteValue("A\\B2", "Y"));
+}
+
+TEST(HiveFileRegistry, OpenWithAndWithoutCreation)
+{
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    EXPECT_EQ(reg.open(RegRoot::CurrentUser, "Software\\X", false), nullptr);
+    auto key = reg.open(RegRoot::CurrentUser, "Software\\X", true);
+    ASSERT_NE(key, nullptr);
+    EXPECT_TRUE(key->writeString("a", "b"));
+    EXPECT_EQ(key->readString("missing"), QString());
+    EXPECT_FALSE(key->readStringIfPresent("missing").has_value());
+    EXPECT_EQ(reg.open(RegRoot::CurrentUser, "software\\x", false)->readString("A"), QString("b"));
+    // Roots are separate files.
+    EXPECT_EQ(reg.open(RegRoot::LocalMachine, "Software\\X", false), nullptr);
+    EXPECT_TRUE(QFile::exists(xdg.configHome() + "/nuvask/registry/HKEY_CURRENT_USER.reg"));
+    EXPECT_TRUE(reg.deleteKeyTree(RegRoot::CurrentUser, "Software"));
+    EXPECT_FALSE(reg.keyExists(RegRoot::CurrentUser, "Software\\X"));
+}
+
+TEST(HiveFileRegistry, ManyValuesWrittenAsOneChange)
+{
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    const QString file = reg.fileFor(RegRoot::CurrentUser);
+    // A hand-edited file: a value of another type, an existing value in
+    // another letter case, and another key.
+    writeFile(file, "Windows Registry Editor Version 5.00\n\n[Software\\A]\n\"Keep\"=dword:00000001\n"
+                    "\"fp\"=\"1,1\"\n\n[Software\\B]\n\"x\"=\"y\"\n");
+    ASSERT_TRUE(reg.writeStrings(RegRoot::CurrentUser, "software\\a",
+                                 {{"FP", "10,20"}, {"New", "a\"b,c"}, {"Last", ""}}));
+    auto a = reg.open(RegRoot::CurrentUser, "Software\\A", false);
+    ASSERT_NE(a, nullptr);
+    // The rewritten value keeps its place; its name is spelt as written now.
+    EXPECT_EQ(a->valueNames().join(',').toLower(), QString("keep,fp,new,last"));
+    EXPECT_EQ(a->readString("FP"), QString("10,20"));
+    EXPECT_EQ(a->readString("New"), QString("a\"b,c"));
+    EXPECT_TRUE(a->readStringIfPresent("Last").has_value());
+    EXPECT_TRUE(readFile(file).contains("\"Keep\"=dword:00000001"));
+    EXPECT_EQ(reg.open(RegRoot::CurrentUser, "Software\\B", false)->readString("x"), QString("y"));
+
+    // A key that does not exist yet is created with the values.
+    ASSERT_TRUE(reg.writeStrings(RegRoot::CurrentUser, "Software\\C\\D", {{"v", "1"}}));
+    EXPECT_EQ(reg.open(RegRoot::CurrentUser, "Software\\C\\D", false)->readString("v"), QString("1"));
+}
+
+TEST(HiveFileRegistry, UnwritableStoreReportsFailure)
+{
+    test::TempXdg xdg;
+    // A file where the registry folder should be: nothing can be created.
+    writeFile(xdg.configHome() + "/nuvask", "not a folder");
+    HiveFileRegistry reg;
+    EXPECT_EQ(reg.open(RegRoot::CurrentUser, "Software\\X", true), nullptr);
+    EXPECT_FALSE(reg.writeString(RegRoot::CurrentUser, "Software\\X", "a", "b"));
+}
+
+TEST(HiveFileRegistry, AWriteCutShortByAFullDiskKeepsTheOldFile)
+{
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    ASSERT_TRUE(reg.writeString(RegRoot::CurrentUser, "Software\\X", "a", "old"));
+    const QByteArray before = readFile(reg.fileFor(RegRoot::CurrentUser));
+    {
+        // Room for the lock file, not for the grown hive.
+        test::FileSizeLimit disk(512); // bytes
+        ASSERT_TRUE(disk.active());
+        EXPECT_FALSE(reg.writeString(RegRoot::CurrentUser, "Software\\X", "b", QString(2000, QLatin1Char('b'))));
+    }
+    EXPECT_EQ(readFile(reg.fileFor(RegRoot::CurrentUser)), before);
+    EXPECT_EQ(reg.readString(RegRoot::CurrentUser, "Software\\X", "a"), QString("old"));
+}
+
+TEST(HiveFileRegistry, TwoProcessesWritingAtOnceLoseNothing)
+{
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    const QString file = reg.fileFor(RegRoot::CurrentUser);
+    // Each child writes 40 values of its own through the same locked path.
+    constexpr int kEach = 40;
+    QList<QProcess *> children;
+    for (int c = 0; c < 2; ++c) {
+        auto *p = new QProcess;
+        p->setProgram(QStringLiteral(NUVASK_REGISTRY_WRITER));
+        p->setArguments({QString::number(c), QString::number(kEach)});
+        p->start();
+        children << p;
+    }
+    for (QProcess *p : children) {
+        ASSERT_TRUE(p->waitForFinished(60000));
+        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().constData();
+        delete p;
+    }
+    const HiveDocument doc = HiveDocument::parse(readFile(file));
+    for (int c = 0; c < 2; ++c)
+        for (int i = 0; i < kEach; ++i)
+            EXPECT_EQ(doc.readString("Software\\Race", QString("w%1_%2").arg(c).arg(i)), QString::number(i));
+}
+
+namespace {
+
+// A file as another program or a person leaves it: a code-page-932 value and
+// key, a comment with stray bytes, CR LF endings, a lone CR inside a line, a
+// hex value continued over lines, a repeated name, and no line ending at the
+// very end.
+const QByteArray kForeignHive =
+    "Windows Registry Editor Version 5.00\r\n"
+    "\r\n"
+    "[Software\\Other \x83\x5c\x83\x74\x83\x67]\r\n"
+    "\"Group\"=\"\x83\x5c\x83\x74\x83\x67\"\r\n"
+    "; \xff\xfe stray bytes\r\n"
+    "\"Blob\"=hex:00,01,\\\r\n"
+    "  02,03\r\n"
+    "\"odd\"=\"a\rb\"\r\n"
+    "\r\n"
+    "[Software\\KELDO SOFT32\\NUVASK]\r\n"
+    "\"FP\"=\"1,2\"\r\n"
+    "\"fp\"=\"3,4\"\r\n"
+    "\"Version\"=\"23\"";
+
+} // namespace
+
+TEST(HiveDocument, ForeignBytesSurviveTheProgramsWritesExactly)
+{
+    HiveDocument doc = HiveDocument::parse(kForeignHive);
+    EXPECT_EQ(doc.serialize(), kForeignHive);
+    // Code page 932 reads as the text it is.
+    EXPECT_EQ(doc.readString(QString::fromUtf8("Software\\Other ソフト"), "Group"), QString::fromUtf8("ソフト"));
+    EXPECT_EQ(doc.readString("Software\\KELDO SOFT32\\NUVASK", "FP"), QString("3,4")); // the last line counts
+
+    // The last line of a name is the one rewritten; a new value goes to the
+    // end of its key and the unterminated last line gets the file's ending.
+    EXPECT_TRUE(doc.writeString("Software\\KELDO SOFT32\\NUVASK", "FP", "10,20"));
+    EXPECT_TRUE(doc.writeString("Software\\KELDO SOFT32\\NUVASK", "MostTOP", "0"));
+    QByteArray expected = kForeignHive;
+    expected.replace("\"fp\"=\"3,4\"", "\"FP\"=\"10,20\"");
+    expected += "\r\n\"MostTOP\"=\"0\"\r\n";
+    EXPECT_EQ(doc.serialize(), expected);
+
+    // Writing what is there already changes nothing at all.
+    EXPECT_FALSE(doc.writeString("Software\\KELDO SOFT32\\NUVASK", "MostTOP", "0"));
+    EXPECT_EQ(doc.serialize(), expected);
+
+    // A value spread over lines is replaced or removed as a whole; its
+    // neighbours keep their bytes.
+    const QString other = QString::fromUtf8("Software\\Other ソフト");
+    EXPECT_TRUE(doc.writeString(other, "Blob", QString::fromUtf8("ü")));
+    EXPECT_TRUE(doc.deleteValue(other, "odd"));
+    QByteArray after = expected;
+    after.replace("\"Blob\"=hex:00,01,\\\r\n  02,03\r\n", "\"Blob\"=\"\xc3\xbc\"\r\n");
+    after.replace("\"odd\"=\"a\rb\"\r\n", "");
+    EXPECT_EQ(doc.serialize(), after);
+    // Every line of a repeated name goes, so no older one comes back.
+    EXPECT_TRUE(doc.deleteValue("Software\\KELDO SOFT32\\NUVASK", "fp"));
+    EXPECT_FALSE(doc.readString("Software\\KELDO SOFT32\\NUVASK", "FP").has_value());
+    EXPECT_FALSE(doc.serialize().contains("\"FP\"="));
+}
+
+TEST(HiveDocument, NewKeysFollowTheFileAndDeletedKeysTakeOnlyTheirLines)
+{
+    HiveDocument doc = HiveDocument::parse("; only a comment, no ending");
+    doc.writeString("A\\B", "x", "1");
+    EXPECT_EQ(doc.serialize(), QByteArray("; only a comment, no ending\n\n[A\\B]\n\"x\"=\"1\"\n"));
+
+    HiveDocument fresh;
+    fresh.writeString("K", "v", "1");
+    EXPECT_EQ(fresh.serialize(), QByteArray("Windows Registry Editor Version 5.00\n\n[K]\n\"v\"=\"1\"\n"));
+    EXPECT_FALSE(fresh.writeString("", "v", "1")); // nothing lives directly under the root
+
+    HiveDocument tree = HiveDocument::parse("[A]\n; a\n[A\\B]\n; b\n[A]\n\"late\"=\"1\"\n[AB]\n; ab\n");
+    EXPECT_TRUE(tree.deleteKeyTree("a"));
+    EXPECT_EQ(tree.serialize(), QByteArray("[AB]\n; ab\n"));
+    EXPECT_FALSE(tree.deleteKeyTree("A"));
+}
+
+TEST(HiveFileRegistry, FileTooLargeToReadWholeIsNeverRewritten)
+{
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    const QString file = reg.fileFor(RegRoot::CurrentUser);
+    // The program's key first, another product's key past the limit.
+    QByteArray bytes = "[Software\\KELDO SOFT32\\NUVASK]\n\"Version\"=\"23\"\n; ";
+    bytes += QByteArray(HiveFileRegistry::kMaxHiveBytes, 'x');
+    bytes += "\n[Software\\Other]\n\"Key\"=\"kept\"\n";
+    writeFile(file, bytes);
+
+    EXPECT_EQ(reg.problem(RegRoot::CurrentUser), HiveFileRegistry::Problem::TooLarge);
+    EXPECT_EQ(reg.open(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", false)->readString("Version"),
+              QString("23"));
+    EXPECT_FALSE(reg.writeString(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", "FP", "1,2"));
+    EXPECT_FALSE(reg.deleteKeyTree(RegRoot::CurrentUser, "Software"));
+    EXPECT_FALSE(reg.deleteValue(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", "Version"));
+    EXPECT_TRUE(readFile(file) == bytes);
+    // The other roots are not affected.
+    EXPECT_EQ(reg.problem(RegRoot::LocalMachine), HiveFileRegistry::Problem::None);
+    EXPECT_TRUE(reg.writeString(RegRoot::LocalMachine, "Software\\X", "a", "b"));
+
+    // A file that cannot be read at all is not written either.
+    QFile::remove(file);
+    QDir().mkpath(file);
+    EXPECT_EQ(reg.problem(RegRoot::CurrentUser), HiveFileRegistry::Problem::Unreadable);
+    EXPECT_FALSE(reg.writeString(RegRoot::CurrentUser, "Software\\X", "a", "b"));
+    EXPECT_TRUE(QFileInfo(file).isDir());
+}
+
+TEST(HiveFileRegistry, ParsesOncePerChangeOnDiskAndSeesOtherWriters)
+{
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    const QString key = "Software\\KELDO SOFT32\\NUVASK";
+    writeFile(reg.fileFor(RegRoot::CurrentUser), "[Software\\KELDO SOFT32\\NUVASK]\n\"V_CUT\"=\"100\"\n");
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(reg.readString(RegRoot::CurrentUser, key, "V_CUT"), QString("100"));
+    EXPECT_EQ(reg.parseCount(), 1);
+    // Its own write needs no new parse.
+    EXPECT_TRUE(reg.writeString(RegRoot::CurrentUser, key, "V_CUT", "200"));
+    EXPECT_EQ(reg.readString(RegRoot::CurrentUser, key, "V_CUT"), QString("200"));
+    EXPECT_EQ(reg.parseCount(), 1);
+
+    // Another copy of the program replaces the file; a person appends to it.
+    HiveFileRegistry other;
+    EXPECT_TRUE(other.writeString(RegRoot::CurrentUser, key, "V_CUT", "300"));
+    EXPECT_EQ(reg.readString(RegRoot::CurrentUser, key, "V_CUT"), QString("300"));
+    {
+        QFile f(reg.fileFor(RegRoot::CurrentUser));
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write("\"V_CUT\"=\"400\"\n");
+    }
+    EXPECT_EQ(reg.readString(RegRoot::CurrentUser, key, "V_CUT"), QString("400"));
+    EXPECT_EQ(reg.parseCount(), 3);
+    // A write after the outside change builds on it, not on the cached copy.
+    EXPECT_TRUE(reg.writeString(RegRoot::CurrentUser, key, "RL_WAIT", "2"));
+    EXPECT_EQ(other.readString(RegRoot::CurrentUser, key, "V_CUT"), QString("400"));
+    EXPECT_EQ(other.readString(RegRoot::CurrentUser, key, "RL_WAIT"), QString("2"));
+}
+
+TEST(HiveDocument, ValueAddedAfterAnOpenContinuationAtTheEndReadsBack)
+{
+    // The last line promises a continuation that never came; a line added
+    // after it must not become part of that value.
+    for (const QByteArray &text : {QByteArray("[K]\n\"Blob\"=hex:00,\\"), QByteArray("[K]\r\n\"Blob\"=hex:00,\\\r\n")}) {
+        HiveDocument doc = HiveDocument::parse(text);
+        doc.writeString("K", "new", "1");
+        doc.writeString("L", "other", "2");
+        const HiveDocument back = HiveDocument::parse(doc.serialize());
+        EXPECT_EQ(back.readString("K", "new"), QString("1")) << doc.serialize().toStdString();
+        EXPECT_EQ(back.readString("L", "other"), QString("2"));
+        EXPECT_TRUE(doc.serialize().startsWith(text));
+        EXPECT_EQ(back.serialize(), doc.serialize());
+    }
+}

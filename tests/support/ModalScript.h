@@ -1,0 +1,76 @@
+#pragma once
+// Answers the program's modal windows from a script while a test waits in a
+// modal call: each message box that opens is read and answered with the next
+// scripted result; an about box is handed to a step of the test.
+
+#include "ui/help/AboutBox.h"
+#include "ui/dialogs/MkBox.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <deque>
+#include <functional>
+
+namespace nuvask::test {
+
+// The text a message box shows, line ends as LF.
+inline QString BoxText(const TMKBox *box)
+{
+    QString text;
+    if (auto *memo = box->findChild<QPlainTextEdit *>("MemoMsg"))
+        text = memo->toPlainText();
+    else if (auto *rich = box->findChild<QTextEdit *>("MemoMsg"))
+        text = rich->toPlainText();
+    return text.replace("\r\n", "\n");
+}
+
+class ModalScript
+{
+public:
+    // The next message box is answered with `result`; -1 leaves it alone (so
+    // its countdown runs out).
+    std::deque<int> answers;
+    // Called once for every about box that opens.
+    std::function<void(TAboutBox *)> onAbout;
+    QStringList texts; // every message box text seen, line ends as LF
+
+    ModalScript()
+    {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+        m_timer.start();
+    }
+
+private:
+    void poll()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<TMKBox *>(modal)) {
+            if (box == m_lastBox)
+                return;
+            m_lastBox = box;
+            texts << BoxText(box);
+            const int answer = answers.empty() ? 1 : answers.front();
+            if (!answers.empty())
+                answers.pop_front();
+            if (answer >= 0)
+                box->done(answer);
+        } else if (auto *about = qobject_cast<TAboutBox *>(modal)) {
+            if (about == m_lastAbout || !onAbout)
+                return;
+            m_lastAbout = about;
+            // Run the step outside this timer tick: it may open modal boxes.
+            QTimer::singleShot(0, about, [this, about] { onAbout(about); });
+        }
+    }
+
+    QTimer m_timer;
+    QPointer<TMKBox> m_lastBox;
+    QPointer<TAboutBox> m_lastAbout;
+};
+
+} // namespace nuvask::test

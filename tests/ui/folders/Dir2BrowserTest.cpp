@@ -1,0 +1,473 @@
+// The folder browser on temporary folder trees: where it starts, what it
+// returns, the filter and sorts, new and deleted folders, and the recovery
+// from unreadable, vanished and looping folders and from a drive that went.
+#include "core/folders/FolderPaths.h"
+#include "core/startup/ProgramEntry.h"
+#include "support/TempFolderTree.h"
+#include "ui/folders/DIR2OPENDLG.h"
+#include "ui/folders/DIR2VIEWForm.h"
+#include "ui/folders/FileListModel.h"
+#include "ui/dialogs/MKBoxDlg.h"
+#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/SNBoxDlg.h"
+#include "ui/dialogs/WorkArea.h"
+#include "support/ModalDriver.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace nuvask;
+using nuvask::test::AsUnprivileged;
+using nuvask::test::ModalDriver;
+using nuvask::test::TempFolderTree;
+
+namespace {
+
+template <typename T = QWidget>
+T *Child(QWidget *form, const char *name)
+{
+    return form->findChild<T *>(QString::fromLatin1(name));
+}
+
+void Press(QWidget *form, const char *name)
+{
+    QTest::mouseClick(Child(form, name), Qt::LeftButton);
+}
+
+void ClickColumn(TDIR2VIEWForm *form, int column)
+{
+    QHeaderView *header = Child<QTreeView>(form, "ListView1")->header();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+}
+
+void SwitchView(TDIR2VIEWForm *form)
+{
+    auto *header = Child<QHeaderView>(form, "HeaderControl1");
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(5, header->height() / 2));
+}
+
+QStringList Column(const FileListModel *files, FileColumn column)
+{
+    QStringList out;
+    for (const FileRow &row : files->Rows())
+        out << (column == FileColumn::Name ? row.name : row.size);
+    return out;
+}
+
+QTreeWidgetItem *Node(TDIR2VIEWForm *form, const QString &text)
+{
+    const auto found = Child<QTreeWidget>(form, "TreeView1")->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+const QString kDriveError = QStringLiteral("ドライブ・エラー発生\n");
+const QString kFolderError = QStringLiteral("フォルダー・エラー発生\n");
+
+class Dir2BrowserTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TMKBox::SetTickIntervalMs(5);
+        m_savedStart = Start();
+        StartValues start = m_savedStart;
+        start.ProgramDir = m_tree.Folder(QStringLiteral("prog")) + u'/';
+        SetStartValues(start);
+    }
+    void TearDown() override
+    {
+        TMKBox::SetTickIntervalMs(1000);
+        SetStartValues(m_savedStart);
+    }
+
+    // A form prepared on this tree with "/" as the only drive, shown modeless.
+    std::unique_ptr<TDIR2VIEWForm> Open(const QString &start, const QString &filter = QStringLiteral("ALL files|*.*"))
+    {
+        auto form = std::make_unique<TDIR2VIEWForm>();
+        Dir2RunSetup setup;
+        setup.filter = filter;
+        setup.startFolder = start;
+        form->Prepare(setup, {DriveEntry{QStringLiteral("/"), DriveKind::Fixed, QString(), QString()}});
+        form->show();
+        return form;
+    }
+
+    // Runs `step` on the form inside Execute.
+    int Run(TDIR2OPENDLG &dlg, std::function<void(TDIR2VIEWForm *)> step)
+    {
+        dlg.SetDrivesForTest({DriveEntry{QStringLiteral("/"), DriveKind::Fixed, QString(), QString()}});
+        QTimer::singleShot(0, [&dlg, step = std::move(step)] {
+            ASSERT_NE(dlg.Form(), nullptr);
+            step(dlg.Form());
+        });
+        return dlg.Execute(QString());
+    }
+
+    TempFolderTree m_tree;
+    ModalDriver m_driver;
+    StartValues m_savedStart;
+};
+
+} // namespace
+
+TEST_F(Dir2BrowserTest, MissingDirectoryStartsAtItsDeepestAncestorAndCancelLeavesItEmpty)
+{
+    const QString b = m_tree.Folder(QStringLiteral("a/b"));
+    TDIR2OPENDLG dlg;
+    dlg.SetDirectory(m_tree.Path(QStringLiteral("a/b/gone/deeper")));
+    dlg.SetFilename(QStringLiteral("/x/name.txt"));
+    QString started, edit;
+    const int result = Run(dlg, [&](TDIR2VIEWForm *form) {
+        started = form->State().CurrentFolder();
+        edit = Child<QLineEdit>(form, "Edit_Folder")->text();
+        EXPECT_EQ(Child<QLineEdit>(form, "Edit_File")->text(), QStringLiteral("name.txt"));
+        EXPECT_FALSE(Child(form, "Panel_Edit_File")->isVisible());
+        form->GoToFolder(m_tree.Path(QStringLiteral("a"))); // a folder is selected ...
+        Press(form, "Button1");                          // ... and "キャンセル" pressed
+    });
+    EXPECT_EQ(result, 3);
+    EXPECT_EQ(started, b);
+    EXPECT_EQ(edit, b);
+    EXPECT_TRUE(dlg.Directory().isEmpty());
+    EXPECT_EQ(dlg.Filename(), QStringLiteral("/x/name.txt"));
+    EXPECT_TRUE(m_driver.Messages().isEmpty());
+
+    dlg.SetDirectory(b);
+    EXPECT_EQ(Run(dlg, [](TDIR2VIEWForm *form) { QTest::keyClick(form, Qt::Key_Escape); }), 3);
+    EXPECT_TRUE(dlg.Directory().isEmpty());
+}
+
+TEST_F(Dir2BrowserTest, WithoutStartFoldersItOpensInTheProgramFolderAndReturnsAJapaneseNameWhole)
+{
+    const QString japanese = m_tree.Folder(QStringLiteral("日本語のフォルダー"));
+    TDIR2OPENDLG dlg;
+    QString started;
+    const int result = Run(dlg, [&](TDIR2VIEWForm *form) {
+        started = form->State().CurrentFolder();
+        EXPECT_TRUE(form->GoToFolder(japanese + u'/'));
+        EXPECT_EQ(Child<QLineEdit>(form, "Edit_Folder")->text(), japanese);
+        Press(form, "Button2");
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(started, m_tree.Path(QStringLiteral("prog")));
+    EXPECT_EQ(dlg.Directory(), japanese);
+    EXPECT_TRUE(QDir(dlg.Directory()).exists());
+
+    // A typed path keeps its text but never its trailing separator; "/" stays.
+    dlg.SetDirectory(QString());
+    EXPECT_EQ(Run(dlg, [&](TDIR2VIEWForm *form) {
+                  Child<QLineEdit>(form, "Edit_Folder")->setText(japanese + QStringLiteral("//"));
+                  QTest::keyClick(Child(form, "Edit_Folder"), Qt::Key_Return);
+              }),
+              1);
+    EXPECT_EQ(dlg.Directory(), japanese);
+    Run(dlg, [](TDIR2VIEWForm *form) {
+        Child<QLineEdit>(form, "Edit_Folder")->setText(QStringLiteral("/"));
+        Press(form, "Button2");
+    });
+    EXPECT_EQ(dlg.Directory(), QStringLiteral("/"));
+    EXPECT_EQ(Run(dlg, [](TDIR2VIEWForm *form) { form->close(); }), 2);
+    EXPECT_TRUE(dlg.Directory().isEmpty());
+}
+
+TEST_F(Dir2BrowserTest, OneFilterPairGivesTwoEntriesAndTheChoiceRefillsTheList)
+{
+    const QString folder = m_tree.Folder(QStringLiteral("files"));
+    m_tree.File(QStringLiteral("files/a.txt"));
+    m_tree.File(QStringLiteral("files/b.log"));
+    auto form = Open(folder, QStringLiteral("Text|*.txt"));
+    auto *filter = Child<QComboBox>(form.get(), "ComboBox_KAKU");
+    ASSERT_EQ(filter->count(), 2);
+    EXPECT_EQ(filter->itemText(0), QStringLiteral("Text (*.txt)"));
+    EXPECT_EQ(filter->itemText(1), QStringLiteral("ALL files (*.*)"));
+    EXPECT_EQ(Column(form->Files(), FileColumn::Name), (QStringList{"a.txt"}));
+    EXPECT_EQ(form->Files()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral("1ｺ　ファイル名"));
+    filter->setCurrentIndex(1);
+    emit filter->activated(1);
+    EXPECT_EQ(Column(form->Files(), FileColumn::Name), (QStringList{"a.txt", "b.log"}));
+}
+
+TEST_F(Dir2BrowserTest, SizeColumnSortsByValueKeepsTheSelectionAndIgnoresAClickWhileSorting)
+{
+    const QString folder = m_tree.Folder(QStringLiteral("sizes"));
+    m_tree.File(QStringLiteral("sizes/k"), 1000);
+    m_tree.File(QStringLiteral("sizes/nine"), 9);
+    m_tree.File(QStringLiteral("sizes/nnn"), 999);
+    m_tree.File(QStringLiteral("sizes/ten"), 10);
+    auto form = Open(folder);
+    auto *view = Child<QTreeView>(form.get(), "ListView1");
+    view->setCurrentIndex(form->Files()->index(2, 0)); // "nnn"
+
+    // A second click queued behind the first runs while the first sorts.
+    QTimer::singleShot(0, [&] { ClickColumn(form.get(), 1); });
+    ClickColumn(form.get(), 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Column(form->Files(), FileColumn::Name), (QStringList{"nine", "ten", "nnn", "k"}));
+    EXPECT_EQ(view->currentIndex().data().toString(), QStringLiteral("nnn"));
+
+    ClickColumn(form.get(), 1);
+    EXPECT_EQ(Column(form->Files(), FileColumn::Name), (QStringList{"k", "nnn", "ten", "nine"}));
+    EXPECT_EQ(view->currentIndex().data().toString(), QStringLiteral("nnn"));
+    ClickColumn(form.get(), 0); // name: descending first, the list is ascending
+    EXPECT_EQ(Column(form->Files(), FileColumn::Name), (QStringList{"ten", "nnn", "nine", "k"}));
+}
+
+TEST_F(Dir2BrowserTest, NewFolderNameJoinsTheHistoryAndANameReachingOutsideIsRefused)
+{
+    const QString here = m_tree.Folder(QStringLiteral("here"));
+    auto form = Open(here);
+    m_driver.SetInput([](TSNBox *box) {
+        box->findChild<QLineEdit *>(QStringLiteral("Edit1"))->insert(QStringLiteral("新規")); // typed through an input method
+        QTest::mouseClick(box->findChild<QWidget *>(QStringLiteral("Button1")), Qt::LeftButton, {}, QPoint(5, 5));
+    });
+    Press(form.get(), "Button3");
+    const QString made = here + QStringLiteral("/新規");
+    EXPECT_TRUE(QFileInfo(made).isDir());
+    EXPECT_EQ(form->State().CurrentFolder(), made);
+    EXPECT_EQ(m_driver.Prompt(), NewFolderPrompt(here) + QStringLiteral("："));
+    EXPECT_EQ(form->InputBox()->SN(), (QStringList{"新規"}));
+    EXPECT_EQ(form->InputBox()->Title(), QStringLiteral("新規作成フォルダー名を入力して下さい☆"));
+    EXPECT_TRUE(m_driver.Messages().isEmpty());
+
+    m_driver.SetInput([](TSNBox *box) {
+        auto *edit = box->findChild<QLineEdit *>(QStringLiteral("Edit1"));
+        edit->setText(QStringLiteral("../escaped"));
+        QTest::mouseClick(box->findChild<QWidget *>(QStringLiteral("Button1")), Qt::LeftButton, {}, QPoint(5, 5));
+    });
+    Press(form.get(), "Button3");
+    EXPECT_FALSE(QFileInfo::exists(here + QStringLiteral("/escaped")));
+    EXPECT_TRUE(m_driver.Said(made + QStringLiteral("/../escaped\nフォルダーの作成に失敗しました・・・")));
+    EXPECT_EQ(form->State().CurrentFolder(), made);
+    EXPECT_EQ(form->InputBox()->SN(), (QStringList{"../escaped", "新規"}));
+}
+
+TEST_F(Dir2BrowserTest, DeleteRemovesOnlyAnEmptyFolderAndAsksWithNoAsDefault)
+{
+    const QString full = m_tree.Folder(QStringLiteral("p/full"));
+    const QString inside = m_tree.File(QStringLiteral("p/full/keep.txt"), 3);
+    const QString target = m_tree.Folder(QStringLiteral("elsewhere/target"));
+    const QString link = m_tree.Link(QStringLiteral("p/link"), target);
+    const QString empty = m_tree.Folder(QStringLiteral("p/empty"));
+
+    auto form = Open(full);
+    Press(form.get(), "Button4"); // answered Yes
+    EXPECT_TRUE(QFileInfo::exists(inside));
+    EXPECT_TRUE(m_driver.Said(full + QStringLiteral("\nフォルダーの削除に失敗しました・・・")));
+    EXPECT_EQ(form->State().CurrentFolder(), full);
+
+    // A link to a folder elsewhere: neither the link nor its target goes.
+    m_driver.Clear();
+    form->GoToFolder(link);
+    Press(form.get(), "Button4");
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(QFileInfo(target).isDir());
+    EXPECT_TRUE(m_driver.Said(QStringLiteral("フォルダーの削除に失敗しました・・・")));
+
+    m_driver.Clear();
+    m_driver.SetQuestion(ModalDriver::Question::TimeOut);
+    form->GoToFolder(empty);
+    Press(form.get(), "Button4");
+    EXPECT_TRUE(m_driver.Said(empty + QStringLiteral("\nこのフォルダーを削除します☆")));
+    EXPECT_TRUE(QFileInfo(empty).isDir()); // the countdown answered No
+
+    m_driver.SetQuestion(ModalDriver::Question::Yes);
+    Press(form.get(), "Button4");
+    EXPECT_FALSE(QFileInfo::exists(empty));
+    EXPECT_EQ(form->State().CurrentFolder(), m_tree.Path(QStringLiteral("p")));
+}
+
+TEST_F(Dir2BrowserTest, UnreadableFolderRecoversToItsParentWithTheMessage)
+{
+    const QString a = m_tree.Folder(QStringLiteral("a"));
+    const QString locked = m_tree.Folder(QStringLiteral("a/locked/inner"));
+    TempFolderTree::Mode(m_tree.Path(QStringLiteral("a/locked")), 0);
+    {
+        AsUnprivileged user;
+        ASSERT_TRUE(user.Effective());
+        auto form = Open(a);
+        QTreeWidgetItem *node = Node(form.get(), QStringLiteral("locked"));
+        ASSERT_NE(node, nullptr);
+        Child<QTreeWidget>(form.get(), "TreeView1")->setCurrentItem(node);
+        EXPECT_TRUE(m_driver.Said(kFolderError + m_tree.Path(QStringLiteral("a/locked")) +
+                                  QStringLiteral("\nエラーを回避してみます。")));
+        EXPECT_EQ(form->State().CurrentFolder(), a);
+        // Going there directly fails the same way and lands in the same place.
+        m_driver.Clear();
+        EXPECT_FALSE(form->ShowFolderHandled(locked));
+        EXPECT_TRUE(m_driver.Said(kFolderError + locked));
+        EXPECT_EQ(form->State().CurrentFolder(), a);
+    }
+    TempFolderTree::Mode(m_tree.Path(QStringLiteral("a/locked")), 0755);
+}
+
+TEST_F(Dir2BrowserTest, VanishedFolderRecoversToTheDeepestFolderLeft)
+{
+    const QString a = m_tree.Folder(QStringLiteral("a"));
+    const QString c = m_tree.Folder(QStringLiteral("a/b/c"));
+    auto form = Open(c);
+    SwitchView(form.get());
+    ASSERT_FALSE(form->TreeMode());
+    auto *list = Child<QListWidget>(form.get(), "ListBox1");
+    EXPECT_EQ(list->currentItem()->text(), QStringLiteral("c"));
+    EXPECT_TRUE(Child<QHeaderView>(form.get(), "HeaderControl1")
+                    ->model()->headerData(0, Qt::Horizontal).toString().endsWith(QStringLiteral("ｺ　フォルダー")));
+
+    QDir(m_tree.Path(QStringLiteral("a/b"))).removeRecursively();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->currentItem()).center());
+    EXPECT_TRUE(m_driver.Said(kFolderError + c));
+    EXPECT_EQ(form->State().CurrentFolder(), a);
+    EXPECT_EQ(list->currentItem()->text(), QStringLiteral("a"));
+
+    // Up from a folder whose parent went too: the program's folder.
+    m_tree.Folder(QStringLiteral("a/b/c"));
+    ASSERT_TRUE(form->GoToFolder(c));
+    QDir(m_tree.Path(QStringLiteral("a/b"))).removeRecursively();
+    Press(form.get(), "Button5");
+    EXPECT_EQ(form->State().CurrentFolder(), m_tree.Path(QStringLiteral("prog")));
+}
+
+TEST_F(Dir2BrowserTest, LinkLoopsNeitherHangNorStopTheBrowser)
+{
+    const QString a = m_tree.Folder(QStringLiteral("a"));
+    m_tree.Link(QStringLiteral("a/self"), m_tree.Path(QStringLiteral("a/self")));
+    m_tree.Link(QStringLiteral("a/up"), a);
+    TDIR2OPENDLG dlg;
+    dlg.SetDirectory(m_tree.Path(QStringLiteral("a/self/x")));
+    QString started;
+    Run(dlg, [&](TDIR2VIEWForm *form) {
+        started = form->State().CurrentFolder();
+        const QString deep = m_tree.Path(QStringLiteral("a/up/up/up"));
+        EXPECT_TRUE(form->GoToFolder(deep));
+        EXPECT_EQ(form->State().CurrentFolder(), deep);
+        EXPECT_NE(Node(form, QStringLiteral("up")), nullptr);
+        EXPECT_EQ(Node(form, QStringLiteral("self")), nullptr);
+        Press(form, "Button2");
+    });
+    EXPECT_EQ(started, a);
+    EXPECT_EQ(dlg.Directory(), m_tree.Path(QStringLiteral("a/up/up/up")));
+}
+
+TEST_F(Dir2BrowserTest, DriveThatIsNotReadyLeadsBackToTheListedFolder)
+{
+    const QString here = m_tree.Folder(QStringLiteral("here"));
+    const QString stick = m_tree.Folder(QStringLiteral("media/STICK")); // no longer a mount root
+    auto form = std::make_unique<TDIR2VIEWForm>();
+    Dir2RunSetup setup;
+    setup.filter = QStringLiteral("ALL files|*.*");
+    setup.startFolder = here;
+    form->Prepare(setup, {DriveEntry{QStringLiteral("/"), DriveKind::Fixed, QString(), QString()},
+                          DriveEntry{stick, DriveKind::Removable, QStringLiteral("STICK"), QString()}});
+    form->show();
+    auto *drives = Child<QComboBox>(form.get(), "ComboBox2");
+    ASSERT_EQ(drives->count(), 2);
+    EXPECT_EQ(drives->itemText(0), QStringLiteral("/[]"));
+    drives->setCurrentIndex(1);
+    emit drives->activated(1);
+    EXPECT_TRUE(m_driver.Said(kDriveError + stick + QStringLiteral("\n元のドライブに戻します")));
+    EXPECT_EQ(form->State().CurrentFolder(), here);
+    EXPECT_EQ(drives->currentIndex(), 0);
+}
+
+TEST_F(Dir2BrowserTest, HiddenFoldersShowOnlyWhenTheFilterAsksAndBackReturnsToThePreviousFolder)
+{
+    const QString p = m_tree.Folder(QStringLiteral("p"));
+    m_tree.Folder(QStringLiteral("p/.secret"));
+    const QString seen = m_tree.Folder(QStringLiteral("p/seen"));
+    auto form = Open(p, QStringLiteral("All|*.*|Dot|.*"));
+    EXPECT_NE(Node(form.get(), QStringLiteral("seen")), nullptr);
+    EXPECT_EQ(Node(form.get(), QStringLiteral(".secret")), nullptr);
+    auto *filter = Child<QComboBox>(form.get(), "ComboBox_KAKU");
+    filter->setCurrentIndex(1);
+    emit filter->activated(1);
+    EXPECT_NE(Node(form.get(), QStringLiteral(".secret")), nullptr);
+
+    auto *back = Child<QPushButton>(form.get(), "Button_HF");
+    form->GoToFolder(seen);
+    EXPECT_TRUE(back->isEnabled());
+    Press(form.get(), "Button_HF");
+    EXPECT_EQ(form->State().CurrentFolder(), p);
+    Press(form.get(), "Button5"); // up
+    EXPECT_EQ(form->State().CurrentFolder(), m_tree.Root());
+}
+
+TEST_F(Dir2BrowserTest, SelectingANodeWhileQueuedWorkRefillsTheTreeTakesTheNewTree)
+{
+    const QString a = m_tree.Folder(QStringLiteral("a"));
+    m_tree.Folder(QStringLiteral("a/b"));
+    const QString other = m_tree.Folder(QStringLiteral("other/deep"));
+    auto form = Open(a);
+    QTreeWidgetItem *b = Node(form.get(), QStringLiteral("b"));
+    ASSERT_NE(b, nullptr);
+    // Runs while the selection waits with the hourglass: the tree is filled
+    // anew and the node "b" deleted.
+    QTimer::singleShot(0, [&] { form->GoToFolder(other); });
+    Child<QTreeWidget>(form.get(), "TreeView1")->setCurrentItem(b);
+    EXPECT_EQ(form->State().CurrentFolder(), other);
+    EXPECT_EQ(Child<QTreeWidget>(form.get(), "TreeView1")->currentItem()->text(0), QStringLiteral("deep"));
+    EXPECT_TRUE(m_driver.Messages().isEmpty());
+}
+
+TEST_F(Dir2BrowserTest, ControlsKeepTheirPlacesWhenResizedAndHintsFollowTheMainWindow)
+{
+    const QString a = m_tree.Folder(QStringLiteral("a"));
+    auto form = Open(a);
+    QCoreApplication::processEvents();
+    auto *folderCaption = Child<QHeaderView>(form.get(), "HeaderControl1");
+    EXPECT_EQ(folderCaption->sectionSize(0), Child(form.get(), "Panel_DIR")->width() + 10);
+    EXPECT_LT(folderCaption->height(), 40); // a caption row, not a pane
+    form->resize(900, 400);
+    QCoreApplication::processEvents();
+    const auto x = [&](const char *name) { return Child(form.get(), name)->geometry(); };
+    EXPECT_EQ(x("ComboBox2").topLeft(), QPoint(0, 8));
+    EXPECT_EQ(x("ComboBox2").width(), 169);
+    EXPECT_EQ(x("Button_HF"), QRect(176, 8, 25, 25));
+    EXPECT_EQ(x("Button5"), QRect(208, 8, 25, 25));
+    EXPECT_EQ(x("Button3"), QRect(240, 8, 25, 25));
+    EXPECT_EQ(x("Button4"), QRect(272, 8, 25, 25));
+    EXPECT_EQ(x("ComboBox_KAKU").left(), 304);
+    EXPECT_EQ(x("ComboBox_KAKU").right(), Child(form.get(), "Panel_DRV")->width() - 1);
+    EXPECT_EQ(Child<QHeaderView>(form.get(), "HeaderControl1")->sectionSize(0),
+              Child(form.get(), "Panel_DIR")->width() + 10);
+    auto *files = Child<QTreeView>(form.get(), "ListView1")->model();
+    QStringList captions;
+    for (int c = 1; c < 5; ++c)
+        captions << files->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(captions, (QStringList{"サイズ", "種類", "日付", "属性"}));
+
+    // The two hints keep their historic spelling.
+    TDIR2OPENDLG dlg;
+    QWidget main;
+    main.setProperty("ShowHint", true);
+    SetMainWindow(&main);
+    QString up, made, caption;
+    Run(dlg, [&](TDIR2VIEWForm *f) {
+        up = Child(f, "Button5")->toolTip();
+        made = Child(f, "Button3")->toolTip();
+        caption = f->windowTitle();
+        Press(f, "Button1");
+    });
+    EXPECT_EQ(up, QStringLiteral("一つ上階層フォフォルダー"));
+    EXPECT_EQ(made, QStringLiteral("新規作成ルダー"));
+    EXPECT_EQ(caption, ApplicationTitle() + QStringLiteral("フォルダーの選択"));
+    main.setProperty("ShowHint", false);
+    dlg.SetTitle(QStringLiteral("セットアップ"));
+    Run(dlg, [&](TDIR2VIEWForm *f) {
+        up = Child(f, "Button5")->toolTip();
+        caption = f->windowTitle();
+        EXPECT_EQ(f->MessageBox()->Title(), QStringLiteral("セットアップ"));
+        Press(f, "Button1");
+    });
+    SetMainWindow(nullptr);
+    EXPECT_TRUE(up.isEmpty());
+    EXPECT_EQ(caption, QStringLiteral("セットアップフォルダーの選択"));
+}

@@ -1,0 +1,124 @@
+// The about box: its lines, the two home-page questions (a question left
+// alone answers Yes), and a browser or mail program that does not start.
+#include "support/ModalScript.h"
+#include "ui/help/AboutBoxDlg.h"
+#include "ui/help/AboutTexts.h"
+#include "ui/widgets/ColorBtn.h"
+#include "ui/dialogs/WorkArea.h"
+
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace nuvask;
+
+namespace {
+
+struct AboutBoxTest : ::testing::Test
+{
+    QList<QUrl> opened;
+    bool openWorks = true;
+    test::ModalScript script;
+    TAboutBoxDlg dlg;
+
+    void SetUp() override
+    {
+        TAboutBoxDlg::SetUrlOpener([this](const QUrl &url) {
+            opened << url;
+            return openWorks;
+        });
+        SetApplicationTitle(QStringLiteral("DORIVA SOUND ボリューム"));
+    }
+    void TearDown() override
+    {
+        TAboutBoxDlg::SetUrlOpener({});
+        TMKBox::SetTickIntervalMs(1000);
+    }
+    static QString label(TAboutBox *box, const char *name) { return box->findChild<QLabel *>(name)->text(); }
+    static void press(TAboutBox *box, const char *button) { box->findChild<TColorBtn *>(button)->Click(); }
+};
+
+} // namespace
+
+TEST_F(AboutBoxTest, LinesAndCaptionAndTheTwentyOneByteRule)
+{
+    QStringList seen;
+    script.onAbout = [&](TAboutBox *box) {
+        seen << label(box, "ProductName") << label(box, "Version") << label(box, "Copyright") << label(box, "Comment0")
+             << label(box, "Comment2") << box->windowTitle();
+        press(box, "ColorBtn1");
+    };
+    dlg.SetProductName(QStringLiteral("ボリューム調整ソフト")); // 20 bytes
+    dlg.SetVersion("0.7");
+    dlg.SetCopyright("2026.10-2026.12");
+    dlg.SetComment0("c0");
+    dlg.SetTitle("T");
+    EXPECT_TRUE(dlg.Execute());
+    EXPECT_EQ(seen, QStringList({"ProductName ボリューム調整ソフト", "Version 0.7", "Copyright 2026.10-2026.12", "c0", "",
+                                 "T バージョン情報"}));
+
+    seen.clear();
+    dlg.SetProductName(QStringLiteral("ボリューム調整ソフトA")); // 21 bytes
+    dlg.SetTitle(QString());
+    EXPECT_TRUE(dlg.Execute());
+    EXPECT_EQ(seen.value(0), QStringLiteral("ボリューム調整ソフトA"));
+    EXPECT_EQ(seen.value(5), QStringLiteral("DORIVA SOUND ボリューム バージョン情報"));
+    EXPECT_TRUE(opened.isEmpty());
+}
+
+TEST_F(AboutBoxTest, FirstHomePageQuestionLeftAloneOpensTheFirstAddressAndCloses)
+{
+    TMKBox::SetTickIntervalMs(5); // the ten-second countdown in 50 ms
+    script.answers = {-1};
+    script.onAbout = [&](TAboutBox *box) { press(box, "ColorBtn2"); };
+    EXPECT_TRUE(dlg.Execute());
+    EXPECT_EQ(opened, QList<QUrl>{QUrl(maker::HomePage1)});
+    EXPECT_EQ(script.texts, QStringList{"ホームページ\n" + maker::HomePage1 + "\nへアクセスしますか？"});
+}
+
+TEST_F(AboutBoxTest, NoToTheFirstAddressAsksForTheSecondAndNoTwiceOpensNothing)
+{
+    script.answers = {7, 6, 7, 2};
+    int presses = 0;
+    script.onAbout = [&](TAboutBox *box) {
+        press(box, "ColorBtn2"); // No, Yes: the second address
+        ++presses;
+    };
+    EXPECT_TRUE(dlg.Execute());
+    EXPECT_EQ(opened, QList<QUrl>{QUrl(maker::HomePage2)});
+
+    opened.clear();
+    script.onAbout = [&](TAboutBox *box) {
+        press(box, "ColorBtn2"); // No, then closed through the title bar: nothing
+        EXPECT_TRUE(box->isVisible());
+        box->close();
+    };
+    EXPECT_FALSE(dlg.Execute());
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_EQ(presses, 1);
+}
+
+TEST_F(AboutBoxTest, AMailProgramThatDoesNotStartLeavesTheBoxOpenWithTheMessage)
+{
+    openWorks = false;
+    script.answers = {1, 6, 1};
+    script.onAbout = [&](TAboutBox *box) {
+        press(box, "ColorBtn3");
+        EXPECT_TRUE(box->isVisible());
+        press(box, "ColorBtn2"); // Yes to the first address, which fails as well
+        EXPECT_TRUE(box->isVisible());
+        press(box, "ColorBtn1");
+    };
+    EXPECT_TRUE(dlg.Execute());
+    EXPECT_EQ(opened, QList<QUrl>({QUrl("mailto:" + maker::Mail), QUrl(maker::HomePage1)}));
+    ASSERT_EQ(script.texts.size(), 3);
+    EXPECT_EQ(script.texts[0], aboutText::NoMailer);
+    EXPECT_EQ(script.texts[2], aboutText::NoBrowser);
+}
+
+TEST_F(AboutBoxTest, MakerAddressesAreFictitious)
+{
+    for (const QString &address : {maker::HomePage1, maker::HomePage2, maker::HomePage3})
+        EXPECT_TRUE(QUrl(address).host().endsWith("example.com")) << address.toStdString();
+    EXPECT_TRUE(maker::Mail.endsWith("@example.com"));
+}

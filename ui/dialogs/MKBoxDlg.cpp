@@ -1,0 +1,111 @@
+#include "ui/dialogs/MKBoxDlg.h"
+
+#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/WorkArea.h"
+
+#include <QVariant>
+
+#include <memory>
+
+namespace nuvask {
+
+TMKBoxDlg::TMKBoxDlg(QObject *parent) : QObject(parent)
+{
+    setObjectName(QStringLiteral("MKBoxDlg1"));
+}
+
+void TMKBoxDlg::SetSourceHandle(QWidget *window)
+{
+    m_sourceHandle = window;
+    m_sourceGiven = window != nullptr;
+}
+
+bool TMKBoxDlg::B(int slot) const
+{
+    return slot >= 0 && slot < kSlots && m_slots[slot].busy;
+}
+
+void TMKBoxDlg::SetB(int slot, bool busy)
+{
+    if (slot >= 0 && slot < kSlots)
+        m_slots[slot].busy = busy;
+}
+
+TMKBox *TMKBoxDlg::Box(int slot) const
+{
+    return slot >= 0 && slot < kSlots ? m_slots[slot].box.data() : nullptr;
+}
+
+int TMKBoxDlg::ShowOK(const QString &text)
+{
+    return ShowBox(TMKBox::OkBox, text);
+}
+
+int TMKBoxDlg::ShowBox(int kind, const QString &text)
+{
+    return Run(kind, text, false, 0, mkresult::kNone);
+}
+
+int TMKBoxDlg::ShowOKTimer(const QString &text, int defaultAnswer)
+{
+    return ShowTimer(TMKBox::OkBox, text, defaultAnswer);
+}
+
+int TMKBoxDlg::ShowYesNoTimer(const QString &text, int defaultAnswer)
+{
+    return ShowTimer(TMKBox::YesNoBox, text, defaultAnswer);
+}
+
+int TMKBoxDlg::ShowTimer(int kind, const QString &text, int defaultAnswer)
+{
+    return Run(kind, text, m_timer, m_timerCount, defaultAnswer);
+}
+
+int TMKBoxDlg::ShowOKSKTimer(const QString &text, int defaultAnswer)
+{
+    return Run(TMKBox::OkBox, text, m_skTimer, m_skTimerCount, defaultAnswer);
+}
+
+int TMKBoxDlg::Run(int kind, const QString &text, bool countdown, int startCount, int defaultAnswer)
+{
+    int slot = 0;
+    while (slot < kSlots && m_slots[slot].busy)
+        ++slot;
+    if (slot == kSlots)
+        return mkresult::kNone;
+
+    Slot &s = m_slots[slot];
+    s.busy = true;
+    s.countdown = countdown;
+    s.startText = countdown ? QString::number(startCount).left(10) : QStringLiteral("0");
+
+    auto box = std::make_unique<TMKBox>(kind == TMKBox::YesNoBox ? TMKBox::YesNoBox : TMKBox::OkBox);
+    s.box = box.get();
+    box->Prepare(text, s.startText, countdown, defaultAnswer);
+    box->move(PlaceDialog(box->OuterSize(), m_sourceHandle.data(), m_sourceGiven));
+    box->setWindowTitle(m_title.isEmpty() ? ApplicationTitle() : m_title);
+    if (const QWidget *main = MainWindow()) {
+        const QVariant hints = main->property("ShowHint");
+        box->SetHintsOn(!hints.isValid() || hints.toBool());
+    }
+    box->SetCountdownRunning(countdown);
+
+    // The component may go away with its window while the box is open (the
+    // modal loop keeps timers and notifications running); the slot then no
+    // longer exists to be freed.
+    const QPointer<TMKBoxDlg> self(this);
+    int result = box->exec();
+    if (result == mkresult::kTimedOut)
+        result = defaultAnswer;
+    box->hide();
+    box.reset();
+    if (QWidget *main = MainWindow())
+        main->update();
+    if (self) {
+        m_slots[slot].busy = false;
+        m_slots[slot].box = nullptr;
+    }
+    return result;
+}
+
+} // namespace nuvask

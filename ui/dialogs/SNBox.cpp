@@ -1,0 +1,186 @@
+#include "ui/dialogs/SNBox.h"
+
+#include "core/dialogs/SNHistory.h"
+#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/DialogKeys.h"
+#include "ui/dialogs/ModalResult.h"
+#include "ui/dialogs/SNBoxTexts.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+namespace nuvask {
+
+namespace {
+
+constexpr int kFontHeight = 13; // pixels
+constexpr int kRowHeight = 26;  // edit line and history row, pixels
+
+QString Utf8(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+TColorBtn *TSNBox::MakeButton(QWidget *parent, const char *name, const char *caption, QRect geometry)
+{
+    auto *button = new TColorBtn(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->SetCaption(Utf8(caption));
+    button->setGeometry(geometry);
+    return button;
+}
+
+TSNBox::TSNBox(QWidget *parent)
+    : TColouredDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("SNBox"));
+    setModal(true);
+    QFont boxFont(QStringLiteral("System"));
+    boxFont.setPixelSize(kFontHeight);
+    setFont(boxFont);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    m_msg = new QLabel(Utf8(snbox_texts::kColon), this);
+    m_msg->setObjectName(QStringLiteral("Msg"));
+    m_msg->move(16, 16);
+
+    m_edit1 = new QLineEdit(this);
+    m_edit1->setObjectName(QStringLiteral("Edit1"));
+    m_edit1->setGeometry(16, 48, 273, kRowHeight);
+
+    m_button1 = MakeButton(this, "Button1", snbox_texts::kAccept, {320, 8, 89, 33});
+    m_button1->SetBevelWidth(2);
+    m_button1->SetDefault(true);
+    m_button2 = MakeButton(this, "Button2", snbox_texts::kStop, {320, 48, 89, 33});
+    m_button2->SetCancel(true);
+    m_button3 = MakeButton(this, "Button3", snbox_texts::kHistory, {288, 48, 17, kRowHeight});
+    m_button3->setToolTip(Utf8(snbox_texts::kHistoryHint));
+
+    m_panel1 = new QWidget(this);
+    m_panel1->setObjectName(QStringLiteral("Panel1"));
+    m_panel1->setGeometry(16, 48, 289, kRowHeight);
+    m_panel1->setAutoFillBackground(true);
+    m_button4 = MakeButton(m_panel1, "Button4", snbox_texts::kOff, {0, 0, 33, kRowHeight});
+    m_button4->setToolTip(Utf8(snbox_texts::kOffHint));
+    m_comboBox1 = new QComboBox(m_panel1);
+    m_comboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    m_comboBox1->setGeometry(32, 0, 257, kRowHeight);
+    m_comboBox1->setToolTip(Utf8(snbox_texts::kListHint));
+    m_panel1->hide();
+
+    // Tab order as designed: 登録, 中止, H, then the edit line.
+    setTabOrder(m_button1, m_button2);
+    setTabOrder(m_button2, m_button3);
+    setTabOrder(m_button3, m_edit1);
+
+    connect(m_button1, &TColorBtn::OnClick, this, &TSNBox::Button1Click);
+    connect(m_button2, &TColorBtn::OnClick, this, [this] { done(modal::kCancel); });
+    connect(m_button3, &TColorBtn::OnClick, this, &TSNBox::Button3Click);
+    connect(m_button4, &TColorBtn::OnClick, this, &TSNBox::Button4Click);
+    connect(m_comboBox1, &QComboBox::activated, this, &TSNBox::ComboBox1Select);
+}
+
+void TSNBox::Prepare(const QString &prompt, const QString &text, const QStringList &history, bool standardColor)
+{
+    m_standardColor = standardColor;
+    m_edit1->setText(text);
+    m_history = history;
+    MoveToFront(m_history, text);
+    FillCombo();
+    m_msg->setText(prompt + Utf8(snbox_texts::kColon));
+    m_msg->adjustSize();
+    ApplyColours();
+    m_button1->setFocus(Qt::OtherFocusReason);
+}
+
+void TSNBox::SetListHintsOn(bool on)
+{
+    m_comboBox1->setToolTip(on ? Utf8(snbox_texts::kListHint) : QString());
+}
+
+QString TSNBox::Text() const
+{
+    return m_edit1->text();
+}
+
+QStringList TSNBox::FinalHistory() const
+{
+    QStringList history = m_history;
+    MoveToFront(history, m_edit1->text());
+    return history;
+}
+
+bool TSNBox::HistoryRowShown() const
+{
+    return m_panel1->isVisible();
+}
+
+void TSNBox::FillCombo()
+{
+    // Filling from code must not look like the user's choice.
+    const QSignalBlocker block(m_comboBox1);
+    m_comboBox1->clear();
+    m_comboBox1->addItems(m_history);
+    if (!m_history.isEmpty())
+        m_comboBox1->setCurrentIndex(0);
+}
+
+void TSNBox::Button1Click()
+{
+    // An empty text cannot be accepted; the box simply stays.
+    if (!m_edit1->text().isEmpty())
+        done(modal::kOk);
+}
+
+void TSNBox::Button3Click()
+{
+    m_panel1->show();
+    m_panel1->raise();
+    m_comboBox1->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+}
+
+void TSNBox::Button4Click()
+{
+    m_panel1->hide();
+    m_edit1->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+}
+
+void TSNBox::ComboBox1Select(int index)
+{
+    if (m_history.isEmpty() || index < 0)
+        return;
+    const QString text = ChooseHistoryEntry(m_history, index);
+    FillCombo();
+    m_edit1->setText(text);
+    m_panel1->hide();
+    m_edit1->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::processEvents();
+}
+
+void TSNBox::ApplyColours()
+{
+    TColouredDialog::ApplyColours();
+    const QColor base = m_standardColor ? QPalette().color(QPalette::Base) : palette().color(QPalette::Window);
+    for (QWidget *w : {static_cast<QWidget *>(m_edit1), static_cast<QWidget *>(m_comboBox1)})
+        SetRole(w, QPalette::Base, base);
+    SetRole(m_panel1, QPalette::Window, palette().color(QPalette::Window));
+}
+
+void TSNBox::keyPressEvent(QKeyEvent *event)
+{
+    // Enter and Esc belong to the colour buttons (登録 is the default, 中止
+    // the cancel button); a plain dialog would accept or reject on its own.
+    if (!DialogKeys::SwallowDefaultKeys(event))
+        QDialog::keyPressEvent(event);
+}
+
+} // namespace nuvask

@@ -1,0 +1,57 @@
+#include "ui/dialogs/SNBoxDlg.h"
+
+#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/SNBox.h"
+#include "ui/dialogs/WorkArea.h"
+
+#include <QVariant>
+
+#include <memory>
+
+namespace nuvask {
+
+TSNBoxDlg::TSNBoxDlg(QObject *parent) : QObject(parent)
+{
+    setObjectName(QStringLiteral("SNBoxDlg1"));
+}
+
+TSNBox *TSNBoxDlg::Box() const
+{
+    return m_box.data();
+}
+
+void TSNBoxDlg::SetSourceHandle(QWidget *window)
+{
+    m_sourceHandle = window;
+    m_sourceGiven = window != nullptr;
+}
+
+int TSNBoxDlg::Execute(const QString &prompt)
+{
+    auto box = std::make_unique<TSNBox>();
+    m_box = box.get();
+    const QSize outer(TSNBox::kClientWidth + TMKBox::kFrameWidth, TSNBox::kClientHeight + TMKBox::kFrameHeight);
+    box->move(PlaceDialog(outer, m_sourceHandle.data(), m_sourceGiven));
+    box->setWindowTitle(m_title.isEmpty() ? ApplicationTitle() : m_title);
+    box->Prepare(prompt, m_snText, m_sn, m_standardColor);
+    m_sn.clear(); // rebuilt from the box below
+    if (const QWidget *main = MainWindow()) {
+        const QVariant hints = main->property("ShowHint");
+        box->SetListHintsOn(!hints.isValid() || hints.toBool());
+    }
+
+    // The component may go with its owner while the box's loop runs.
+    const QPointer<TSNBoxDlg> self(this);
+    const int result = box->exec();
+    if (self) {
+        m_snText = box->Text();
+        m_sn = box->FinalHistory();
+    }
+    box->hide();
+    box.reset();
+    if (QWidget *main = MainWindow())
+        main->update();
+    return result;
+}
+
+} // namespace nuvask

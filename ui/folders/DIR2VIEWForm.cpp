@@ -1,0 +1,492 @@
+#include "ui/folders/DIR2VIEWForm.h"
+
+#include "core/folders/FolderPaths.h"
+#include "ui/folders/Dir2Pictures.h"
+#include "ui/folders/Dir2ViewTexts.h"
+#include "ui/folders/FileListModel.h"
+#include "ui/folders/FolderItemDelegates.h"
+#include "ui/dialogs/MKBoxDlg.h"
+#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/ModalResult.h"
+#include "ui/dialogs/SNBoxDlg.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace nuvask {
+
+namespace {
+
+constexpr int kFontHeight = 13;  // pixels
+constexpr int kDriveRowH = 33;   // Panel_DRV height, pixels
+constexpr int kSmallButton = 25; // HF, BF, NF, DF: 25×25 pixels
+constexpr int kRowGap = 7;       // between the drive row's controls, pixels
+
+QPushButton *MakeButton(QWidget *parent, const char *name, const char *caption, QSize size)
+{
+    auto *button = new QPushButton(QString::fromUtf8(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setFixedSize(size);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// The hourglass for the length of a handler.
+class WaitCursor
+{
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+} // namespace
+
+QString TDIR2VIEWForm::Msg(const char *utf8) const
+{
+    return QString::fromUtf8(utf8);
+}
+
+TDIR2VIEWForm::TDIR2VIEWForm(QWidget *parent)
+    : TColouredDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint |
+                          Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("DIR2VIEWForm"));
+    setModal(true);
+    setSizeGripEnabled(true);
+    setWindowTitle(Msg(dir2_texts::kDesignCaption));
+    QFont formFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    formFont.setPixelSize(kFontHeight);
+    setFont(formFont);
+    resize(kClientWidth, kClientHeight);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    BuildDriveRow();
+    BuildFolderView();
+    BuildFileList();
+    m_splitter1 = new QSplitter(Qt::Horizontal, this);
+    m_splitter1->setObjectName(QStringLiteral("Splitter1"));
+    m_splitter1->setHandleWidth(3);
+    m_splitter1->setChildrenCollapsible(false);
+    m_splitter1->addWidget(m_panelDir);
+    m_splitter1->addWidget(m_listView1);
+    m_splitter1->setStretchFactor(1, 1);
+    m_splitter1->setSizes({168, kClientWidth - 168 - 3});
+    layout->addWidget(m_panelDrv);
+    layout->addWidget(m_splitter1, 1);
+    BuildBottom();
+
+    m_mkBoxDlg1 = new TMKBoxDlg(this);
+    m_snBoxDlg1 = new TSNBoxDlg(this);
+
+    connect(m_comboBox2, &QComboBox::activated, this, &TDIR2VIEWForm::ComboBox2Change);
+    connect(m_comboBoxKaku, &QComboBox::activated, this, &TDIR2VIEWForm::ComboBox_KAKUChange);
+    connect(m_headerControl1, &QHeaderView::sectionClicked, this, &TDIR2VIEWForm::HeaderControl1SectionClick);
+    connect(m_treeView1, &QTreeWidget::currentItemChanged, this, &TDIR2VIEWForm::TreeView1Change);
+    connect(m_listBox1, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem *item) { ListBox1Click(m_listBox1->row(item)); });
+    connect(m_listView1->header(), &QHeaderView::sectionClicked, this, &TDIR2VIEWForm::ListView1ColumnClick);
+    connect(m_buttonHF, &QPushButton::clicked, this, &TDIR2VIEWForm::Button_HFClick);
+    connect(m_button5, &QPushButton::clicked, this, &TDIR2VIEWForm::Button5Click);
+    connect(m_button3, &QPushButton::clicked, this, &TDIR2VIEWForm::Button3Click);
+    connect(m_button4, &QPushButton::clicked, this, &TDIR2VIEWForm::Button4Click);
+    connect(m_button2, &QPushButton::clicked, this, &TDIR2VIEWForm::Button2Click);
+    connect(m_button1, &QPushButton::clicked, this, [this] { done(modal::kCancel); });
+    m_panelDir->installEventFilter(this);
+}
+
+TDIR2VIEWForm::~TDIR2VIEWForm() = default;
+
+void TDIR2VIEWForm::BuildDriveRow()
+{
+    m_panelDrv = new QWidget(this);
+    m_panelDrv->setObjectName(QStringLiteral("Panel_DRV"));
+    m_panelDrv->setFixedHeight(kDriveRowH);
+    auto *row = new QHBoxLayout(m_panelDrv);
+    row->setContentsMargins(0, 8, 0, 0);
+    row->setSpacing(kRowGap);
+
+    m_comboBox2 = new QComboBox(m_panelDrv);
+    m_comboBox2->setObjectName(QStringLiteral("ComboBox2"));
+    m_comboBox2->setFixedWidth(169);
+    m_comboBox2->setIconSize(QSize(16, 9));
+    m_comboBox2->setItemDelegate(new PictureItemDelegate(18, 1, 5, 0, false, m_comboBox2));
+    m_buttonHF = MakeButton(m_panelDrv, "Button_HF", dir2_texts::kButtonPrevious, {kSmallButton, kSmallButton});
+    m_button5 = MakeButton(m_panelDrv, "Button5", dir2_texts::kButtonUp, {kSmallButton, kSmallButton});
+    m_button3 = MakeButton(m_panelDrv, "Button3", dir2_texts::kButtonNew, {kSmallButton, kSmallButton});
+    m_button4 = MakeButton(m_panelDrv, "Button4", dir2_texts::kButtonDelete, {kSmallButton, kSmallButton});
+    m_comboBoxKaku = new QComboBox(m_panelDrv);
+    m_comboBoxKaku->setObjectName(QStringLiteral("ComboBox_KAKU"));
+    for (QWidget *w : std::initializer_list<QWidget *>{m_comboBox2, m_buttonHF, m_button5, m_button3, m_button4})
+        row->addWidget(w, 0, Qt::AlignTop);
+    row->addWidget(m_comboBoxKaku, 1, Qt::AlignTop);
+}
+
+void TDIR2VIEWForm::BuildFolderView()
+{
+    m_panelDir = new QWidget(this);
+    m_panelDir->setObjectName(QStringLiteral("Panel_DIR"));
+    m_panelDir->resize(168, m_panelDir->height());
+    auto *column = new QVBoxLayout(m_panelDir);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    m_headerModel = new QStandardItemModel(0, 1, this);
+    m_headerModel->setHeaderData(0, Qt::Horizontal, Msg(dir2_texts::kHeaderFolder));
+    m_headerControl1 = new QHeaderView(Qt::Horizontal, m_panelDir);
+    m_headerControl1->setObjectName(QStringLiteral("HeaderControl1"));
+    m_headerControl1->setModel(m_headerModel);
+    m_headerControl1->setSectionsClickable(true);
+    m_headerControl1->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_headerControl1->resizeSection(0, 168 + 10);
+    // A header row, not a pane: as high as its text needs.
+    m_headerControl1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_headerControl1->setFixedHeight(m_headerControl1->sizeHint().height());
+
+    m_treeView1 = new QTreeWidget(m_panelDir);
+    m_treeView1->setObjectName(QStringLiteral("TreeView1"));
+    m_treeView1->setHeaderHidden(true);
+    m_treeView1->setIndentation(21);
+    m_treeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_treeView1->setItemDelegate(new BoldSelectionDelegate(m_treeView1));
+
+    m_listBox1 = new QListWidget(m_panelDir);
+    m_listBox1->setObjectName(QStringLiteral("ListBox1"));
+    m_listBox1->setUniformItemSizes(true);
+    m_listBox1->setItemDelegate(new PictureItemDelegate(16, 2, 0, 4, true, m_listBox1));
+    m_listBox1->hide();
+
+    column->addWidget(m_headerControl1);
+    column->addWidget(m_treeView1, 1);
+    column->addWidget(m_listBox1, 1);
+}
+
+void TDIR2VIEWForm::BuildFileList()
+{
+    m_files = new FileListModel(this);
+    m_listView1 = new QTreeView(this);
+    m_listView1->setObjectName(QStringLiteral("ListView1"));
+    m_listView1->setModel(m_files);
+    m_listView1->setRootIsDecorated(false);
+    m_listView1->setUniformRowHeights(true);
+    m_listView1->setItemsExpandable(false);
+    m_listView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_listView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_listView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_listView1->setItemDelegate(new BoldSelectionDelegate(m_listView1));
+    m_listView1->header()->setSectionsClickable(true);
+    m_listView1->header()->setStretchLastSection(false);
+    // Column widths from the list width at creation, as the list was designed.
+    const int width = kClientWidth - 168 - 3;
+    const int widths[kFileColumns] = {width / 3 - 24, width / 5 - 10, width / 9 - 10, width / 3 - 10, width / 9 - 10};
+    for (int c = 0; c < kFileColumns; ++c)
+        m_listView1->setColumnWidth(c, widths[c]);
+}
+
+void TDIR2VIEWForm::BuildBottom()
+{
+    auto *bottom = new QHBoxLayout;
+    bottom->setContentsMargins(0, 2, 2, 2);
+    auto *edits = new QVBoxLayout;
+    edits->setSpacing(0);
+
+    m_panelEditFolder = new QWidget(this);
+    m_panelEditFolder->setObjectName(QStringLiteral("Panel_Edit_Folder"));
+    auto *folderRow = new QHBoxLayout(m_panelEditFolder);
+    folderRow->setContentsMargins(4, 2, 4, 2);
+    m_label4 = new QLabel(Msg(dir2_texts::kLabelFolder), m_panelEditFolder);
+    m_label4->setObjectName(QStringLiteral("Label4"));
+    m_editFolder = new QLineEdit(m_panelEditFolder);
+    m_editFolder->setObjectName(QStringLiteral("Edit_Folder"));
+    folderRow->addWidget(m_label4);
+    folderRow->addWidget(m_editFolder, 1);
+
+    m_panelEditFile = new QWidget(this);
+    m_panelEditFile->setObjectName(QStringLiteral("Panel_Edit_File"));
+    auto *fileRow = new QHBoxLayout(m_panelEditFile);
+    fileRow->setContentsMargins(4, 2, 4, 2);
+    m_label5 = new QLabel(Msg(dir2_texts::kLabelFile), m_panelEditFile);
+    m_label5->setObjectName(QStringLiteral("Label5"));
+    m_editFile = new QLineEdit(m_panelEditFile);
+    m_editFile->setObjectName(QStringLiteral("Edit_File"));
+    fileRow->addWidget(m_label5);
+    fileRow->addWidget(m_editFile, 1);
+    m_panelEditFile->hide();
+
+    edits->addWidget(m_panelEditFolder);
+    edits->addWidget(m_panelEditFile);
+
+    m_button2 = MakeButton(this, "Button2", dir2_texts::kButtonSet, {75, 25});
+    m_button2->setDefault(true);
+    m_button1 = MakeButton(this, "Button1", dir2_texts::kButtonCancel, {75, 25});
+    auto *panel4 = new QWidget(this);
+    panel4->setObjectName(QStringLiteral("Panel4"));
+    auto *buttons = new QHBoxLayout(panel4);
+    buttons->setContentsMargins(4, 2, 2, 2);
+    buttons->addWidget(m_button2);
+    auto *panel3 = new QWidget(this);
+    panel3->setObjectName(QStringLiteral("Panel3"));
+    auto *cancelRow = new QHBoxLayout(panel3);
+    cancelRow->setContentsMargins(2, 2, 2, 2);
+    cancelRow->addWidget(m_button1);
+
+    bottom->addLayout(edits, 1);
+    bottom->addWidget(panel4, 0, Qt::AlignBottom);
+    bottom->addWidget(panel3, 0, Qt::AlignBottom);
+    static_cast<QVBoxLayout *>(layout())->addLayout(bottom);
+}
+
+void TDIR2VIEWForm::ApplyHints(bool on)
+{
+    const auto hint = [on, this](QWidget *w, const char *text) { w->setToolTip(on ? Msg(text) : QString()); };
+    hint(m_comboBox2, dir2_texts::kHintDrive);
+    hint(m_buttonHF, dir2_texts::kHintPrevious);
+    hint(m_button5, dir2_texts::kHintUp);
+    hint(m_button3, dir2_texts::kHintNew);
+    hint(m_button4, dir2_texts::kHintDelete);
+    hint(m_comboBoxKaku, dir2_texts::kHintFilter);
+    hint(m_headerControl1, dir2_texts::kHintHeader);
+    hint(m_treeView1, dir2_texts::kHintTree);
+    hint(m_listBox1, dir2_texts::kHintList);
+    hint(m_listView1, dir2_texts::kHintFiles);
+    hint(m_editFolder, dir2_texts::kHintEditFolder);
+    hint(m_editFile, dir2_texts::kHintEditFile);
+}
+
+void TDIR2VIEWForm::Prepare(const Dir2RunSetup &setup, const QList<DriveEntry> &drives)
+{
+    FillFilter(setup.filter);
+    m_drives = drives.isEmpty() ? CurrentDrives() : drives;
+    FillDrives();
+    if (!GoToFolder(setup.startFolder))
+        GoToProgramFolder();
+    m_editFolder->setText(m_state.CurrentFolder());
+    m_editFile->setText(QFileInfo(setup.fileName).fileName());
+    m_panelEditFile->hide();
+    m_editFolder->setReadOnly(false);
+    m_standardColor = setup.standardColor;
+    ApplyColours();
+    m_mkBoxDlg1->SetTitle(setup.title);
+    m_mkBoxDlg1->SetSourceHandle(this);
+    m_snBoxDlg1->SetSourceHandle(this);
+    ApplyHints(setup.hintsOn);
+    m_editFolder->setFocus(Qt::OtherFocusReason);
+}
+
+void TDIR2VIEWForm::FillFilter(const QString &filter)
+{
+    const QSignalBlocker block(m_comboBoxKaku);
+    m_masks.clear();
+    m_comboBoxKaku->clear();
+    for (const FilterEntry &entry : ParseFilter(filter)) {
+        m_comboBoxKaku->addItem(entry.caption);
+        m_masks.append(entry.mask);
+    }
+    m_comboBoxKaku->setCurrentIndex(0);
+    m_currentMask = m_masks.value(0, QStringLiteral("*.*"));
+}
+
+void TDIR2VIEWForm::FillDrives()
+{
+    const QSignalBlocker block(m_comboBox2);
+    m_comboBox2->clear();
+    for (const DriveEntry &drive : m_drives) {
+        const QPixmap picture = DrivePicture(drive.kind);
+        m_comboBox2->addItem(QIcon(picture), drive.root);
+        const int row = m_comboBox2->count() - 1;
+        m_comboBox2->setItemData(row, picture, dir2role::kPicture);
+        m_comboBox2->setItemData(row, drive.root, dir2role::kPath);
+    }
+    const QString programDrive = DriveOf(ProgramFolder());
+    SelectDriveEntry(programDrive);
+    LabelDrive(programDrive);
+    m_state.ClearHistory();
+    m_buttonHF->setEnabled(false);
+}
+
+void TDIR2VIEWForm::SelectDriveEntry(const QString &root)
+{
+    const QSignalBlocker block(m_comboBox2);
+    const int row = m_comboBox2->findData(root, dir2role::kPath);
+    if (row >= 0)
+        m_comboBox2->setCurrentIndex(row);
+}
+
+void TDIR2VIEWForm::LabelDrive(const QString &root)
+{
+    const int row = m_comboBox2->findData(root, dir2role::kPath);
+    if (row < 0)
+        return;
+    for (const DriveEntry &drive : m_drives) {
+        if (drive.root == root)
+            m_comboBox2->setItemText(row, root + DriveLabelText(drive));
+    }
+}
+
+void TDIR2VIEWForm::ApplyColours()
+{
+    TColouredDialog::ApplyColours();
+    const QColor base = m_standardColor ? QPalette().color(QPalette::Base) : palette().color(QPalette::Window);
+    for (QWidget *w : std::initializer_list<QWidget *>{m_comboBox2, m_listBox1, m_treeView1, m_listView1,
+                                                       m_comboBoxKaku, m_editFolder, m_editFile})
+        SetRole(w, QPalette::Base, base);
+}
+
+// --- handlers -------------------------------------------------------------------
+
+void TDIR2VIEWForm::ComboBox2Change(int index)
+{
+    const QString root = m_comboBox2->itemData(index, dir2role::kPath).toString();
+    if (root.isEmpty())
+        return;
+    ChooseDrive(root);
+    m_editFolder->setText(m_state.CurrentFolder());
+}
+
+void TDIR2VIEWForm::ComboBox_KAKUChange(int index)
+{
+    if (index < 0 || index >= m_masks.size())
+        return;
+    const WaitCursor wait;
+    const bool hiddenBefore = ShowHidden();
+    m_currentMask = m_masks[index];
+    // Dot-folders come and go with the filter: show the folder again then.
+    if (hiddenBefore != ShowHidden() && !m_state.CurrentFolder().isEmpty()) {
+        ShowFolderHandled(m_state.CurrentFolder());
+        return;
+    }
+    if (!m_state.ListedFolder().isEmpty() && !RefillFiles()) {
+        m_mkBoxDlg1->ShowOK(Msg(dir2_texts::kFileListError) + m_state.ListedFolder() + u'\n' +
+                            Msg(dir2_texts::kChooseOther));
+    }
+}
+
+void TDIR2VIEWForm::HeaderControl1SectionClick()
+{
+    m_treeMode = !m_treeMode;
+    m_treeView1->setVisible(m_treeMode);
+    m_listBox1->setVisible(!m_treeMode);
+    if (!ShowInMode(m_state.CurrentFolder()))
+        m_mkBoxDlg1->ShowOK(Msg(dir2_texts::kViewChangeError));
+}
+
+void TDIR2VIEWForm::ListView1ColumnClick(int column)
+{
+    if (m_sorting || column < 0 || column >= kFileColumns)
+        return;
+    m_sorting = true;
+    const WaitCursor wait;
+    QCoreApplication::processEvents(); // the hourglass shows; queued work runs
+    const QModelIndex current = m_listView1->currentIndex(); // after the list may have been refilled
+    const auto which = static_cast<FileColumn>(column);
+    const int kept = m_files->Sort(which, m_sortState.NextAscending(which), current.isValid() ? current.row() : -1);
+    if (kept >= 0) {
+        const QModelIndex now = m_files->index(kept, 0);
+        m_listView1->setCurrentIndex(now);
+        m_listView1->scrollTo(now);
+    }
+    m_sorting = false;
+}
+
+void TDIR2VIEWForm::Button_HFClick()
+{
+    if (!m_state.CanGoBack())
+        return;
+    const QString previous = m_state.TakePrevious();
+    if (!GoToFolder(previous))
+        GoToProgramFolder();
+}
+
+void TDIR2VIEWForm::Button5Click()
+{
+    if (m_state.CurrentFolder().isEmpty())
+        return;
+    if (!GoToFolder(ParentFolder(m_state.CurrentFolder())))
+        GoToProgramFolder();
+}
+
+void TDIR2VIEWForm::Button3Click()
+{
+    const QString folder = m_state.CurrentFolder();
+    if (folder.isEmpty())
+        return;
+    m_snBoxDlg1->SetTitle(Msg(dir2_texts::kNewFolderTitle));
+    if (m_snBoxDlg1->Execute(NewFolderPrompt(folder)) != modal::kOk)
+        return;
+    const QString name = m_snBoxDlg1->SNText();
+    const QString path = WithTrailingSeparator(folder) + name;
+    // Only a plain name: "../x" or "a/b" would reach outside this folder.
+    bool made = false;
+    if (IsPlainFolderName(name)) {
+        QDir().mkdir(path); // an existing folder of that name is as good
+        made = QFileInfo(path).isDir();
+    }
+    if (!made) {
+        m_mkBoxDlg1->ShowOKTimer(path + u'\n' + Msg(dir2_texts::kCreateFailed), mkresult::kOk);
+        return;
+    }
+    if (!GoToFolder(path))
+        GoToProgramFolder();
+}
+
+void TDIR2VIEWForm::Button4Click()
+{
+    const QString path = StripTrailingSeparator(m_state.CurrentFolder());
+    if (path.isEmpty())
+        return;
+    if (m_mkBoxDlg1->ShowYesNoTimer(path + u'\n' + Msg(dir2_texts::kDeleteAsk), mkresult::kNo) != mkresult::kYes)
+        return;
+    // rmdir removes an empty folder and nothing else: not a link, not a
+    // mount point, never what is inside.
+    const bool hasParent = path != QStringLiteral("/");
+    const bool removed = hasParent && QDir().rmdir(path);
+    if (!removed) {
+        m_mkBoxDlg1->ShowOKTimer(path + u'\n' + Msg(dir2_texts::kDeleteFailed), mkresult::kOk);
+        return;
+    }
+    if (!GoToFolder(ParentFolder(path)))
+        GoToProgramFolder();
+}
+
+void TDIR2VIEWForm::Button2Click()
+{
+    m_chosen = StripTrailingSeparator(m_editFolder->text());
+    done(modal::kOk);
+}
+
+// --- window events ----------------------------------------------------------------
+
+void TDIR2VIEWForm::reject()
+{
+    // Esc is "キャンセル".
+    done(modal::kCancel);
+}
+
+bool TDIR2VIEWForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // The folder view's caption reaches 10 pixels past its panel, whatever
+    // moved the panel's edge (the window, the splitter, the first layout).
+    if (watched == m_panelDir && event->type() == QEvent::Resize)
+        m_headerControl1->resizeSection(0, m_panelDir->width() + 10);
+    return TColouredDialog::eventFilter(watched, event);
+}
+
+} // namespace nuvask

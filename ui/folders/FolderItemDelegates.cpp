@@ -1,0 +1,48 @@
+#include "ui/folders/FolderItemDelegates.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+namespace nuvask {
+
+void BoldSelectionDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (option->state & QStyle::State_Selected)
+        option->font.setBold(true);
+}
+
+PictureItemDelegate::PictureItemDelegate(int height, int left, int top, int indentStep, bool boldSelected,
+                                         QObject *parent)
+    : BoldSelectionDelegate(parent), m_height(height), m_left(left), m_top(top), m_indentStep(indentStep),
+      m_boldSelected(boldSelected)
+{
+}
+
+void PictureItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                                const QModelIndex &index) const
+{
+    const bool selected = option.state & QStyle::State_Selected;
+    painter->save();
+    painter->fillRect(option.rect, selected ? option.palette.highlight() : option.palette.base());
+    const QPixmap picture = index.data(dir2role::kPicture).value<QPixmap>();
+    const int indent = index.data(dir2role::kIndent).toInt();
+    const int x = option.rect.left() + m_left + indent * m_indentStep;
+    painter->drawPixmap(x, option.rect.top() + m_top, picture);
+    QFont font = option.font;
+    font.setBold(m_boldSelected && selected);
+    painter->setFont(font);
+    painter->setPen(selected ? option.palette.highlightedText().color() : option.palette.text().color());
+    const QRect text = option.rect.adjusted(x - option.rect.left() + picture.width() + 4, 0, 0, 0);
+    painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter, index.data(Qt::DisplayRole).toString());
+    painter->restore();
+}
+
+QSize PictureItemDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setHeight(m_height);
+    return size;
+}
+
+} // namespace nuvask

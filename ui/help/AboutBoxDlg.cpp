@@ -1,0 +1,71 @@
+#include "ui/help/AboutBoxDlg.h"
+
+#include "core/help/VersionDisplay.h"
+#include "ui/help/AboutBox.h"
+#include "ui/help/AboutTexts.h"
+#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/WorkArea.h"
+
+#include <QDesktopServices>
+#include <QVariant>
+
+#include <memory>
+
+namespace nuvask {
+
+namespace {
+TAboutBoxDlg::UrlOpener &urlOpener()
+{
+    static TAboutBoxDlg::UrlOpener opener;
+    return opener;
+}
+} // namespace
+
+TAboutBoxDlg::TAboutBoxDlg(QObject *parent) : QObject(parent)
+{
+    setObjectName(QStringLiteral("AboutBoxDlg1"));
+}
+
+void TAboutBoxDlg::SetSourceHandle(QWidget *window)
+{
+    m_source = window;
+    m_sourceGiven = window != nullptr;
+}
+
+void TAboutBoxDlg::SetUrlOpener(UrlOpener opener)
+{
+    urlOpener() = std::move(opener);
+}
+
+bool TAboutBoxDlg::OpenUrl(const QUrl &url)
+{
+    if (urlOpener())
+        return urlOpener()(url);
+    return QDesktopServices::openUrl(url);
+}
+
+bool TAboutBoxDlg::Execute()
+{
+    auto box = std::make_unique<TAboutBox>();
+    const QSize outer(TAboutBox::kClientWidth + TMKBox::kFrameWidth, TAboutBox::kClientHeight + TMKBox::kFrameHeight);
+    box->move(PlaceDialog(outer, m_source.data(), m_sourceGiven));
+    box->SetTexts(ProductNameLine(m_productName), m_version, m_copyright, m_comment0, m_comment1, m_comment2);
+    box->setWindowTitle((m_title.isEmpty() ? ApplicationTitle() : m_title) + aboutText::CaptionSuffix);
+    bool hints = true;
+    if (const QWidget *main = MainWindow()) {
+        const QVariant shown = main->property("ShowHint");
+        hints = !shown.isValid() || shown.toBool();
+    }
+    box->SetHintsOn(hints);
+
+    // The component may go with its window while the box is open.
+    const QPointer<TAboutBoxDlg> self(this);
+    const int result = box->exec();
+    box->hide();
+    box.reset();
+    if (QWidget *main = MainWindow())
+        main->update();
+    return self && result == 1;
+}
+
+} // namespace nuvask

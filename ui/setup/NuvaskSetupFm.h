@@ -1,0 +1,127 @@
+#pragma once
+// The setup and uninstall window. Its class name is what a start looks for
+// before opening a second one. In the install mode it asks for the folder and
+// the program group and installs; in the uninstall modes it stays hidden and
+// only its message boxes show.
+
+#include "core/startup/ProgramEntry.h"
+#include "core/setup/SetupNames.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTimer;
+
+namespace nuvask {
+
+class IRegistry;
+class IProgramGroups;
+class IDesktopEntries;
+class ISetupPlatform;
+class SetupInstaller;
+class TColorBtn;
+class TDIR2OPENDLG;
+class TMKBoxDlg;
+class Uninstaller;
+
+struct SetupServices
+{
+    IRegistry &registry;
+    IProgramGroups &groups;
+    IDesktopEntries &desktop;
+    ISetupPlatform &platform;
+    QString exePath;        // the running executable
+    QStringList parameters; // the command line without the program
+};
+
+class TNUVASK_SETUPFM : public QWidget, public ISetupView
+{
+    Q_OBJECT
+public:
+    TNUVASK_SETUPFM(int startMode, const SetupServices &services, const StartValues &start,
+                    QWidget *parent = nullptr);
+    ~TNUVASK_SETUPFM() override;
+
+    int startMode() const { return m_startMode; }
+    TMKBoxDlg *MKBoxDlg1() const { return m_mkBoxDlg1; }
+    TDIR2OPENDLG *DIR2OPENDLG1() const { return m_dir2OpenDlg1; }
+    // Shortens every timer (tests); 1000 is real time.
+    static void SetTimeScalePermille(int permille);
+
+    // ISetupView
+    int ShowYesNoTimer(const QString &text) override;
+    void ShowOK(const QString &text) override;
+    void Beep() override;
+    QString Caption() const override;
+    void SetCaption(const QString &caption) override;
+    qint32 WindowColor() const override;
+    qint32 FontColor() const override;
+    void SetColors(qint32 window, qint32 font) override;
+    void ResetColors() override;
+
+signals:
+    // The window has finished its work (it may never have been shown).
+    void Finished();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void BuildControls();
+    void FillGroups();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void CheckBoxBkColorClick();
+    void KeldoColorClick();
+    void ApplyColours();
+    void Timer1Timer();
+    void Timer2Timer();
+    void Timer3Timer();
+    void TimerErOutTimer();
+    void TimerEndTimer();
+    void Finish();
+    QTimer *MakeTimer(const char *name, int ms, void (TNUVASK_SETUPFM::*slot)());
+
+    int m_startMode;
+    SetupServices m_services;
+    StartValues m_start;
+    SetupNames m_names;
+    QString m_defaultInstallDir;
+    QString m_storedGroup;
+    QString m_group; // the group of a finished install
+    QColor m_windowColor;
+    QColor m_fontColor;
+    bool m_finished = false;
+
+    QLabel *m_label1 = nullptr;
+    QLineEdit *m_edit1 = nullptr;
+    TColorBtn *m_button1 = nullptr;
+    TColorBtn *m_button4 = nullptr;
+    QLabel *m_label2 = nullptr;
+    QComboBox *m_comboBox1 = nullptr;
+    QCheckBox *m_checkBoxST = nullptr;
+    QCheckBox *m_keldoColor = nullptr;
+    QCheckBox *m_checkBoxBkColor = nullptr;
+    TColorBtn *m_button3 = nullptr;
+    TColorBtn *m_button5 = nullptr;
+    TColorBtn *m_button2 = nullptr;
+    TMKBoxDlg *m_mkBoxDlg1 = nullptr;
+    TDIR2OPENDLG *m_dir2OpenDlg1 = nullptr;
+    QTimer *m_timer1 = nullptr;
+    QTimer *m_timer2 = nullptr;
+    QTimer *m_timer3 = nullptr;
+    QTimer *m_timerErOut = nullptr;
+    QTimer *m_timerEnd = nullptr;
+    std::unique_ptr<SetupInstaller> m_installer;
+    std::unique_ptr<Uninstaller> m_uninstaller;
+};
+
+} // namespace nuvask
