@@ -1,3 +1,5 @@
+// The recording level monitor: capture, peak against the cut level, automatic lowering.
+
 #include "core/monitor/LevelMonitor.h"
 
 #include "core/mixer/MixerLayer.h"
