@@ -1,24 +1,43 @@
 #!/usr/bin/env bash
-# What the recording level monitor costs beside its peers, measured in one run
-# on one private PulseAudio with a tone playing into its null sink:
+# What the recording level monitor costs the whole machine beside its peers:
+# the subject's own CPU time and what it makes the sound server spend, measured
+# in one run on one private sound server with a tone playing into its null sink:
 #
-#   A  nuvask monitoring at "1" with automatic recording volume on
-#   B  arecord capturing the same source with 50 ms periods (the capture floor:
-#      what any client that reads the samples must spend)
-#   C  pavucontrol showing the input's meter
-#   D  pavucontrol-qt showing the input's meter
+#   none            no subject: the tone alone (the server's baseline)
+#   nuvask          monitoring at "1" (50 ms buffers) with automatic recording
+#                   volume on and the strip meters on
+#   parec           capturing the default source with 50 ms blocks, the same
+#                   buffer length (the native capture floor: what any client
+#                   that reads every sample must spend)
+#   arecord         the same through ALSA's pulse plugin, 50 ms periods
+#   pavucontrol     showing the inputs' meters
+#   pavucontrol-qt  showing the inputs' meters
 #
-# Each subject runs alone in its window; windows are interleaved A B C D,
-# A B C D, ... so that the machine's load drifts over all of them alike. For
-# each: CPU % of one core, max RSS, PSS, wake-ups per second (voluntary context
-# switches of all threads), then the ratios. A second part counts the context
-# switches each one spends reacting to an outside volume change (20 x pactl
-# set-sink-volume +5 %, 200 ms apart), and a third the program idle.
+# Each subject runs alone in its window; windows are interleaved (every round
+# runs each subject once, the order turned by one each round) so that the
+# machine's load drifts over all of them alike. For each: the subject's CPU %
+# of one core, the server's CPU % above the baseline window ("extra"; on
+# PulseAudio the pulseaudio process, on PipeWire pipewire + pipewire-pulse +
+# wireplumber), their sum ("whole"), the X server's extra for information,
+# max RSS, PSS and wake-ups per second, then the ratios, with the spread of
+# the per-round ratios. CPU time is the scheduler's own count in nanoseconds
+# (/proc/PID/task/*/schedstat), not clock ticks.
 #
-# pavucontrol and pavucontrol-qt are benchmark-only peers: installed here when
-# missing, never dependencies of the program.
+# A second part counts the context switches each one spends reacting to an
+# outside volume change (20 x pactl set-sink-volume +5 %, 200 ms apart), a
+# third times the reaction to a loud burst, a fourth the program idle; the
+# part "profile" (not in "all") shows where the program's own time goes.
 #
-#   bench/monitoring.sh [--rounds N] [--window SPAN] [--part all|windows|changes|reaction|idle]
+# pavucontrol, pavucontrol-qt and parec's package are benchmark-only peers:
+# installed here when missing, never dependencies of the program.
+#
+#   bench/monitoring.sh [--server pulseaudio|pipewire] [--rounds N] [--window SPAN]
+#                       [--subjects "none nuvask parec ..."] [--also NAME=BINARY]...
+#                       [--part all|windows|changes|reaction|idle|profile]
+#
+# --also adds another build of the program as a subject of its own (named
+# nuvask-NAME), armed like nuvask: different builds measured in the same
+# interleaved windows.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -26,14 +45,30 @@ ROOT=$PWD
 ROUNDS=3
 WINDOW=20
 PART=all
+SERVER=pulseaudio
+SUBJECTS=(none nuvask parec arecord pavucontrol pavucontrol-qt)
+declare -A VARIANT_BIN
+usage() {
+  echo "usage: $0 [--server pulseaudio|pipewire] [--rounds N] [--window SPAN] [--subjects LIST]" \
+    "[--also NAME=BINARY]... [--part all|windows|changes|reaction|idle|profile]" >&2
+  exit 2
+}
 while [ $# -gt 0 ]; do
   case "$1" in
     --rounds) ROUNDS=$2; shift 2 ;;
     --window) WINDOW=$2; shift 2 ;;
     --part) PART=$2; shift 2 ;;
-    *) echo "usage: $0 [--rounds N] [--window SPAN] [--part all|windows|changes|reaction|idle]" >&2; exit 2 ;;
+    --server) SERVER=$2; shift 2 ;;
+    --subjects) read -r -a SUBJECTS <<<"$2"; shift 2 ;;
+    --also)
+      [[ "$2" == *=* ]] || usage
+      VARIANT_BIN[nuvask-${2%%=*}]=$(realpath "${2#*=}")
+      SUBJECTS+=("nuvask-${2%%=*}")
+      shift 2 ;;
+    *) usage ;;
   esac
 done
+case "$SERVER" in pulseaudio | pipewire) ;; *) usage ;; esac
 
 BUILD_DIR=${NUVASK_BUILD_DIR:-build}
 BIN=$ROOT/$BUILD_DIR/app/nuvask
@@ -42,7 +77,7 @@ if [ ! -x "$BIN" ]; then
 fi
 
 missing=()
-for p in pavucontrol pavucontrol-qt xdotool; do
+for p in pavucontrol pavucontrol-qt xdotool pulseaudio-utils; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -63,14 +98,34 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
-services_start_pulse || exit 1
+if [ "$SERVER" = pipewire ]; then
+  services_start_pipewire || exit 1
+else
+  services_start_pulse || exit 1
+fi
 services_start_xvfb || exit 1
 export DISPLAY=$NUVASK_TEST_DISPLAY
-HZ=$(getconf CLK_TCK)
+# What the program records: the server's default source (PulseAudio: the null
+# sink's monitor; PipeWire: a source remapped from it).
+export SOURCE; SOURCE=$(pactl get-default-source)
+
+# The processes of the sound server, among those the services started.
+SERVER_PIDS=()
+for pid in "${SERVICES_PIDS[@]}"; do
+  case "$(cat "/proc/$pid/comm" 2>/dev/null)" in
+    pulseaudio | pipewire | pipewire-pulse | wireplumber) SERVER_PIDS+=("$pid") ;;
+  esac
+done
+[ ${#SERVER_PIDS[@]} -gt 0 ] || { echo "no sound server process found" >&2; exit 1; }
 
 # --- measuring one process (all its threads) -------------------------------
 
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
+# CPU time of the processes given, all their threads, in nanoseconds.
+cpu_ns() {
+  local pid files=()
+  for pid in "$@"; do files+=(/proc/"$pid"/task/*/schedstat); done
+  cat "${files[@]}" 2>/dev/null | awk '{s += $1} END {printf "%.0f\n", s}'
+}
 switches() {
   local total=0 t v
   for t in /proc/"$1"/task/*/status; do
@@ -119,11 +174,20 @@ ${EXTRA_SETTING:-}
 REG
 }
 
+is_nuvask() { [[ "$1" == nuvask || "$1" == nuvask-* ]]; }
+has_window() { [[ "$1" != none && "$1" != parec && "$1" != arecord ]]; }
+
 start_subject() {
+  SUBJECT_PID=""
   case "$1" in
-    nuvask)
+    none) return ;;
+    nuvask | nuvask-*)
       write_settings "${CUT_LEVEL:-32763}"
-      XDG_CONFIG_HOME=$NUVASK_HOME/config QT_QPA_PLATFORM=xcb "$BIN" >"$SERVICES_WORK/subject.log" 2>&1 &
+      XDG_CONFIG_HOME=$NUVASK_HOME/config QT_QPA_PLATFORM=xcb "${VARIANT_BIN[$1]:-$BIN}" \
+        >"$SERVICES_WORK/subject.log" 2>&1 &
+      ;;
+    parec)
+      parec --raw --latency-msec=50 --format=s16le --rate=44100 --channels=2 -d "$SOURCE" >/dev/null &
       ;;
     arecord)
       arecord -q -D default -f S16_LE -r 44100 -c 2 --period-time=50000 --buffer-time=500000 -t raw /dev/null &
@@ -177,70 +241,133 @@ start_tone() {
 
 # --- part 1: interleaved windows -------------------------------------------
 
-declare -A CPU_TICKS SPAN SWITCHES HWM PSS_SUM PSS_N START_MS ARMED
-SUBJECTS=(nuvask arecord pavucontrol pavucontrol-qt)
+# Per subject, summed over rounds: CPU ns of the subject, of the server and of
+# the X server, the window spans; per subject and round (key "name round"):
+# the same, for the per-round ratios.
+declare -A PROG_NS SRV_NS X_NS SPAN SWITCHES HWM PSS_SUM PSS_N START_MS ARMED
+declare -A R_PROG R_SRV R_SPAN
+
+pct() { awk -v n="$1" -v s="$2" 'BEGIN {if (s > 0) printf "%.3f", 100 * n / 1e9 / s; else print 0}'; }
 
 measure_window() {
-  local name=$1 t0 t1 c0 c1 s0 s1
+  local name=$1 round=$2 t0 t1 p0 p1 v0 v1 x0 x1 s0=0 s1=0
   t0=$(date +%s%N)
   start_subject "$name"
-  if [ "$name" != arecord ]; then
+  if has_window "$name"; then
     wait_window "$SUBJECT_PID" || { no_window "$name"; return; }
     START_MS[$name]="${START_MS[$name]:-} $(( ($(date +%s%N) - t0) / 1000000 ))"
   fi
-  if [ "$name" = nuvask ]; then
+  if is_nuvask "$name"; then
     sleep 1 # the strips bind 300 ms after the window exists
     if arm_nuvask; then ARMED[$name]=yes; else ARMED[$name]=no; fi
   fi
-  sleep 3 # settle: start-up work is not the steady state
-  c0=$(cpu_ticks "$SUBJECT_PID"); s0=$(switches "$SUBJECT_PID"); t0=$(date +%s%N)
+  sleep 3 # settle: start-up work (and the last subject's leaving) is not the steady state
+  if [ -n "$SUBJECT_PID" ]; then p0=$(cpu_ns "$SUBJECT_PID"); s0=$(switches "$SUBJECT_PID"); else p0=0; fi
+  v0=$(cpu_ns "${SERVER_PIDS[@]}"); x0=$(cpu_ns "$NUVASK_XVFB_PID"); t0=$(date +%s%N)
   sleep "$WINDOW"
-  c1=$(cpu_ticks "$SUBJECT_PID"); s1=$(switches "$SUBJECT_PID"); t1=$(date +%s%N)
-  CPU_TICKS[$name]=$(( ${CPU_TICKS[$name]:-0} + c1 - c0 ))
+  if [ -n "$SUBJECT_PID" ]; then p1=$(cpu_ns "$SUBJECT_PID"); s1=$(switches "$SUBJECT_PID"); else p1=0; fi
+  v1=$(cpu_ns "${SERVER_PIDS[@]}"); x1=$(cpu_ns "$NUVASK_XVFB_PID"); t1=$(date +%s%N)
+  local span; span=$(awk -v d=$((t1 - t0)) 'BEGIN {print d / 1e9}')
+  PROG_NS[$name]=$(( ${PROG_NS[$name]:-0} + p1 - p0 ))
+  SRV_NS[$name]=$(( ${SRV_NS[$name]:-0} + v1 - v0 ))
+  X_NS[$name]=$(( ${X_NS[$name]:-0} + x1 - x0 ))
   SWITCHES[$name]=$(( ${SWITCHES[$name]:-0} + s1 - s0 ))
-  SPAN[$name]=$(awk -v a="${SPAN[$name]:-0}" -v d=$((t1 - t0)) 'BEGIN {print a + d / 1e9}')
-  local h; h=$(hwm_kb "$SUBJECT_PID")
-  [ "${h:-0}" -gt "${HWM[$name]:-0}" ] && HWM[$name]=$h
-  PSS_SUM[$name]=$(( ${PSS_SUM[$name]:-0} + $(pss_kb "$SUBJECT_PID") ))
-  PSS_N[$name]=$(( ${PSS_N[$name]:-0} + 1 ))
+  SPAN[$name]=$(awk -v a="${SPAN[$name]:-0}" -v d="$span" 'BEGIN {print a + d}')
+  R_PROG["$name $round"]=$((p1 - p0)); R_SRV["$name $round"]=$((v1 - v0)); R_SPAN["$name $round"]=$span
+  if [ -n "$SUBJECT_PID" ]; then
+    local h; h=$(hwm_kb "$SUBJECT_PID")
+    [ "${h:-0}" -gt "${HWM[$name]:-0}" ] && HWM[$name]=$h
+    PSS_SUM[$name]=$(( ${PSS_SUM[$name]:-0} + $(pss_kb "$SUBJECT_PID") ))
+    PSS_N[$name]=$(( ${PSS_N[$name]:-0} + 1 ))
+  fi
+  printf '    %-16s program %s %%  server %s %%\n' "$name" "$(pct $((p1 - p0)) "$span")" "$(pct $((v1 - v0)) "$span")"
   stop_subject
 }
 
-run_windows() {
-  echo "== Windows: ${ROUNDS} rounds of A B C D, ${WINDOW} s each, tone playing into rec_sink"
-  pactl set-source-volume rec_sink.monitor 100% >/dev/null 2>&1
-  start_tone
-  local r name
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else print "-"}'; }
+
+# The per-round ratios of a figure ("prog" or "whole") of two subjects, as
+# "min..max"; a round's server extra is taken against that round's baseline.
+round_ratios() {
+  local what=$1 a=$2 b=$3 r out=()
   for r in $(seq "$ROUNDS"); do
-    for name in "${SUBJECTS[@]}"; do
+    [ -n "${R_SPAN["$a $r"]:-}" ] && [ -n "${R_SPAN["$b $r"]:-}" ] || continue
+    out+=("$(awk -v what="$what" -v pa="${R_PROG["$a $r"]}" -v sa="${R_SRV["$a $r"]}" -v ta="${R_SPAN["$a $r"]}" \
+      -v pb="${R_PROG["$b $r"]}" -v sb="${R_SRV["$b $r"]}" -v tb="${R_SPAN["$b $r"]}" \
+      -v s0="${R_SRV["none $r"]:-0}" -v t0="${R_SPAN["none $r"]:-1}" 'BEGIN {
+        base = s0 / t0
+        a = pa / ta; b = pb / tb
+        if (what == "whole") { a += sa / ta - base; b += sb / tb - base }
+        if (b > 0) printf "%.2f", a / b; else print "-"
+      }')")
+  done
+  [ ${#out[@]} -gt 0 ] || { echo "-"; return; }
+  printf '%s\n' "${out[@]}" | sort -g | awk '{a[NR]=$1} END {printf "%s..%s", a[1], a[NR]}'
+}
+
+run_windows() {
+  local names; names="${SUBJECTS[*]}"
+  echo "== Windows on $SERVER: ${ROUNDS} rounds of [$names], ${WINDOW} s each, tone playing into rec_sink, recording $SOURCE"
+  pactl set-source-volume "$SOURCE" 100% >/dev/null 2>&1
+  start_tone
+  local r i n=${#SUBJECTS[@]}
+  for r in $(seq "$ROUNDS"); do
+    for i in $(seq 0 $((n - 1))); do
+      local name=${SUBJECTS[$(( (i + r - 1) % n ))]}
       echo "  round $r: $name"
-      measure_window "$name"
+      measure_window "$name" "$r"
     done
   done
   kill -TERM -- "-$TONE_PID" 2>/dev/null; TONE_PID=""
 
-  printf '\n%-16s %8s %10s %10s %12s %14s\n' subject "CPU %" "max RSS" "PSS" "wake-ups/s" "start->window"
-  declare -gA CPU_PCT WAKE START_MED
+  declare -gA PROG_PCT EXTRA_PCT WHOLE_PCT WAKE START_MED
+  local base=0 xbase=0
+  [ -n "${SPAN[none]:-}" ] && base=$(pct "${SRV_NS[none]}" "${SPAN[none]}") && xbase=$(pct "${X_NS[none]}" "${SPAN[none]}")
+  printf '\n%-16s %9s %9s %9s %9s %10s %10s %10s %13s\n' subject "program%" "server+%" "whole%" "X+%" \
+    "max RSS" "PSS" "wake-ups/s" "start->window"
   for name in "${SUBJECTS[@]}"; do
     [ -n "${SPAN[$name]:-}" ] || continue
-    CPU_PCT[$name]=$(awk -v t="${CPU_TICKS[$name]}" -v hz="$HZ" -v s="${SPAN[$name]}" 'BEGIN {printf "%.3f", 100 * t / hz / s}')
+    PROG_PCT[$name]=$(pct "${PROG_NS[$name]}" "${SPAN[$name]}")
+    EXTRA_PCT[$name]=$(awk -v s="$(pct "${SRV_NS[$name]}" "${SPAN[$name]}")" -v b="$base" 'BEGIN {printf "%.3f", s - b}')
+    WHOLE_PCT[$name]=$(awk -v p="${PROG_PCT[$name]}" -v e="${EXTRA_PCT[$name]}" 'BEGIN {printf "%.3f", p + e}')
+    local xextra; xextra=$(awk -v s="$(pct "${X_NS[$name]}" "${SPAN[$name]}")" -v b="$xbase" 'BEGIN {printf "%.3f", s - b}')
     WAKE[$name]=$(awk -v n="${SWITCHES[$name]}" -v s="${SPAN[$name]}" 'BEGIN {printf "%.1f", n / s}')
     START_MED[$name]=$(echo ${START_MS[$name]:-} | tr ' ' '\n' | sed '/^$/d' | sort -n | awk '{a[NR]=$1} END {if (NR) print a[int((NR+1)/2)]; else print "-"}')
-    printf '%-16s %8s %8s kB %7s kB %12s %11s ms\n' "$name" "${CPU_PCT[$name]}" "${HWM[$name]}" \
-      "$(( PSS_SUM[$name] / PSS_N[$name] ))" "${WAKE[$name]}" "${START_MED[$name]}"
+    if [ "$name" = none ]; then
+      printf '%-16s %9s %9s %9s %9s   (the server alone: %s %%, X: %s %%)\n' none - 0 - 0 "$base" "$xbase"
+      continue
+    fi
+    printf '%-16s %9s %9s %9s %9s %7s kB %7s kB %10s %10s ms\n' "$name" "${PROG_PCT[$name]}" "${EXTRA_PCT[$name]}" \
+      "${WHOLE_PCT[$name]}" "$xextra" "${HWM[$name]:-0}" "$(( ${PSS_SUM[$name]:-0} / ${PSS_N[$name]:-1} ))" \
+      "${WAKE[$name]}" "${START_MED[$name]}"
   done
-  [ "${ARMED[nuvask]:-no}" = yes ] || echo "note: nuvask was measured without its monitor armed (no Auto button found)"
+  for name in "${SUBJECTS[@]}"; do
+    is_nuvask "$name" && [ "${ARMED[$name]:-no}" != yes ] &&
+      echo "note: $name was measured without its monitor armed (no Auto button found)"
+  done
 
-  ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else print "-"}'; }
+  local wholeTarget progTarget
+  if [ "$SERVER" = pipewire ]; then progTarget=2.0; else progTarget=1.0; fi
   echo
-  echo "Ratios"
-  echo "  CPU  nuvask / arecord (capture floor)   $(ratio "${CPU_PCT[nuvask]:-0}" "${CPU_PCT[arecord]:-0}")   target <= 1.2"
-  echo "  CPU  nuvask / pavucontrol-qt            $(ratio "${CPU_PCT[nuvask]:-0}" "${CPU_PCT[pavucontrol-qt]:-0}")   target <= 1.0"
-  echo "  CPU  nuvask / pavucontrol               $(ratio "${CPU_PCT[nuvask]:-0}" "${CPU_PCT[pavucontrol]:-0}")"
-  echo "  RSS  nuvask / pavucontrol               $(ratio "${HWM[nuvask]:-0}" "${HWM[pavucontrol]:-0}")   target <= 0.40"
-  echo "  RSS  nuvask / pavucontrol-qt            $(ratio "${HWM[nuvask]:-0}" "${HWM[pavucontrol-qt]:-0}")"
-  echo "  wake nuvask / arecord                   $(ratio "${WAKE[nuvask]:-0}" "${WAKE[arecord]:-0}")"
-  echo "  start->window nuvask / pavucontrol      $(ratio "${START_MED[nuvask]:-0}" "${START_MED[pavucontrol]:-0}")"
+  echo "Ratios (all rounds together; per-round spread in brackets)"
+  for name in "${SUBJECTS[@]}"; do
+    is_nuvask "$name" || continue
+    [ -n "${SPAN[$name]:-}" ] || continue
+    echo "  $name"
+    [ "$SERVER" = pulseaudio ] && wholeTarget="   target <= 1.0" || wholeTarget=""
+    echo "    whole    / pavucontrol-qt's whole    $(ratio "${WHOLE_PCT[$name]}" "${WHOLE_PCT[pavucontrol-qt]:-0}") [$(round_ratios whole "$name" pavucontrol-qt)]$wholeTarget"
+    [ "$SERVER" = pipewire ] && wholeTarget="   target <= 1.0" || wholeTarget=""
+    echo "    whole    / parec's whole (floor)     $(ratio "${WHOLE_PCT[$name]}" "${WHOLE_PCT[parec]:-0}") [$(round_ratios whole "$name" parec)]$wholeTarget"
+    echo "    whole    / pavucontrol's whole       $(ratio "${WHOLE_PCT[$name]}" "${WHOLE_PCT[pavucontrol]:-0}") [$(round_ratios whole "$name" pavucontrol)]"
+    echo "    whole    / arecord's whole           $(ratio "${WHOLE_PCT[$name]}" "${WHOLE_PCT[arecord]:-0}") [$(round_ratios whole "$name" arecord)]"
+    echo "    program  / parec's program           $(ratio "${PROG_PCT[$name]}" "${PROG_PCT[parec]:-0}") [$(round_ratios prog "$name" parec)]   target <= $progTarget"
+    echo "    program  / pavucontrol-qt's program  $(ratio "${PROG_PCT[$name]}" "${PROG_PCT[pavucontrol-qt]:-0}") [$(round_ratios prog "$name" pavucontrol-qt)]"
+    echo "    server+  / parec's server+           $(ratio "${EXTRA_PCT[$name]}" "${EXTRA_PCT[parec]:-0}")"
+    echo "    RSS      / pavucontrol               $(ratio "${HWM[$name]:-0}" "${HWM[pavucontrol]:-0}")   target <= 0.40"
+    echo "    RSS      / pavucontrol-qt            $(ratio "${HWM[$name]:-0}" "${HWM[pavucontrol-qt]:-0}")"
+    echo "    wake-ups / parec                     $(ratio "${WAKE[$name]}" "${WAKE[parec]:-0}")"
+    echo "    start->window / pavucontrol        $(ratio "${START_MED[$name]}" "${START_MED[pavucontrol]:-0}")"
+  done
 }
 
 # --- part 2: reacting to an outside change ---------------------------------
@@ -287,24 +414,22 @@ first_volume_change() {
     case "$line" in
       *"'change' on source #"*)
         t=$(date +%s%N)
-        if ! pactl get-source-volume rec_sink.monitor | grep -q ' 100% '; then echo "$t"; break; fi ;;
+        if ! pactl get-source-volume "$SOURCE" | grep -q ' 100% '; then echo "$t"; break; fi ;;
     esac
   done
 }
 
-run_reaction() {
-  echo
-  echo "== Reaction: a loud burst -> the capture volume written (monitor at \"1\" = 50 ms buffers, Auto on, cut 16384)"
-  local burst=$SERVICES_WORK/burst.raw times=() i t0 t1 watcher
-  sox -q -n -t raw -r 44100 -e signed -b 16 -c 2 "$burst" synth 0.5 sine 1000 vol 0.9
-  pactl set-source-volume rec_sink.monitor 100% >/dev/null
-  CUT_LEVEL=16384 start_subject nuvask
-  wait_window "$SUBJECT_PID" || { no_window nuvask; return; }
+# Five bursts -> the median time to the program's first capture-volume write.
+reaction_of() {
+  local name=$1 burst=$2 times=() i t0 t1 watcher
+  pactl set-source-volume "$SOURCE" 100% >/dev/null
+  CUT_LEVEL=16384 start_subject "$name"
+  wait_window "$SUBJECT_PID" || { no_window "$name"; return; }
   sleep 1.5
-  arm_nuvask || { echo "  the monitor did not start (no Auto button found)"; stop_subject; return; }
+  arm_nuvask || { echo "  $name: the monitor did not start (no Auto button found)"; stop_subject; return; }
   sleep 3 # past the capture's first period
   for i in $(seq 5); do
-    pactl set-source-volume rec_sink.monitor 100% >/dev/null
+    pactl set-source-volume "$SOURCE" 100% >/dev/null
     sleep 1
     setsid bash -c "$(declare -f first_volume_change); first_volume_change" >"$SERVICES_WORK/t1" 2>/dev/null &
     watcher=$!
@@ -320,16 +445,25 @@ run_reaction() {
     : >"$SERVICES_WORK/t1"
   done
   stop_subject
-  pactl set-source-volume rec_sink.monitor 100% >/dev/null
-  if [ ${#times[@]} -eq 0 ]; then echo "  no write seen"; return; fi
-  local program floor
-  program=$(median "${times[@]}")
-  echo "  burst -> write: ${times[*]} ms (median $program ms; one buffer is 50 ms)"
+  pactl set-source-volume "$SOURCE" 100% >/dev/null
+  if [ ${#times[@]} -eq 0 ]; then echo "  $name: no write seen"; return; fi
+  REACTION[$name]=$(median "${times[@]}")
+  echo "  $name: burst -> write: ${times[*]} ms (median ${REACTION[$name]} ms; one buffer is 50 ms)"
+}
+
+run_reaction() {
+  echo
+  echo "== Reaction on $SERVER: a loud burst -> the capture volume written (monitor at \"1\" = 50 ms buffers, Auto on, cut 16384)"
+  local burst=$SERVICES_WORK/burst.raw times=() i t0 t1 watcher name floor
+  declare -gA REACTION
+  sox -q -n -t raw -r 44100 -e signed -b 16 -c 2 "$burst" synth 0.5 sine 1000 vol 0.9
+  for name in "${SUBJECTS[@]}"; do
+    is_nuvask "$name" && reaction_of "$name" "$burst"
+  done
   # The same burst seen by a client that reads 5 ms blocks and reacts at the
   # first loud sample: the player's start, the sink's latency and the
   # measurement itself, which are not the program's.
-  times=()
-  setsid bash -c "parec --raw --latency-msec=5 --format=s16le --rate=44100 --channels=2 -d rec_sink.monitor \
+  setsid bash -c "parec --raw --latency-msec=5 --format=s16le --rate=44100 --channels=2 -d '$SOURCE' \
     | python3 -c '$LOUD_SAMPLE_DETECTOR'" >"$SERVICES_WORK/onsets" 2>/dev/null &
   watcher=$!
   sleep 3 # past the capture's first period, as for the program
@@ -346,7 +480,10 @@ run_reaction() {
   [ ${#times[@]} -gt 0 ] || { echo "  the floor client saw no burst"; return; }
   floor=$(median "${times[@]}")
   echo "  burst -> first loud sample read by parec: ${times[*]} ms (median $floor ms)"
-  echo "  program's own reaction (median difference): $((program - floor)) ms   target <= 60 (one buffer + 10 ms)"
+  for name in "${SUBJECTS[@]}"; do
+    is_nuvask "$name" && [ -n "${REACTION[$name]:-}" ] || continue
+    echo "  $name's own reaction (median difference): $((REACTION[$name] - floor)) ms   target <= 60 (one buffer + 10 ms)"
+  done
 }
 
 median() {
@@ -395,11 +532,57 @@ idle_window() {
   [ "${MINIMISE:-}" = yes ] && xdotool windowminimize "$(window_of "$SUBJECT_PID")"
   sleep 3
   local c0 c1 s0 s1
-  c0=$(cpu_ticks "$SUBJECT_PID"); s0=$(switches "$SUBJECT_PID")
+  c0=$(cpu_ns "$SUBJECT_PID"); s0=$(switches "$SUBJECT_PID")
   sleep "$WINDOW"
-  c1=$(cpu_ticks "$SUBJECT_PID"); s1=$(switches "$SUBJECT_PID")
-  awk -v t=$((c1 - c0)) -v hz="$HZ" -v n=$((s1 - s0)) -v s="$WINDOW" \
-    'BEGIN {printf "  CPU %.3f %%   wake-ups %.2f/s\n", 100 * t / hz / s, n / s}'
+  c1=$(cpu_ns "$SUBJECT_PID"); s1=$(switches "$SUBJECT_PID")
+  awk -v t=$((c1 - c0)) -v n=$((s1 - s0)) -v s="$WINDOW" \
+    'BEGIN {printf "  CPU %.3f %%   wake-ups %.2f/s\n", 100 * t / 1e9 / s, n / s}'
+  stop_subject
+}
+
+# --- part 5: where the program's own time goes ---------------------------
+
+# perf record on the running program, armed as in the windows, with the tone
+# playing: the functions and libraries that take its time, then the system
+# calls per second (strace), to read per wake-up. Needs perf (Debian's
+# linux-perf) and strace; skipped with a note without them.
+run_profile() {
+  command -v perf >/dev/null 2>&1 || { echo "  perf is not installed (linux-perf): skipped"; return; }
+  pactl set-source-volume "$SOURCE" 100% >/dev/null 2>&1
+  start_tone
+  local name
+  for name in "${SUBJECTS[@]}"; do
+    is_nuvask "$name" && profile_one "$name"
+  done
+  kill -TERM -- "-$TONE_PID" 2>/dev/null; TONE_PID=""
+}
+
+profile_one() {
+  local name=$1 data=$SERVICES_WORK/perf.data
+  echo
+  echo "== Profile on $SERVER: $name monitoring at \"1\" with Auto and strip meters on, ${WINDOW} s"
+  start_subject "$name"
+  wait_window "$SUBJECT_PID" || { no_window "$name"; return; }
+  sleep 1
+  arm_nuvask || echo "  note: the monitor did not start (no Auto button found)"
+  sleep 3
+  local s0 s1 c0 c1
+  s0=$(switches "$SUBJECT_PID"); c0=$(cpu_ns "$SUBJECT_PID")
+  # One sample per 20 us of the program's CPU time: a few thousand samples
+  # from a program that runs well under 1 % of a core.
+  perf record -q -e task-clock -c 20000 -g -p "$SUBJECT_PID" -o "$data" -- sleep "$WINDOW" >/dev/null 2>&1
+  s1=$(switches "$SUBJECT_PID"); c1=$(cpu_ns "$SUBJECT_PID")
+  awk -v n=$((s1 - s0)) -v c=$((c1 - c0)) -v s="$WINDOW" \
+    'BEGIN {printf "  %.1f wake-ups/s, %.1f us of CPU per wake-up (the profile itself included)\n", n / s, c / 1e3 / (n > 0 ? n : 1)}'
+  echo "  -- by library"
+  perf report -i "$data" --stdio --no-children --sort dso 2>/dev/null | grep -v '^#' | grep '%' | head -n 12
+  echo "  -- by function (self)"
+  perf report -i "$data" --stdio --no-children --sort dso,sym -g none 2>/dev/null | grep -v '^#' | grep '%' | head -n 30
+  if command -v strace >/dev/null 2>&1; then
+    echo "  -- system calls over ${WINDOW} s"
+    timeout "$WINDOW" strace -c -f -p "$SUBJECT_PID" -o "$SERVICES_WORK/strace.txt" >/dev/null 2>&1
+    head -n 20 "$SERVICES_WORK/strace.txt"
+  fi
   stop_subject
 }
 
@@ -408,5 +591,6 @@ case "$PART" in
   changes) run_changes ;;
   idle) run_idle ;;
   reaction) run_reaction ;;
+  profile) run_profile ;;
   all) run_windows; run_changes; run_reaction; run_idle ;;
 esac

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/pulse/PulsePeakMeters.h"
+
 #include <map>
 #include <memory>
 
@@ -18,7 +20,6 @@ class QTimer;
 
 namespace nuvask {
 
-class PulsePolledContext;
 
 struct PulseDeviceInfo
 {
@@ -64,17 +65,27 @@ public:
     bool setMute(bool source, const QString &name, bool muted);
     bool setDefaultSource(const QString &name);
 
-    // Levels of sources, from a low-rate peak-detect record stream per source,
-    // open only between watchPeak() and unwatchPeak() (a record stream keeps the
-    // source awake and costs the server work). All streams close when the
-    // connection is lost. They run on a connection of their own that nothing
-    // watches: takePeak() collects what arrived since the last take, so that a
-    // meter costs one wake-up per read, not one more per level.
+    // Levels of sources for the strip meters (PulsePeakMeters): read only
+    // between watchPeak() and unwatchPeak() (a record stream keeps the source
+    // awake and costs the server work), from the level tap's capture while it
+    // reads that source, else from a stream of their own. All close when the
+    // connection is lost.
     bool watchPeak(const QString &source);
     void unwatchPeak(const QString &source);
     QStringList watchedPeaks() const;
-    // The highest level (0..1) that arrived since the last take, 0 when none did.
-    float takePeak(const QString &source);
+    // The highest level (0..1) that arrived since the last take, 0 when none
+    // did; false when it is only late (PulsePeakMeters::take).
+    bool takePeak(const QString &source, float &level);
+    const PulsePeakMeters &peakMeters() const { return *m_peakMeters; }
+
+    // The capture whose levels stand in for the meters' streams; released
+    // by that capture when it goes. Its word that it started or stopped
+    // capturing a source: the meters change sides from the event loop, once
+    // the call that changed it is over (a lowering's reset and restart
+    // change nothing).
+    void setLevelTap(PulseLevelTap *tap);
+    void releaseLevelTap(PulseLevelTap *tap);
+    void levelTapChanged();
 
     // Milliseconds before the next attempt after a failure: the first, and the
     // most it grows to.
@@ -90,7 +101,6 @@ signals:
 private:
     struct Native;
     friend struct Native;
-    struct PeakStream;
 
     void connectNow();
     void onContextState();
@@ -99,9 +109,6 @@ private:
     void loadFinished();
     void setState(State state);
     void closePeaks();
-    // The peak streams' own connection, made when the first is opened; false
-    // when the server does not accept it.
-    bool openPeakLoop();
     PulseDeviceInfo *find(bool source, const QString &name);
 
     std::unique_ptr<Native> m_native;
@@ -113,8 +120,8 @@ private:
     bool m_answered = false;
     int m_retryMs = FirstRetryMs;
     QTimer *m_retry = nullptr;
-    std::map<QString, std::unique_ptr<PeakStream>> m_peaks;
-    std::unique_ptr<PulsePolledContext> m_peakLoop; // the connection the peak streams run on
+    std::unique_ptr<PulsePeakMeters> m_peakMeters;
+    bool m_peakSyncQueued = false;
 };
 
 } // namespace nuvask

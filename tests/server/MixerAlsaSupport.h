@@ -109,8 +109,10 @@ private:
 class TonePlayer
 {
 public:
-    // A 1 kHz sine at `amplitude` (16-bit scale) on both channels, for `seconds`.
-    bool start(const QString &sink, int amplitude, int seconds);
+    // A 1 kHz sine at `amplitude` (16-bit scale) on both channels, for
+    // `seconds`; with `rightAmplitude` (0 or more) the right channel has that
+    // amplitude instead.
+    bool start(const QString &sink, int amplitude, int seconds, int rightAmplitude = -1);
     void stop();
     ~TonePlayer() { stop(); }
 
