@@ -166,6 +166,11 @@ QString Pactl(const QStringList &args)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+int RecordStreams()
+{
+    return int(Pactl({"list", "short", "source-outputs"}).split('\n', Qt::SkipEmptyParts).size());
+}
+
 void OpenCapturePath()
 {
     Pactl({"set-sink-volume", "rec_sink", "100%"});

@@ -23,6 +23,9 @@ namespace nuvask::test {
 
 // Runs pactl with `args` and returns what it printed.
 QString Pactl(const QStringList &args);
+// Record streams on the server (meters', captures', and on PipeWire a
+// remapped source's own).
+int RecordStreams();
 // The null sink rec_sink and the default source (its monitor) at full volume
 // and unmuted: a tone played into the sink is recorded at its own level.
 void OpenCapturePath();

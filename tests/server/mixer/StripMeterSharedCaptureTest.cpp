@@ -11,6 +11,7 @@
 #include "platform/sound/DesktopWaveIn.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,13 +23,6 @@ using namespace nuvask::test;
 namespace {
 
 constexpr int Strip = 1;
-
-// Record streams on the server: the meter's own, the monitor's capture, and
-// on PipeWire the remapped source's own.
-int recordStreams()
-{
-    return int(Pactl({"list", "short", "source-outputs"}).split('\n', Qt::SkipEmptyParts).size());
-}
 
 // The meter's side of the window, which also notes every cover a tick sets
 // (a tick that has no new level sets none, and the column keeps its height).
@@ -54,6 +48,32 @@ struct TickLog : StripMetersView
     QList<Tick> ticks;
 };
 
+// The server's own account of record streams opened, from `pactl subscribe`.
+class StreamsOpened
+{
+public:
+    StreamsOpened()
+    {
+        m_process.start(QStringLiteral("pactl"), {QStringLiteral("subscribe")});
+        m_process.waitForStarted(5000);
+        Spin(200); // subscribed before anything is counted
+    }
+    ~StreamsOpened()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+    int count()
+    {
+        m_seen += QString::fromUtf8(m_process.readAllStandardOutput());
+        return int(m_seen.count(QStringLiteral("'new' on source-output")));
+    }
+
+private:
+    QProcess m_process;
+    QString m_seen;
+};
+
 class StripMeterSharedCaptureTest : public ::testing::Test
 {
 protected:
@@ -74,16 +94,22 @@ protected:
                 device = d;
         }
         ASSERT_GE(device, 0);
+        pulseDevice = device;
         // The sound server's recording line is its default source, the
         // monitor's input too.
-        const int recording = int(rig.strips.layer.DestNameList(device).indexOf(QStringLiteral("Recording")));
+        recording = int(rig.strips.layer.DestNameList(device).indexOf(QStringLiteral("Recording")));
         ASSERT_GE(recording, 0);
-        others = recordStreams();
+        others = RecordStreams();
         ASSERT_EQ(rig.strips.bind(Strip, device, recording, 0), QString());
         source = service.connection().server().defaultSource;
         full = rig.strips.strips[Strip]->volumeBarHeight();
     }
-    void TearDown() override { rig.strips.host.meters = nullptr; }
+    void TearDown() override
+    {
+        rig.strips.host.meters = nullptr;
+        if (!qEnvironmentVariableIsEmpty("PULSE_SERVER"))
+            Pactl({"set-source-volume", "@DEFAULT_SOURCE@", "100%"});
+    }
 
     const PulsePeakMeters &levels() { return service.connection().peakMeters(); }
 
@@ -112,6 +138,8 @@ protected:
     TickLog log{rig.strips.host};
     StripMeters meters{rig.strips.layer, log};
     QString source;
+    int pulseDevice = -1;
+    int recording = -1;
     int full = 0;
     int others = 0; // record streams before the meter's
 
@@ -126,14 +154,14 @@ TEST_F(StripMeterSharedCaptureTest, MonitorTakesOverTheMetersInputAndGivesItBack
     Spin(500);
     const int steady = log.ticks.last().cover;
     EXPECT_TRUE(levels().hasOwnStream(source));
-    EXPECT_EQ(recordStreams(), others + 1);
+    EXPECT_EQ(RecordStreams(), others + 1);
 
     // The monitor starts on the same input: one stream, the capture's.
     qsizetype from = log.ticks.size();
     rig.click("Btn_RPK_ON");
     ASSERT_TRUE(rig.monitor->IsOpen());
-    EXPECT_TRUE(WaitFor([&] { return !levels().hasOwnStream(source) && recordStreams() == others + 1; }, 2000))
-        << "own stream " << levels().hasOwnStream(source) << ", streams " << recordStreams();
+    EXPECT_TRUE(WaitFor([&] { return !levels().hasOwnStream(source) && RecordStreams() == others + 1; }, 2000))
+        << "own stream " << levels().hasOwnStream(source) << ", streams " << RecordStreams();
     Spin(1500);
     EXPECT_TRUE(levels().watched().contains(source));
     expectSteady(from, steady, "monitor on");
@@ -142,8 +170,8 @@ TEST_F(StripMeterSharedCaptureTest, MonitorTakesOverTheMetersInputAndGivesItBack
     from = log.ticks.size();
     rig.click("Btn_RPK_OFF");
     ASSERT_FALSE(rig.monitor->IsOpen());
-    EXPECT_TRUE(WaitFor([&] { return levels().hasOwnStream(source) && recordStreams() == others + 1; }, 2000))
-        << "own stream " << levels().hasOwnStream(source) << ", streams " << recordStreams();
+    EXPECT_TRUE(WaitFor([&] { return levels().hasOwnStream(source) && RecordStreams() == others + 1; }, 2000))
+        << "own stream " << levels().hasOwnStream(source) << ", streams " << RecordStreams();
     Spin(1500);
     expectSteady(from, steady, "monitor off");
 
@@ -155,6 +183,29 @@ TEST_F(StripMeterSharedCaptureTest, MonitorTakesOverTheMetersInputAndGivesItBack
     tone.stop();
     EXPECT_TRUE(WaitFor([&] { return log.ticks.last().cover >= full - 1; }, 2000))
         << "cover " << log.ticks.last().cover << " of " << full;
+    rig.click("Btn_RPK_OFF");
+}
+
+TEST_F(StripMeterSharedCaptureTest, AutoLoweringsRestartTheCaptureWithoutReopeningTheMetersStream)
+{
+    // Strip 2, the one "Auto" lowers, on the same input.
+    ASSERT_EQ(rig.strips.bind(2, pulseDevice, recording, 0), QString());
+    TonePlayer tone;
+    ASSERT_TRUE(tone.start("rec_sink", 30000, 30));
+    rig.monitor->CutLevelShow(16384);
+    rig.click("Btn_RAuto");
+    ASSERT_TRUE(rig.monitor->AutoOn());
+    ASSERT_TRUE(WaitFor([&] { return !levels().hasOwnStream(source); }, 2000));
+    // Each lowering resets and restarts the capture in one go: the meters
+    // stay with the capture all along, and the server opens no stream.
+    StreamsOpened opened;
+    const int top = rig.stripPosition();
+    const bool lowered = WaitFor([&] { return rig.stripPosition() <= top - 16; }, 10000);
+    EXPECT_TRUE(lowered) << "strip 2 at " << rig.stripPosition() << " of " << top;
+    Spin(300);
+    EXPECT_EQ(opened.count(), 0);
+    EXPECT_FALSE(levels().hasOwnStream(source));
+    EXPECT_EQ(RecordStreams(), others + 1);
     rig.click("Btn_RPK_OFF");
 }
 
