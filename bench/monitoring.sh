@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # What the recording level monitor costs the whole machine beside its peers:
-# the subject's own CPU time and what it makes the sound server spend, measured
-# in one run on one private sound server with a tone playing into its null sink:
+# the subject's own CPU time and what it makes the sound server spend. The
+# windows run two like private sound servers (PulseAudio, or PipeWire with
+# pipewire-pulse and wireplumber under --server pipewire), a tone playing
+# into the null sink of each; a subject uses one of them:
 #
-#   none            no subject: the tone alone (the server's baseline)
+#   none            no subject: the tone alone (the baseline)
 #   nuvask          monitoring at "1" (50 ms buffers) with automatic recording
 #                   volume on and the strip meters on
 #   parec           capturing the default source with 50 ms blocks, the same
@@ -15,13 +17,18 @@
 #
 # Each subject runs alone in its window; windows are interleaved (every round
 # runs each subject once, the order turned by one each round) so that the
-# machine's load drifts over all of them alike. For each: the subject's CPU %
-# of one core, the server's CPU % above the baseline window ("extra"; on
-# PulseAudio the pulseaudio process, on PipeWire pipewire + pipewire-pulse +
-# wireplumber), their sum ("whole"), the X server's extra for information,
-# max RSS, PSS and wake-ups per second, then the ratios, with the spread of
-# the per-round ratios. CPU time is the scheduler's own count in nanoseconds
-# (/proc/PID/task/*/schedstat), not clock ticks.
+# machine's load drifts over all of them alike, and the subject's server
+# takes turns between the two, round by round. For each window: the
+# subject's CPU, its server's and the twin's (all their processes and
+# threads), in nanoseconds from the scheduler's own count
+# (/proc/PID/task/*/schedstat), not clock ticks. The server's extra for the
+# subject is its server's CPU above the twin's in the same window, less that
+# difference in the round's window without a subject: the rest of the
+# machine's load, which both servers meet alike, drops out, which a
+# comparison with an earlier window cannot do on a busy machine. The whole is
+# the program's CPU plus that extra; then the X server's extra (information
+# only), max RSS, PSS and wake-ups per second, the ratios with the spread of
+# the per-round ratios, and the windows' log.
 #
 # A second part counts the context switches each one spends reacting to an
 # outside volume change (20 x pactl set-sink-volume +5 %, 200 ms apart), a
@@ -89,34 +96,63 @@ fi
 
 . "$ROOT/scripts/services.sh"
 SUBJECT_PID=""
-TONE_PID=""
+TONE_PIDS=()
+TWIN_WORK=""
+stop_tones() {
+  # A tone is a pipeline in a session of its own: stop the whole group.
+  local pid
+  for pid in "${TONE_PIDS[@]}"; do kill -TERM -- "-$pid" 2>/dev/null; done
+  TONE_PIDS=()
+}
 cleanup() {
   [ -n "$SUBJECT_PID" ] && services_stop_pid "$SUBJECT_PID"
-  # The tone is a pipeline in a session of its own: stop the whole group.
-  [ -n "$TONE_PID" ] && kill -TERM -- "-$TONE_PID" 2>/dev/null
+  stop_tones
   services_stop_all
+  [ -n "$TWIN_WORK" ] && rm -rf "$TWIN_WORK"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
-if [ "$SERVER" = pipewire ]; then
-  services_start_pipewire || exit 1
-else
-  services_start_pulse || exit 1
-fi
+
+# The processes of the sound server among those given.
+server_pids_of() {
+  local pid
+  for pid in "$@"; do
+    case "$(cat "/proc/$pid/comm" 2>/dev/null)" in
+      pulseaudio | pipewire | pipewire-pulse | wireplumber) echo "$pid" ;;
+    esac
+  done
+}
+
+start_server() {
+  if [ "$SERVER" = pipewire ]; then services_start_pipewire; else services_start_pulse; fi
+}
+start_server || exit 1
 services_start_xvfb || exit 1
 export DISPLAY=$NUVASK_TEST_DISPLAY
 # What the program records: the server's default source (PulseAudio: the null
 # sink's monitor; PipeWire: a source remapped from it).
 export SOURCE; SOURCE=$(pactl get-default-source)
+MAIN_SERVER=$PULSE_SERVER
+mapfile -t MAIN_SERVER_PIDS < <(server_pids_of "${SERVICES_PIDS[@]}")
+[ ${#MAIN_SERVER_PIDS[@]} -gt 0 ] || { echo "no sound server process found" >&2; exit 1; }
 
-# The processes of the sound server, among those the services started.
-SERVER_PIDS=()
-for pid in "${SERVICES_PIDS[@]}"; do
-  case "$(cat "/proc/$pid/comm" 2>/dev/null)" in
-    pulseaudio | pipewire | pipewire-pulse | wireplumber) SERVER_PIDS+=("$pid") ;;
-  esac
-done
-[ ${#SERVER_PIDS[@]} -gt 0 ] || { echo "no sound server process found" >&2; exit 1; }
+# A second server like the first, for the windows: the tone plays on both, a
+# subject uses one of them, and the server's share of the subject is the
+# difference between the two in the same window, so that the load of the rest
+# of the machine, which both meet alike, drops out of it.
+start_twin() {
+  local env=$SERVICES_WORK/twin.env
+  (
+    trap - EXIT INT TERM
+    . "$ROOT/scripts/services.sh"
+    start_server >/dev/null || exit 1
+    printf 'TWIN_SERVER=%q\nTWIN_WORK=%q\nTWIN_PIDS=(%s)\n' "$PULSE_SERVER" "$SERVICES_WORK" "${SERVICES_PIDS[*]}" >"$env"
+  ) || return 1
+  . "$env"
+  SERVICES_PIDS+=("${TWIN_PIDS[@]}")
+  mapfile -t TWIN_SERVER_PIDS < <(server_pids_of "${TWIN_PIDS[@]}")
+  [ ${#TWIN_SERVER_PIDS[@]} -gt 0 ]
+}
 
 # --- measuring one process (all its threads) -------------------------------
 
@@ -231,30 +267,35 @@ arm_nuvask() {
   [ -n "$(pactl list short source-outputs)" ]
 }
 
+# A tone into the null sink of the server in PULSE_SERVER, at full scale.
 start_tone() {
+  pactl set-source-volume "$SOURCE" 100% >/dev/null 2>&1
   setsid bash -c 'sox -q -n -t raw -r 44100 -e signed -b 16 -c 2 - synth 3600 sine 1000 vol 0.9 \
     | pacat --playback --raw --latency-msec=20 --format=s16le --rate=44100 --channels=2 --device=rec_sink' \
     >/dev/null 2>&1 &
-  TONE_PID=$!
+  TONE_PIDS+=("$!")
   sleep 1
 }
 
 # --- part 1: interleaved windows -------------------------------------------
 
-# Per subject, summed over rounds: CPU ns of the subject, of the server and of
-# the X server, the window spans; per subject and round (key "name round"):
-# the same, for the per-round ratios.
-declare -A PROG_NS SRV_NS X_NS SPAN SWITCHES HWM PSS_SUM PSS_N START_MS ARMED
-declare -A R_PROG R_SRV R_SPAN
-
-pct() { awk -v n="$1" -v s="$2" 'BEGIN {if (s > 0) printf "%.3f", 100 * n / 1e9 / s; else print 0}'; }
+# One line per window in $WINDOWS_LOG: name, round, then nanoseconds of CPU
+# of the subject, of the subject's server, of the twin server and of the X
+# server, and the window's span in seconds.
+declare -A SWITCHES SPAN HWM PSS_SUM PSS_N START_MS ARMED
 
 measure_window() {
-  local name=$1 round=$2 t0 t1 p0 p1 v0 v1 x0 x1 s0=0 s1=0
+  local name=$1 round=$2 own twin t0 t1 p0=0 p1=0 a0 a1 b0 b1 x0 x1 s0=0 s1=0
+  # The subject's server takes turns between the two, round by round.
+  if [ $((round % 2)) -eq 1 ]; then
+    own=("${MAIN_SERVER_PIDS[@]}"); twin=("${TWIN_SERVER_PIDS[@]}"); export PULSE_SERVER=$MAIN_SERVER
+  else
+    own=("${TWIN_SERVER_PIDS[@]}"); twin=("${MAIN_SERVER_PIDS[@]}"); export PULSE_SERVER=$TWIN_SERVER
+  fi
   t0=$(date +%s%N)
   start_subject "$name"
   if has_window "$name"; then
-    wait_window "$SUBJECT_PID" || { no_window "$name"; return; }
+    wait_window "$SUBJECT_PID" || { no_window "$name"; export PULSE_SERVER=$MAIN_SERVER; return; }
     START_MS[$name]="${START_MS[$name]:-} $(( ($(date +%s%N) - t0) / 1000000 ))"
   fi
   if is_nuvask "$name"; then
@@ -262,54 +303,75 @@ measure_window() {
     if arm_nuvask; then ARMED[$name]=yes; else ARMED[$name]=no; fi
   fi
   sleep 3 # settle: start-up work (and the last subject's leaving) is not the steady state
-  if [ -n "$SUBJECT_PID" ]; then p0=$(cpu_ns "$SUBJECT_PID"); s0=$(switches "$SUBJECT_PID"); else p0=0; fi
-  v0=$(cpu_ns "${SERVER_PIDS[@]}"); x0=$(cpu_ns "$NUVASK_XVFB_PID"); t0=$(date +%s%N)
+  [ -n "$SUBJECT_PID" ] && { p0=$(cpu_ns "$SUBJECT_PID"); s0=$(switches "$SUBJECT_PID"); }
+  a0=$(cpu_ns "${own[@]}"); b0=$(cpu_ns "${twin[@]}"); x0=$(cpu_ns "$NUVASK_XVFB_PID"); t0=$(date +%s%N)
   sleep "$WINDOW"
-  if [ -n "$SUBJECT_PID" ]; then p1=$(cpu_ns "$SUBJECT_PID"); s1=$(switches "$SUBJECT_PID"); else p1=0; fi
-  v1=$(cpu_ns "${SERVER_PIDS[@]}"); x1=$(cpu_ns "$NUVASK_XVFB_PID"); t1=$(date +%s%N)
+  [ -n "$SUBJECT_PID" ] && { p1=$(cpu_ns "$SUBJECT_PID"); s1=$(switches "$SUBJECT_PID"); }
+  a1=$(cpu_ns "${own[@]}"); b1=$(cpu_ns "${twin[@]}"); x1=$(cpu_ns "$NUVASK_XVFB_PID"); t1=$(date +%s%N)
   local span; span=$(awk -v d=$((t1 - t0)) 'BEGIN {print d / 1e9}')
-  PROG_NS[$name]=$(( ${PROG_NS[$name]:-0} + p1 - p0 ))
-  SRV_NS[$name]=$(( ${SRV_NS[$name]:-0} + v1 - v0 ))
-  X_NS[$name]=$(( ${X_NS[$name]:-0} + x1 - x0 ))
+  echo "$name $round $((p1 - p0)) $((a1 - a0)) $((b1 - b0)) $((x1 - x0)) $span" >>"$WINDOWS_LOG"
   SWITCHES[$name]=$(( ${SWITCHES[$name]:-0} + s1 - s0 ))
   SPAN[$name]=$(awk -v a="${SPAN[$name]:-0}" -v d="$span" 'BEGIN {print a + d}')
-  R_PROG["$name $round"]=$((p1 - p0)); R_SRV["$name $round"]=$((v1 - v0)); R_SPAN["$name $round"]=$span
   if [ -n "$SUBJECT_PID" ]; then
     local h; h=$(hwm_kb "$SUBJECT_PID")
     [ "${h:-0}" -gt "${HWM[$name]:-0}" ] && HWM[$name]=$h
     PSS_SUM[$name]=$(( ${PSS_SUM[$name]:-0} + $(pss_kb "$SUBJECT_PID") ))
     PSS_N[$name]=$(( ${PSS_N[$name]:-0} + 1 ))
   fi
-  printf '    %-16s program %s %%  server %s %%\n' "$name" "$(pct $((p1 - p0)) "$span")" "$(pct $((v1 - v0)) "$span")"
+  awk -v n="$name" -v p=$((p1 - p0)) -v a=$((a1 - a0)) -v b=$((b1 - b0)) -v s="$span" \
+    'BEGIN {printf "    %-16s program %.3f %%  its server %.3f %%  the twin %.3f %%\n", n, p / s / 1e7, a / s / 1e7, b / s / 1e7}'
   stop_subject
+  export PULSE_SERVER=$MAIN_SERVER
+}
+
+# Per subject from the windows' log: program %, the server's extra % and the
+# whole (their sum), each a mean over the rounds; the server's extra in a
+# round is its server's CPU above the twin's, less the same difference in
+# that round's window without a subject. Prints "name program extra whole
+# server% x-extra%" lines; with a peer named, instead the per-round ratios of
+# a figure ("program" or "whole") of `name` to the peer's, as "min..max".
+window_figures() {
+  awk -v want="${1:-}" -v a="${2:-}" -v b="${3:-}" '
+    { p[$1, $2] = $3 / $7 / 1e7; d[$1, $2] = ($4 - $5) / $7 / 1e7; srv[$1, $2] = $4 / $7 / 1e7
+      x[$1, $2] = $6 / $7 / 1e7; seen[$1, $2] = 1; names[$1] = 1; if ($2 > rounds) rounds = $2 }
+    function extra(n, r) { return d[n, r] - ((("none", r) in seen) ? d["none", r] : 0) }
+    function xextra(n, r) { return x[n, r] - ((("none", r) in seen) ? x["none", r] : 0) }
+    function fig(what, n, r) { return what == "program" ? p[n, r] : p[n, r] + extra(n, r) }
+    END {
+      if (want != "") {
+        lo = ""; hi = ""
+        for (r = 1; r <= rounds; r++) {
+          if (!((a, r) in seen) || !((b, r) in seen) || fig(want, b, r) <= 0) continue
+          q = fig(want, a, r) / fig(want, b, r)
+          if (lo == "" || q < lo) lo = q
+          if (hi == "" || q > hi) hi = q
+        }
+        if (lo == "") print "-"; else printf "%.2f..%.2f\n", lo, hi
+        exit
+      }
+      for (n in names) {
+        k = 0; sp = 0; se = 0; ss = 0; sx = 0
+        for (r = 1; r <= rounds; r++) {
+          if (!((n, r) in seen)) continue
+          k++; sp += p[n, r]; se += extra(n, r); ss += srv[n, r]; sx += xextra(n, r)
+        }
+        # Without a subject, the extra column holds how far the twins differ.
+        if (n == "none") for (r = 1; r <= rounds; r++) if ((n, r) in seen) se += d[n, r]
+        if (k) printf "%s %.3f %.3f %.3f %.3f %.3f\n", n, sp / k, se / k, (sp + se) / k, ss / k, sx / k
+      }
+    }' "$WINDOWS_LOG"
 }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else print "-"}'; }
 
-# The per-round ratios of a figure ("prog" or "whole") of two subjects, as
-# "min..max"; a round's server extra is taken against that round's baseline.
-round_ratios() {
-  local what=$1 a=$2 b=$3 r out=()
-  for r in $(seq "$ROUNDS"); do
-    [ -n "${R_SPAN["$a $r"]:-}" ] && [ -n "${R_SPAN["$b $r"]:-}" ] || continue
-    out+=("$(awk -v what="$what" -v pa="${R_PROG["$a $r"]}" -v sa="${R_SRV["$a $r"]}" -v ta="${R_SPAN["$a $r"]}" \
-      -v pb="${R_PROG["$b $r"]}" -v sb="${R_SRV["$b $r"]}" -v tb="${R_SPAN["$b $r"]}" \
-      -v s0="${R_SRV["none $r"]:-0}" -v t0="${R_SPAN["none $r"]:-1}" 'BEGIN {
-        base = s0 / t0
-        a = pa / ta; b = pb / tb
-        if (what == "whole") { a += sa / ta - base; b += sb / tb - base }
-        if (b > 0) printf "%.2f", a / b; else print "-"
-      }')")
-  done
-  [ ${#out[@]} -gt 0 ] || { echo "-"; return; }
-  printf '%s\n' "${out[@]}" | sort -g | awk '{a[NR]=$1} END {printf "%s..%s", a[1], a[NR]}'
-}
-
 run_windows() {
-  local names; names="${SUBJECTS[*]}"
-  echo "== Windows on $SERVER: ${ROUNDS} rounds of [$names], ${WINDOW} s each, tone playing into rec_sink, recording $SOURCE"
-  pactl set-source-volume "$SOURCE" 100% >/dev/null 2>&1
-  start_tone
+  WINDOWS_LOG=$SERVICES_WORK/windows.log
+  : >"$WINDOWS_LOG"
+  start_twin || { echo "the twin server did not start" >&2; return 1; }
+  echo "== Windows on $SERVER: ${ROUNDS} rounds of [${SUBJECTS[*]}], ${WINDOW} s each," \
+    "a tone playing into rec_sink of two like servers, the subject recording $SOURCE on one"
+  PULSE_SERVER=$MAIN_SERVER start_tone
+  PULSE_SERVER=$TWIN_SERVER start_tone
   local r i n=${#SUBJECTS[@]}
   for r in $(seq "$ROUNDS"); do
     for i in $(seq 0 $((n - 1))); do
@@ -318,27 +380,29 @@ run_windows() {
       measure_window "$name" "$r"
     done
   done
-  kill -TERM -- "-$TONE_PID" 2>/dev/null; TONE_PID=""
+  stop_tones
 
   declare -gA PROG_PCT EXTRA_PCT WHOLE_PCT WAKE START_MED
-  local base=0 xbase=0
-  [ -n "${SPAN[none]:-}" ] && base=$(pct "${SRV_NS[none]}" "${SPAN[none]}") && xbase=$(pct "${X_NS[none]}" "${SPAN[none]}")
-  printf '\n%-16s %9s %9s %9s %9s %10s %10s %10s %13s\n' subject "program%" "server+%" "whole%" "X+%" \
-    "max RSS" "PSS" "wake-ups/s" "start->window"
+  local -A fields
+  local name prog extra whole srv xextra
+  printf '\n%-16s %9s %9s %9s %9s %9s %10s %10s %10s %13s\n' subject "program%" "server+%" "whole%" \
+    "server%" "X+%" "max RSS" "PSS" "wake-ups/s" "start->window"
+  while read -r name prog extra whole srv xextra; do
+    PROG_PCT[$name]=$prog; EXTRA_PCT[$name]=$extra; WHOLE_PCT[$name]=$whole
+    fields[$name]="$srv $xextra"
+  done < <(window_figures)
   for name in "${SUBJECTS[@]}"; do
-    [ -n "${SPAN[$name]:-}" ] || continue
-    PROG_PCT[$name]=$(pct "${PROG_NS[$name]}" "${SPAN[$name]}")
-    EXTRA_PCT[$name]=$(awk -v s="$(pct "${SRV_NS[$name]}" "${SPAN[$name]}")" -v b="$base" 'BEGIN {printf "%.3f", s - b}')
-    WHOLE_PCT[$name]=$(awk -v p="${PROG_PCT[$name]}" -v e="${EXTRA_PCT[$name]}" 'BEGIN {printf "%.3f", p + e}')
-    local xextra; xextra=$(awk -v s="$(pct "${X_NS[$name]}" "${SPAN[$name]}")" -v b="$xbase" 'BEGIN {printf "%.3f", s - b}')
-    WAKE[$name]=$(awk -v n="${SWITCHES[$name]}" -v s="${SPAN[$name]}" 'BEGIN {printf "%.1f", n / s}')
+    [ -n "${PROG_PCT[$name]:-}" ] || continue
+    read -r srv xextra <<<"${fields[$name]}"
+    WAKE[$name]=$(awk -v n="${SWITCHES[$name]:-0}" -v s="${SPAN[$name]:-1}" 'BEGIN {printf "%.1f", n / s}')
     START_MED[$name]=$(echo ${START_MS[$name]:-} | tr ' ' '\n' | sed '/^$/d' | sort -n | awk '{a[NR]=$1} END {if (NR) print a[int((NR+1)/2)]; else print "-"}')
     if [ "$name" = none ]; then
-      printf '%-16s %9s %9s %9s %9s   (the server alone: %s %%, X: %s %%)\n' none - 0 - 0 "$base" "$xbase"
+      printf '%-16s %9s %9s %9s %9s %9s   (its server above the twin by %s %% without a subject)\n' none - 0 - \
+        "$srv" 0 "${EXTRA_PCT[none]}"
       continue
     fi
-    printf '%-16s %9s %9s %9s %9s %7s kB %7s kB %10s %10s ms\n' "$name" "${PROG_PCT[$name]}" "${EXTRA_PCT[$name]}" \
-      "${WHOLE_PCT[$name]}" "$xextra" "${HWM[$name]:-0}" "$(( ${PSS_SUM[$name]:-0} / ${PSS_N[$name]:-1} ))" \
+    printf '%-16s %9s %9s %9s %9s %9s %7s kB %7s kB %10s %10s ms\n' "$name" "${PROG_PCT[$name]}" "${EXTRA_PCT[$name]}" \
+      "${WHOLE_PCT[$name]}" "$srv" "$xextra" "${HWM[$name]:-0}" "$(( ${PSS_SUM[$name]:-0} / ${PSS_N[$name]:-1} ))" \
       "${WAKE[$name]}" "${START_MED[$name]}"
   done
   for name in "${SUBJECTS[@]}"; do
@@ -346,28 +410,27 @@ run_windows() {
       echo "note: $name was measured without its monitor armed (no Auto button found)"
   done
 
-  local wholeTarget progTarget
-  if [ "$SERVER" = pipewire ]; then progTarget=2.0; else progTarget=1.0; fi
+  local progTarget wholeQt="" wholeParec=""
+  if [ "$SERVER" = pipewire ]; then progTarget=2.0; wholeParec="   target <= 1.0"; else progTarget=1.0; wholeQt="   target <= 1.0"; fi
   echo
-  echo "Ratios (all rounds together; per-round spread in brackets)"
+  echo "Ratios (means over the rounds; the per-round ratios' spread in brackets)"
   for name in "${SUBJECTS[@]}"; do
-    is_nuvask "$name" || continue
-    [ -n "${SPAN[$name]:-}" ] || continue
+    is_nuvask "$name" && [ -n "${PROG_PCT[$name]:-}" ] || continue
     echo "  $name"
-    [ "$SERVER" = pulseaudio ] && wholeTarget="   target <= 1.0" || wholeTarget=""
-    echo "    whole    / pavucontrol-qt's whole    $(ratio "${WHOLE_PCT[$name]}" "${WHOLE_PCT[pavucontrol-qt]:-0}") [$(round_ratios whole "$name" pavucontrol-qt)]$wholeTarget"
-    [ "$SERVER" = pipewire ] && wholeTarget="   target <= 1.0" || wholeTarget=""
-    echo "    whole    / parec's whole (floor)     $(ratio "${WHOLE_PCT[$name]}" "${WHOLE_PCT[parec]:-0}") [$(round_ratios whole "$name" parec)]$wholeTarget"
-    echo "    whole    / pavucontrol's whole       $(ratio "${WHOLE_PCT[$name]}" "${WHOLE_PCT[pavucontrol]:-0}") [$(round_ratios whole "$name" pavucontrol)]"
-    echo "    whole    / arecord's whole           $(ratio "${WHOLE_PCT[$name]}" "${WHOLE_PCT[arecord]:-0}") [$(round_ratios whole "$name" arecord)]"
-    echo "    program  / parec's program           $(ratio "${PROG_PCT[$name]}" "${PROG_PCT[parec]:-0}") [$(round_ratios prog "$name" parec)]   target <= $progTarget"
-    echo "    program  / pavucontrol-qt's program  $(ratio "${PROG_PCT[$name]}" "${PROG_PCT[pavucontrol-qt]:-0}") [$(round_ratios prog "$name" pavucontrol-qt)]"
+    echo "    whole    / pavucontrol-qt's whole    $(ratio "${WHOLE_PCT[$name]}" "${WHOLE_PCT[pavucontrol-qt]:-0}") [$(window_figures whole "$name" pavucontrol-qt)]$wholeQt"
+    echo "    whole    / parec's whole (floor)     $(ratio "${WHOLE_PCT[$name]}" "${WHOLE_PCT[parec]:-0}") [$(window_figures whole "$name" parec)]$wholeParec"
+    echo "    whole    / pavucontrol's whole       $(ratio "${WHOLE_PCT[$name]}" "${WHOLE_PCT[pavucontrol]:-0}") [$(window_figures whole "$name" pavucontrol)]"
+    echo "    whole    / arecord's whole           $(ratio "${WHOLE_PCT[$name]}" "${WHOLE_PCT[arecord]:-0}") [$(window_figures whole "$name" arecord)]"
+    echo "    program  / parec's program           $(ratio "${PROG_PCT[$name]}" "${PROG_PCT[parec]:-0}") [$(window_figures program "$name" parec)]   target <= $progTarget"
+    echo "    program  / pavucontrol-qt's program  $(ratio "${PROG_PCT[$name]}" "${PROG_PCT[pavucontrol-qt]:-0}") [$(window_figures program "$name" pavucontrol-qt)]"
     echo "    server+  / parec's server+           $(ratio "${EXTRA_PCT[$name]}" "${EXTRA_PCT[parec]:-0}")"
     echo "    RSS      / pavucontrol               $(ratio "${HWM[$name]:-0}" "${HWM[pavucontrol]:-0}")   target <= 0.40"
     echo "    RSS      / pavucontrol-qt            $(ratio "${HWM[$name]:-0}" "${HWM[pavucontrol-qt]:-0}")"
     echo "    wake-ups / parec                     $(ratio "${WAKE[$name]}" "${WAKE[parec]:-0}")"
     echo "    start->window / pavucontrol        $(ratio "${START_MED[$name]}" "${START_MED[pavucontrol]:-0}")"
   done
+  echo "(the windows' log: one line per window, name round program-ns server-ns twin-ns X-ns seconds)"
+  cat "$WINDOWS_LOG"
 }
 
 # --- part 2: reacting to an outside change ---------------------------------
@@ -548,13 +611,12 @@ idle_window() {
 # linux-perf) and strace; skipped with a note without them.
 run_profile() {
   command -v perf >/dev/null 2>&1 || { echo "  perf is not installed (linux-perf): skipped"; return; }
-  pactl set-source-volume "$SOURCE" 100% >/dev/null 2>&1
   start_tone
   local name
   for name in "${SUBJECTS[@]}"; do
     is_nuvask "$name" && profile_one "$name"
   done
-  kill -TERM -- "-$TONE_PID" 2>/dev/null; TONE_PID=""
+  stop_tones
 }
 
 profile_one() {

@@ -307,7 +307,7 @@ bool PulseConnection::setDefaultSource(const QString &name)
 
 bool PulseConnection::watchPeak(const QString &source)
 {
-    if (m_peakMeters->watched().contains(source))
+    if (m_peakMeters->isWatched(source))
         return true;
     return m_state == State::Ready && find(true, source) && m_peakMeters->watch(source);
 }

@@ -118,6 +118,8 @@ void PulsePeakMeters::unwatch(const QString &source)
     m_watches.erase(source);
     if (m_watches.empty())
         m_loop.reset();
+    else if (m_loop)
+        m_loop->run(); // the stream's end is sent now, not at the next read
 }
 
 QStringList PulsePeakMeters::watched() const
@@ -156,7 +158,11 @@ bool PulsePeakMeters::place(const QString &source, Watch &watch)
         // The capture reads every sample of this input: its own stream goes.
         if (watch.stream && watch.stream->take(level))
             watch.keep(level);
-        watch.stream.reset();
+        if (watch.stream) {
+            watch.stream.reset();
+            // Sent now: nothing runs this connection while the capture reads.
+            m_loop->run();
+        }
         watch.tapped = true;
         return true;
     }
@@ -196,7 +202,10 @@ bool PulsePeakMeters::place(const QString &source, Watch &watch)
 bool PulsePeakMeters::take(const QString &source, float &level)
 {
     level = 0;
-    if (m_loop) {
+    // Only streams of the meters' own deliver on this connection.
+    const bool ownStreams =
+        std::any_of(m_watches.begin(), m_watches.end(), [](const auto &entry) { return entry.second->stream != nullptr; });
+    if (m_loop && ownStreams) {
         m_loop->run();
         if (!m_loop->good()) {
             // The server went away; the main connection sees it as well.

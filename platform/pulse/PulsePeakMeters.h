@@ -27,7 +27,7 @@ class PulseLevelTap
 public:
     virtual ~PulseLevelTap() = default;
     // Whether `source` is being captured now.
-    virtual bool tapsSource(const QString &source) const = 0;
+    virtual bool tapsSource(const QString &source) = 0;
     // Raises `peak` to the highest level (0..1) captured from `source` since
     // the last take; false when nothing was captured meanwhile.
     virtual bool takeTappedPeak(const QString &source, float &peak) = 0;
@@ -46,6 +46,7 @@ public:
     bool watch(const QString &source);
     void unwatch(const QString &source);
     QStringList watched() const;
+    bool isWatched(const QString &source) const { return m_watches.count(source) != 0; }
     // Whether `source` is read through a stream of its own (not a capture's).
     bool hasOwnStream(const QString &source) const;
     // The highest level (0..1) of `source` since the last take, 0 when

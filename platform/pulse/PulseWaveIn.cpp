@@ -103,13 +103,21 @@ struct PulseWaveIn::Capture
     bool broken() const { return !connection.good() || !PA_STREAM_IS_GOOD(pa_stream_get_state(stream)); }
 
     // The source the stream records now (it follows the default source).
-    bool reads(const QString &source) const
+    bool reads(const QString &source)
     {
         if (!started || gone || !stream)
             return false;
         const char *name = pa_stream_get_device_name(stream);
-        return name && source == QString::fromUtf8(name);
+        if (!name)
+            return false;
+        if (qstrcmp(sourceName, name) != 0) {
+            sourceName = name;
+            sourceText = QString::fromUtf8(name);
+        }
+        return source == sourceText;
     }
+    QByteArray sourceName; // as the server last named it
+    QString sourceText;
 
     static void send(pa_operation *operation)
     {
@@ -338,7 +346,7 @@ void PulseWaveIn::stopped(Capture &capture)
     m_connection.levelTapChanged();
 }
 
-bool PulseWaveIn::tapsSource(const QString &source) const
+bool PulseWaveIn::tapsSource(const QString &source)
 {
     for (const auto &entry : m_open.entries) {
         if (entry.second->reads(source))

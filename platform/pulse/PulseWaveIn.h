@@ -57,7 +57,7 @@ public:
     // The level tap: a started capture reads every sample of its source. A
     // take first moves in what the server holds for it, so that the meters
     // see the sound of the last moments whatever the buffers' length.
-    bool tapsSource(const QString &source) const override;
+    bool tapsSource(const QString &source) override;
     bool takeTappedPeak(const QString &source, float &peak) override;
 
 private:
