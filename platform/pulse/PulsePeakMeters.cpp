@@ -196,6 +196,7 @@ bool PulsePeakMeters::place(const QString &source, Watch &watch)
     if (pa_stream_connect_record(stream, key.constData(), &attr, flags) < 0)
         return false; // the PeakStream frees the stream
     watch.stream = std::move(peak);
+    m_loop->run(); // asked for now, so that its first level comes as early as it can
     return true;
 }
 
