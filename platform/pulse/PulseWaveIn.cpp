@@ -2,6 +2,7 @@
 
 #include "platform/pulse/PulseWaveIn.h"
 
+#include "core/monitor/PeakScan.h"
 #include "platform/pulse/PulseConnection.h"
 #include "platform/pulse/PulsePolledContext.h"
 
@@ -12,7 +13,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace nuvask {
 
@@ -41,32 +41,15 @@ bool sampleSpecOf(const WaveFormat &format, pa_sample_spec &spec)
 }
 
 // The level (0..1) of a block for the strip meters, as the server's peak
-// detector gives it to a meter stream of its own: the channels mixed into one
-// (their mean), then the largest magnitude.
+// detector gives it to a meter stream of its own.
 float levelOf(const void *data, size_t length, const WaveFormat &format)
 {
-    const size_t frames = length / qMax<quint16>(1, format.blockAlign);
-    const bool stereo = format.channels == 2;
-    int peak = 0; // of the channels' sum (stereo) or the sample (mono)
-    if (format.bitsPerSample == 8) {
-        const auto *u = static_cast<const quint8 *>(data);
-        for (size_t i = 0; i < frames; ++i) {
-            const int sum = stereo ? u[2 * i] + u[2 * i + 1] - 256 : u[i] - 128;
-            peak = std::max(peak, std::abs(sum));
-        }
-        return float(peak) / (stereo ? 256.0f : 128.0f);
-    }
-    const auto *s = static_cast<const char *>(data);
-    const auto sample = [s](size_t at) {
-        qint16 v;
-        std::memcpy(&v, s + at, sizeof v); // little-endian, as the stream was opened
-        return int(v);
-    };
-    for (size_t i = 0; i < frames; ++i) {
-        const int sum = stereo ? sample(4 * i) + sample(4 * i + 2) : sample(2 * i);
-        peak = std::max(peak, std::abs(sum));
-    }
-    return float(peak) / (stereo ? 65536.0f : 32768.0f);
+    PeakScanLayout layout;
+    layout.bytesPerSample = format.bitsPerSample / 8;
+    layout.channels = format.channels;
+    layout.frameStep = format.blockAlign;
+    const int peak = PeakScanMixed(static_cast<const char *>(data), quint32(length), layout);
+    return float(peak) / (layout.bytesPerSample == 1 ? 128.0f : 32768.0f);
 }
 
 } // namespace
