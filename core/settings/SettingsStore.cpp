@@ -120,6 +120,7 @@ StartupSettings SettingsStore::readStartup()
     s.meterOn = readSwitch(setting::MeterOn);
     s.cutLevel = std::clamp(readInt(setting::VCut), 0, kMaxCutLevel);
     s.rlWait = readInt(setting::RlWait);
+    s.guardRecV = readSwitch(setting::GuardRecV);
     return s;
 }
 
@@ -150,6 +151,7 @@ bool SettingsStore::write(const SavedSettings &v)
     order.emplace_back(&setting::RlWait, QString::number(v.rlWait));
     for (int n = 0; n < kStripCount; ++n)
         order.emplace_back(&setting::MlSrcName[n], v.strips[n].srcName);
+    order.emplace_back(&setting::GuardRecV, sw(v.guardRecV));
 
     RegStringValues values;
     for (const auto &[def, text] : order)

@@ -43,6 +43,9 @@ inline constexpr SettingDef AutoRecV{"Auto_RecV", "0"};
 inline constexpr SettingDef MeterOn{"Meter_ON", "1"};
 inline constexpr SettingDef VCut{"V_CUT", "32763"};
 inline constexpr SettingDef RlWait{"RL_WAIT", "0"};
+// The volume guard on strip 2 (menu MO_Guard_RecV); older versions have no
+// such value and ignore it.
+inline constexpr SettingDef GuardRecV{"Guard_RecV", "0"};
 inline constexpr SettingDef MixLineId{"MIX_Line_ID", ""}; // obsolete, deleted at every start
 } // namespace setting
 
@@ -79,6 +82,7 @@ struct StartupSettings
     bool meterOn = true;
     int cutLevel = kMaxCutLevel; // 0..32763
     int rlWait = 0;              // item index of the display-interval list
+    bool guardRecV = false;
 };
 
 struct SavedSettings
@@ -95,6 +99,7 @@ struct SavedSettings
     bool meterOn = true;
     int cutLevel = kMaxCutLevel;
     int rlWait = 0;
+    bool guardRecV = false;
 };
 
 class SettingsStore

@@ -5,6 +5,7 @@
 #include "core/settings/Registry.h"
 #include "core/mixer/StripBindingRestore.h"
 #include "core/mixer/StripMeters.h"
+#include "core/mixer/VolumeGuard.h"
 #include "core/base/TextHelpers.h"
 #include "ui/widgets/ColorBtn.h"
 #include "ui/monitor/CutLevelPanel.h"
@@ -16,6 +17,7 @@
 #include "ui/desktop/ShortcutMenu.h"
 #include "ui/mainwindow/StripPanels.h"
 #include "ui/mixer/StripRebinder.h"
+#include "ui/mixer/VolumeGuardSwitch.h"
 #include "ui/desktop/TrayIcon.h"
 #include "ui/mixer/VolumeStrip.h"
 #include "ui/mainwindow/WindowColours.h"
@@ -64,7 +66,7 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInSer
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_registry(registry), m_settings(registry, shortName()),
-      m_layer(mixer, *this), m_noCapture(capture ? nullptr : std::make_unique<NoCapture>())
+      m_layer(mixer, *this), m_guard(std::make_unique<VolumeGuard>(m_layer)), m_noCapture(capture ? nullptr : std::make_unique<NoCapture>())
 {
     WaveInService &wave = capture ? *capture : *m_noCapture;
     // 1. Busy until the deferred initialisation has bound the strips.
@@ -102,6 +104,8 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInSer
     for (int n = 0; n < 3; ++n)
         strip(n)->attach(&m_layer);
     m_rebinder = new StripRebinder(m_layer, {strip(0), strip(1), strip(2)}, this);
+    m_guardSwitch = new VolumeGuardSwitch(*m_guard, *m_menu.MO_Guard_RecV, *strip(VolumeGuard::GuardedStrip),
+                                          *MKBoxDlg1, this);
     mixer.setDevicesChanged([rebinder = QPointer<StripRebinder>(m_rebinder)] {
         if (rebinder)
             rebinder->devicesChanged();
@@ -364,6 +368,7 @@ void TKELDO_NUVASK::applyStartupSettings(const StartupSettings &s)
     m_menu.MO_Auto_RecV->setChecked(s.autoRecV);
     m_menu.MO_Meter_ON->setChecked(s.meterOn);
     m_meters->ApplySettings(s.meterOn, s.autoRecV);
+    m_guardSwitch->ApplySetting(s.guardRecV);
     m_monitor->CutLevelShow(s.cutLevel);
     {
         // The program sets the interval list; its change action must not run.
@@ -452,6 +457,7 @@ SavedSettings TKELDO_NUVASK::currentSettings() const
     v.meterOn = m_menu.MO_Meter_ON->isChecked();
     v.cutLevel = m_layer.CutLevel();
     v.rlWait = m_panels->CB_RL_WAIT->currentIndex();
+    v.guardRecV = m_guardSwitch->Checked();
     return v;
 }
 

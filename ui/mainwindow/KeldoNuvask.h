@@ -31,6 +31,8 @@ class StripRebinder;
 class WaveInService;
 class TMKBoxDlg;
 class TrayIcon;
+class VolumeGuard;
+class VolumeGuardSwitch;
 class VolumeStrip;
 class WindowColours;
 class WindowPlacer;
@@ -107,6 +109,8 @@ public:
     TMKBoxDlg *messageBox() const { return MKBoxDlg1; }
     const MainMenu &menu() const { return m_menu; }
     StripRebinder &rebinder() const { return *m_rebinder; }
+    VolumeGuard &guard() const { return *m_guard; }
+    VolumeGuardSwitch &guardSwitch() const { return *m_guardSwitch; }
 
     // The desktop's folders and program groups behind the Options menu's icon
     // items; they must outlive the window. Without them the items act as on a
@@ -130,6 +134,8 @@ private:
     IRegistry &m_registry;
     SettingsStore m_settings;
     MixerLayer m_layer;
+    // Watches the layer, so it goes before it.
+    std::unique_ptr<VolumeGuard> m_guard;
     MainMenu m_menu;
     QString m_lastHandOverText;
 
@@ -145,6 +151,7 @@ private:
     HelpMenu *m_helpMenu = nullptr;      // help window, version number, contact, about box
     RegisteredVolumePanel *m_presets = nullptr; // registered volumes on PV2
     StripRebinder *m_rebinder = nullptr; // strips kept on their lines while the devices change
+    VolumeGuardSwitch *m_guardSwitch = nullptr; // MO_Guard_RecV, strip 2's "G", the fight notice
     TrayIcon *m_tray = nullptr;          // into the notification area and back
     std::array<int, 3> m_meterFullHeight{}; // pixels: each strip meter's full height
 

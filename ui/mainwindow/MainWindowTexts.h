@@ -27,6 +27,7 @@ inline const QString HintCancel = QStringLiteral("カットレベル 編集終�
 inline const QString MOption0 = QStringLiteral("ｵﾌﾟｼｮﾝ(&O)");
 inline const QString MO_Meter_ON = QStringLiteral("メーターON メーター付音源ボード専用");
 inline const QString MO_Auto_RecV = QStringLiteral("Auto_RecV メーター付音源ボード専用");
+inline const QString MO_Guard_RecV = QStringLiteral("Guard_RecV 録音ボリュームを他のソフトに変えさせない");
 inline const QString BackColor = QStringLiteral("バックカラーを標準色とする");
 inline const QString KELDO_COLOR = QStringLiteral("ＫＥＬＤＯ色");
 inline const QString MICON_SET = QStringLiteral("アイコンを、スタートアップにも、登録する (&S)");
