@@ -4,6 +4,7 @@
 #include <pulse/glib-mainloop.h>
 #include <pulse/pulseaudio.h>
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -83,12 +84,38 @@ struct PulseConnection::Native
             return;
         }
         PulseDeviceInfo entry = device(info->name, info->description, info->volume, info->mute);
+        entry.index = info->index;
         if constexpr (std::is_same_v<Info, pa_source_info>) {
             entry.monitor = info->monitor_of_sink != PA_INVALID_INDEX;
             self->m_loading.sources.append(entry);
         } else {
             self->m_loading.sinks.append(entry);
         }
+    }
+
+    // One source output (a recording stream) of the listing that answers who records.
+    static void onSourceOutput(pa_context *c, const pa_source_output_info *info, int eol, void *userdata)
+    {
+        if (!current(c, userdata))
+            return;
+        auto *self = static_cast<PulseConnection *>(userdata);
+        if (eol != 0) {
+            self->answerClients(eol > 0);
+            return;
+        }
+        const auto property = [info](const char *key) {
+            const char *value = info->proplist ? pa_proplist_gets(info->proplist, key) : nullptr;
+            return QString::fromUtf8(value ? value : "");
+        };
+        // Our own meters and capture are not the ones to blame.
+        if (property(PA_PROP_APPLICATION_PROCESS_ID) == QString::number(QCoreApplication::applicationPid()))
+            return;
+        QString name = property(PA_PROP_APPLICATION_NAME);
+        if (name.isEmpty())
+            name = property(PA_PROP_APPLICATION_PROCESS_BINARY);
+        if (name.isEmpty())
+            name = QString::fromUtf8(info->name ? info->name : "");
+        self->m_outputs.append({info->source, name});
     }
 };
 
@@ -204,6 +231,9 @@ void PulseConnection::dropContext()
     m_native->context = nullptr;
     m_pendingLoads = 0;
     m_reloadAgain = false;
+    // Whoever asked was answered when the connection was lost, or is going away.
+    m_clientQueries.clear();
+    m_listingOutputs = false;
     if (!context)
         return;
     pa_context_set_state_callback(context, nullptr, nullptr);
@@ -242,6 +272,7 @@ void PulseConnection::onContextState()
     m_pendingLoads = 0;
     m_reloadAgain = false;
     m_answered = true;
+    answerClients(false);
     setState(State::Lost);
     m_retry->start(m_retryMs);
     m_retryMs = std::min(m_retryMs * 2, MaxRetryMs);
@@ -258,6 +289,9 @@ void PulseConnection::reload()
     }
     m_loading = PulseServerState();
     m_pendingLoads = 3;
+    m_sinksWritten.clear();
+    m_sourcesWritten.clear();
+    m_defaultSourceWritten = false;
     const bool sent = Native::sent(pa_context_get_server_info(context, &Native::onServer, this)) &&
                       Native::sent(pa_context_get_sink_info_list(context, &Native::onDevice<pa_sink_info>, this)) &&
                       Native::sent(pa_context_get_source_info_list(context, &Native::onDevice<pa_source_info>, this));
@@ -271,6 +305,7 @@ void PulseConnection::loadFinished()
 {
     if (m_pendingLoads == 0 || --m_pendingLoads > 0)
         return;
+    keepLaterWrites();
     m_server = m_loading;
     if (m_state != State::Ready) {
         m_retryMs = FirstRetryMs;
@@ -302,6 +337,37 @@ PulseDeviceInfo *PulseConnection::find(bool source, const QString &name)
     return nullptr;
 }
 
+void PulseConnection::noteWrite(bool source, const QString &name)
+{
+    if (m_pendingLoads > 0)
+        (source ? m_sourcesWritten : m_sinksWritten).insert(name);
+}
+
+void PulseConnection::keepLaterWrites()
+{
+    // The server answers a connection's requests in order, so a picture
+    // requested before a write shows the device as it was before it. Taken
+    // as it is, it would turn a strip back for a moment and look to the
+    // volume guard like another program's change. Those devices keep what
+    // was written, and one more picture (requested after the write) follows.
+    const auto keep = [this](QList<PulseDeviceInfo> &loaded, const QSet<QString> &written, bool source) {
+        for (PulseDeviceInfo &device : loaded) {
+            if (!written.contains(device.name))
+                continue;
+            if (const PulseDeviceInfo *local = find(source, device.name)) {
+                device.volumes = local->volumes;
+                device.muted = local->muted;
+            }
+        }
+    };
+    keep(m_loading.sinks, m_sinksWritten, false);
+    keep(m_loading.sources, m_sourcesWritten, true);
+    if (m_defaultSourceWritten)
+        m_loading.defaultSource = m_server.defaultSource;
+    if (!m_sinksWritten.isEmpty() || !m_sourcesWritten.isEmpty() || m_defaultSourceWritten)
+        m_reloadAgain = true;
+}
+
 bool PulseConnection::setVolumes(bool source, const QString &name, const QList<quint32> &volumes)
 {
     PulseDeviceInfo *info = find(source, name);
@@ -319,6 +385,7 @@ bool PulseConnection::setVolumes(bool source, const QString &name, const QList<q
     if (!Native::sent(operation))
         return false;
     info->volumes = volumes;
+    noteWrite(source, name);
     return true;
 }
 
@@ -334,6 +401,7 @@ bool PulseConnection::setMute(bool source, const QString &name, bool muted)
     if (!Native::sent(operation))
         return false;
     info->muted = muted;
+    noteWrite(source, name);
     return true;
 }
 
@@ -345,7 +413,46 @@ bool PulseConnection::setDefaultSource(const QString &name)
     if (!Native::sent(pa_context_set_default_source(m_native->context, key.constData(), nullptr, nullptr)))
         return false;
     m_server.defaultSource = name;
+    m_defaultSourceWritten = m_defaultSourceWritten || m_pendingLoads > 0;
     return true;
+}
+
+void PulseConnection::recordingClients(const QString &source, const ClientsAnswer &answer)
+{
+    const PulseDeviceInfo *device = find(true, source);
+    if (m_state != State::Ready || !device) {
+        // No server, or no such source: nobody can be named. Answered from
+        // the event loop as a listing would be.
+        const bool answered = m_state == State::Ready;
+        QMetaObject::invokeMethod(
+            this, [answer, answered] { answer({}, answered); }, Qt::QueuedConnection);
+        return;
+    }
+    m_clientQueries.append({device->index, answer});
+    if (m_listingOutputs)
+        return; // the listing on its way answers this one too
+    m_outputs.clear();
+    m_listingOutputs =
+        Native::sent(pa_context_get_source_output_info_list(m_native->context, &Native::onSourceOutput, this));
+    if (!m_listingOutputs) {
+        QMetaObject::invokeMethod(
+            this, [this] { answerClients(false); }, Qt::QueuedConnection);
+    }
+}
+
+void PulseConnection::answerClients(bool answered)
+{
+    m_listingOutputs = false;
+    const QList<ClientsQuery> queries = std::exchange(m_clientQueries, {});
+    const QList<std::pair<quint32, QString>> outputs = std::exchange(m_outputs, {});
+    for (const ClientsQuery &query : queries) {
+        QStringList names;
+        for (const auto &[sourceIndex, name] : outputs) {
+            if (answered && sourceIndex == query.sourceIndex && !names.contains(name))
+                names.append(name);
+        }
+        query.answer(names, answered);
+    }
 }
 
 bool PulseConnection::watchPeak(const QString &source)

@@ -8,9 +8,11 @@
 
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -22,6 +24,7 @@ class PulsePolledContext;
 
 struct PulseDeviceInfo
 {
+    quint32 index = 0;      // the server's number, new after a restart
     QString name;           // the server's name, stable across restarts
     QString description;    // what people read
     QList<quint32> volumes; // per channel, on the server's scale (0..PulseVolumeNorm is 0..100 %)
@@ -57,12 +60,21 @@ public:
     State state() const { return m_state; }
     // The server as last read; valid while Ready.
     const PulseServerState &server() const { return m_server; }
+    // A new picture is being read: its requests are out, not all answers in.
+    bool loading() const { return m_pendingLoads > 0; }
 
     // Writes; false when not Ready or the request could not be sent. The local
     // picture takes the value at once, the server's confirmation follows.
     bool setVolumes(bool source, const QString &name, const QList<quint32> &volumes);
     bool setMute(bool source, const QString &name, bool muted);
     bool setDefaultSource(const QString &name);
+
+    // The programs recording from `source` now: the application names of its
+    // source outputs, in the server's order, each once; this program's own
+    // streams are left out. Answered once, later from the event loop;
+    // `answered` is false when the server could not be asked.
+    using ClientsAnswer = std::function<void(const QStringList &names, bool answered)>;
+    void recordingClients(const QString &source, const ClientsAnswer &answer);
 
     // Levels of sources, from a low-rate peak-detect record stream per source,
     // open only between watchPeak() and unwatchPeak() (a record stream keeps the
@@ -103,6 +115,17 @@ private:
     // when the server does not accept it.
     bool openPeakLoop();
     PulseDeviceInfo *find(bool source, const QString &name);
+    // A write sent while a picture is being read: that picture may predate it.
+    void noteWrite(bool source, const QString &name);
+    // Keeps what was written since the loading picture's requests went out.
+    void keepLaterWrites();
+    void answerClients(bool answered);
+
+    struct ClientsQuery
+    {
+        quint32 sourceIndex = 0;
+        ClientsAnswer answer;
+    };
 
     std::unique_ptr<Native> m_native;
     State m_state = State::Unconnected;
@@ -113,6 +136,13 @@ private:
     bool m_answered = false;
     int m_retryMs = FirstRetryMs;
     QTimer *m_retry = nullptr;
+    // Devices written while the picture being read was requested.
+    QSet<QString> m_sinksWritten, m_sourcesWritten;
+    bool m_defaultSourceWritten = false;
+    // Asked who records; answered by one listing of the source outputs.
+    QList<ClientsQuery> m_clientQueries;
+    QList<std::pair<quint32, QString>> m_outputs; // (source index, application name) as listed
+    bool m_listingOutputs = false;
     std::map<QString, std::unique_ptr<PeakStream>> m_peaks;
     std::unique_ptr<PulsePolledContext> m_peakLoop; // the connection the peak streams run on
 };
