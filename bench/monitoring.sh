@@ -35,12 +35,6 @@ while [ $# -gt 0 ]; do
   esac
 done
 
-BUILD_DIR=${NUVASK_BUILD_DIR:-build}
-BIN=$ROOT/$BUILD_DIR/app/nuvask
-if [ ! -x "$BIN" ]; then
-  cmake --build "$BUILD_DIR" --parallel 2 --target nuvask >/dev/null || { echo "build $BIN first" >&2; exit 1; }
-fi
-
 missing=()
 for p in pavucontrol pavucontrol-qt xdotool; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -52,17 +46,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-. "$ROOT/scripts/services.sh"
-SUBJECT_PID=""
+. "$ROOT/bench/common.sh"
 TONE_PID=""
-cleanup() {
-  [ -n "$SUBJECT_PID" ] && services_stop_pid "$SUBJECT_PID"
+bench_cleanup() {
   # The tone is a pipeline in a session of its own: stop the whole group.
   [ -n "$TONE_PID" ] && kill -TERM -- "-$TONE_PID" 2>/dev/null
-  services_stop_all
 }
-trap cleanup EXIT
-trap 'exit 130' INT TERM
 services_start_pulse || exit 1
 services_start_xvfb || exit 1
 export DISPLAY=$NUVASK_TEST_DISPLAY
@@ -142,11 +131,6 @@ start_subject() {
       ;;
   esac
   SUBJECT_PID=$!
-}
-
-stop_subject() {
-  [ -n "$SUBJECT_PID" ] && services_stop_pid "$SUBJECT_PID"
-  SUBJECT_PID=""
 }
 
 # Puts the program into the state the windows measure: the monitor running at

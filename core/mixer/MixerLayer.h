@@ -223,6 +223,7 @@ private:
     QList<MixerListText> m_listTextScratch;
     std::array<StripView *, StripCount> m_views{};
     StripVolumeWatcher *m_volumeWatcher = nullptr;
+    quint64 m_volumeWrites = 0; // volume writes that reached a mixer
     int m_cutLevel = MaxCutLevel;
 };
 

@@ -354,6 +354,7 @@ bool MixerLayer::StripSetVolumeUnits(int strip, quint32 units)
     control.values[0] = qMin(units, record.VolMax);
     if (writeControl(strip, control) != MixerRc::NoError)
         return false;
+    ++m_volumeWrites;
     // What the line holds now, not what was asked: a card keeps its own
     // steps, and the watcher compares later reads with this value.
     if (m_volumeWatcher && readControl(strip, control) == MixerRc::NoError) {
@@ -501,21 +502,41 @@ void MixerLayer::MixerControlChanged(quint32 controlId)
         return read->rc == MixerRc::NoError;
     };
 
-    // Volumes read, told to the watcher once every strip is drawn: what it
-    // does about them (a write) must not meet a half-drawn pass.
-    std::array<std::optional<quint32>, StripCount> volumesRead;
+    // Volumes first, each told to the watcher before it is drawn: a volume
+    // it writes straight back (the guard) is then drawn as written, and the
+    // strips never paint the value it answered.
+    std::array<bool, StripCount> volumeRead{};
+    for (int strip = 0; strip < StripCount; ++strip) {
+        StripControl &volume = m_strips[strip].controls[StripVolume];
+        volumeRead[strip] = volume.present && volume.controlId == controlId && readChanged(strip, volume);
+    }
+    if (m_volumeWatcher) {
+        const quint64 writes = m_volumeWrites;
+        for (int strip = 0; strip < StripCount; ++strip) {
+            if (!volumeRead[strip])
+                continue;
+            if (const std::optional<quint32> units = shownVolume(m_strips[strip].controls[StripVolume]))
+                m_volumeWatcher->StripVolumeRead(strip, *units);
+        }
+        if (m_volumeWrites != writes) {
+            reads.clear();
+            for (int strip = 0; strip < StripCount; ++strip)
+                volumeRead[strip] = volumeRead[strip] && readChanged(strip, m_strips[strip].controls[StripVolume]);
+        }
+    }
+    for (int strip = 0; strip < StripCount; ++strip) {
+        const StripRecord &record = m_strips[strip];
+        const std::optional<quint32> units =
+            volumeRead[strip] ? shownVolume(record.controls[StripVolume]) : std::nullopt;
+        if (units) {
+            const qint64 black = RoundDiv(qint64(record.VolMax) - qint64(*units), record.VolScale); // pixels
+            view(strip).SetVolumeShown(int(RoundDiv(*units, StepUnits)), int(qMax<qint64>(black, 0)));
+        }
+    }
+
     for (int strip = 0; strip < StripCount; ++strip) {
         StripRecord &record = m_strips[strip];
         StripView &v = view(strip);
-
-        StripControl &volume = record.controls[StripVolume];
-        if (volume.present && volume.controlId == controlId && readChanged(strip, volume)) {
-            volumesRead[strip] = shownVolume(volume);
-            if (const std::optional<quint32> units = volumesRead[strip]) {
-                const qint64 black = RoundDiv(qint64(record.VolMax) - qint64(*units), record.VolScale); // pixels
-                v.SetVolumeShown(int(RoundDiv(*units, StepUnits)), int(qMax<qint64>(black, 0)));
-            }
-        }
 
         StripControl &mute = record.controls[StripMute];
         if (mute.present && mute.controlId == controlId && readChanged(strip, mute) && !mute.values.isEmpty())
@@ -534,10 +555,6 @@ void MixerLayer::MixerControlChanged(quint32 controlId)
             if (position >= 0)
                 v.SelectMuxItem(position);
         }
-    }
-    for (int strip = 0; strip < StripCount; ++strip) {
-        if (m_volumeWatcher && volumesRead[strip])
-            m_volumeWatcher->StripVolumeRead(strip, *volumesRead[strip]);
     }
 }
 

@@ -54,10 +54,23 @@ struct PulseConnection::Native
             static_cast<PulseConnection *>(userdata)->onContextState();
     }
 
-    static void onEvent(pa_context *c, pa_subscription_event_type_t, uint32_t, void *userdata)
+    static void onEvent(pa_context *c, pa_subscription_event_type_t type, uint32_t index, void *userdata)
     {
-        if (current(c, userdata))
-            static_cast<PulseConnection *>(userdata)->reload();
+        if (!current(c, userdata))
+            return;
+        auto *self = static_cast<PulseConnection *>(userdata);
+        // A known device that changed is read again alone; a device that came
+        // or went, or a change of the server (its defaults), reads everything.
+        // A new device's first change can come before the news that it is
+        // there: a change of a device not in the picture reads everything too.
+        const int facility = type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK;
+        const bool changed = (type & PA_SUBSCRIPTION_EVENT_TYPE_MASK) == PA_SUBSCRIPTION_EVENT_CHANGE;
+        const bool sink = facility == PA_SUBSCRIPTION_EVENT_SINK;
+        if (changed && (sink || facility == PA_SUBSCRIPTION_EVENT_SOURCE) && self->knows(!sink, index))
+            (sink ? self->m_dirty.sinks : self->m_dirty.sources).insert(index);
+        else
+            self->m_dirty.full = true;
+        self->reload();
     }
 
     static void onServer(pa_context *c, const pa_server_info *info, void *userdata)
@@ -85,12 +98,19 @@ struct PulseConnection::Native
         }
         PulseDeviceInfo entry = device(info->name, info->description, info->volume, info->mute);
         entry.index = info->index;
+        QList<PulseDeviceInfo> *list = &self->m_loading.sinks;
         if constexpr (std::is_same_v<Info, pa_source_info>) {
             entry.monitor = info->monitor_of_sink != PA_INVALID_INDEX;
-            self->m_loading.sources.append(entry);
-        } else {
-            self->m_loading.sinks.append(entry);
+            list = &self->m_loading.sources;
         }
+        (std::is_same_v<Info, pa_source_info> ? self->m_readNow.sources : self->m_readNow.sinks).insert(entry.index);
+        // Read alone, a device takes its place in the picture.
+        const auto same = [&entry](const PulseDeviceInfo &known) { return known.index == entry.index; };
+        const auto it = std::find_if(list->begin(), list->end(), same);
+        if (it != list->end())
+            *it = entry;
+        else
+            list->append(entry);
     }
 
     // One source output (a recording stream) of the listing that answers who records.
@@ -149,8 +169,11 @@ struct PulseConnection::PeakStream
 };
 
 PulseConnection::PulseConnection(QObject *parent)
-    : QObject(parent), m_native(std::make_unique<Native>()), m_retry(new QTimer(this))
+    : QObject(parent), m_native(std::make_unique<Native>()), m_retry(new QTimer(this)), m_confirm(new QTimer(this))
 {
+    m_clock.start();
+    m_confirm->setSingleShot(true);
+    connect(m_confirm, &QTimer::timeout, this, &PulseConnection::confirmOwnWrites);
     m_retry->setSingleShot(true);
     connect(m_retry, &QTimer::timeout, this, &PulseConnection::connectNow);
     // nullptr: the default GLib main context, which Qt's event dispatcher runs.
@@ -231,6 +254,10 @@ void PulseConnection::dropContext()
     m_native->context = nullptr;
     m_pendingLoads = 0;
     m_reloadAgain = false;
+    m_dirty = {};
+    m_ownSinkWrites.clear();
+    m_ownSourceWrites.clear();
+    m_ownDefaultSource.clear();
     // Whoever asked was answered when the connection was lost, or is going away.
     m_clientQueries.clear();
     m_listingOutputs = false;
@@ -247,6 +274,7 @@ void PulseConnection::onContextState()
     pa_context *context = m_native->context;
     const pa_context_state_t state = context ? pa_context_get_state(context) : PA_CONTEXT_FAILED;
     if (state == PA_CONTEXT_READY) {
+        m_dirty.full = true;
         const auto mask = pa_subscription_mask_t(PA_SUBSCRIPTION_MASK_SINK | PA_SUBSCRIPTION_MASK_SOURCE |
                                                  PA_SUBSCRIPTION_MASK_SERVER);
         Native::sent(pa_context_subscribe(context, mask, nullptr, nullptr));
@@ -284,17 +312,31 @@ void PulseConnection::reload()
     if (!context)
         return;
     if (m_pendingLoads > 0) {
-        m_reloadAgain = true; // one more full read once this one is in
+        m_reloadAgain = true; // one more read once this one is in
         return;
     }
-    m_loading = PulseServerState();
-    m_pendingLoads = 3;
-    m_sinksWritten.clear();
-    m_sourcesWritten.clear();
-    m_defaultSourceWritten = false;
-    const bool sent = Native::sent(pa_context_get_server_info(context, &Native::onServer, this)) &&
-                      Native::sent(pa_context_get_sink_info_list(context, &Native::onDevice<pa_sink_info>, this)) &&
-                      Native::sent(pa_context_get_source_info_list(context, &Native::onDevice<pa_source_info>, this));
+    const Dirty dirty = std::exchange(m_dirty, {});
+    m_readNow = {};
+    m_readNow.full = dirty.full;
+    bool sent = true;
+    const auto ask = [&](pa_operation *operation) {
+        sent = sent && Native::sent(operation);
+        m_pendingLoads += sent ? 1 : 0;
+    };
+    if (dirty.full) {
+        m_loading = PulseServerState();
+        ask(pa_context_get_server_info(context, &Native::onServer, this));
+        ask(pa_context_get_sink_info_list(context, &Native::onDevice<pa_sink_info>, this));
+        ask(pa_context_get_source_info_list(context, &Native::onDevice<pa_source_info>, this));
+    } else {
+        // The picture as it is, with the changed devices read again: one
+        // answer instead of every device of the server.
+        m_loading = m_server;
+        for (quint32 index : dirty.sinks)
+            ask(pa_context_get_sink_info_by_index(context, index, &Native::onDevice<pa_sink_info>, this));
+        for (quint32 index : dirty.sources)
+            ask(pa_context_get_source_info_by_index(context, index, &Native::onDevice<pa_source_info>, this));
+    }
     if (!sent) {
         // The connection is failing; its state callback follows.
         m_pendingLoads = 0;
@@ -305,7 +347,7 @@ void PulseConnection::loadFinished()
 {
     if (m_pendingLoads == 0 || --m_pendingLoads > 0)
         return;
-    keepLaterWrites();
+    holdOwnWrites();
     m_server = m_loading;
     if (m_state != State::Ready) {
         m_retryMs = FirstRetryMs;
@@ -327,6 +369,12 @@ void PulseConnection::setState(State state)
     emit stateChanged(state);
 }
 
+bool PulseConnection::knows(bool source, quint32 index) const
+{
+    const QList<PulseDeviceInfo> &list = source ? m_server.sources : m_server.sinks;
+    return std::any_of(list.cbegin(), list.cend(), [index](const PulseDeviceInfo &d) { return d.index == index; });
+}
+
 PulseDeviceInfo *PulseConnection::find(bool source, const QString &name)
 {
     QList<PulseDeviceInfo> &list = source ? m_server.sources : m_server.sinks;
@@ -339,33 +387,73 @@ PulseDeviceInfo *PulseConnection::find(bool source, const QString &name)
 
 void PulseConnection::noteWrite(bool source, const QString &name)
 {
-    if (m_pendingLoads > 0)
-        (source ? m_sourcesWritten : m_sinksWritten).insert(name);
+    if (const PulseDeviceInfo *device = find(source, name))
+        (source ? m_ownSourceWrites : m_ownSinkWrites).insert(name, {device->volumes, device->muted, m_clock.elapsed()});
 }
 
-void PulseConnection::keepLaterWrites()
+void PulseConnection::holdOwnWrites()
 {
-    // The server answers a connection's requests in order, so a picture
-    // requested before a write shows the device as it was before it. Taken
-    // as it is, it would turn a strip back for a moment and look to the
-    // volume guard like another program's change. Those devices keep what
-    // was written, and one more picture (requested after the write) follows.
-    const auto keep = [this](QList<PulseDeviceInfo> &loaded, const QSet<QString> &written, bool source) {
-        for (PulseDeviceInfo &device : loaded) {
-            if (!written.contains(device.name))
+    // A picture can show a device as it was before this program's write: it
+    // was asked for before the write went out, or (PipeWire) the server has
+    // taken the write but not applied it yet. Taken as it is, it would turn
+    // a strip back for a moment and look to the volume guard like another
+    // program's change. Until the server shows the write, or ConfirmMs
+    // passed, what was written stands.
+    const qint64 now = m_clock.elapsed();
+    bool held = false;
+    const auto hold = [&](QList<PulseDeviceInfo> &loaded, QHash<QString, OwnWrite> &own, const QSet<quint32> &read) {
+        for (auto it = own.begin(); it != own.end();) {
+            const auto device = std::find_if(loaded.begin(), loaded.end(),
+                                             [&](const PulseDeviceInfo &d) { return d.name == it.key(); });
+            if (device == loaded.end() || now - it->at >= ConfirmMs) {
+                it = own.erase(it);
                 continue;
-            if (const PulseDeviceInfo *local = find(source, device.name)) {
-                device.volumes = local->volumes;
-                device.muted = local->muted;
             }
+            if (m_readNow.full || read.contains(device->index)) {
+                if (device->volumes == it->volumes && device->muted == it->muted) {
+                    it = own.erase(it); // the server shows it
+                    continue;
+                }
+                device->volumes = it->volumes;
+                device->muted = it->muted;
+                held = true;
+            }
+            ++it;
         }
     };
-    keep(m_loading.sinks, m_sinksWritten, false);
-    keep(m_loading.sources, m_sourcesWritten, true);
-    if (m_defaultSourceWritten)
-        m_loading.defaultSource = m_server.defaultSource;
-    if (!m_sinksWritten.isEmpty() || !m_sourcesWritten.isEmpty() || m_defaultSourceWritten)
-        m_reloadAgain = true;
+    hold(m_loading.sinks, m_ownSinkWrites, m_readNow.sinks);
+    hold(m_loading.sources, m_ownSourceWrites, m_readNow.sources);
+    if (!m_ownDefaultSource.isEmpty() && m_readNow.full) {
+        if (m_loading.defaultSource == m_ownDefaultSource || now - m_ownDefaultSourceAt >= ConfirmMs) {
+            m_ownDefaultSource.clear();
+        } else {
+            m_loading.defaultSource = m_ownDefaultSource;
+            held = true;
+        }
+    }
+    // The server says when it applies a write; should it not, look again
+    // once the write no longer stands.
+    if (held && !m_confirm->isActive())
+        m_confirm->start(ConfirmMs);
+}
+
+void PulseConnection::confirmOwnWrites()
+{
+    // Not shown yet: look again; what the server shows then is taken once
+    // ConfirmMs passed.
+    if (m_ownSinkWrites.isEmpty() && m_ownSourceWrites.isEmpty() && m_ownDefaultSource.isEmpty())
+        return;
+    const auto again = [](const QList<PulseDeviceInfo> &devices, const QHash<QString, OwnWrite> &own,
+                          QSet<quint32> &dirty) {
+        for (const PulseDeviceInfo &device : devices) {
+            if (own.contains(device.name))
+                dirty.insert(device.index);
+        }
+    };
+    again(m_server.sinks, m_ownSinkWrites, m_dirty.sinks);
+    again(m_server.sources, m_ownSourceWrites, m_dirty.sources);
+    m_dirty.full = m_dirty.full || !m_ownDefaultSource.isEmpty();
+    reload();
 }
 
 bool PulseConnection::setVolumes(bool source, const QString &name, const QList<quint32> &volumes)
@@ -413,7 +501,8 @@ bool PulseConnection::setDefaultSource(const QString &name)
     if (!Native::sent(pa_context_set_default_source(m_native->context, key.constData(), nullptr, nullptr)))
         return false;
     m_server.defaultSource = name;
-    m_defaultSourceWritten = m_defaultSourceWritten || m_pendingLoads > 0;
+    m_ownDefaultSource = name;
+    m_ownDefaultSourceAt = m_clock.elapsed();
     return true;
 }
 

@@ -6,6 +6,8 @@
 // longer each time (no CPU used while it waits). Realised on libpulse; the
 // mixer service on top of it is PulseMixerService.
 
+#include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -88,6 +90,10 @@ public:
     // The highest level (0..1) that arrived since the last take, 0 when none did.
     float takePeak(const QString &source);
 
+    // Milliseconds a write of this program stands against pictures of the
+    // server that do not show it yet.
+    static constexpr int ConfirmMs = 250;
+
     // Milliseconds before the next attempt after a failure: the first, and the
     // most it grows to.
     static constexpr int FirstRetryMs = 500;
@@ -115,10 +121,12 @@ private:
     // when the server does not accept it.
     bool openPeakLoop();
     PulseDeviceInfo *find(bool source, const QString &name);
-    // A write sent while a picture is being read: that picture may predate it.
+    bool knows(bool source, quint32 index) const;
+    // Remembers a write until the server shows it.
     void noteWrite(bool source, const QString &name);
-    // Keeps what was written since the loading picture's requests went out.
-    void keepLaterWrites();
+    // Keeps in the picture being taken what was written and not shown yet.
+    void holdOwnWrites();
+    void confirmOwnWrites();
     void answerClients(bool answered);
 
     struct ClientsQuery
@@ -136,9 +144,26 @@ private:
     bool m_answered = false;
     int m_retryMs = FirstRetryMs;
     QTimer *m_retry = nullptr;
-    // Devices written while the picture being read was requested.
-    QSet<QString> m_sinksWritten, m_sourcesWritten;
-    bool m_defaultSourceWritten = false;
+    // What changed on the server since the picture being read was asked for.
+    struct Dirty
+    {
+        bool full = false;                // read everything
+        QSet<quint32> sinks, sources;     // server indexes of devices that changed
+    };
+    Dirty m_dirty;
+    Dirty m_readNow; // what the picture being taken reads from the server
+    // This program's writes the server has not shown yet, by device name.
+    struct OwnWrite
+    {
+        QList<quint32> volumes;
+        bool muted = false;
+        qint64 at = 0; // ms of m_clock
+    };
+    QHash<QString, OwnWrite> m_ownSinkWrites, m_ownSourceWrites;
+    QString m_ownDefaultSource;
+    qint64 m_ownDefaultSourceAt = 0;
+    QElapsedTimer m_clock;
+    QTimer *m_confirm = nullptr; // looks again at writes not shown yet
     // Asked who records; answered by one listing of the source outputs.
     QList<ClientsQuery> m_clientQueries;
     QList<std::pair<quint32, QString>> m_outputs; // (source index, application name) as listed

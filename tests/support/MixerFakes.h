@@ -32,7 +32,12 @@ struct FakeStripView : StripView {
     bool GroupShown(StripGroup g) const override { return shown.value(g); }
     void SetVolumeRange(int m, int inc) override { rangeMax = m, increment = inc; }
     void SetLimitCaptions(const QString &mx, const QString &mn) override { maxCaption = mx, minCaption = mn; }
-    void SetVolumeShown(int s, int b) override { steps = s, black = b, position = s; }
+    QList<int> stepsShown; // every volume drawn, in UI steps
+    void SetVolumeShown(int s, int b) override
+    {
+        steps = s, black = b, position = s;
+        stepsShown.append(s);
+    }
     int UpDownPosition() const override { return position; }
     int VolumeBarHeight() const override { return 96; }
     void SetBoxCaption(StripBox b, const QString &c) override { captions[b] = c; }

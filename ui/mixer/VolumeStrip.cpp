@@ -423,8 +423,15 @@ void VolumeStrip::SetLimitCaptions(const QString &maxCaption, const QString &min
 
 void VolumeStrip::SetVolumeShown(int steps, int blackHeight)
 {
-    Label_NOW->setText(QString::number(steps));
-    Label_VM1->resize(Label_VM1->width(), qBound(0, blackHeight, volumeBarHeight()));
+    const QString number = QString::number(steps);
+    const int black = qBound(0, blackHeight, volumeBarHeight());
+    // The same volume again (a second strip's write, a restore shown at
+    // once and then notified) is drawn once, not twice.
+    if (Label_NOW->text() == number && Label_VM1->height() == black && UpDown_->Position() == steps
+        && UpDown_L->Position() == steps)
+        return;
+    Label_NOW->setText(number);
+    Label_VM1->resize(Label_VM1->width(), black);
     for (UpDown *arrows : {UpDown_, UpDown_L}) {
         arrows->SetPosition(steps);
         arrows->update();

@@ -88,10 +88,13 @@ TEST_F(VolumeGuardTest, WritesBackEachOutsideChangeOnceAndNeverAnswersItsOwnWrit
     EXPECT_TRUE(marks.at(0).at(0).toBool());
     EXPECT_EQ(guard.GuardedLevel(), Start); // the line's volume when switched on
 
-    // Up and down: each written back once, and the restore's own echo is quiet.
+    // Up and down: each written back once, and the restore's own echo is
+    // quiet. The strip is drawn as written back, never with the value answered.
+    views[Strip].stepsShown.clear();
     EXPECT_EQ(outside(RecVolume, 30 * Step), 1);
     EXPECT_EQ(held(), Start);
     EXPECT_EQ(views[Strip].steps, 132);
+    EXPECT_FALSE(views[Strip].stepsShown.contains(248)) << "the answered value was drawn";
     EXPECT_EQ(outside(RecVolume, Step), 1);
     EXPECT_EQ(held(), Start);
     ASSERT_EQ(restores.size(), 2);

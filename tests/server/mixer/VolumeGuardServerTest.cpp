@@ -15,6 +15,7 @@
 #include <QEventLoop>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -306,6 +307,14 @@ TEST(PulseConnectionWriteTest, APictureAskedForBeforeAWriteNeverTurnsTheWriteBac
     Spin(200);
     EXPECT_EQ(seen.last(), 50000u);
     EXPECT_EQ(seen.count(50000u), seen.size()) << "a picture from before the write was taken";
+
+    // A write another program overrides at once is not held for ever: the
+    // connection shows the other program's value once the write no longer stands.
+    ASSERT_TRUE(connection.setVolumes(true, source, {20000, 20000}));
+    QCoreApplication::processEvents(); // the write goes out; the server's answer waits
+    QThread::msleep(50);
+    Pactl({"set-source-volume", "@DEFAULT_SOURCE@", "30000"});
+    EXPECT_TRUE(WaitFor([&] { return volume() == 30000; }, PulseConnection::ConfirmMs + 1000)) << volume();
     Pactl({"set-source-volume", "@DEFAULT_SOURCE@", "100%"});
 }
 
