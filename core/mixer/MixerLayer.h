@@ -138,6 +138,8 @@ public:
     // The write path every volume write takes: `units` mixer units, cut to the
     // control's maximum. False when StripSetVolume would be.
     bool StripSetVolumeUnits(int strip, quint32 units);
+    // How many volume writes reached a mixer so far.
+    quint64 VolumeWrites() const { return m_volumeWrites; }
     void StripSetMute(int strip, bool on);
     // Makes the strip's source the only selected item of its destination's multiplexer.
     void StripSetRecSelect(int strip, bool on);

@@ -107,4 +107,17 @@ inline QString connectAndOpen(MixerLayer &layer, FakeHost &host, FakeStripView *
     return error;
 }
 
+// Selects a line in strip N's fake lists and binds it; returns the layer's error.
+inline QString bindStrip(MixerLayer &layer, FakeStripView *views, int strip, int destination, int source,
+                         int device = 0)
+{
+    views[strip].device = device;
+    views[strip].destination = destination;
+    views[strip].source = source;
+    QString error = QStringLiteral("stale");
+    layer.StripBindLine(strip, device, destination, error,
+                        MixerLayer::NumberFromText(layer.SrcLineIdList(device, destination).value(source)));
+    return error;
+}
+
 } // namespace nuvask::test

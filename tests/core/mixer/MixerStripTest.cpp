@@ -34,13 +34,7 @@ protected:
     void SetUp() override { ASSERT_EQ(connectAndOpen(layer, host, views), QString()); }
     QString bind(int strip, int destination, int source, int device = 0)
     {
-        views[strip].device = device;
-        views[strip].destination = destination;
-        views[strip].source = source;
-        QString error = QStringLiteral("stale");
-        layer.StripBindLine(strip, device, destination, error,
-                            MixerLayer::NumberFromText(layer.SrcLineIdList(device, destination).value(source)));
-        return error;
+        return bindStrip(layer, views, strip, destination, source, device);
     }
     // Delivers the board's queued change notifications.
     static void deliver() { QCoreApplication::processEvents(); }
