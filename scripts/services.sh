@@ -133,28 +133,48 @@ services_start_openbox() {
 # top right, 200 x 32 pixels, reserving no screen space (it must not shift the
 # work area other tests measure). Ready once its panel is mapped, which it does
 # after taking the tray selection: a few tens of milliseconds. Needs
-# services_start_xvfb first. Exports NUVASK_TEST_TRAYER_PID. Skipped, with a
-# note, when trayer or xdotool is not installed.
-services_start_trayer() {
-  [ -n "${NUVASK_TEST_DISPLAY:-}" ] || { echo "trayer needs the Xvfb display" >&2; return 1; }
-  command -v trayer >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 ||
-    { echo "trayer or xdotool not installed: tray tests skip" >&2; return 0; }
+# services_start_xvfb first. Exports NUVASK_TEST_TRAYER_PID, and for a test
+# that takes the notification area away and brings it back
+# NUVASK_TEST_TRAYER_PIDFILE (the process id of the trayer running now) and
+# NUVASK_TEST_TRAYER_RESTART (a command that starts it again and records the
+# new process id there and for services_stop_all). Skipped, with a note, when
+# trayer or xdotool is not installed.
+services_trayer_launch() {
   DISPLAY="$NUVASK_TEST_DISPLAY" trayer --edge top --align right --widthtype pixel --width 200 \
     --heighttype pixel --height 32 --SetDockType true --SetPartialStrut false --transparent false \
-    >"$SERVICES_WORK/trayer.log" 2>&1 &
+    >>"$SERVICES_WORK/trayer.log" 2>&1 </dev/null &
   local pid=$!
-  SERVICES_PIDS+=("$pid")
+  echo "$pid" >"$SERVICES_WORK/trayer.pid"
   for _ in $(seq 100); do
     DISPLAY="$NUVASK_TEST_DISPLAY" xdotool search --onlyvisible --class trayer >/dev/null 2>&1 && break
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.05
   done
-  if ! kill -0 "$pid" 2>/dev/null; then
+  kill -0 "$pid" 2>/dev/null
+}
+
+services_start_trayer() {
+  [ -n "${NUVASK_TEST_DISPLAY:-}" ] || { echo "trayer needs the Xvfb display" >&2; return 1; }
+  command -v trayer >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 ||
+    { echo "trayer or xdotool not installed: tray tests skip" >&2; return 0; }
+  if ! services_trayer_launch; then
     echo "trayer did not start:" >&2
     cat "$SERVICES_WORK/trayer.log" >&2
     return 1
   fi
+  local pid
+  pid=$(cat "$SERVICES_WORK/trayer.pid")
+  SERVICES_PIDS+=("$pid")
   export NUVASK_TEST_TRAYER_PID=$pid
+  export NUVASK_TEST_TRAYER_PIDFILE="$SERVICES_WORK/trayer.pid"
+  {
+    echo '#!/usr/bin/env bash'
+    printf 'NUVASK_TEST_DISPLAY=%q SERVICES_WORK=%q\n' "$NUVASK_TEST_DISPLAY" "$SERVICES_WORK"
+    declare -f services_trayer_launch
+    echo 'services_trayer_launch || exit 1'
+    echo 'cat "$SERVICES_WORK/trayer.pid" >>"$SERVICES_WORK/restarted.pids"'
+  } >"$SERVICES_WORK/restart-trayer.sh"
+  export NUVASK_TEST_TRAYER_RESTART="$SERVICES_WORK/restart-trayer.sh"
 }
 
 # The null sink, its recordable remap and both as the defaults, on the

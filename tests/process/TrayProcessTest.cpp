@@ -6,13 +6,18 @@
 #include "platform/linux/HiveFileRegistry.h"
 #include "support/TempXdg.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QRect>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/types.h>
 
 using namespace nuvask;
 
@@ -277,4 +282,46 @@ TEST_F(TrayOnXvfb, ATrayClickWhileTheWindowStartsShowsItsMessageInFrontWhateverI
         }
         EXPECT_TRUE(sawBox) << "every start was done before the click (MostTOP=" << stayOnTop.toStdString() << ")";
     }
+}
+
+TEST_F(TrayOnXvfb, WhenTheTrayGoesTheWindowComesBackAndItsIconStandsInTheNextTray)
+{
+    const QString pidFile = qEnvironmentVariable("NUVASK_TEST_TRAYER_PIDFILE");
+    const QString restart = qEnvironmentVariable("NUVASK_TEST_TRAYER_RESTART");
+    if (pidFile.isEmpty() || restart.isEmpty())
+        GTEST_SKIP() << "needs the restartable trayer of scripts/with-services.sh";
+    QProcess *app = launch();
+    ASSERT_TRUE(waitFor([&] { return !shown(Kind::Main).isEmpty(); }, 10000));
+    QTest::qWait(1500); // the deferred start gives the icon its image
+    ASSERT_NO_FATAL_FAILURE(putAway());
+
+    // The notification area ends (its panel crashed, say): by its process id.
+    QFile file(pidFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const auto trayer = static_cast<pid_t>(file.readAll().trimmed().toLongLong());
+    ASSERT_GT(trayer, 0);
+    bool restarted = false;
+    // Whatever happens below, the tests after this one find a tray again.
+    const auto again = qScopeGuard([&] {
+        if (!restarted)
+            QProcess::execute("bash", {restart});
+    });
+    ASSERT_EQ(::kill(trayer, SIGTERM), 0);
+    EXPECT_TRUE(waitFor([&] { return !shown(Kind::Main).isEmpty(); }, 3000))
+        << "the window stayed hidden with no tray to come back from; shown: " << describeShown().toStdString();
+    EXPECT_TRUE(shown(Kind::TrayIcon).isEmpty());
+
+    // A tray again: the icon stands in it; the window stays where it is.
+    restarted = QProcess::execute("bash", {restart}) == 0;
+    ASSERT_TRUE(restarted);
+    EXPECT_TRUE(waitFor([&] { return !shown(Kind::TrayIcon).isEmpty(); }))
+        << "no icon in the new tray; shown: " << describeShown().toStdString();
+    EXPECT_FALSE(shown(Kind::Main).isEmpty());
+    // It works as before: a click takes it away, and "Tray" puts the window
+    // into the new tray.
+    click(geometry(shown(Kind::TrayIcon)).center());
+    ASSERT_TRUE(waitFor([&] { return backFromTray(); })) << describeShown().toStdString();
+    ASSERT_NO_FATAL_FAILURE(putAway());
+    app->terminate();
+    ASSERT_TRUE(app->waitForFinished(10000));
 }
