@@ -259,7 +259,8 @@ bool TDIR2VIEWForm::ShowTree(const QString &path)
     m_treeView1->expandAll();
     m_treeView1->FitColumn();
     m_treeView1->setCurrentItem(node);
-    m_treeView1->scrollToItem(node);
+    // (scrollToItem would bypass the tree's own sideways scrolling.)
+    m_treeView1->scrollTo(m_treeView1->currentIndex());
     m_treeView1->setFocus(Qt::OtherFocusReason);
     SetHeaderText(QString::number(nodes) + Msg(dir2_texts::kCount) + Msg(dir2_texts::kTreeSuffix));
     return true;

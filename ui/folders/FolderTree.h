@@ -18,6 +18,7 @@ public:
     // The column's width follows the names now in the tree.
     void FitColumn();
 
+    // Also scrolls sideways (QTreeWidget::scrollToItem does not come here).
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
 protected:

@@ -211,6 +211,8 @@ TEST_F(Dir2BrowserTest, ADeepNameInTheTreeIsScrolledIntoViewWholeAndALongerOneCa
     const QString longName = QStringLiteral("とても長い名前のフォルダー_with_a_long_tail");
     for (const QString &name : {shortName, longName}) {
         const QString deep = m_tree.Folder(QStringLiteral("one/two/three/four/five/") + name);
+        // Its own sub-folders make the column wider still.
+        m_tree.Folder(QStringLiteral("one/two/three/four/five/") + name + QStringLiteral("/") + longName + longName);
         auto form = Open(deep);
         QCoreApplication::processEvents();
         QTreeWidget *tree = Tree(form.get());
@@ -227,6 +229,13 @@ TEST_F(Dir2BrowserTest, ADeepNameInTheTreeIsScrolledIntoViewWholeAndALongerOneCa
         EXPECT_GE(rect.left(), 0); // its start is in view
         if (name == shortName) {
             EXPECT_LE(rect.left() + text, width) << "a name that fits is shown whole";
+            // Up one level ("BF"): the folder above, whole too.
+            Press(form.get(), "Button5");
+            node = tree->currentItem();
+            ASSERT_EQ(node->text(0), QStringLiteral("five"));
+            rect = tree->visualItemRect(node);
+            EXPECT_GE(rect.left(), 0);
+            EXPECT_LE(rect.left() + QFontMetrics(bold).horizontalAdvance(node->text(0)), width);
         } else {
             tree->horizontalScrollBar()->setValue(tree->horizontalScrollBar()->maximum());
             rect = tree->visualItemRect(node);
@@ -234,3 +243,4 @@ TEST_F(Dir2BrowserTest, ADeepNameInTheTreeIsScrolledIntoViewWholeAndALongerOneCa
         }
     }
 }
+
