@@ -150,12 +150,21 @@ std::optional<QStringList> ParseExec(const QString &fileValue)
     return args;
 }
 
-Entries LauncherEntries(const QString &name, const QString &program, const QString &icon)
+QString LauncherExec(const QString &program, const QStringList &arguments)
+{
+    if (!program.contains(QLatin1Char('%')))
+        return ExecLine(QStringList{program} + arguments);
+    // "$0" is the program, "$@" its arguments, both passed on untouched.
+    return ExecLine(QStringList{QStringLiteral("sh"), QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$@\""), program}
+                    + arguments);
+}
+
+Entries LauncherEntries(const QString &name, const QString &program, const QString &icon, const QStringList &arguments)
 {
     Entries entries{
         {QStringLiteral("Type"), QStringLiteral("Application")},
         {QStringLiteral("Name"), name},
-        {QStringLiteral("Exec"), ExecLine({program})},
+        {QStringLiteral("Exec"), LauncherExec(program, arguments)},
         {QStringLiteral("Path"), QFileInfo(program).absolutePath()},
     };
     if (!icon.isEmpty()) // an empty Icon key is invalid

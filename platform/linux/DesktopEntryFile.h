@@ -30,9 +30,19 @@ QString ExecLine(const QStringList &arguments);
 // on) split into arguments; nothing when the quoting is broken.
 std::optional<QStringList> ParseExec(const QString &fileValue);
 
-// The entries of a launcher named `name` that starts `program` (no
-// arguments) in the program's own folder; Icon only when `icon` is given.
-Entries LauncherEntries(const QString &name, const QString &program, const QString &icon);
+// The Exec value (before the file's string escaping) of a launcher that
+// starts `program` with `arguments`. GLib (gio launch, GNOME, Xfce and the
+// XDG autostart of most desktops) looks for the program as written, with a
+// "%%" still doubled, and refuses the launcher when it is not found; a
+// program whose path holds a '%' is therefore started through "sh -c", whose
+// own name needs no escaping, and the path becomes an argument, where every
+// reader turns "%%" back into '%'.
+QString LauncherExec(const QString &program, const QStringList &arguments = {});
+
+// The entries of a launcher named `name` that starts `program` with
+// `arguments` in the program's own folder; Icon only when `icon` is given.
+Entries LauncherEntries(const QString &name, const QString &program, const QString &icon,
+                        const QStringList &arguments = {});
 
 // Writes "[Desktop Entry]" and the entries (escaped) atomically. executable
 // sets the owner's execute bit, which desktops ask of launchers on the desktop.
