@@ -556,10 +556,15 @@ TEST_F(SetupWindowTest, MessageBoxesTakeTheWindowsColoursInEveryMode)
     EXPECT_EQ(script.backgrounds, QList<QColor>{QColor(255, 0, 0)});
 }
 
-TEST_F(SetupWindowTest, EveryLauncherOfAFolderFullOfSpecialCharactersStartsUnderGio)
+TEST_F(SetupWindowTest, EveryLauncherOfAFolderFullOfSpecialCharactersStartsUnderGioAndKde)
 {
+    // GLib's launcher always; KDE's where it is installed (kde-cli-tools).
+    QList<QStringList> launchers;
     const QString gio = QStandardPaths::findExecutable("gio");
     ASSERT_FALSE(gio.isEmpty()) << "gio missing: install libglib2.0-bin (scripts/deps.sh)";
+    launchers << QStringList{gio, "launch"};
+    if (const QString kio = QStandardPaths::findExecutable("kioclient5"); !kio.isEmpty())
+        launchers << QStringList{kio, "exec"};
     // The program leaves its own path and its arguments behind.
     const QString marker = xdg.root() + "/ran";
     WriteFile(source + "/nuvask", "#!/bin/sh\nprintf '%s|' \"$0\" \"$@\" > \"$MARKER\"\n");
@@ -592,17 +597,20 @@ TEST_F(SetupWindowTest, EveryLauncherOfAFolderFullOfSpecialCharactersStartsUnder
     QDirIterator it(xdg.root(), {"*.desktop"}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString launcher = it.next();
-        SCOPED_TRACE(launcher.toStdString());
         launched << QFileInfo(launcher).fileName();
-        QFile::remove(marker);
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.start(gio, {"launch", launcher});
-        ASSERT_TRUE(p.waitForFinished(10000));
-        EXPECT_EQ(QString::fromLocal8Bit(p.readAllStandardError()), QString());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(marker) && QFileInfo(marker).size() > 0; }, 5000));
-        const QString expected = program + (launcher.contains("アンインストール") ? "|/uninstall|" : "|");
-        EXPECT_EQ(QString::fromUtf8(ReadFile(marker)), expected);
+        for (const QStringList &tool : std::as_const(launchers)) {
+            SCOPED_TRACE((tool.join(' ') + " " + launcher).toStdString());
+            QFile::remove(marker);
+            QProcess p;
+            p.setProcessEnvironment(env);
+            p.start(tool[0], {tool[1], launcher});
+            ASSERT_TRUE(p.waitForFinished(20000));
+            EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return QFileInfo::exists(marker) && QFileInfo(marker).size() > 0; }, 5000));
+            const QString expected = program + (launcher.contains("アンインストール") ? "|/uninstall|" : "|");
+            EXPECT_EQ(QString::fromUtf8(ReadFile(marker)), expected);
+        }
     }
     launched.sort();
     EXPECT_EQ(launched, QStringList({kTitle + ".desktop", kTitle + ".desktop",
