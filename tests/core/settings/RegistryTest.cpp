@@ -315,6 +315,29 @@ TEST(HiveFileRegistry, FileTooLargeToReadWholeIsNeverRewritten)
     EXPECT_TRUE(QFileInfo(file).isDir());
 }
 
+TEST(HiveFileRegistry, FileOfExactlyTheLimitIsReadWholeAndWrittenOneByteMoreIsNot)
+{
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    const QString file = reg.fileFor(RegRoot::CurrentUser);
+    const QString key = "Software\\KELDO SOFT32\\NUVASK";
+    const QByteArray head = "[Software\\KELDO SOFT32\\NUVASK]\n; ";
+    const QByteArray tail = "\n\"Last\"=\"read\"\n";
+    QByteArray bytes = head + QByteArray(HiveFileRegistry::kMaxHiveBytes - head.size() - tail.size(), 'x') + tail;
+    ASSERT_EQ(bytes.size(), HiveFileRegistry::kMaxHiveBytes);
+    writeFile(file, bytes);
+    EXPECT_EQ(reg.problem(RegRoot::CurrentUser), HiveFileRegistry::Problem::None);
+    EXPECT_EQ(reg.readString(RegRoot::CurrentUser, key, "Last"), QString("read"));
+    EXPECT_TRUE(reg.writeString(RegRoot::CurrentUser, key, "Last", "kept"));
+    EXPECT_TRUE(readFile(file).endsWith("\"Last\"=\"kept\"\n"));
+
+    bytes.insert(head.size(), 'x');
+    writeFile(file, bytes);
+    EXPECT_EQ(reg.problem(RegRoot::CurrentUser), HiveFileRegistry::Problem::TooLarge);
+    EXPECT_FALSE(reg.writeString(RegRoot::CurrentUser, key, "Last", "lost"));
+    EXPECT_TRUE(readFile(file) == bytes);
+}
+
 TEST(HiveFileRegistry, ParsesOncePerChangeOnDiskAndSeesOtherWriters)
 {
     test::TempXdg xdg;

@@ -11,6 +11,7 @@
 #include <QSet>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 using namespace nuvask;
@@ -77,6 +78,14 @@ TEST(PulseWaveInTest, ToneIsCapturedBufferAfterBufferAndWhatCameMeanwhileIsKept)
                 static_cast<long long>(rig.returned.size() - before));
     EXPECT_GE(rig.returned.size() - before, 18);
     EXPECT_LT(woke, 50);
+    // One by one, each about a buffer's length (50 ms) after the one before,
+    // not several at once after a longer wait.
+    QList<qint64> gaps;
+    for (qsizetype i = before + 1; i < rig.times.size(); ++i)
+        gaps.append(rig.times[i] - rig.times[i - 1]);
+    std::sort(gaps.begin(), gaps.end());
+    ASSERT_FALSE(gaps.isEmpty());
+    EXPECT_GE(gaps[gaps.size() / 2], 25) << "median of the pauses between buffers, in ms";
     EXPECT_EQ(rig.returned[0], &rig.headers[0]);
     EXPECT_EQ(rig.returned[5], &rig.headers[0]) << "requeued buffers are filled in turn";
     for (qsizetype i = 0; i < rig.returned.size(); ++i)
