@@ -1,3 +1,5 @@
+// The registered volumes' two list files beside the program.
+
 #include "core/presets/RegisteredVolumeFiles.h"
 
 #include "core/base/Cp932.h"

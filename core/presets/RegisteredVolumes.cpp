@@ -1,3 +1,5 @@
+// Registered volumes: named recording volumes recalled into strip 2.
+
 #include "core/presets/RegisteredVolumes.h"
 
 #include "core/mixer/MixerLayer.h"

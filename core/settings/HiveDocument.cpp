@@ -1,3 +1,5 @@
+// The text of one settings file (a registry-export layout), kept byte for byte.
+
 #include "core/settings/HiveDocument.h"
 
 #include "core/base/Cp932.h"

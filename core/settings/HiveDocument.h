@@ -1,4 +1,6 @@
 #pragma once
+// The text of one settings file (a registry-export layout), kept byte for byte.
+//
 // The text form of one registry root on disk, in the layout of a registry
 // export so that a user can read and edit it:
 //

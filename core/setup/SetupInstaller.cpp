@@ -1,3 +1,5 @@
+// The per-user install sequence of the setup window.
+
 #include "core/setup/SetupInstaller.h"
 
 #include "core/desktop/DesktopEntries.h"

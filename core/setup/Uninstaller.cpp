@@ -1,3 +1,5 @@
+// The uninstaller: the installed copy's part and the uninstaller copy's part.
+
 #include "core/setup/Uninstaller.h"
 
 #include "core/desktop/DesktopEntries.h"

@@ -1,3 +1,5 @@
+// Reading and writing one freedesktop .desktop launcher file.
+
 #include "platform/linux/DesktopEntryFile.h"
 
 #include <QFile>

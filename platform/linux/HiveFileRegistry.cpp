@@ -1,3 +1,5 @@
+// The settings store as text files under the XDG config folder.
+
 #include "platform/linux/HiveFileRegistry.h"
 
 #include "core/settings/HiveDocument.h"

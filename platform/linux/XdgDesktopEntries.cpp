@@ -1,3 +1,5 @@
+// The desktop's folders and launchers in XDG places.
+
 #include "platform/linux/XdgDesktopEntries.h"
 
 #include "platform/linux/DesktopEntryFile.h"

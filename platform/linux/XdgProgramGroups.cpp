@@ -1,3 +1,5 @@
+// Program groups as freedesktop menu submenus.
+
 #include "platform/linux/XdgProgramGroups.h"
 
 #include "platform/linux/DesktopEntryFile.h"

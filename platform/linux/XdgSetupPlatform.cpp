@@ -1,3 +1,5 @@
+// What install and uninstall need from the desktop, in XDG places.
+
 #include "platform/linux/XdgSetupPlatform.h"
 
 #include "platform/linux/HiveFileRegistry.h"

@@ -1,3 +1,5 @@
+// The connection to the sound server (libpulse) and its reconnect schedule.
+
 #include "platform/pulse/PulseConnection.h"
 #include "platform/pulse/PulsePolledContext.h"
 

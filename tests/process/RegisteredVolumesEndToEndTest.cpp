@@ -7,6 +7,7 @@
 #include "platform/linux/LocalInstance.h"
 #include "support/TempXdg.h"
 #include "support/TestProcesses.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QProcess>
@@ -23,27 +24,18 @@ namespace {
 
 QByteArray bytesOf(const QString &path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    return test::ReadFile(path, "<missing>");
 }
 
 } // namespace
 
 TEST(RegisteredVolumesEndToEnd, AChosenPresetSetsTheServersRecordingVolume)
 {
-    if (qEnvironmentVariableIsEmpty("PULSE_SERVER") || qEnvironmentVariableIsEmpty("NUVASK_TEST_DISPLAY"))
-        GTEST_SKIP() << "needs the private PulseAudio and Xvfb of scripts/with-services.sh";
-    if (test::RunProgram("sh", {"-c", "command -v xdotool"}).isEmpty())
-        GTEST_SKIP() << "needs xdotool (scripts/deps.sh installs it)";
+    if (const QString why = test::MissingForRealWindow({"xdotool"}); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
 
     test::TempXdg xdg;
-    HiveFileRegistry reg;
-    const QString key = "Software\\KELDO SOFT32\\NUVASK";
-    auto settings = reg.open(RegRoot::CurrentUser, key, true);
-    settings->writeString("Version", "23");
-    settings->writeString("FP", "0,0");
-    settings->writeString("V_Name", "QUIET");
-    settings.reset();
+    test::StoreInstalledSettings({{"FP", "0,0"}, {"V_Name", "QUIET"}});
 
     // The files live beside the program: give this run a program folder.
     QTemporaryDir programDir;
@@ -51,12 +43,8 @@ TEST(RegisteredVolumesEndToEnd, AChosenPresetSetsTheServersRecordingVolume)
     ASSERT_TRUE(QFile::copy(QStringLiteral(NUVASK_BINARY), program));
     const QString names = programDir.path() + "/NUVASKVN.LIS";
     const QString values = programDir.path() + "/NUVASKVR.LIS";
-    for (const auto &[path, bytes] :
-         {std::pair{names, QByteArray("quiet\r\nloud\r\n")}, std::pair{values, QByteArray("40\r\n100\r\n")}}) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+    test::WriteFile(names, "quiet\r\nloud\r\n");
+    test::WriteFile(values, "40\r\n100\r\n");
     test::RunProgram("pactl", {"set-source-volume", "@DEFAULT_SOURCE@", "50%"});
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -113,8 +101,6 @@ TEST(RegisteredVolumesEndToEnd, AChosenPresetSetsTheServersRecordingVolume)
     ASSERT_TRUE(app.waitForFinished(10000));
     EXPECT_EQ(bytesOf(names), QByteArray("loud\r\nquiet\r\n"));
     EXPECT_EQ(bytesOf(values), QByteArray("100\r\n40\r\n"));
-    settings = reg.open(RegRoot::CurrentUser, key, false);
-    ASSERT_NE(settings, nullptr);
-    EXPECT_EQ(settings->readString("V_Name"), QString("loud"));
+    EXPECT_EQ(test::StoredSetting("V_Name"), QString("loud"));
     test::RunProgram("pactl", {"set-source-volume", "@DEFAULT_SOURCE@", "100%"});
 }

@@ -1,3 +1,5 @@
+// The setup (install) and uninstall window.
+
 #include "ui/setup/NuvaskSetupFm.h"
 
 #include "core/desktop/ProgramGroups.h"

@@ -299,8 +299,7 @@ TEST(PulseMixerRestartTest, ServerKilledAndStartedAgainIsFoundWithoutSpinning)
 {
     SKIP_WITHOUT_SERVER();
     OwnPulseAudio pulse;
-    ASSERT_TRUE(pulse.start());
-    ScopedEnv server("PULSE_SERVER", pulse.server());
+    ASSERT_TRUE(pulse.startInUse());
     DesktopMixerService service;
     RecordingMixerHost host;
     MixerLayer layer(service, host);
