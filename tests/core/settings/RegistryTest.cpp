@@ -315,17 +315,17 @@ TEST(HiveFileRegistry, FileOfExactlyTheLimitIsReadWholeAndWrittenOneByteMoreIsNo
     const QByteArray tail = "\n\"Last\"=\"read\"\n";
     QByteArray bytes = head + QByteArray(HiveFileRegistry::kMaxHiveBytes - head.size() - tail.size(), 'x') + tail;
     ASSERT_EQ(bytes.size(), HiveFileRegistry::kMaxHiveBytes);
-    writeFile(file, bytes);
+    WriteFile(file, bytes);
     EXPECT_EQ(reg.problem(RegRoot::CurrentUser), HiveFileRegistry::Problem::None);
     EXPECT_EQ(reg.readString(RegRoot::CurrentUser, key, "Last"), QString("read"));
     EXPECT_TRUE(reg.writeString(RegRoot::CurrentUser, key, "Last", "kept"));
-    EXPECT_TRUE(readFile(file).endsWith("\"Last\"=\"kept\"\n"));
+    EXPECT_TRUE(ReadFile(file).endsWith("\"Last\"=\"kept\"\n"));
 
     bytes.insert(head.size(), 'x');
-    writeFile(file, bytes);
+    WriteFile(file, bytes);
     EXPECT_EQ(reg.problem(RegRoot::CurrentUser), HiveFileRegistry::Problem::TooLarge);
     EXPECT_FALSE(reg.writeString(RegRoot::CurrentUser, key, "Last", "lost"));
-    EXPECT_TRUE(readFile(file) == bytes);
+    EXPECT_TRUE(ReadFile(file) == bytes);
 }
 
 TEST(HiveFileRegistry, ParsesOncePerChangeOnDiskAndSeesOtherWriters)
