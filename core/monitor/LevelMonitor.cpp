@@ -17,7 +17,7 @@ namespace nuvask {
 
 namespace {
 
-constexpr int AutoStrip = 2; // the strip the user binds to the recording line
+constexpr int AutoStrip = MixerLayer::RecordingStrip;
 constexpr quint32 FirstDevice = 0; // the first wave-input device itself, never a mapper
 
 std::unique_ptr<char[]> allocateOrNull(std::size_t bytes)

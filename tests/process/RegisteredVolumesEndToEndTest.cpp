@@ -4,9 +4,9 @@
 // volume is that value on the step scale; at close both files are written back
 // and the chosen name is remembered. Files past the read limits are reported
 // at start and left exactly as they were.
-#include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/LocalInstance.h"
 #include "support/TempXdg.h"
+#include "support/TestFiles.h"
 #include "support/TestProcesses.h"
 
 #include <QFile>
@@ -24,8 +24,7 @@ namespace {
 
 QByteArray bytesOf(const QString &path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    return test::ReadFile(path, "<missing>");
 }
 
 class RegisteredVolumesEndToEnd : public ::testing::Test
@@ -33,27 +32,22 @@ class RegisteredVolumesEndToEnd : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (qEnvironmentVariableIsEmpty("PULSE_SERVER") || qEnvironmentVariableIsEmpty("NUVASK_TEST_DISPLAY"))
-            GTEST_SKIP() << "needs the private PulseAudio and Xvfb of scripts/with-services.sh";
-        if (test::RunProgram("sh", {"-c", "command -v xdotool"}).isEmpty())
-            GTEST_SKIP() << "needs xdotool (scripts/deps.sh installs it)";
+        if (const QString why = test::MissingForRealWindow({"xdotool"}); !why.isEmpty())
+            GTEST_SKIP() << why.toStdString();
         env.insert("QT_QPA_PLATFORM", "xcb");
         env.insert("DISPLAY", qEnvironmentVariable("NUVASK_TEST_DISPLAY"));
     }
 
     // The program in a folder of its own (the files live beside it), with
     // these settings and list files; started on the test display.
-    void Start(const RegStringValues &settings, const QByteArray &namesBytes, const QByteArray &valuesBytes,
-               QProcess::ProcessChannelMode channels)
+    void Start(const QList<QPair<QString, QString>> &settings, const QByteArray &namesBytes,
+               const QByteArray &valuesBytes, QProcess::ProcessChannelMode channels)
     {
-        ASSERT_TRUE(reg.writeStrings(RegRoot::CurrentUser, key, settings));
+        test::StoreInstalledSettings(settings);
         const QString program = programDir.path() + "/nuvask";
         ASSERT_TRUE(QFile::copy(QStringLiteral(NUVASK_BINARY), program));
-        for (const auto &[path, bytes] : {std::pair{names(), namesBytes}, std::pair{values(), valuesBytes}}) {
-            QFile f(path);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(bytes);
-        }
+        test::WriteFile(names(), namesBytes);
+        test::WriteFile(values(), valuesBytes);
         app.setProcessEnvironment(env);
         app.setProgram(program);
         app.setProcessChannelMode(channels);
@@ -64,15 +58,8 @@ protected:
     QString xdotool(const QStringList &args) const { return test::RunProgram("xdotool", args, env).trimmed(); }
     QString names() const { return programDir.path() + "/NUVASKVN.LIS"; }
     QString values() const { return programDir.path() + "/NUVASKVR.LIS"; }
-    QString setting(const char *name)
-    {
-        auto settings = reg.open(RegRoot::CurrentUser, key, false);
-        return settings ? settings->readString(name) : QString("<no key>");
-    }
 
     test::TempXdg xdg;
-    HiveFileRegistry reg;
-    const QString key = "Software\\KELDO SOFT32\\NUVASK";
     QTemporaryDir programDir;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     QProcess app;
@@ -83,7 +70,7 @@ protected:
 TEST_F(RegisteredVolumesEndToEnd, AChosenPresetSetsTheServersRecordingVolume)
 {
     test::RunProgram("pactl", {"set-source-volume", "@DEFAULT_SOURCE@", "50%"});
-    Start({{"Version", "23"}, {"FP", "0,0"}, {"V_Name", "QUIET"}}, "quiet\r\nloud\r\n", "40\r\n100\r\n",
+    Start({{"FP", "0,0"}, {"V_Name", "QUIET"}}, "quiet\r\nloud\r\n", "40\r\n100\r\n",
           QProcess::ForwardedChannels);
     LocalInstanceProbe probe(200, 1000);
     ASSERT_TRUE(QTest::qWaitFor([&] { return probe.windowExists("TKELDO_NUVASK"); }, 10000));
@@ -129,7 +116,7 @@ TEST_F(RegisteredVolumesEndToEnd, AChosenPresetSetsTheServersRecordingVolume)
     ASSERT_TRUE(app.waitForFinished(10000));
     EXPECT_EQ(bytesOf(names()), QByteArray("loud\r\nquiet\r\n"));
     EXPECT_EQ(bytesOf(values()), QByteArray("100\r\n40\r\n"));
-    EXPECT_EQ(setting("V_Name"), QString("loud"));
+    EXPECT_EQ(test::StoredSetting("V_Name"), QString("loud"));
     test::RunProgram("pactl", {"set-source-volume", "@DEFAULT_SOURCE@", "100%"});
 }
 
@@ -141,7 +128,7 @@ TEST_F(RegisteredVolumesEndToEnd, FilesPastTheLimitsAreToldAtStartAndUntouchedAt
         namesBytes += (i == 7 ? QByteArray(300, 'L') : "name" + QByteArray::number(i)) + "\r\n";
     while (valuesBytes.size() <= 1024 * 1024)
         valuesBytes += QByteArray::number(valuesBytes.size() % 257) + "\r\n";
-    Start({{"Version", "23"}, {"FP", "0,0"}}, namesBytes, valuesBytes, QProcess::SeparateChannels);
+    Start({{"FP", "0,0"}}, namesBytes, valuesBytes, QProcess::SeparateChannels);
 
     // Told at start, on the error output and in a box, which the user closes.
     QByteArray told;
@@ -167,5 +154,5 @@ TEST_F(RegisteredVolumesEndToEnd, FilesPastTheLimitsAreToldAtStartAndUntouchedAt
     EXPECT_EQ(bytesOf(names()), namesBytes);
     EXPECT_EQ(bytesOf(values()), valuesBytes);
     // The close did save (the settings of a completed start-up), only not the lists.
-    EXPECT_EQ(setting("V_Name"), QString(255, QLatin1Char('L'))); // the first in the list
+    EXPECT_EQ(test::StoredSetting("V_Name"), QString(255, QLatin1Char('L'))); // the first in the list
 }

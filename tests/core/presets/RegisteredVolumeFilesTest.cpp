@@ -4,6 +4,7 @@
 #include "core/presets/RegisteredVolumeFiles.h"
 #include "support/FileSizeLimit.h"
 #include "support/ReadOnlyFolder.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,17 +26,8 @@ protected:
     QString names() const { return folder() + "NUVASKVN.LIS"; }
     QString values() const { return folder() + "NUVASKVR.LIS"; }
 
-    static void put(const QString &path, const QByteArray &bytes)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    static QByteArray bytesOf(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    static void put(const QString &path, const QByteArray &bytes) { test::WriteFile(path, bytes); }
+    static QByteArray bytesOf(const QString &path) { return test::ReadFile(path, "<missing>"); }
     QStringList leftovers() const { return QDir(dir.path()).entryList({"*.new*"}, QDir::Files); }
 };
 

@@ -6,6 +6,7 @@
 #include "core/presets/RegisteredVolumeFiles.h"
 #include "core/presets/RegisteredVolumeTexts.h"
 #include "platform/sim/SimMixerBoard.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -55,17 +56,8 @@ protected:
     RegisteredVolumes presets{layer, view};
     RegisteredVolumeFiles files{dir.path() + QLatin1Char('/'), QStringLiteral("NUVASK")};
 
-    void put(const char *name, const QByteArray &bytes)
-    {
-        QFile f(dir.path() + QLatin1Char('/') + QLatin1String(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    QByteArray bytesOf(const char *name) const
-    {
-        QFile f(dir.path() + QLatin1Char('/') + QLatin1String(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    void put(const char *name, const QByteArray &bytes) { test::WriteFile(dir.filePath(name), bytes); }
+    QByteArray bytesOf(const char *name) const { return test::ReadFile(dir.filePath(name), "<missing>"); }
     void load(const QByteArray &names, const QByteArray &values, const QString &saved = QString())
     {
         put("NUVASKVN.LIS", names);

@@ -17,6 +17,7 @@
 #include "ui/folders/DIR2OPENDLG.h"
 #include "ui/folders/DIR2VIEWForm.h"
 #include "ui/setup/NuvaskSetupFm.h"
+#include "support/TestFiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -54,19 +55,8 @@ public:
     bool neverEnds = false;
 };
 
-void WriteFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray ReadFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using test::ReadFile;
+using test::WriteFile;
 
 class SetupWindowTest : public ::testing::Test
 {
