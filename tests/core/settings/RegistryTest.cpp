@@ -396,10 +396,10 @@ TEST(HiveFileRegistry, AFileLeftWithNothingButItsHeaderGoesAndNothingIsMadeForAD
     EXPECT_EQ(reg.readString(RegRoot::LocalMachine, "Software\\Y", "c"), QString("3"));
 
     // A byte order mark and blank lines are nothing either; a comment is someone's.
-    writeFile(file, "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n[Software\\Y]\r\n\"c\"=\"3\"\r\n\r\n");
+    WriteFile(file, "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n[Software\\Y]\r\n\"c\"=\"3\"\r\n\r\n");
     ASSERT_TRUE(reg.deleteKeyTree(RegRoot::LocalMachine, "Software\\Y"));
     EXPECT_FALSE(QFileInfo::exists(file));
-    writeFile(file, "Windows Registry Editor Version 5.00\n; kept by hand\n\n[Software\\Y]\n\"c\"=\"3\"\n");
+    WriteFile(file, "Windows Registry Editor Version 5.00\n; kept by hand\n\n[Software\\Y]\n\"c\"=\"3\"\n");
     ASSERT_TRUE(reg.deleteKeyTree(RegRoot::LocalMachine, "Software\\Y"));
-    EXPECT_EQ(readFile(file), QByteArray("Windows Registry Editor Version 5.00\n; kept by hand\n\n"));
+    EXPECT_EQ(ReadFile(file), QByteArray("Windows Registry Editor Version 5.00\n; kept by hand\n\n"));
 }

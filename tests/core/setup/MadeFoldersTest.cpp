@@ -4,6 +4,7 @@
 #include "core/setup/MadeFolders.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "support/TempXdg.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,11 +31,9 @@ TEST(MadeFolders, RemembersTheLevelsItMadeAndTakesAwayOnlyEmptyOnes)
     EXPECT_EQ(made.Remembered(), (QStringList{d, c}));
 
     // Someone else's file in the deepest one keeps it and its parent.
-    QFile other(d + "/theirs");
-    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-    other.close();
+    test::WriteFile(d + "/theirs", "x");
     EXPECT_EQ(MadeFolders::RemoveEmpty(made.Remembered()), (QStringList{d, c}));
-    ASSERT_TRUE(other.remove());
+    ASSERT_TRUE(QFile::remove(d + "/theirs"));
     EXPECT_TRUE(MadeFolders::RemoveEmpty(made.Remembered()).isEmpty());
     EXPECT_FALSE(QFileInfo::exists(c));
     EXPECT_TRUE(QFileInfo(a).isDir()) << "a folder it did not make went";
@@ -42,9 +41,7 @@ TEST(MadeFolders, RemembersTheLevelsItMadeAndTakesAwayOnlyEmptyOnes)
     // An entry that is no folder given in full is never acted on (the value is
     // the user's to edit), and an empty list takes the value away.
     const QString file = xdg.root() + "/file";
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
+    test::WriteFile(file, "x");
     const QString link = xdg.root() + "/link";
     ASSERT_TRUE(QDir().mkpath(xdg.root() + "/target"));
     ASSERT_TRUE(QFile::link(xdg.root() + "/target", link));
