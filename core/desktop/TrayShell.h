@@ -1,4 +1,6 @@
 #pragma once
+// The notification area interface.
+//
 // The desktop's notification area as the tray component talks to it: one call
 // that adds, modifies or deletes an icon described by a notification record,
 // plus the few window services a click on the icon needs (cursor position,

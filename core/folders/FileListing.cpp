@@ -1,3 +1,5 @@
+// The folder browser's file list: rows, masks and sorts.
+
 #include "core/folders/FileListing.h"
 
 #include "core/folders/FileNames.h"

@@ -1,3 +1,5 @@
+// The folder browser's file-type filter list.
+
 #include "core/folders/FolderFilter.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Folder names as the folder browser shows them, and the paths behind them.
+
 #include "core/folders/FolderNamespace.h"
 
 #include "core/folders/FileNames.h"

@@ -1,3 +1,5 @@
+// Path rules of the folder browser.
+
 #include "core/folders/FolderPaths.h"
 
 #include "core/base/Cp932.h"

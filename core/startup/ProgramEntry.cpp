@@ -1,3 +1,5 @@
+// Start values and the choice between a running copy, the main window and the setup window.
+
 #include "core/startup/ProgramEntry.h"
 
 #include "core/base/Cp932.h"

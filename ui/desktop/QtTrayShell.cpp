@@ -1,3 +1,5 @@
+// The notification area realised with QSystemTrayIcon.
+
 #include "ui/desktop/QtTrayShell.h"
 
 #include "core/desktop/TaskTray.h"

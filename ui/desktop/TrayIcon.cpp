@@ -1,3 +1,5 @@
+// The main window's tray button, tray icon and tray menu.
+
 #include "ui/desktop/TrayIcon.h"
 
 #include "core/desktop/TaskTray.h"

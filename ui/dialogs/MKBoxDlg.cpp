@@ -1,3 +1,5 @@
+// The message box component (MKBoxDlg1).
+
 #include "ui/dialogs/MKBoxDlg.h"
 
 #include "ui/dialogs/AboveOwner.h"

@@ -1,3 +1,5 @@
+// The text input box component.
+
 #include "ui/dialogs/SNBoxDlg.h"
 
 #include "ui/dialogs/AboveOwner.h"

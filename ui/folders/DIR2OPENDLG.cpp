@@ -1,3 +1,5 @@
+// The folder browser component (DIR2OPENDLG1).
+
 #include "ui/folders/DIR2OPENDLG.h"
 
 #include "core/folders/FolderFilter.h"

@@ -1,3 +1,5 @@
+// The folder browser form.
+
 #include "ui/folders/DIR2VIEWForm.h"
 
 #include "core/folders/FileNames.h"

@@ -1,3 +1,5 @@
+// How the folder browser draws its list entries.
+
 #include "ui/folders/FolderItemDelegates.h"
 
 #include <QPainter>

@@ -1,3 +1,5 @@
+// The about box form (version information).
+
 #include "ui/help/AboutBox.h"
 
 #include "ui/help/AboutBoxDlg.h"

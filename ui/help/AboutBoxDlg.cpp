@@ -1,3 +1,5 @@
+// The about box component.
+
 #include "ui/help/AboutBoxDlg.h"
 
 #include "core/help/VersionDisplay.h"

@@ -1,3 +1,5 @@
+// The help viewer window.
+
 #include "ui/help/HelpWindow.h"
 
 #include "ui/help/HelpTexts.h"

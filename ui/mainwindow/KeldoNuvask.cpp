@@ -1,3 +1,5 @@
+// The main window.
+
 #include "ui/mainwindow/KeldoNuvask.h"
 
 #include "core/monitor/LevelMonitor.h"
