@@ -7,7 +7,7 @@
 # a short run on the parsers of stored text. NUVASK_QUICK=1 skips those two.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/deps.sh test
 bash scripts/build.sh
 BUILD_DIR=${NUVASK_BUILD_DIR:-build}
 
