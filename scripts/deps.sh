@@ -10,6 +10,8 @@
 #   run-nosound    a PulseAudio to start privately, for a machine without any
 #                  sound server or sound card
 #   run-wayland    Qt's Wayland platform, for a Wayland session without XWayland
+#   package        building the Debian package (scripts/package.sh): the run
+#                  group and the tools that compute its dependencies
 #   test           everything the tests, the benchmarks and the package need:
 #                  test libraries, the private sound servers (PulseAudio,
 #                  PipeWire), virtual displays, window manager, tray, Wayland
@@ -27,15 +29,16 @@ GROUP[run]="cmake g++ ninja-build pkg-config ccache
 GROUP[run-headless]="xvfb xdotool imagemagick"
 GROUP[run-nosound]="pulseaudio pulseaudio-utils"
 GROUP[run-wayland]="qt6-wayland"
-GROUP[test]="${GROUP[run]}
+GROUP[package]="${GROUP[run]} dpkg-dev file"
+GROUP[test]="${GROUP[package]}
   libgtest-dev libgmock-dev libbenchmark-dev libxcb1-dev
   libasound2-plugins alsa-utils pulseaudio pulseaudio-utils sox
   pipewire pipewire-pulse wireplumber dbus-daemon
   xvfb x11-apps xdotool imagemagick openbox trayer librsvg2-bin
   weston xwayland qt6-wayland
-  desktop-file-utils libglib2.0-bin appstream lintian debhelper dpkg-dev fakeroot man-db"
+  desktop-file-utils libglib2.0-bin appstream lintian man-db"
 
-[ $# -gt 0 ] || { echo "usage: $0 GROUP... (run, run-headless, run-nosound, run-wayland, test)" >&2; exit 2; }
+[ $# -gt 0 ] || { echo "usage: $0 GROUP... (run, run-headless, run-nosound, run-wayland, package, test)" >&2; exit 2; }
 wanted=()
 for group in "$@"; do
   [ -n "${GROUP[$group]:-}" ] || { echo "deps.sh: no group '$group'" >&2; exit 2; }

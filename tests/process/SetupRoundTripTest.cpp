@@ -153,6 +153,17 @@ TEST_F(SetupRoundTrip, InstallThenUninstallLeavesOnlyTheUninstallerCopyAndEmptyF
     for (const char *name : {"nuvask", "NUVASK.TXT", "NUVASK.HLP"})
         EXPECT_TRUE(QFileInfo::exists(folder + "/" + name)) << name;
     EXPECT_TRUE(QFileInfo(folder + "/nuvask").isExecutable());
+    EXPECT_LE(QFileInfo(folder + "/nuvask").size(), 5 << 20) << "the installed program carries its debug information";
+    // Every launcher names the icon the install put into the user's theme.
+    EXPECT_TRUE(QFileInfo::exists(m_runs.xdg.dataHome() + "/icons/hicolor/48x48/apps/nuvask.png"));
+    const QDir launchers(m_runs.xdg.dataHome() + "/applications");
+    const QStringList items = launchers.entryList({"nuvask-*.desktop"}, QDir::Files);
+    EXPECT_EQ(items.size(), 2) << "the program's and the uninstaller's";
+    for (const QString &item : items) {
+        QFile f(launchers.filePath(item));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(f.readAll().contains("\nIcon=nuvask\n")) << item.toStdString();
+    }
     {
         HiveFileRegistry reg;
         auto settings = reg.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), false);
