@@ -2,8 +2,8 @@
 # Builds the Debian package of nuvASK and prints its path:
 #   bash scripts/package.sh        ->  dist/nuvask_<version>_<arch>.deb
 # Installs what is missing (scripts/deps.sh package), builds the program
-# alone, optimised, into build-package/ (or packs the build tree named by
-# $NUVASK_BUILD_DIR as it is, as the test command does with its own) and
+# alone, optimised, into build-release/ as the run command does (or packs the
+# build tree named by $NUVASK_BUILD_DIR, as the test command does with its own) and
 # packs the install rules with CPack; the package's dependencies come from
 # dpkg-shlibdeps. Install it with `sudo apt install ./dist/nuvask_*.deb`.
 set -euo pipefail
@@ -13,9 +13,8 @@ if [ -n "${NUVASK_BUILD_DIR:-}" ]; then
   BUILD_DIR=$NUVASK_BUILD_DIR
   NUVASK_BUILD_TARGETS="nuvask nuvask_docs" bash scripts/build.sh
 else
-  BUILD_DIR=build-package
-  NUVASK_BUILD_DIR=$BUILD_DIR NUVASK_BUILD_TYPE=Release NUVASK_BUILD_TARGETS="nuvask nuvask_docs" \
-    bash scripts/build.sh -DNUVASK_TESTS=OFF -DNUVASK_BENCH=OFF
+  BUILD_DIR=build-release
+  bash scripts/build-release.sh
 fi
 rm -rf "$BUILD_DIR/package"
 cpack --config "$BUILD_DIR/CPackConfig.cmake" >"$BUILD_DIR/cpack.log" 2>&1 || { cat "$BUILD_DIR/cpack.log" >&2; exit 1; }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and running need, builds nuvASK (the program alone,
-# optimised, into build-run/) and starts it against the user's sound system.
+# optimised, into build-release/) and starts it against the user's sound
+# system.
 #
 # It installs no test tool and never touches the user's sound system or
 # desktop. Only on a machine that has none of them does it add what is
@@ -36,9 +37,8 @@ has_server || has_cards || no_sound=1
 [ -n "$no_sound" ] && groups+=(run-nosound)
 
 bash scripts/deps.sh "${groups[@]}" || exit 1
-NUVASK_BUILD_DIR=${NUVASK_RUN_BUILD_DIR:-build-run} NUVASK_BUILD_TYPE=Release NUVASK_BUILD_TARGETS=nuvask \
-  bash scripts/build.sh -DNUVASK_TESTS=OFF -DNUVASK_BENCH=OFF || exit 1
-PROGRAM="$PWD/${NUVASK_RUN_BUILD_DIR:-build-run}/app/nuvask"
+bash scripts/build-release.sh || exit 1
+PROGRAM="$PWD/build-release/app/nuvask"
 
 . scripts/services.sh
 trap services_stop_all EXIT
