@@ -25,25 +25,31 @@ namespace {
 // 32 pixels further in.
 constexpr int kWestonShadow = 32; // pixels
 
-// Where weston shows the top-level window titled `title` (the view's top
-// left), once it is there.
-std::optional<QPoint> WestonView(const QString &title, int limitMs = 15000)
+// Where weston shows the top-level window titled `title` now (the view's
+// top left).
+std::optional<QPoint> WestonViewNow(const QString &title)
 {
     const QRegularExpression view("top-level window '" + QRegularExpression::escape(title)
                                   + "'.*\\n\\s*position: \\((-?\\d+), (-?\\d+)\\)");
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("WAYLAND_DISPLAY", qEnvironmentVariable("NUVASK_TEST_WAYLAND_DISPLAY"));
+    p.setProcessEnvironment(env);
+    p.start("weston-debug", {"scene-graph"});
+    if (!p.waitForFinished(3000))
+        return std::nullopt;
+    const QRegularExpressionMatch m = view.match(QString::fromUtf8(p.readAllStandardOutput()));
+    return m.hasMatch() ? std::optional(QPoint(m.captured(1).toInt(), m.captured(2).toInt())) : std::nullopt;
+}
+
+// The same, once the window is there.
+std::optional<QPoint> WestonView(const QString &title, int limitMs = 15000)
+{
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < limitMs) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("WAYLAND_DISPLAY", qEnvironmentVariable("NUVASK_TEST_WAYLAND_DISPLAY"));
-        p.setProcessEnvironment(env);
-        p.start("weston-debug", {"scene-graph"});
-        if (p.waitForFinished(3000)) {
-            const QRegularExpressionMatch m = view.match(QString::fromUtf8(p.readAllStandardOutput()));
-            if (m.hasMatch())
-                return QPoint(m.captured(1).toInt(), m.captured(2).toInt());
-        }
+        if (const std::optional<QPoint> view = WestonViewNow(title))
+            return view;
         QThread::msleep(100);
     }
     return std::nullopt;
@@ -70,11 +76,17 @@ protected:
             || QStandardPaths::findExecutable("weston-debug").isEmpty()
             || QStandardPaths::findExecutable("xdotool").isEmpty())
             GTEST_SKIP() << "needs weston with XWayland, the private PulseAudio and xdotool (scripts/with-services.sh)";
-        // A session as GNOME's or Plasma's: both displays, no platform chosen.
-        m_runs.unsetEnv("QT_QPA_PLATFORM");
+        // A session as GNOME's or Plasma's: both displays (each test says
+        // whether a platform is chosen).
         m_runs.setEnv("WAYLAND_DISPLAY", qEnvironmentVariable("NUVASK_TEST_WAYLAND_DISPLAY"));
         m_runs.setEnv("DISPLAY", qEnvironmentVariable("NUVASK_TEST_XWAYLAND_DISPLAY"));
         m_runs.setEnv("XDG_SESSION_TYPE", "wayland");
+        // The window of a program an earlier test ended may still be listed.
+        QElapsedTimer t;
+        t.start();
+        while ((WestonViewNow("nuvASK") || !XWindows("nuvASK").isEmpty()) && t.elapsed() < 10000)
+            QThread::msleep(100);
+        ASSERT_FALSE(WestonViewNow("nuvASK")) << "a window of an earlier program stays";
         HiveFileRegistry reg;
         reg.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), true)
             ->writeStrings({{"Version", "23"}, {"FP", "300,200"}});
@@ -87,6 +99,7 @@ protected:
 
 TEST_F(WaylandSession, MainWindowRunsThroughXWaylandWhereItsSettingsPutIt)
 {
+    m_runs.unsetEnv("QT_QPA_PLATFORM");
     QProcess *p = m_runs.launch();
     const std::optional<QPoint> view = WestonView("nuvASK");
     ASSERT_TRUE(view) << "no window shown; the program said: " << p->readAllStandardError().toStdString();
