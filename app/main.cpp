@@ -7,6 +7,7 @@
 #include "core/startup/ProgramEntry.h"
 #include "core/setup/ThemeIcons.h"
 #include "core/settings/SettingsStore.h"
+#include "core/setup/MadeFolders.h"
 #include "platform/sound/DesktopMixerService.h"
 #include "platform/sound/DesktopWaveIn.h"
 #include "platform/linux/HiveFileRegistry.h"
@@ -159,9 +160,11 @@ int main(int argc, char **argv)
     // icon items (and the setup window's group). The install puts the icon
     // into the user's icon theme before it writes a launcher (a package puts
     // it into the system's), so its launchers name the icon by that name.
+    // Folders made for them are remembered, for the uninstall to take away.
     const QString icon = openMain ? XdgDesktopEntries::ProgramIconValue(start.ProgramDir) : ThemeIcons::kThemeName;
-    XdgDesktopEntries desktopEntries(start.ProgramTitle, icon);
-    XdgProgramGroups programGroups(icon, desktopEntries.StartupGroupName());
+    MadeFolders madeFolders(registry, SettingsKeyPath(start.ProgramShortName));
+    XdgDesktopEntries desktopEntries(start.ProgramTitle, icon, &madeFolders);
+    XdgProgramGroups programGroups(icon, desktopEntries.StartupGroupName(), &madeFolders);
     XdgSetupPlatform setupPlatform(programGroups, start.ProgramTitle + QStringLiteral(" アンインストール"));
     if (packaged) {
         start.DataDir = setupPlatform.WindowsDir();
