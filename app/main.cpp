@@ -170,7 +170,7 @@ int main(int argc, char **argv)
         start.DataDir = setupPlatform.WindowsDir();
         SetStartValues(start);
         if (openMain)
-            QDir().mkpath(start.DataDir); // the registered volumes are written at close
+            madeFolders.MakePath(start.DataDir); // the registered volumes are written at close
     }
     std::unique_ptr<QWidget> window;
     bool showWindow = true;

@@ -3,6 +3,8 @@
 #include "core/setup/ThemeIcons.h"
 
 #include "core/settings/Registry.h"
+#include "core/settings/SettingsStore.h"
+#include "core/setup/MadeFolders.h"
 #include "core/setup/SetupNames.h"
 #include "core/setup/SetupPlatform.h"
 
@@ -11,43 +13,21 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
-
 namespace nuvask {
 
 namespace {
-const QString kFilesValue = QStringLiteral("IconFiles");
-const QString kFoldersValue = QStringLiteral("IconFolders");
+const QString kFilesValue = QStringLiteral("IconFiles"); // of the uninstall entry
 const QString kTheme = QStringLiteral("hicolor");
 const QChar kListSeparator = QLatin1Char('|');
 
-// A relative path that stays inside the icon folder ("." is the folder).
-bool staysInside(const QString &relative)
-{
-    return !relative.isEmpty() && QDir::cleanPath(relative) == relative && !QDir::isAbsolutePath(relative)
-        && relative != QLatin1String("..") && !relative.startsWith(QLatin1String("../"));
-}
-
+// One of the program's icon files, by a path that stays inside the icon folder.
 bool isIconFile(const QString &relative)
 {
     const QString name = QFileInfo(relative).fileName();
-    return staysInside(relative) && relative.startsWith(kTheme + QLatin1Char('/'))
+    return QDir::cleanPath(relative) == relative && !QDir::isAbsolutePath(relative)
+        && relative.startsWith(kTheme + QLatin1Char('/'))
         && (name == ThemeIcons::kThemeName + QLatin1String(".png")
             || name == ThemeIcons::kThemeName + QLatin1String(".svg"));
-}
-
-bool isIconFolder(const QString &relative)
-{
-    return relative == QLatin1String(".")
-        || (staysInside(relative) && (relative == kTheme || relative.startsWith(kTheme + QLatin1Char('/'))));
-}
-
-void addMissing(QStringList &list, const QStringList &more)
-{
-    for (const QString &item : more) {
-        if (!list.contains(item))
-            list << item;
-    }
 }
 } // namespace
 
@@ -55,7 +35,7 @@ ThemeIcons::ThemeIcons(QString source, QString iconFolder) : m_source(std::move(
 {
 }
 
-bool ThemeIcons::Install(ThemeIconRecord &record) const
+bool ThemeIcons::Install(MadeFolders *made, QStringList &files) const
 {
     if (m_folder.isEmpty())
         return false;
@@ -66,80 +46,38 @@ bool ThemeIcons::Install(ThemeIconRecord &record) const
         if (isIconFile(relative))
             icons << relative;
     }
-    if (icons.isEmpty())
-        return false;
     icons.sort();
-    // The folder's own parents are the user's data folders, not the icon's.
-    if (!QDir().mkpath(QFileInfo(m_folder).absolutePath()))
-        return false;
-
-    bool ok = true;
-    for (const QString &relative : icons) {
-        // Every level from the icon folder down, the missing ones created
-        // and remembered.
-        QStringList levels{QStringLiteral(".")};
-        const QStringList parts = QFileInfo(relative).path().split(QLatin1Char('/'));
-        for (qsizetype i = 0; i < parts.size(); ++i)
-            levels << parts.mid(0, i + 1).join(QLatin1Char('/'));
-        bool placed = true;
-        for (const QString &level : levels) {
-            const QString path = level == QLatin1String(".") ? m_folder : m_folder + QLatin1Char('/') + level;
-            if (QFileInfo(path).isDir())
-                continue;
-            if (!QDir().mkdir(path)) {
-                placed = false;
-                break;
-            }
-            addMissing(record.folders, {level});
-        }
+    bool ok = !icons.isEmpty();
+    for (const QString &relative : std::as_const(icons)) {
         const QString target = m_folder + QLatin1Char('/') + relative;
-        if (placed && QFileInfo(target).isFile() && !QFileInfo(target).isSymLink())
+        if (!MadeFolders::MakePath(made, QFileInfo(target).path())) {
+            ok = false;
+            continue;
+        }
+        if (QFileInfo(target).isFile() && !QFileInfo(target).isSymLink())
             QFile::remove(target);
-        if (!placed || !QFile::copy(m_source + QLatin1Char('/') + relative, target)) {
+        if (!QFile::copy(m_source + QLatin1Char('/') + relative, target)) {
             ok = false;
             continue;
         }
         // Compiled-in files come read-only.
         QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
                                           | QFile::ReadGroup | QFile::ReadOther);
-        addMissing(record.files, {relative});
+        if (!files.contains(relative))
+            files << relative;
     }
     return ok;
 }
 
-void ThemeIcons::Remove(const ThemeIconRecord &record) const
+void ThemeIcons::Remove(const QStringList &files) const
 {
     if (m_folder.isEmpty())
         return;
-    for (const QString &relative : record.files) {
+    for (const QString &relative : files) {
         const QFileInfo file(m_folder + QLatin1Char('/') + relative);
         if (isIconFile(relative) && file.isFile() && !file.isSymLink())
             QFile::remove(file.filePath());
     }
-    QStringList folders = record.folders;
-    // Deepest first: a folder empties only once the ones inside it are gone.
-    const auto depth = [](const QString &relative) {
-        return relative == QLatin1String(".") ? -1 : relative.count(QLatin1Char('/'));
-    };
-    std::stable_sort(folders.begin(), folders.end(),
-                     [&depth](const QString &a, const QString &b) { return depth(a) > depth(b); });
-    for (const QString &relative : folders) {
-        if (!isIconFolder(relative))
-            continue;
-        const QString path = relative == QLatin1String(".") ? m_folder : m_folder + QLatin1Char('/') + relative;
-        if (!QFileInfo(path).isSymLink())
-            QDir().rmdir(path); // only an empty folder goes
-    }
-}
-
-QString ThemeIcons::JoinList(const QStringList &paths)
-{
-    return paths.join(kListSeparator);
-}
-
-QStringList ThemeIcons::SplitList(const QString &value)
-{
-    return value.split(kListSeparator, Qt::SkipEmptyParts);
 }
 
 bool InstallThemeIcons(const SetupContext &c, const QString &installFolder)
@@ -147,28 +85,20 @@ bool InstallThemeIcons(const SetupContext &c, const QString &installFolder)
     if (c.platform.PackageManaged(installFolder))
         return true;
     auto entry = c.registry.open(RegRoot::LocalMachine, c.names.UninstallKey, true);
-    ThemeIconRecord record;
-    if (entry) {
-        // Another install before this one may have created folders that are
-        // there now: the uninstall takes those away too.
-        record.files = ThemeIcons::SplitList(entry->readString(kFilesValue));
-        record.folders = ThemeIcons::SplitList(entry->readString(kFoldersValue));
-    }
-    const bool installed = ThemeIcons(ThemeIcons::kCompiledIcons, c.platform.IconThemeDir()).Install(record);
-    const bool kept = entry
-                   && entry->writeStrings({{kFilesValue, ThemeIcons::JoinList(record.files)},
-                                           {kFoldersValue, ThemeIcons::JoinList(record.folders)}});
-    return installed && kept;
+    // An earlier install's files are the uninstall's to take away too.
+    QStringList files = entry ? entry->readString(kFilesValue).split(kListSeparator, Qt::SkipEmptyParts) : QStringList();
+    MadeFolders made(c.registry, SettingsKeyPath(c.start.ProgramShortName));
+    const bool installed = ThemeIcons(ThemeIcons::kCompiledIcons, c.platform.IconThemeDir()).Install(&made, files);
+    return entry && entry->writeString(kFilesValue, files.join(kListSeparator)) && installed;
 }
 
 void RemoveThemeIcons(const SetupContext &c)
 {
     auto entry = c.registry.open(RegRoot::LocalMachine, c.names.UninstallKey, false);
-    if (!entry)
-        return;
-    const ThemeIconRecord record{ThemeIcons::SplitList(entry->readString(kFilesValue)),
-                                 ThemeIcons::SplitList(entry->readString(kFoldersValue))};
-    ThemeIcons(ThemeIcons::kCompiledIcons, c.platform.IconThemeDir()).Remove(record);
+    if (entry) {
+        ThemeIcons(ThemeIcons::kCompiledIcons, c.platform.IconThemeDir())
+            .Remove(entry->readString(kFilesValue).split(kListSeparator, Qt::SkipEmptyParts));
+    }
 }
 
 } // namespace nuvask

@@ -3,25 +3,18 @@
 // every rendering the program carries (the hicolor sizes and the SVG) into
 // the hicolor theme of the user's icon folder, so that launchers name the
 // icon by its theme name and keep it once the folder the setup ran from is
-// gone. What it wrote and which folders it had to create are kept in the
-// uninstall entry; the uninstall takes away exactly those files and, when
-// they are left empty, those folders.
+// gone. The files it wrote are listed in the uninstall entry, the folders it
+// had to make are remembered with the others the program made
+// (MadeFolders); the uninstall takes away exactly those files, and those
+// folders once they are empty.
 
 #include <QString>
 #include <QStringList>
 
 namespace nuvask {
 
+class MadeFolders;
 struct SetupContext;
-
-// Paths relative to the icon folder, as "hicolor/48x48/apps/nuvask.png".
-struct ThemeIconRecord
-{
-    QStringList files;
-    QStringList folders; // created by the install, shallowest first
-
-    bool operator==(const ThemeIconRecord &) const = default;
-};
 
 class ThemeIcons
 {
@@ -35,16 +28,14 @@ public:
     // `iconFolder`: the user's icon folder ($XDG_DATA_HOME/icons).
     ThemeIcons(QString source, QString iconFolder);
 
-    // Copies every icon file; false when one could not be written. `record`
-    // gets what was written and created, also after a failure.
-    bool Install(ThemeIconRecord &record) const;
-    // Deletes the record's files and then its folders that are empty. Names
-    // that leave the icon folder or are not the program's icon are ignored.
-    void Remove(const ThemeIconRecord &record) const;
-
-    // The record as two values of the uninstall entry, and back.
-    static QString JoinList(const QStringList &paths);
-    static QStringList SplitList(const QString &value);
+    // Copies every icon file, making its folders through `made` (none: they
+    // are not remembered); false when one could not be written. `files`
+    // gets the files written (relative to the icon folder, as
+    // "hicolor/48x48/apps/nuvask.png"), also after a failure.
+    bool Install(MadeFolders *made, QStringList &files) const;
+    // Deletes those files. Names that leave the icon folder or are not the
+    // program's icon are ignored.
+    void Remove(const QStringList &files) const;
 
 private:
     QString m_source;
@@ -52,8 +43,9 @@ private:
 };
 
 // The install's icon step: nothing for a program the package manager
-// installed (its icons are in the system's theme), else the icons and the
-// record (added to one an earlier install left). False when it failed.
+// installed (its icons are in the system's theme), else the icons, their
+// list in the uninstall entry (added to one an earlier install left) and the
+// folders made in the settings. False when it failed.
 bool InstallThemeIcons(const SetupContext &context, const QString &installFolder);
 // The uninstall's icon step, before the uninstall entry goes.
 void RemoveThemeIcons(const SetupContext &context);

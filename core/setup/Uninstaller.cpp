@@ -103,7 +103,6 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
     made.Remember(MadeFolders::RemoveEmpty(madeDirs));
 
     if (packaged) {
-        QDir().rmdir(filesDir); // when nothing else is left in it
         m_c.view.ShowOK(setupText::RemovedPackaged);
         return;
     }

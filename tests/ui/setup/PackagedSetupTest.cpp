@@ -4,6 +4,7 @@
 #include "support/ModalScript.h"
 
 #include "core/settings/SettingsStore.h"
+#include "core/setup/MadeFolders.h"
 #include "core/setup/SetupTexts.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/PackagedProgram.h"
@@ -180,8 +181,9 @@ TEST_F(PackagedSetupTest, UninstallingAPackagedProgramLeavesItsFilesToThePackage
     Run(StartNormal, folder + "/nuvask");
     ASSERT_EQ(Setting("Version"), "23");
     // What using the program adds: registered volumes in the user's data
-    // folder and a desktop launcher.
+    // folder (which the program makes) and a desktop launcher.
     const QString data = platform.WindowsDir();
+    ASSERT_TRUE(MadeFolders(registry, SettingsKeyPath("NUVASK")).MakePath(data));
     WriteFile(data + "NUVASKVN.LIS", "n");
     WriteFile(data + "NUVASKVR.LIS", "v");
     const QString link = xdg.home() + "/Desktop/DORIVA SOUND ボリューム.desktop";
