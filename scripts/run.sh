@@ -12,7 +12,7 @@
 # prints: on a first start that is the setup window, which is what a new user
 # sees first.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 
 has_cards() { grep -qv 'no soundcards' /proc/asound/cards 2>/dev/null && [ -s /proc/asound/cards ]; }
 # Without pactl (it comes with the sound server's tools, which a desktop may
