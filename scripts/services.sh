@@ -132,6 +132,41 @@ services_start_openbox() {
   export NUVASK_OPENBOX_PID=$pid
 }
 
+# A headless Wayland compositor (weston) that runs XWayland, as the Wayland
+# sessions of GNOME and KDE Plasma do: a program sees WAYLAND_DISPLAY and
+# DISPLAY both. weston starts Xwayland itself at the first X client and stops
+# it when it ends. Its debug protocol is on, so that a test can ask it where
+# it put a window (weston-debug scene-graph). Exports
+# NUVASK_TEST_WAYLAND_DISPLAY (the socket's absolute path, which clients take
+# as WAYLAND_DISPLAY), NUVASK_TEST_XWAYLAND_DISPLAY (":N") and
+# NUVASK_WESTON_PID. Skipped, with a note, when weston or Xwayland is not
+# installed.
+services_start_weston() {
+  command -v weston >/dev/null 2>&1 && command -v Xwayland >/dev/null 2>&1 ||
+    { echo "weston or Xwayland not installed: Wayland tests skip" >&2; return 0; }
+  local runtime="$SERVICES_WORK/weston-runtime" log="$SERVICES_WORK/weston.log"
+  mkdir -p "$runtime" && chmod 700 "$runtime"
+  env -u DISPLAY -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR="$runtime" \
+    weston --backend=headless-backend.so --use-pixman --width=1280 --height=1024 --xwayland \
+    --socket=wayland-nuvask --no-config --debug --log="$log" >/dev/null 2>&1 &
+  local pid=$! display=""
+  SERVICES_PIDS+=("$pid")
+  for _ in $(seq 100); do
+    display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$log" 2>/dev/null | tail -n1)
+    [ -n "$display" ] && [ -S "$runtime/wayland-nuvask" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [ -z "$display" ] || [ ! -S "$runtime/wayland-nuvask" ]; then
+    echo "weston did not start:" >&2
+    cat "$log" >&2
+    return 1
+  fi
+  export NUVASK_TEST_WAYLAND_DISPLAY="$runtime/wayland-nuvask"
+  export NUVASK_TEST_XWAYLAND_DISPLAY=$display
+  export NUVASK_WESTON_PID=$pid
+}
+
 # A real XEmbed notification area on the Xvfb display: trayer docked at the
 # top right, 200 x 32 pixels, reserving no screen space (it must not shift the
 # work area other tests measure). Ready once its panel is mapped, which it does

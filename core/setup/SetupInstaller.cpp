@@ -10,6 +10,7 @@
 #include "core/setup/SetupFiles.h"
 #include "core/setup/SetupPlatform.h"
 #include "core/setup/SetupTexts.h"
+#include "core/setup/ThemeIcons.h"
 #include "core/base/TextHelpers.h"
 
 #include <QCoreApplication>
@@ -94,6 +95,11 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
         || !settings->writeStrings({{QLatin1String(setting::ExePath.name), withoutSlash(folder)},
                                     {QLatin1String(setting::Group.name), request.group}}))
         failures << setupText::FailedSettings;
+
+    // Before the launchers, which name the icon by its theme name.
+    LetMessagesRun();
+    if (!InstallThemeIcons(m_c, folder))
+        failures << setupText::FailedIcons;
 
     LetMessagesRun();
     if (AddToGroup(request.group) && m_c.platform.AddUninstallLauncher(request.group, m_installed)) {

@@ -11,6 +11,7 @@
 #include "core/setup/SetupFiles.h"
 #include "core/setup/SetupInstaller.h"
 #include "core/setup/SetupTexts.h"
+#include "core/setup/ThemeIcons.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -42,6 +43,7 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
     QString keepDir;
     if (auto entry = m_c.registry.open(RegRoot::LocalMachine, m_c.names.UninstallKey, false))
         keepDir = entry->readString(kKeepDirValue);
+    RemoveThemeIcons(m_c);
     m_c.registry.deleteKeyTree(RegRoot::LocalMachine, m_c.names.UninstallKey);
 
     const QString settingsKey = SettingsKeyPath(m_c.start.ProgramShortName);
@@ -66,15 +68,21 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
         removeFile(link);
 
     const QString programDir = QFileInfo(exePath).absolutePath() + QLatin1Char('/');
+    // The package manager's files stay for it to remove; the program kept
+    // the user's files in the user's data folder.
+    const bool packaged = m_c.platform.PackageManaged(programDir);
+    const QString filesDir = packaged ? m_c.platform.WindowsDir() : programDir;
     const InstalledNames names = m_c.platform.Names();
     for (const QString &name : {names.text, names.help, names.index}) {
-        ClearReadOnly(programDir + name);
-        removeFile(programDir + name);
+        if (!packaged) {
+            ClearReadOnly(programDir + name);
+            removeFile(programDir + name);
+        }
     }
 
     if (m_c.view.ShowYesNoTimer(setupText::AskVolumeFiles) == 6) {
-        removeFile(programDir + m_c.start.ProgramShortName + QStringLiteral("VR.LIS"));
-        removeFile(programDir + m_c.start.ProgramShortName + QStringLiteral("VN.LIS"));
+        removeFile(filesDir + m_c.start.ProgramShortName + QStringLiteral("VR.LIS"));
+        removeFile(filesDir + m_c.start.ProgramShortName + QStringLiteral("VN.LIS"));
     }
 
     LetMessagesRun();
@@ -94,6 +102,10 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
     // that still hold something stay remembered while the settings do.
     made.Remember(MadeFolders::RemoveEmpty(madeDirs));
 
+    if (packaged) {
+        m_c.view.ShowOK(setupText::RemovedPackaged);
+        return;
+    }
     PlaceUninstallerCopy(exePath);
 
     LetMessagesRun();

@@ -61,6 +61,11 @@ QString XdgDesktopEntries::LinkExtension() const
 
 QString XdgDesktopEntries::ProgramIconValue(const QString &programDir)
 {
+    const QString theme = QStringLiteral("nuvask");
+    for (const char *file : {"icons/hicolor/scalable/apps/nuvask.svg", "icons/hicolor/48x48/apps/nuvask.png"}) {
+        if (!QStandardPaths::locate(QStandardPaths::GenericDataLocation, QLatin1String(file)).isEmpty())
+            return theme;
+    }
     for (const char *name : {"nuvask.svg", "nuvask.png"}) {
         if (!QDir::isAbsolutePath(programDir))
             break; // never an icon from whatever the current directory is
@@ -68,7 +73,7 @@ QString XdgDesktopEntries::ProgramIconValue(const QString &programDir)
         if (QFileInfo::exists(file))
             return file;
     }
-    return QStringLiteral("nuvask");
+    return theme;
 }
 
 void XdgDesktopEntries::CreateShortcut(const QString &target, ShellFolder folder)

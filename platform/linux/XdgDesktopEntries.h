@@ -23,8 +23,10 @@ public:
     QString LinkExtension() const override;
     void CreateShortcut(const QString &target, ShellFolder folder) override;
 
-    // The Icon value for a program in programDir: an icon file beside it when
-    // there is one, else the theme name the desktop looks up.
+    // The Icon value for a program in programDir: the theme name when an
+    // icon theme of the user or the system holds the icon (the install put
+    // it there), else an icon file beside the program when there is one,
+    // else the theme name all the same.
     static QString ProgramIconValue(const QString &programDir);
     // The Startup group's name here.
     static QString StartupName();

@@ -3,6 +3,7 @@
 #include "platform/linux/XdgSetupPlatform.h"
 
 #include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/PackagedProgram.h"
 #include "platform/linux/XdgProgramGroups.h"
 
 #include <QDir>
@@ -69,6 +70,17 @@ InstalledNames XdgSetupPlatform::Names() const
 {
     return {QStringLiteral("nuvask"), QStringLiteral("NUVASK.TXT"), QStringLiteral("NUVASK.HLP"),
             QStringLiteral("NUVASK.GID")};
+}
+
+QString XdgSetupPlatform::IconThemeDir() const
+{
+    const QString data = dataHome();
+    return data.isEmpty() ? QString() : data + QStringLiteral("/icons");
+}
+
+bool XdgSetupPlatform::PackageManaged(const QString &folder) const
+{
+    return IsPackageManaged(folder);
 }
 
 bool XdgSetupPlatform::AddUninstallLauncher(const QString &group, const QString &program)

@@ -26,6 +26,8 @@ public:
     QString WindowsDir() const override;
     QString DefaultInstallDir() const override;
     InstalledNames Names() const override;
+    QString IconThemeDir() const override;
+    bool PackageManaged(const QString &folder) const override;
     bool AddUninstallLauncher(const QString &group, const QString &program) override;
     void RemoveUninstallLauncher(const QString &group) override;
     bool WriteHandover(const HandoverRecord &record) override;

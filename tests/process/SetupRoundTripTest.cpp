@@ -6,6 +6,7 @@
 
 #include "core/settings/SettingsStore.h"
 #include "platform/linux/HiveFileRegistry.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -19,6 +20,7 @@
 
 using namespace nuvask;
 using test::ProgramRuns;
+using test::ReadFile;
 
 namespace {
 
@@ -190,6 +192,14 @@ TEST_F(SetupRoundTrip, InstallThenUninstallLeavesOnlyTheUninstallerCopy)
     for (const char *name : {"nuvask", "NUVASK.TXT", "NUVASK.HLP"})
         EXPECT_TRUE(QFileInfo::exists(folder + "/" + name)) << name;
     EXPECT_TRUE(QFileInfo(folder + "/nuvask").isExecutable());
+    EXPECT_LE(QFileInfo(folder + "/nuvask").size(), 5 << 20) << "the installed program carries its debug information";
+    // Every launcher names the icon the install put into the user's theme.
+    EXPECT_TRUE(QFileInfo::exists(m_runs.xdg.dataHome() + "/icons/hicolor/48x48/apps/nuvask.png"));
+    const QDir launchers(m_runs.xdg.dataHome() + "/applications");
+    const QStringList items = launchers.entryList({"nuvask-*.desktop"}, QDir::Files);
+    EXPECT_EQ(items.size(), 2) << "the program's and the uninstaller's";
+    for (const QString &item : items)
+        EXPECT_TRUE(ReadFile(launchers.filePath(item)).contains("\nIcon=nuvask\n")) << item.toStdString();
     EXPECT_EQ(Setting("Version"), "23");
     EXPECT_EQ(Setting("EXEPATH"), folder);
     EXPECT_EQ(Setting("Group"), "KELDO SOFT32");
