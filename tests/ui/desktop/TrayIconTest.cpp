@@ -183,37 +183,6 @@ TEST(QtTrayShell, ALeftClickBringsTheWindowBackAndItsIconGoesSafely)
     QTRY_VERIFY_WITH_TIMEOUT(icon.isNull(), 2000);
 }
 
-TEST(QtTrayShell, ATrayThatGoesBringsTheWindowBackAndTheIconStandsInTheNextOne)
-{
-    // A notification area that the test takes away and brings back.
-    struct SwitchedTrayShell : QtTrayShell
-    {
-        bool present = true;
-        bool TrayAvailable() const override { return present; }
-    } shell;
-    QWidget window;
-    window.show();
-    TrayIcon tray(&window, &window, nullptr, &shell);
-    tray.SetTipAndIcon(QStringLiteral("t"), ApplicationIcon());
-    shell.present = false; // gone while the window is shown: nothing to do
-    QTest::qWait(2 * QtTrayShell::kTrayPollMs);
-    EXPECT_TRUE(window.isVisible());
-    shell.present = true;
-    tray.Btn_TRAY->Click();
-    ASSERT_TRUE(window.isHidden());
-
-    shell.present = false;
-    QTRY_VERIFY_WITH_TIMEOUT(window.isVisible(), 4 * QtTrayShell::kTrayPollMs);
-    EXPECT_TRUE(tray.Btn_TRAY->isVisible());
-    EXPECT_TRUE(tray.InTray()); // the icon waits for a tray
-    shell.present = true;
-    QTest::qWait(2 * QtTrayShell::kTrayPollMs);
-    EXPECT_TRUE(shell.IconShown(1));
-    EXPECT_TRUE(window.isVisible()); // nothing disappears under the user's hands
-    tray.Btn_TRAY->Click();
-    EXPECT_TRUE(window.isHidden());
-}
-
 TEST(AppIcon, EveryRenderingIsCompiledInAtItsOwnSize)
 {
     for (int pixels : kAppIconSizes) {

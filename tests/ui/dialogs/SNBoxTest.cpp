@@ -129,21 +129,3 @@ TEST(SNBoxTest, EscStopsAndTheTitleBarGivesTwo)
     EXPECT_EQ(dlg.SNText(), QStringLiteral("kept"));
     EXPECT_EQ(dlg.SN(), (QStringList{"kept"}));
 }
-
-TEST(SNBoxTest, EnterPressesTheFocusedButtonNotTheDefaultOne)
-{
-    TSNBoxDlg dlg;
-    dlg.SetSN({QStringLiteral("a")});
-    bool historyShown = false;
-    WhenOpen([&](TSNBox *box) {
-        QWidget *history = Child(box, "Button3"); // H
-        history->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(history, Qt::Key_Return);
-        historyShown = box->HistoryRowShown();
-        QWidget *stop = Child(box, "Button2");
-        stop->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(stop, Qt::Key_Return);
-    });
-    EXPECT_EQ(dlg.Execute(QString()), 3);
-    EXPECT_TRUE(historyShown);
-}
