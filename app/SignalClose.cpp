@@ -1,3 +1,5 @@
+// Closing the program on SIGTERM, SIGINT and SIGHUP as its close box would.
+
 #include "SignalClose.h"
 
 #include <QApplication>

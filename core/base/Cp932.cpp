@@ -1,3 +1,5 @@
+// The code-page-932 (Shift-JIS) text codec.
+
 #include "core/base/Cp932.h"
 
 #include <QStringDecoder>

@@ -1,3 +1,5 @@
+// Byte-level text rules (code page 932) and the one rounding rule.
+
 #include "core/base/TextHelpers.h"
 
 #include "core/base/Cp932.h"

@@ -1,3 +1,5 @@
+// The program's launchers in the Startup group and on the desktop.
+
 #include "core/desktop/DesktopShortcuts.h"
 
 #include "core/settings/Registry.h"

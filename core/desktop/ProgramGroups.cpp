@@ -1,3 +1,5 @@
+// Program groups (menu submenus) driven by bracketed command strings.
+
 #include "core/desktop/ProgramGroups.h"
 
 namespace nuvask {

@@ -1,3 +1,5 @@
+// The tray component's icon object.
+
 #include "core/desktop/TIcon.h"
 
 namespace nuvask {

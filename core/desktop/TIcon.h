@@ -1,4 +1,6 @@
 #pragma once
+// The tray component's icon object.
+//
 // An icon object as a component owns it: an image the shell understands
 // (a QIcon, carried as a QVariant so that the logic needs no GUI module), and
 // a change notification for whoever shows it.

@@ -1,3 +1,5 @@
+// The tray component: one icon in the notification area and its mouse activity.
+
 #include "core/desktop/TaskTray.h"
 
 #include "core/base/TextHelpers.h"

@@ -1,4 +1,6 @@
 #pragma once
+// The notification area interface.
+//
 // The desktop's notification area as the tray component talks to it: one call
 // that adds, modifies or deletes an icon described by a notification record,
 // plus the few window services a click on the icon needs (cursor position,
@@ -13,6 +15,9 @@
 #include <QString>
 #include <QVariant>
 #include <QtGlobal>
+
+#include <functional>
+#include <utility>
 
 class QObject;
 
@@ -82,6 +87,22 @@ public:
 
     // Opens a popup menu at screen pixels `at` and returns at once.
     virtual void Popup(QObject *menu, QPoint at) = 0;
+
+    // A notification area comes and goes with the desktop's panel (it ends,
+    // crashes or restarts). `handler` hears each change, with whether one is
+    // there now; icons still added stand in a returning area again without
+    // being added anew.
+    void SetTrayChangedHandler(std::function<void(bool available)> handler) { m_trayChanged = std::move(handler); }
+
+protected:
+    void TrayChanged(bool available)
+    {
+        if (m_trayChanged)
+            m_trayChanged(available);
+    }
+
+private:
+    std::function<void(bool)> m_trayChanged;
 };
 
 } // namespace nuvask

@@ -1,3 +1,5 @@
+// The text input box's history list rules.
+
 #include "core/dialogs/SNHistory.h"
 
 namespace nuvask {

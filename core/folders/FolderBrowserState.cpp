@@ -1,3 +1,5 @@
+// What one run of the folder browser remembers.
+
 #include "core/folders/FolderBrowserState.h"
 
 namespace nuvask {

@@ -1,3 +1,5 @@
+// The folder browser's file-type filter list.
+
 #include "core/folders/FolderFilter.h"
 
 #include <algorithm>
@@ -52,12 +54,6 @@ QStringList SplitMasks(const QString &maskString)
 QString MaskPattern(const QString &mask)
 {
     return mask == kAllMask ? QStringLiteral("*") : mask;
-}
-
-bool MasksShowHidden(const QString &maskString)
-{
-    const QStringList masks = SplitMasks(maskString);
-    return std::any_of(masks.begin(), masks.end(), [](const QString &m) { return m.startsWith(u'.'); });
 }
 
 } // namespace nuvask

@@ -1,3 +1,5 @@
+// The folder browser's "drives": mounted file systems.
+
 #include "core/folders/MountedDrives.h"
 
 #include "core/folders/FolderPaths.h"

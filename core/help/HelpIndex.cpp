@@ -1,3 +1,5 @@
+// Contents and keyword index of the help file.
+
 #include "core/help/HelpIndex.h"
 
 #include <QRegularExpression>

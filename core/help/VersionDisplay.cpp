@@ -1,3 +1,5 @@
+// How the version menu and the about box word the version.
+
 #include "core/help/VersionDisplay.h"
 
 #include "core/base/Cp932.h"

@@ -1,3 +1,5 @@
+// Where the main window goes and how wide it is (pure rectangle rules).
+
 #include "core/mainwindow/WindowPlacement.h"
 
 #include <algorithm>

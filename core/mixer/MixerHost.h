@@ -1,4 +1,6 @@
 #pragma once
+// The main window as the mixer layer sees it.
+//
 // What the mixer layer does to the main window: the automatic-volume marks
 // (Label_AUTO_0..2), the strip meter timer (Timer_PK), the control-change
 // notification the window receives for every open device, and whether

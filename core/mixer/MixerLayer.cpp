@@ -1,3 +1,5 @@
+// The mixer layer: opening the mixer devices, listing their lines, strip bindings.
+
 #include "core/mixer/MixerLayer.h"
 
 #include "core/mixer/MixerTexts.h"

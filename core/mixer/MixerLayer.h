@@ -72,6 +72,9 @@ struct StripRecord {
 class MixerLayer {
 public:
     static constexpr int StripCount = 3;
+    // The strip the user binds to the recording line: the one the level
+    // monitor lowers and the registered volumes set.
+    static constexpr int RecordingStrip = 2;
 
     MixerLayer(MixerService &service, MixerHost &host);
     ~MixerLayer();

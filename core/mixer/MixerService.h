@@ -1,4 +1,6 @@
 #pragma once
+// The mixer service interface (devices, lines, controls).
+//
 // The multimedia mixer as the mixer layer sees it: devices, destination and
 // source lines, their controls and control values, and change notifications.
 // The calls and fields follow the mixer API the layer was designed around, so a

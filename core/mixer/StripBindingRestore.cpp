@@ -1,3 +1,5 @@
+// Saved strip bindings turned into item indexes of the opened mixer, and back.
+
 #include "core/mixer/StripBindingRestore.h"
 
 #include "core/mixer/MixerLayer.h"

@@ -1,3 +1,5 @@
+// The strips' peak meters as a whole: the 10 Hz poll and its switches.
+
 #include "core/mixer/StripMeters.h"
 
 #include "core/mixer/MixerLayer.h"

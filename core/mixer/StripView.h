@@ -1,4 +1,6 @@
 #pragma once
+// One volume strip as the mixer layer sees it.
+//
 // What the mixer layer does to one volume strip's widgets, and what it reads
 // back from them. The layer never sees a widget: the strip widget implements
 // this, and tests implement it with a recording fake.

@@ -1,3 +1,5 @@
+// The recording level monitor: capture, peak against the cut level, automatic lowering.
+
 #include "core/monitor/LevelMonitor.h"
 
 #include "core/mixer/MixerLayer.h"
@@ -15,7 +17,7 @@ namespace nuvask {
 
 namespace {
 
-constexpr int AutoStrip = 2; // the strip the user binds to the recording line
+constexpr int AutoStrip = MixerLayer::RecordingStrip;
 constexpr quint32 FirstDevice = 0; // the first wave-input device itself, never a mapper
 
 std::unique_ptr<char[]> allocateOrNull(std::size_t bytes)

@@ -1,3 +1,5 @@
+// The peak of a captured buffer.
+
 #include "core/monitor/PeakScan.h"
 
 #include "core/base/TextHelpers.h"

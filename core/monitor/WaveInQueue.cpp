@@ -1,3 +1,5 @@
+// Buffer bookkeeping shared by every capture realisation.
+
 #include "core/monitor/WaveInQueue.h"
 
 #include <QMetaObject>

@@ -1,4 +1,6 @@
 #pragma once
+// The capture service interface.
+//
 // The wave-input (capture) device as the level monitor sees it: open a device
 // with a format, hand it buffers through headers, start, reset and close. The
 // calls and fields follow the wave-input API the monitor was designed around,

@@ -6,6 +6,7 @@
 // goes to the strip through the mixer layer like any other volume change, so
 // the strip's display follows from the mixer's change notification.
 
+#include "core/mixer/MixerLayer.h"
 #include "core/presets/RegisteredVolumeView.h"
 
 #include <QString>
@@ -15,13 +16,12 @@
 
 namespace nuvask {
 
-class MixerLayer;
 class RegisteredVolumeFiles;
 
 class RegisteredVolumes
 {
 public:
-    static constexpr int TargetStrip = 2;
+    static constexpr int TargetStrip = MixerLayer::RecordingStrip;
 
     RegisteredVolumes(MixerLayer &layer, RegisteredVolumeView &view);
 

@@ -1,3 +1,5 @@
+// The text of one settings file (a registry-export layout), kept byte for byte.
+
 #include "core/settings/HiveDocument.h"
 
 #include "core/base/Cp932.h"
@@ -184,6 +186,18 @@ QByteArray HiveDocument::serialize() const
     for (const Entry &e : m_entries)
         out += e.bytes;
     return out;
+}
+
+bool HiveDocument::holdsNothing() const
+{
+    return std::all_of(m_entries.begin(), m_entries.end(), [](const Entry &e) {
+        if (e.kind != Kind::Raw)
+            return false;
+        QByteArray line = withoutLineEnding(e.bytes).trimmed();
+        if (line.startsWith("\xEF\xBB\xBF"))
+            line.remove(0, 3); // byte order mark
+        return line.isEmpty() || line == kHeader;
+    });
 }
 
 QByteArray HiveDocument::valueLine(const QString &name, const QString &value)

@@ -1,4 +1,6 @@
 #pragma once
+// The text of one settings file (a registry-export layout), kept byte for byte.
+//
 // The text form of one registry root on disk, in the layout of a registry
 // export so that a user can read and edit it:
 //
@@ -50,6 +52,10 @@ public:
     bool writeString(const QString &path, const QString &name, const QString &value);
     // Removes every line of the value in the key.
     bool deleteValue(const QString &path, const QString &name);
+
+    // Nothing but the header line and blank lines: no key, no value, no
+    // comment or foreign line of anyone else's.
+    bool holdsNothing() const;
 
     // The line a value is written as, without its line ending.
     static QByteArray valueLine(const QString &name, const QString &value);

@@ -1,3 +1,5 @@
+// The registry-like settings store the program talks to.
+
 #include "core/settings/Registry.h"
 
 namespace nuvask {

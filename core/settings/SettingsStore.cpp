@@ -1,3 +1,5 @@
+// Every value under the program's settings key: names, defaults, read and write.
+
 #include "core/settings/SettingsStore.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Folder and file routines shared by install and uninstall.
+
 #include "core/setup/SetupFiles.h"
 
 #include "core/setup/SetupTexts.h"

@@ -1,3 +1,5 @@
+// Names that install and uninstall build from the start values.
+
 #include "core/setup/SetupNames.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,5 @@
+// Start values and the choice between a running copy, the main window and the setup window.
+
 #include "core/startup/ProgramEntry.h"
 
 #include "core/base/Cp932.h"
@@ -76,6 +78,7 @@ StartValues MakeStartValues(const QString &exePath, char separator)
     v.ProgramVersion = kProgramVersion;
     v.ProgramShortName = QStringLiteral("NUVASK");
     v.ProgramDir = AddTrailingBackslash(folderPart(exePath), separator);
+    v.DataDir = v.ProgramDir;
     v.UninstallerFileName = MakeUninstallerFileName(0);
     v.StartMode = StartNormal;
     return v;

@@ -1,3 +1,5 @@
+// An ALSA capture stream on non-blocking poll descriptors.
+
 #include "platform/alsa/AlsaCapturePcm.h"
 
 #include <alsa/asoundlib.h>

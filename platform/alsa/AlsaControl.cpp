@@ -1,3 +1,5 @@
+// One ALSA mixer element seen as mixer controls.
+
 #include "platform/alsa/AlsaControl.h"
 
 #include "core/base/TextHelpers.h"

@@ -1,3 +1,5 @@
+// One ALSA control device seen as a mixer device.
+
 #include "platform/alsa/AlsaMixerDevice.h"
 
 #include <alsa/asoundlib.h>

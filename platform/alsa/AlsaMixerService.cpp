@@ -1,3 +1,5 @@
+// The mixer service over ALSA's control devices (sound cards and "default").
+
 #include "platform/alsa/AlsaMixerService.h"
 
 #include "core/base/TextHelpers.h"

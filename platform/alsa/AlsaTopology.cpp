@@ -1,3 +1,5 @@
+// How ALSA elements become destination and source lines.
+
 #include "platform/alsa/AlsaTopology.h"
 
 #include <alsa/asoundlib.h>

@@ -1,3 +1,5 @@
+// The capture service over ALSA's "default" device.
+
 #include "platform/alsa/AlsaWaveIn.h"
 
 #include "platform/alsa/AlsaCapturePcm.h"

@@ -1,3 +1,5 @@
+// One running copy per user: the lock file and the local socket.
+
 #include "platform/linux/LocalInstance.h"
 
 #include <QDataStream>

@@ -1,3 +1,5 @@
+// Termination signals turned into a queued call on the event loop.
+
 #include "platform/linux/TerminationSignals.h"
 
 #include <QCoreApplication>

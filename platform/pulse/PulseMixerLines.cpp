@@ -1,3 +1,5 @@
+// The sound server's sinks and sources as mixer lines and controls.
+
 #include "platform/pulse/PulseMixerLines.h"
 
 #include <algorithm>

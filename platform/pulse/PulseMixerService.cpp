@@ -1,3 +1,5 @@
+// The sound server as one mixer device.
+
 #include "platform/pulse/PulseMixerService.h"
 
 #include <QMetaObject>

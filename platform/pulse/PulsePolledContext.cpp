@@ -1,3 +1,5 @@
+// A sound-server connection run only when polled (capture, peak meters).
+
 #include "platform/pulse/PulsePolledContext.h"
 
 #include <pulse/pulseaudio.h>

@@ -1,3 +1,5 @@
+// The capture service as the sound server's own record stream.
+
 #include "platform/pulse/PulseWaveIn.h"
 
 #include "platform/pulse/PulseConnection.h"

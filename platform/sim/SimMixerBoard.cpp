@@ -1,3 +1,5 @@
+// The simulated mixer board for tests and the demo.
+
 #include "platform/sim/SimMixerBoard.h"
 
 #include <QMetaObject>

@@ -1,3 +1,5 @@
+// Topologies of the simulated mixer board.
+
 #include "platform/sim/SimTopology.h"
 
 namespace nuvask::sim {

@@ -1,3 +1,5 @@
+// The simulated capture device with a scripted signal.
+
 #include "platform/sim/SimWaveIn.h"
 
 #include "core/base/TextHelpers.h"

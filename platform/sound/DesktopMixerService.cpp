@@ -1,3 +1,5 @@
+// The mixer service the program uses: the sound server when one answers, else ALSA.
+
 #include "platform/sound/DesktopMixerService.h"
 
 namespace nuvask {

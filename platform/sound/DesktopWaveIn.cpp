@@ -1,3 +1,5 @@
+// The capture service the program uses: the sound server when one answers, else ALSA.
+
 #include "platform/sound/DesktopWaveIn.h"
 
 namespace nuvask {

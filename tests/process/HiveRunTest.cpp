@@ -3,6 +3,7 @@
 // file it cannot read whole is not written at all.
 #include "app/StartTexts.h"
 #include "ProgramRuns.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,19 +15,8 @@ using test::ProgramRuns;
 
 namespace {
 
-void WriteFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
-QByteArray ReadFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using test::ReadFile;
+using test::WriteFile;
 
 } // namespace
 

@@ -18,19 +18,10 @@ using namespace nuvask;
 
 TEST(LevelMonitorEndToEnd, AutoClickedInTheRealWindowLowersTheCaptureVolumeUntilTheToneFits)
 {
-    if (qEnvironmentVariableIsEmpty("PULSE_SERVER") || qEnvironmentVariableIsEmpty("NUVASK_TEST_DISPLAY"))
-        GTEST_SKIP() << "needs the private PulseAudio and Xvfb of scripts/with-services.sh";
-    if (QStandardPaths::findExecutable("xdotool").isEmpty() || QStandardPaths::findExecutable("sox").isEmpty())
-        GTEST_SKIP() << "needs xdotool and sox (scripts/deps.sh)";
+    if (const QString why = test::MissingForRealWindow({"xdotool", "sox"}); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
     test::TempXdg xdg;
-    HiveFileRegistry reg;
-    const QString key = "Software\\KELDO SOFT32\\NUVASK";
-    {
-        auto settings = reg.open(RegRoot::CurrentUser, key, true);
-        settings->writeString("Version", "23");
-        settings->writeString("FP", "0,0");
-        settings->writeString("V_CUT", "16384");
-    }
+    test::StoreInstalledSettings({{"FP", "0,0"}, {"V_CUT", "16384"}});
     test::RunProgram("pactl", {"set-sink-volume", "rec_sink", "100%"});
     test::RunProgram("pactl", {"set-source-volume", "@DEFAULT_SOURCE@", "100%"});
     test::RunProgram("pactl", {"set-source-mute", "@DEFAULT_SOURCE@", "0"});
@@ -96,8 +87,6 @@ TEST(LevelMonitorEndToEnd, AutoClickedInTheRealWindowLowersTheCaptureVolumeUntil
     EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
     player.kill();
     player.waitForFinished(5000);
-    auto settings = reg.open(RegRoot::CurrentUser, key, false);
-    ASSERT_NE(settings, nullptr);
-    EXPECT_EQ(settings->readString("V_CUT"), QString("16384"));
+    EXPECT_EQ(test::StoredSetting("V_CUT"), QString("16384"));
     test::RunProgram("pactl", {"set-source-volume", "@DEFAULT_SOURCE@", "100%"});
 }

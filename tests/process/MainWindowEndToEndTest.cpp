@@ -14,12 +14,10 @@ using namespace nuvask;
 
 TEST(MainWindowEndToEnd, StartsOnPulseAudioAndSavesItsBindingsAtClose)
 {
-    if (qEnvironmentVariableIsEmpty("PULSE_SERVER") || qEnvironmentVariableIsEmpty("NUVASK_TEST_DISPLAY"))
-        GTEST_SKIP() << "needs the private PulseAudio and Xvfb of scripts/with-services.sh";
+    if (const QString why = test::MissingForRealWindow(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
     test::TempXdg xdg;
-    HiveFileRegistry reg;
-    const QString key = "Software\\KELDO SOFT32\\NUVASK";
-    reg.open(RegRoot::CurrentUser, key, true)->writeString("Version", "23");
+    test::StoreInstalledSettings();
 
     QProcess app;
     ASSERT_TRUE(test::StartOnTestDisplay(app));
@@ -33,12 +31,10 @@ TEST(MainWindowEndToEnd, StartsOnPulseAudioAndSavesItsBindingsAtClose)
     ASSERT_TRUE(app.waitForFinished(10000));
     EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
 
-    auto settings = reg.open(RegRoot::CurrentUser, key, false);
-    ASSERT_NE(settings, nullptr);
-    EXPECT_EQ(settings->readString("ML_Mixer2"), QString("0"));
-    EXPECT_EQ(settings->readString("ML_DST2"), QString("7"));
-    EXPECT_EQ(settings->readString("ML_SRC2"), QString("7"));
-    EXPECT_EQ(settings->readString("ML_DST0"), QString("4"));
-    EXPECT_FALSE(settings->readString("FP").isEmpty());
-    EXPECT_EQ(settings->readString("V_CUT"), QString("32763"));
+    EXPECT_EQ(test::StoredSetting("ML_Mixer2"), QString("0"));
+    EXPECT_EQ(test::StoredSetting("ML_DST2"), QString("7"));
+    EXPECT_EQ(test::StoredSetting("ML_SRC2"), QString("7"));
+    EXPECT_EQ(test::StoredSetting("ML_DST0"), QString("4"));
+    EXPECT_FALSE(test::StoredSetting("FP").isEmpty());
+    EXPECT_EQ(test::StoredSetting("V_CUT"), QString("32763"));
 }

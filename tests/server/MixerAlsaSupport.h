@@ -73,13 +73,25 @@ private:
 };
 
 // A PulseAudio of the test's own with a null sink "own_sink", stopped by its
-// process id; point PULSE_SERVER at server() to use it.
+// process id; point PULSE_SERVER at server() to use it, or start it with
+// startInUse(), which does so until the object goes.
 class OwnPulseAudio
 {
 public:
     OwnPulseAudio();
-    ~OwnPulseAudio() { kill(); }
+    ~OwnPulseAudio()
+    {
+        m_inUse.reset();
+        kill();
+    }
     bool start();
+    bool startInUse()
+    {
+        if (!start())
+            return false;
+        m_inUse = std::make_unique<ScopedEnv>("PULSE_SERVER", server());
+        return true;
+    }
     void kill();
     bool isRunning() const { return m_process.state() == QProcess::Running; }
     QByteArray server() const { return m_server.toUtf8(); }
@@ -88,6 +100,7 @@ private:
     QTemporaryDir m_dir;
     QProcess m_process;
     QString m_server;
+    std::unique_ptr<ScopedEnv> m_inUse;
 };
 
 // A tone played into a sink with low latency (pacat fed from memory), so that

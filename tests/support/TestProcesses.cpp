@@ -1,6 +1,10 @@
 #include "support/TestProcesses.h"
 
+#include "core/settings/SettingsStore.h"
+#include "platform/linux/HiveFileRegistry.h"
+
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace nuvask::test {
 
@@ -29,6 +33,33 @@ QString RunProgram(const QString &program, const QStringList &args, const QProce
     process.start(program, args);
     process.waitForFinished(5000);
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString MissingForRealWindow(const QStringList &tools)
+{
+    if (qEnvironmentVariableIsEmpty("PULSE_SERVER") || qEnvironmentVariableIsEmpty("NUVASK_TEST_DISPLAY"))
+        return QStringLiteral("needs the private PulseAudio and Xvfb of scripts/with-services.sh");
+    for (const QString &tool : tools) {
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            return QStringLiteral("needs %1 (scripts/deps.sh installs it)").arg(tool);
+    }
+    return {};
+}
+
+void StoreInstalledSettings(const QList<QPair<QString, QString>> &values)
+{
+    HiveFileRegistry reg;
+    auto settings = reg.open(RegRoot::CurrentUser, SettingsKeyPath(QStringLiteral("NUVASK")), true);
+    settings->writeString(QStringLiteral("Version"), QStringLiteral("23"));
+    for (const auto &[name, value] : values)
+        settings->writeString(name, value);
+}
+
+QString StoredSetting(const QString &name)
+{
+    HiveFileRegistry reg;
+    auto settings = reg.open(RegRoot::CurrentUser, SettingsKeyPath(QStringLiteral("NUVASK")), false);
+    return settings ? settings->readString(name) : QStringLiteral("<no key>");
 }
 
 int SourceVolume()

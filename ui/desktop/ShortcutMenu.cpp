@@ -1,3 +1,5 @@
+// The Options menu's launcher (icon) items.
+
 #include "ui/desktop/ShortcutMenu.h"
 
 #include "core/startup/ProgramEntry.h"

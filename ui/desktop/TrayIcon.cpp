@@ -1,3 +1,5 @@
+// The main window's tray button, tray icon and tray menu.
+
 #include "ui/desktop/TrayIcon.h"
 
 #include "core/desktop/TaskTray.h"
@@ -48,10 +50,12 @@ TrayIcon::TrayIcon(QWidget *window, QWidget *buttonPanel, TMKBoxDlg *box, TraySh
     // registered-volume buttons and the strip's own recording list.
     Btn_TRAY->setGeometry(58, 131, 30, 15);
     connect(Btn_TRAY, &TColorBtn::OnClick, this, &TrayIcon::Btn_TRAYClick);
+    m_shell->SetTrayChangedHandler([this](bool available) { TrayChanged(available); });
 }
 
 TrayIcon::~TrayIcon()
 {
+    m_shell->SetTrayChangedHandler({});
     // The icon leaves the notification area while its shell is still there.
     delete TaskTray1;
     setBusyCursor(false);
@@ -112,11 +116,24 @@ void TrayIcon::TR_IconOFFClick()
     setBusyCursor(true);
     TaskTray1->SetRegistered(false);
     QCoreApplication::processEvents();
+    BringWindowBack();
+    setBusyCursor(false);
+}
+
+void TrayIcon::BringWindowBack()
+{
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
     Btn_TRAY->show();
-    setBusyCursor(false);
+}
+
+void TrayIcon::TrayChanged(bool available)
+{
+    // Nothing on the screen would lead back to a window put away into a
+    // notification area that is gone.
+    if (!available && TaskTray1->Registered() && m_window->isHidden())
+        BringWindowBack();
 }
 
 bool TrayIcon::RestoreFromTray()

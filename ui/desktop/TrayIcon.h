@@ -7,6 +7,9 @@
 // The window is hidden only while its icon really stands in a notification
 // area. Without one (a desktop without a tray, a bare X server) the user is
 // told so and the window stays where it is: it must never become unreachable.
+// For the same reason a notification area that goes away while the window is
+// in it (its panel ends or restarts) brings the window back at once; the icon
+// stays registered and stands again when a notification area returns.
 
 #include <QObject>
 #include <QPoint>
@@ -62,6 +65,9 @@ public:
 private:
     void TaskTray1MouseDown(TTaskTray *sender, TMouseButton button, int x, int y);
     void PopupMenu_TRPopup();
+    void TrayChanged(bool available);
+    // The window on the screen and in front, with its "Tray" button.
+    void BringWindowBack();
     void setBusyCursor(bool on);
 
     QWidget *m_window;

@@ -1,3 +1,5 @@
+// Base of the modal forms that take the main window's colours.
+
 #include "ui/dialogs/ColouredDialog.h"
 
 #include "ui/dialogs/ModalResult.h"

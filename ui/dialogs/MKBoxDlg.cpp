@@ -1,5 +1,8 @@
+// The message box component (MKBoxDlg1).
+
 #include "ui/dialogs/MKBoxDlg.h"
 
+#include "ui/dialogs/AboveOwner.h"
 #include "ui/dialogs/MkBox.h"
 #include "ui/dialogs/WorkArea.h"
 
@@ -110,6 +113,7 @@ int TMKBoxDlg::Run(int kind, const QString &text, bool countdown, int startCount
     // modal loop keeps timers and notifications running); the slot then no
     // longer exists to be freed.
     const QPointer<TMKBoxDlg> self(this);
+    AboveOwner::Keep(box.get(), m_sourceHandle.data(), m_sourceGiven);
     int result = box->exec();
     if (result == mkresult::kTimedOut)
         result = defaultAnswer;

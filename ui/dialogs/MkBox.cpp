@@ -1,3 +1,5 @@
+// The message box form.
+
 #include "ui/dialogs/MkBox.h"
 
 #include "core/base/TextHelpers.h"

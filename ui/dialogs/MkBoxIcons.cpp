@@ -1,3 +1,5 @@
+// The message box's two pictures, drawn in code.
+
 #include "ui/dialogs/MkBoxIcons.h"
 
 #include <QPainter>

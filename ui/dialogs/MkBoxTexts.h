@@ -1,4 +1,6 @@
 #pragma once
+// Texts of the message box.
+//
 // Every text the message box shows of its own.
 
 namespace nuvask::mkbox_texts {

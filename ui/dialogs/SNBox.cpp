@@ -1,3 +1,5 @@
+// The text input box form.
+
 #include "ui/dialogs/SNBox.h"
 
 #include "core/dialogs/SNHistory.h"

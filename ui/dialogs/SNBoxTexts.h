@@ -1,4 +1,6 @@
 #pragma once
+// Texts of the text input box.
+//
 // Every text the text input box shows of its own.
 
 namespace nuvask::snbox_texts {

@@ -1,3 +1,5 @@
+// Where dialogs go and whose colours they take.
+
 #include "ui/dialogs/WorkArea.h"
 
 #include <QCoreApplication>

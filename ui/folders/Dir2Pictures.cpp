@@ -1,3 +1,5 @@
+// The folder browser's small pictures, drawn in code.
+
 #include "ui/folders/Dir2Pictures.h"
 
 #include <QBitmap>

@@ -1,4 +1,6 @@
 #pragma once
+// Texts of the folder browser.
+//
 // Every text the folder browser shows of its own. Two hints keep their
 // historic spelling on purpose: users and screenshots know them so.
 

@@ -1,3 +1,5 @@
+// The folder browser's file list rows.
+
 #include "ui/folders/FileListModel.h"
 
 #include "ui/folders/Dir2ViewTexts.h"

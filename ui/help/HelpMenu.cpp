@@ -1,3 +1,5 @@
+// The Help menu's commands.
+
 #include "ui/help/HelpMenu.h"
 
 #include "core/startup/ProgramEntry.h"

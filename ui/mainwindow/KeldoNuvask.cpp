@@ -1,3 +1,5 @@
+// The main window.
+
 #include "ui/mainwindow/KeldoNuvask.h"
 
 #include "core/monitor/LevelMonitor.h"
@@ -100,7 +102,7 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInSer
     // Tray presses wait while an icon action lets pending events run.
     m_shortcutMenu->SetTrayBusyHook([this](bool on) { SetTrayMenuBusy(on); });
     m_helpMenu = new HelpMenu(this, m_menu, MKBoxDlg1, m_registry, m_settings.keyPath(), HelpMenu::HelpFilePath());
-    m_presets = new RegisteredVolumePanel(*strip(2), m_layer, *MKBoxDlg1, Start().ProgramDir, shortName(), this);
+    m_presets = new RegisteredVolumePanel(*strip(2), m_layer, *MKBoxDlg1, Start().DataDir, shortName(), this);
     for (int n = 0; n < 3; ++n)
         strip(n)->attach(&m_layer);
     m_rebinder = new StripRebinder(m_layer, {strip(0), strip(1), strip(2)}, this);

@@ -1,3 +1,5 @@
+// The main window's menu bar.
+
 #include "ui/mainwindow/MainMenu.h"
 
 #include "ui/mainwindow/MainWindowTexts.h"

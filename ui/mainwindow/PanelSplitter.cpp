@@ -1,3 +1,5 @@
+// The bar that drags a strip panel's width.
+
 #include "ui/mainwindow/PanelSplitter.h"
 
 #include <QMouseEvent>

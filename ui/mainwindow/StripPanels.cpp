@@ -1,3 +1,5 @@
+// The main window's client area: top row, strip panels, monitor and cut-level panels.
+
 #include "ui/mainwindow/StripPanels.h"
 
 #include "core/mainwindow/WindowPlacement.h"

@@ -1,3 +1,5 @@
+// The main window's colour and hint switches.
+
 #include "ui/mainwindow/WindowColours.h"
 
 #include "ui/mainwindow/MainMenu.h"

@@ -1,3 +1,5 @@
+// Where the main window sits on the desktop, and stay-on-top.
+
 #include "ui/mainwindow/WindowPlacer.h"
 
 #include <QEvent>

@@ -1,3 +1,5 @@
+// Keeps each volume strip on its line while the sound system changes.
+
 #include "ui/mixer/StripRebinder.h"
 
 #include "core/mixer/MixerLayer.h"

@@ -1,3 +1,5 @@
+// One volume strip's widgets.
+
 #include "ui/mixer/VolumeStrip.h"
 
 #include "core/mixer/MixerLayer.h"

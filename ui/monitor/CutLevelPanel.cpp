@@ -1,3 +1,5 @@
+// The cut-level editor panel.
+
 #include "ui/monitor/CutLevelPanel.h"
 
 #include "core/monitor/LevelMonitor.h"

@@ -1,3 +1,5 @@
+// The recording level monitor's panel.
+
 #include "ui/monitor/LevelMonitorPanel.h"
 
 #include "ui/widgets/ColorBtn.h"

@@ -1,3 +1,5 @@
+// The registered volumes' controls on strip 2.
+
 #include "ui/presets/RegisteredVolumePanel.h"
 
 #include "core/presets/RegisteredVolumeTexts.h"

@@ -1,3 +1,5 @@
+// The fonts the windows are designed for, mapped to Linux fonts.
+
 #include "ui/widgets/AppFonts.h"
 
 #include <QFont>

@@ -1,3 +1,5 @@
+// The program's own icon.
+
 #include "ui/widgets/AppIcon.h"
 
 namespace nuvask {

@@ -1,3 +1,5 @@
+// The colour button: the program's push button.
+
 #include "ui/widgets/ColorBtn.h"
 
 #include "ui/widgets/DialogKeys.h"

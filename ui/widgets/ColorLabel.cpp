@@ -1,3 +1,5 @@
+// A coloured rectangle that reports mouse activity.
+
 #include "ui/widgets/ColorLabel.h"
 
 #include <QMouseEvent>

@@ -1,3 +1,5 @@
+// Enter, Esc and arrow keys of every window with colour buttons.
+
 #include "ui/widgets/DialogKeys.h"
 
 #include "ui/widgets/ColorBtn.h"

@@ -1,3 +1,5 @@
+// The up/down arrow pair.
+
 #include "ui/widgets/UpDown.h"
 
 #include <QMouseEvent>

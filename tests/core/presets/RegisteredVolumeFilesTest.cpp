@@ -4,6 +4,7 @@
 #include "core/presets/RegisteredVolumeFiles.h"
 #include "support/FileSizeLimit.h"
 #include "support/ReadOnlyFolder.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,17 +26,8 @@ protected:
     QString names() const { return folder() + "NUVASKVN.LIS"; }
     QString values() const { return folder() + "NUVASKVR.LIS"; }
 
-    static void put(const QString &path, const QByteArray &bytes)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    static QByteArray bytesOf(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    static void put(const QString &path, const QByteArray &bytes) { test::WriteFile(path, bytes); }
+    static QByteArray bytesOf(const QString &path) { return test::ReadFile(path, "<missing>"); }
     QStringList leftovers() const { return QDir(dir.path()).entryList({"*.new*"}, QDir::Files); }
 };
 
@@ -115,8 +107,11 @@ TEST_F(RegisteredVolumeFilesTest, HugeBinaryAndLongLinedFilesAreCutAtTheLimits)
     EXPECT_GT(read.names.size(), 0);
     EXPECT_LE(read.names.size(), RegisteredVolumeFiles::MaxLines);
     EXPECT_EQ(read.values.size(), RegisteredVolumeFiles::MaxLines);
-    // What was read can be written back: nothing the reader kept is refused.
+    // Neither file is written over with the part that was read.
+    EXPECT_FALSE(f.LimitMessage().isEmpty());
     EXPECT_EQ(f.write(read.names, read.values), QString());
+    EXPECT_EQ(bytesOf(names()), noise);
+    EXPECT_TRUE(leftovers().isEmpty());
 
     // A line of double-byte characters is cut without halving one: あ = 82 A0.
     put(names(), QByteArray::fromHex("82a0").repeated(200) + "\r\n");

@@ -2,6 +2,7 @@
 #include "platform/linux/HiveFileRegistry.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempXdg.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,19 +13,8 @@ using namespace nuvask;
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using test::ReadFile;
+using test::WriteFile;
 
 } // namespace
 
@@ -138,7 +128,7 @@ TEST(HiveFileRegistry, ManyValuesWrittenAsOneChange)
     const QString file = reg.fileFor(RegRoot::CurrentUser);
     // A hand-edited file: a value of another type, an existing value in
     // another letter case, and another key.
-    writeFile(file, "Windows Registry Editor Version 5.00\n\n[Software\\A]\n\"Keep\"=dword:00000001\n"
+    WriteFile(file, "Windows Registry Editor Version 5.00\n\n[Software\\A]\n\"Keep\"=dword:00000001\n"
                     "\"fp\"=\"1,1\"\n\n[Software\\B]\n\"x\"=\"y\"\n");
     ASSERT_TRUE(reg.writeStrings(RegRoot::CurrentUser, "software\\a",
                                  {{"FP", "10,20"}, {"New", "a\"b,c"}, {"Last", ""}}));
@@ -149,7 +139,7 @@ TEST(HiveFileRegistry, ManyValuesWrittenAsOneChange)
     EXPECT_EQ(a->readString("FP"), QString("10,20"));
     EXPECT_EQ(a->readString("New"), QString("a\"b,c"));
     EXPECT_TRUE(a->readStringIfPresent("Last").has_value());
-    EXPECT_TRUE(readFile(file).contains("\"Keep\"=dword:00000001"));
+    EXPECT_TRUE(ReadFile(file).contains("\"Keep\"=dword:00000001"));
     EXPECT_EQ(reg.open(RegRoot::CurrentUser, "Software\\B", false)->readString("x"), QString("y"));
 
     // A key that does not exist yet is created with the values.
@@ -161,7 +151,7 @@ TEST(HiveFileRegistry, UnwritableStoreReportsFailure)
 {
     test::TempXdg xdg;
     // A file where the registry folder should be: nothing can be created.
-    writeFile(xdg.configHome() + "/nuvask", "not a folder");
+    WriteFile(xdg.configHome() + "/nuvask", "not a folder");
     HiveFileRegistry reg;
     EXPECT_EQ(reg.open(RegRoot::CurrentUser, "Software\\X", true), nullptr);
     EXPECT_FALSE(reg.writeString(RegRoot::CurrentUser, "Software\\X", "a", "b"));
@@ -172,14 +162,14 @@ TEST(HiveFileRegistry, AWriteCutShortByAFullDiskKeepsTheOldFile)
     test::TempXdg xdg;
     HiveFileRegistry reg;
     ASSERT_TRUE(reg.writeString(RegRoot::CurrentUser, "Software\\X", "a", "old"));
-    const QByteArray before = readFile(reg.fileFor(RegRoot::CurrentUser));
+    const QByteArray before = ReadFile(reg.fileFor(RegRoot::CurrentUser));
     {
         // Room for the lock file, not for the grown hive.
         test::FileSizeLimit disk(512); // bytes
         ASSERT_TRUE(disk.active());
         EXPECT_FALSE(reg.writeString(RegRoot::CurrentUser, "Software\\X", "b", QString(2000, QLatin1Char('b'))));
     }
-    EXPECT_EQ(readFile(reg.fileFor(RegRoot::CurrentUser)), before);
+    EXPECT_EQ(ReadFile(reg.fileFor(RegRoot::CurrentUser)), before);
     EXPECT_EQ(reg.readString(RegRoot::CurrentUser, "Software\\X", "a"), QString("old"));
 }
 
@@ -203,7 +193,7 @@ TEST(HiveFileRegistry, TwoProcessesWritingAtOnceLoseNothing)
         EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().constData();
         delete p;
     }
-    const HiveDocument doc = HiveDocument::parse(readFile(file));
+    const HiveDocument doc = HiveDocument::parse(ReadFile(file));
     for (int c = 0; c < 2; ++c)
         for (int i = 0; i < kEach; ++i)
             EXPECT_EQ(doc.readString("Software\\Race", QString("w%1_%2").arg(c).arg(i)), QString::number(i));
@@ -294,7 +284,7 @@ TEST(HiveFileRegistry, FileTooLargeToReadWholeIsNeverRewritten)
     QByteArray bytes = "[Software\\KELDO SOFT32\\NUVASK]\n\"Version\"=\"23\"\n; ";
     bytes += QByteArray(HiveFileRegistry::kMaxHiveBytes, 'x');
     bytes += "\n[Software\\Other]\n\"Key\"=\"kept\"\n";
-    writeFile(file, bytes);
+    WriteFile(file, bytes);
 
     EXPECT_EQ(reg.problem(RegRoot::CurrentUser), HiveFileRegistry::Problem::TooLarge);
     EXPECT_EQ(reg.open(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", false)->readString("Version"),
@@ -302,7 +292,7 @@ TEST(HiveFileRegistry, FileTooLargeToReadWholeIsNeverRewritten)
     EXPECT_FALSE(reg.writeString(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", "FP", "1,2"));
     EXPECT_FALSE(reg.deleteKeyTree(RegRoot::CurrentUser, "Software"));
     EXPECT_FALSE(reg.deleteValue(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", "Version"));
-    EXPECT_TRUE(readFile(file) == bytes);
+    EXPECT_TRUE(ReadFile(file) == bytes);
     // The other roots are not affected.
     EXPECT_EQ(reg.problem(RegRoot::LocalMachine), HiveFileRegistry::Problem::None);
     EXPECT_TRUE(reg.writeString(RegRoot::LocalMachine, "Software\\X", "a", "b"));
@@ -315,12 +305,35 @@ TEST(HiveFileRegistry, FileTooLargeToReadWholeIsNeverRewritten)
     EXPECT_TRUE(QFileInfo(file).isDir());
 }
 
+TEST(HiveFileRegistry, FileOfExactlyTheLimitIsReadWholeAndWrittenOneByteMoreIsNot)
+{
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    const QString file = reg.fileFor(RegRoot::CurrentUser);
+    const QString key = "Software\\KELDO SOFT32\\NUVASK";
+    const QByteArray head = "[Software\\KELDO SOFT32\\NUVASK]\n; ";
+    const QByteArray tail = "\n\"Last\"=\"read\"\n";
+    QByteArray bytes = head + QByteArray(HiveFileRegistry::kMaxHiveBytes - head.size() - tail.size(), 'x') + tail;
+    ASSERT_EQ(bytes.size(), HiveFileRegistry::kMaxHiveBytes);
+    WriteFile(file, bytes);
+    EXPECT_EQ(reg.problem(RegRoot::CurrentUser), HiveFileRegistry::Problem::None);
+    EXPECT_EQ(reg.readString(RegRoot::CurrentUser, key, "Last"), QString("read"));
+    EXPECT_TRUE(reg.writeString(RegRoot::CurrentUser, key, "Last", "kept"));
+    EXPECT_TRUE(ReadFile(file).endsWith("\"Last\"=\"kept\"\n"));
+
+    bytes.insert(head.size(), 'x');
+    WriteFile(file, bytes);
+    EXPECT_EQ(reg.problem(RegRoot::CurrentUser), HiveFileRegistry::Problem::TooLarge);
+    EXPECT_FALSE(reg.writeString(RegRoot::CurrentUser, key, "Last", "lost"));
+    EXPECT_TRUE(ReadFile(file) == bytes);
+}
+
 TEST(HiveFileRegistry, ParsesOncePerChangeOnDiskAndSeesOtherWriters)
 {
     test::TempXdg xdg;
     HiveFileRegistry reg;
     const QString key = "Software\\KELDO SOFT32\\NUVASK";
-    writeFile(reg.fileFor(RegRoot::CurrentUser), "[Software\\KELDO SOFT32\\NUVASK]\n\"V_CUT\"=\"100\"\n");
+    WriteFile(reg.fileFor(RegRoot::CurrentUser), "[Software\\KELDO SOFT32\\NUVASK]\n\"V_CUT\"=\"100\"\n");
     for (int i = 0; i < 20; ++i)
         EXPECT_EQ(reg.readString(RegRoot::CurrentUser, key, "V_CUT"), QString("100"));
     EXPECT_EQ(reg.parseCount(), 1);
@@ -360,4 +373,33 @@ TEST(HiveDocument, ValueAddedAfterAnOpenContinuationAtTheEndReadsBack)
         EXPECT_TRUE(doc.serialize().startsWith(text));
         EXPECT_EQ(back.serialize(), doc.serialize());
     }
+}
+
+TEST(HiveFileRegistry, AFileLeftWithNothingButItsHeaderGoesAndNothingIsMadeForADeletion)
+{
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    const QString file = reg.fileFor(RegRoot::LocalMachine);
+    // Deleting from a store that is not there makes no folder.
+    EXPECT_TRUE(reg.deleteKeyTree(RegRoot::LocalMachine, "Software\\X"));
+    EXPECT_FALSE(reg.deleteValue(RegRoot::LocalMachine, "Software\\X", "v"));
+    EXPECT_FALSE(QFileInfo::exists(xdg.configHome() + "/nuvask"));
+
+    ASSERT_TRUE(reg.writeStrings(RegRoot::LocalMachine, "Software\\X", {{"a", "1"}, {"b", "2"}}));
+    ASSERT_TRUE(reg.deleteValue(RegRoot::LocalMachine, "Software\\X", "a"));
+    EXPECT_TRUE(QFileInfo::exists(file));
+    ASSERT_TRUE(reg.deleteKeyTree(RegRoot::LocalMachine, "Software"));
+    EXPECT_FALSE(QFileInfo::exists(file));
+    EXPECT_FALSE(QFileInfo::exists(file + ".lock"));
+    EXPECT_FALSE(reg.keyExists(RegRoot::LocalMachine, "Software\\X"));
+    ASSERT_TRUE(reg.writeString(RegRoot::LocalMachine, "Software\\Y", "c", "3")); // a new file afterwards
+    EXPECT_EQ(reg.readString(RegRoot::LocalMachine, "Software\\Y", "c"), QString("3"));
+
+    // A byte order mark and blank lines are nothing either; a comment is someone's.
+    WriteFile(file, "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n[Software\\Y]\r\n\"c\"=\"3\"\r\n\r\n");
+    ASSERT_TRUE(reg.deleteKeyTree(RegRoot::LocalMachine, "Software\\Y"));
+    EXPECT_FALSE(QFileInfo::exists(file));
+    WriteFile(file, "Windows Registry Editor Version 5.00\n; kept by hand\n\n[Software\\Y]\n\"c\"=\"3\"\n");
+    ASSERT_TRUE(reg.deleteKeyTree(RegRoot::LocalMachine, "Software\\Y"));
+    EXPECT_EQ(ReadFile(file), QByteArray("Windows Registry Editor Version 5.00\n; kept by hand\n\n"));
 }

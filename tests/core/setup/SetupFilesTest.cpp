@@ -3,6 +3,7 @@
 // alike.
 #include "core/setup/SetupFiles.h"
 #include "core/setup/SetupTexts.h"
+#include "support/TestFiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -35,8 +36,7 @@ QString Write(const QString &path, const QByteArray &bytes, const QDateTime &mod
 
 QByteArray Read(const QString &path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return test::ReadFile(path);
 }
 
 } // namespace

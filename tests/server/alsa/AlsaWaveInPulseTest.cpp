@@ -111,8 +111,7 @@ TEST(AlsaWaveInGoneTest, ServerKilledWhileCapturingEndsTheCaptureWithoutSpinning
 {
     SKIP_WITHOUT_PULSE();
     OwnPulseAudio pulse;
-    ASSERT_TRUE(pulse.start());
-    ScopedEnv server("PULSE_SERVER", pulse.server());
+    ASSERT_TRUE(pulse.startInUse());
     TonePlayer tone;
     ASSERT_TRUE(tone.start("own_sink", 12000, 10));
 

@@ -107,8 +107,7 @@ TEST(MixerAlsaPulseGoneTest, KillingTheServerLeavesTheProgramRunning)
 {
     SKIP_WITHOUT_PULSE();
     OwnPulseAudio pulse;
-    ASSERT_TRUE(pulse.start());
-    ScopedEnv server("PULSE_SERVER", pulse.server());
+    ASSERT_TRUE(pulse.startInUse());
 
     AlsaMixerService service;
     RecordingMixerHost host;

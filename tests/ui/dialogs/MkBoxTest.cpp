@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "support/ModalSteps.h"
+
 #include <functional>
 #include <memory>
 
@@ -20,26 +22,16 @@ using namespace nuvask;
 
 namespace {
 
-// Runs `step` on the box once it is open (inside the modal loop of the call).
+using test::Child;
+
 void WhenOpen(std::function<void(TMKBox *)> step)
 {
-    QTimer::singleShot(0, [step = std::move(step)] {
-        auto *box = qobject_cast<TMKBox *>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(box));
-        step(box);
-    });
-}
-
-template <typename T = QWidget>
-T *Child(QWidget *box, const char *name)
-{
-    return box->findChild<T *>(QString::fromLatin1(name));
+    test::WhenOpen<TMKBox>(std::move(step));
 }
 
 void Click(QWidget *box, const char *name)
 {
-    QTest::mouseClick(Child(box, name), Qt::LeftButton, {}, QPoint(20, 10));
+    test::ClickChild(box, name, QPoint(20, 10));
 }
 
 void Key(TMKBox *box, Qt::Key key)

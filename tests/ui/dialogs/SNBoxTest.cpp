@@ -11,31 +11,24 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "support/ModalSteps.h"
+
 #include <functional>
 
 using namespace nuvask;
 
 namespace {
 
+using test::Child;
+
 void WhenOpen(std::function<void(TSNBox *)> step)
 {
-    QTimer::singleShot(0, [step = std::move(step)] {
-        auto *box = qobject_cast<TSNBox *>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(box));
-        step(box);
-    });
-}
-
-template <typename T = QWidget>
-T *Child(QWidget *box, const char *name)
-{
-    return box->findChild<T *>(QString::fromLatin1(name));
+    test::WhenOpen<TSNBox>(std::move(step));
 }
 
 void Click(QWidget *box, const char *name)
 {
-    QTest::mouseClick(Child(box, name), Qt::LeftButton, {}, QPoint(5, 5));
+    test::ClickChild(box, name, QPoint(5, 5));
 }
 
 QStringList Items(QComboBox *combo)

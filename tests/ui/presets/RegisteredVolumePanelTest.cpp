@@ -14,6 +14,7 @@
 #include "ui/dialogs/MKBoxDlg.h"
 #include "ui/dialogs/MkBox.h"
 #include "ui/presets/RegisteredVolumePanel.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -68,12 +69,7 @@ protected:
     }
     void TearDown() override { TMKBox::SetTickIntervalMs(1000); }
 
-    void write(const char *name, const QByteArray &bytes)
-    {
-        QFile f(dir.path() + "/" + name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+    void write(const char *name, const QByteArray &bytes) { test::WriteFile(dir.filePath(name), bytes); }
     template <class W = QWidget> W *get(const char *name) const
     {
         return w.strips[2]->findChild<W *>(QLatin1String(name));
@@ -174,17 +170,8 @@ protected:
         put("NUVASKVR.LIS", "1\r\n2\r\n3\r\n");
         reg.open(RegRoot::CurrentUser, key, true)->writeString("V_Name", "C");
     }
-    void put(const char *name, const QByteArray &bytes)
-    {
-        QFile f(programDir.path() + "/" + name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    QByteArray bytesOf(const char *name) const
-    {
-        QFile f(programDir.path() + "/" + name);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    void put(const char *name, const QByteArray &bytes) { test::WriteFile(programDir.filePath(name), bytes); }
+    QByteArray bytesOf(const char *name) const { return test::ReadFile(programDir.filePath(name), "<missing>"); }
     static bool started(TKELDO_NUVASK &w)
     {
         return QTest::qWaitFor([&] { return w.StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000);
