@@ -62,8 +62,6 @@ public:
     State state() const { return m_state; }
     // The server as last read; valid while Ready.
     const PulseServerState &server() const { return m_server; }
-    // A new picture is being read: its requests are out, not all answers in.
-    bool loading() const { return m_pendingLoads > 0; }
 
     // Writes; false when not Ready or the request could not be sent. The local
     // picture takes the value at once, the server's confirmation follows.

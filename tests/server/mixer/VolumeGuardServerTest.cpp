@@ -9,8 +9,6 @@
 #include "platform/alsa/AlsaMixerService.h"
 #include "platform/sound/DesktopMixerService.h"
 
-#include <QAbstractEventDispatcher>
-#include <QEventLoop>
 #include <QLabel>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -148,27 +146,15 @@ TEST(PulseConnectionWriteTest, APictureAskedForBeforeAWriteNeverTurnsTheWriteBac
     SourceWatcher watcher;
     PulseConnection &connection = watcher.connection;
     const QString source = connection.server().defaultSource;
-    // Another program's change makes the connection ask for a picture; when the
-    // event loop is about to wait for it, this program writes. That picture
-    // shows the server before the write and must not undo it. A server that
-    // answered before the loop waited is asked again.
-    bool written = false;
-    for (int tries = 0; tries < 20 && !written; ++tries) {
-        QEventLoop loop;
-        QTimer::singleShot(500, &loop, &QEventLoop::quit);
-        const auto beforeWait = QObject::connect(QAbstractEventDispatcher::instance(),
-                                                 &QAbstractEventDispatcher::aboutToBlock, [&] {
-            if (!written && connection.loading()) {
-                watcher.seen.clear(); // what came before the write
-                written = connection.setVolumes(true, source, {50000, 50000});
-                loop.quit();
-            }
-        });
-        QProcess::startDetached("pactl", {"set-source-volume", Source, QString::number(40000 + tries)});
-        loop.exec();
-        QObject::disconnect(beforeWait);
-    }
-    ASSERT_TRUE(written);
+    // Another program's change makes the connection read the server; while
+    // that read is on its way, this program writes. The picture that comes
+    // shows the server before the write and must not undo it.
+    connection.holdLoads(true);
+    Pactl({"set-source-volume", Source, "40000"});
+    ASSERT_TRUE(WaitFor([&] { return connection.holdsLoad(); }, 2000));
+    watcher.seen.clear();
+    ASSERT_TRUE(connection.setVolumes(true, source, {50000, 50000}));
+    connection.holdLoads(false);
     Spin(300);
     ASSERT_FALSE(watcher.seen.isEmpty());
     for (const auto &[ms, volume] : std::as_const(watcher.seen))
