@@ -3,6 +3,7 @@
 #include "core/monitor/LevelMonitor.h"
 
 #include "core/mixer/MixerLayer.h"
+#include "core/monitor/LevelHistory.h"
 #include "core/base/TextHelpers.h"
 
 #include <QMetaObject>
@@ -103,6 +104,8 @@ void LevelMonitor::resetHold()
 
 void LevelMonitor::showStopped()
 {
+    if (m_history)
+        m_history->SetMonitorRunning(false, CutLevel());
     m_offShown = false;
     m_view.SetOffButtonShown(false);
     m_autoOn = false; // automatic recording volume ends with the monitor
@@ -283,6 +286,8 @@ void LevelMonitor::WaveMeterOnLevel(const WaveHeader &copy)
         m_waveHold = peak;
         m_view.SetHoldCaption(QString::number(peak));
     }
+    if (m_history)
+        m_history->Append(LevelEvent::Peak, peak, CutLevel());
     emit levelMeasured(peak);
     // 9. A handler of the signal may have closed the window.
     if (m_closing) {
@@ -336,6 +341,8 @@ void LevelMonitor::Btn_RPK_ONClick()
     }
     m_offShown = true;
     m_view.SetOffButtonShown(true);
+    if (m_history)
+        m_history->SetMonitorRunning(true, CutLevel());
 }
 
 void LevelMonitor::Btn_RPK_OFFClick()

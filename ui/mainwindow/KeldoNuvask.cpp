@@ -2,6 +2,7 @@
 
 #include "ui/mainwindow/KeldoNuvask.h"
 
+#include "core/monitor/LevelHistoryRecorder.h"
 #include "core/monitor/LevelMonitor.h"
 #include "core/startup/ProgramEntry.h"
 #include "core/settings/Registry.h"
@@ -11,6 +12,7 @@
 #include "ui/widgets/ColorBtn.h"
 #include "ui/monitor/CutLevelPanel.h"
 #include "ui/help/HelpMenu.h"
+#include "ui/monitor/LevelHistoryWindow.h"
 #include "ui/monitor/LevelMonitorPanel.h"
 #include "ui/dialogs/MKBoxDlg.h"
 #include "ui/mainwindow/MainWindowTexts.h"
@@ -90,8 +92,14 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInSer
     m_monitor = new LevelMonitor(wave, m_layer, *m_panels->monitorPanel(), this);
     // While the monitor captures, the meters' ticks ride its wake-ups.
     connect(m_monitor, &LevelMonitor::levelMeasured, m_meters, &StripMeters::TickAlong, Qt::QueuedConnection);
+    m_monitor->SetHistory(&m_history);
+    m_historyRecorder = new LevelHistoryRecorder(m_history, m_layer, this);
     MKBoxDlg1 = new TMKBoxDlg(this);
     MKBoxDlg1->setObjectName(QStringLiteral("MKBoxDlg1"));
+    m_historyWindow = new LevelHistoryWindow(m_history, this);
+    m_historyWindow->SetMessageBox(MKBoxDlg1);
+    connect(m_menu.MO_History, &QAction::triggered, m_historyWindow, &LevelHistoryWindow::Open);
+    connect(m_tray->TR_History, &QAction::triggered, m_historyWindow, &LevelHistoryWindow::Open);
     m_tray->SetMessageBox(MKBoxDlg1);
     SetMainWindow(this); // message boxes take this window's colours and hints
     // The rooms of the Options menu's icon items and of the Help menu speak
@@ -367,6 +375,7 @@ void TKELDO_NUVASK::applyStartupSettings(const StartupSettings &s)
     m_menu.MO_Meter_ON->setChecked(s.meterOn);
     m_meters->ApplySettings(s.meterOn, s.autoRecV);
     m_monitor->CutLevelShow(s.cutLevel);
+    m_historyWindow->ApplySettings(s.history);
     {
         // The program sets the interval list; its change action must not run.
         QComboBox *list = m_panels->CB_RL_WAIT;
@@ -454,6 +463,7 @@ SavedSettings TKELDO_NUVASK::currentSettings() const
     v.meterOn = m_menu.MO_Meter_ON->isChecked();
     v.cutLevel = m_layer.CutLevel();
     v.rlWait = m_panels->CB_RL_WAIT->currentIndex();
+    v.history = m_historyWindow->Settings();
     return v;
 }
 
@@ -482,7 +492,13 @@ bool TKELDO_NUVASK::AutoRecVChecked() const
 
 void TKELDO_NUVASK::MixerControlChange(MixerHandle, quint32 controlId)
 {
-    m_layer.MixerControlChanged(controlId);
+    // The strips follow the change; the history keeps it when it came from outside.
+    m_historyRecorder->MixerControlChanged(controlId);
+}
+
+void TKELDO_NUVASK::StripAutoLowered(const AutoLowering &lowering)
+{
+    m_historyRecorder->AutoLowered(lowering);
 }
 
 } // namespace nuvask

@@ -1,0 +1,128 @@
+// The level history's ring of records.
+
+#include "core/monitor/LevelHistory.h"
+
+#include <QtGlobal>
+
+#include <algorithm>
+#include <chrono>
+
+namespace nuvask {
+
+QString LevelEventName(LevelEvent kind)
+{
+    switch (kind) {
+    case LevelEvent::Peak:
+        return QString(); // a buffer is no event
+    case LevelEvent::AutoLower:
+        return QStringLiteral("自動ダウン");
+    case LevelEvent::MeterLower:
+        return QStringLiteral("自動ダウン(Auto_RecV)");
+    case LevelEvent::LowerRefused:
+        return QStringLiteral("自動ダウン失敗");
+    case LevelEvent::OutsideChange:
+        return QStringLiteral("外部変更");
+    case LevelEvent::GuardRestore:
+        return QStringLiteral("ガード復元");
+    case LevelEvent::MonitorOn:
+        return QStringLiteral("モニターON");
+    case LevelEvent::MonitorOff:
+        return QStringLiteral("モニターOFF");
+    }
+    return QString();
+}
+
+bool LevelRecord::operator==(const LevelRecord &other) const
+{
+    return time == other.time && peak == other.peak && cut == other.cut && kind == other.kind &&
+           before == other.before && after == other.after;
+}
+
+namespace {
+
+qint64 steadyMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+} // namespace
+
+LevelHistory::LevelHistory(qsizetype capacity, Clock clock)
+    : m_clock(clock ? std::move(clock) : Clock(steadyMs)), m_ring(std::size_t(std::max<qsizetype>(capacity, 1)))
+{
+    m_start = Now();
+}
+
+qint64 LevelHistory::Now() const
+{
+    return m_clock();
+}
+
+LevelTimeAnchor LevelHistory::Anchor() const
+{
+    return {QDateTime::currentDateTime(), Now()};
+}
+
+void LevelHistory::Append(LevelEvent kind, int peak, int cut, int before, int after)
+{
+    const qint64 capacity = qint64(m_ring.size());
+    LevelRecord &slot = m_ring[std::size_t(m_end % capacity)];
+    if (m_size == capacity) {
+        // The oldest record goes: the monitor's state it set stays known.
+        if (slot.event() == LevelEvent::MonitorOn || slot.event() == LevelEvent::MonitorOff)
+            m_runningBeforeFirst = slot.event() == LevelEvent::MonitorOn;
+    } else {
+        ++m_size;
+    }
+    // A clock that steps back (a test's, or a broken one) must not break the
+    // order the searches rely on.
+    const qint64 now = Now();
+    slot.time = m_end > 0 ? std::max(now, At(m_end - 1).time) : now;
+    slot.peak = quint16(std::clamp(peak, 0, 32768));
+    slot.cut = quint16(std::clamp(cut, 0, 32768));
+    slot.kind = quint32(kind);
+    slot.before = quint32(std::clamp(before, 0, MaxVolume));
+    slot.after = quint32(std::clamp(after, 0, MaxVolume));
+    if (kind == LevelEvent::MonitorOn || kind == LevelEvent::MonitorOff)
+        m_lastSwitch = m_end;
+    ++m_end;
+}
+
+void LevelHistory::SetMonitorRunning(bool running, int cut)
+{
+    if (running == m_running)
+        return;
+    m_running = running;
+    Append(running ? LevelEvent::MonitorOn : LevelEvent::MonitorOff, 0, cut);
+}
+
+qint64 LevelHistory::SeqAtOrAfter(qint64 time) const
+{
+    qint64 low = FirstSeq();
+    qint64 high = m_end;
+    while (low < high) {
+        const qint64 mid = low + (high - low) / 2;
+        if (At(mid).time < time)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return low;
+}
+
+bool LevelHistory::RunningBefore(qint64 seq) const
+{
+    // Past the newest switch the state is the current one; the window asks
+    // for recent records on every repaint, so this is the usual answer.
+    if (seq > m_lastSwitch)
+        return m_running;
+    for (qint64 s = std::min(seq, m_end) - 1; s >= FirstSeq(); --s) {
+        const LevelEvent kind = At(s).event();
+        if (kind == LevelEvent::MonitorOn || kind == LevelEvent::MonitorOff)
+            return kind == LevelEvent::MonitorOn;
+    }
+    return m_runningBeforeFirst;
+}
+
+} // namespace nuvask
