@@ -26,6 +26,7 @@ constexpr int DbTicks[] = {0, -3, -6, -10, -20};
 constexpr int LabelRowPixels = 13;
 constexpr int LabelRows = 3;
 constexpr int HatchPitch = 6; // pixels between the off span's hatch lines
+constexpr int MarksRead = 3;  // marks the reading under the mouse names
 
 const QRgb PlotBack = qRgb(0, 0, 0);
 const QRgb NoRecord = qRgb(40, 40, 40);
@@ -478,26 +479,41 @@ void LevelHistoryGraph::paintMarks(QPainter &p) const
 {
     const QRect plot = PlotRect();
     const qint64 left = rightColumn() - m_image.width() + 1;
+    const auto xOf = [&](const Mark &m) { return plot.left() + int(columnOf(m.time) - left) + 2; };
     std::array<int, LabelRows> rowRight;
     rowRight.fill(INT_MIN);
-    for (const Mark &m : m_marks) {
-        const qint64 column = columnOf(m.time) - left;
-        if (column < 0 || column >= m_image.width())
+    std::size_t i = 0;
+    while (i < m_marks.size()) {
+        const Mark &first = m_marks[i];
+        const int x = xOf(first);
+        if (x < plot.left() + 2 || x > plot.right() + 2) {
+            ++i;
             continue;
-        const QString text = markText(m.kind, m.before, m.after);
-        const int x = plot.left() + int(column) + 2;
-        const int w = p.fontMetrics().horizontalAdvance(text) + 2;
+        }
+        // Marks of one kind that the label would cover make one label: the
+        // first volume before, the last after, and how many (a loud passage
+        // is lowered again and again within a second).
+        std::size_t end = i + 1;
+        QString text = markText(first.kind, first.before, first.after);
+        int w = p.fontMetrics().horizontalAdvance(text) + 2;
+        while (end < m_marks.size() && m_marks[end].kind == first.kind && xOf(m_marks[end]) <= x + w) {
+            ++end;
+            text = markText(first.kind, first.before, m_marks[end - 1].after) + QStringLiteral(" (") +
+                   QString::number(end - i) + historyText::Times + QLatin1Char(')');
+            w = p.fontMetrics().horizontalAdvance(text) + 2;
+        }
         // The first row where the label clears the one before; none: left out.
         for (int row = 0; row < LabelRows; ++row) {
             if (x <= rowRight[std::size_t(row)])
                 continue;
             const QRect box(x, plot.top() + 1 + row * LabelRowPixels, w, LabelRowPixels - 1);
             p.fillRect(box, QColor(0, 0, 0, 200));
-            p.setPen(QColor(markColour(m.kind)));
+            p.setPen(QColor(markColour(first.kind)));
             p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
             rowRight[std::size_t(row)] = box.right() + 2;
             break;
         }
+        i = end;
     }
 }
 
@@ -525,11 +541,17 @@ QString LevelHistoryGraph::ReadingAt(int x)
         if (c.cutLow >= 0)
             parts << historyText::ReadCut + QLatin1Char(' ') + QString::number(c.cutHigh);
     }
-    // Marks within two pixels: they are hard to hit exactly.
+    // Marks within two pixels: they are hard to hit exactly. A crowd is cut short.
+    int shown = 0;
     for (const Mark &m : m_marks) {
-        if (std::abs(columnOf(m.time) - column) <= 2)
-            parts << LevelEventName(m.kind) + QLatin1Char(' ') + markText(m.kind, m.before, m.after) +
-                         QLatin1Char(' ') + timeText(m.time, true);
+        if (std::abs(columnOf(m.time) - column) > 2)
+            continue;
+        if (++shown > MarksRead) {
+            parts << QStringLiteral("…");
+            break;
+        }
+        parts << LevelEventName(m.kind) + QLatin1Char(' ') + markText(m.kind, m.before, m.after) + QLatin1Char(' ') +
+                     timeText(m.time, true);
     }
     return parts.join(QStringLiteral("  "));
 }

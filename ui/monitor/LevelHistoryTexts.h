@@ -31,6 +31,7 @@ inline const QString LegendGuard = QStringLiteral("ガード復元");
 inline const QString LegendOff = QStringLiteral("モニターOFF");
 inline const QString Paused = QStringLiteral("一時停止中");
 inline const QString Arrow = QStringLiteral("→");
+inline const QString Times = QStringLiteral("回"); // marks under one label
 
 // The line under the graph while the mouse is over it.
 inline const QString ReadPeak = QStringLiteral("ピーク");
