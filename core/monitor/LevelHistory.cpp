@@ -59,9 +59,31 @@ qint64 LevelHistory::Now() const
     return m_clock();
 }
 
+LevelTimeAnchor LevelTimeAnchor::At(const QDateTime &wall, qint64 monotonic)
+{
+    LevelTimeAnchor anchor;
+    anchor.wall = wall;
+    anchor.monotonic = monotonic;
+    anchor.m_local = wall.toMSecsSinceEpoch() + qint64(wall.offsetFromUtc()) * 1000;
+    return anchor;
+}
+
+QString LevelTimeAnchor::clockText(qint64 time, Clock precision) const
+{
+    constexpr qint64 Day = 24 * 3600 * 1000;
+    const qint64 ms = ((localMs(time) % Day) + Day) % Day;
+    const auto digits = [](qint64 n, int width) { return QString::number(n).rightJustified(width, QLatin1Char('0')); };
+    QString text = digits(ms / 3'600'000, 2) + QLatin1Char(':') + digits(ms / 60'000 % 60, 2);
+    if (precision != Clock::Minutes)
+        text += QLatin1Char(':') + digits(ms / 1000 % 60, 2);
+    if (precision == Clock::Milliseconds)
+        text += QLatin1Char('.') + digits(ms % 1000, 3);
+    return text;
+}
+
 LevelTimeAnchor LevelHistory::Anchor() const
 {
-    return {QDateTime::currentDateTime(), Now()};
+    return LevelTimeAnchor::At(QDateTime::currentDateTime(), Now());
 }
 
 void LevelHistory::Append(LevelEvent kind, int peak, int cut, int before, int after)

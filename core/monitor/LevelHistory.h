@@ -48,11 +48,24 @@ static_assert(sizeof(LevelRecord) == 16, "a record stays small: an hour of buffe
 
 // Wall-clock times for monotonic ones, taken once so that every time of one
 // export or one picture is converted alike.
-struct LevelTimeAnchor
+class LevelTimeAnchor
 {
+public:
+    static LevelTimeAnchor At(const QDateTime &wall, qint64 monotonic);
+
     QDateTime wall;
     qint64 monotonic = 0; // ms
     QDateTime wallAt(qint64 time) const { return wall.addMSecs(time - monotonic); }
+    // Milliseconds since the epoch on the local clock, in the anchor's offset
+    // from UTC.
+    qint64 localMs(qint64 time) const { return m_local + (time - monotonic); }
+    // The local time of day as "HH:mm", "HH:mm:ss" or "HH:mm:ss.zzz" by that
+    // offset: no time-zone lookup, for texts drawn many times a second.
+    enum class Clock { Minutes, Seconds, Milliseconds };
+    QString clockText(qint64 time, Clock precision) const;
+
+private:
+    qint64 m_local = 0; // `wall` on the local clock, ms since the epoch
 };
 
 class LevelHistory

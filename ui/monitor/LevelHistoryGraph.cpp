@@ -1,89 +1,27 @@
-// The level history drawn, one pixel column at a time.
+// The level history drawn, one pixel column at a time: the columns, the
+// image they are kept in, and the timer. Scales and labels over it are in
+// LevelHistoryGraphLabels.cpp.
 
 #include "ui/monitor/LevelHistoryGraph.h"
 
 #include "core/base/TextHelpers.h"
-#include "ui/monitor/LevelHistoryTexts.h"
+#include "ui/monitor/LevelHistoryStyle.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 
 #include <algorithm>
-#include <array>
 #include <climits>
-#include <cmath>
 #include <cstring>
 
 namespace nuvask {
 
+using namespace historyStyle;
+
 namespace {
-
-constexpr int FullScale = 32768;            // the peak's scale
-constexpr int GreenTop = FullScale * 2 / 3; // the level meter's lime, yellow and red parts
-constexpr int YellowTop = FullScale * 5 / 6;
-constexpr int LinearTicks[] = {0, 8192, 16384, 24576, 32768};
-constexpr int DbTicks[] = {0, -3, -6, -10, -20};
-constexpr int LabelRowPixels = 13;
-constexpr int LabelRows = 3;
-constexpr int HatchPitch = 6; // pixels between the off span's hatch lines
-constexpr int MarksRead = 3;  // marks the reading under the mouse names
-
-const QRgb PlotBack = qRgb(0, 0, 0);
-const QRgb NoRecord = qRgb(40, 40, 40);
-const QRgb OffBack = qRgb(56, 56, 72);
-const QRgb OffHatch = qRgb(92, 92, 116);
-const QRgb Grid = qRgb(0, 72, 0);
-const QRgb PeakBelow = qRgb(0, 110, 0);
-const QRgb PeakGreen = qRgb(0, 255, 0);
-const QRgb PeakYellow = qRgb(255, 255, 0);
-const QRgb PeakRed = qRgb(255, 0, 0);
-const QRgb CutLine = qRgb(255, 255, 255);
-
-QRgb markColour(LevelEvent kind)
-{
-    switch (kind) {
-    case LevelEvent::AutoLower:
-    case LevelEvent::MeterLower:
-        return qRgb(255, 80, 80);
-    case LevelEvent::LowerRefused:
-        return qRgb(255, 160, 0);
-    case LevelEvent::OutsideChange:
-        return qRgb(0, 200, 255);
-    case LevelEvent::GuardRestore:
-        return qRgb(255, 0, 255);
-    default:
-        return CutLine;
-    }
-}
 
 bool isBoundary(LevelEvent kind)
 {
     return kind == LevelEvent::Peak || kind == LevelEvent::MonitorOn || kind == LevelEvent::MonitorOff;
-}
-
-qint64 floorDiv(qint64 a, qint64 b)
-{
-    const qint64 q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
-qint64 ceilDiv(qint64 a, qint64 b)
-{
-    return -floorDiv(-a, b);
-}
-
-QString markText(LevelEvent kind, int before, int after)
-{
-    if (kind == LevelEvent::LowerRefused)
-        return QStringLiteral("×") + QString::number(before);
-    return QString::number(before) + historyText::Arrow + QString::number(after);
-}
-
-QString dbfsText(int peak)
-{
-    if (peak <= 0)
-        return historyText::MinusInfinity + QStringLiteral(" dBFS");
-    return QString::number(20.0 * std::log10(double(peak) / FullScale), 'f', 1) + QStringLiteral(" dBFS");
 }
 
 } // namespace
@@ -357,203 +295,6 @@ int LevelHistoryGraph::Refresh()
     if (painted > 0 && m_mouseX >= 0)
         emit readingChanged(ReadingAt(m_mouseX));
     return painted;
-}
-
-QImage LevelHistoryGraph::Render()
-{
-    Refresh();
-    QImage picture(size(), QImage::Format_RGB32);
-    QPainter p(&picture);
-    paintAll(p, false);
-    return picture;
-}
-
-void LevelHistoryGraph::paintEvent(QPaintEvent *)
-{
-    if (!m_valid || m_image.size() != PlotRect().size())
-        Refresh();
-    QPainter p(this);
-    paintAll(p, true);
-}
-
-void LevelHistoryGraph::paintAll(QPainter &p, bool withMouse)
-{
-    p.fillRect(rect(), palette().color(QPalette::Window));
-    const QRect plot = PlotRect();
-    if (m_image.isNull() || m_image.size() != plot.size())
-        return;
-    p.drawImage(plot.topLeft(), m_image);
-    p.setFont(font());
-    paintScales(p);
-    paintTimes(p);
-    paintLegend(p);
-    paintMarks(p);
-    if (m_paused) {
-        p.setPen(QColor(255, 255, 0));
-        p.drawText(plot.adjusted(0, 2, -4, 0), Qt::AlignRight | Qt::AlignTop, historyText::Paused);
-    }
-    if (withMouse && m_mouseX >= 0 && m_mouseX < plot.width()) {
-        p.setPen(QColor(255, 255, 255, 160));
-        p.drawLine(plot.left() + m_mouseX, plot.top(), plot.left() + m_mouseX, plot.bottom());
-    }
-}
-
-void LevelHistoryGraph::paintScales(QPainter &p) const
-{
-    const QRect plot = PlotRect();
-    p.setPen(palette().color(QPalette::WindowText));
-    const int textHeight = p.fontMetrics().height();
-    for (int tick : LinearTicks) {
-        const int y = plot.top() + plotY(tick);
-        p.drawText(QRect(0, y - textHeight / 2, LeftMargin - 4, textHeight), Qt::AlignRight | Qt::AlignVCenter,
-                   QString::number(tick));
-    }
-    for (int db : DbTicks) {
-        const int value = int(std::lround(FullScale * std::pow(10.0, db / 20.0)));
-        const int y = plot.top() + plotY(value);
-        p.drawLine(plot.right() + 1, y, plot.right() + 4, y);
-        p.drawText(QRect(plot.right() + 6, y - textHeight / 2, RightMargin - 6, textHeight),
-                   Qt::AlignLeft | Qt::AlignVCenter, QString::number(db) + QStringLiteral("dB"));
-    }
-}
-
-QString LevelHistoryGraph::timeText(qint64 time, bool fine) const
-{
-    return m_anchor.wallAt(time).toString(fine ? QStringLiteral("HH:mm:ss.zzz") : QStringLiteral("HH:mm:ss"));
-}
-
-void LevelHistoryGraph::paintTimes(QPainter &p) const
-{
-    const QRect plot = PlotRect();
-    const qint64 stepMs = m_spanMinutes == 1 ? 10'000 : m_spanMinutes == 10 ? 60'000 : 600'000;
-    const qint64 left = rightColumn() - m_image.width() + 1;
-    const qint64 start = columnStart(left);
-    // Ticks on whole wall-clock steps.
-    const qint64 wallStart = m_anchor.wallAt(start).toMSecsSinceEpoch();
-    const qint64 firstTick = ceilDiv(wallStart, stepMs) * stepMs;
-    p.setPen(palette().color(QPalette::WindowText));
-    const int textWidth = p.fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + 4;
-    int lastRight = INT_MIN;
-    for (qint64 wall = firstTick;; wall += stepMs) {
-        const qint64 time = start + (wall - wallStart);
-        const qint64 column = columnOf(time) - left;
-        if (column >= m_image.width())
-            break;
-        const int x = plot.left() + int(column);
-        p.drawLine(x, plot.bottom() + 1, x, plot.bottom() + 3);
-        const QRect box(x - textWidth / 2, plot.bottom() + 3, textWidth, BottomMargin - 3);
-        if (box.left() > lastRight && box.right() < width()) {
-            p.drawText(box, Qt::AlignHCenter | Qt::AlignTop,
-                       m_anchor.wallAt(time).toString(m_spanMinutes == 1 ? QStringLiteral("HH:mm:ss")
-                                                                         : QStringLiteral("HH:mm")));
-            lastRight = box.right();
-        }
-    }
-}
-
-void LevelHistoryGraph::paintLegend(QPainter &p) const
-{
-    struct Item
-    {
-        QRgb colour;
-        const QString &text;
-    };
-    const Item items[] = {{PeakGreen, historyText::LegendPeak},
-                          {CutLine, historyText::LegendCut},
-                          {markColour(LevelEvent::AutoLower), historyText::LegendLower},
-                          {markColour(LevelEvent::OutsideChange), historyText::LegendOutside},
-                          {markColour(LevelEvent::GuardRestore), historyText::LegendGuard},
-                          {OffHatch, historyText::LegendOff}};
-    int x = LeftMargin;
-    const int boxTop = (TopMargin - 8) / 2;
-    for (const Item &item : items) {
-        p.fillRect(QRect(x, boxTop, 8, 8), QColor(item.colour));
-        p.setPen(palette().color(QPalette::WindowText));
-        const int advance = p.fontMetrics().horizontalAdvance(item.text);
-        p.drawText(QRect(x + 11, 0, advance + 2, TopMargin), Qt::AlignLeft | Qt::AlignVCenter, item.text);
-        x += 11 + advance + 12;
-    }
-}
-
-void LevelHistoryGraph::paintMarks(QPainter &p) const
-{
-    const QRect plot = PlotRect();
-    const qint64 left = rightColumn() - m_image.width() + 1;
-    const auto xOf = [&](const Mark &m) { return plot.left() + int(columnOf(m.time) - left) + 2; };
-    std::array<int, LabelRows> rowRight;
-    rowRight.fill(INT_MIN);
-    std::size_t i = 0;
-    while (i < m_marks.size()) {
-        const Mark &first = m_marks[i];
-        const int x = xOf(first);
-        if (x < plot.left() + 2 || x > plot.right() + 2) {
-            ++i;
-            continue;
-        }
-        // Marks of one kind that the label would cover make one label: the
-        // first volume before, the last after, and how many (a loud passage
-        // is lowered again and again within a second).
-        std::size_t end = i + 1;
-        QString text = markText(first.kind, first.before, first.after);
-        int w = p.fontMetrics().horizontalAdvance(text) + 2;
-        while (end < m_marks.size() && m_marks[end].kind == first.kind && xOf(m_marks[end]) <= x + w) {
-            ++end;
-            text = markText(first.kind, first.before, m_marks[end - 1].after) + QStringLiteral(" (") +
-                   QString::number(end - i) + historyText::Times + QLatin1Char(')');
-            w = p.fontMetrics().horizontalAdvance(text) + 2;
-        }
-        // The first row where the label clears the one before; none: left out.
-        for (int row = 0; row < LabelRows; ++row) {
-            if (x <= rowRight[std::size_t(row)])
-                continue;
-            const QRect box(x, plot.top() + 1 + row * LabelRowPixels, w, LabelRowPixels - 1);
-            p.fillRect(box, QColor(0, 0, 0, 200));
-            p.setPen(QColor(markColour(first.kind)));
-            p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
-            rowRight[std::size_t(row)] = box.right() + 2;
-            break;
-        }
-        i = end;
-    }
-}
-
-QString LevelHistoryGraph::ReadingAt(int x)
-{
-    if (m_image.isNull() || x < 0 || x >= m_image.width())
-        return QString();
-    const qint64 left = rightColumn() - m_image.width() + 1;
-    const qint64 column = left + x;
-    summarise(column, column, nullptr);
-    const Column c = m_columns[0];
-    QStringList parts{timeText(columnStart(column), m_spanMinutes == 1)};
-    if (c.before) {
-        parts << historyText::ReadNothing;
-    } else {
-        if (c.peakMax >= 0) {
-            const QString range = c.peakMin == c.peakMax
-                                      ? QString::number(c.peakMax)
-                                      : QString::number(c.peakMin) + QStringLiteral("〜") + QString::number(c.peakMax);
-            parts << historyText::ReadPeak + QLatin1Char(' ') + range + QStringLiteral(" (") + dbfsText(c.peakMax) +
-                         QLatin1Char(')');
-        }
-        if (c.off)
-            parts << historyText::ReadOff;
-        if (c.cutLow >= 0)
-            parts << historyText::ReadCut + QLatin1Char(' ') + QString::number(c.cutHigh);
-    }
-    // Marks within two pixels: they are hard to hit exactly. A crowd is cut short.
-    int shown = 0;
-    for (const Mark &m : m_marks) {
-        if (std::abs(columnOf(m.time) - column) > 2)
-            continue;
-        if (++shown > MarksRead) {
-            parts << QStringLiteral("…");
-            break;
-        }
-        parts << LevelEventName(m.kind) + QLatin1Char(' ') + markText(m.kind, m.before, m.after) + QLatin1Char(' ') +
-                     timeText(m.time, true);
-    }
-    return parts.join(QStringLiteral("  "));
 }
 
 void LevelHistoryGraph::resizeEvent(QResizeEvent *event)

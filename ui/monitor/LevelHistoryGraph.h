@@ -14,7 +14,9 @@
 
 #include "core/monitor/LevelHistory.h"
 
+#include <QHash>
 #include <QImage>
+#include <QStaticText>
 #include <QTimer>
 #include <QWidget>
 
@@ -118,6 +120,10 @@ private:
     void paintLegend(QPainter &p) const;
     void paintMarks(QPainter &p) const;
     QString timeText(qint64 time, bool fine) const;
+    const QStaticText &staticText(const QString &text) const;
+    // Draws `text` with its anchor point at (x, y): left, right or centre;
+    // top or middle.
+    void drawText(QPainter &p, int x, int y, const QString &text, Qt::Alignment align) const;
 
     const LevelHistory &m_history;
     QTimer m_timer;
@@ -131,9 +137,12 @@ private:
     qint64 m_paintedSeq = 0; // the history's EndSeq at the last paint
     qint64 m_columnsPainted = 0;
     LevelTimeAnchor m_anchor;
-    std::vector<Column> m_columns; // one per plot column, reused
-    std::vector<Mark> m_marks;     // in the image, oldest first
-    int m_mouseX = -1;             // plot column under the mouse
+    std::vector<Column> m_columns;               // one per plot column, reused
+    std::vector<Mark> m_marks;                   // in the image, oldest first
+    int m_mouseX = -1;                           // plot column under the mouse
+    QImage m_frame;                              // background, legend and scales
+    qint64 m_frameKey = 0;                       // the colours and font m_frame was drawn with
+    mutable QHash<QString, QStaticText> m_texts; // laid out once
 };
 
 } // namespace nuvask

@@ -94,7 +94,7 @@ TEST(LevelHistoryCsv, ExportReadsBackToTheRecordsOfTheSpan)
     at(5000);
     h.Append(LevelEvent::Peak, 7, 25000); // after it
 
-    const LevelTimeAnchor anchor{QDateTime(QDate(2024, 5, 1), QTime(12, 34, 56, 789)), clock.now};
+    const LevelTimeAnchor anchor = LevelTimeAnchor::At(QDateTime(QDate(2024, 5, 1), QTime(12, 34, 56, 789)), clock.now);
     QByteArray bytes;
     QTextStream out(&bytes);
     EXPECT_EQ(WriteLevelCsv(out, h, 1'001'000, 1'001'200, anchor), 8);
@@ -108,6 +108,10 @@ TEST(LevelHistoryCsv, ExportReadsBackToTheRecordsOfTheSpan)
     EXPECT_TRUE(bytes.contains(",,30000,自動ダウン,200,192\r\n"));
     EXPECT_TRUE(bytes.contains(",,25000,モニターOFF,,\r\n"));
     EXPECT_TRUE(bytes.contains("2024-05-01 12:34:52.839,32768,30000,,,\r\n"));
+    // The graph's quick clock agrees with the file's, past midnight too.
+    for (qint64 t : {clock.now, clock.now - 45'296'789 - 1, clock.now + 11 * 3'600'000 + 25 * 60'000})
+        EXPECT_EQ(anchor.clockText(t, LevelTimeAnchor::Clock::Milliseconds),
+                  anchor.wallAt(t).toString(QStringLiteral("HH:mm:ss.zzz")));
 }
 
 TEST(LevelHistoryCsv, SaveReplacesWholeOrReportsWhyNot)

@@ -107,7 +107,7 @@ TEST_F(LevelHistoryRig, ScriptedSignalGivesEachPeakEachLoweringAndTheOffSpan)
     // The anchor the export used is not kept; the file's own first time and
     // the first record's pin it down.
     const QString firstTime = QString::fromUtf8(bytes).section(QStringLiteral("\r\n"), 1, 1).section(',', 0, 0);
-    const LevelTimeAnchor anchor{QDateTime::fromString(firstTime, LevelCsv::TimeFormat), t0};
+    const LevelTimeAnchor anchor = LevelTimeAnchor::At(QDateTime::fromString(firstTime, LevelCsv::TimeFormat), t0);
     EXPECT_EQ(ReadLevelCsv(bytes, anchor), expected);
 }
 
