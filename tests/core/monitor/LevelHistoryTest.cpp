@@ -4,10 +4,7 @@
 #include "core/monitor/LevelHistory.h"
 #include "core/monitor/LevelHistoryCsv.h"
 #include "support/LevelCsvReader.h"
-#include "support/ReadOnlyFolder.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <gtest/gtest.h>
 
@@ -56,19 +53,14 @@ TEST(LevelHistory, RingKeepsTheNewestInOrderAndTheMonitorStateOfWhatItDropped)
     clock.now -= 10'000;
     h.Append(LevelEvent::Peak, 1, 30000);
     EXPECT_GE(h.At(h.EndSeq() - 1).time, h.At(h.EndSeq() - 2).time);
-}
 
-TEST(LevelHistory, ValuesAreClampedToTheirFields)
-{
-    Clock clock;
-    LevelHistory h(4, clock.fn());
-    h.Append(LevelEvent::Peak, 40000, -5);
-    h.Append(LevelEvent::AutoLower, 0, 32763, 600, -1);
-    EXPECT_EQ(h.At(0).peak, 32768);
-    EXPECT_EQ(h.At(0).cut, 0);
-    EXPECT_EQ(h.At(1).before, unsigned(LevelHistory::MaxVolume));
-    EXPECT_EQ(h.At(1).after, 0u);
-    EXPECT_EQ(LevelHistory::BytesFor(LevelHistory::DefaultCapacity), 90000 * 16);
+    // Values beyond their fields are clamped, not wrapped.
+    h.Append(LevelEvent::AutoLower, 40000, -5, 600, -1);
+    const LevelRecord &r = h.At(h.EndSeq() - 1);
+    EXPECT_EQ(r.peak, 32768);
+    EXPECT_EQ(r.cut, 0);
+    EXPECT_EQ(r.before, unsigned(LevelHistory::MaxVolume));
+    EXPECT_EQ(r.after, 0u);
 }
 
 TEST(LevelHistoryCsv, ExportReadsBackToTheRecordsOfTheSpan)
@@ -112,25 +104,4 @@ TEST(LevelHistoryCsv, ExportReadsBackToTheRecordsOfTheSpan)
     for (qint64 t : {clock.now, clock.now - 45'296'789 - 1, clock.now + 11 * 3'600'000 + 25 * 60'000})
         EXPECT_EQ(anchor.clockText(t, LevelTimeAnchor::Clock::Milliseconds),
                   anchor.wallAt(t).toString(QStringLiteral("HH:mm:ss.zzz")));
-}
-
-TEST(LevelHistoryCsv, SaveReplacesWholeOrReportsWhyNot)
-{
-    Clock clock;
-    LevelHistory h(8, clock.fn());
-    h.Append(LevelEvent::Peak, 1234, 32763);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("level.csv");
-    const LevelTimeAnchor anchor = h.Anchor();
-    ASSERT_EQ(SaveLevelCsv(path, h, 0, clock.now, anchor), QString());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(ReadLevelCsv(file.readAll(), anchor), KeptRecords(h, 0, clock.now));
-
-    test::ReadOnlyFolder locked(dir.path());
-    if (!locked.active())
-        GTEST_SKIP() << "the folder cannot be made read-only here";
-    const QString refused = SaveLevelCsv(dir.filePath("other.csv"), h, 0, clock.now, anchor);
-    EXPECT_FALSE(refused.isEmpty());
-    EXPECT_FALSE(QFile::exists(dir.filePath("other.csv")));
 }
