@@ -135,24 +135,29 @@ TEST_F(LevelHistoryRig, OnlyChangesNoStripWroteCountAsOutside)
     EXPECT_EQ(w.stripPosition(), 64) << "the strips follow the change as always";
 }
 
-TEST_F(LevelHistoryRig, ALoweringTheMixerRefusedIsKeptAsSuch)
+TEST_F(LevelHistoryRig, LoweringsOfBothFormsAndARefusedOneAreKeptAsSuch)
 {
+    w.strips.host.autoRecV = true; // the recording line has a mixer meter: its "A" shows
     w.bindRecordingStrip(100);
     w.monitor->CutLevelShow(Cut);
     w.click("Btn_RAuto");
     w.board.addFault({SimCall::SetControlValues, -1, -1, -1, MixerRc::Error, 0, 1});
     capture(32768);
     capture(32768);
+    // The mixer-meter form: the line's own meter over the cut level.
+    constexpr quint32 RecordingMeter = 10;
+    w.board.changeExternally(0, RecordingMeter, {32000});
+    Deliver();
+    w.strips.layer.StripReadPeak(2);
+    Deliver();
     const QList<LevelRecord> records = all();
-    ASSERT_EQ(records.size(), 5);
-    EXPECT_EQ(records[2].event(), LevelEvent::LowerRefused);
-    EXPECT_EQ(records[2].before, 100u);
-    EXPECT_EQ(records[2].after, 100u);
-    EXPECT_EQ(records[4].event(), LevelEvent::AutoLower);
-    EXPECT_EQ(records[4].after, 92u);
+    ASSERT_EQ(records.size(), 6);
+    EXPECT_EQ(records[2], rec(clock.now - 50, LevelEvent::LowerRefused, 0, Cut, 100, 100));
+    EXPECT_EQ(records[4], rec(clock.now, LevelEvent::AutoLower, 0, Cut, 100, 92));
+    EXPECT_EQ(records[5], rec(clock.now, LevelEvent::MeterLower, 0, Cut, 92, 84));
     // Another strip's lowering is not the recording line's.
     recorder.AutoLowered({0, 50, 42, true, true});
-    EXPECT_EQ(all().size(), 5);
+    EXPECT_EQ(all().size(), 6);
 }
 
 // --- the graph ---------------------------------------------------------------

@@ -16,7 +16,9 @@
 
 #include <QDir>
 #include <QImage>
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 using namespace nuvask;
@@ -58,6 +60,18 @@ TEST_F(LevelHistoryWindowTest, OpensFromBothMenusBesideTheMainWindowInItsColours
     w.KELDO_COLORClick();
     history.repaint();
     EXPECT_EQ(history.palette().color(QPalette::Window), w.palette().color(QPalette::Window));
+
+    // Hints follow the main window's switch (ミニヘルプＯＮ) here too.
+    const auto hintShown = [&] {
+        QHelpEvent help(QEvent::ToolTip, QPoint(60, 60), history.graph().mapToGlobal(QPoint(60, 60)));
+        QApplication::sendEvent(&history.graph(), &help);
+        return QToolTip::isVisible();
+    };
+    w.HELP3Click();
+    EXPECT_FALSE(hintShown());
+    w.HELP3Click();
+    EXPECT_TRUE(hintShown());
+    QToolTip::hideText();
 }
 
 TEST_F(LevelHistoryWindowTest, PlaceSizeSpanAndFolderAreKeptOnceOpened)
