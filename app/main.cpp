@@ -5,6 +5,7 @@
 #include "StartTexts.h"
 #include "core/startup/ProgramEntry.h"
 #include "core/settings/SettingsStore.h"
+#include "core/setup/MadeFolders.h"
 #include "platform/sound/DesktopMixerService.h"
 #include "platform/sound/DesktopWaveIn.h"
 #include "platform/linux/HiveFileRegistry.h"
@@ -139,9 +140,11 @@ int main(int argc, char **argv)
     }
     // The desktop's folders, launchers and program groups, for the window's
     // icon items (and the setup window's group).
+    // Folders made for them are remembered, for the uninstall to take away.
     const QString icon = XdgDesktopEntries::ProgramIconValue(start.ProgramDir);
-    XdgDesktopEntries desktopEntries(start.ProgramTitle, icon);
-    XdgProgramGroups programGroups(icon, desktopEntries.StartupGroupName());
+    MadeFolders madeFolders(registry, SettingsKeyPath(start.ProgramShortName));
+    XdgDesktopEntries desktopEntries(start.ProgramTitle, icon, &madeFolders);
+    XdgProgramGroups programGroups(icon, desktopEntries.StartupGroupName(), &madeFolders);
     XdgSetupPlatform setupPlatform(programGroups, start.ProgramTitle + QStringLiteral(" アンインストール"));
     std::unique_ptr<QWidget> window;
     bool showWindow = true;

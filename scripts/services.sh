@@ -29,7 +29,8 @@ services_stop_all() {
 
 # A private headless PulseAudio with a null sink "rec_sink" (its monitor is the
 # default source), reachable through ALSA's "default" device by the pulse
-# plugin. Exports PULSE_SERVER, XDG_RUNTIME_DIR and NUVASK_TEST_PULSE_PID.
+# plugin. Exports PULSE_SERVER, XDG_RUNTIME_DIR, NUVASK_TEST_PULSE_PID and the
+# defaults (NUVASK_TEST_DEFAULT_SINK, NUVASK_TEST_DEFAULT_SOURCE).
 services_start_pulse() {
   export XDG_RUNTIME_DIR="$SERVICES_WORK/runtime"
   mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
@@ -55,6 +56,8 @@ services_start_pulse() {
   fi
   pactl set-default-sink rec_sink >/dev/null 2>&1
   pactl set-default-source rec_sink.monitor >/dev/null 2>&1
+  # What the sound-server tests put back before each test.
+  export NUVASK_TEST_DEFAULT_SINK=rec_sink NUVASK_TEST_DEFAULT_SOURCE=rec_sink.monitor
   export NUVASK_TEST_PULSE_PID=$pid
 }
 
@@ -174,7 +177,8 @@ services_pipewire_defaults() {
 # new every run) and a private session bus (WirePlumber exits without one).
 # A null sink "rec_sink" and, since a sink's monitor is no PipeWire node, a
 # remapped source "rec_src" on it are the defaults. Exports PULSE_SERVER,
-# XDG_RUNTIME_DIR, DBUS_SESSION_BUS_ADDRESS, NUVASK_TEST_PIPEWIRE_PID, and for
+# XDG_RUNTIME_DIR, DBUS_SESSION_BUS_ADDRESS, NUVASK_TEST_PIPEWIRE_PID, the
+# defaults (NUVASK_TEST_DEFAULT_SINK, NUVASK_TEST_DEFAULT_SOURCE), and for
 # the restart test NUVASK_TEST_SERVER_PID and NUVASK_TEST_SERVER_RESTART.
 services_start_pipewire() {
   local base="$SERVICES_WORK/pipewire"
@@ -221,6 +225,7 @@ services_start_pipewire() {
     cat "$base"/*.log >&2
     return 1
   fi
+  export NUVASK_TEST_DEFAULT_SINK=rec_sink NUVASK_TEST_DEFAULT_SOURCE=rec_src
   export NUVASK_TEST_PIPEWIRE_PID=$pid
   export NUVASK_TEST_SERVER_PID=$SERVICES_PIPEWIRE_PULSE_PID
   export NUVASK_TEST_SERVER_RESTART="$base/restart-pulse.sh"

@@ -58,6 +58,8 @@ public:
 
     // A launcher in `group` that starts `program` with "/uninstall".
     virtual bool AddUninstallLauncher(const QString &group, const QString &program) = 0;
+    // Takes that launcher away again, and the group with it when nothing
+    // else is left in it.
     virtual void RemoveUninstallLauncher(const QString &group) = 0;
 
     virtual bool WriteHandover(const HandoverRecord &record) = 0;

@@ -6,6 +6,8 @@
 #include "core/desktop/ProgramGroups.h"
 #include "core/settings/Registry.h"
 #include "core/settings/SettingsStore.h"
+#include "core/setup/MadeFolders.h"
+#include "core/setup/ProgramGroupItems.h"
 #include "core/setup/SetupFiles.h"
 #include "core/setup/SetupInstaller.h"
 #include "core/setup/SetupTexts.h"
@@ -48,14 +50,15 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
         group = settings->readString(QLatin1String(setting::Group.name));
         installDir = settings->readString(QLatin1String(setting::ExePath.name));
     }
-    if (!group.isEmpty()) {
-        TakeFromGroup(group);
-        m_c.platform.RemoveUninstallLauncher(group);
-    }
+    // Read before the settings may go with the answer below.
+    MadeFolders made(m_c.registry, settingsKey);
+    const QStringList madeDirs = made.Remembered();
+    if (!group.isEmpty())
+        TakeProgramItems(m_c, group);
     const QString startup = m_c.desktop.StartupGroupName();
     LetMessagesRun();
     if (!startup.isEmpty())
-        TakeFromGroup(startup);
+        TakeProgramItem(m_c, startup);
 
     const QString link =
         LinkPathIn(m_c.desktop.FolderPath(ShellFolder::Desktop), m_c.start.ProgramTitle, m_c.desktop.LinkExtension());
@@ -87,6 +90,9 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
                 m_c.registry.deleteKeyTree(RegRoot::CurrentUser, kMakerKey);
         }
     }
+    // The desktop's folders the program made and emptied again go; those
+    // that still hold something stay remembered while the settings do.
+    made.Remember(MadeFolders::RemoveEmpty(madeDirs));
 
     PlaceUninstallerCopy(exePath);
 
@@ -109,18 +115,6 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
         m_c.view.ShowOK(error);
         m_c.platform.DeleteHandover();
     }
-}
-
-void Uninstaller::TakeFromGroup(const QString &group)
-{
-    const std::optional<QString> show = ShowGroupCommand(group);
-    const std::optional<QString> remove = DeleteItemCommand(m_c.start.ProgramTitle);
-    if (!show || !remove)
-        return;
-    m_c.groups.ProgmanExecute(*show);
-    LetMessagesRun();
-    m_c.groups.ProgmanExecute(*remove);
-    LetMessagesRun();
 }
 
 void Uninstaller::PlaceUninstallerCopy(const QString &exePath)

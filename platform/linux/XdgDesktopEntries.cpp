@@ -2,6 +2,7 @@
 
 #include "platform/linux/XdgDesktopEntries.h"
 
+#include "core/setup/MadeFolders.h"
 #include "platform/linux/DesktopEntryFile.h"
 
 #include <QDir>
@@ -25,7 +26,8 @@ QString below(const QString &base, const char *child)
 
 } // namespace
 
-XdgDesktopEntries::XdgDesktopEntries(QString title, QString icon) : m_title(std::move(title)), m_icon(std::move(icon))
+XdgDesktopEntries::XdgDesktopEntries(QString title, QString icon, MadeFolders *made)
+    : m_title(std::move(title)), m_icon(std::move(icon)), m_made(made)
 {
 }
 
@@ -73,7 +75,7 @@ void XdgDesktopEntries::CreateShortcut(const QString &target, ShellFolder folder
 {
     const QString folderPath = FolderPath(folder);
     const QString path = LinkPathIn(folderPath, m_title, LinkExtension());
-    if (path.isEmpty() || !QDir().mkpath(folderPath))
+    if (path.isEmpty() || !MadeFolders::MakePath(m_made, folderPath))
         return;
     const DesktopEntryFile::Entries entries = DesktopEntryFile::LauncherEntries(m_title, target, m_icon);
     if (!DesktopEntryFile::Write(path, entries, true))

@@ -8,12 +8,15 @@
 
 namespace nuvask {
 
+class MadeFolders;
+
 class XdgDesktopEntries : public IDesktopEntries
 {
 public:
     // title: the launcher's name (file name and Name key); icon: the Icon value
-    // (a file path or a theme name), none when empty.
-    XdgDesktopEntries(QString title, QString icon);
+    // (a file path or a theme name), none when empty; made: where a folder
+    // made for a launcher is remembered (none: not remembered).
+    XdgDesktopEntries(QString title, QString icon, MadeFolders *made = nullptr);
 
     QString FolderPath(ShellFolder folder) const override;
     QString StartupGroupName() const override;
@@ -29,6 +32,7 @@ public:
 private:
     QString m_title;
     QString m_icon;
+    MadeFolders *m_made;
 };
 
 } // namespace nuvask

@@ -151,6 +151,11 @@ void XdgSetupPlatform::DeleteHandover()
         QFile::remove(file + QStringLiteral(".lock"));
         QDir().rmdir(HandoverFolder());
     }
+    // The record is the last thing an uninstall keeps in the program's own
+    // settings folder: once the settings are gone too, the folder goes.
+    // (rmdir takes only an empty folder.)
+    QDir().rmdir(HiveFileRegistry::defaultFolder());
+    QDir().rmdir(QFileInfo(HandoverFolder()).absolutePath());
 }
 
 bool XdgSetupPlatform::ProgramRunning(const QString &path) const

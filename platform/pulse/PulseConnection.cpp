@@ -174,8 +174,11 @@ void PulseConnection::connectNow()
         if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0)
             return;
     }
-    // Not even sent: treated like a refused connection, later and outside this call.
-    QMetaObject::invokeMethod(this, &PulseConnection::onContextState, Qt::QueuedConnection);
+    // Not even sent: treated like a refused connection, later and outside this
+    // call. A connection refused at once has said so through its state
+    // callback already; a second report would count the failure twice.
+    if (m_native->context == context)
+        QMetaObject::invokeMethod(this, &PulseConnection::onContextState, Qt::QueuedConnection);
 }
 
 void PulseConnection::closePeaks()
@@ -246,7 +249,20 @@ void PulseConnection::onContextState()
     m_answered = true;
     setState(State::Lost);
     m_retry->start(m_retryMs);
-    m_retryMs = std::min(m_retryMs * 2, MaxRetryMs);
+    m_retryMs = std::min(m_retryMs * 2, m_maxRetryMs);
+}
+
+void PulseConnection::setRetryWaits(int firstMs, int maxMs)
+{
+    m_firstRetryMs = m_retryMs = firstMs;
+    m_maxRetryMs = maxMs;
+}
+
+void PulseConnection::holdLoads(bool hold)
+{
+    m_holdLoads = hold;
+    if (!hold && std::exchange(m_loadHeld, false))
+        loadFinished();
 }
 
 void PulseConnection::reload()
@@ -273,9 +289,14 @@ void PulseConnection::loadFinished()
 {
     if (m_pendingLoads == 0 || --m_pendingLoads > 0)
         return;
+    if (m_holdLoads) {
+        m_pendingLoads = 1; // the last part, given when released
+        m_loadHeld = true;
+        return;
+    }
     m_server = m_loading;
     if (m_state != State::Ready) {
-        m_retryMs = FirstRetryMs;
+        m_retryMs = m_firstRetryMs;
         m_answered = true;
         setState(State::Ready);
     }

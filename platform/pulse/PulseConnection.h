@@ -77,10 +77,16 @@ public:
     float takePeak(const QString &source);
 
     // Milliseconds before the next attempt after a failure: the first, and the
-    // most it grows to.
+    // most it grows to. Tests shorten both to see the schedule in full.
     static constexpr int FirstRetryMs = 500;
     static constexpr int MaxRetryMs = 10000;
+    void setRetryWaits(int firstMs, int maxMs);
     int nextRetryMs() const { return m_retryMs; }
+
+    // For tests: while held, a full read of the server that came in is kept
+    // in flight (holdsLoad() says so) until released.
+    void holdLoads(bool hold);
+    bool holdsLoad() const { return m_loadHeld; }
 
 signals:
     void stateChanged(nuvask::PulseConnection::State state);
@@ -111,7 +117,11 @@ private:
     int m_pendingLoads = 0;
     bool m_reloadAgain = false;
     bool m_answered = false;
+    int m_firstRetryMs = FirstRetryMs;
+    int m_maxRetryMs = MaxRetryMs;
     int m_retryMs = FirstRetryMs;
+    bool m_holdLoads = false;
+    bool m_loadHeld = false;
     QTimer *m_retry = nullptr;
     std::map<QString, std::unique_ptr<PeakStream>> m_peaks;
     std::unique_ptr<PulsePolledContext> m_peakLoop; // the connection the peak streams run on

@@ -75,6 +75,10 @@ TNUVASK_SETUPFM::TNUVASK_SETUPFM(int startMode, const SetupServices &services, c
     setFont(font);
     setAutoFillBackground(true);
     BuildControls();
+    // In setup and uninstall modes this is the program's window: message
+    // boxes and the folder browser take its colours, as they take the main
+    // window's otherwise (the uninstaller copy's come from the record).
+    SetMainWindow(this);
     const SetupContext context{services.registry, services.groups, services.desktop, services.platform, *this,
                                start, m_names};
     m_installer = std::make_unique<SetupInstaller>(context);
