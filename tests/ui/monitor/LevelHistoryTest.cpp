@@ -4,12 +4,12 @@
 // and the export that reads back to the same records.
 #include "support/LevelCsvReader.h"
 #include "support/LevelMonitorHarness.h"
+#include "support/TestFiles.h"
 
 #include "core/monitor/LevelHistoryRecorder.h"
 #include "ui/monitor/LevelHistoryGraph.h"
 #include "ui/monitor/LevelHistoryWindow.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -101,9 +101,7 @@ TEST_F(LevelHistoryRig, ScriptedSignalGivesEachPeakEachLoweringAndTheOffSpan)
     QTemporaryDir folder;
     QString path;
     ASSERT_EQ(window.ExportCsv(folder.path(), path), QString());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = ReadFile(path);
     // The anchor the export used is not kept; the file's own first time and
     // the first record's pin it down.
     const QString firstTime = QString::fromUtf8(bytes).section(QStringLiteral("\r\n"), 1, 1).section(',', 0, 0);

@@ -5,6 +5,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/ModalDriver.h"
 #include "support/ReadOnlyFolder.h"
+#include "support/TestFiles.h"
 
 #include "core/monitor/LevelHistory.h"
 #include "platform/sim/SimTopology.h"
@@ -15,8 +16,8 @@
 #include "ui/monitor/LevelHistoryWindow.h"
 
 #include <QDir>
-#include <QImage>
 #include <QHelpEvent>
+#include <QImage>
 #include <QTest>
 #include <QToolTip>
 #include <gtest/gtest.h>
@@ -155,9 +156,7 @@ TEST_F(LevelHistoryWindowTest, ExportsGoThroughTheFolderBrowserAndSayWhereOrWhyN
     ASSERT_EQ(files.size(), 1);
     ASSERT_EQ(boxes.Messages().size(), 1);
     EXPECT_EQ(boxes.Messages()[0], "保存しました・・・\n" + QDir(target.path()).filePath(files[0]));
-    QFile csv(QDir(target.path()).filePath(files[0]));
-    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(csv.readAll().contains(",,30000,自動ダウン,200,192\r\n"));
+    EXPECT_TRUE(test::ReadFile(QDir(target.path()).filePath(files[0])).contains(",,30000,自動ダウン,200,192\r\n"));
     EXPECT_EQ(history.Settings().folder.value_or(QString()), target.path()) << "the next export starts there";
 
     saveThrough("Btn_PNG", true);
