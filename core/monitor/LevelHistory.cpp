@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 
 namespace nuvask {
 
@@ -40,8 +41,16 @@ bool LevelRecord::operator==(const LevelRecord &other) const
 
 namespace {
 
+// A monotonic clock that goes on while the machine sleeps, where there is
+// one: a resident program's hour before a suspend keeps its place in time,
+// and wall-clock times worked out from now stay right for it.
 qint64 steadyMs()
 {
+#if defined(CLOCK_BOOTTIME)
+    timespec now{};
+    if (clock_gettime(CLOCK_BOOTTIME, &now) == 0)
+        return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
+#endif
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
