@@ -13,12 +13,13 @@
 # each: CPU % of one core, max RSS, PSS, wake-ups per second (voluntary context
 # switches of all threads), then the ratios. A second part counts the context
 # switches each one spends reacting to an outside volume change (20 x pactl
-# set-sink-volume +5 %, 200 ms apart), and a third the program idle.
+# set-sink-volume +5 %, 200 ms apart), a third the program idle, and a last
+# one the program monitoring with its level history window closed and open.
 #
 # pavucontrol and pavucontrol-qt are benchmark-only peers: installed here when
 # missing, never dependencies of the program.
 #
-#   bench/monitoring.sh [--rounds N] [--window SPAN] [--part all|windows|changes|reaction|idle]
+#   bench/monitoring.sh [--rounds N] [--window SPAN] [--part all|windows|changes|reaction|idle|history]
 set -uo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -31,7 +32,7 @@ while [ $# -gt 0 ]; do
     --rounds) ROUNDS=$2; shift 2 ;;
     --window) WINDOW=$2; shift 2 ;;
     --part) PART=$2; shift 2 ;;
-    *) echo "usage: $0 [--rounds N] [--window SPAN] [--part all|windows|changes|reaction|idle]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--rounds N] [--window SPAN] [--part all|windows|changes|reaction|idle|history]" >&2; exit 2 ;;
   esac
 done
 
@@ -387,10 +388,73 @@ idle_window() {
   stop_subject
 }
 
+# --- part 5: the level history window open or closed ---------------------
+
+# Opens the level history from the Options menu (its item's accelerator is R).
+open_history() {
+  local win
+  win=$(window_of "$SUBJECT_PID")
+  [ -n "$win" ] || return 1
+  xdotool mousemove --window "$win" 25 8 click 1
+  sleep 0.5
+  xdotool key r
+  sleep 1
+  [ -n "$(xdotool search --onlyvisible --pid "$SUBJECT_PID" --name '録音レベルの履歴' 2>/dev/null)" ]
+}
+
+# Monitoring at "1" with "Auto" on and the tone playing, as in part 1, with
+# the history window closed, open at 1 minute (a repaint every 120 ms) and
+# open at 10 minutes (once a second); interleaved, $ROUNDS rounds.
+run_history() {
+  echo
+  echo "== Level history: monitoring with its window closed / open, ${ROUNDS} rounds of ${WINDOW} s, tone playing"
+  pactl set-source-volume rec_sink.monitor 100% >/dev/null 2>&1
+  start_tone
+  declare -A TICKS SPANS
+  local r mode c0 c1 t0 t1
+  for r in $(seq "$ROUNDS"); do
+    for mode in closed open-1min open-10min; do
+      case "$mode" in
+        open-1min) EXTRA_SETTING='"LVH_SPAN"="1"
+"LVH_FP"="0,300"' ;;
+        *) EXTRA_SETTING='"LVH_SPAN"="10"
+"LVH_FP"="0,300"' ;;
+      esac
+      start_subject nuvask
+      wait_window "$SUBJECT_PID" || { no_window nuvask; continue; }
+      sleep 1
+      arm_nuvask || echo "  round $r $mode: the monitor did not start"
+      if [ "$mode" != closed ]; then
+        open_history || echo "  round $r $mode: the history window did not open"
+      fi
+      sleep 3
+      c0=$(cpu_ticks "$SUBJECT_PID"); t0=$(date +%s%N)
+      sleep "$WINDOW"
+      c1=$(cpu_ticks "$SUBJECT_PID"); t1=$(date +%s%N)
+      TICKS[$mode]=$(( ${TICKS[$mode]:-0} + c1 - c0 ))
+      SPANS[$mode]=$(awk -v a="${SPANS[$mode]:-0}" -v d=$((t1 - t0)) 'BEGIN {print a + d / 1e9}')
+      echo "  round $r: $mode"
+      stop_subject
+    done
+  done
+  kill -TERM -- "-$TONE_PID" 2>/dev/null; TONE_PID=""
+  EXTRA_SETTING=""
+  declare -A PCT
+  for mode in closed open-1min open-10min; do
+    PCT[$mode]=$(awk -v t="${TICKS[$mode]:-0}" -v hz="$HZ" -v s="${SPANS[$mode]:-1}" 'BEGIN {printf "%.3f", 100 * t / hz / s}')
+    printf '  %-12s CPU %s %%\n' "$mode" "${PCT[$mode]}"
+  done
+  ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else print "-"}'; }
+  echo "  CPU  open at 1 min / closed    $(ratio "${PCT[open-1min]}" "${PCT[closed]}")"
+  echo "  CPU  open at 10 min / closed   $(ratio "${PCT[open-10min]}" "${PCT[closed]}")"
+  echo "  (the full 60-minute ring's memory: nuvask_bench --benchmark_filter=RingMemory60min)"
+}
+
 case "$PART" in
   windows) run_windows ;;
   changes) run_changes ;;
   idle) run_idle ;;
   reaction) run_reaction ;;
-  all) run_windows; run_changes; run_reaction; run_idle ;;
+  history) run_history ;;
+  all) run_windows; run_changes; run_reaction; run_idle; run_history ;;
 esac

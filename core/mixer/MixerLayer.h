@@ -160,6 +160,8 @@ public:
     bool StripShowsVolume(int strip) const;
     // One automatic lowering: the strip's up/down position less 8 UI steps,
     // never below 0, through StripSetVolume. False when nothing was written.
+    // The host hears of it (StripAutoLowered), written or not; a lowering
+    // inside StripReadPeak is the mixer-meter form's.
     bool StripAutoLower(int strip);
     bool StripCanAutoRecV(int strip) const;
     // The cut level on the 16-bit sample scale, 0..32763.

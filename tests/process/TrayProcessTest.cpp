@@ -1,7 +1,7 @@
 // The real binary on Xvfb with a real notification area (trayer): "Tray"
-// puts the window away and an icon appears in the tray; the tray menu, a click
-// on that icon, a second start and a SIGTERM each do what they must while it
-// is there.
+// puts the window away and an icon appears in the tray; the tray menu's two
+// items (back, and the level history without coming back), a click on that
+// icon, a second start and a SIGTERM each do what they must while it is there.
 // Clicks are real X events from xdotool.
 #include "platform/linux/HiveFileRegistry.h"
 #include "support/TempXdg.h"
@@ -194,19 +194,36 @@ TEST_F(TrayOnXvfb, TrayPutsTheWindowAwayAndTheMenuClickSecondStartAndTermination
     QTest::qWait(1500);
     EXPECT_TRUE(shown(Kind::TrayIcon).isEmpty()); // no icon before "Tray"
 
-    // Right press: the menu at the cursor, its one item brings the window back.
+    // Right press: the menu at the cursor; its first item brings the window back.
     ASSERT_NO_FATAL_FAILURE(putAway());
     const QRect icon = geometry(shown(Kind::TrayIcon));
     EXPECT_GE(icon.left(), 1280 - 200); // inside trayer's panel
-    click(icon.center(), 3);
-    QString menu;
-    ASSERT_TRUE(waitFor([&] { return !(menu = shown(Kind::Other)).isEmpty(); })) << describeShown().toStdString();
-    EXPECT_EQ(xdotool({"search", "--onlyvisible", "--class", "nuvask"}).split('\n').size(), 2); // one menu only
-    click(geometry(menu).center());
+    const auto openMenu = [&] {
+        click(geometry(shown(Kind::TrayIcon)).center(), 3);
+        QString menu;
+        EXPECT_TRUE(waitFor([&] { return !(menu = shown(Kind::Other)).isEmpty(); })) << describeShown().toStdString();
+        EXPECT_EQ(xdotool({"search", "--onlyvisible", "--class", "nuvask"}).split('\n').size(), 2); // one menu only
+        return geometry(menu);
+    };
+    const int itemMiddle = 12; // pixels from the menu's edge into its first or last item
+    QRect menu = openMenu();
+    click(QPoint(menu.center().x(), menu.top() + itemMiddle));
     ASSERT_TRUE(waitFor([&] { return backFromTray(); })) << "the menu item did not bring the window back";
 
-    // Left press: back at once (the menu's showing ended the busy time).
+    // Its last item opens the level history, and the window stays in the tray.
     ASSERT_NO_FATAL_FAILURE(putAway());
+    menu = openMenu();
+    click(QPoint(menu.center().x(), menu.bottom() - itemMiddle));
+    QString history;
+    ASSERT_TRUE(waitFor([&] {
+        return !(history = xdotool({"search", "--onlyvisible", "--name", "録音レベルの履歴"})).isEmpty();
+    })) << describeShown().toStdString();
+    EXPECT_TRUE(inTray());
+    xdotool({"key", "--window", history, "Escape"});
+    ASSERT_TRUE(waitFor([&] { return xdotool({"search", "--onlyvisible", "--name", "録音レベルの履歴"}).isEmpty(); }))
+        << "Esc did not close the level history";
+
+    // Left press: back at once (the menu's showing ended the busy time).
     click(geometry(shown(Kind::TrayIcon)).center());
     ASSERT_TRUE(waitFor([&] { return backFromTray(); })) << "a click on the icon did not bring the window back";
 

@@ -24,6 +24,9 @@ TrayIcon::TrayIcon(QWidget *window, QWidget *buttonPanel, TMKBoxDlg *box, TraySh
     TR_IconOFF = PopupMenu_TR->addAction(mainText::TR_IconOFF);
     TR_IconOFF->setObjectName(QStringLiteral("TR_IconOFF"));
     connect(TR_IconOFF, &QAction::triggered, this, &TrayIcon::TR_IconOFFClick);
+    PopupMenu_TR->addSeparator()->setObjectName(QStringLiteral("N_TR1"));
+    TR_History = PopupMenu_TR->addAction(mainText::TR_History);
+    TR_History->setObjectName(QStringLiteral("TR_History"));
     connect(PopupMenu_TR, &QMenu::aboutToShow, this, &TrayIcon::PopupMenu_TRPopup);
 
     if (!m_shell) {

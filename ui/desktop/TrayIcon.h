@@ -1,7 +1,8 @@
 #pragma once
 // The main window's tray: the button Btn_TRAY that puts the window away into
 // the notification area, the component TaskTray1 standing for it there, and
-// the popup menu PopupMenu_TR with TR_IconOFF that brings it back. A left
+// the popup menu PopupMenu_TR with TR_IconOFF that brings it back (and
+// TR_History, which opens the level history without it). A left
 // press on the icon brings the window back too; a right press opens the menu.
 //
 // The window is hidden only while its icon really stands in a notification
@@ -61,6 +62,7 @@ public:
     TColorBtn *Btn_TRAY = nullptr;
     QMenu *PopupMenu_TR = nullptr;
     QAction *TR_IconOFF = nullptr;
+    QAction *TR_History = nullptr; // opens the level history; the window wires it
 
 private:
     void TaskTray1MouseDown(TTaskTray *sender, TMouseButton button, int x, int y);

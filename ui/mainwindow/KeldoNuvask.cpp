@@ -2,6 +2,7 @@
 
 #include "ui/mainwindow/KeldoNuvask.h"
 
+#include "core/monitor/LevelHistoryRecorder.h"
 #include "core/monitor/LevelMonitor.h"
 #include "core/startup/ProgramEntry.h"
 #include "core/settings/Registry.h"
@@ -12,6 +13,7 @@
 #include "ui/widgets/ColorBtn.h"
 #include "ui/monitor/CutLevelPanel.h"
 #include "ui/help/HelpMenu.h"
+#include "ui/monitor/LevelHistoryWindow.h"
 #include "ui/monitor/LevelMonitorPanel.h"
 #include "ui/dialogs/MKBoxDlg.h"
 #include "ui/mainwindow/MainWindowTexts.h"
@@ -92,8 +94,14 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInSer
     m_monitor = new LevelMonitor(wave, m_layer, *m_panels->monitorPanel(), this);
     // While the monitor captures, the meters' ticks ride its wake-ups.
     connect(m_monitor, &LevelMonitor::levelMeasured, m_meters, &StripMeters::TickAlong, Qt::QueuedConnection);
+    m_monitor->SetHistory(&m_history);
+    m_historyRecorder = new LevelHistoryRecorder(m_history, m_layer, this);
     MKBoxDlg1 = new TMKBoxDlg(this);
     MKBoxDlg1->setObjectName(QStringLiteral("MKBoxDlg1"));
+    m_historyWindow = new LevelHistoryWindow(m_history, this);
+    m_historyWindow->SetMessageBox(MKBoxDlg1);
+    connect(m_menu.MO_History, &QAction::triggered, m_historyWindow, &LevelHistoryWindow::Open);
+    connect(m_tray->TR_History, &QAction::triggered, m_historyWindow, &LevelHistoryWindow::Open);
     m_tray->SetMessageBox(MKBoxDlg1);
     SetMainWindow(this); // message boxes take this window's colours and hints
     // The rooms of the Options menu's icon items and of the Help menu speak
@@ -108,6 +116,7 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInSer
     m_rebinder = new StripRebinder(m_layer, {strip(0), strip(1), strip(2)}, this);
     m_guardSwitch = new VolumeGuardSwitch(*m_guard, *m_menu.MO_Guard_RecV, *strip(VolumeGuard::GuardedStrip),
                                           *MKBoxDlg1, this);
+    connect(m_guard.get(), &VolumeGuard::restored, m_historyRecorder, &LevelHistoryRecorder::GuardRestored);
     mixer.setDevicesChanged([rebinder = QPointer<StripRebinder>(m_rebinder)] {
         if (rebinder)
             rebinder->devicesChanged();
@@ -372,6 +381,7 @@ void TKELDO_NUVASK::applyStartupSettings(const StartupSettings &s)
     m_meters->ApplySettings(s.meterOn, s.autoRecV);
     m_guardSwitch->ApplySetting(s.guardRecV);
     m_monitor->CutLevelShow(s.cutLevel);
+    m_historyWindow->ApplySettings(s.history);
     {
         // The program sets the interval list; its change action must not run.
         QComboBox *list = m_panels->CB_RL_WAIT;
@@ -460,6 +470,7 @@ SavedSettings TKELDO_NUVASK::currentSettings() const
     v.cutLevel = m_layer.CutLevel();
     v.rlWait = m_panels->CB_RL_WAIT->currentIndex();
     v.guardRecV = m_guardSwitch->Checked();
+    v.history = m_historyWindow->Settings();
     return v;
 }
 
@@ -488,7 +499,13 @@ bool TKELDO_NUVASK::AutoRecVChecked() const
 
 void TKELDO_NUVASK::MixerControlChange(MixerHandle, quint32 controlId)
 {
-    m_layer.MixerControlChanged(controlId);
+    // The strips follow the change; the history keeps it when it came from outside.
+    m_historyRecorder->MixerControlChanged(controlId);
+}
+
+void TKELDO_NUVASK::StripAutoLowered(const AutoLowering &lowering)
+{
+    m_historyRecorder->AutoLowered(lowering);
 }
 
 } // namespace nuvask

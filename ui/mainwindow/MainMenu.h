@@ -14,6 +14,7 @@ struct MainMenu
     QAction *MO_Meter_ON = nullptr;
     QAction *MO_Auto_RecV = nullptr;
     QAction *MO_Guard_RecV = nullptr;
+    QAction *MO_History = nullptr; // the level history window
     QAction *BackColor = nullptr;
     QAction *KELDO_COLOR = nullptr;
     QAction *MICON_SET = nullptr;

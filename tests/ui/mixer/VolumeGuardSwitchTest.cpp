@@ -4,6 +4,7 @@
 #include "support/MainWindowFixture.h"
 
 #include "core/mixer/VolumeGuard.h"
+#include "core/monitor/LevelHistory.h"
 #include "platform/sim/SimTopology.h"
 #include "ui/mixer/VolumeGuardSwitch.h"
 #include "ui/mixer/VolumeStrip.h"
@@ -51,6 +52,18 @@ TEST_F(VolumeGuardSwitchTest, StoredSwitchGuardsStripTwoTellsWithoutStoppingAndT
         // Fought for 6 s: told once in a box that is not modal, and the guard goes on.
         for (int i = 0; i < 30; ++i, now += 200)
             EXPECT_EQ(outside(50000 + quint32(i)), 32768u);
+        // The level history keeps each restore with what the other program had set
+        // (the guard answers before the strip shows the change, so no outside change
+        // is kept beside it).
+        const LevelHistory &h = w.history();
+        QList<std::pair<LevelEvent, int>> kept;
+        for (qint64 seq = h.FirstSeq(); seq < h.EndSeq(); ++seq) {
+            const LevelRecord &r = h.At(seq);
+            if (r.event() == LevelEvent::OutsideChange || r.event() == LevelEvent::GuardRestore)
+                kept.append({r.event(), int(r.before) * 1000 + int(r.after)});
+        }
+        ASSERT_EQ(kept.size(), w.guard().Restores());
+        EXPECT_EQ(kept.at(0), std::make_pair(LevelEvent::GuardRestore, 195 * 1000 + 128)); // 50000 -> 32768 units
         TMKBox *box = w.guardSwitch().NoticeBox();
         ASSERT_TRUE(box && box->isVisible() && !box->isModal());
         EXPECT_TRUE(test::BoxText(box).contains("録音ボリューム ガード：\n")) << test::BoxText(box).toStdString();
