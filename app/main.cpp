@@ -3,12 +3,16 @@
 
 #include "SignalClose.h"
 #include "StartTexts.h"
+#include "core/startup/DisplayPlatform.h"
 #include "core/startup/ProgramEntry.h"
+#include "core/setup/ThemeIcons.h"
 #include "core/settings/SettingsStore.h"
+#include "core/setup/MadeFolders.h"
 #include "platform/sound/DesktopMixerService.h"
 #include "platform/sound/DesktopWaveIn.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/LocalInstance.h"
+#include "platform/linux/PackagedProgram.h"
 #include "platform/linux/TerminationSignals.h"
 #include "platform/linux/XdgDesktopEntries.h"
 #include "platform/linux/XdgProgramGroups.h"
@@ -24,6 +28,7 @@
 #include <QDir>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 using namespace nuvask;
 
@@ -55,7 +60,18 @@ QString folderText(const InstanceFolder &folder)
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    // Through XWayland under a Wayland session (core/startup/DisplayPlatform.h).
+    // Asked for on the command line Qt reads rather than in the environment,
+    // so that programs started from here (a browser) make their own choice;
+    // Qt takes the option out of the arguments the program sees.
+    QByteArray platform = ChooseDisplayPlatform(CurrentDisplayEnvironment(argc, argv));
+    char platformOption[] = "-platform";
+    std::vector<char *> qtArgs(argv, argv + argc);
+    if (!platform.isEmpty())
+        qtArgs.insert(qtArgs.end(), {platformOption, platform.data()});
+    int qtArgc = int(qtArgs.size());
+    qtArgs.push_back(nullptr);
+    QApplication app(qtArgc, qtArgs.data());
     QCoreApplication::setApplicationName(QStringLiteral("nuvask"));
     // Every window and the tray icon show the program's own icon; desktops
     // that look the icon up by the desktop entry find it under the same name.
@@ -67,6 +83,9 @@ int main(int argc, char **argv)
     InstallTerminationHandler([&closer] { closer.request(); });
 
     StartValues start = MakeStartValues(QCoreApplication::applicationFilePath(), '/');
+    // The package's folder is not the user's: the registered volumes go to
+    // the user's data folder (where the setup keeps its own files too).
+    const bool packaged = IsPackageManaged(start.ProgramDir);
     HiveFileRegistry registry;
     SettingsStore settings(registry, start.ProgramShortName);
     // The application title goes to message boxes without a caption of their
@@ -138,11 +157,21 @@ int main(int argc, char **argv)
         capture = std::make_unique<DesktopWaveIn>(mixer->connection());
     }
     // The desktop's folders, launchers and program groups, for the window's
-    // icon items (and the setup window's group).
-    const QString icon = XdgDesktopEntries::ProgramIconValue(start.ProgramDir);
-    XdgDesktopEntries desktopEntries(start.ProgramTitle, icon);
-    XdgProgramGroups programGroups(icon, desktopEntries.StartupGroupName());
+    // icon items (and the setup window's group). The install puts the icon
+    // into the user's icon theme before it writes a launcher (a package puts
+    // it into the system's), so its launchers name the icon by that name.
+    // Folders made for them are remembered, for the uninstall to take away.
+    const QString icon = openMain ? XdgDesktopEntries::ProgramIconValue(start.ProgramDir) : ThemeIcons::kThemeName;
+    MadeFolders madeFolders(registry, SettingsKeyPath(start.ProgramShortName));
+    XdgDesktopEntries desktopEntries(start.ProgramTitle, icon, &madeFolders);
+    XdgProgramGroups programGroups(icon, desktopEntries.StartupGroupName(), &madeFolders);
     XdgSetupPlatform setupPlatform(programGroups, start.ProgramTitle + QStringLiteral(" アンインストール"));
+    if (packaged) {
+        start.DataDir = setupPlatform.WindowsDir();
+        SetStartValues(start);
+        if (openMain)
+            madeFolders.MakePath(start.DataDir); // the registered volumes are written at close
+    }
     std::unique_ptr<QWidget> window;
     bool showWindow = true;
     if (openMain) {

@@ -60,7 +60,7 @@ void BM_SubFolders(benchmark::State &state)
 {
     const QString folder = Tree().path() + QStringLiteral("/folders");
     for (auto _ : state) {
-        const QList<nuvask::SubFolder> subs = nuvask::SubFolders(folder, false);
+        const QList<nuvask::SubFolder> subs = nuvask::SubFolders(folder);
         benchmark::DoNotOptimize(subs.size());
     }
     state.counters["entries"] = kEntries;

@@ -3,6 +3,7 @@
 // and beside the frame-by-frame rule. The buffer is quiet noise and the
 // threshold above any sample, so every scan reads the whole buffer.
 #include "BenchRatios.h"
+#include "BenchSignals.h"
 
 #include "core/monitor/PeakScan.h"
 
@@ -11,7 +12,6 @@
 #include <QByteArray>
 
 #include <cstring>
-#include <random>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -24,17 +24,7 @@ constexpr int NoStop = 40000;
 
 const QByteArray &buffer()
 {
-    static const QByteArray data = [] {
-        QByteArray d(Bytes, '\0');
-        std::mt19937 random(7);
-        std::uniform_int_distribution<int> noise(-3000, 3000);
-        for (int i = 0; i + 1 < Bytes; i += 2) {
-            const int v = noise(random);
-            d[i] = char(v & 0xFF);
-            d[i + 1] = char((v >> 8) & 0xFF);
-        }
-        return d;
-    }();
+    static const QByteArray data = nuvask::bench::QuietNoise(Bytes, 7);
     return data;
 }
 

@@ -32,7 +32,8 @@
 #
 # A second part counts the context switches each one spends reacting to an
 # outside volume change (20 x pactl set-sink-volume +5 %, 200 ms apart), a
-# third times the reaction to a loud burst, a fourth the program idle; the
+# third times the reaction to a loud burst, a fourth the program idle, a fifth
+# the program monitoring with its level history window closed and open; the
 # part "profile" (not in "all") shows where the program's own time goes.
 #
 # pavucontrol, pavucontrol-qt and parec's package are benchmark-only peers:
@@ -40,7 +41,7 @@
 #
 #   bench/monitoring.sh [--server pulseaudio|pipewire] [--rounds N] [--window SPAN]
 #                       [--subjects "none nuvask parec ..."] [--also NAME=BINARY]...
-#                       [--part all|windows|changes|reaction|idle|profile]
+#                       [--part all|windows|changes|reaction|idle|history|profile]
 #
 # --also adds another build of the program as a subject of its own (named
 # nuvask-NAME), armed like nuvask: different builds measured in the same
@@ -57,7 +58,7 @@ SUBJECTS=(none nuvask parec arecord pavucontrol pavucontrol-qt)
 declare -A VARIANT_BIN
 usage() {
   echo "usage: $0 [--server pulseaudio|pipewire] [--rounds N] [--window SPAN] [--subjects LIST]" \
-    "[--also NAME=BINARY]... [--part all|windows|changes|reaction|idle|profile]" >&2
+    "[--also NAME=BINARY]... [--part all|windows|changes|reaction|idle|history|profile]" >&2
   exit 2
 }
 while [ $# -gt 0 ]; do
@@ -77,12 +78,6 @@ while [ $# -gt 0 ]; do
 done
 case "$SERVER" in pulseaudio | pipewire) ;; *) usage ;; esac
 
-BUILD_DIR=${NUVASK_BUILD_DIR:-build}
-BIN=$ROOT/$BUILD_DIR/app/nuvask
-if [ ! -x "$BIN" ]; then
-  cmake --build "$BUILD_DIR" --parallel 2 --target nuvask >/dev/null || { echo "build $BIN first" >&2; exit 1; }
-fi
-
 missing=()
 for p in pavucontrol pavucontrol-qt xdotool pulseaudio-utils; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -94,24 +89,23 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-. "$ROOT/scripts/services.sh"
-SUBJECT_PID=""
+. "$ROOT/bench/common.sh"
 TONE_PIDS=()
 TWIN_WORK=""
+TWIN_PIDS=()
 stop_tones() {
   # A tone is a pipeline in a session of its own: stop the whole group.
   local pid
   for pid in "${TONE_PIDS[@]}"; do kill -TERM -- "-$pid" 2>/dev/null; done
   TONE_PIDS=()
 }
-cleanup() {
-  [ -n "$SUBJECT_PID" ] && services_stop_pid "$SUBJECT_PID"
+bench_cleanup() {
   stop_tones
-  services_stop_all
+  # The twin's server goes before its files (the rest stops with the services).
+  local i
+  for ((i = ${#TWIN_PIDS[@]} - 1; i >= 0; i--)); do services_stop_pid "${TWIN_PIDS[i]}"; done
   [ -n "$TWIN_WORK" ] && rm -rf "$TWIN_WORK"
 }
-trap cleanup EXIT
-trap 'exit 130' INT TERM
 
 # The processes of the sound server among those given.
 server_pids_of() {
@@ -242,11 +236,6 @@ start_subject() {
       ;;
   esac
   SUBJECT_PID=$!
-}
-
-stop_subject() {
-  [ -n "$SUBJECT_PID" ] && services_stop_pid "$SUBJECT_PID"
-  SUBJECT_PID=""
 }
 
 # Puts the program into the state the windows measure: the monitor running at
@@ -603,7 +592,7 @@ idle_window() {
   stop_subject
 }
 
-# --- part 5: where the program's own time goes ---------------------------
+# --- part 6 ("profile"): where the program's own time goes ---------------------------
 
 # perf record on the running program, armed as in the windows, with the tone
 # playing: the functions and libraries that take its time, then the system
@@ -648,11 +637,72 @@ profile_one() {
   stop_subject
 }
 
+# --- part 5: the level history window open or closed ---------------------
+
+# Opens the level history from the Options menu (its item's accelerator is R).
+open_history() {
+  local win
+  win=$(window_of "$SUBJECT_PID")
+  [ -n "$win" ] || return 1
+  xdotool mousemove --window "$win" 25 8 click 1
+  sleep 0.5
+  xdotool key r
+  sleep 1
+  [ -n "$(xdotool search --onlyvisible --pid "$SUBJECT_PID" --name '録音レベルの履歴' 2>/dev/null)" ]
+}
+
+# Monitoring at "1" with "Auto" on and the tone playing, as in part 1, with
+# the history window closed, open at 1 minute (a repaint every 120 ms) and
+# open at 10 minutes (once a second); interleaved, $ROUNDS rounds.
+run_history() {
+  echo
+  echo "== Level history: monitoring with its window closed / open, ${ROUNDS} rounds of ${WINDOW} s, tone playing"
+  start_tone
+  declare -A CPU SPANS
+  local r mode c0 c1 t0 t1
+  for r in $(seq "$ROUNDS"); do
+    for mode in closed open-1min open-10min; do
+      case "$mode" in
+        open-1min) EXTRA_SETTING='"LVH_SPAN"="1"
+"LVH_FP"="0,300"' ;;
+        *) EXTRA_SETTING='"LVH_SPAN"="10"
+"LVH_FP"="0,300"' ;;
+      esac
+      start_subject nuvask
+      wait_window "$SUBJECT_PID" || { no_window nuvask; continue; }
+      sleep 1
+      arm_nuvask || echo "  round $r $mode: the monitor did not start"
+      if [ "$mode" != closed ]; then
+        open_history || echo "  round $r $mode: the history window did not open"
+      fi
+      sleep 3
+      c0=$(cpu_ns "$SUBJECT_PID"); t0=$(date +%s%N)
+      sleep "$WINDOW"
+      c1=$(cpu_ns "$SUBJECT_PID"); t1=$(date +%s%N)
+      CPU[$mode]=$(( ${CPU[$mode]:-0} + c1 - c0 ))
+      SPANS[$mode]=$(awk -v a="${SPANS[$mode]:-0}" -v d=$((t1 - t0)) 'BEGIN {print a + d / 1e9}')
+      echo "  round $r: $mode"
+      stop_subject
+    done
+  done
+  stop_tones
+  EXTRA_SETTING=""
+  declare -A PCT
+  for mode in closed open-1min open-10min; do
+    PCT[$mode]=$(awk -v t="${CPU[$mode]:-0}" -v s="${SPANS[$mode]:-1}" 'BEGIN {printf "%.3f", 100 * t / 1e9 / s}')
+    printf '  %-12s CPU %s %%\n' "$mode" "${PCT[$mode]}"
+  done
+  echo "  CPU  open at 1 min / closed    $(ratio "${PCT[open-1min]}" "${PCT[closed]}")"
+  echo "  CPU  open at 10 min / closed   $(ratio "${PCT[open-10min]}" "${PCT[closed]}")"
+  echo "  (the full 60-minute ring's memory: nuvask_bench --benchmark_filter=RingMemory60min)"
+}
+
 case "$PART" in
   windows) run_windows ;;
   changes) run_changes ;;
   idle) run_idle ;;
   reaction) run_reaction ;;
+  history) run_history ;;
   profile) run_profile ;;
-  all) run_windows; run_changes; run_reaction; run_idle ;;
+  all) run_windows; run_changes; run_reaction; run_idle; run_history ;;
 esac

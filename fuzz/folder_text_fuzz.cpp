@@ -3,6 +3,7 @@
 // masks; the new-folder prompt shows a true tail of the path, never more than
 // 36 bytes of it once shortened and never half a character.
 #include "core/base/Cp932.h"
+#include "core/folders/FileNames.h"
 #include "core/folders/FolderFilter.h"
 #include "core/folders/FolderPaths.h"
 
@@ -28,7 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!prompt.endsWith(QStringLiteral("     ")))
         std::abort();
     const QString shown = prompt.chopped(5);
-    const QString full = nuvask::WithTrailingSeparator(folder);
+    // The prompt shows the path as the browser shows names (a line break
+    // or a foreign byte as one mark), so its tail is a tail of that form.
+    const QString full = nuvask::WithTrailingSeparator(nuvask::DisplayName(folder));
     if (shown != full) {
         const QString tail = shown.mid(3);
         if (!shown.startsWith(QStringLiteral("...")) || !full.endsWith(tail))

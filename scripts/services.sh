@@ -29,7 +29,8 @@ services_stop_all() {
 
 # A private headless PulseAudio with a null sink "rec_sink" (its monitor is the
 # default source), reachable through ALSA's "default" device by the pulse
-# plugin. Exports PULSE_SERVER, XDG_RUNTIME_DIR and NUVASK_TEST_PULSE_PID.
+# plugin. Exports PULSE_SERVER, XDG_RUNTIME_DIR, NUVASK_TEST_PULSE_PID and the
+# defaults (NUVASK_TEST_DEFAULT_SINK, NUVASK_TEST_DEFAULT_SOURCE).
 services_start_pulse() {
   export XDG_RUNTIME_DIR="$SERVICES_WORK/runtime"
   mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
@@ -55,6 +56,8 @@ services_start_pulse() {
   fi
   pactl set-default-sink rec_sink >/dev/null 2>&1
   pactl set-default-source rec_sink.monitor >/dev/null 2>&1
+  # What the sound-server tests put back before each test.
+  export NUVASK_TEST_DEFAULT_SINK=rec_sink NUVASK_TEST_DEFAULT_SOURCE=rec_sink.monitor
   export NUVASK_TEST_PULSE_PID=$pid
 }
 
@@ -129,32 +132,87 @@ services_start_openbox() {
   export NUVASK_OPENBOX_PID=$pid
 }
 
+# A headless Wayland compositor (weston) that runs XWayland, as the Wayland
+# sessions of GNOME and KDE Plasma do: a program sees WAYLAND_DISPLAY and
+# DISPLAY both. weston starts Xwayland itself at the first X client and stops
+# it when it ends. Its debug protocol is on, so that a test can ask it where
+# it put a window (weston-debug scene-graph). Exports
+# NUVASK_TEST_WAYLAND_DISPLAY (the socket's absolute path, which clients take
+# as WAYLAND_DISPLAY), NUVASK_TEST_XWAYLAND_DISPLAY (":N") and
+# NUVASK_WESTON_PID. Skipped, with a note, when weston or Xwayland is not
+# installed.
+services_start_weston() {
+  command -v weston >/dev/null 2>&1 && command -v Xwayland >/dev/null 2>&1 ||
+    { echo "weston or Xwayland not installed: Wayland tests skip" >&2; return 0; }
+  local runtime="$SERVICES_WORK/weston-runtime" log="$SERVICES_WORK/weston.log"
+  mkdir -p "$runtime" && chmod 700 "$runtime"
+  env -u DISPLAY -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR="$runtime" \
+    weston --backend=headless-backend.so --use-pixman --width=1280 --height=1024 --xwayland \
+    --socket=wayland-nuvask --no-config --debug --log="$log" >/dev/null 2>&1 &
+  local pid=$! display=""
+  SERVICES_PIDS+=("$pid")
+  for _ in $(seq 100); do
+    display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$log" 2>/dev/null | tail -n1)
+    [ -n "$display" ] && [ -S "$runtime/wayland-nuvask" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [ -z "$display" ] || [ ! -S "$runtime/wayland-nuvask" ]; then
+    echo "weston did not start:" >&2
+    cat "$log" >&2
+    return 1
+  fi
+  export NUVASK_TEST_WAYLAND_DISPLAY="$runtime/wayland-nuvask"
+  export NUVASK_TEST_XWAYLAND_DISPLAY=$display
+  export NUVASK_WESTON_PID=$pid
+}
+
 # A real XEmbed notification area on the Xvfb display: trayer docked at the
 # top right, 200 x 32 pixels, reserving no screen space (it must not shift the
 # work area other tests measure). Ready once its panel is mapped, which it does
 # after taking the tray selection: a few tens of milliseconds. Needs
-# services_start_xvfb first. Exports NUVASK_TEST_TRAYER_PID. Skipped, with a
-# note, when trayer or xdotool is not installed.
-services_start_trayer() {
-  [ -n "${NUVASK_TEST_DISPLAY:-}" ] || { echo "trayer needs the Xvfb display" >&2; return 1; }
-  command -v trayer >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 ||
-    { echo "trayer or xdotool not installed: tray tests skip" >&2; return 0; }
+# services_start_xvfb first. Exports NUVASK_TEST_TRAYER_PID, and for a test
+# that takes the notification area away and brings it back
+# NUVASK_TEST_TRAYER_PIDFILE (the process id of the trayer running now) and
+# NUVASK_TEST_TRAYER_RESTART (a command that starts it again and records the
+# new process id there and for services_stop_all). Skipped, with a note, when
+# trayer or xdotool is not installed.
+services_trayer_launch() {
   DISPLAY="$NUVASK_TEST_DISPLAY" trayer --edge top --align right --widthtype pixel --width 200 \
     --heighttype pixel --height 32 --SetDockType true --SetPartialStrut false --transparent false \
-    >"$SERVICES_WORK/trayer.log" 2>&1 &
+    >>"$SERVICES_WORK/trayer.log" 2>&1 </dev/null &
   local pid=$!
-  SERVICES_PIDS+=("$pid")
+  echo "$pid" >"$SERVICES_WORK/trayer.pid"
   for _ in $(seq 100); do
     DISPLAY="$NUVASK_TEST_DISPLAY" xdotool search --onlyvisible --class trayer >/dev/null 2>&1 && break
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.05
   done
-  if ! kill -0 "$pid" 2>/dev/null; then
+  kill -0 "$pid" 2>/dev/null
+}
+
+services_start_trayer() {
+  [ -n "${NUVASK_TEST_DISPLAY:-}" ] || { echo "trayer needs the Xvfb display" >&2; return 1; }
+  command -v trayer >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 ||
+    { echo "trayer or xdotool not installed: tray tests skip" >&2; return 0; }
+  if ! services_trayer_launch; then
     echo "trayer did not start:" >&2
     cat "$SERVICES_WORK/trayer.log" >&2
     return 1
   fi
+  local pid
+  pid=$(cat "$SERVICES_WORK/trayer.pid")
+  SERVICES_PIDS+=("$pid")
   export NUVASK_TEST_TRAYER_PID=$pid
+  export NUVASK_TEST_TRAYER_PIDFILE="$SERVICES_WORK/trayer.pid"
+  {
+    echo '#!/usr/bin/env bash'
+    printf 'NUVASK_TEST_DISPLAY=%q SERVICES_WORK=%q\n' "$NUVASK_TEST_DISPLAY" "$SERVICES_WORK"
+    declare -f services_trayer_launch
+    echo 'services_trayer_launch || exit 1'
+    echo 'cat "$SERVICES_WORK/trayer.pid" >>"$SERVICES_WORK/restarted.pids"'
+  } >"$SERVICES_WORK/restart-trayer.sh"
+  export NUVASK_TEST_TRAYER_RESTART="$SERVICES_WORK/restart-trayer.sh"
 }
 
 # The null sink, its recordable remap and both as the defaults, on the
@@ -174,7 +232,8 @@ services_pipewire_defaults() {
 # new every run) and a private session bus (WirePlumber exits without one).
 # A null sink "rec_sink" and, since a sink's monitor is no PipeWire node, a
 # remapped source "rec_src" on it are the defaults. Exports PULSE_SERVER,
-# XDG_RUNTIME_DIR, DBUS_SESSION_BUS_ADDRESS, NUVASK_TEST_PIPEWIRE_PID, and for
+# XDG_RUNTIME_DIR, DBUS_SESSION_BUS_ADDRESS, NUVASK_TEST_PIPEWIRE_PID, the
+# defaults (NUVASK_TEST_DEFAULT_SINK, NUVASK_TEST_DEFAULT_SOURCE), and for
 # the restart test NUVASK_TEST_SERVER_PID and NUVASK_TEST_SERVER_RESTART.
 services_start_pipewire() {
   local base="$SERVICES_WORK/pipewire"
@@ -221,6 +280,7 @@ services_start_pipewire() {
     cat "$base"/*.log >&2
     return 1
   fi
+  export NUVASK_TEST_DEFAULT_SINK=rec_sink NUVASK_TEST_DEFAULT_SOURCE=rec_src
   export NUVASK_TEST_PIPEWIRE_PID=$pid
   export NUVASK_TEST_SERVER_PID=$SERVICES_PIPEWIRE_PULSE_PID
   export NUVASK_TEST_SERVER_RESTART="$base/restart-pulse.sh"

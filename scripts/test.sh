@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test with the
-# private sound server and X display the tests need.
+# Installs what is missing (scripts/deps.sh test), builds everything and runs
+# every test with the private sound servers and displays the tests need, then
+# builds the Debian package and checks it.
 #
 # Besides the normal build it runs the suite once more built with
 # AddressSanitizer and UndefinedBehaviorSanitizer, and gives every fuzz target
 # a short run on the parsers of stored text. NUVASK_QUICK=1 skips those two.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/deps.sh test
 bash scripts/build.sh
 BUILD_DIR=${NUVASK_BUILD_DIR:-build}
 
@@ -43,5 +44,11 @@ bash scripts/with-services.sh ctest --test-dir "$BUILD_DIR" --output-on-failure 
 # the server most desktops run now.
 if command -v pipewire-pulse >/dev/null 2>&1 && command -v wireplumber >/dev/null 2>&1; then
   echo "== Sound-server tests on PipeWire"
-  bash scripts/with-pipewire.sh ctest --test-dir "$BUILD_DIR" --output-on-failure -R '^(PulseMixerServiceTest|PulseWaveInTest)\.'
+  bash scripts/with-pipewire.sh ctest --test-dir "$BUILD_DIR" --output-on-failure -R '^(PulseConnectionTest|PulseMixerServiceTest|PulseWaveInTest|VolumeGuardServerTest|PulseConnectionWriteTest)\.'
 fi
+
+# The Debian package of this build tree: lintian, its metainfo and menu entry,
+# and the unpacked program started to its setup window.
+echo "== The Debian package"
+deb=$(NUVASK_BUILD_DIR="$BUILD_DIR" bash scripts/package.sh | tail -n 1)
+bash scripts/check-package.sh "$deb"

@@ -16,6 +16,9 @@
 #include <QVariant>
 #include <QtGlobal>
 
+#include <functional>
+#include <utility>
+
 class QObject;
 
 namespace nuvask {
@@ -84,6 +87,22 @@ public:
 
     // Opens a popup menu at screen pixels `at` and returns at once.
     virtual void Popup(QObject *menu, QPoint at) = 0;
+
+    // A notification area comes and goes with the desktop's panel (it ends,
+    // crashes or restarts). `handler` hears each change, with whether one is
+    // there now; icons still added stand in a returning area again without
+    // being added anew.
+    void SetTrayChangedHandler(std::function<void(bool available)> handler) { m_trayChanged = std::move(handler); }
+
+protected:
+    void TrayChanged(bool available)
+    {
+        if (m_trayChanged)
+            m_trayChanged(available);
+    }
+
+private:
+    std::function<void(bool)> m_trayChanged;
 };
 
 } // namespace nuvask

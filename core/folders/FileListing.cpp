@@ -2,12 +2,12 @@
 
 #include "core/folders/FileListing.h"
 
+#include "core/folders/FileNames.h"
 #include "core/folders/FolderFilter.h"
-#include "core/folders/FolderPaths.h"
+#include "core/folders/FolderNamespace.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -29,17 +29,19 @@ int ComparePadded(const QString &a, const QString &b)
     return CompareText(a.rightJustified(width, u' '), b.rightJustified(width, u' '));
 }
 
-FileRow MakeRow(const QFileInfo &info)
+FileRow MakeRow(const FolderEntry &entry)
 {
     FileRow row;
-    row.name = info.fileName();
-    row.size = SizeText(info.size());
-    row.type = info.suffix().toLower();
-    row.date = DateText(info.lastModified());
+    row.name = DisplayName(entry.name);
+    row.size = SizeText(entry.size);
+    const qsizetype dot = row.name.lastIndexOf(u'.');
+    row.type = dot >= 0 ? row.name.mid(dot + 1).toLower() : QString();
+    row.date = DateText(entry.modified);
     row.hidden = row.name.startsWith(u'.');
-    // Sockets, pipes and devices are the system's own entries.
-    row.system = !info.isFile();
-    row.attributes = QString(info.isWritable() ? u' ' : u'R') + (row.system ? u'S' : u' ')
+    // Sockets, pipes, devices and links that lead nowhere are the system's
+    // own entries.
+    row.system = !entry.regularFile;
+    row.attributes = QString(entry.writable ? u' ' : u'R') + (row.system ? u'S' : u' ')
         + (row.hidden ? u'H' : u' ') + u' ';
     return row;
 }
@@ -66,20 +68,15 @@ QString DateText(const QDateTime &time)
 FileListing ListFiles(const QString &folder, const QString &maskString)
 {
     FileListing out;
-    if (!CanOpenFolder(folder))
-        return out;
-    out.ok = true;
-    QDir dir(folder);
+    const QList<FolderEntry> entries = ReadFolder(folder, &out.ok);
     // Hidden and system entries are listed (and drawn struck out / italic);
-    // only folders stay out of the file list.
-    const QDir::Filters filters = QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    // only folders stay out of the file list. Masks ignore letter case.
     for (const QString &mask : SplitMasks(maskString)) {
-        const QFileInfoList infos = dir.entryInfoList({MaskPattern(mask)}, filters, QDir::Unsorted);
-        out.rows.reserve(out.rows.size() + infos.size());
-        for (const QFileInfo &info : infos) {
-            if (info.isDir())
-                continue;
-            out.rows.append(MakeRow(info));
+        const QRegularExpression pattern = QRegularExpression::fromWildcard(MaskPattern(mask), Qt::CaseInsensitive);
+        for (const FolderEntry &entry : entries) {
+            // Matched as shown: a byte that is no UTF-8 is no text to match.
+            if (!entry.folder && pattern.match(DisplayName(entry.name)).hasMatch())
+                out.rows.append(MakeRow(entry));
         }
     }
     SortRows(out.rows, FileColumn::Name, true);

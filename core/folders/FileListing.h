@@ -30,8 +30,9 @@ struct FileListing
 };
 
 // Lists the files of `folder` that match each mask of `maskString` (split at
-// ";"): a file matching two masks is listed twice. Folders and anything that
-// cannot be looked at are skipped. Rows come sorted by name.
+// ";", letter case ignored): a file matching two masks is listed twice.
+// Folders are skipped; a link that leads nowhere is a system entry. Names are
+// in their display form (FileNames.h). Rows come sorted by name.
 FileListing ListFiles(const QString &folder, const QString &maskString);
 
 // "%8.0n" of a byte count: "     999", "   1,000".

@@ -56,10 +56,4 @@ QString MaskPattern(const QString &mask)
     return mask == kAllMask ? QStringLiteral("*") : mask;
 }
 
-bool MasksShowHidden(const QString &maskString)
-{
-    const QStringList masks = SplitMasks(maskString);
-    return std::any_of(masks.begin(), masks.end(), [](const QString &m) { return m.startsWith(u'.'); });
-}
-
 } // namespace nuvask

@@ -28,8 +28,4 @@ QStringList SplitMasks(const QString &maskString);
 // without a dot, as it always has for the user.
 QString MaskPattern(const QString &mask);
 
-// True when a mask asks for dot-names (e.g. ".*"): only then are hidden
-// folders shown.
-bool MasksShowHidden(const QString &maskString);
-
 } // namespace nuvask

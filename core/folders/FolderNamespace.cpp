@@ -2,13 +2,59 @@
 
 #include "core/folders/FolderNamespace.h"
 
+#include "core/folders/FileNames.h"
 #include "core/folders/FolderPaths.h"
 
-#include <QDir>
-
 #include <algorithm>
+#include <memory>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace nuvask {
+
+namespace {
+
+FolderEntry EntryFor(const QByteArray &folder, const char *name)
+{
+    FolderEntry entry;
+    entry.name = DecodeFileName(QByteArray(name));
+    const QByteArray path = folder + name;
+    struct stat st {};
+    if (::stat(path.constData(), &st) != 0) {
+        // A dangling or looping link: what the link itself says.
+        if (::lstat(path.constData(), &st) != 0)
+            return entry;
+    } else {
+        entry.folder = S_ISDIR(st.st_mode);
+        entry.regularFile = S_ISREG(st.st_mode);
+    }
+    entry.size = st.st_size;
+    entry.modified = QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec).addMSecs(st.st_mtim.tv_nsec / 1000000);
+    entry.writable = ::access(path.constData(), W_OK) == 0;
+    return entry;
+}
+
+} // namespace
+
+QList<FolderEntry> ReadFolder(const QString &folder, bool *ok)
+{
+    QList<FolderEntry> out;
+    const QByteArray prefix = EncodeFileName(WithTrailingSeparator(folder));
+    const std::unique_ptr<DIR, int (*)(DIR *)> dir(::opendir(prefix.constData()), &::closedir);
+    if (ok)
+        *ok = dir != nullptr;
+    if (!dir)
+        return out;
+    while (const dirent *d = ::readdir(dir.get())) {
+        const char *name = d->d_name;
+        if (qstrcmp(name, ".") == 0 || qstrcmp(name, "..") == 0)
+            continue;
+        out.append(EntryFor(prefix, name));
+    }
+    return out;
+}
 
 bool DisplayNameLess(const QString &a, const QString &b)
 {
@@ -16,22 +62,14 @@ bool DisplayNameLess(const QString &a, const QString &b)
     return folded != 0 ? folded < 0 : a.compare(b, Qt::CaseSensitive) < 0;
 }
 
-QList<SubFolder> SubFolders(const QString &folder, bool showHidden, bool *ok)
+QList<SubFolder> SubFolders(const QString &folder, bool *ok)
 {
-    const bool readable = CanOpenFolder(folder);
-    if (ok)
-        *ok = readable;
     QList<SubFolder> out;
-    if (!readable)
-        return out;
-    QDir::Filters filters = QDir::Dirs | QDir::NoDotAndDotDot;
-    if (showHidden)
-        filters |= QDir::Hidden;
-    const QStringList names = QDir(folder).entryList(filters, QDir::Unsorted);
-    out.reserve(names.size());
     const QString prefix = WithTrailingSeparator(folder);
-    for (const QString &name : names)
-        out.append({name, prefix + name});
+    for (const FolderEntry &entry : ReadFolder(folder, ok)) {
+        if (entry.folder)
+            out.append({entry.name, DisplayName(entry.name), prefix + entry.name});
+    }
     std::sort(out.begin(), out.end(), [](const SubFolder &a, const SubFolder &b) {
         return DisplayNameLess(a.display, b.display);
     });
@@ -53,7 +91,7 @@ QString TranslateDisplayPath(const QString &path)
             sofar = next;
             continue;
         }
-        const QList<SubFolder> subs = SubFolders(sofar, true);
+        const QList<SubFolder> subs = SubFolders(sofar);
         auto match = std::find_if(subs.begin(), subs.end(),
                                   [&](const SubFolder &s) { return s.display == components[i]; });
         if (match == subs.end()) {

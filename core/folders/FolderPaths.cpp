@@ -3,12 +3,12 @@
 #include "core/folders/FolderPaths.h"
 
 #include "core/base/Cp932.h"
+#include "core/folders/FileNames.h"
 #include "core/startup/ProgramEntry.h"
 #include "core/base/TextHelpers.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 
 #include <dirent.h>
 
@@ -102,7 +102,7 @@ bool CanOpenFolder(const QString &path)
         return false;
     // opendir answers for the effective user and follows links once, so it
     // fails on missing folders, plain files, unreadable folders and loops.
-    DIR *dir = ::opendir(QFile::encodeName(path).constData());
+    DIR *dir = ::opendir(EncodeFileName(path).constData());
     if (!dir)
         return false;
     ::closedir(dir);
@@ -139,7 +139,7 @@ QString NewFolderPrompt(const QString &folder)
 {
     constexpr qsizetype kLongest = 38; // bytes shown whole
     constexpr qsizetype kTail = 36;    // bytes kept of a longer path
-    const QString shown = WithTrailingSeparator(folder);
+    const QString shown = WithTrailingSeparator(DisplayName(folder));
     bool cp932 = false;
     const QByteArray bytes = PromptBytes(shown, &cp932);
     QString prompt = shown;

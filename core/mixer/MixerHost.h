@@ -3,13 +3,22 @@
 //
 // What the mixer layer does to the main window: the automatic-volume marks
 // (Label_AUTO_0..2), the strip meter timer (Timer_PK), the control-change
-// notification the window receives for every open device, and whether
-// automatic recording volume is switched on. Implemented by the main window;
-// tests use a recording fake.
+// notification the window receives for every open device, whether
+// automatic recording volume is switched on, and each automatic lowering.
+// Implemented by the main window; tests use a recording fake.
 
 #include "core/mixer/MixerService.h"
 
 namespace nuvask {
+
+// One automatic lowering of a strip, by either form.
+struct AutoLowering {
+    int strip = 0;
+    int before = 0;          // UI steps the strip showed
+    int after = 0;           // UI steps written; `before` when nothing was
+    bool written = false;    // false: the mixer took no write (busy, refused)
+    bool mixerMeter = false; // the mixer-meter form (Auto_RecV), else "Auto"
+};
 
 class MixerHost {
 public:
@@ -23,6 +32,9 @@ public:
     virtual void MixerControlChange(MixerHandle handle, quint32 controlId) = 0;
     // The menu switch of automatic recording volume (MO_Auto_RecV) is checked.
     virtual bool AutoRecVChecked() const = 0;
+    // A strip with a volume control was lowered automatically, or should
+    // have been. Only the level history listens.
+    virtual void StripAutoLowered(const AutoLowering &) {}
 };
 
 } // namespace nuvask

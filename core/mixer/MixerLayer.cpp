@@ -61,8 +61,10 @@ void MixerLayer::forgetStripControls()
         for (StripControl &control : strip.controls)
             control.present = false;
     }
-    for (int n = 0; n < StripCount; ++n)
+    for (int n = 0; n < StripCount; ++n) {
         m_host.SetAutoMarkVisible(n, false);
+        tellUnbound(n);
+    }
 }
 
 void MixerLayer::MixerReset()

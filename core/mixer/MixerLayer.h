@@ -9,6 +9,7 @@
 #include "core/mixer/MixerHost.h"
 #include "core/mixer/MixerService.h"
 #include "core/mixer/StripView.h"
+#include "core/mixer/StripVolumeWatcher.h"
 
 #include <QList>
 #include <QString>
@@ -16,6 +17,7 @@
 
 #include <array>
 #include <new>
+#include <optional>
 
 namespace nuvask {
 
@@ -120,6 +122,10 @@ public:
 
     // The widgets strip N is drawn on; nullptr leaves the strip without a display.
     void SetStripView(int strip, StripView *view);
+    // Told about the strips' volumes besides their views (the volume guard); nullptr for none.
+    void SetVolumeWatcher(StripVolumeWatcher *watcher) { m_volumeWatcher = watcher; }
+    // The open device strip N's device list shows (NoMixerHandle when none).
+    MixerHandle StripHandle(int strip) const { return stripHandle(strip); }
     // Binds strip N to line L of device d, destination k: searches the line's
     // volume, mute, own multiplexer and peak meter and its entry in the
     // destination's multiplexer, and shows what it finds. Empty error = success.
@@ -132,6 +138,11 @@ public:
     // the bar's top. False when there is no volume control, another write is in
     // progress, or the mixer refused. Changes no widget.
     bool StripSetVolume(int strip, int value, int pixel);
+    // The write path every volume write takes: `units` mixer units, cut to the
+    // control's maximum. False when StripSetVolume would be.
+    bool StripSetVolumeUnits(int strip, quint32 units);
+    // How many volume writes reached a mixer so far.
+    quint64 VolumeWrites() const { return m_volumeWrites; }
     void StripSetMute(int strip, bool on);
     // Makes the strip's source the only selected item of its destination's multiplexer.
     void StripSetRecSelect(int strip, bool on);
@@ -149,6 +160,8 @@ public:
     bool StripShowsVolume(int strip) const;
     // One automatic lowering: the strip's up/down position less 8 UI steps,
     // never below 0, through StripSetVolume. False when nothing was written.
+    // The host hears of it (StripAutoLowered), written or not; a lowering
+    // inside StripReadPeak is the mixer-meter form's.
     bool StripAutoLower(int strip);
     bool StripCanAutoRecV(int strip) const;
     // The cut level on the 16-bit sample scale, 0..32763.
@@ -186,6 +199,9 @@ private:
     // The destination multiplexer's item of the source the strip's list shows, or -1.
     qint64 ownMuxItem(int strip) const;
     quint32 writeControl(int strip, const StripControl &control);
+    // The volume a strip shows from its buffer: with several values, the last one.
+    static std::optional<quint32> shownVolume(const StripControl &volume);
+    void tellUnbound(int strip);
     // Takes the first control of `type`; false (with the error text) when it is
     // disabled, absent, or its buffer cannot be had.
     bool takeControl(int strip, StripControlKind kind, const QList<MixerControl> &controls, quint32 type,
@@ -213,6 +229,8 @@ private:
     bool m_readPeakBusy = false;
     QList<MixerListText> m_listTextScratch;
     std::array<StripView *, StripCount> m_views{};
+    StripVolumeWatcher *m_volumeWatcher = nullptr;
+    quint64 m_volumeWrites = 0; // volume writes that reached a mixer
     int m_cutLevel = MaxCutLevel;
 };
 

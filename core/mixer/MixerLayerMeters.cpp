@@ -104,7 +104,15 @@ bool MixerLayer::StripAutoLower(int strip)
 {
     if (!validStrip(strip))
         return false;
-    return StripSetVolume(strip, qMax(view(strip).UpDownPosition() - AutoLowerSteps, 0), 0);
+    const int before = view(strip).UpDownPosition(); // UI steps
+    const bool written = StripSetVolume(strip, qMax(before - AutoLowerSteps, 0), 0);
+    const StripControl &volume = m_strips[strip].controls[StripVolume];
+    if (volume.present && !volume.values.isEmpty()) {
+        // A refused write has left its value in the buffer: the volume stayed.
+        const int after = written ? int(RoundDiv(volume.values.at(0), StepUnits)) : before;
+        m_host.StripAutoLowered({strip, before, after, written, m_readPeakBusy});
+    }
+    return written;
 }
 
 bool MixerLayer::StripCanAutoRecV(int strip) const

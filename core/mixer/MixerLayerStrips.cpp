@@ -157,6 +157,7 @@ void MixerLayer::StripBindLine(int strip, int device, int destination, QString &
     record.BoundLineId = lineId;
     for (StripControl &control : record.controls)
         control.present = false;
+    tellUnbound(strip);
 
     m_host.SetAutoMarkVisible(strip, false);
     m_host.SetPeakTimerRunning(false);
@@ -237,6 +238,7 @@ void MixerLayer::StripUnbind(int strip)
     record.BoundLineId = 0;
     for (StripControl &control : record.controls)
         control.present = false;
+    tellUnbound(strip);
     m_host.SetAutoMarkVisible(strip, false);
     m_host.SetPeakTimerRunning(anyMeterPresent());
     StripView &v = view(strip);
@@ -283,6 +285,8 @@ void MixerLayer::setUpVolume(int strip)
     v.ShowGroup(StripGroup::Volume, true);
     StripControl &control = record.controls[StripVolume];
     control.present = true;
+    if (m_volumeWatcher)
+        m_volumeWatcher->StripVolumeBound(strip);
     // The window's own change handler, run at once so that the value shows now.
     MixerControlChanged(control.controlId);
 }
@@ -329,6 +333,17 @@ void MixerLayer::setUpOwnMux(int strip, int device, int destination, MixerHandle
 
 bool MixerLayer::StripSetVolume(int strip, int value, int pixel)
 {
+    if (!validStrip(strip))
+        return false;
+    const StripRecord &record = m_strips[strip];
+    // Mixer units: from UI steps, or from pixels below the bar's top.
+    const qint64 units = value < 0 ? qint64(record.VolMax) - qint64(pixel) * record.VolScale
+                                   : qint64(value) * StepUnits;
+    return StripSetVolumeUnits(strip, quint32(qBound<qint64>(0, units, record.VolMax)));
+}
+
+bool MixerLayer::StripSetVolumeUnits(int strip, quint32 units)
+{
     if (!validStrip(strip) || m_setVolumeBusy)
         return false;
     StripRecord &record = m_strips[strip];
@@ -336,12 +351,32 @@ bool MixerLayer::StripSetVolume(int strip, int value, int pixel)
     if (!control.present || control.values.isEmpty())
         return false;
     const BusyMark busy(m_setVolumeBusy);
+    control.values[0] = qMin(units, record.VolMax);
+    if (writeControl(strip, control) != MixerRc::NoError)
+        return false;
+    ++m_volumeWrites;
+    // What the line holds now, not what was asked: a card keeps its own
+    // steps, and the watcher compares later reads with this value.
+    if (m_volumeWatcher && readControl(strip, control) == MixerRc::NoError) {
+        if (const std::optional<quint32> held = shownVolume(control))
+            m_volumeWatcher->StripVolumeWritten(strip, *held);
+    }
+    return true;
+}
 
-    // Mixer units: from UI steps, or from pixels below the bar's top.
-    const qint64 units = value < 0 ? qint64(record.VolMax) - qint64(pixel) * record.VolScale
-                                   : qint64(value) * StepUnits;
-    control.values[0] = quint32(qBound<qint64>(0, units, record.VolMax));
-    return writeControl(strip, control) == MixerRc::NoError;
+std::optional<quint32> MixerLayer::shownVolume(const StripControl &volume)
+{
+    const qsizetype count = (volume.flags & MixerControlFlag::Multiple) ? qsizetype(volume.multipleItems) : 1;
+    const qsizetype last = qMin(count, volume.values.size()) - 1;
+    if (last < 0)
+        return std::nullopt;
+    return volume.values.at(last);
+}
+
+void MixerLayer::tellUnbound(int strip)
+{
+    if (m_volumeWatcher)
+        m_volumeWatcher->StripVolumeUnbound(strip);
 }
 
 void MixerLayer::StripSetMute(int strip, bool on)
@@ -467,21 +502,41 @@ void MixerLayer::MixerControlChanged(quint32 controlId)
         return read->rc == MixerRc::NoError;
     };
 
+    // Volumes first, each told to the watcher before it is drawn: a volume
+    // it writes straight back (the guard) is then drawn as written, and the
+    // strips never paint the value it answered.
+    std::array<bool, StripCount> volumeRead{};
+    for (int strip = 0; strip < StripCount; ++strip) {
+        StripControl &volume = m_strips[strip].controls[StripVolume];
+        volumeRead[strip] = volume.present && volume.controlId == controlId && readChanged(strip, volume);
+    }
+    if (m_volumeWatcher) {
+        const quint64 writes = m_volumeWrites;
+        for (int strip = 0; strip < StripCount; ++strip) {
+            if (!volumeRead[strip])
+                continue;
+            if (const std::optional<quint32> units = shownVolume(m_strips[strip].controls[StripVolume]))
+                m_volumeWatcher->StripVolumeRead(strip, *units);
+        }
+        if (m_volumeWrites != writes) {
+            reads.clear();
+            for (int strip = 0; strip < StripCount; ++strip)
+                volumeRead[strip] = volumeRead[strip] && readChanged(strip, m_strips[strip].controls[StripVolume]);
+        }
+    }
+    for (int strip = 0; strip < StripCount; ++strip) {
+        const StripRecord &record = m_strips[strip];
+        const std::optional<quint32> units =
+            volumeRead[strip] ? shownVolume(record.controls[StripVolume]) : std::nullopt;
+        if (units) {
+            const qint64 black = RoundDiv(qint64(record.VolMax) - qint64(*units), record.VolScale); // pixels
+            view(strip).SetVolumeShown(int(RoundDiv(*units, StepUnits)), int(qMax<qint64>(black, 0)));
+        }
+    }
+
     for (int strip = 0; strip < StripCount; ++strip) {
         StripRecord &record = m_strips[strip];
         StripView &v = view(strip);
-
-        StripControl &volume = record.controls[StripVolume];
-        if (volume.present && volume.controlId == controlId && readChanged(strip, volume)) {
-            const qsizetype count = (volume.flags & MixerControlFlag::Multiple) ? qsizetype(volume.multipleItems) : 1;
-            // With several values the last one is what shows.
-            const qsizetype last = qMin(count, volume.values.size()) - 1;
-            if (last >= 0) {
-                const qint64 units = volume.values.at(last);
-                const qint64 black = RoundDiv(qint64(record.VolMax) - units, record.VolScale); // pixels
-                v.SetVolumeShown(int(RoundDiv(units, StepUnits)), int(qMax<qint64>(black, 0)));
-            }
-        }
 
         StripControl &mute = record.controls[StripMute];
         if (mute.present && mute.controlId == controlId && readChanged(strip, mute) && !mute.values.isEmpty())

@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <functional>
@@ -117,6 +118,10 @@ struct MixerListText {
 // caused the change and never on another thread.
 using MixerNotify = std::function<void(MixerHandle, quint32)>;
 
+// The programs recording from a line now, by the names they give themselves;
+// `answered` is false when the device cannot tell (then `names` is empty).
+using RecordingClientsAnswer = std::function<void(const QStringList &names, bool answered)>;
+
 class MixerService {
 public:
     virtual ~MixerService() = default;
@@ -142,6 +147,17 @@ public:
     // device or a headset changed. The lists must then be built again. A
     // service whose devices never change keeps the default, which never calls.
     virtual void setDevicesChanged(std::function<void()> changed) { (void)changed; }
+
+    // Asks which programs record from the line now. `answer` is called once,
+    // inside this call or later from the event loop. A device that cannot
+    // tell (a sound card: recording programs are not its business) keeps the
+    // default, which answers at once that it cannot.
+    virtual void recordingClients(MixerHandle handle, quint32 lineId, const RecordingClientsAnswer &answer)
+    {
+        (void)handle;
+        (void)lineId;
+        answer({}, false);
+    }
 };
 
 } // namespace nuvask

@@ -3,6 +3,7 @@
 #include "core/monitor/LevelMonitor.h"
 
 #include "core/mixer/MixerLayer.h"
+#include "core/monitor/LevelHistory.h"
 #include "core/base/TextHelpers.h"
 
 #include <QMetaObject>
@@ -103,6 +104,8 @@ void LevelMonitor::resetHold()
 
 void LevelMonitor::showStopped()
 {
+    if (m_history)
+        m_history->SetMonitorRunning(false, CutLevel());
     m_offShown = false;
     m_view.SetOffButtonShown(false);
     m_autoOn = false; // automatic recording volume ends with the monitor
@@ -270,19 +273,27 @@ void LevelMonitor::WaveMeterOnLevel(const WaveHeader &copy)
     // reaches the cut level: the lowering needs no more.
     const int threshold = PeakScanThreshold(m_autoOn ? CutLevel() : FullScanThreshold, m_layout.bytesPerSample);
     int peak = PeakScanFast(m_analysis.get(), bytes, m_layout, threshold);
+    // A scan stopped at the cut level only knows that it was reached; the
+    // history keeps how loud the buffer really got (did it clip?).
+    const int fullScan = PeakScanThreshold(FullScanThreshold, m_layout.bytesPerSample);
+    int whole = m_history && peak >= threshold ? PeakScanFast(m_analysis.get(), bytes, m_layout, fullScan) : peak;
     // 5. The window may have started closing while the scan ran.
     if (m_closing) {
         busy.keep();
         return;
     }
     // 6.-8. Cover and hold, on the 16-bit scale.
-    if (m_layout.bytesPerSample == 1)
+    if (m_layout.bytesPerSample == 1) {
         peak *= 256;
+        whole *= 256;
+    }
     m_view.SetLevelCover(int(std::max<qint64>(0, RoundDiv(MeterMax - peak, m_meterScale))));
     if (peak > m_waveHold) {
         m_waveHold = peak;
         m_view.SetHoldCaption(QString::number(peak));
     }
+    if (m_history)
+        m_history->Append(LevelEvent::Peak, whole, CutLevel());
     emit levelMeasured(peak);
     // 9. A handler of the signal may have closed the window.
     if (m_closing) {
@@ -336,6 +347,8 @@ void LevelMonitor::Btn_RPK_ONClick()
     }
     m_offShown = true;
     m_view.SetOffButtonShown(true);
+    if (m_history)
+        m_history->SetMonitorRunning(true, CutLevel());
 }
 
 void LevelMonitor::Btn_RPK_OFFClick()

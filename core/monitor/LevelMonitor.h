@@ -21,6 +21,7 @@
 
 namespace nuvask {
 
+class LevelHistory;
 class MixerLayer;
 
 // Error texts of WaveMeterOpen, byte for byte.
@@ -130,6 +131,10 @@ public:
     using Allocator = std::function<std::unique_ptr<char[]>(std::size_t)>;
     void setAllocator(Allocator allocate) { m_allocate = std::move(allocate); }
 
+    // Where every analysed buffer's peak and the monitor's switching on and
+    // off are kept (nullptr: nowhere). It must outlive the monitor.
+    void SetHistory(LevelHistory *history) { m_history = history; }
+
 signals:
     // After each analysed buffer: its peak on the 16-bit scale.
     void levelMeasured(int peak);
@@ -150,6 +155,7 @@ private:
     MixerLayer &m_layer;
     LevelMonitorView &m_view;
     Allocator m_allocate;
+    LevelHistory *m_history = nullptr;
 
     WaveInHandle m_handle = NoWaveInHandle;
     WaveFormat m_format = CaptureFormat();

@@ -45,31 +45,44 @@ RegisteredVolumeFiles::RegisteredVolumeFiles(const QString &dir, const QString &
 {
 }
 
-QList<QByteArray> RegisteredVolumeFiles::SplitLines(const QByteArray &bytes, bool truncated)
+QList<QByteArray> RegisteredVolumeFiles::SplitLines(const QByteArray &bytes, bool truncated, int *limits)
 {
+    int past = truncated ? FileBytesLimit : 0;
+    const auto kept = [&past](const QByteArray &line) {
+        if (line.size() > MaxLineBytes)
+            past |= LineBytesLimit;
+        return TruncateDbcs(line, MaxLineBytes);
+    };
     QList<QByteArray> lines;
     const qsizetype n = bytes.size();
     qsizetype start = 0;
-    while (start < n && lines.size() < MaxLines) {
+    while (start < n) {
+        if (lines.size() == MaxLines) {
+            past |= LinesLimit; // another line follows
+            break;
+        }
         qsizetype end = start;
         while (end < n && bytes[end] != '\r' && bytes[end] != '\n')
             ++end;
         if (end == n) {
             // A last line without a line break is whole only when the file ended here.
             if (!truncated)
-                lines.append(TruncateDbcs(bytes.mid(start), MaxLineBytes));
+                lines.append(kept(bytes.mid(start)));
             break;
         }
-        lines.append(TruncateDbcs(bytes.mid(start, end - start), MaxLineBytes));
+        lines.append(kept(bytes.mid(start, end - start)));
         start = end + ((bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n') ? 2 : 1);
     }
+    if (limits)
+        *limits = past;
     return lines;
 }
 
-QStringList RegisteredVolumeFiles::DecodeLines(const QByteArray &bytes, bool truncated, ForeignBytes &foreign)
+QStringList RegisteredVolumeFiles::DecodeLines(const QByteArray &bytes, bool truncated, ForeignBytes &foreign,
+                                               int *limits)
 {
     QStringList lines;
-    for (const QByteArray &line : SplitLines(bytes, truncated)) {
+    for (const QByteArray &line : SplitLines(bytes, truncated, limits)) {
         const QString text = Cp932::decode(line);
         if (Cp932::encode(text) != line)
             foreign.insert(text, line);
@@ -87,7 +100,11 @@ QStringList RegisteredVolumeFiles::readLines(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray head = file.read(MaxFileBytes);
-    return DecodeLines(head, !file.atEnd(), m_foreignBytes);
+    int limits = 0;
+    const QStringList lines = DecodeLines(head, !file.atEnd(), m_foreignBytes, &limits);
+    if (limits != 0)
+        m_pastLimits.append({path, limits});
+    return lines;
 }
 
 QString RegisteredVolumeFiles::settlePending()
@@ -111,6 +128,7 @@ QString RegisteredVolumeFiles::settlePending()
 RegisteredVolumeLists RegisteredVolumeFiles::read()
 {
     m_foreignBytes.clear();
+    m_pastLimits.clear();
     RegisteredVolumeLists lists;
     if (!settlePending().isEmpty()) {
         // The folder refuses the renames: the pending pair is still the one to show.
@@ -159,8 +177,28 @@ QString RegisteredVolumeFiles::writeWhole(const QString &path, const QByteArray 
     return {};
 }
 
+QString RegisteredVolumeFiles::LimitMessage() const
+{
+    if (m_pastLimits.isEmpty())
+        return {};
+    QString text = presetText::PastLimits;
+    for (const auto &[path, limits] : m_pastLimits) {
+        text += QLatin1Char('\n') + path;
+        if (limits & FileBytesLimit)
+            text += QLatin1Char('\n') + presetText::PastFileBytes.arg(MaxFileBytes);
+        if (limits & LinesLimit)
+            text += QLatin1Char('\n') + presetText::PastLines.arg(MaxLines);
+        if (limits & LineBytesLimit)
+            text += QLatin1Char('\n') + presetText::PastLineBytes.arg(MaxLineBytes);
+    }
+    return text + QLatin1Char('\n') + presetText::NotSaved;
+}
+
 QString RegisteredVolumeFiles::write(const QStringList &names, const QStringList &values)
 {
+    // The files hold more than was read: writing the list back would cut them.
+    if (!m_pastLimits.isEmpty())
+        return {};
     QByteArray namesBytes;
     QByteArray valuesBytes;
     if (const QString error = EncodeLines(names, m_foreignBytes, namesBytes); !error.isEmpty())

@@ -31,6 +31,9 @@ public:
     static constexpr int MaxLines = 10000;              // entries kept of each file
     static constexpr int MaxLineBytes = 255;            // bytes kept of each line
 
+    // Which limits a file went past (flags).
+    enum Limit { FileBytesLimit = 1, LinesLimit = 2, LineBytesLimit = 4 };
+
     // dir ends in the path separator (as the program folder does).
     RegisteredVolumeFiles(const QString &dir, const QString &shortName);
 
@@ -41,21 +44,29 @@ public:
     // interrupted. A missing or unreadable file gives an empty list.
     RegisteredVolumeLists read();
     // Writes both files; empty text on success, else what went wrong (Japanese,
-    // for the user). On failure the files on disk are the old pair.
+    // for the user). On failure the files on disk are the old pair. After a
+    // read that went past a limit nothing is written at all: what the list
+    // could not hold would be lost (the user was told, see LimitMessage).
     QString write(const QStringList &names, const QStringList &values);
+
+    // After a read: what the user must be told because a file went past a
+    // limit (which file, which limit, and that the files stay as they are);
+    // empty when both were read whole.
+    QString LimitMessage() const;
 
     // The lines of a file's bytes: split at CR, LF or CR LF; a final line break
     // does not start another line. Lines past MaxLines are dropped, each line is
     // cut to MaxLineBytes without splitting a double-byte character, and when
     // `truncated` (the bytes are the head of a longer file) the cut last line
-    // is dropped too.
-    static QList<QByteArray> SplitLines(const QByteArray &bytes, bool truncated = false);
+    // is dropped too. `limits` gets the Limit flags of what was left out or cut.
+    static QList<QByteArray> SplitLines(const QByteArray &bytes, bool truncated = false, int *limits = nullptr);
 
     // Text of each line. A line whose bytes the codec cannot reproduce goes
     // into `foreign` (its text -> its bytes), so that writing the same text
     // back writes the same bytes.
     using ForeignBytes = QHash<QString, QByteArray>;
-    static QStringList DecodeLines(const QByteArray &bytes, bool truncated, ForeignBytes &foreign);
+    static QStringList DecodeLines(const QByteArray &bytes, bool truncated, ForeignBytes &foreign,
+                                   int *limits = nullptr);
     // The file bytes of `lines`, each ended by CR LF; empty text on success,
     // else the reason (a character code page 932 cannot hold).
     static QString EncodeLines(const QStringList &lines, const ForeignBytes &foreign, QByteArray &out);
@@ -76,6 +87,7 @@ private:
     QString m_namesPath;
     QString m_valuesPath;
     ForeignBytes m_foreignBytes; // of both files as last read
+    QList<std::pair<QString, int>> m_pastLimits; // file, Limit flags, of the last read
     int m_stopAfterStep = -1;
 };
 

@@ -36,4 +36,13 @@ inline const QString SaveFailed = QStringLiteral("登録ボリュームを保存
 inline const QString KeptOldFiles = QStringLiteral("以前のファイルはそのまま残っています。");
 inline const QString Unencodable = QStringLiteral("ファイルに書けない文字が含まれています：");
 
+// A list file past a limit at start: the headline, each file with what it
+// went past, then that the files stay as they are.
+inline const QString PastLimits = QStringLiteral("登録ボリュームのファイルが大きすぎるため、一部しか読めませんでした☆");
+inline const QString PastFileBytes = QStringLiteral("・%1バイトを超えています");       // %1: bytes
+inline const QString PastLines = QStringLiteral("・%1行を超えています");               // %1: lines
+inline const QString PastLineBytes = QStringLiteral("・%1バイトを超える行があります"); // %1: bytes
+inline const QString NotSaved =
+    QStringLiteral("ファイルはそのまま残し、終了時にも書き換えません。\n（登録ボリュームの変更は保存されません）");
+
 } // namespace nuvask::presetText

@@ -6,6 +6,7 @@
 #include "core/presets/RegisteredVolumeFiles.h"
 #include "core/presets/RegisteredVolumeTexts.h"
 
+#include <QDebug>
 #include <QSet>
 
 #include <algorithm>
@@ -96,6 +97,13 @@ void RegisteredVolumes::Load(RegisteredVolumeFiles &files, const QString &savedN
     }
     showList();
     showValue(m_values.at(m_picked));
+
+    // A file past a limit is said at once (on the error output too, for a
+    // start without a screen to read), and is not written over at close.
+    if (const QString problem = files.LimitMessage(); !problem.isEmpty()) {
+        qWarning().noquote() << problem;
+        m_view.ShowMessage(problem);
+    }
 }
 
 QString RegisteredVolumes::Save(RegisteredVolumeFiles &files) const

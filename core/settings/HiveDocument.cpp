@@ -188,6 +188,18 @@ QByteArray HiveDocument::serialize() const
     return out;
 }
 
+bool HiveDocument::holdsNothing() const
+{
+    return std::all_of(m_entries.begin(), m_entries.end(), [](const Entry &e) {
+        if (e.kind != Kind::Raw)
+            return false;
+        QByteArray line = withoutLineEnding(e.bytes).trimmed();
+        if (line.startsWith("\xEF\xBB\xBF"))
+            line.remove(0, 3); // byte order mark
+        return line.isEmpty() || line == kHeader;
+    });
+}
+
 QByteArray HiveDocument::valueLine(const QString &name, const QString &value)
 {
     const QString nameText = name.isEmpty() ? QStringLiteral("@") : quote(name);

@@ -53,6 +53,10 @@ public:
     // Removes every line of the value in the key.
     bool deleteValue(const QString &path, const QString &name);
 
+    // Nothing but the header line and blank lines: no key, no value, no
+    // comment or foreign line of anyone else's.
+    bool holdsNothing() const;
+
     // The line a value is written as, without its line ending.
     static QByteArray valueLine(const QString &name, const QString &value);
 

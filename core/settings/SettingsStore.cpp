@@ -122,7 +122,22 @@ StartupSettings SettingsStore::readStartup()
     s.meterOn = readSwitch(setting::MeterOn);
     s.cutLevel = std::clamp(readInt(setting::VCut), 0, kMaxCutLevel);
     s.rlWait = readInt(setting::RlWait);
+    s.guardRecV = readSwitch(setting::GuardRecV);
+    s.history = readHistoryWindow(read);
     return s;
+}
+
+HistoryWindowSettings SettingsStore::readHistoryWindow(const std::function<QString(const SettingDef &)> &read)
+{
+    HistoryWindowSettings h;
+    h.position = parsePosition(read(setting::LvhFp));
+    if (const auto size = parsePosition(read(setting::LvhSize)); size && size->x() > 0 && size->y() > 0)
+        h.size = QSize(size->x(), size->y());
+    if (const QString span = read(setting::LvhSpan); !span.isEmpty())
+        h.spanMinutes = parseInt(span, setting::LvhSpan.defaultText);
+    if (const QString folder = read(setting::LvhDir); !folder.isEmpty())
+        h.folder = folder;
+    return h;
 }
 
 bool SettingsStore::write(const SavedSettings &v)
@@ -152,6 +167,16 @@ bool SettingsStore::write(const SavedSettings &v)
     order.emplace_back(&setting::RlWait, QString::number(v.rlWait));
     for (int n = 0; n < kStripCount; ++n)
         order.emplace_back(&setting::MlSrcName[n], v.strips[n].srcName);
+    order.emplace_back(&setting::GuardRecV, sw(v.guardRecV));
+    const HistoryWindowSettings &h = v.history;
+    if (h.position)
+        order.emplace_back(&setting::LvhFp, formatPosition(*h.position));
+    if (h.size)
+        order.emplace_back(&setting::LvhSize, formatPosition(QPoint(h.size->width(), h.size->height())));
+    if (h.spanMinutes)
+        order.emplace_back(&setting::LvhSpan, QString::number(*h.spanMinutes));
+    if (h.folder)
+        order.emplace_back(&setting::LvhDir, *h.folder);
 
     RegStringValues values;
     for (const auto &[def, text] : order)

@@ -6,8 +6,10 @@
 #include "core/settings/Registry.h"
 
 #include <QPoint>
+#include <QSize>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace nuvask {
@@ -43,7 +45,17 @@ inline constexpr SettingDef AutoRecV{"Auto_RecV", "0"};
 inline constexpr SettingDef MeterOn{"Meter_ON", "1"};
 inline constexpr SettingDef VCut{"V_CUT", "32763"};
 inline constexpr SettingDef RlWait{"RL_WAIT", "0"};
+// The volume guard on strip 2 (menu MO_Guard_RecV); older versions have no
+// such value and ignore it.
+inline constexpr SettingDef GuardRecV{"Guard_RecV", "0"};
 inline constexpr SettingDef MixLineId{"MIX_Line_ID", ""}; // obsolete, deleted at every start
+// The level history window: place ("x,y"), size ("w,h"), minutes shown and
+// the folder of the last export. Written once the window has been opened;
+// a missing value means the window's default.
+inline constexpr SettingDef LvhFp{"LVH_FP", ""};
+inline constexpr SettingDef LvhSize{"LVH_SIZE", ""};
+inline constexpr SettingDef LvhSpan{"LVH_SPAN", "10"};
+inline constexpr SettingDef LvhDir{"LVH_DIR", ""};
 } // namespace setting
 
 inline constexpr int kMaxCutLevel = 32763; // on the 16-bit sample scale
@@ -56,6 +68,15 @@ struct CreationSettings
 {
     int hiddenStrip = -1;                // "V_Panel"; -1 = every strip shown
     std::optional<QPoint> position;      // "FP"; nothing = centre the window
+};
+
+// The level history window's values; nothing = not stored.
+struct HistoryWindowSettings
+{
+    std::optional<QPoint> position; // pixels, the frame's top-left
+    std::optional<QSize> size;      // pixels, inside the frame
+    std::optional<int> spanMinutes;
+    std::optional<QString> folder;
 };
 
 // Read by the deferred initialisation, and written back at close.
@@ -79,6 +100,8 @@ struct StartupSettings
     bool meterOn = true;
     int cutLevel = kMaxCutLevel; // 0..32763
     int rlWait = 0;              // item index of the display-interval list
+    bool guardRecV = false;
+    HistoryWindowSettings history;
 };
 
 struct SavedSettings
@@ -95,6 +118,8 @@ struct SavedSettings
     bool meterOn = true;
     int cutLevel = kMaxCutLevel;
     int rlWait = 0;
+    bool guardRecV = false;
+    HistoryWindowSettings history; // only what is present is written
 };
 
 class SettingsStore
@@ -128,6 +153,8 @@ public:
     static QString formatPosition(QPoint position);
 
 private:
+    static HistoryWindowSettings readHistoryWindow(const std::function<QString(const SettingDef &)> &read);
+
     IRegistry &m_registry;
     QString m_keyPath;
 };

@@ -6,9 +6,11 @@
 #include "core/desktop/ProgramGroups.h"
 #include "core/settings/Registry.h"
 #include "core/settings/SettingsStore.h"
+#include "core/setup/ProgramGroupItems.h"
 #include "core/setup/SetupFiles.h"
 #include "core/setup/SetupPlatform.h"
 #include "core/setup/SetupTexts.h"
+#include "core/setup/ThemeIcons.h"
 #include "core/base/TextHelpers.h"
 
 #include <QCoreApplication>
@@ -26,6 +28,13 @@ QString withSlash(const QString &folder)
 QString withoutSlash(const QString &folder)
 {
     return folder.size() > 1 && folder.endsWith(QLatin1Char('/')) ? folder.chopped(1) : folder;
+}
+
+// The uninstall entry's command: quoted, so that a folder with blanks stays
+// one argument.
+QString uninstallCommand(const QString &program)
+{
+    return QLatin1Char('"') + program + QStringLiteral("\" /uninstall");
 }
 
 QString sw(bool on)
@@ -51,6 +60,16 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
         return InstallOutcome::Stopped;
     }
     QString folder = withSlash(QDir::cleanPath(QDir::current().absoluteFilePath(request.folder)));
+    // What the group commands cannot carry is refused before anything is
+    // made or copied, not found out after the copy.
+    QString uncarried = ProgmanNameError(request.group, true);
+    if (uncarried.isEmpty())
+        uncarried = ProgmanPathError(folder + m_c.platform.Names().program);
+    if (!uncarried.isEmpty()) {
+        m_c.view.Beep();
+        m_c.view.ShowOK(uncarried);
+        return InstallOutcome::Stopped;
+    }
     QString keepDir;
     if (!MakeFolder(folder, keepDir))
         return InstallOutcome::Stopped;
@@ -63,6 +82,7 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
         m_c.view.ShowOK(QStringLiteral("[  ]\n") + setupText::BadData);
         return InstallOutcome::Stopped;
     }
+    keepDir = KeepDirFor(withoutSlash(folder), keepDir);
     if (!CopyFiles(request.sourceExe, folder))
         return InstallOutcome::Stopped;
 
@@ -70,14 +90,29 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
     LetMessagesRun();
     const QString settingsKey = SettingsKeyPath(m_c.start.ProgramShortName);
     auto settings = m_c.registry.open(RegRoot::CurrentUser, settingsKey, true);
+    const QString oldGroup = settings ? settings->readString(QLatin1String(setting::Group.name)) : QString();
     if (!settings
         || !settings->writeStrings({{QLatin1String(setting::ExePath.name), withoutSlash(folder)},
                                     {QLatin1String(setting::Group.name), request.group}}))
         failures << setupText::FailedSettings;
 
+    // Before the launchers, which name the icon by its theme name.
     LetMessagesRun();
-    if (!AddToGroup(request.group) || !m_c.platform.AddUninstallLauncher(request.group, m_installed))
+    if (!InstallThemeIcons(m_c, folder))
+        failures << setupText::FailedIcons;
+
+    LetMessagesRun();
+    if (AddToGroup(request.group) && m_c.platform.AddUninstallLauncher(request.group, m_installed)) {
+        // Moved to another group: the old group's launchers (and the group,
+        // left empty) go, as the uninstall would take them. The Startup
+        // group is never the old group's to take.
+        const QString startup = m_c.desktop.StartupGroupName();
+        if (!oldGroup.isEmpty() && oldGroup != request.group
+            && oldGroup.compare(startup, Qt::CaseInsensitive) != 0)
+            TakeProgramItems(m_c, oldGroup);
+    } else {
         failures << setupText::FailedGroup;
+    }
     if (request.startup) {
         const QString startup = m_c.desktop.StartupGroupName();
         if (startup.isEmpty())
@@ -86,8 +121,7 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
             failures << setupText::FailedStartup;
     }
 
-    // Quoted, so that a folder with blanks stays one argument.
-    const QString command = QLatin1Char('"') + m_installed + QStringLiteral("\" /uninstall");
+    const QString command = uninstallCommand(m_installed);
     auto entry = m_c.registry.open(RegRoot::LocalMachine, m_c.names.UninstallKey, true);
     if (!entry
         || !entry->writeStrings({{QStringLiteral("DisplayName"), m_c.names.UninstallDisplayName},
@@ -136,6 +170,25 @@ bool SetupInstaller::MakeFolder(const QString &folder, QString &keepDir)
         }
     }
     return true;
+}
+
+QString SetupInstaller::KeepDirFor(const QString &folder, const QString &found)
+{
+    const auto decided = m_keepDirs.constFind(folder);
+    if (decided != m_keepDirs.cend())
+        return *decided;
+    QString keep = found;
+    // Reinstalled into the folder of the install the uninstall entry is for:
+    // that install's finding holds, as long as it still lies on the way.
+    if (auto entry = m_c.registry.open(RegRoot::LocalMachine, m_c.names.UninstallKey, false)) {
+        const QString stored = entry->readString(kKeepDirValue);
+        const QString program = withSlash(folder) + m_c.platform.Names().program;
+        if (!stored.isEmpty() && entry->readString(QStringLiteral("UninstallString")) == uninstallCommand(program)
+            && SplitAncestors(folder).contains(stored))
+            keep = stored;
+    }
+    m_keepDirs.insert(folder, keep);
+    return keep;
 }
 
 bool SetupInstaller::CopyFiles(const QString &sourceExe, const QString &folder)

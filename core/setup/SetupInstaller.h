@@ -4,9 +4,15 @@
 // there, write the settings, the program group's items and the uninstall
 // entry. The window shows the result; success is only reported when every
 // step succeeded.
+//
+// A reinstall is an install over an earlier one. Into the same folder it
+// keeps what the first install found there (the deepest folder that existed
+// before, which the uninstall never removes); into another group it moves
+// the launchers, so that no launcher is left in the old group.
 
 #include "core/setup/SetupNames.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -43,11 +49,17 @@ public:
 
 private:
     bool MakeFolder(const QString &folder, QString &keepDir);
+    // The deepest folder that existed before the first install into
+    // `folder`; `found` is what exists now.
+    QString KeepDirFor(const QString &folder, const QString &found);
     bool CopyFiles(const QString &sourceExe, const QString &folder);
     bool AddToGroup(const QString &group);
 
     SetupContext m_c;
     QString m_installed;
+    // Decided by an earlier attempt of this window (which may have made the
+    // folder and then stopped), per install folder.
+    QHash<QString, QString> m_keepDirs;
 };
 
 } // namespace nuvask

@@ -55,9 +55,17 @@ public:
     // The install folder offered when none is stored.
     virtual QString DefaultInstallDir() const = 0;
     virtual InstalledNames Names() const = 0;
+    // The user's icon folder ($XDG_DATA_HOME/icons); empty when unknown.
+    virtual QString IconThemeDir() const = 0;
+    // Whether the program in `folder` belongs to the package manager (see
+    // platform/linux/PackagedProgram.h): setup and uninstall then never copy
+    // or delete its files, only what belongs to the user.
+    virtual bool PackageManaged(const QString &folder) const = 0;
 
     // A launcher in `group` that starts `program` with "/uninstall".
     virtual bool AddUninstallLauncher(const QString &group, const QString &program) = 0;
+    // Takes that launcher away again, and the group with it when nothing
+    // else is left in it.
     virtual void RemoveUninstallLauncher(const QString &group) = 0;
 
     virtual bool WriteHandover(const HandoverRecord &record) = 0;

@@ -46,6 +46,7 @@ inline const QString FailedSettings = QStringLiteral("・設定値の書き込�
 inline const QString FailedGroup = QStringLiteral("・グループへのアイコン登録");
 inline const QString FailedStartup = QStringLiteral("・スタートアップグループへのアイコン登録");
 inline const QString FailedUninstallEntry = QStringLiteral("・アンインストール情報の書き込み");
+inline const QString FailedIcons = QStringLiteral("・アイコンテーマへのアイコン登録");
 
 // CopyFileChunked's error texts.
 inline const QString CopyError = QStringLiteral("コピーに失敗しました");
@@ -62,6 +63,12 @@ inline const QString StartError2 = QStringLiteral("2アンインストールエ�
 inline const QString ParameterError = QStringLiteral(
     "アンインストールエラー：パラメーターが不正です・・・\n[KELDO SOFT32]専用のアンインストールソフトです。");
 inline const QString Removed = QStringLiteral("削除が完了しました☆☆☆\nお疲れ様☆☆☆");
+// The end of the uninstall of a program the package manager installed: its
+// files stay for the package manager to remove.
+inline const QString RemovedPackaged = QStringLiteral(
+    "アイコンの削除が完了しました☆☆☆\n"
+    "プログラム本体はパッケージで導入されていますので、\n"
+    "パッケージマネージャー（apt など）で削除して下さい。\nお疲れ様☆☆☆");
 inline const QString Refused =
     QStringLiteral("アンインストールエラー：ソフトが起動中です。\n終了しないとアンインストール出来ません。");
 // The installed program did not end within the retries; %1: its file.

@@ -6,9 +6,12 @@
 #include "core/desktop/ProgramGroups.h"
 #include "core/settings/Registry.h"
 #include "core/settings/SettingsStore.h"
+#include "core/setup/MadeFolders.h"
+#include "core/setup/ProgramGroupItems.h"
 #include "core/setup/SetupFiles.h"
 #include "core/setup/SetupInstaller.h"
 #include "core/setup/SetupTexts.h"
+#include "core/setup/ThemeIcons.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -40,6 +43,7 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
     QString keepDir;
     if (auto entry = m_c.registry.open(RegRoot::LocalMachine, m_c.names.UninstallKey, false))
         keepDir = entry->readString(kKeepDirValue);
+    RemoveThemeIcons(m_c);
     m_c.registry.deleteKeyTree(RegRoot::LocalMachine, m_c.names.UninstallKey);
 
     const QString settingsKey = SettingsKeyPath(m_c.start.ProgramShortName);
@@ -48,14 +52,15 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
         group = settings->readString(QLatin1String(setting::Group.name));
         installDir = settings->readString(QLatin1String(setting::ExePath.name));
     }
-    if (!group.isEmpty()) {
-        TakeFromGroup(group);
-        m_c.platform.RemoveUninstallLauncher(group);
-    }
+    // Read before the settings may go with the answer below.
+    MadeFolders made(m_c.registry, settingsKey);
+    const QStringList madeDirs = made.Remembered();
+    if (!group.isEmpty())
+        TakeProgramItems(m_c, group);
     const QString startup = m_c.desktop.StartupGroupName();
     LetMessagesRun();
     if (!startup.isEmpty())
-        TakeFromGroup(startup);
+        TakeProgramItem(m_c, startup);
 
     const QString link =
         LinkPathIn(m_c.desktop.FolderPath(ShellFolder::Desktop), m_c.start.ProgramTitle, m_c.desktop.LinkExtension());
@@ -63,15 +68,21 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
         removeFile(link);
 
     const QString programDir = QFileInfo(exePath).absolutePath() + QLatin1Char('/');
+    // The package manager's files stay for it to remove; the program kept
+    // the user's files in the user's data folder.
+    const bool packaged = m_c.platform.PackageManaged(programDir);
+    const QString filesDir = packaged ? m_c.platform.WindowsDir() : programDir;
     const InstalledNames names = m_c.platform.Names();
     for (const QString &name : {names.text, names.help, names.index}) {
-        ClearReadOnly(programDir + name);
-        removeFile(programDir + name);
+        if (!packaged) {
+            ClearReadOnly(programDir + name);
+            removeFile(programDir + name);
+        }
     }
 
     if (m_c.view.ShowYesNoTimer(setupText::AskVolumeFiles) == 6) {
-        removeFile(programDir + m_c.start.ProgramShortName + QStringLiteral("VR.LIS"));
-        removeFile(programDir + m_c.start.ProgramShortName + QStringLiteral("VN.LIS"));
+        removeFile(filesDir + m_c.start.ProgramShortName + QStringLiteral("VR.LIS"));
+        removeFile(filesDir + m_c.start.ProgramShortName + QStringLiteral("VN.LIS"));
     }
 
     LetMessagesRun();
@@ -87,7 +98,14 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
                 m_c.registry.deleteKeyTree(RegRoot::CurrentUser, kMakerKey);
         }
     }
+    // The desktop's folders the program made and emptied again go; those
+    // that still hold something stay remembered while the settings do.
+    made.Remember(MadeFolders::RemoveEmpty(madeDirs));
 
+    if (packaged) {
+        m_c.view.ShowOK(setupText::RemovedPackaged);
+        return;
+    }
     PlaceUninstallerCopy(exePath);
 
     LetMessagesRun();
@@ -109,18 +127,6 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
         m_c.view.ShowOK(error);
         m_c.platform.DeleteHandover();
     }
-}
-
-void Uninstaller::TakeFromGroup(const QString &group)
-{
-    const std::optional<QString> show = ShowGroupCommand(group);
-    const std::optional<QString> remove = DeleteItemCommand(m_c.start.ProgramTitle);
-    if (!show || !remove)
-        return;
-    m_c.groups.ProgmanExecute(*show);
-    LetMessagesRun();
-    m_c.groups.ProgmanExecute(*remove);
-    LetMessagesRun();
 }
 
 void Uninstaller::PlaceUninstallerCopy(const QString &exePath)

@@ -37,7 +37,6 @@ public:
     void Refuse();
 
 private:
-    void TakeFromGroup(const QString &group);
     void PlaceUninstallerCopy(const QString &exePath);
     bool MayDelete(const QString &ownExe) const;
     void RemoveFolders();

@@ -78,6 +78,7 @@ StartValues MakeStartValues(const QString &exePath, char separator)
     v.ProgramVersion = kProgramVersion;
     v.ProgramShortName = QStringLiteral("NUVASK");
     v.ProgramDir = AddTrailingBackslash(folderPart(exePath), separator);
+    v.DataDir = v.ProgramDir;
     v.UninstallerFileName = MakeUninstallerFileName(0);
     v.StartMode = StartNormal;
     return v;

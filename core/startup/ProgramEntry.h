@@ -23,6 +23,10 @@ struct StartValues
     int ProgramVersion = 0;
     QString ProgramShortName;
     QString ProgramDir;          // always ends in the path separator
+    // Where the registered volumes live, ending in the separator: the
+    // program's folder, or the user's data folder when that folder is the
+    // package manager's.
+    QString DataDir;
     QString UninstallerFileName;
     int StartMode = StartNormal;
 };

@@ -16,6 +16,12 @@ bool isReserved(QChar c)
     return kReserved.contains(c);
 }
 
+// Not reserved by the format, but KDE's parser refuses them outside quotes.
+bool quotedForKde(QChar c)
+{
+    return c == QLatin1Char('{') || c == QLatin1Char('}');
+}
+
 bool escapedInQuotes(QChar c)
 {
     return c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\');
@@ -76,7 +82,7 @@ QString QuoteExecArgument(const QString &argument)
     doubled.replace(QLatin1Char('%'), QStringLiteral("%%"));
     bool needsQuotes = doubled.isEmpty();
     for (QChar c : doubled)
-        needsQuotes = needsQuotes || isReserved(c);
+        needsQuotes = needsQuotes || isReserved(c) || quotedForKde(c);
     if (!needsQuotes)
         return doubled;
     QString out = QStringLiteral("\"");
@@ -150,12 +156,21 @@ std::optional<QStringList> ParseExec(const QString &fileValue)
     return args;
 }
 
-Entries LauncherEntries(const QString &name, const QString &program, const QString &icon)
+QString LauncherExec(const QString &program, const QStringList &arguments)
+{
+    if (!program.contains(QLatin1Char('%')) && !program.contains(QLatin1Char('=')))
+        return ExecLine(QStringList{program} + arguments);
+    // "$0" is the program, "$@" its arguments, both passed on untouched.
+    return ExecLine(QStringList{QStringLiteral("sh"), QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$@\""), program}
+                    + arguments);
+}
+
+Entries LauncherEntries(const QString &name, const QString &program, const QString &icon, const QStringList &arguments)
 {
     Entries entries{
         {QStringLiteral("Type"), QStringLiteral("Application")},
         {QStringLiteral("Name"), name},
-        {QStringLiteral("Exec"), ExecLine({program})},
+        {QStringLiteral("Exec"), LauncherExec(program, arguments)},
         {QStringLiteral("Path"), QFileInfo(program).absolutePath()},
     };
     if (!icon.isEmpty()) // an empty Icon key is invalid

@@ -20,9 +20,9 @@ using Entries = QList<QPair<QString, QString>>; // key, value as the program mea
 QString EscapeValue(const QString &value);
 QString UnescapeValue(const QString &value);
 
-// One Exec argument: quoted when it holds a reserved character, with the
-// four characters that need it escaped inside the quotes; '%' doubled so
-// that it is never read as a field code.
+// One Exec argument: quoted when it holds a reserved character (or a brace,
+// which KDE refuses bare), with the four characters that need it escaped
+// inside the quotes; '%' doubled so that it is never read as a field code.
 QString QuoteExecArgument(const QString &argument);
 // The arguments of an Exec line, before the file's string escaping.
 QString ExecLine(const QStringList &arguments);
@@ -30,9 +30,20 @@ QString ExecLine(const QStringList &arguments);
 // on) split into arguments; nothing when the quoting is broken.
 std::optional<QStringList> ParseExec(const QString &fileValue);
 
-// The entries of a launcher named `name` that starts `program` (no
-// arguments) in the program's own folder; Icon only when `icon` is given.
-Entries LauncherEntries(const QString &name, const QString &program, const QString &icon);
+// The Exec value (before the file's string escaping) of a launcher that
+// starts `program` with `arguments`. GLib (gio launch, GNOME, Xfce and the
+// XDG autostart of most desktops) and KDE look for the program as written,
+// with a "%%" still doubled, and refuse the launcher when it is not found;
+// KDE also takes a program path holding '=' for an environment setting. Such
+// a program is therefore started through "sh -c", whose own name needs
+// neither, and its path becomes an argument, where every reader turns "%%"
+// back into '%'.
+QString LauncherExec(const QString &program, const QStringList &arguments = {});
+
+// The entries of a launcher named `name` that starts `program` with
+// `arguments` in the program's own folder; Icon only when `icon` is given.
+Entries LauncherEntries(const QString &name, const QString &program, const QString &icon,
+                        const QStringList &arguments = {});
 
 // Writes "[Desktop Entry]" and the entries (escaped) atomically. executable
 // sets the owner's execute bit, which desktops ask of launchers on the desktop.

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -143,7 +144,15 @@ HiveFileRegistry::Problem HiveFileRegistry::problem(RegRoot root) const
 bool HiveFileRegistry::mutate(RegRoot root, const std::function<bool(HiveDocument &)> &change)
 {
     const QString path = fileFor(root);
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(folder).isDir()) {
+        // Deleting from a file that is not there changes nothing, and must
+        // not leave a settings folder behind either.
+        HiveDocument none;
+        if (!change(none))
+            return true;
+    }
+    if (!QDir().mkpath(folder))
         return false;
     QLockFile lock(path + QStringLiteral(".lock"));
     lock.setStaleLockTime(30000);
@@ -155,6 +164,16 @@ bool HiveFileRegistry::mutate(RegRoot root, const std::function<bool(HiveDocumen
     HiveDocument doc = current->doc;
     if (!change(doc))
         return true; // nothing to write
+    auto snap = std::make_shared<Snapshot>();
+    if (doc.holdsNothing()) {
+        // The last key went: a file with nothing but its header is no
+        // settings file worth keeping (an uninstall leaves nothing behind).
+        if (QFile::exists(path) && !QFile::remove(path))
+            return false;
+        snap->stamp = stampOf(path);
+        m_cache[int(root)] = snap;
+        return true;
+    }
     // Unbuffered: a buffered QSaveFile commits a file that a full disk cut
     // short, as its flush takes the partial write for done.
     QSaveFile out(path);
@@ -168,7 +187,6 @@ bool HiveFileRegistry::mutate(RegRoot root, const std::function<bool(HiveDocumen
     if (!out.commit())
         return false;
     // What was just written needs no second parse.
-    auto snap = std::make_shared<Snapshot>();
     snap->stamp = stampOf(path);
     snap->doc = std::move(doc);
     m_cache[int(root)] = snap;

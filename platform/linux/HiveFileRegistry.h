@@ -5,7 +5,8 @@
 // of the program never lose each other's values and a crash never leaves half
 // a file. A file is parsed once per change on disk: reads are served from the
 // parsed document as long as the file's identity, size and times are those
-// it was parsed from.
+// it was parsed from. A change that leaves a file with nothing but its
+// header line removes the file instead.
 //
 // A file larger than kMaxHiveBytes, or one that cannot be read, is never
 // rewritten: what it holds beyond what could be read would be lost. Reads see

@@ -2,6 +2,7 @@
 
 #include "platform/linux/XdgDesktopEntries.h"
 
+#include "core/setup/MadeFolders.h"
 #include "platform/linux/DesktopEntryFile.h"
 
 #include <QDir>
@@ -25,7 +26,8 @@ QString below(const QString &base, const char *child)
 
 } // namespace
 
-XdgDesktopEntries::XdgDesktopEntries(QString title, QString icon) : m_title(std::move(title)), m_icon(std::move(icon))
+XdgDesktopEntries::XdgDesktopEntries(QString title, QString icon, MadeFolders *made)
+    : m_title(std::move(title)), m_icon(std::move(icon)), m_made(made)
 {
 }
 
@@ -59,6 +61,11 @@ QString XdgDesktopEntries::LinkExtension() const
 
 QString XdgDesktopEntries::ProgramIconValue(const QString &programDir)
 {
+    const QString theme = QStringLiteral("nuvask");
+    for (const char *file : {"icons/hicolor/scalable/apps/nuvask.svg", "icons/hicolor/48x48/apps/nuvask.png"}) {
+        if (!QStandardPaths::locate(QStandardPaths::GenericDataLocation, QLatin1String(file)).isEmpty())
+            return theme;
+    }
     for (const char *name : {"nuvask.svg", "nuvask.png"}) {
         if (!QDir::isAbsolutePath(programDir))
             break; // never an icon from whatever the current directory is
@@ -66,14 +73,14 @@ QString XdgDesktopEntries::ProgramIconValue(const QString &programDir)
         if (QFileInfo::exists(file))
             return file;
     }
-    return QStringLiteral("nuvask");
+    return theme;
 }
 
 void XdgDesktopEntries::CreateShortcut(const QString &target, ShellFolder folder)
 {
     const QString folderPath = FolderPath(folder);
     const QString path = LinkPathIn(folderPath, m_title, LinkExtension());
-    if (path.isEmpty() || !QDir().mkpath(folderPath))
+    if (path.isEmpty() || !MadeFolders::MakePath(m_made, folderPath))
         return;
     const DesktopEntryFile::Entries entries = DesktopEntryFile::LauncherEntries(m_title, target, m_icon);
     if (!DesktopEntryFile::Write(path, entries, true))

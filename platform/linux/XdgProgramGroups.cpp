@@ -2,6 +2,7 @@
 
 #include "platform/linux/XdgProgramGroups.h"
 
+#include "core/setup/MadeFolders.h"
 #include "platform/linux/DesktopEntryFile.h"
 
 #include <QDir>
@@ -36,16 +37,23 @@ QString fileSafe(const QString &name, bool groupPart)
     return QString::fromUtf8(out);
 }
 
-bool ensure(const QString &folder)
-{
-    return !folder.isEmpty() && QDir().mkpath(folder);
-}
-
 } // namespace
 
-XdgProgramGroups::XdgProgramGroups(QString icon, QString startupGroupName)
-    : m_icon(std::move(icon)), m_startupGroup(std::move(startupGroupName))
+XdgProgramGroups::XdgProgramGroups(QString icon, QString startupGroupName, MadeFolders *made)
+    : m_icon(std::move(icon)), m_startupGroup(std::move(startupGroupName)), m_made(made)
 {
+}
+
+bool XdgProgramGroups::ensure(const QString &folder)
+{
+    const bool there = MadeFolders::MakePath(m_made, folder);
+    m_unreachable = m_unreachable || !there;
+    return there;
+}
+
+bool XdgProgramGroups::ensureFor(const QString &file)
+{
+    return !file.isEmpty() && ensure(QFileInfo(file).absolutePath());
 }
 
 XdgProgramGroups::Folders XdgProgramGroups::folders()
@@ -100,13 +108,13 @@ bool XdgProgramGroups::groupExists(const QString &group) const
 QString XdgProgramGroups::ProgmanExecute(const QString &command)
 {
     const Folders f = folders();
-    // Every folder a command may write to must be there before any is
-    // interpreted: a desktop without them cannot be talked to at all.
-    if (!ensure(f.directories) || !ensure(f.applications) || !ensure(f.merged) || !ensure(f.autostart))
+    // A desktop whose folders are unknown cannot be talked to at all.
+    if (f.directories.isEmpty() || f.applications.isEmpty() || f.merged.isEmpty() || f.autostart.isEmpty())
         return ProgmanText::OpenFailed;
     const std::optional<QList<ProgmanCommand>> commands = ParseProgmanCommands(command);
     if (!commands)
         return ProgmanText::SendFailed;
+    m_unreachable = false;
     for (const ProgmanCommand &c : *commands) {
         bool done = false;
         switch (c.kind) {
@@ -126,7 +134,7 @@ QString XdgProgramGroups::ProgmanExecute(const QString &command)
             break;
         }
         if (!done)
-            return ProgmanText::SendFailed;
+            return m_unreachable ? ProgmanText::OpenFailed : ProgmanText::SendFailed;
     }
     return {};
 }
@@ -138,7 +146,8 @@ bool XdgProgramGroups::createGroup(const QString &group)
             {QStringLiteral("Type"), QStringLiteral("Directory")},
             {QStringLiteral("Name"), group},
         };
-        if (!DesktopEntryFile::Write(DirectoryFile(group), entries) || !writeMenu(group))
+        const QString file = DirectoryFile(group);
+        if (!ensureFor(file) || !DesktopEntryFile::Write(file, entries) || !writeMenu(group))
             return false;
     }
     m_activeGroup = group;
@@ -156,7 +165,8 @@ bool XdgProgramGroups::addItem(const QString &program, const QString &item)
     DesktopEntryFile::Entries entries = DesktopEntryFile::LauncherEntries(name, program, m_icon);
     // GNOME ignores merged submenus: the categories still put the item in its menu.
     entries.append({QStringLiteral("Categories"), QStringLiteral("AudioVideo;Audio;Mixer;")});
-    if (!DesktopEntryFile::Write(ItemFile(m_activeGroup, name), entries))
+    const QString file = ItemFile(m_activeGroup, name);
+    if (!ensureFor(file) || !DesktopEntryFile::Write(file, entries))
         return false;
     return isStartup(m_activeGroup) || writeMenu(m_activeGroup);
 }
@@ -176,13 +186,11 @@ bool XdgProgramGroups::AddCommandItem(const QString &group, const QString &item,
 {
     if (command.isEmpty() || item.isEmpty() || isStartup(group) || !QFileInfo::exists(DirectoryFile(group)))
         return false;
-    DesktopEntryFile::Entries entries = DesktopEntryFile::LauncherEntries(item, command.first(), m_icon);
-    for (auto &[key, value] : entries) {
-        if (key == QLatin1String("Exec"))
-            value = DesktopEntryFile::ExecLine(command);
-    }
+    DesktopEntryFile::Entries entries =
+        DesktopEntryFile::LauncherEntries(item, command.first(), m_icon, command.mid(1));
     entries.append({QStringLiteral("Categories"), QStringLiteral("AudioVideo;Audio;Mixer;")});
-    return DesktopEntryFile::Write(ItemFile(group, item), entries) && writeMenu(group);
+    const QString file = ItemFile(group, item);
+    return ensureFor(file) && DesktopEntryFile::Write(file, entries) && writeMenu(group);
 }
 
 bool XdgProgramGroups::RemoveItem(const QString &group, const QString &item)
@@ -207,9 +215,11 @@ void XdgProgramGroups::RemoveGroupIfEmpty(const QString &group)
         m_activeGroup.clear();
 }
 
-bool XdgProgramGroups::writeMenu(const QString &group) const
+bool XdgProgramGroups::writeMenu(const QString &group)
 {
     const Folders f = folders();
+    if (!ensure(f.merged))
+        return false;
     const QString itemPrefix = kPrefix + fileSafe(group, true) + '-';
     const QStringList items =
         QDir(f.applications).entryList({itemPrefix + QStringLiteral("*.desktop")}, QDir::Files, QDir::Name);

@@ -8,6 +8,10 @@
 // Startup group is the XDG autostart folder, whose items are named after
 // the item.
 //
+// A folder is made only when a file goes into it (the autostart folder only
+// for a Startup item), and through MadeFolders when one is given, so that
+// the uninstall knows which of them the program made.
+//
 // Files this class writes carry the prefix "nuvask-"; the group list holds
 // exactly the groups it created. The active group (the last one created or
 // shown) is kept for the life of the object, as the desktop's group service
@@ -17,11 +21,15 @@
 
 namespace nuvask {
 
+class MadeFolders;
+
 class XdgProgramGroups : public IProgramGroups
 {
 public:
     // icon: the Icon value of the items (a file path or a theme name).
-    explicit XdgProgramGroups(QString icon, QString startupGroupName = QStringLiteral("Startup"));
+    // made: where the folders this class makes are remembered (none: not remembered).
+    explicit XdgProgramGroups(QString icon, QString startupGroupName = QStringLiteral("Startup"),
+                              MadeFolders *made = nullptr);
 
     QString ProgmanExecute(const QString &command) override;
     std::optional<QString> RequestGroupsReply() override;
@@ -50,16 +58,23 @@ private:
         QString autostart;    // autostart
     };
     static Folders folders();
+    // The folder a file is about to go into; false (and the command fails as
+    // unable to reach the desktop) when it cannot be made.
+    bool ensure(const QString &folder);
+    bool ensureFor(const QString &file); // the folder of the file
+
     bool isStartup(const QString &group) const;
     bool groupExists(const QString &group) const;
     bool createGroup(const QString &group);
     bool addItem(const QString &program, const QString &item);
     bool deleteItem(const QString &item);
-    bool writeMenu(const QString &group) const;
+    bool writeMenu(const QString &group);
 
     QString m_icon;
     QString m_startupGroup;
     QString m_activeGroup;
+    MadeFolders *m_made;
+    bool m_unreachable = false; // a folder could not be made during this command
 };
 
 } // namespace nuvask

@@ -3,6 +3,7 @@
 #include "platform/linux/XdgSetupPlatform.h"
 
 #include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/PackagedProgram.h"
 #include "platform/linux/XdgProgramGroups.h"
 
 #include <QDir>
@@ -69,6 +70,17 @@ InstalledNames XdgSetupPlatform::Names() const
 {
     return {QStringLiteral("nuvask"), QStringLiteral("NUVASK.TXT"), QStringLiteral("NUVASK.HLP"),
             QStringLiteral("NUVASK.GID")};
+}
+
+QString XdgSetupPlatform::IconThemeDir() const
+{
+    const QString data = dataHome();
+    return data.isEmpty() ? QString() : data + QStringLiteral("/icons");
+}
+
+bool XdgSetupPlatform::PackageManaged(const QString &folder) const
+{
+    return IsPackageManaged(folder);
 }
 
 bool XdgSetupPlatform::AddUninstallLauncher(const QString &group, const QString &program)
@@ -151,6 +163,11 @@ void XdgSetupPlatform::DeleteHandover()
         QFile::remove(file + QStringLiteral(".lock"));
         QDir().rmdir(HandoverFolder());
     }
+    // The record is the last thing an uninstall keeps in the program's own
+    // settings folder: once the settings are gone too, the folder goes.
+    // (rmdir takes only an empty folder.)
+    QDir().rmdir(HiveFileRegistry::defaultFolder());
+    QDir().rmdir(QFileInfo(HandoverFolder()).absolutePath());
 }
 
 bool XdgSetupPlatform::ProgramRunning(const QString &path) const

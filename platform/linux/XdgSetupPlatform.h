@@ -9,7 +9,8 @@
 // - the uninstaller's launcher is an item of the program's menu group;
 // - the hand-over record is a settings file in $XDG_CONFIG_HOME/nuvask/handover,
 //   a folder of mode 0700, the file of mode 0600; a record that is not
-//   private to the user is refused.
+//   private to the user is refused. Deleting the record takes its folder
+//   along, and the program's settings folder when nothing is left in it.
 
 #include "core/setup/SetupPlatform.h"
 
@@ -25,6 +26,8 @@ public:
     QString WindowsDir() const override;
     QString DefaultInstallDir() const override;
     InstalledNames Names() const override;
+    QString IconThemeDir() const override;
+    bool PackageManaged(const QString &folder) const override;
     bool AddUninstallLauncher(const QString &group, const QString &program) override;
     void RemoveUninstallLauncher(const QString &group) override;
     bool WriteHandover(const HandoverRecord &record) override;

@@ -5,6 +5,7 @@
 #include <pulse/glib-mainloop.h>
 #include <pulse/pulseaudio.h>
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -54,10 +55,23 @@ struct PulseConnection::Native
             static_cast<PulseConnection *>(userdata)->onContextState();
     }
 
-    static void onEvent(pa_context *c, pa_subscription_event_type_t, uint32_t, void *userdata)
+    static void onEvent(pa_context *c, pa_subscription_event_type_t type, uint32_t index, void *userdata)
     {
-        if (current(c, userdata))
-            static_cast<PulseConnection *>(userdata)->reload();
+        if (!current(c, userdata))
+            return;
+        auto *self = static_cast<PulseConnection *>(userdata);
+        // A known device that changed is read again alone; a device that came
+        // or went, or a change of the server (its defaults), reads everything.
+        // A new device's first change can come before the news that it is
+        // there: a change of a device not in the picture reads everything too.
+        const int facility = type & PA_SUBSCRIPTION_EVENT_FACILITY_MASK;
+        const bool changed = (type & PA_SUBSCRIPTION_EVENT_TYPE_MASK) == PA_SUBSCRIPTION_EVENT_CHANGE;
+        const bool sink = facility == PA_SUBSCRIPTION_EVENT_SINK;
+        if (changed && (sink || facility == PA_SUBSCRIPTION_EVENT_SOURCE) && self->knows(!sink, index))
+            (sink ? self->m_dirty.sinks : self->m_dirty.sources).insert(index);
+        else
+            self->m_dirty.full = true;
+        self->reload();
     }
 
     static void onServer(pa_context *c, const pa_server_info *info, void *userdata)
@@ -84,19 +98,55 @@ struct PulseConnection::Native
             return;
         }
         PulseDeviceInfo entry = device(info->name, info->description, info->volume, info->mute);
+        entry.index = info->index;
+        QList<PulseDeviceInfo> *list = &self->m_loading.sinks;
         if constexpr (std::is_same_v<Info, pa_source_info>) {
             entry.monitor = info->monitor_of_sink != PA_INVALID_INDEX;
-            self->m_loading.sources.append(entry);
-        } else {
-            self->m_loading.sinks.append(entry);
+            list = &self->m_loading.sources;
         }
+        (std::is_same_v<Info, pa_source_info> ? self->m_readNow.sources : self->m_readNow.sinks).insert(entry.index);
+        // Read alone, a device takes its place in the picture.
+        const auto same = [&entry](const PulseDeviceInfo &known) { return known.index == entry.index; };
+        const auto it = std::find_if(list->begin(), list->end(), same);
+        if (it != list->end())
+            *it = entry;
+        else
+            list->append(entry);
+    }
+
+    // One source output (a recording stream) of the listing that answers who records.
+    static void onSourceOutput(pa_context *c, const pa_source_output_info *info, int eol, void *userdata)
+    {
+        if (!current(c, userdata))
+            return;
+        auto *self = static_cast<PulseConnection *>(userdata);
+        if (eol != 0) {
+            self->answerClients(eol > 0);
+            return;
+        }
+        const auto property = [info](const char *key) {
+            const char *value = info->proplist ? pa_proplist_gets(info->proplist, key) : nullptr;
+            return QString::fromUtf8(value ? value : "");
+        };
+        // Our own meters and capture are not the ones to blame.
+        if (property(PA_PROP_APPLICATION_PROCESS_ID) == QString::number(QCoreApplication::applicationPid()))
+            return;
+        QString name = property(PA_PROP_APPLICATION_NAME);
+        if (name.isEmpty())
+            name = property(PA_PROP_APPLICATION_PROCESS_BINARY);
+        if (name.isEmpty())
+            name = QString::fromUtf8(info->name ? info->name : "");
+        self->m_outputs.append({info->source, name});
     }
 };
 
 PulseConnection::PulseConnection(QObject *parent)
-    : QObject(parent), m_native(std::make_unique<Native>()), m_retry(new QTimer(this)),
+    : QObject(parent), m_native(std::make_unique<Native>()), m_retry(new QTimer(this)), m_confirm(new QTimer(this)),
       m_peakMeters(std::make_unique<PulsePeakMeters>())
 {
+    m_clock.start();
+    m_confirm->setSingleShot(true);
+    connect(m_confirm, &QTimer::timeout, this, &PulseConnection::confirmOwnWrites);
     m_retry->setSingleShot(true);
     connect(m_retry, &QTimer::timeout, this, &PulseConnection::connectNow);
     // nullptr: the default GLib main context, which Qt's event dispatcher runs.
@@ -145,8 +195,11 @@ void PulseConnection::connectNow()
         if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0)
             return;
     }
-    // Not even sent: treated like a refused connection, later and outside this call.
-    QMetaObject::invokeMethod(this, &PulseConnection::onContextState, Qt::QueuedConnection);
+    // Not even sent: treated like a refused connection, later and outside this
+    // call. A connection refused at once has said so through its state
+    // callback already; a second report would count the failure twice.
+    if (m_native->context == context)
+        QMetaObject::invokeMethod(this, &PulseConnection::onContextState, Qt::QueuedConnection);
 }
 
 void PulseConnection::closePeaks()
@@ -161,6 +214,13 @@ void PulseConnection::dropContext()
     m_native->context = nullptr;
     m_pendingLoads = 0;
     m_reloadAgain = false;
+    m_dirty = {};
+    m_ownSinkWrites.clear();
+    m_ownSourceWrites.clear();
+    m_ownDefaultSource.clear();
+    // Whoever asked was answered when the connection was lost, or is going away.
+    m_clientQueries.clear();
+    m_listingOutputs = false;
     if (!context)
         return;
     pa_context_set_state_callback(context, nullptr, nullptr);
@@ -174,6 +234,7 @@ void PulseConnection::onContextState()
     pa_context *context = m_native->context;
     const pa_context_state_t state = context ? pa_context_get_state(context) : PA_CONTEXT_FAILED;
     if (state == PA_CONTEXT_READY) {
+        m_dirty.full = true;
         const auto mask = pa_subscription_mask_t(PA_SUBSCRIPTION_MASK_SINK | PA_SUBSCRIPTION_MASK_SOURCE |
                                                  PA_SUBSCRIPTION_MASK_SERVER);
         Native::sent(pa_context_subscribe(context, mask, nullptr, nullptr));
@@ -199,9 +260,23 @@ void PulseConnection::onContextState()
     m_pendingLoads = 0;
     m_reloadAgain = false;
     m_answered = true;
+    answerClients(false);
     setState(State::Lost);
     m_retry->start(m_retryMs);
-    m_retryMs = std::min(m_retryMs * 2, MaxRetryMs);
+    m_retryMs = std::min(m_retryMs * 2, m_maxRetryMs);
+}
+
+void PulseConnection::setRetryWaits(int firstMs, int maxMs)
+{
+    m_firstRetryMs = m_retryMs = firstMs;
+    m_maxRetryMs = maxMs;
+}
+
+void PulseConnection::holdLoads(bool hold)
+{
+    m_holdLoads = hold;
+    if (!hold && std::exchange(m_loadHeld, false))
+        loadFinished();
 }
 
 void PulseConnection::reload()
@@ -210,14 +285,31 @@ void PulseConnection::reload()
     if (!context)
         return;
     if (m_pendingLoads > 0) {
-        m_reloadAgain = true; // one more full read once this one is in
+        m_reloadAgain = true; // one more read once this one is in
         return;
     }
-    m_loading = PulseServerState();
-    m_pendingLoads = 3;
-    const bool sent = Native::sent(pa_context_get_server_info(context, &Native::onServer, this)) &&
-                      Native::sent(pa_context_get_sink_info_list(context, &Native::onDevice<pa_sink_info>, this)) &&
-                      Native::sent(pa_context_get_source_info_list(context, &Native::onDevice<pa_source_info>, this));
+    const Dirty dirty = std::exchange(m_dirty, {});
+    m_readNow = {};
+    m_readNow.full = dirty.full;
+    bool sent = true;
+    const auto ask = [&](pa_operation *operation) {
+        sent = sent && Native::sent(operation);
+        m_pendingLoads += sent ? 1 : 0;
+    };
+    if (dirty.full) {
+        m_loading = PulseServerState();
+        ask(pa_context_get_server_info(context, &Native::onServer, this));
+        ask(pa_context_get_sink_info_list(context, &Native::onDevice<pa_sink_info>, this));
+        ask(pa_context_get_source_info_list(context, &Native::onDevice<pa_source_info>, this));
+    } else {
+        // The picture as it is, with the changed devices read again: one
+        // answer instead of every device of the server.
+        m_loading = m_server;
+        for (quint32 index : dirty.sinks)
+            ask(pa_context_get_sink_info_by_index(context, index, &Native::onDevice<pa_sink_info>, this));
+        for (quint32 index : dirty.sources)
+            ask(pa_context_get_source_info_by_index(context, index, &Native::onDevice<pa_source_info>, this));
+    }
     if (!sent) {
         // The connection is failing; its state callback follows.
         m_pendingLoads = 0;
@@ -228,9 +320,15 @@ void PulseConnection::loadFinished()
 {
     if (m_pendingLoads == 0 || --m_pendingLoads > 0)
         return;
+    if (m_holdLoads) {
+        m_pendingLoads = 1; // the last part, given when released
+        m_loadHeld = true;
+        return;
+    }
+    holdOwnWrites();
     m_server = m_loading;
     if (m_state != State::Ready) {
-        m_retryMs = FirstRetryMs;
+        m_retryMs = m_firstRetryMs;
         m_answered = true;
         setState(State::Ready);
     }
@@ -249,6 +347,12 @@ void PulseConnection::setState(State state)
     emit stateChanged(state);
 }
 
+bool PulseConnection::knows(bool source, quint32 index) const
+{
+    const QList<PulseDeviceInfo> &list = source ? m_server.sources : m_server.sinks;
+    return std::any_of(list.cbegin(), list.cend(), [index](const PulseDeviceInfo &d) { return d.index == index; });
+}
+
 PulseDeviceInfo *PulseConnection::find(bool source, const QString &name)
 {
     QList<PulseDeviceInfo> &list = source ? m_server.sources : m_server.sinks;
@@ -257,6 +361,77 @@ PulseDeviceInfo *PulseConnection::find(bool source, const QString &name)
             return &info;
     }
     return nullptr;
+}
+
+void PulseConnection::noteWrite(bool source, const QString &name)
+{
+    if (const PulseDeviceInfo *device = find(source, name))
+        (source ? m_ownSourceWrites : m_ownSinkWrites).insert(name, {device->volumes, device->muted, m_clock.elapsed()});
+}
+
+void PulseConnection::holdOwnWrites()
+{
+    // A picture can show a device as it was before this program's write: it
+    // was asked for before the write went out, or (PipeWire) the server has
+    // taken the write but not applied it yet. Taken as it is, it would turn
+    // a strip back for a moment and look to the volume guard like another
+    // program's change. Until the server shows the write, or ConfirmMs
+    // passed, what was written stands.
+    const qint64 now = m_clock.elapsed();
+    bool held = false;
+    const auto hold = [&](QList<PulseDeviceInfo> &loaded, QHash<QString, OwnWrite> &own, const QSet<quint32> &read) {
+        for (auto it = own.begin(); it != own.end();) {
+            const auto device = std::find_if(loaded.begin(), loaded.end(),
+                                             [&](const PulseDeviceInfo &d) { return d.name == it.key(); });
+            if (device == loaded.end() || now - it->at >= ConfirmMs) {
+                it = own.erase(it);
+                continue;
+            }
+            if (m_readNow.full || read.contains(device->index)) {
+                if (device->volumes == it->volumes && device->muted == it->muted) {
+                    it = own.erase(it); // the server shows it
+                    continue;
+                }
+                device->volumes = it->volumes;
+                device->muted = it->muted;
+                held = true;
+            }
+            ++it;
+        }
+    };
+    hold(m_loading.sinks, m_ownSinkWrites, m_readNow.sinks);
+    hold(m_loading.sources, m_ownSourceWrites, m_readNow.sources);
+    if (!m_ownDefaultSource.isEmpty() && m_readNow.full) {
+        if (m_loading.defaultSource == m_ownDefaultSource || now - m_ownDefaultSourceAt >= ConfirmMs) {
+            m_ownDefaultSource.clear();
+        } else {
+            m_loading.defaultSource = m_ownDefaultSource;
+            held = true;
+        }
+    }
+    // The server says when it applies a write; should it not, look again
+    // once the write no longer stands.
+    if (held && !m_confirm->isActive())
+        m_confirm->start(ConfirmMs);
+}
+
+void PulseConnection::confirmOwnWrites()
+{
+    // Not shown yet: look again; what the server shows then is taken once
+    // ConfirmMs passed.
+    if (m_ownSinkWrites.isEmpty() && m_ownSourceWrites.isEmpty() && m_ownDefaultSource.isEmpty())
+        return;
+    const auto again = [](const QList<PulseDeviceInfo> &devices, const QHash<QString, OwnWrite> &own,
+                          QSet<quint32> &dirty) {
+        for (const PulseDeviceInfo &device : devices) {
+            if (own.contains(device.name))
+                dirty.insert(device.index);
+        }
+    };
+    again(m_server.sinks, m_ownSinkWrites, m_dirty.sinks);
+    again(m_server.sources, m_ownSourceWrites, m_dirty.sources);
+    m_dirty.full = m_dirty.full || !m_ownDefaultSource.isEmpty();
+    reload();
 }
 
 bool PulseConnection::setVolumes(bool source, const QString &name, const QList<quint32> &volumes)
@@ -276,6 +451,7 @@ bool PulseConnection::setVolumes(bool source, const QString &name, const QList<q
     if (!Native::sent(operation))
         return false;
     info->volumes = volumes;
+    noteWrite(source, name);
     return true;
 }
 
@@ -291,6 +467,7 @@ bool PulseConnection::setMute(bool source, const QString &name, bool muted)
     if (!Native::sent(operation))
         return false;
     info->muted = muted;
+    noteWrite(source, name);
     return true;
 }
 
@@ -302,7 +479,47 @@ bool PulseConnection::setDefaultSource(const QString &name)
     if (!Native::sent(pa_context_set_default_source(m_native->context, key.constData(), nullptr, nullptr)))
         return false;
     m_server.defaultSource = name;
+    m_ownDefaultSource = name;
+    m_ownDefaultSourceAt = m_clock.elapsed();
     return true;
+}
+
+void PulseConnection::recordingClients(const QString &source, const ClientsAnswer &answer)
+{
+    const PulseDeviceInfo *device = find(true, source);
+    if (m_state != State::Ready || !device) {
+        // No server, or no such source: nobody can be named. Answered from
+        // the event loop as a listing would be.
+        const bool answered = m_state == State::Ready;
+        QMetaObject::invokeMethod(
+            this, [answer, answered] { answer({}, answered); }, Qt::QueuedConnection);
+        return;
+    }
+    m_clientQueries.append({device->index, answer});
+    if (m_listingOutputs)
+        return; // the listing on its way answers this one too
+    m_outputs.clear();
+    m_listingOutputs =
+        Native::sent(pa_context_get_source_output_info_list(m_native->context, &Native::onSourceOutput, this));
+    if (!m_listingOutputs) {
+        QMetaObject::invokeMethod(
+            this, [this] { answerClients(false); }, Qt::QueuedConnection);
+    }
+}
+
+void PulseConnection::answerClients(bool answered)
+{
+    m_listingOutputs = false;
+    const QList<ClientsQuery> queries = std::exchange(m_clientQueries, {});
+    const QList<std::pair<quint32, QString>> outputs = std::exchange(m_outputs, {});
+    for (const ClientsQuery &query : queries) {
+        QStringList names;
+        for (const auto &[sourceIndex, name] : outputs) {
+            if (answered && sourceIndex == query.sourceIndex && !names.contains(name))
+                names.append(name);
+        }
+        query.answer(names, answered);
+    }
 }
 
 bool PulseConnection::watchPeak(const QString &source)

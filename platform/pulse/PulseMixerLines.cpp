@@ -223,8 +223,13 @@ quint32 PulseMixerLines::values(const MixerControlDetails &details, QList<quint3
 
 bool PulseMixerLines::peakMeterSource(quint32 controlId, QString &source) const
 {
+    return controlId % 8 == PeakKind && recordingSource(controlId / 8, source);
+}
+
+bool PulseMixerLines::recordingSource(quint32 lineId, QString &source) const
+{
     Target t;
-    if (controlId % 8 != PeakKind || !target(controlId / 8, t) || !t.source)
+    if (!target(lineId, t) || !t.source)
         return false;
     source = t.device ? t.device->name : QString();
     return true;

@@ -46,6 +46,9 @@ public:
     // meter; false for every other control. `source` is empty when the
     // meter is MAIN's and the server has no default source.
     bool peakMeterSource(quint32 controlId, QString &source) const;
+    // The source a recording line stands for (MAIN: the default source, empty
+    // when there is none); false for any other line.
+    bool recordingSource(quint32 lineId, QString &source) const;
     static constexpr qint32 PeakMax = 32767; // meter units for full scale
 
     // What a value write asks of the server.

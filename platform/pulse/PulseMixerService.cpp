@@ -165,6 +165,16 @@ quint32 PulseMixerService::setControlValues(MixerHandle handle, const MixerContr
     return MixerRc::NoError;
 }
 
+void PulseMixerService::recordingClients(MixerHandle handle, quint32 lineId, const RecordingClientsAnswer &answer)
+{
+    QString source;
+    if (check(handle) != MixerRc::NoError || !m_lines.recordingSource(lineId, source)) {
+        answer({}, false);
+        return;
+    }
+    m_connection.recordingClients(source, answer);
+}
+
 void PulseMixerService::onServerChanged()
 {
     m_lines.update(m_connection.server());

@@ -48,6 +48,8 @@ public:
                              QList<MixerListText> &texts) override;
     quint32 setControlValues(MixerHandle handle, const MixerControlDetails &details,
                              const QList<quint32> &values) override;
+    // The source outputs of a recording line's source; a playback line has none.
+    void recordingClients(MixerHandle handle, quint32 lineId, const RecordingClientsAnswer &answer) override;
 
 signals:
     // Lines came or went, were renamed, or the server went away or came back.

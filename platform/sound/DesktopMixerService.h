@@ -42,6 +42,10 @@ public:
     quint32 setControlValues(MixerHandle handle, const MixerControlDetails &details,
                              const QList<quint32> &values) override;
     void setDevicesChanged(std::function<void()> changed) override { m_devicesChanged = std::move(changed); }
+    void recordingClients(MixerHandle handle, quint32 lineId, const RecordingClientsAnswer &answer) override
+    {
+        serviceOf(handle).recordingClients(handle, lineId, answer);
+    }
 
 signals:
     // The device list or a device's lines may have changed: list them again.

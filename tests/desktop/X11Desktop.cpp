@@ -80,6 +80,29 @@ QRect X11Desktop::frameOf(std::uint32_t client) const
     return r;
 }
 
+bool X11Desktop::stackedAbove(std::uint32_t upper, std::uint32_t lower) const
+{
+    const std::uint32_t top = isOpen() ? topLevelOf(upper) : 0;
+    const std::uint32_t bottom = isOpen() ? topLevelOf(lower) : 0;
+    if (!top || !bottom)
+        return false;
+    xcb_query_tree_reply_t *tree = xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, m_root), nullptr);
+    if (!tree)
+        return false;
+    // The root's children come bottom-most first.
+    const xcb_window_t *children = xcb_query_tree_children(tree);
+    int topAt = -1;
+    int bottomAt = -1;
+    for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
+        if (children[i] == top)
+            topAt = i;
+        if (children[i] == bottom)
+            bottomAt = i;
+    }
+    std::free(tree);
+    return topAt >= 0 && bottomAt >= 0 && topAt > bottomAt;
+}
+
 QRect X11Desktop::workArea() const
 {
     if (!isOpen())

@@ -29,6 +29,9 @@ public:
     QRect frameOf(std::uint32_t client) const;
     // True when something has reparented `client` into a frame.
     bool isFramed(std::uint32_t client) const;
+    // True when the frame of `upper` lies above the frame of `lower` in the
+    // server's stacking order.
+    bool stackedAbove(std::uint32_t upper, std::uint32_t lower) const;
     // _NET_WORKAREA of the first desktop; empty when not published.
     QRect workArea() const;
     // Maps a dock that reserves `left` pixels on the left edge and `bottom`

@@ -1,6 +1,8 @@
 # Installs the build into a fresh prefix and checks what a distribution
 # package gets: the program reachable from bin/ with its help and text file
-# beside it, the icon in the hicolor theme, a menu entry that validates.
+# and the package manager's mark beside it, the icon in the hicolor theme, a
+# menu entry and AppStream metadata that validate, the manual page, the
+# copyright and change log.
 #   cmake -DBUILD_DIR=... -DWORK_DIR=... -P CheckInstall.cmake
 set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${prefix})
@@ -14,8 +16,11 @@ if(NOT program)
   message(FATAL_ERROR "no program under ${prefix}/lib*/nuvask")
 endif()
 get_filename_component(folder ${program} DIRECTORY)
-foreach(f ${folder}/NUVASK.HLP ${folder}/NUVASK.TXT ${prefix}/share/icons/hicolor/scalable/apps/nuvask.svg
-        ${prefix}/share/icons/hicolor/48x48/apps/nuvask.png ${prefix}/share/applications/nuvask.desktop)
+foreach(f ${folder}/NUVASK.HLP ${folder}/NUVASK.TXT ${folder}/nuvask.packaged
+        ${prefix}/share/icons/hicolor/scalable/apps/nuvask.svg
+        ${prefix}/share/icons/hicolor/48x48/apps/nuvask.png ${prefix}/share/applications/nuvask.desktop
+        ${prefix}/share/metainfo/org.nuvask.nuvask.metainfo.xml ${prefix}/share/man/man1/nuvask.1.gz
+        ${prefix}/share/doc/nuvask/copyright ${prefix}/share/doc/nuvask/changelog.gz)
   if(NOT EXISTS ${f})
     message(FATAL_ERROR "missing: ${f}")
   endif()
@@ -31,6 +36,14 @@ if(VALIDATE)
     OUTPUT_VARIABLE out ERROR_VARIABLE out)
   if(NOT rc EQUAL 0 OR out MATCHES "error")
     message(FATAL_ERROR "the menu entry does not validate: ${out}")
+  endif()
+endif()
+find_program(APPSTREAMCLI appstreamcli)
+if(APPSTREAMCLI)
+  execute_process(COMMAND ${APPSTREAMCLI} validate --no-net ${prefix}/share/metainfo/org.nuvask.nuvask.metainfo.xml
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "the AppStream metadata does not validate: ${out}")
   endif()
 endif()
 file(REMOVE_RECURSE ${prefix})

@@ -55,7 +55,7 @@ TEST(HiveRun, ForeignBytesSurviveARunAndItsSaveByteForByte)
     const QStringList lines = added.split("\r\n");
     ASSERT_GT(lines.size(), 15) << "the settings were not saved";
     EXPECT_TRUE(lines.last().isEmpty());
-    const QRegularExpression own(R"re(^"(FP|BackColor|minihelp|KELDO_COLOR|V_Name|MostTOP|V_Panel|ML_(DST|SRC|Mixer|SRC_NAME)[012]|Auto_RecV|Meter_ON|V_CUT|RL_WAIT)"=".*"$)re");
+    const QRegularExpression own(R"re(^"(FP|BackColor|minihelp|KELDO_COLOR|V_Name|MostTOP|V_Panel|ML_(DST|SRC|Mixer|SRC_NAME)[012]|Auto_RecV|Meter_ON|V_CUT|RL_WAIT|Guard_RecV)"=".*"$)re");
     for (qsizetype i = 0; i + 1 < lines.size(); ++i)
         EXPECT_TRUE(own.match(lines[i]).hasMatch()) << lines[i].toStdString();
     EXPECT_EQ(reg.readString(RegRoot::CurrentUser, QString::fromUtf8("Software\\Other ソフト"), "Group"),

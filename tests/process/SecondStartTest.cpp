@@ -14,6 +14,7 @@
 #include <QDeadlineTimer>
 #include <QLocalSocket>
 #include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -178,7 +179,11 @@ TEST(HandOver, TextArrivesAndTheAnswerComesAfterTheHandler)
     server.setHandler([&](unsigned msg, const QString &text) {
         EXPECT_EQ(msg, kWmSecondInstance);
         got << text;
-        QThread::msleep(300); // a window slow to come back
+        // A window slow to come back, whose showing lets pending events run
+        // (an answer already queued would leave now).
+        QEventLoop slow;
+        QTimer::singleShot(300, &slow, &QEventLoop::quit);
+        slow.exec();
         handlerDoneMs = clock.elapsed();
     });
     bool answered = false;

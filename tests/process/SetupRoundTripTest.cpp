@@ -1,10 +1,12 @@
-// The real program installed and uninstalled again in private HOME and XDG
-// folders on a virtual X display, every message box answered with Enter as
-// a user would (each question defaults to Yes).
+// The real program installed, installed again and uninstalled in private
+// HOME and XDG folders on a virtual X display, every message box answered
+// with Enter as a user would (each question defaults to Yes).
+#include "ProcessFamily.h"
 #include "ProgramRuns.h"
 
 #include "core/settings/SettingsStore.h"
 #include "platform/linux/HiveFileRegistry.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -18,6 +20,7 @@
 
 using namespace nuvask;
 using test::ProgramRuns;
+using test::ReadFile;
 
 namespace {
 
@@ -36,14 +39,24 @@ int Xdo(const QStringList &args, int limitMs = 5000, QString *out = nullptr)
     return p.exitCode();
 }
 
-// Enter on the program's newest window (the open message box, else the
-// setup window). The focus is given to it first: without a window manager
-// nothing else hands it over, and another client may hold it.
-void PressEnter()
+// The visible windows of the given processes, bottom to top.
+QStringList WindowsOf(const QList<pid_t> &pids)
 {
-    QString ids;
-    Xdo({"search", "--onlyvisible", "--name", "DORIVA SOUND|UNINSTALL_KELDO"}, 3000, &ids);
-    const QStringList list = ids.split('\n', Qt::SkipEmptyParts);
+    QStringList ids;
+    for (pid_t pid : pids) {
+        QString found;
+        Xdo({"search", "--onlyvisible", "--pid", QString::number(pid)}, 3000, &found);
+        ids += found.split('\n', Qt::SkipEmptyParts);
+    }
+    return ids;
+}
+
+// Enter on the newest window of the test's programs (the open message box,
+// else the setup window). The focus is given to it first: without a window
+// manager nothing else hands it over, and another client may hold it.
+void PressEnter(const QList<pid_t> &pids)
+{
+    const QStringList list = WindowsOf(pids);
     if (list.isEmpty())
         return;
     Xdo({"windowfocus", list.last()}, 3000);
@@ -51,6 +64,13 @@ void PressEnter()
 }
 
 const QString kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\NUVASK";
+const QString kTitle = "DORIVA SOUND ボリューム";
+
+// A list one entry a line, for readable failures.
+std::string Lines(const QStringList &list)
+{
+    return list.join('\n').toStdString();
+}
 
 class SetupRoundTrip : public ::testing::Test
 {
@@ -79,27 +99,18 @@ protected:
         return list;
     }
 
-    // Presses Enter every 300 ms until no process runs the file at `exe`
-    // (or the QProcess ended); false after the limit.
-    static bool AnswerUntilGone(const QString &exe, int limitMs = 20000)
+    // Presses Enter every 300 ms until every process the test started, and
+    // every one those started, has ended; false after the limit.
+    bool AnswerUntilGone(int limitMs = 30000)
     {
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < limitMs) {
             QThread::msleep(300);
-            if (!Running(exe))
+            const QList<pid_t> living = m_family.Living();
+            if (living.isEmpty())
                 return true;
-            PressEnter();
-        }
-        return false;
-    }
-
-    static bool Running(const QString &exe)
-    {
-        for (const QString &pid : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            const QString target = QFile::symLinkTarget("/proc/" + pid + "/exe");
-            if (target == exe || target == exe + " (deleted)")
-                return true;
+            PressEnter(living);
         }
         return false;
     }
@@ -112,10 +123,37 @@ protected:
         return key ? QProcess::splitCommand(key->readString("UninstallString")) : QStringList();
     }
 
-    void Install()
+    static QString Setting(const char *name)
+    {
+        HiveFileRegistry reg;
+        auto settings = reg.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), false);
+        return settings ? settings->readString(name) : QString();
+    }
+
+    // As a newer version finds it: the next start opens the setup window.
+    static void ForgetVersion()
+    {
+        HiveFileRegistry reg;
+        reg.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), false)->deleteValue("Version");
+    }
+
+    // The setup run by the built program; `group` typed into the group box
+    // when given, everything else as offered.
+    void Install(const QString &group = QString())
     {
         QProcess *p = m_runs.launch();
-        ASSERT_TRUE(AnswerUntilGone(QFileInfo(NUVASK_BINARY).canonicalFilePath())) << "the setup did not end";
+        if (!group.isEmpty()) {
+            QString id;
+            Xdo({"search", "--sync", "--onlyvisible", "--pid", QString::number(p->processId())}, 10000, &id);
+            id = id.section('\n', 0, 0);
+            ASSERT_FALSE(id.isEmpty()) << "no setup window";
+            Xdo({"windowfocus", "--sync", id});
+            Xdo({"mousemove", "--window", id, "60", "116"}); // ComboBox1 at (8,104), 313 x 24
+            Xdo({"click", "1"});
+            Xdo({"key", "ctrl+a"});
+            Xdo({"type", group});
+        }
+        ASSERT_TRUE(AnswerUntilGone()) << "the setup did not end";
         p->waitForFinished(3000);
         EXPECT_EQ(p->exitCode(), 0);
     }
@@ -132,20 +170,21 @@ protected:
         p.setProcessEnvironment(env);
         p.start();
         ASSERT_TRUE(p.waitForStarted(5000));
-        ASSERT_TRUE(AnswerUntilGone(command[0])) << "the installed copy did not end";
-        p.waitForFinished(3000);
         // The uninstaller copy goes on until it has deleted the program.
-        ASSERT_TRUE(AnswerUntilGone(UninstallerCopy())) << "the uninstaller copy did not end";
+        ASSERT_TRUE(AnswerUntilGone()) << "the installed copy or the uninstaller copy did not end";
+        p.waitForFinished(3000);
     }
 
     QString UninstallerCopy() const { return m_runs.xdg.dataHome() + "/nuvask/unin_keldo000.exe"; }
+    QString Applications() const { return m_runs.xdg.dataHome() + "/applications"; }
 
     ProgramRuns m_runs;
+    test::ProcessFamily m_family;
 };
 
 } // namespace
 
-TEST_F(SetupRoundTrip, InstallThenUninstallLeavesOnlyTheUninstallerCopyAndEmptyFolders)
+TEST_F(SetupRoundTrip, InstallThenUninstallLeavesOnlyTheUninstallerCopy)
 {
     const QStringList before = Tree();
     Install();
@@ -153,43 +192,62 @@ TEST_F(SetupRoundTrip, InstallThenUninstallLeavesOnlyTheUninstallerCopyAndEmptyF
     for (const char *name : {"nuvask", "NUVASK.TXT", "NUVASK.HLP"})
         EXPECT_TRUE(QFileInfo::exists(folder + "/" + name)) << name;
     EXPECT_TRUE(QFileInfo(folder + "/nuvask").isExecutable());
-    {
-        HiveFileRegistry reg;
-        auto settings = reg.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), false);
-        ASSERT_TRUE(settings);
-        EXPECT_EQ(settings->readString("Version"), "23");
-        EXPECT_EQ(settings->readString("EXEPATH"), folder);
-        EXPECT_EQ(settings->readString("Group"), "KELDO SOFT32");
-    }
+    EXPECT_LE(QFileInfo(folder + "/nuvask").size(), 5 << 20) << "the installed program carries its debug information";
+    // Every launcher names the icon the install put into the user's theme.
+    EXPECT_TRUE(QFileInfo::exists(m_runs.xdg.dataHome() + "/icons/hicolor/48x48/apps/nuvask.png"));
+    const QDir launchers(m_runs.xdg.dataHome() + "/applications");
+    const QStringList items = launchers.entryList({"nuvask-*.desktop"}, QDir::Files);
+    EXPECT_EQ(items.size(), 2) << "the program's and the uninstaller's";
+    for (const QString &item : items)
+        EXPECT_TRUE(ReadFile(launchers.filePath(item)).contains("\nIcon=nuvask\n")) << item.toStdString();
+    EXPECT_EQ(Setting("Version"), "23");
+    EXPECT_EQ(Setting("EXEPATH"), folder);
+    EXPECT_EQ(Setting("Group"), "KELDO SOFT32");
+    // The Startup box was not checked: no autostart folder for nothing.
+    EXPECT_FALSE(QFileInfo::exists(m_runs.xdg.configHome() + "/autostart"));
     const QStringList command = UninstallCommand();
     ASSERT_EQ(command, QStringList({folder + "/nuvask", "/uninstall"}));
     // What using the program adds: a desktop launcher and the registered
     // volumes beside the program (the countdowns take Yes for them too).
-    for (const QString &file : {m_runs.xdg.home() + "/Desktop/DORIVA SOUND ボリューム.desktop",
-                                folder + "/NUVASKVR.LIS", folder + "/NUVASKVN.LIS"}) {
+    for (const QString &file : {m_runs.xdg.home() + "/Desktop/" + kTitle + ".desktop", folder + "/NUVASKVR.LIS",
+                                folder + "/NUVASKVN.LIS"}) {
         QFile f(file);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
 
     Uninstall(command);
-    EXPECT_FALSE(QFileInfo::exists(m_runs.xdg.dataHome() + "/KELDOP32")) << "emptied folders stay";
-    HiveFileRegistry reg;
-    for (RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine, RegRoot::Users})
-        EXPECT_TRUE(reg.subKeys(root, QString()).isEmpty()) << "keys left in " << reg.fileFor(root).toStdString();
+    QStringList after = Tree();
+    EXPECT_EQ(after.removeAll("/data/nuvask/unin_keldo000.exe") + after.removeAll("/data/nuvask"), 2);
+    EXPECT_EQ(Lines(after), Lines(before)) << "left behind or taken away";
+}
 
-    // What may stay: the uninstaller copy, the emptied settings files and
-    // the desktop's own menu and autostart folders.
-    const QStringList folders{"/data/nuvask", "/config/nuvask", "/config/nuvask/registry", "/config/menus",
-                              "/config/menus/applications-merged", "/config/autostart", "/data/applications",
-                              "/data/desktop-directories"};
-    for (const QString &path : Tree()) {
-        if (before.contains(path))
-            continue;
-        const bool allowed = QFileInfo(m_runs.xdg.root() + path).isDir()
-                                 ? folders.contains(path)
-                                 : path == "/data/nuvask/unin_keldo000.exe" || path.startsWith("/config/nuvask/registry/");
-        EXPECT_TRUE(allowed) << "left behind: " << path.toStdString();
-    }
+TEST_F(SetupRoundTrip, ReinstallsIntoTheSameFolderAndAnotherGroupThenUninstallLeaveTheTreeAsItWas)
+{
+    const QStringList before = Tree();
+    const QString folder = m_runs.xdg.dataHome() + "/KELDOP32/NUVASK";
+    Install();
+    ForgetVersion(); // the usual update: a newer version opens the setup again
+    Install();
+    ASSERT_EQ(Setting("EXEPATH"), folder);
+    ForgetVersion();
+    Install("Other Tools");
+    ASSERT_EQ(Setting("Group"), "Other Tools");
+    ASSERT_EQ(Setting("Version"), "23");
+
+    // The launchers moved with the group: none is left in the old one, and
+    // the old group, emptied, is gone from the menu.
+    const QStringList items = QDir(Applications()).entryList({"nuvask-*.desktop"}, QDir::Files, QDir::Name);
+    EXPECT_EQ(Lines(items), Lines({"nuvask-Other Tools-" + kTitle + " アンインストール.desktop",
+                                   "nuvask-Other Tools-" + kTitle + ".desktop"}));
+    EXPECT_FALSE(QFileInfo::exists(m_runs.xdg.dataHome() + "/desktop-directories/nuvask-KELDO SOFT32.directory"));
+
+    Uninstall(UninstallCommand());
+    // Only the uninstaller copy stays (it deletes the program and cannot
+    // delete itself); the folders the installs made went, those that were
+    // there before stayed.
+    QStringList after = Tree();
+    EXPECT_EQ(after.removeAll("/data/nuvask/unin_keldo000.exe") + after.removeAll("/data/nuvask"), 2);
+    EXPECT_EQ(Lines(after), Lines(before)) << "left behind or taken away";
 }
 
 TEST_F(SetupRoundTrip, FolderWithBlanksAndJapaneseWorksEndToEnd)
@@ -226,10 +284,10 @@ TEST_F(SetupRoundTrip, UninstallerCopyStartedByHandDeletesNothing)
     p.start(UninstallerCopy(), {});
     ASSERT_TRUE(p.waitForStarted(5000));
     // The parameter error is the only box, captioned UNINSTALL_KELDO000.
-    EXPECT_EQ(Xdo({"search", "--sync", "--name", "UNINSTALL_KELDO000"}, 10000), 0);
-    ASSERT_TRUE(AnswerUntilGone(UninstallerCopy(), 5000));
+    EXPECT_EQ(Xdo({"search", "--sync", "--all", "--pid", QString::number(p.processId()), "--name", "UNINSTALL_KELDO000"}, 10000),
+              0);
+    ASSERT_TRUE(AnswerUntilGone(5000));
     EXPECT_TRUE(p.waitForFinished(3000));
     EXPECT_TRUE(QFileInfo::exists(program));
-    HiveFileRegistry reg;
-    EXPECT_EQ(reg.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), false)->readString("Version"), "23");
+    EXPECT_EQ(Setting("Version"), "23");
 }

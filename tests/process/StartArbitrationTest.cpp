@@ -129,9 +129,13 @@ TEST(StartArbitration, SocketFolderOfAnotherUserOrOpenToOthersIsRefused)
     ASSERT_EQ(::lstat(folder.constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0700u);
 
-    // Open to others (another user made it so, or could have put a socket in it).
-    ASSERT_EQ(::chmod(folder.constData(), 0777), 0);
-    EXPECT_EQ(CheckInstanceFolder().problem, InstanceFolder::OpenMode);
+    // Open to others (another user made it so, or could have put a socket in
+    // it), or only readable or enterable by them: they could list or reach
+    // the sockets.
+    for (const mode_t mode : {0755, 0750, 0711, 0777}) {
+        ASSERT_EQ(::chmod(folder.constData(), mode), 0);
+        EXPECT_EQ(CheckInstanceFolder().problem, InstanceFolder::OpenMode) << std::oct << mode;
+    }
     EXPECT_EQ(InstanceLock::tryAcquire(kMainWindowClass), nullptr);
     InstanceServer server;
     EXPECT_FALSE(server.listen(QString(kMainWindowClass)));

@@ -8,6 +8,7 @@
 #include "core/monitor/WaveInService.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ constexpr int FirstBufferMs = 4000;
 
 struct CaptureBuffers
 {
-    explicit CaptureBuffers(WaveInService &service) : wave(service) {}
+    explicit CaptureBuffers(WaveInService &service) : wave(service) { clock.start(); }
     CaptureBuffers(const CaptureBuffers &) = delete;
     CaptureBuffers &operator=(const CaptureBuffers &) = delete;
     ~CaptureBuffers()
@@ -45,6 +46,7 @@ struct CaptureBuffers
             [this](WaveInHandle h, WaveHeader *header) {
                 EXPECT_EQ(h, handle);
                 returned.append(header);
+                times.append(clock.elapsed());
                 bytes.append(header->bytesRecorded);
                 peaks.append(PeakScanFast(header->data, header->bytesRecorded, {}, 40000));
                 if (requeue && header->bytesRecorded > 0) {
@@ -63,6 +65,7 @@ struct CaptureBuffers
     void forget()
     {
         returned.clear();
+        times.clear();
         bytes.clear();
         peaks.clear();
     }
@@ -72,6 +75,8 @@ struct CaptureBuffers
     std::array<QByteArray, 5> memory;
     std::array<WaveHeader, 5> headers;
     QList<WaveHeader *> returned;
+    QList<qint64> times; // when each came back, in milliseconds of `clock`
+    QElapsedTimer clock;
     QList<quint32> bytes;
     QList<int> peaks;
     bool requeue = true;

@@ -37,6 +37,7 @@ public:
     // Called once for every about box that opens.
     std::function<void(TAboutBox *)> onAbout;
     QStringList texts; // every message box text seen, line ends as LF
+    QList<QColor> backgrounds; // every message box's window colour, as shown
 
     ModalScript()
     {
@@ -54,6 +55,7 @@ private:
                 return;
             m_lastBox = box;
             texts << BoxText(box);
+            backgrounds << box->palette().color(QPalette::Window);
             const int answer = answers.empty() ? 1 : answers.front();
             if (!answers.empty())
                 answers.pop_front();

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace nuvask::test {
@@ -23,6 +24,11 @@ struct StripHost : MixerHost, StripMetersView {
     StripMeters *meters = nullptr;
     bool autoRecV = false;
     bool timerRunning = false;
+    // Another road for the change notification (the level history's
+    // recorder shows the change on the strips itself), and a listener for
+    // the automatic lowerings.
+    std::function<void(quint32)> onControlChange;
+    std::function<void(const AutoLowering &)> onAutoLowered;
     void SetAutoMarkVisible(int strip, bool visible) override
     {
         if (meters)
@@ -36,7 +42,18 @@ struct StripHost : MixerHost, StripMetersView {
         if (meters)
             meters->SetPeakTimerRunning(running);
     }
-    void MixerControlChange(MixerHandle, quint32 controlId) override { layer->MixerControlChanged(controlId); }
+    void MixerControlChange(MixerHandle, quint32 controlId) override
+    {
+        if (onControlChange)
+            onControlChange(controlId);
+        else
+            layer->MixerControlChanged(controlId);
+    }
+    void StripAutoLowered(const AutoLowering &lowering) override
+    {
+        if (onAutoLowered)
+            onAutoLowered(lowering);
+    }
     bool AutoRecVChecked() const override { return meters ? meters->AutoRecV() : autoRecV; }
 
     void SetAutoMark(int strip, bool visible) override

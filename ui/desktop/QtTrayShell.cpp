@@ -11,7 +11,26 @@
 
 namespace nuvask {
 
-QtTrayShell::QtTrayShell(QObject *parent) : QObject(parent) {}
+QtTrayShell::QtTrayShell(QObject *parent) : QObject(parent)
+{
+    m_trayPoll.setInterval(kTrayPollMs);
+    connect(&m_trayPoll, &QTimer::timeout, this, &QtTrayShell::checkTray);
+}
+
+void QtTrayShell::checkTray()
+{
+    const bool available = TrayAvailable();
+    if (available == m_trayAvailable)
+        return;
+    m_trayAvailable = available;
+    if (available) {
+        for (auto &[id, entry] : m_icons) {
+            entry.icon->hide();
+            entry.icon->show();
+        }
+    }
+    TrayChanged(available);
+}
 
 QtTrayShell::~QtTrayShell()
 {
@@ -76,7 +95,9 @@ bool QtTrayShell::Shell_NotifyIcon(quint32 message, const NotifyIconRecord &reco
         apply(entry, record);
         entry.icon->show();
         m_icons.emplace(id, entry);
-        return TrayAvailable();
+        m_trayAvailable = TrayAvailable();
+        m_trayPoll.start();
+        return m_trayAvailable;
     }
     case NIM_MODIFY:
         if (it == m_icons.end())
@@ -88,6 +109,8 @@ bool QtTrayShell::Shell_NotifyIcon(quint32 message, const NotifyIconRecord &reco
             return false;
         QSystemTrayIcon *icon = it->second.icon;
         m_icons.erase(it);
+        if (m_icons.empty())
+            m_trayPoll.stop();
         icon->hide();
         // The delete may come from inside this icon's own activation.
         icon->deleteLater();

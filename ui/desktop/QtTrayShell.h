@@ -9,12 +9,18 @@
 // Every icon carries the context menu given here, because some desktops hide
 // an icon that has none. Where the desktop or Qt opens that menu on a right
 // press by itself, the owner's own popup of the same menu only places it again.
+//
+// Whether a notification area is there is looked at four times a second
+// while icons stand in it (Qt tells it only on request). When one returns,
+// the icons are added to it again: Qt docks its own icons in a new X11 tray,
+// but a tray reached over D-Bus learns of them only when they are added.
 
 #include "core/desktop/TrayShell.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <map>
 
 class QMenu;
@@ -45,6 +51,10 @@ public:
     // The icon standing for an identifier, or nullptr.
     QSystemTrayIcon *TrayIconFor(quint32 id) const;
 
+    // Milliseconds between two looks at the notification area while icons
+    // stand in it.
+    static constexpr int kTrayPollMs = 250;
+
 private:
     struct Entry
     {
@@ -54,9 +64,13 @@ private:
 
     void apply(Entry &entry, const NotifyIconRecord &record);
     void activated(quint32 id, QSystemTrayIcon::ActivationReason reason);
+    // Compares with the last known state; a change is told to the handler.
+    void checkTray();
 
     std::map<quint32, Entry> m_icons;
     QPointer<QMenu> m_contextMenu;
+    QTimer m_trayPoll;
+    bool m_trayAvailable = false;
 };
 
 } // namespace nuvask

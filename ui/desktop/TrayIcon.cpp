@@ -24,6 +24,9 @@ TrayIcon::TrayIcon(QWidget *window, QWidget *buttonPanel, TMKBoxDlg *box, TraySh
     TR_IconOFF = PopupMenu_TR->addAction(mainText::TR_IconOFF);
     TR_IconOFF->setObjectName(QStringLiteral("TR_IconOFF"));
     connect(TR_IconOFF, &QAction::triggered, this, &TrayIcon::TR_IconOFFClick);
+    PopupMenu_TR->addSeparator()->setObjectName(QStringLiteral("N_TR1"));
+    TR_History = PopupMenu_TR->addAction(mainText::TR_History);
+    TR_History->setObjectName(QStringLiteral("TR_History"));
     connect(PopupMenu_TR, &QMenu::aboutToShow, this, &TrayIcon::PopupMenu_TRPopup);
 
     if (!m_shell) {
@@ -50,10 +53,12 @@ TrayIcon::TrayIcon(QWidget *window, QWidget *buttonPanel, TMKBoxDlg *box, TraySh
     // registered-volume buttons and the strip's own recording list.
     Btn_TRAY->setGeometry(58, 131, 30, 15);
     connect(Btn_TRAY, &TColorBtn::OnClick, this, &TrayIcon::Btn_TRAYClick);
+    m_shell->SetTrayChangedHandler([this](bool available) { TrayChanged(available); });
 }
 
 TrayIcon::~TrayIcon()
 {
+    m_shell->SetTrayChangedHandler({});
     // The icon leaves the notification area while its shell is still there.
     delete TaskTray1;
     setBusyCursor(false);
@@ -114,11 +119,24 @@ void TrayIcon::TR_IconOFFClick()
     setBusyCursor(true);
     TaskTray1->SetRegistered(false);
     QCoreApplication::processEvents();
+    BringWindowBack();
+    setBusyCursor(false);
+}
+
+void TrayIcon::BringWindowBack()
+{
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
     Btn_TRAY->show();
-    setBusyCursor(false);
+}
+
+void TrayIcon::TrayChanged(bool available)
+{
+    // Nothing on the screen would lead back to a window put away into a
+    // notification area that is gone.
+    if (!available && TaskTray1->Registered() && m_window->isHidden())
+        BringWindowBack();
 }
 
 bool TrayIcon::RestoreFromTray()

@@ -1,12 +1,16 @@
 #pragma once
 // The main window's tray: the button Btn_TRAY that puts the window away into
 // the notification area, the component TaskTray1 standing for it there, and
-// the popup menu PopupMenu_TR with TR_IconOFF that brings it back. A left
+// the popup menu PopupMenu_TR with TR_IconOFF that brings it back (and
+// TR_History, which opens the level history without it). A left
 // press on the icon brings the window back too; a right press opens the menu.
 //
 // The window is hidden only while its icon really stands in a notification
 // area. Without one (a desktop without a tray, a bare X server) the user is
 // told so and the window stays where it is: it must never become unreachable.
+// For the same reason a notification area that goes away while the window is
+// in it (its panel ends or restarts) brings the window back at once; the icon
+// stays registered and stands again when a notification area returns.
 
 #include <QObject>
 #include <QPoint>
@@ -58,10 +62,14 @@ public:
     TColorBtn *Btn_TRAY = nullptr;
     QMenu *PopupMenu_TR = nullptr;
     QAction *TR_IconOFF = nullptr;
+    QAction *TR_History = nullptr; // opens the level history; the window wires it
 
 private:
     void TaskTray1MouseDown(TTaskTray *sender, TMouseButton button, int x, int y);
     void PopupMenu_TRPopup();
+    void TrayChanged(bool available);
+    // The window on the screen and in front, with its "Tray" button.
+    void BringWindowBack();
     void setBusyCursor(bool on);
 
     QWidget *m_window;

@@ -2,6 +2,7 @@
 
 #include "ui/dialogs/MKBoxDlg.h"
 
+#include "ui/dialogs/AboveOwner.h"
 #include "ui/dialogs/MkBox.h"
 #include "ui/dialogs/WorkArea.h"
 
@@ -68,6 +69,30 @@ int TMKBoxDlg::ShowOKSKTimer(const QString &text, int defaultAnswer)
     return Run(TMKBox::OkBox, text, m_skTimer, m_skTimerCount, defaultAnswer);
 }
 
+TMKBox *TMKBoxDlg::makeBox(int kind, const QString &text, const QString &startText, bool countdown,
+                           int defaultAnswer, QWidget *owner)
+{
+    auto *box = new TMKBox(kind == TMKBox::YesNoBox ? TMKBox::YesNoBox : TMKBox::OkBox, owner);
+    box->Prepare(text, startText, countdown, defaultAnswer);
+    box->move(PlaceDialog(box->OuterSize(), m_sourceHandle.data(), m_sourceGiven));
+    box->setWindowTitle(m_title.isEmpty() ? ApplicationTitle() : m_title);
+    if (const QWidget *main = MainWindow()) {
+        const QVariant hints = main->property("ShowHint");
+        box->SetHintsOn(!hints.isValid() || hints.toBool());
+    }
+    box->SetCountdownRunning(countdown);
+    return box;
+}
+
+TMKBox *TMKBoxDlg::ShowOKModeless(const QString &text, QWidget *owner)
+{
+    TMKBox *box = makeBox(TMKBox::OkBox, text, QStringLiteral("0"), false, mkresult::kNone, owner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+    return box;
+}
+
 int TMKBoxDlg::Run(int kind, const QString &text, bool countdown, int startCount, int defaultAnswer)
 {
     int slot = 0;
@@ -81,21 +106,14 @@ int TMKBoxDlg::Run(int kind, const QString &text, bool countdown, int startCount
     s.countdown = countdown;
     s.startText = countdown ? QString::number(startCount).left(10) : QStringLiteral("0");
 
-    auto box = std::make_unique<TMKBox>(kind == TMKBox::YesNoBox ? TMKBox::YesNoBox : TMKBox::OkBox);
+    std::unique_ptr<TMKBox> box(makeBox(kind, text, s.startText, countdown, defaultAnswer, nullptr));
     s.box = box.get();
-    box->Prepare(text, s.startText, countdown, defaultAnswer);
-    box->move(PlaceDialog(box->OuterSize(), m_sourceHandle.data(), m_sourceGiven));
-    box->setWindowTitle(m_title.isEmpty() ? ApplicationTitle() : m_title);
-    if (const QWidget *main = MainWindow()) {
-        const QVariant hints = main->property("ShowHint");
-        box->SetHintsOn(!hints.isValid() || hints.toBool());
-    }
-    box->SetCountdownRunning(countdown);
 
     // The component may go away with its window while the box is open (the
     // modal loop keeps timers and notifications running); the slot then no
     // longer exists to be freed.
     const QPointer<TMKBoxDlg> self(this);
+    AboveOwner::Keep(box.get(), m_sourceHandle.data(), m_sourceGiven);
     int result = box->exec();
     if (result == mkresult::kTimedOut)
         result = defaultAnswer;

@@ -66,6 +66,10 @@ public:
     int ShowTimer(int kind, const QString &text, int defaultAnswer);
     // OK box with the SKTimerCount countdown when SKTimer is on.
     int ShowOKSKTimer(const QString &text, int defaultAnswer);
+    // OK box that returns at once and stays until the user closes it: for
+    // news that must not stop what the program is doing. It goes with
+    // `owner` (nullptr: it stands alone); it takes no slot.
+    TMKBox *ShowOKModeless(const QString &text, QWidget *owner);
 
 private:
     struct Slot {
@@ -76,6 +80,9 @@ private:
     };
 
     int Run(int kind, const QString &text, bool countdown, int startCount, int defaultAnswer);
+    // A box laid out for `text`, placed, captioned and with the main window's hints.
+    TMKBox *makeBox(int kind, const QString &text, const QString &startText, bool countdown, int defaultAnswer,
+                    QWidget *owner);
 
     QString m_title;
     QPointer<QWidget> m_sourceHandle;

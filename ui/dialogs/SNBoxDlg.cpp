@@ -2,6 +2,7 @@
 
 #include "ui/dialogs/SNBoxDlg.h"
 
+#include "ui/dialogs/AboveOwner.h"
 #include "ui/dialogs/MkBox.h"
 #include "ui/dialogs/SNBox.h"
 #include "ui/dialogs/WorkArea.h"
@@ -44,6 +45,7 @@ int TSNBoxDlg::Execute(const QString &prompt)
 
     // The component may go with its owner while the box's loop runs.
     const QPointer<TSNBoxDlg> self(this);
+    AboveOwner::Keep(box.get(), m_sourceHandle.data(), m_sourceGiven);
     const int result = box->exec();
     if (self) {
         m_snText = box->Text();

@@ -6,6 +6,7 @@
 #include "core/folders/FolderPaths.h"
 #include "ui/folders/DIR2VIEWForm.h"
 #include "ui/folders/Dir2ViewTexts.h"
+#include "ui/dialogs/AboveOwner.h"
 #include "ui/dialogs/MkBox.h"
 #include "ui/dialogs/WorkArea.h"
 
@@ -56,6 +57,7 @@ int TDIR2OPENDLG::Execute(const QString &caption)
 
     // The component may go with its owner while the form's loop runs.
     const QPointer<TDIR2OPENDLG> self(this);
+    AboveOwner::Keep(form.get(), m_sourceHandle.data(), m_sourceGiven);
     const int result = form->exec();
     if (self)
         m_directory = form->ChosenFolder();

@@ -2,7 +2,13 @@
 // The folder browser component. The caller sets the properties, calls
 // Execute(caption) and takes Directory when the result is 1: the chosen
 // folder without a trailing separator ("/" stays "/"). Directory is empty
-// after any other ending; Filename is never changed.
+// after any other ending; Filename is never changed. A folder whose name is
+// not UTF-8 comes back with its bytes kept (core/folders/FileNames.h:
+// EncodeFileName gives them, DisplayName the text to show).
+//
+// The browser never changes the process's working folder: a resident
+// program sitting in a folder of a removable medium would keep it from being
+// unmounted.
 //
 // Results: 1 "設定", 3 "キャンセル" or Esc, 2 closed through the title bar.
 

@@ -2,11 +2,13 @@
 
 #include "ui/folders/DIR2VIEWForm.h"
 
+#include "core/folders/FileNames.h"
 #include "core/folders/FolderPaths.h"
 #include "ui/folders/Dir2Pictures.h"
 #include "ui/folders/Dir2ViewTexts.h"
 #include "ui/folders/FileListModel.h"
 #include "ui/folders/FolderItemDelegates.h"
+#include "ui/folders/FolderTree.h"
 #include "ui/dialogs/MKBoxDlg.h"
 #include "ui/dialogs/MkBox.h"
 #include "ui/dialogs/ModalResult.h"
@@ -14,7 +16,6 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -30,6 +31,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace nuvask {
 
 namespace {
@@ -44,7 +48,9 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const char *caption, 
     auto *button = new QPushButton(QString::fromUtf8(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setFixedSize(size);
-    button->setAutoDefault(false);
+    // Enter presses the focused button, whichever it is; with the focus
+    // elsewhere it presses "設定".
+    button->setAutoDefault(true);
     return button;
 }
 
@@ -102,7 +108,7 @@ TDIR2VIEWForm::TDIR2VIEWForm(QWidget *parent)
     connect(m_comboBox2, &QComboBox::activated, this, &TDIR2VIEWForm::ComboBox2Change);
     connect(m_comboBoxKaku, &QComboBox::activated, this, &TDIR2VIEWForm::ComboBox_KAKUChange);
     connect(m_headerControl1, &QHeaderView::sectionClicked, this, &TDIR2VIEWForm::HeaderControl1SectionClick);
-    connect(m_treeView1, &QTreeWidget::currentItemChanged, this, &TDIR2VIEWForm::TreeView1Change);
+    connect(m_treeView1, &QTreeWidget::currentItemChanged, this, &TDIR2VIEWForm::TreeView1Changed);
     connect(m_listBox1, &QListWidget::itemClicked, this,
             [this](QListWidgetItem *item) { ListBox1Click(m_listBox1->row(item)); });
     connect(m_listView1->header(), &QHeaderView::sectionClicked, this, &TDIR2VIEWForm::ListView1ColumnClick);
@@ -163,7 +169,7 @@ void TDIR2VIEWForm::BuildFolderView()
     m_headerControl1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     m_headerControl1->setFixedHeight(m_headerControl1->sizeHint().height());
 
-    m_treeView1 = new QTreeWidget(m_panelDir);
+    m_treeView1 = new FolderTree(m_panelDir);
     m_treeView1->setObjectName(QStringLiteral("TreeView1"));
     m_treeView1->setHeaderHidden(true);
     m_treeView1->setIndentation(21);
@@ -172,7 +178,6 @@ void TDIR2VIEWForm::BuildFolderView()
 
     m_listBox1 = new QListWidget(m_panelDir);
     m_listBox1->setObjectName(QStringLiteral("ListBox1"));
-    m_listBox1->setUniformItemSizes(true);
     m_listBox1->setItemDelegate(new PictureItemDelegate(16, 2, 0, 4, true, m_listBox1));
     m_listBox1->hide();
 
@@ -368,17 +373,9 @@ void TDIR2VIEWForm::ComboBox_KAKUChange(int index)
     if (index < 0 || index >= m_masks.size())
         return;
     const WaitCursor wait;
-    const bool hiddenBefore = ShowHidden();
     m_currentMask = m_masks[index];
-    // Dot-folders come and go with the filter: show the folder again then.
-    if (hiddenBefore != ShowHidden() && !m_state.CurrentFolder().isEmpty()) {
-        ShowFolderHandled(m_state.CurrentFolder());
-        return;
-    }
-    if (!m_state.ListedFolder().isEmpty() && !RefillFiles()) {
-        m_mkBoxDlg1->ShowOK(Msg(dir2_texts::kFileListError) + m_state.ListedFolder() + u'\n' +
-                            Msg(dir2_texts::kChooseOther));
-    }
+    if (!m_state.ListedFolder().isEmpty() && !RefillFiles())
+        m_mkBoxDlg1->ShowOK(PathMessage(dir2_texts::kFileListError, m_state.ListedFolder(), dir2_texts::kChooseOther));
 }
 
 void TDIR2VIEWForm::HeaderControl1SectionClick()
@@ -438,11 +435,11 @@ void TDIR2VIEWForm::Button3Click()
     // Only a plain name: "../x" or "a/b" would reach outside this folder.
     bool made = false;
     if (IsPlainFolderName(name)) {
-        QDir().mkdir(path); // an existing folder of that name is as good
-        made = QFileInfo(path).isDir();
+        ::mkdir(EncodeFileName(path).constData(), 0777); // an existing folder of that name is as good
+        made = CanOpenFolder(path);
     }
     if (!made) {
-        m_mkBoxDlg1->ShowOKTimer(path + u'\n' + Msg(dir2_texts::kCreateFailed), mkresult::kOk);
+        m_mkBoxDlg1->ShowOKTimer(PathMessage("", path, dir2_texts::kCreateFailed), mkresult::kOk);
         return;
     }
     if (!GoToFolder(path))
@@ -454,14 +451,14 @@ void TDIR2VIEWForm::Button4Click()
     const QString path = StripTrailingSeparator(m_state.CurrentFolder());
     if (path.isEmpty())
         return;
-    if (m_mkBoxDlg1->ShowYesNoTimer(path + u'\n' + Msg(dir2_texts::kDeleteAsk), mkresult::kNo) != mkresult::kYes)
+    if (m_mkBoxDlg1->ShowYesNoTimer(PathMessage("", path, dir2_texts::kDeleteAsk), mkresult::kNo) != mkresult::kYes)
         return;
     // rmdir removes an empty folder and nothing else: not a link, not a
     // mount point, never what is inside.
     const bool hasParent = path != QStringLiteral("/");
-    const bool removed = hasParent && QDir().rmdir(path);
+    const bool removed = hasParent && ::rmdir(EncodeFileName(path).constData()) == 0;
     if (!removed) {
-        m_mkBoxDlg1->ShowOKTimer(path + u'\n' + Msg(dir2_texts::kDeleteFailed), mkresult::kOk);
+        m_mkBoxDlg1->ShowOKTimer(PathMessage("", path, dir2_texts::kDeleteFailed), mkresult::kOk);
         return;
     }
     if (!GoToFolder(ParentFolder(path)))
@@ -470,7 +467,12 @@ void TDIR2VIEWForm::Button4Click()
 
 void TDIR2VIEWForm::Button2Click()
 {
-    m_chosen = StripTrailingSeparator(m_editFolder->text());
+    // The field shows the current folder as a person reads it; that text
+    // stands for the folder itself, whatever bytes its name holds. Any other
+    // text is taken as typed.
+    const QString typed = StripTrailingSeparator(m_editFolder->text());
+    const QString current = m_state.CurrentFolder();
+    m_chosen = !current.isEmpty() && typed == DisplayName(current) ? current : typed;
     done(modal::kOk);
 }
 

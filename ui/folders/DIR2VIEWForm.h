@@ -31,6 +31,7 @@ class QTreeWidgetItem;
 namespace nuvask {
 
 class FileListModel;
+class FolderTree;
 class TMKBoxDlg;
 class TSNBoxDlg;
 
@@ -103,7 +104,8 @@ private:
     void ComboBox2Change(int index);
     void ComboBox_KAKUChange(int index);
     void HeaderControl1SectionClick();
-    void TreeView1Change(QTreeWidgetItem *current);
+    void TreeView1Changed(QTreeWidgetItem *current);
+    void TreeView1Change();
     void ListBox1Click(int row);
     void ListView1ColumnClick(int column);
     void Button_HFClick();
@@ -121,12 +123,14 @@ private:
     bool ShowList(const QString &path);
     bool ShowTree(const QString &path);
     void AddTreeChildren(QTreeWidgetItem *parent, const QString &path, bool reportFailure);
+    void HandleNode(const QString &path);
     QString TreePath(const QTreeWidgetItem *item) const;
     void SetHeaderText(const QString &text);
     void SetFilesUpdating(bool on);
-    bool ShowHidden() const;
 
     QString Msg(const char *utf8) const;
+    // head, the path as a person reads it, a line break and tail.
+    QString PathMessage(const char *head, const QString &path, const char *tail) const;
 
     // widgets, named as the controls they are
     QWidget *m_panelDrv;
@@ -140,7 +144,7 @@ private:
     QWidget *m_panelDir;
     QHeaderView *m_headerControl1;
     QStandardItemModel *m_headerModel;
-    QTreeWidget *m_treeView1;
+    FolderTree *m_treeView1;
     QListWidget *m_listBox1;
     QTreeView *m_listView1;
     FileListModel *m_files;
@@ -170,6 +174,9 @@ private:
     bool m_treeSelecting = false;
     bool m_sorting = false;
     bool m_recovering = false;
+    // The tree node chosen last and not yet handled, by its path.
+    QString m_pendingNode;
+    bool m_nodeQueued = false;
 };
 
 } // namespace nuvask

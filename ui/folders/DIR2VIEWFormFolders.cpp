@@ -3,12 +3,14 @@
 #include "ui/folders/DIR2VIEWForm.h"
 
 #include "core/base/BusyMark.h"
+#include "core/folders/FileNames.h"
 #include "core/folders/FolderNamespace.h"
 #include "core/folders/FolderPaths.h"
 #include "ui/folders/Dir2Pictures.h"
 #include "ui/folders/Dir2ViewTexts.h"
 #include "ui/folders/FileListModel.h"
 #include "ui/folders/FolderItemDelegates.h"
+#include "ui/folders/FolderTree.h"
 #include "ui/dialogs/MKBoxDlg.h"
 #include "ui/dialogs/MkBox.h"
 
@@ -23,6 +25,8 @@
 #include <QStandardItemModel>
 #include <QTreeView>
 #include <QTreeWidget>
+
+#include <utility>
 
 namespace nuvask {
 
@@ -55,18 +59,13 @@ QStringList TDIR2VIEWForm::DriveComponents(const QString &path) const
     return components;
 }
 
-bool TDIR2VIEWForm::ShowHidden() const
-{
-    return MasksShowHidden(m_currentMask);
-}
-
 void TDIR2VIEWForm::Enter(const QString &folder)
 {
     // The process's working folder stays where it is: a resident program
     // sitting in a folder of a removable medium would keep it from being
     // unmounted.
     m_state.Enter(folder, DriveOf(folder));
-    m_editFolder->setText(folder);
+    m_editFolder->setText(DisplayName(folder));
 }
 
 bool TDIR2VIEWForm::GoToFolder(const QString &path)
@@ -86,8 +85,7 @@ bool TDIR2VIEWForm::GoToFolder(const QString &path)
 bool TDIR2VIEWForm::ChooseDrive(const QString &root)
 {
     if (!DriveReady(root)) {
-        m_mkBoxDlg1->ShowOKTimer(Msg(dir2_texts::kDriveError) + root + u'\n' + Msg(dir2_texts::kDriveBack),
-                                 mkresult::kOk);
+        m_mkBoxDlg1->ShowOKTimer(PathMessage(dir2_texts::kDriveError, root, dir2_texts::kDriveBack), mkresult::kOk);
         if (!m_recovering) {
             const QString listed = m_state.ListedFolder();
             Recover(listed.isEmpty() || DriveOf(listed) == root ? kRoot : listed);
@@ -104,16 +102,13 @@ bool TDIR2VIEWForm::ChooseDrive(const QString &root)
 bool TDIR2VIEWForm::ShowFolderHandled(const QString &path)
 {
     if (!ShowInMode(path)) {
-        m_mkBoxDlg1->ShowOKTimer(Msg(dir2_texts::kFolderError) + path + u'\n' + Msg(dir2_texts::kTryAvoid),
-                                 mkresult::kOk);
+        m_mkBoxDlg1->ShowOKTimer(PathMessage(dir2_texts::kFolderError, path, dir2_texts::kTryAvoid), mkresult::kOk);
         if (!m_recovering)
             Recover(NearestOpenableFolder(path));
         return false;
     }
-    if (!RefillFiles()) {
-        m_mkBoxDlg1->ShowOK(Msg(dir2_texts::kFileListError) + m_state.CurrentFolder() + u'\n' +
-                            Msg(dir2_texts::kChooseOther));
-    }
+    if (!RefillFiles())
+        m_mkBoxDlg1->ShowOK(PathMessage(dir2_texts::kFileListError, m_state.CurrentFolder(), dir2_texts::kChooseOther));
     return true;
 }
 
@@ -163,14 +158,14 @@ bool TDIR2VIEWForm::ShowList(const QString &path)
     const QStringList components = DriveComponents(folder);
     const QPixmap open = OpenFolderPicture();
     for (qsizetype i = 0; i < components.size(); ++i) {
-        auto *item = new QListWidgetItem(components[i], m_listBox1);
+        auto *item = new QListWidgetItem(DisplayName(components[i]), m_listBox1);
         item->setData(dir2role::kPicture, open);
         item->setData(dir2role::kIndent, static_cast<int>(i));
         item->setData(dir2role::kPath, JoinFolderComponents(components, i + 1));
     }
     const QPixmap closed = ClosedFolderPicture();
     const int subIndent = static_cast<int>(components.size());
-    for (const SubFolder &sub : SubFolders(folder, ShowHidden())) {
+    for (const SubFolder &sub : SubFolders(folder)) {
         auto *item = new QListWidgetItem(sub.display, m_listBox1);
         item->setData(dir2role::kPicture, closed);
         item->setData(dir2role::kIndent, subIndent);
@@ -189,24 +184,34 @@ void TDIR2VIEWForm::ListBox1Click(int row)
     ShowFolderHandled(item->data(dir2role::kPath).toString());
 }
 
+namespace {
+
+// A tree node shows the folder's display name and keeps its path, every byte
+// of it, for the way back to the disk.
+QTreeWidgetItem *AddNode(QTreeWidgetItem *parent, const QString &display, const QString &path)
+{
+    auto *node = new QTreeWidgetItem(parent, {display});
+    node->setData(0, dir2role::kPath, path);
+    return node;
+}
+
+} // namespace
+
 void TDIR2VIEWForm::AddTreeChildren(QTreeWidgetItem *parent, const QString &path, bool reportFailure)
 {
     bool ok = true;
-    const QList<SubFolder> subs = SubFolders(path, ShowHidden(), &ok);
+    const QList<SubFolder> subs = SubFolders(path, &ok);
     if (!ok && reportFailure) {
-        m_mkBoxDlg1->ShowOKTimer(Msg(dir2_texts::kFolderError) + path + u'\n' + Msg(dir2_texts::kChooseOtherFolder),
+        m_mkBoxDlg1->ShowOKTimer(PathMessage(dir2_texts::kFolderError, path, dir2_texts::kChooseOtherFolder),
                                  mkresult::kOk);
     }
     for (const SubFolder &sub : subs)
-        new QTreeWidgetItem(parent, {sub.display});
+        AddNode(parent, sub.display, sub.path);
 }
 
 QString TDIR2VIEWForm::TreePath(const QTreeWidgetItem *item) const
 {
-    QStringList texts;
-    for (const QTreeWidgetItem *node = item; node; node = node->parent())
-        texts.prepend(node->text(0));
-    return JoinFolderComponents(texts, texts.size());
+    return item ? item->data(0, dir2role::kPath).toString() : QString();
 }
 
 bool TDIR2VIEWForm::ShowTree(const QString &path)
@@ -221,25 +226,27 @@ bool TDIR2VIEWForm::ShowTree(const QString &path)
 
     m_treeView1->clear();
     const QStringList components = DriveComponents(folder);
-    auto *node = new QTreeWidgetItem(m_treeView1, {components.first()});
+    auto *root = new QTreeWidgetItem(m_treeView1, {DisplayName(components.first())});
+    root->setData(0, dir2role::kPath, components.first());
+    QTreeWidgetItem *node = root;
     int nodes = 1;
     for (qsizetype level = 1; level < components.size(); ++level) {
         const QString sofar = JoinFolderComponents(components, level);
+        const QString wanted = JoinFolderComponents(components, level + 1);
         AddTreeChildren(node, sofar, true);
-        const QString wanted = components[level];
         QTreeWidgetItem *next = nullptr;
         for (int i = 0; i < node->childCount() && !next; ++i) {
-            if (node->child(i)->text(0) == wanted)
+            if (TreePath(node->child(i)) == wanted)
                 next = node->child(i);
         }
         for (int i = 0; i < node->childCount() && !next; ++i) {
-            if (node->child(i)->text(0).toUpper() == wanted.toUpper())
+            if (TreePath(node->child(i)).compare(wanted, Qt::CaseInsensitive) == 0)
                 next = node->child(i);
         }
-        // A dot-folder the user went into is on the path though the filter
-        // hides its kind.
-        if (!next && CanOpenFolder(WithTrailingSeparator(sofar) + wanted))
-            next = new QTreeWidgetItem(node, {wanted});
+        // A folder whose parent lets it be entered but not listed is on the
+        // path all the same.
+        if (!next && CanOpenFolder(wanted))
+            next = AddNode(node, DisplayName(components[level]), wanted);
         nodes += node->childCount();
         if (next)
             node = next;
@@ -250,48 +257,83 @@ bool TDIR2VIEWForm::ShowTree(const QString &path)
         nodes += node->childCount();
     }
     m_treeView1->expandAll();
+    m_treeView1->FitColumn();
     m_treeView1->setCurrentItem(node);
-    m_treeView1->scrollToItem(node);
+    // (scrollToItem would bypass the tree's own sideways scrolling.)
+    m_treeView1->scrollTo(m_treeView1->currentIndex());
     m_treeView1->setFocus(Qt::OtherFocusReason);
     SetHeaderText(QString::number(nodes) + Msg(dir2_texts::kCount) + Msg(dir2_texts::kTreeSuffix));
     return true;
 }
 
-void TDIR2VIEWForm::TreeView1Change(QTreeWidgetItem *current)
+void TDIR2VIEWForm::TreeView1Changed(QTreeWidgetItem *current)
 {
-    if (!current || m_treeFilling || m_treeSelecting)
+    // The node is handled once the input that chose it is over. A failure
+    // fills the tree anew; were that done inside a mouse press, the press
+    // would go on to select whatever row now lies under the pointer, and the
+    // tree would show another folder than the one the field names.
+    if (!current || m_treeFilling)
         return;
-    const BusyMark selecting(m_treeSelecting);
-    const QString path = TreePath(current);
+    m_pendingNode = TreePath(current);
+    if (!m_nodeQueued) {
+        m_nodeQueued = true;
+        QMetaObject::invokeMethod(this, &TDIR2VIEWForm::TreeView1Change, Qt::QueuedConnection);
+    }
+}
+
+void TDIR2VIEWForm::TreeView1Change()
+{
+    m_nodeQueued = false;
+    // A node chosen while another is handled waits for it (see the end).
+    if (m_treeSelecting || m_pendingNode.isEmpty())
+        return;
+    {
+        const BusyMark selecting(m_treeSelecting);
+        HandleNode(std::exchange(m_pendingNode, QString()));
+    }
+    if (!m_pendingNode.isEmpty() && !m_nodeQueued) {
+        m_nodeQueued = true;
+        QMetaObject::invokeMethod(this, &TDIR2VIEWForm::TreeView1Change, Qt::QueuedConnection);
+    }
+}
+
+void TDIR2VIEWForm::HandleNode(const QString &path)
+{
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents(); // the hourglass shows; queued work runs
     // Work that ran meanwhile may have filled the tree anew and deleted the
     // node: go on only with the node that is selected now, if it is the same.
-    current = m_treeView1->currentItem();
+    QTreeWidgetItem *current = m_treeView1->currentItem();
     if (!current || TreePath(current) != path) {
         QGuiApplication::restoreOverrideCursor();
         return;
     }
     const QString folder = CheckOrTranslate(path);
-    if (folder.isEmpty()) {
-        QGuiApplication::restoreOverrideCursor();
-        m_mkBoxDlg1->ShowOKTimer(Msg(dir2_texts::kFolderError) + path + u'\n' + Msg(dir2_texts::kTryAvoid),
-                                 mkresult::kOk);
-        Recover(NearestOpenableFolder(path));
-        return;
+    bool listed = false;
+    if (!folder.isEmpty()) {
+        Enter(folder);
+        if (current->childCount() == 0) {
+            const QSignalBlocker block(m_treeView1);
+            AddTreeChildren(current, folder, false);
+        }
+        if (current->childCount() > 0) {
+            current->setExpanded(true);
+            m_treeView1->FitColumn();
+        }
+        listed = RefillFiles();
     }
-    Enter(folder);
-    if (current->childCount() == 0) {
-        const QSignalBlocker block(m_treeView1);
-        AddTreeChildren(current, folder, false);
-    }
-    if (current->childCount() > 0)
-        current->setExpanded(true);
-    const bool listed = RefillFiles();
     QGuiApplication::restoreOverrideCursor();
-    if (!listed) {
-        m_mkBoxDlg1->ShowOK(Msg(dir2_texts::kFileListError) + folder + u'\n' + Msg(dir2_texts::kChooseOther));
+    if (folder.isEmpty()) {
+        m_mkBoxDlg1->ShowOKTimer(PathMessage(dir2_texts::kFolderError, path, dir2_texts::kTryAvoid), mkresult::kOk);
+        Recover(NearestOpenableFolder(path));
+    } else if (!listed) {
+        m_mkBoxDlg1->ShowOK(PathMessage(dir2_texts::kFileListError, folder, dir2_texts::kChooseOther));
     }
+}
+
+QString TDIR2VIEWForm::PathMessage(const char *head, const QString &path, const char *tail) const
+{
+    return Msg(head) + DisplayName(path) + u'\n' + Msg(tail);
 }
 
 void TDIR2VIEWForm::SetFilesUpdating(bool on)

@@ -14,6 +14,13 @@ void BoldSelectionDelegate::initStyleOption(QStyleOptionViewItem *option, const 
         option->font.setBold(true);
 }
 
+QSize BoldSelectionDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QStyleOptionViewItem bold = option;
+    bold.font.setBold(true);
+    return QStyledItemDelegate::sizeHint(bold, index);
+}
+
 PictureItemDelegate::PictureItemDelegate(int height, int left, int top, int indentStep, bool boldSelected,
                                          QObject *parent)
     : BoldSelectionDelegate(parent), m_height(height), m_left(left), m_top(top), m_indentStep(indentStep),
@@ -35,16 +42,23 @@ void PictureItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
     font.setBold(m_boldSelected && selected);
     painter->setFont(font);
     painter->setPen(selected ? option.palette.highlightedText().color() : option.palette.text().color());
-    const QRect text = option.rect.adjusted(x - option.rect.left() + picture.width() + 4, 0, 0, 0);
-    painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter, index.data(Qt::DisplayRole).toString());
+    painter->drawText(option.rect.adjusted(TextLeft(index), 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                      index.data(Qt::DisplayRole).toString());
     painter->restore();
+}
+
+int PictureItemDelegate::TextLeft(const QModelIndex &index) const
+{
+    const QPixmap picture = index.data(dir2role::kPicture).value<QPixmap>();
+    return m_left + index.data(dir2role::kIndent).toInt() * m_indentStep + picture.width() + 4;
 }
 
 QSize PictureItemDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    QSize size = QStyledItemDelegate::sizeHint(option, index);
-    size.setHeight(m_height);
-    return size;
+    QFont font = option.font;
+    font.setBold(m_boldSelected);
+    const int text = QFontMetrics(font).horizontalAdvance(index.data(Qt::DisplayRole).toString());
+    return {TextLeft(index) + text + 2, m_height};
 }
 
 } // namespace nuvask

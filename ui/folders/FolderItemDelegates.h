@@ -20,12 +20,16 @@ class BoldSelectionDelegate : public QStyledItemDelegate
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // Room for the text in bold, so that selecting an entry never cuts it.
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
 };
 
 // An entry of fixed height: fill, picture at `left + indent × step` and
-// `top` pixels down, the text 4 pixels after it.
+// `top` pixels down, the text 4 pixels after it. Its width is all of that,
+// so a list of deep or long names scrolls sideways instead of cutting them.
 class PictureItemDelegate : public BoldSelectionDelegate
 {
     Q_OBJECT
@@ -36,6 +40,7 @@ public:
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
 private:
+    int TextLeft(const QModelIndex &index) const; // pixels from the entry's left edge
     int m_height; // pixels
     int m_left;
     int m_top;

@@ -5,6 +5,7 @@
 #include "ui/help/AboutBoxDlg.h"
 #include "ui/help/AboutTexts.h"
 #include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/DialogKeys.h"
 #include "ui/dialogs/MKBoxDlg.h"
 #include "ui/dialogs/MkBox.h"
 #include "ui/widgets/WidgetPlacement.h"
@@ -92,6 +93,9 @@ TAboutBox::TAboutBox(QWidget *parent)
     ColorBtn1 = colorButton(this, "ColorBtn1", aboutText::OkCaption, aboutText::OkHint, QRect(154, 248, 106, 38));
     ColorBtn1->SetBevelWidth(2);
     ColorBtn1->SetDefault(true);
+    // The focus starts on "Ｏ Ｋ": Enter, pressed to be done with the box,
+    // must not start the home-page question (whose countdown answers Yes).
+    ColorBtn1->setFocus(Qt::OtherFocusReason);
     connect(ColorBtn1, &TColorBtn::OnClick, this, &TAboutBox::ColorBtn1Click);
     connect(ColorBtn2, &TColorBtn::OnClick, this, &TAboutBox::ColorBtn2Click);
     connect(ColorBtn3, &TColorBtn::OnClick, this, &TAboutBox::ColorBtn3Click);
@@ -188,6 +192,14 @@ void TAboutBox::showEvent(QShowEvent *event)
     applyColours();
     raise();
     activateWindow();
+}
+
+void TAboutBox::keyPressEvent(QKeyEvent *event)
+{
+    // Enter and Esc belong to the colour buttons alone: none of them is a
+    // cancel button, so Esc does nothing, as in the message box.
+    if (!DialogKeys::SwallowDefaultKeys(event))
+        QDialog::keyPressEvent(event);
 }
 
 void TAboutBox::closeEvent(QCloseEvent *event)

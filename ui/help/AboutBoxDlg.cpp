@@ -5,6 +5,7 @@
 #include "core/help/VersionDisplay.h"
 #include "ui/help/AboutBox.h"
 #include "ui/help/AboutTexts.h"
+#include "ui/dialogs/AboveOwner.h"
 #include "ui/dialogs/MkBox.h"
 #include "ui/dialogs/WorkArea.h"
 
@@ -62,6 +63,7 @@ bool TAboutBoxDlg::Execute()
 
     // The component may go with its window while the box is open.
     const QPointer<TAboutBoxDlg> self(this);
+    AboveOwner::Keep(box.get(), m_source.data(), m_sourceGiven);
     const int result = box->exec();
     box->hide();
     box.reset();

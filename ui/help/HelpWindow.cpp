@@ -89,6 +89,10 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     connect(helpOnHelp, &QPushButton::clicked, this, [this] { ShowTopic(helpText::HelpOnHelpId); });
     back->setEnabled(false);
     forward->setEnabled(false);
+    // Enter presses the focused button, as Space does (outside a QDialog a
+    // Qt push button ignores Enter).
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setAutoDefault(true);
 
     splitter->setStretchFactor(1, 3);
     auto *layout = new QVBoxLayout(this);

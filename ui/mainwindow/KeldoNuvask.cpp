@@ -2,15 +2,18 @@
 
 #include "ui/mainwindow/KeldoNuvask.h"
 
+#include "core/monitor/LevelHistoryRecorder.h"
 #include "core/monitor/LevelMonitor.h"
 #include "core/startup/ProgramEntry.h"
 #include "core/settings/Registry.h"
 #include "core/mixer/StripBindingRestore.h"
 #include "core/mixer/StripMeters.h"
+#include "core/mixer/VolumeGuard.h"
 #include "core/base/TextHelpers.h"
 #include "ui/widgets/ColorBtn.h"
 #include "ui/monitor/CutLevelPanel.h"
 #include "ui/help/HelpMenu.h"
+#include "ui/monitor/LevelHistoryWindow.h"
 #include "ui/monitor/LevelMonitorPanel.h"
 #include "ui/dialogs/MKBoxDlg.h"
 #include "ui/mainwindow/MainWindowTexts.h"
@@ -18,6 +21,7 @@
 #include "ui/desktop/ShortcutMenu.h"
 #include "ui/mainwindow/StripPanels.h"
 #include "ui/mixer/StripRebinder.h"
+#include "ui/mixer/VolumeGuardSwitch.h"
 #include "ui/desktop/TrayIcon.h"
 #include "ui/mixer/VolumeStrip.h"
 #include "ui/mainwindow/WindowColours.h"
@@ -66,7 +70,7 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInSer
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_registry(registry), m_settings(registry, shortName()),
-      m_layer(mixer, *this), m_noCapture(capture ? nullptr : std::make_unique<NoCapture>())
+      m_layer(mixer, *this), m_guard(std::make_unique<VolumeGuard>(m_layer)), m_noCapture(capture ? nullptr : std::make_unique<NoCapture>())
 {
     WaveInService &wave = capture ? *capture : *m_noCapture;
     // 1. Busy until the deferred initialisation has bound the strips.
@@ -90,8 +94,14 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInSer
     m_monitor = new LevelMonitor(wave, m_layer, *m_panels->monitorPanel(), this);
     // While the monitor captures, the meters' ticks ride its wake-ups.
     connect(m_monitor, &LevelMonitor::levelMeasured, m_meters, &StripMeters::TickAlong, Qt::QueuedConnection);
+    m_monitor->SetHistory(&m_history);
+    m_historyRecorder = new LevelHistoryRecorder(m_history, m_layer, this);
     MKBoxDlg1 = new TMKBoxDlg(this);
     MKBoxDlg1->setObjectName(QStringLiteral("MKBoxDlg1"));
+    m_historyWindow = new LevelHistoryWindow(m_history, this);
+    m_historyWindow->SetMessageBox(MKBoxDlg1);
+    connect(m_menu.MO_History, &QAction::triggered, m_historyWindow, &LevelHistoryWindow::Open);
+    connect(m_tray->TR_History, &QAction::triggered, m_historyWindow, &LevelHistoryWindow::Open);
     m_tray->SetMessageBox(MKBoxDlg1);
     SetMainWindow(this); // message boxes take this window's colours and hints
     // The rooms of the Options menu's icon items and of the Help menu speak
@@ -100,10 +110,13 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInSer
     // Tray presses wait while an icon action lets pending events run.
     m_shortcutMenu->SetTrayBusyHook([this](bool on) { SetTrayMenuBusy(on); });
     m_helpMenu = new HelpMenu(this, m_menu, MKBoxDlg1, m_registry, m_settings.keyPath(), HelpMenu::HelpFilePath());
-    m_presets = new RegisteredVolumePanel(*strip(2), m_layer, *MKBoxDlg1, Start().ProgramDir, shortName(), this);
+    m_presets = new RegisteredVolumePanel(*strip(2), m_layer, *MKBoxDlg1, Start().DataDir, shortName(), this);
     for (int n = 0; n < 3; ++n)
         strip(n)->attach(&m_layer);
     m_rebinder = new StripRebinder(m_layer, {strip(0), strip(1), strip(2)}, this);
+    m_guardSwitch = new VolumeGuardSwitch(*m_guard, *m_menu.MO_Guard_RecV, *strip(VolumeGuard::GuardedStrip),
+                                          *MKBoxDlg1, this);
+    connect(m_guard.get(), &VolumeGuard::restored, m_historyRecorder, &LevelHistoryRecorder::GuardRestored);
     mixer.setDevicesChanged([rebinder = QPointer<StripRebinder>(m_rebinder)] {
         if (rebinder)
             rebinder->devicesChanged();
@@ -366,7 +379,9 @@ void TKELDO_NUVASK::applyStartupSettings(const StartupSettings &s)
     m_menu.MO_Auto_RecV->setChecked(s.autoRecV);
     m_menu.MO_Meter_ON->setChecked(s.meterOn);
     m_meters->ApplySettings(s.meterOn, s.autoRecV);
+    m_guardSwitch->ApplySetting(s.guardRecV);
     m_monitor->CutLevelShow(s.cutLevel);
+    m_historyWindow->ApplySettings(s.history);
     {
         // The program sets the interval list; its change action must not run.
         QComboBox *list = m_panels->CB_RL_WAIT;
@@ -454,6 +469,8 @@ SavedSettings TKELDO_NUVASK::currentSettings() const
     v.meterOn = m_menu.MO_Meter_ON->isChecked();
     v.cutLevel = m_layer.CutLevel();
     v.rlWait = m_panels->CB_RL_WAIT->currentIndex();
+    v.guardRecV = m_guardSwitch->Checked();
+    v.history = m_historyWindow->Settings();
     return v;
 }
 
@@ -482,7 +499,13 @@ bool TKELDO_NUVASK::AutoRecVChecked() const
 
 void TKELDO_NUVASK::MixerControlChange(MixerHandle, quint32 controlId)
 {
-    m_layer.MixerControlChanged(controlId);
+    // The strips follow the change; the history keeps it when it came from outside.
+    m_historyRecorder->MixerControlChanged(controlId);
+}
+
+void TKELDO_NUVASK::StripAutoLowered(const AutoLowering &lowering)
+{
+    m_historyRecorder->AutoLowered(lowering);
 }
 
 } // namespace nuvask

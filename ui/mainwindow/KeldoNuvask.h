@@ -5,6 +5,7 @@
 
 #include "core/mixer/MixerHost.h"
 #include "core/mixer/MixerLayer.h"
+#include "core/monitor/LevelHistory.h"
 #include "core/settings/SettingsStore.h"
 #include "core/mainwindow/WindowPlacement.h"
 #include "ui/mainwindow/MainMenu.h"
@@ -22,6 +23,8 @@ class HelpMenu;
 class IDesktopEntries;
 class IProgramGroups;
 class IRegistry;
+class LevelHistoryRecorder;
+class LevelHistoryWindow;
 class LevelMonitor;
 class StripMeters;
 class RegisteredVolumePanel;
@@ -31,6 +34,8 @@ class StripRebinder;
 class WaveInService;
 class TMKBoxDlg;
 class TrayIcon;
+class VolumeGuard;
+class VolumeGuardSwitch;
 class VolumeStrip;
 class WindowColours;
 class WindowPlacer;
@@ -98,15 +103,23 @@ public:
     void SetPeakTimerRunning(bool running) override;
     void MixerControlChange(MixerHandle handle, quint32 controlId) override;
     bool AutoRecVChecked() const override;
+    void StripAutoLowered(const AutoLowering &lowering) override;
     MixerLayer &layer() { return m_layer; }
     VolumeStrip *strip(int n) const;
     StripPanels &panels() const { return *m_panels; }
     LevelMonitor &monitor() const { return *m_monitor; }
     StripMeters &meters() const { return *m_meters; }
+    // The level history: the ring, what feeds it from the mixer side (the
+    // volume guard's restores included) and its window.
+    LevelHistory &history() { return m_history; }
+    LevelHistoryRecorder &historyRecorder() const { return *m_historyRecorder; }
+    LevelHistoryWindow &historyWindow() const { return *m_historyWindow; }
     RegisteredVolumePanel &presets() const { return *m_presets; }
     TMKBoxDlg *messageBox() const { return MKBoxDlg1; }
     const MainMenu &menu() const { return m_menu; }
     StripRebinder &rebinder() const { return *m_rebinder; }
+    VolumeGuard &guard() const { return *m_guard; }
+    VolumeGuardSwitch &guardSwitch() const { return *m_guardSwitch; }
 
     // The desktop's folders and program groups behind the Options menu's icon
     // items; they must outlive the window. Without them the items act as on a
@@ -130,6 +143,9 @@ private:
     IRegistry &m_registry;
     SettingsStore m_settings;
     MixerLayer m_layer;
+    // Watches the layer, so it goes before it.
+    std::unique_ptr<VolumeGuard> m_guard;
+    LevelHistory m_history; // from the start, whether its window is open or not
     MainMenu m_menu;
     QString m_lastHandOverText;
 
@@ -140,11 +156,14 @@ private:
     WindowColours *m_colours = nullptr;  // colour switches and tool-tips
     LevelMonitor *m_monitor = nullptr;   // PV3 and PV4: level monitor, cut level, "Auto"
     StripMeters *m_meters = nullptr;     // Timer_PK and the "A" marks
+    LevelHistoryRecorder *m_historyRecorder = nullptr; // lowerings and outside changes into the history
+    LevelHistoryWindow *m_historyWindow = nullptr;     // "録音レベルの履歴"
     std::unique_ptr<WaveInService> m_noCapture; // stands in when no capture service is given
     ShortcutMenu *m_shortcutMenu = nullptr; // Startup item and desktop launcher
     HelpMenu *m_helpMenu = nullptr;      // help window, version number, contact, about box
     RegisteredVolumePanel *m_presets = nullptr; // registered volumes on PV2
     StripRebinder *m_rebinder = nullptr; // strips kept on their lines while the devices change
+    VolumeGuardSwitch *m_guardSwitch = nullptr; // MO_Guard_RecV, strip 2's "G", the fight notice
     TrayIcon *m_tray = nullptr;          // into the notification area and back
     std::array<int, 3> m_meterFullHeight{}; // pixels: each strip meter's full height
 

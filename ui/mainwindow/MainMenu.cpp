@@ -30,6 +30,8 @@ void MainMenu::build(QMenuBar *bar)
     MOption0->setObjectName(QStringLiteral("MOption0"));
     MO_Meter_ON = item(MOption0, "MO_Meter_ON", mainText::MO_Meter_ON, true);
     MO_Auto_RecV = item(MOption0, "MO_Auto_RecV", mainText::MO_Auto_RecV, true);
+    MO_Guard_RecV = item(MOption0, "MO_Guard_RecV", mainText::MO_Guard_RecV, true);
+    MO_History = item(MOption0, "MO_History", mainText::MO_History);
     separator(MOption0, "N2");
     BackColor = item(MOption0, "BackColor", mainText::BackColor, true);
     KELDO_COLOR = item(MOption0, "KELDO_COLOR", mainText::KELDO_COLOR, true);

@@ -13,6 +13,8 @@ struct MainMenu
     QMenu *MOption0 = nullptr;
     QAction *MO_Meter_ON = nullptr;
     QAction *MO_Auto_RecV = nullptr;
+    QAction *MO_Guard_RecV = nullptr;
+    QAction *MO_History = nullptr; // the level history window
     QAction *BackColor = nullptr;
     QAction *KELDO_COLOR = nullptr;
     QAction *MICON_SET = nullptr;

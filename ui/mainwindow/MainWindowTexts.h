@@ -27,6 +27,8 @@ inline const QString HintCancel = QStringLiteral("カットレベル 編集終�
 inline const QString MOption0 = QStringLiteral("ｵﾌﾟｼｮﾝ(&O)");
 inline const QString MO_Meter_ON = QStringLiteral("メーターON メーター付音源ボード専用");
 inline const QString MO_Auto_RecV = QStringLiteral("Auto_RecV メーター付音源ボード専用");
+inline const QString MO_Guard_RecV = QStringLiteral("Guard_RecV 録音ボリュームを他のソフトに変えさせない");
+inline const QString MO_History = QStringLiteral("録音レベルの履歴...(&R)");
 inline const QString BackColor = QStringLiteral("バックカラーを標準色とする");
 inline const QString KELDO_COLOR = QStringLiteral("ＫＥＬＤＯ色");
 inline const QString MICON_SET = QStringLiteral("アイコンを、スタートアップにも、登録する (&S)");
@@ -50,6 +52,7 @@ inline const QString FatalStrip = QStringLiteral("エラー発生の為、強制
 inline const QString TrayCaption = QStringLiteral("Tray");
 inline const QString HintTray = QStringLiteral("タスクトレイに格納する");
 inline const QString TR_IconOFF = QStringLiteral("常駐解除（元の画面に戻る）");
+inline const QString TR_History = QStringLiteral("録音レベルの履歴...");
 // Shown instead of hiding the window when no notification area can hold the
 // icon: the window would be out of reach.
 inline const QString NoTray = QStringLiteral("タスクトレイ（通知領域）が見つからない為、格納できません。");

@@ -115,8 +115,10 @@ void WindowColours::setHintsShown(bool on)
 bool WindowColours::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::ToolTip && !m_showHints) {
+        // The main window and the windows it owns (the level history).
         auto *widget = qobject_cast<QWidget *>(watched);
-        if (widget && widget->window() == &m_window)
+        const QWidget *top = widget ? widget->window() : nullptr;
+        if (top && (top == &m_window || top->parentWidget() == &m_window))
             return true;
     }
     return QObject::eventFilter(watched, event);

@@ -3,6 +3,7 @@
 // text or the desktop's colours, the list colours of menu BackColor, and
 // whether tool-tips show (menu HELP3). The two colour switches exclude each
 // other; a click on either menu item has toggled its mark before it acts.
+// The hint switch holds for the windows the main window owns too.
 
 #include <QObject>
 

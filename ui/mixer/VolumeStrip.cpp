@@ -34,6 +34,21 @@ QComboBox *dropDown(QWidget *parent, const QString &name, const QRect &geometry,
     return list;
 }
 
+// A white letter on a colour, hidden until the strip's feature needs it.
+QLabel *mark(QWidget *parent, const QString &letter, const QColor &colour, const QString &name, const QRect &geometry,
+             const QString &hint = QString())
+{
+    auto *label = placed(new QLabel(letter, parent), name, geometry, hint);
+    label->setAlignment(Qt::AlignCenter);
+    label->setAutoFillBackground(true);
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::Window, colour);
+    colours.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(colours);
+    label->hide();
+    return label;
+}
+
 // Refills a list without running its handler.
 void refill(QComboBox *list, const QStringList &items, int select)
 {
@@ -69,14 +84,13 @@ void VolumeStrip::buildWidgets()
     Label_NOW->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     condense(Label_NOW);
     condense(Label_NOW_T);
-    Label_AUTO = placed(new QLabel(stripText::Auto, this), named("Label_AUTO_", n), {27, 100, 8, 12});
-    Label_AUTO->setAlignment(Qt::AlignCenter);
-    Label_AUTO->setAutoFillBackground(true);
-    QPalette autoColours = Label_AUTO->palette();
-    autoColours.setColor(QPalette::Window, Qt::red);
-    autoColours.setColor(QPalette::WindowText, Qt::white);
-    Label_AUTO->setPalette(autoColours);
-    Label_AUTO->hide();
+    Label_AUTO = mark(this, stripText::Auto, Qt::red, named("Label_AUTO_", n), {27, 100, 8, 12});
+    if (wide) {
+        // The guard keeps strip 2 only; its mark sits in the free column right
+        // of the meter, beside the window-corner buttons.
+        Label_GUARD = mark(this, stripText::Guard, Qt::blue, named("Label_GUARD_", n), {52, 73, 8, 12},
+                           stripText::HintGuard);
+    }
     CB_MX = dropDown(this, named("CB_MX", n), {2, 176, 88, 20}, stripText::HintRecSelect);
     CB_MX->hide();
     CB_Mixer = dropDown(this, named("CB_Mixer", n), {2, 24, 200, 20});
@@ -336,6 +350,12 @@ void VolumeStrip::setAutoMarkVisible(bool visible)
     Label_AUTO->setVisible(visible);
 }
 
+void VolumeStrip::setGuardMarkVisible(bool visible)
+{
+    if (Label_GUARD)
+        Label_GUARD->setVisible(visible);
+}
+
 int VolumeStrip::volumeBarHeight() const
 {
     return Label_VM0->height();
@@ -405,8 +425,15 @@ void VolumeStrip::SetLimitCaptions(const QString &maxCaption, const QString &min
 
 void VolumeStrip::SetVolumeShown(int steps, int blackHeight)
 {
-    Label_NOW->setText(QString::number(steps));
-    Label_VM1->resize(Label_VM1->width(), qBound(0, blackHeight, volumeBarHeight()));
+    const QString number = QString::number(steps);
+    const int black = qBound(0, blackHeight, volumeBarHeight());
+    // The same volume again (a second strip's write, a restore shown at
+    // once and then notified) is drawn once, not twice.
+    if (Label_NOW->text() == number && Label_VM1->height() == black && UpDown_->Position() == steps
+        && UpDown_L->Position() == steps)
+        return;
+    Label_NOW->setText(number);
+    Label_VM1->resize(Label_VM1->width(), black);
     for (UpDown *arrows : {UpDown_, UpDown_L}) {
         arrows->SetPosition(steps);
         arrows->update();

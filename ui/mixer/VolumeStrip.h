@@ -1,10 +1,11 @@
 #pragma once
 // One volume strip (panel PV<N>): device, destination and source lists, the
 // volume bar with its number, up/down controls and Max/Min buttons, the mute
-// and recording-source boxes, the line's own source list, the "A" mark and
-// the peak meter. Every mixer access goes through the mixer layer; what the
-// strip shows is set by the layer through the StripView interface, and only
-// from change notifications, so every strip bound to a line follows it.
+// and recording-source boxes, the line's own source list, the "A" mark, the
+// volume guard's "G" mark (strip 2) and the peak meter. Every mixer access
+// goes through the mixer layer; what the strip shows is set by the layer
+// through the StripView interface, and only from change notifications, so
+// every strip bound to a line follows it.
 
 #include "core/mixer/StripView.h"
 
@@ -48,6 +49,8 @@ public:
     QString bindSelection();
 
     void setAutoMarkVisible(bool visible);
+    // Label_GUARD: the volume guard keeps this strip's line (strip 2 only).
+    void setGuardMarkVisible(bool visible);
     int volumeBarHeight() const;
     // Label_NOW's text: the volume last shown, its design text before that.
     QString nowText() const;
@@ -111,6 +114,7 @@ private:
     QLabel *Label_NOW_T = nullptr;
     QLabel *Label_NOW = nullptr;
     QLabel *Label_AUTO = nullptr;
+    QLabel *Label_GUARD = nullptr; // strip 2 only
     QComboBox *CB_MX = nullptr;
     UpDown *UpDown_ = nullptr;
     UpDown *UpDown_L = nullptr;

@@ -18,8 +18,6 @@ namespace nuvask {
 namespace {
 
 const QColor Lime(0, 255, 0);
-const QColor AutoRed(255, 0, 0); // 0x0000FF as the colour value of the original's palette order
-const QColor AutoFont(255, 255, 255);
 constexpr int MeterWidth = 20;   // pixels
 constexpr int MarkerHeight = 2;  // pixels
 constexpr int ZoneHeight = 16;   // pixels of the red and of the yellow zone
@@ -139,13 +137,7 @@ void LevelMonitorPanel::SetOffButtonShown(bool shown)
 
 void LevelMonitorPanel::SetAutoButtonOn(bool on)
 {
-    if (on) {
-        Btn_RAuto->SetColor(AutoRed);
-        Btn_RAuto->SetFontColor(AutoFont);
-    } else {
-        Btn_RAuto->SetParentColor(true);
-        Btn_RAuto->SetParentFont(true);
-    }
+    ShowSwitchedOn(*Btn_RAuto, on);
 }
 
 void LevelMonitorPanel::ShowCutLevel(int level, int steps, int markerTop)

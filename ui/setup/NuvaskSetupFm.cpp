@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -75,6 +76,10 @@ TNUVASK_SETUPFM::TNUVASK_SETUPFM(int startMode, const SetupServices &services, c
     setFont(font);
     setAutoFillBackground(true);
     BuildControls();
+    // In setup and uninstall modes this is the program's window: message
+    // boxes and the folder browser take its colours, as they take the main
+    // window's otherwise (the uninstaller copy's come from the record).
+    SetMainWindow(this);
     const SetupContext context{services.registry, services.groups, services.desktop, services.platform, *this,
                                start, m_names};
     m_installer = std::make_unique<SetupInstaller>(context);
@@ -116,6 +121,11 @@ TNUVASK_SETUPFM::TNUVASK_SETUPFM(int startMode, const SetupServices &services, c
         }
         if (!stored.isEmpty())
             m_defaultInstallDir = stored;
+        // A program the package manager installed stays where it is: the
+        // install then copies nothing and only registers it for this user.
+        const QString programFolder = QFileInfo(services.exePath).absolutePath();
+        if (services.platform.PackageManaged(programFolder))
+            m_defaultInstallDir = programFolder;
         m_edit1->setText(m_defaultInstallDir);
         m_edit1->setCursorPosition(0); // the start of a long path is what tells it apart
         // The group list once the window is up: a failure shows a box.

@@ -328,4 +328,15 @@ void TColorBtn::paintEvent(QPaintEvent *)
     painter.drawText(all, Qt::AlignCenter | Qt::TextShowMnemonic, m_caption);
 }
 
+void ShowSwitchedOn(TColorBtn &button, bool on)
+{
+    if (on) {
+        button.SetColor(QColor(255, 0, 0)); // 0x0000FF as the colour value of the original's palette order
+        button.SetFontColor(QColor(255, 255, 255));
+    } else {
+        button.SetParentColor(true);
+        button.SetParentFont(true);
+    }
+}
+
 } // namespace nuvask

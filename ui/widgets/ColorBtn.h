@@ -110,4 +110,8 @@ private:
     bool m_savedParentFont = true;
 };
 
+// A button that stands for a switch: red with a white font while on (as
+// "Auto"), the window's own colours while off.
+void ShowSwitchedOn(TColorBtn &button, bool on);
+
 } // namespace nuvask

@@ -59,12 +59,10 @@ TEST(FolderFilterTest, PairsGiveEntriesAndTheAllFilesEntryIsAddedOnlyWhenMissing
     EXPECT_EQ(odd.first().mask, QStringLiteral("*.log;*.txt"));
 }
 
-TEST(FolderFilterTest, MasksAreSortedOnceAndOnlyADotMaskShowsHiddenFolders)
+TEST(FolderFilterTest, MasksAreSortedOnce)
 {
     EXPECT_EQ(SplitMasks(QStringLiteral("*.txt;;*.log;*.txt")),
               (QStringList{QStringLiteral("*.log"), QStringLiteral("*.txt")}));
-    EXPECT_FALSE(MasksShowHidden(QStringLiteral("*.*")));
-    EXPECT_TRUE(MasksShowHidden(QStringLiteral("*.txt;.*")));
 }
 
 TEST(FileListingTest, AllFilesMaskListsNamesWithoutDotHiddenAndSystemEntriesButNoFolders)
@@ -162,7 +160,7 @@ TEST(FolderPathsTest, LoopsDanglingLinksAndUnreadableFoldersRecoverToAnOpenableA
     EXPECT_TRUE(CanOpenFolder(tree.Path(QStringLiteral("a/up/up/up/up"))));
     // Loops never show up as sub-folders.
     bool ok = false;
-    const QList<SubFolder> subs = SubFolders(a, false, &ok);
+    const QList<SubFolder> subs = SubFolders(a, &ok);
     ASSERT_TRUE(ok);
     ASSERT_EQ(subs.size(), 1);
     EXPECT_EQ(subs[0].display, QStringLiteral("up"));

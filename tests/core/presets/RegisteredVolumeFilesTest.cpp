@@ -107,8 +107,11 @@ TEST_F(RegisteredVolumeFilesTest, HugeBinaryAndLongLinedFilesAreCutAtTheLimits)
     EXPECT_GT(read.names.size(), 0);
     EXPECT_LE(read.names.size(), RegisteredVolumeFiles::MaxLines);
     EXPECT_EQ(read.values.size(), RegisteredVolumeFiles::MaxLines);
-    // What was read can be written back: nothing the reader kept is refused.
+    // Neither file is written over with the part that was read.
+    EXPECT_FALSE(f.LimitMessage().isEmpty());
     EXPECT_EQ(f.write(read.names, read.values), QString());
+    EXPECT_EQ(bytesOf(names()), noise);
+    EXPECT_TRUE(leftovers().isEmpty());
 
     // A line of double-byte characters is cut without halving one: あ = 82 A0.
     put(names(), QByteArray::fromHex("82a0").repeated(200) + "\r\n");

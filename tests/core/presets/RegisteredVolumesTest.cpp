@@ -4,6 +4,7 @@
 #include "core/presets/RegisteredVolumes.h"
 #include "core/mixer/MixerLayer.h"
 #include "core/presets/RegisteredVolumeFiles.h"
+#include "core/presets/RegisteredVolumeTexts.h"
 #include "platform/sim/SimMixerBoard.h"
 #include "support/TestFiles.h"
 
@@ -193,4 +194,54 @@ TEST_F(RegisteredVolumesTest, OnlyPlainNonNegativeNumbersAreVolumes)
     // A negative number would make the layer set the volume by bar position.
     for (const char *bad : {"-5", "", "abc", "12a", "+3", "1.5", "99999999999"})
         EXPECT_FALSE(RegisteredVolumes::VolumeSteps(QLatin1String(bad)).has_value()) << bad;
+}
+
+TEST_F(RegisteredVolumesTest, FilesPastALimitAreToldAtLoadAndKeptByteForByteAtClose)
+{
+    using Files = RegisteredVolumeFiles;
+    const auto lines = [](int count, const QByteArray &text) {
+        QByteArray out;
+        for (int i = 0; i < count; ++i)
+            out += text + QByteArray::number(100000 + i) + "\r\n";
+        return out;
+    };
+    const QString names = dir.path() + "/NUVASKVN.LIS", values = dir.path() + "/NUVASKVR.LIS";
+    struct Case
+    {
+        const char *what;
+        QByteArray names, values;
+        QString file, limit;
+    };
+    const Case cases[] = {
+        {"50 names too many", lines(Files::MaxLines + 50, "n"), lines(Files::MaxLines + 50, ""), names,
+         presetText::PastLines.arg(Files::MaxLines)},
+        {"a 300-byte name", "a\r\n" + QByteArray(300, 'x') + "\r\nc\r\n", "1\r\n2\r\n3\r\n", names,
+         presetText::PastLineBytes.arg(Files::MaxLineBytes)},
+        {"values past a mebibyte", "a\r\n", lines(Files::MaxFileBytes / 200, QByteArray(193, '7')), values,
+         presetText::PastFileBytes.arg(Files::MaxFileBytes)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        view.messages.clear();
+        load(c.names, c.values);
+        ASSERT_EQ(view.messages.size(), 1);
+        EXPECT_TRUE(view.messages[0].contains(c.file + "\n" + c.limit)) << view.messages[0].toStdString();
+        EXPECT_TRUE(view.messages[0].endsWith(presetText::NotSaved));
+        // The user works with what could be read; the close keeps the files.
+        presets.Btn_REC_SHINKIClick();
+        EXPECT_EQ(presets.Save(files), QString());
+        EXPECT_EQ(bytesOf("NUVASKVN.LIS"), c.names);
+        EXPECT_EQ(bytesOf("NUVASKVR.LIS"), c.values);
+    }
+
+    // Right at every limit nothing is past it: read whole, written back as read.
+    QByteArray atNames = lines(Files::MaxLines - 1, "n") + QByteArray(Files::MaxLineBytes, 'z') + "\r\n";
+    QByteArray atValues = lines(Files::MaxLines, "");
+    view.messages.clear();
+    load(atNames, atValues);
+    EXPECT_TRUE(view.messages.isEmpty()) << view.messages.join('|').toStdString();
+    EXPECT_EQ(presets.Names().size(), Files::MaxLines);
+    ASSERT_EQ(presets.Save(files), QString());
+    EXPECT_EQ(bytesOf("NUVASKVN.LIS"), atNames);
+    EXPECT_EQ(bytesOf("NUVASKVR.LIS"), atValues);
 }

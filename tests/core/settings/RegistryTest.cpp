@@ -305,6 +305,29 @@ TEST(HiveFileRegistry, FileTooLargeToReadWholeIsNeverRewritten)
     EXPECT_TRUE(QFileInfo(file).isDir());
 }
 
+TEST(HiveFileRegistry, FileOfExactlyTheLimitIsReadWholeAndWrittenOneByteMoreIsNot)
+{
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    const QString file = reg.fileFor(RegRoot::CurrentUser);
+    const QString key = "Software\\KELDO SOFT32\\NUVASK";
+    const QByteArray head = "[Software\\KELDO SOFT32\\NUVASK]\n; ";
+    const QByteArray tail = "\n\"Last\"=\"read\"\n";
+    QByteArray bytes = head + QByteArray(HiveFileRegistry::kMaxHiveBytes - head.size() - tail.size(), 'x') + tail;
+    ASSERT_EQ(bytes.size(), HiveFileRegistry::kMaxHiveBytes);
+    WriteFile(file, bytes);
+    EXPECT_EQ(reg.problem(RegRoot::CurrentUser), HiveFileRegistry::Problem::None);
+    EXPECT_EQ(reg.readString(RegRoot::CurrentUser, key, "Last"), QString("read"));
+    EXPECT_TRUE(reg.writeString(RegRoot::CurrentUser, key, "Last", "kept"));
+    EXPECT_TRUE(ReadFile(file).endsWith("\"Last\"=\"kept\"\n"));
+
+    bytes.insert(head.size(), 'x');
+    WriteFile(file, bytes);
+    EXPECT_EQ(reg.problem(RegRoot::CurrentUser), HiveFileRegistry::Problem::TooLarge);
+    EXPECT_FALSE(reg.writeString(RegRoot::CurrentUser, key, "Last", "lost"));
+    EXPECT_TRUE(ReadFile(file) == bytes);
+}
+
 TEST(HiveFileRegistry, ParsesOncePerChangeOnDiskAndSeesOtherWriters)
 {
     test::TempXdg xdg;
@@ -350,4 +373,33 @@ TEST(HiveDocument, ValueAddedAfterAnOpenContinuationAtTheEndReadsBack)
         EXPECT_TRUE(doc.serialize().startsWith(text));
         EXPECT_EQ(back.serialize(), doc.serialize());
     }
+}
+
+TEST(HiveFileRegistry, AFileLeftWithNothingButItsHeaderGoesAndNothingIsMadeForADeletion)
+{
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    const QString file = reg.fileFor(RegRoot::LocalMachine);
+    // Deleting from a store that is not there makes no folder.
+    EXPECT_TRUE(reg.deleteKeyTree(RegRoot::LocalMachine, "Software\\X"));
+    EXPECT_FALSE(reg.deleteValue(RegRoot::LocalMachine, "Software\\X", "v"));
+    EXPECT_FALSE(QFileInfo::exists(xdg.configHome() + "/nuvask"));
+
+    ASSERT_TRUE(reg.writeStrings(RegRoot::LocalMachine, "Software\\X", {{"a", "1"}, {"b", "2"}}));
+    ASSERT_TRUE(reg.deleteValue(RegRoot::LocalMachine, "Software\\X", "a"));
+    EXPECT_TRUE(QFileInfo::exists(file));
+    ASSERT_TRUE(reg.deleteKeyTree(RegRoot::LocalMachine, "Software"));
+    EXPECT_FALSE(QFileInfo::exists(file));
+    EXPECT_FALSE(QFileInfo::exists(file + ".lock"));
+    EXPECT_FALSE(reg.keyExists(RegRoot::LocalMachine, "Software\\X"));
+    ASSERT_TRUE(reg.writeString(RegRoot::LocalMachine, "Software\\Y", "c", "3")); // a new file afterwards
+    EXPECT_EQ(reg.readString(RegRoot::LocalMachine, "Software\\Y", "c"), QString("3"));
+
+    // A byte order mark and blank lines are nothing either; a comment is someone's.
+    WriteFile(file, "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n[Software\\Y]\r\n\"c\"=\"3\"\r\n\r\n");
+    ASSERT_TRUE(reg.deleteKeyTree(RegRoot::LocalMachine, "Software\\Y"));
+    EXPECT_FALSE(QFileInfo::exists(file));
+    WriteFile(file, "Windows Registry Editor Version 5.00\n; kept by hand\n\n[Software\\Y]\n\"c\"=\"3\"\n");
+    ASSERT_TRUE(reg.deleteKeyTree(RegRoot::LocalMachine, "Software\\Y"));
+    EXPECT_EQ(ReadFile(file), QByteArray("Windows Registry Editor Version 5.00\n; kept by hand\n\n"));
 }

@@ -151,7 +151,7 @@ TEST(SettingsStore, WritesInOrderAndStopsAtTheFirstFailure)
     const QStringList order{"FP", "BackColor", "minihelp", "KELDO_COLOR", "V_Name", "MostTOP", "V_Panel",
                             "ML_DST0", "ML_SRC0", "ML_DST1", "ML_SRC1", "ML_DST2", "ML_SRC2",
                             "ML_Mixer0", "ML_Mixer1", "ML_Mixer2", "Auto_RecV", "Meter_ON", "V_CUT", "RL_WAIT",
-                            "ML_SRC_NAME0", "ML_SRC_NAME1", "ML_SRC_NAME2"};
+                            "ML_SRC_NAME0", "ML_SRC_NAME1", "ML_SRC_NAME2", "Guard_RecV"};
     EXPECT_EQ(reg.written, order);
     auto key = reg.open(RegRoot::CurrentUser, kKey, false);
     EXPECT_EQ(key->readString("FP"), QString("12,34"));

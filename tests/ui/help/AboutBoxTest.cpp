@@ -6,6 +6,7 @@
 #include "ui/widgets/ColorBtn.h"
 #include "ui/dialogs/WorkArea.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -36,6 +37,13 @@ struct AboutBoxTest : ::testing::Test
     }
     static QString label(TAboutBox *box, const char *name) { return box->findChild<QLabel *>(name)->text(); }
     static void press(TAboutBox *box, const char *button) { box->findChild<TColorBtn *>(button)->Click(); }
+    // The key goes where the keyboard sends it: the focused control.
+    static QWidget *focused(TAboutBox *box)
+    {
+        QWidget *w = QApplication::focusWidget();
+        return w ? w : box;
+    }
+    static void key(TAboutBox *box, Qt::Key k) { QTest::keyClick(focused(box), k); }
 };
 
 } // namespace
@@ -114,6 +122,39 @@ TEST_F(AboutBoxTest, AMailProgramThatDoesNotStartLeavesTheBoxOpenWithTheMessage)
     ASSERT_EQ(script.texts.size(), 3);
     EXPECT_EQ(script.texts[0], aboutText::NoMailer);
     EXPECT_EQ(script.texts[2], aboutText::NoBrowser);
+}
+
+TEST_F(AboutBoxTest, EscDoesNothingAndEnterInAFreshBoxClosesItWithoutTheHomePageQuestion)
+{
+    QString firstFocus;
+    bool stayedAfterEsc = false;
+    script.onAbout = [&](TAboutBox *box) {
+        firstFocus = focused(box)->objectName();
+        key(box, Qt::Key_Escape);
+        QTest::qWait(20);
+        stayedAfterEsc = box->isVisible();
+        key(box, Qt::Key_Return);
+    };
+    EXPECT_TRUE(dlg.Execute());
+    EXPECT_EQ(firstFocus, QStringLiteral("ColorBtn1"));
+    EXPECT_TRUE(stayedAfterEsc);
+    EXPECT_TRUE(script.texts.isEmpty()); // no question was asked
+    EXPECT_TRUE(opened.isEmpty());
+
+    // Tabbed to "HOME PAGE", Enter presses it.
+    script.answers = {7, 7};
+    bool stayedAfterNo = false;
+    script.onAbout = [&](TAboutBox *box) {
+        for (int i = 0; i < 3 && focused(box)->objectName() != QLatin1String("ColorBtn2"); ++i)
+            key(box, Qt::Key_Tab);
+        key(box, Qt::Key_Return);
+        stayedAfterNo = box->isVisible();
+        box->close();
+    };
+    EXPECT_FALSE(dlg.Execute());
+    EXPECT_TRUE(stayedAfterNo);
+    EXPECT_EQ(script.texts.size(), 2);
+    EXPECT_TRUE(opened.isEmpty());
 }
 
 TEST_F(AboutBoxTest, MakerAddressesAreFictitious)

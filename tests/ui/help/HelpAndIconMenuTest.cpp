@@ -25,6 +25,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
@@ -168,6 +169,12 @@ TEST_F(HelpMenuTest, HelpWindowContentsKeywordSearchHelpOnHelpAndQuit)
     EXPECT_TRUE(list->item(0)->text().startsWith("Mute"));
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_EQ(w->CurrentTopic(), "stripmute");
+
+    // Enter on a focused button presses it, as in the program's dialogs.
+    auto *helpOnHelp = w->findChild<QPushButton *>("HelpOnHelp");
+    helpOnHelp->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(helpOnHelp, Qt::Key_Return);
+    EXPECT_EQ(w->CurrentTopic(), "helponhelp");
 
     help->QuitHelp();
     EXPECT_FALSE(w->isVisible());

@@ -187,7 +187,8 @@ TEST_F(MainWindowLayout, MenuBarItemsInOrder)
     QStringList names;
     for (QAction *a : w.menu().MOption0->actions())
         names << a->objectName();
-    EXPECT_EQ(names, QStringList({"MO_Meter_ON", "MO_Auto_RecV", "N2", "BackColor", "KELDO_COLOR", "N5",
+    EXPECT_EQ(names, QStringList({"MO_Meter_ON", "MO_Auto_RecV", "MO_Guard_RecV", "MO_History", "N2", "BackColor",
+                                  "KELDO_COLOR", "N5",
                                   "MICON_SET", "MICON_DEL", "N1", "MDESK_SET", "MDESK_DEL"}));
     names.clear();
     for (QAction *a : w.menu().MHelp0->actions())

@@ -173,7 +173,7 @@ TEST_F(MainWindowStartup, CompletedRunSavesAndARestartRestoresTheSameState)
     const QStringList order{"Version", "FP", "BackColor", "minihelp", "KELDO_COLOR", "V_Name", "MostTOP",
                             "V_Panel", "ML_DST0", "ML_SRC0", "ML_DST1", "ML_SRC1", "ML_DST2", "ML_SRC2",
                             "ML_Mixer0", "ML_Mixer1", "ML_Mixer2", "Auto_RecV", "Meter_ON", "V_CUT", "RL_WAIT",
-                            "ML_SRC_NAME0", "ML_SRC_NAME1", "ML_SRC_NAME2"};
+                            "ML_SRC_NAME0", "ML_SRC_NAME1", "ML_SRC_NAME2", "Guard_RecV"};
     EXPECT_EQ(names, order);
     EXPECT_EQ(stored("ML_DST2"), QString("7"));
     EXPECT_EQ(stored("ML_SRC2"), QString("4098"));

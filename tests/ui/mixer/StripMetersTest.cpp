@@ -228,8 +228,9 @@ TEST_F(StripMetersTest, TicksRideOtherWakeUpsAtTheirOwnPace)
     // A tick is never more than three captures away from the one before.
     EXPECT_GE(ticks, captures / 3 - 1) << captures << " captures";
     // On a machine that kept time, the pace is the timer's own: one in two.
-    if (lateGaps == 0)
+    if (lateGaps == 0) {
         EXPECT_GE(rides, captures / 2 - 2) << captures << " captures";
+    }
 
     // Alone again: the timer keeps the plain 100 ms.
     own = 0;

@@ -3,7 +3,10 @@
 // every message box answered from a script.
 #include "support/ModalScript.h"
 
+#include "core/desktop/ProgramGroups.h"
 #include "core/settings/SettingsStore.h"
+#include "core/setup/MadeFolders.h"
+#include "core/setup/SetupInstaller.h"
 #include "core/setup/SetupTexts.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/XdgDesktopEntries.h"
@@ -19,9 +22,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -57,8 +63,9 @@ class SetupWindowTest : public ::testing::Test
 protected:
     TempXdg xdg;
     HiveFileRegistry registry;
-    XdgDesktopEntries desktop{"DORIVA SOUND ボリューム", "nuvask"};
-    XdgProgramGroups groups{"nuvask", "Startup"};
+    MadeFolders made{registry, SettingsKeyPath("NUVASK")};
+    XdgDesktopEntries desktop{"DORIVA SOUND ボリューム", "nuvask", &made};
+    XdgProgramGroups groups{"nuvask", "Startup", &made};
     RecordingPlatform platform{groups, "DORIVA SOUND ボリューム アンインストール"};
     StartValues start = MakeStartValues("/x/nuvask", '/');
     QString source; // folder of the "running" program
@@ -388,4 +395,222 @@ TEST_F(SetupWindowTest, BrowseStartsAtTheTypedFolderAndTakesTheChosenOne)
     EXPECT_EQ(started, typed);
     EXPECT_TRUE(title.startsWith("登録先")) << title.toStdString();
     EXPECT_EQ(Child<QLineEdit>("Edit1")->text(), chosen);
+}
+
+namespace {
+
+const QString kTitle = QStringLiteral("DORIVA SOUND ボリューム");
+const QString kUninstallItem = kTitle + QStringLiteral(" アンインストール");
+
+QString KeepDir(HiveFileRegistry &registry)
+{
+    auto entry = registry.open(RegRoot::LocalMachine,
+                               "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\NUVASK", false);
+    return entry ? entry->readString(kKeepDirValue) : QString("<no entry>");
+}
+
+} // namespace
+
+TEST_F(SetupWindowTest, TheFolderAnInstallFoundStaysItsThroughARetryAndAReinstall)
+{
+    // The first attempt makes the folder and stops at the copy.
+    QFile::remove(source + "/NUVASK.TXT");
+    const QString folder = xdg.root() + "/made/here";
+    Open(StartNormal, source + "/nuvask");
+    Child<QLineEdit>("Edit1")->setText(folder);
+    script.answers = {6};
+    Click("Button3");
+    ASSERT_TRUE(QFileInfo(folder).isDir());
+    ASSERT_EQ(Setting("Version"), QString());
+    // Retried in the same window: the folder exists now, but this install made it.
+    WriteFile(source + "/NUVASK.TXT", "text");
+    Click("Button3");
+    ASSERT_TRUE(WaitFinished());
+    EXPECT_EQ(KeepDir(registry), xdg.root());
+
+    // The usual update, into the same folder: still what the first install found.
+    registry.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), false)->deleteValue("Version");
+    Open(StartNormal, source + "/nuvask");
+    EXPECT_EQ(Child<QLineEdit>("Edit1")->text(), folder);
+    Click("Button3");
+    ASSERT_TRUE(WaitFinished());
+    EXPECT_EQ(KeepDir(registry), xdg.root());
+
+    // Into another folder the finding is made afresh.
+    registry.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), false)->deleteValue("Version");
+    Open(StartNormal, source + "/nuvask");
+    Child<QLineEdit>("Edit1")->setText(xdg.root() + "/made");
+    Click("Button3");
+    ASSERT_TRUE(WaitFinished());
+    EXPECT_EQ(KeepDir(registry), xdg.root() + "/made");
+}
+
+TEST_F(SetupWindowTest, AnotherGroupTakesTheLaunchersAndTheOldGroupKeepsWhatIsNotOurs)
+{
+    const QString folder = xdg.root() + "/inst";
+    QDir().mkpath(folder);
+    Open(StartNormal, source + "/nuvask");
+    Child<QLineEdit>("Edit1")->setText(folder);
+    Click("Button3");
+    ASSERT_TRUE(WaitFinished());
+    // Someone else's launcher in the same group.
+    ASSERT_EQ(groups.ProgmanExecute(*ShowGroupCommand("KELDO SOFT32") + *AddItemCommand("/bin/true", "Other")),
+              QString());
+
+    registry.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), false)->deleteValue("Version");
+    Open(StartNormal, source + "/nuvask");
+    QTest::qWait(20); // the group list
+    Child<QComboBox>("ComboBox1")->setEditText("Zeta");
+    Click("Button3");
+    ASSERT_TRUE(WaitFinished());
+    EXPECT_EQ(Setting("Group"), "Zeta");
+    for (const QString &item : {kTitle, kUninstallItem}) {
+        EXPECT_TRUE(QFileInfo::exists(groups.ItemFile("Zeta", item))) << item.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(groups.ItemFile("KELDO SOFT32", item))) << item.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo::exists(groups.ItemFile("KELDO SOFT32", "Other")));
+    EXPECT_TRUE(groups.ProgmanRequestGroups().contains("KELDO SOFT32"));
+}
+
+TEST_F(SetupWindowTest, UninstallTakesAwayTheFoldersAndFilesTheInstallMadeAndNothingElse)
+{
+    // There before: an empty autostart folder, and a menu folder holding
+    // another program's entry.
+    QDir().mkpath(xdg.configHome() + "/autostart");
+    WriteFile(xdg.dataHome() + "/applications/other.desktop", "[Desktop Entry]\n");
+    const QString folder = xdg.root() + "/inst";
+    Open(StartNormal, source + "/nuvask");
+    Child<QLineEdit>("Edit1")->setText(folder);
+    Child<QCheckBox>("CheckBoxST")->setChecked(true);
+    script.answers = {-1}; // the folder question: the countdown takes Yes
+    Click("Button3");
+    ASSERT_TRUE(WaitFinished());
+    ASSERT_TRUE(QFileInfo::exists(groups.ItemFile("Startup", kTitle)));
+    // Besides the icon theme's folders (the icons' own test follows them).
+    const QString icons = xdg.dataHome() + "/icons";
+    EXPECT_TRUE(made.Remembered().contains(icons));
+    QStringList remembered;
+    for (const QString &dir : made.Remembered()) {
+        if (dir != icons && !dir.startsWith(icons + "/"))
+            remembered << dir;
+    }
+    remembered.sort();
+    EXPECT_EQ(remembered, QStringList({xdg.configHome() + "/menus", xdg.configHome() + "/menus/applications-merged",
+                                       xdg.dataHome() + "/desktop-directories"}));
+
+    script.texts.clear();
+    script.answers = {6, 6, 6};
+    Open(StartUninstallRequested, folder + "/nuvask");
+    ASSERT_TRUE(WaitFinished());
+    ASSERT_EQ(platform.started.size(), 2);
+    // The settings files held nothing but their headers: gone.
+    for (RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine})
+        EXPECT_FALSE(QFileInfo::exists(registry.fileFor(root))) << registry.fileFor(root).toStdString();
+    EXPECT_TRUE(QDir(xdg.configHome() + "/autostart").isEmpty());
+    EXPECT_EQ(QDir(xdg.dataHome() + "/applications").entryList(QDir::Files), QStringList{"other.desktop"});
+    for (const char *gone : {"/config/menus", "/data/desktop-directories", "/data/icons"})
+        EXPECT_FALSE(QFileInfo::exists(xdg.root() + gone)) << gone;
+
+    // The uninstaller copy finishes: nothing of the program's settings folder stays.
+    script.texts.clear();
+    Open(StartAsUninstaller, platform.started[0], {"/DeleteFile"});
+    ASSERT_TRUE(WaitFinished());
+    EXPECT_EQ(script.texts, QStringList{setupText::Removed});
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_FALSE(QFileInfo::exists(xdg.configHome() + "/nuvask"));
+}
+
+TEST_F(SetupWindowTest, MessageBoxesTakeTheWindowsColoursInEveryMode)
+{
+    const QColor green(0, 128, 0);
+    // Installing, in the maker's colours (the default).
+    Open(StartNormal, source + "/nuvask");
+    Click("Button2"); // its box is shown before the click returns
+    EXPECT_EQ(script.texts, QStringList{setupText::Cancelled});
+    EXPECT_EQ(script.backgrounds, QList<QColor>{green});
+
+    // The installed copy's questions.
+    script.backgrounds.clear();
+    script.answers = {7};
+    Open(StartUninstallRequested, source + "/nuvask");
+    ASSERT_TRUE(WaitFinished());
+    EXPECT_EQ(script.backgrounds, (QList<QColor>{green, green}));
+
+    // The uninstaller copy: the colours of the record (0x0000FF is red).
+    const QString copy = platform.WindowsDir() + start.UninstallerFileName;
+    WriteFile(copy, "program bytes");
+    const QString folder = xdg.root() + "/inst";
+    WriteFile(folder + "/nuvask", "program bytes");
+    HandoverRecord r;
+    r.file = folder + "/nuvask";
+    r.installDir = folder;
+    r.color = "255";
+    r.fontColor = "16777215";
+    ASSERT_TRUE(platform.WriteHandover(r));
+    script.backgrounds.clear();
+    Open(StartAsUninstaller, copy, {"/DeleteFile"});
+    ASSERT_TRUE(WaitFinished());
+    EXPECT_EQ(script.backgrounds, QList<QColor>{QColor(255, 0, 0)});
+}
+
+TEST_F(SetupWindowTest, EveryLauncherOfAFolderFullOfSpecialCharactersStartsUnderGioAndKde)
+{
+    // GLib's launcher always; KDE's where it is installed (kde-cli-tools).
+    QList<QStringList> launchers;
+    const QString gio = QStandardPaths::findExecutable("gio");
+    ASSERT_FALSE(gio.isEmpty()) << "gio missing: install libglib2.0-bin (scripts/deps.sh)";
+    launchers << QStringList{gio, "launch"};
+    if (const QString kio = QStandardPaths::findExecutable("kioclient5"); !kio.isEmpty())
+        launchers << QStringList{kio, "exec"};
+    // The program leaves its own path and its arguments behind.
+    const QString marker = xdg.root() + "/ran";
+    WriteFile(source + "/nuvask", "#!/bin/sh\nprintf '%s|' \"$0\" \"$@\" > \"$MARKER\"\n");
+    QFile::setPermissions(source + "/nuvask", QFile::permissions(source + "/nuvask") | QFile::ExeOwner);
+    // A double quote or a control character cannot be carried by the group
+    // commands: such a folder is refused before anything is made or copied.
+    Open(StartNormal, source + "/nuvask");
+    for (const QString &refused : {xdg.root() + "/say \"hi\"", xdg.root() + "/tab\there"}) {
+        script.texts.clear();
+        Child<QLineEdit>("Edit1")->setText(refused);
+        Click("Button3");
+        EXPECT_EQ(script.texts, QStringList{ProgmanText::BadPath + refused + "/nuvask"});
+        EXPECT_FALSE(QFileInfo::exists(refused));
+        EXPECT_TRUE(Child<TColorBtn>("Button3")->isVisible());
+    }
+    // Every other character the launcher format treats specially, and the
+    // field codes.
+    const QString folder = xdg.root() + "/100% a=b 'x' $HOME `id` ;&|*?#()<>~ [1]{2},! 音 \\ %u %%";
+    QDir().mkpath(folder);
+    Child<QLineEdit>("Edit1")->setText(folder);
+    Child<QCheckBox>("CheckBoxST")->setChecked(true);
+    Click("Button3");
+    ASSERT_TRUE(WaitFinished()) << script.texts.join('|').toStdString();
+    const QString program = folder + "/nuvask";
+    desktop.CreateShortcut(program, ShellFolder::Desktop); // the Options menu's desktop launcher
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("MARKER", marker);
+    QStringList launched;
+    QDirIterator it(xdg.root(), {"*.desktop"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString launcher = it.next();
+        launched << QFileInfo(launcher).fileName();
+        for (const QStringList &tool : std::as_const(launchers)) {
+            SCOPED_TRACE((tool.join(' ') + " " + launcher).toStdString());
+            QFile::remove(marker);
+            QProcess p;
+            p.setProcessEnvironment(env);
+            p.start(tool[0], {tool[1], launcher});
+            ASSERT_TRUE(p.waitForFinished(20000));
+            EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return QFileInfo::exists(marker) && QFileInfo(marker).size() > 0; }, 5000));
+            const QString expected = program + (launcher.contains("アンインストール") ? "|/uninstall|" : "|");
+            EXPECT_EQ(QString::fromUtf8(ReadFile(marker)), expected);
+        }
+    }
+    launched.sort();
+    EXPECT_EQ(launched, QStringList({kTitle + ".desktop", kTitle + ".desktop",
+                                     "nuvask-KELDO SOFT32-" + kTitle + " アンインストール.desktop",
+                                     "nuvask-KELDO SOFT32-" + kTitle + ".desktop"}));
 }

@@ -1,0 +1,35 @@
+#pragma once
+// The level history as a CSV file: one row per record of a span of time,
+// with the columns time, peak, cut level, event, volume before and after.
+// UTF-8 with a byte-order mark and CRLF line ends, so that spreadsheet
+// programs on every desktop read the Japanese names and the rows alike.
+
+#include "core/monitor/LevelHistory.h"
+
+#include <QString>
+#include <QStringList>
+
+class QTextStream;
+
+namespace nuvask {
+
+namespace LevelCsv {
+// The header row, byte for byte.
+inline const QStringList Columns{QStringLiteral("時刻"),         QStringLiteral("ピーク"),
+                                 QStringLiteral("カットレベル"), QStringLiteral("イベント"),
+                                 QStringLiteral("ボリューム前"), QStringLiteral("ボリューム後")};
+// Local wall-clock time to the millisecond.
+inline const QString TimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz");
+} // namespace LevelCsv
+
+// Writes the header and every record stamped in [from, to] (ms on the
+// history's clock), times converted with `anchor`. Returns the rows written.
+qint64 WriteLevelCsv(QTextStream &out, const LevelHistory &history, qint64 from, qint64 to,
+                     const LevelTimeAnchor &anchor);
+
+// The same into a file, replaced as a whole or not at all. Empty = success,
+// else the reason (the file system's words).
+QString SaveLevelCsv(const QString &path, const LevelHistory &history, qint64 from, qint64 to,
+                     const LevelTimeAnchor &anchor);
+
+} // namespace nuvask

@@ -1,0 +1,71 @@
+// A message box over the main window under a real window manager: "Tray"
+// pressed before the window has its tray image says so in a box, and the
+// start that runs meanwhile (it applies the stay-on-top setting and brings
+// the window forward) must leave the box in front of the window it blocks.
+#include "X11Desktop.h"
+
+#include "core/settings/Registry.h"
+#include "platform/linux/HiveFileRegistry.h"
+#include "platform/sim/SimTopology.h"
+#include "support/ModalScript.h"
+#include "support/TempXdg.h"
+#include "ui/dialogs/MkBox.h"
+#include "ui/mainwindow/KeldoNuvask.h"
+#include "ui/widgets/ColorBtn.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace nuvask;
+
+TEST(MessageBoxStacking, ATrayClickBeforeTheStartIsDoneKeepsItsBoxInFrontWhateverTheStayOnTop)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs the openbox display of scripts/with-services.sh (NUVASK_TEST_WM_DISPLAY)";
+    test::X11Desktop x;
+    ASSERT_TRUE(x.isOpen());
+    test::TempXdg xdg;
+    HiveFileRegistry reg;
+    SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
+    for (const QString &stayOnTop : {QStringLiteral("1"), QStringLiteral("0")}) {
+        SCOPED_TRACE(("MostTOP=" + stayOnTop).toStdString());
+        reg.open(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->writeString("MostTOP", stayOnTop);
+        TKELDO_NUVASK w(reg, board);
+        // The start waits until the window manager has the window; then it
+        // runs under the box.
+        auto *start = w.findChild<QTimer *>(QStringLiteral("Timer_Create"));
+        ASSERT_NE(start, nullptr);
+        start->stop();
+        w.show();
+        const auto id = std::uint32_t(w.winId());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return x.isFramed(id); }, 3000));
+        QTest::qWait(200);
+        start->start();
+
+        bool started = false;
+        bool inFront = false;
+        QString said;
+        QTimer poll;
+        poll.setInterval(20);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto *box = qobject_cast<TMKBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            poll.stop();
+            said = test::BoxText(box);
+            started = QTest::qWaitFor(
+                [&] { return w.StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000);
+            QTest::qWait(300); // the window manager restacks
+            inFront = x.stackedAbove(std::uint32_t(box->winId()), id);
+            box->done(1);
+        });
+        poll.start();
+        w.findChild<TColorBtn *>(QStringLiteral("Btn_TRAY"))->Click();
+        EXPECT_EQ(said, QStringLiteral("アイコンが指定されていません"));
+        EXPECT_TRUE(started);
+        EXPECT_TRUE(inFront);
+    }
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The window's side of the volume guard: the Options menu item that switches
+// it (MO_Guard_RecV), the "G" mark on strip 2 while it guards, and the box
+// that tells the user, without stopping the guard, that another program keeps
+// changing the recording volume and which programs record from that input.
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+class QAction;
+
+namespace nuvask {
+
+class TMKBox;
+class TMKBoxDlg;
+class VolumeGuard;
+class VolumeStrip;
+
+class VolumeGuardSwitch : public QObject {
+    Q_OBJECT
+public:
+    // `owner`: the window the box goes with.
+    VolumeGuardSwitch(VolumeGuard &guard, QAction &item, VolumeStrip &strip, TMKBoxDlg &box, QWidget *owner);
+
+    // The stored setting at start: the check mark and the guard, no click.
+    void ApplySetting(bool on);
+    bool Checked() const;
+    // The box last shown, while it is open.
+    TMKBox *NoticeBox() const;
+
+    // What the box says.
+    static QString NoticeText(const QStringList &clients, bool answered);
+
+private:
+    void tell(const QStringList &clients, bool answered);
+
+    VolumeGuard &m_guard;
+    QAction &m_item;
+    TMKBoxDlg &m_box;
+    QWidget *m_owner;
+    QPointer<TMKBox> m_notice;
+};
+
+} // namespace nuvask
