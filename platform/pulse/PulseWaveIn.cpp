@@ -152,7 +152,11 @@ quint32 PulseWaveIn::open(quint32 device, const WaveFormat &format, const WaveIn
     attr.tlength = attr.prebuf = attr.minreq = quint32(-1);
     // Small blocks keep the source's latency low, so that the sound of a
     // buffer is here when the buffer should be full; read in one go, they
-    // cost no more wake-ups than large ones.
+    // cost no more wake-ups than large ones. Each block is still a message
+    // for the server and for us: 20 ms blocks cost the machine a little
+    // less, but PipeWire sends a block only once it is complete, and "Auto"
+    // then reacts up to a block later: with 25 ms blocks, more than a
+    // buffer and 10 ms after the sound.
     attr.fragsize = fragmentBytes(format);
     // The default source, followed when the desktop's default changes; corked
     // until started, so that nothing is captured before there is somewhere

@@ -41,7 +41,8 @@ public:
     // False once the stream behind an open handle went away.
     bool isAlive(WaveInHandle handle) const;
     // The block the server is asked for (milliseconds of sound), and its
-    // bytes in a format.
+    // bytes in a format. Chosen with bench/monitoring.sh: the whole
+    // machine's CPU beside the reaction to a loud burst.
     static constexpr int FragmentMs = 10;
     static quint32 fragmentBytes(const WaveFormat &format);
 
