@@ -11,7 +11,7 @@ SetupNames MakeSetupNames(const StartValues &start)
     SetupNames n;
     const QString version = QStringLiteral(" V") + VersionText(start.ProgramVersion);
     n.QuotedTitle = QLatin1Char('"') + start.ProgramTitle + QLatin1Char('"');
-    n.VersionedTitle = start.ProgramTitle + version;
+    n.VersionedTitle = ShownTitle(start.ProgramTitle) + version; // window captions only
     n.UninstallDisplayName = QStringLiteral("KELDOSOFT ") + start.ProgramTitle + version;
     n.UninstallKey = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + start.ProgramShortName;
     n.UninstallerTitle = QStringLiteral("UNINSTALL_KELDO") + MakeUninstallerFileName(0).mid(10, 3);
