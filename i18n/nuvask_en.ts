@@ -492,7 +492,7 @@ Clear the version number now?</translation>
     </message>
     <message>
         <source>タスクトレイ（通知領域）が見つからない為、格納できません。</source>
-        <translation>No system tray (notification area) was found, so the window cannot be hidden in it.</translation>
+        <translation>No system tray (notification area) was found: the window cannot be hidden there.</translation>
     </message>
 </context>
 <context>
@@ -558,15 +558,15 @@ Clear the version number now?</translation>
     </message>
     <message>
         <source>1分</source>
-        <translation>1 min</translation>
+        <translation>1m</translation>
     </message>
     <message>
         <source>10分</source>
-        <translation>10 min</translation>
+        <translation>10m</translation>
     </message>
     <message>
         <source>60分</source>
-        <translation>60 min</translation>
+        <translation>60m</translation>
     </message>
     <message>
         <source>表示する時間の長さ</source>
@@ -666,11 +666,11 @@ Clear the version number now?</translation>
     </message>
     <message>
         <source>CSV保存先</source>
-        <translation>Save CSV to</translation>
+        <translation>Save CSV: </translation>
     </message>
     <message>
         <source>PNG保存先</source>
-        <translation>Save PNG to</translation>
+        <translation>Save PNG: </translation>
     </message>
     <message>
         <source>保存しました・・・</source>
@@ -849,11 +849,11 @@ Clear the version number now?</translation>
     </message>
     <message>
         <source>KELDO色</source>
-        <translation>KELDO colors</translation>
+        <translation>KELDO</translation>
     </message>
     <message>
         <source>標準色</source>
-        <translation>Standard colors</translation>
+        <translation>Standard</translation>
     </message>
     <message>
         <source>設定</source>
@@ -885,7 +885,7 @@ Clear the version number now?</translation>
     </message>
     <message>
         <source>登録先</source>
-        <translation>Install into</translation>
+        <translation>Install: </translation>
     </message>
     <message>
         <source>グループ名の取得に失敗しました・・・</source>
@@ -905,7 +905,7 @@ Clear the version number now?</translation>
     </message>
     <message>
         <source>フォルダーを作成します</source>
-        <translation>The folder will be created.</translation>
+        <translation>Create this folder?</translation>
     </message>
     <message>
         <source>フォルダーの作成に失敗しました・・・</source>
@@ -1118,7 +1118,7 @@ Quit the program, then uninstall again.</translation>
     </message>
     <message>
         <source>変更</source>
-        <translation>Rename</translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>登録ボリューム名を変更する</source>
@@ -1134,7 +1134,7 @@ Quit the program, then uninstall again.</translation>
     </message>
     <message>
         <source>削除</source>
-        <translation>Delete</translation>
+        <translation>Del</translation>
     </message>
     <message>
         <source>登録ボリューム名を、削除する</source>

@@ -36,7 +36,7 @@ Uninstaller::Uninstaller(const SetupContext &context) : m_c(context)
 
 void Uninstaller::RunInstalledCopy(const QString &exePath)
 {
-    if (m_c.view.ShowYesNoTimer(m_c.names.UninstallDisplayName + QLatin1Char('\n') + setupText::AskUninstall()) != 6) {
+    if (m_c.view.ShowYesNoTimer(m_c.names.ShownDisplayName + QLatin1Char('\n') + setupText::AskUninstall()) != 6) {
         m_c.view.ShowOK(setupText::UninstallCancelled());
         return;
     }
