@@ -10,6 +10,7 @@ namespace nuvask {
 namespace {
 
 UiLanguage g_current = UiLanguage::Japanese;
+QTranslator *g_translator = nullptr;
 
 bool IsJapanese(const QByteArray &locale)
 {
@@ -47,9 +48,21 @@ bool InstallLanguage(UiLanguage language)
         delete translator;
         return false;
     }
+    RemoveLanguage();
     QCoreApplication::installTranslator(translator);
+    g_translator = translator;
     g_current = language;
     return true;
+}
+
+void RemoveLanguage()
+{
+    if (g_translator) {
+        QCoreApplication::removeTranslator(g_translator);
+        delete g_translator;
+        g_translator = nullptr;
+    }
+    g_current = UiLanguage::Japanese;
 }
 
 QString HelpFileName(const QString &shortName, UiLanguage language)

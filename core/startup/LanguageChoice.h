@@ -34,6 +34,9 @@ UiLanguage ChooseLanguage(const LanguageEnv &env);
 // before the first window is made.
 bool InstallLanguage(UiLanguage language);
 
+// Back to the texts as written (tests that show English put it back).
+void RemoveLanguage();
+
 // The help file's name beside the program: NUVASK.HLP, or NUVASK_EN.HLP.
 QString HelpFileName(const QString &shortName, UiLanguage language);
 
