@@ -30,8 +30,7 @@ public:
 namespace ShortcutText {
 inline QString NoStartupGroup()
 {
-    return QCoreApplication::translate(
-        "DesktopShortcuts", "ｱｲｺﾝ:スタートアップグループが不明ですので アイコン登録出来ません");
+    return QCoreApplication::translate("DesktopShortcuts", "ｱｲｺﾝ:スタートアップグループが不明ですので アイコン登録出来ません");
 }
 inline QString AlreadyOnDesktop() { return QCoreApplication::translate("DesktopShortcuts", "デスクトップには、既に登録されています☆☆☆"); }
 } // namespace ShortcutText

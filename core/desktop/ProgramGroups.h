@@ -24,13 +24,11 @@ inline QString SendFailed() { return QCoreApplication::translate("ProgramGroups"
 // A group or item name the command strings cannot carry; the name follows.
 inline QString BadName()
 {
-    return QCoreApplication::translate(
-        "ProgramGroups", "グループ名・アイコン名に、使えない文字（ \" ( ) [ ] , や制御文字）が含まれています：\n");
+    return QCoreApplication::translate("ProgramGroups", "グループ名・アイコン名に、使えない文字（ \" ( ) [ ] , や制御文字）が含まれています：\n");
 }
 inline QString BadPath()
 {
-    return QCoreApplication::translate(
-        "ProgramGroups", "プログラムのパスに、使えない文字（ \" や制御文字）が含まれています：\n");
+    return QCoreApplication::translate("ProgramGroups", "プログラムのパスに、使えない文字（ \" や制御文字）が含まれています：\n");
 }
 } // namespace ProgmanText
 

@@ -1,6 +1,8 @@
 #pragma once
 // Texts the mixer layer returns as error texts, byte for byte. The ones with
 // printf fields are filled by MixerText().
+// A text is a function: the Japanese source text through Qt's translation
+// (context "MixerLayer"), English from i18n/nuvask_en.ts when that was chosen at start.
 
 #include <QCoreApplication>
 

@@ -1,6 +1,8 @@
 #pragma once
 // Every text of the registered volumes, byte for byte: captions and hints of
 // their controls on strip 2's panel, the default entry and the messages.
+// A text is a function: the Japanese source text through Qt's translation
+// (context "RegisteredVolumes"), English from i18n/nuvask_en.ts when that was chosen at start.
 
 #include <QCoreApplication>
 #include <QString>
@@ -43,16 +45,14 @@ inline QString QuotedLine() { return QCoreApplication::translate("RegisteredVolu
 // went past, then that the files stay as they are.
 inline QString PastLimits()
 {
-    return QCoreApplication::translate(
-        "RegisteredVolumes", "登録ボリュームのファイルが大きすぎるため、一部しか読めませんでした☆");
+    return QCoreApplication::translate("RegisteredVolumes", "登録ボリュームのファイルが大きすぎるため、一部しか読めませんでした☆");
 }
 inline QString PastFileBytes() { return QCoreApplication::translate("RegisteredVolumes", "・%1バイトを超えています"); }       // %1: bytes
 inline QString PastLines() { return QCoreApplication::translate("RegisteredVolumes", "・%1行を超えています"); }               // %1: lines
 inline QString PastLineBytes() { return QCoreApplication::translate("RegisteredVolumes", "・%1バイトを超える行があります"); } // %1: bytes
 inline QString NotSaved()
 {
-    return QCoreApplication::translate(
-        "RegisteredVolumes", "ファイルはそのまま残し、終了時にも書き換えません。\n（登録ボリュームの変更は保存されません）");
+    return QCoreApplication::translate("RegisteredVolumes", "ファイルはそのまま残し、終了時にも書き換えません。\n（登録ボリュームの変更は保存されません）");
 }
 
 } // namespace nuvask::presetText

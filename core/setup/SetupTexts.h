@@ -1,6 +1,8 @@
 #pragma once
 // Every text the setup window and the uninstaller show, and the names they
 // build from the start values.
+// A text is a function: the Japanese source text through Qt's translation
+// (context "NuvaskSetupFm"), English from i18n/nuvask_en.ts when that was chosen at start.
 
 #include <QCoreApplication>
 #include <QString>
@@ -39,14 +41,12 @@ inline QString BadData() { return QCoreApplication::translate("NuvaskSetupFm", "
 inline QString CopyFailed() { return QCoreApplication::translate("NuvaskSetupFm", "ファイルのコピーに失敗しました・・・"); }
 inline QString NoStartup()
 {
-    return QCoreApplication::translate(
-        "NuvaskSetupFm", "ｱｲｺﾝ:スタートアップグループが不明ですので アイコン登録出来ません");
+    return QCoreApplication::translate("NuvaskSetupFm", "ｱｲｺﾝ:スタートアップグループが不明ですので アイコン登録出来ません");
 }
 // %1: the group.
 inline QString Done()
 {
-    return QCoreApplication::translate(
-        "NuvaskSetupFm", "登録完了です。\n\n[ %1 ]\nグループに登録しました☆☆\nお疲れ様☆☆");
+    return QCoreApplication::translate("NuvaskSetupFm", "登録完了です。\n\n[ %1 ]\nグループに登録しました☆☆\nお疲れ様☆☆");
 }
 // The steps whose failure keeps the closing message from being shown; the
 // list of what failed follows the heading, one line each.
@@ -66,42 +66,36 @@ inline QString AskUninstall() { return QCoreApplication::translate("NuvaskSetupF
 inline QString UninstallCancelled() { return QCoreApplication::translate("NuvaskSetupFm", "アンインストールを中止しました。"); }
 inline QString AskVolumeFiles()
 {
-    return QCoreApplication::translate(
-        "NuvaskSetupFm", "アイコン／TXTﾌｧｲﾙの削除を終了しました。\nメモリー／登録タイムデータファイルも削除して、よろしいですか？？？");
+    return QCoreApplication::translate("NuvaskSetupFm", "アイコン／TXTﾌｧｲﾙの削除を終了しました。\nメモリー／登録タイムデータファイルも削除して、よろしいですか？？？");
 }
 inline QString AskSettings() { return QCoreApplication::translate("NuvaskSetupFm", "当ソフトのレジストリー情報も削除してよろしいですか？？"); }
 inline QString StartError1() { return QCoreApplication::translate("NuvaskSetupFm", "1アンインストールエラー：アンインストールの起動に失敗しました"); }
 inline QString StartError2()
 {
-    return QCoreApplication::translate(
-        "NuvaskSetupFm", "2アンインストールエラー：アンインストールソフトの起動に失敗しました");
+    return QCoreApplication::translate("NuvaskSetupFm", "2アンインストールエラー：アンインストールソフトの起動に失敗しました");
 }
 inline QString ParameterError()
 {
-    return QCoreApplication::translate(
-        "NuvaskSetupFm", "アンインストールエラー：パラメーターが不正です・・・\n[KELDO SOFT32]専用のアンインストールソフトです。");
+    return QCoreApplication::translate("NuvaskSetupFm", "アンインストールエラー：パラメーターが不正です・・・\n[KELDO SOFT32]専用のアンインストールソフトです。");
 }
 inline QString Removed() { return QCoreApplication::translate("NuvaskSetupFm", "削除が完了しました☆☆☆\nお疲れ様☆☆☆"); }
 // The end of the uninstall of a program the package manager installed: its
 // files stay for the package manager to remove.
 inline QString RemovedPackaged()
 {
-    return QCoreApplication::translate(
-        "NuvaskSetupFm", "アイコンの削除が完了しました☆☆☆\n"
-    "プログラム本体はパッケージで導入されていますので、\n"
-    "パッケージマネージャー（apt など）で削除して下さい。\nお疲れ様☆☆☆");
+    return QCoreApplication::translate("NuvaskSetupFm", "アイコンの削除が完了しました☆☆☆\n"
+                                                        "プログラム本体はパッケージで導入されていますので、\n"
+                                                        "パッケージマネージャー（apt など）で削除して下さい。\nお疲れ様☆☆☆");
 }
 inline QString Refused()
 {
-    return QCoreApplication::translate(
-        "NuvaskSetupFm", "アンインストールエラー：ソフトが起動中です。\n終了しないとアンインストール出来ません。");
+    return QCoreApplication::translate("NuvaskSetupFm", "アンインストールエラー：ソフトが起動中です。\n終了しないとアンインストール出来ません。");
 }
 // The installed program did not end within the retries; %1: its file.
 inline QString StillRunning()
 {
-    return QCoreApplication::translate(
-        "NuvaskSetupFm", "アンインストールエラー：プログラムが終了しないため削除できませんでした・・・\n%1\n"
-    "プログラムを終了してから、もう一度アンインストールして下さい。");
+    return QCoreApplication::translate("NuvaskSetupFm", "アンインストールエラー：プログラムが終了しないため削除できませんでした・・・\n%1\n"
+                                                        "プログラムを終了してから、もう一度アンインストールして下さい。");
 }
 
 } // namespace nuvask::setupText

@@ -2,6 +2,8 @@
 // Texts of the text input box.
 //
 // Every text the text input box shows of its own.
+// A text is a function: the Japanese source text through Qt's translation
+// (context "SNBox"), English from i18n/nuvask_en.ts when that was chosen at start.
 
 #include <QCoreApplication>
 

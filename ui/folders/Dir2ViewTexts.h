@@ -3,6 +3,8 @@
 //
 // Every text the folder browser shows of its own. Two hints keep their
 // historic spelling on purpose: users and screenshots know them so.
+// A text is a function: the Japanese source text through Qt's translation
+// (context "DIR2VIEWForm"), English from i18n/nuvask_en.ts when that was chosen at start.
 
 #include <QCoreApplication>
 

@@ -2,6 +2,8 @@
 // Every text of the about box, and the maker's addresses the about box and
 // the contact text share. The addresses are fictitious placeholders under
 // example.com until the program has a home of its own.
+// A text is a function: the Japanese source text through Qt's translation
+// (context "AboutBox"), English from i18n/nuvask_en.ts when that was chosen at start.
 
 #include <QCoreApplication>
 #include <QString>

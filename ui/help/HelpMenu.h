@@ -23,12 +23,11 @@ struct MainMenu;
 namespace helpMenuText {
 inline QString AskVersionCut()
 {
-    return QCoreApplication::translate(
-        "HelpMenu", "バージョン番号削除：\n"
-    "インストールソフトを再起動させたい時に使います。\n"
-    "なお、バージョンが違う時は、インストールソフトが自動起動するので、\n"
-    "バージョン番号を削除する必要無しです。\n"
-    "バージョン番号を削除してもよろしいですか？？？");
+    return QCoreApplication::translate("HelpMenu", "バージョン番号削除：\n"
+                                                   "インストールソフトを再起動させたい時に使います。\n"
+                                                   "なお、バージョンが違う時は、インストールソフトが自動起動するので、\n"
+                                                   "バージョン番号を削除する必要無しです。\n"
+                                                   "バージョン番号を削除してもよろしいですか？？？");
 }
 inline QString VersionCutStopped() { return QCoreApplication::translate("HelpMenu", "バージョン番号削除を中止しました・・・"); }
 inline QString ContactHead() { return QCoreApplication::translate("HelpMenu", "お問い合わせは、下記へどうぞ☆☆☆"); }

@@ -1,5 +1,7 @@
 #pragma once
 // Every text of the help window.
+// A text is a function: the Japanese source text through Qt's translation
+// (context "HelpWindow"), English from i18n/nuvask_en.ts when that was chosen at start.
 
 #include <QCoreApplication>
 #include <QString>

@@ -1,5 +1,7 @@
 #pragma once
 // Captions and hints of a volume strip, byte for byte.
+// A text is a function: the Japanese source text through Qt's translation
+// (context "VolumeStrip"), English from i18n/nuvask_en.ts when that was chosen at start.
 
 #include <QCoreApplication>
 #include <QString>
@@ -32,31 +34,26 @@ inline QString HintPeakHold() { return QCoreApplication::translate("VolumeStrip"
 // The volume guard's news that another program keeps changing the line.
 inline QString GuardFight()
 {
-    return QCoreApplication::translate(
-        "VolumeStrip", "録音ボリューム ガード：\n"
-    "他のソフトが、録音ボリュームを何度も変えています・・・\n"
-    "そのたびに、元の音量に戻しています。\n");
+    return QCoreApplication::translate("VolumeStrip", "録音ボリューム ガード：\n"
+                                                      "他のソフトが、録音ボリュームを何度も変えています・・・\n"
+                                                      "そのたびに、元の音量に戻しています。\n");
 }
 inline QString GuardClients()
 {
-    return QCoreApplication::translate(
-        "VolumeStrip", "\n今、この入力から録音しているソフト（原因と思われるもの）：\n");
+    return QCoreApplication::translate("VolumeStrip", "\n今、この入力から録音しているソフト（原因と思われるもの）：\n");
 }
 inline QString GuardClientIndent() { return QCoreApplication::translate("VolumeStrip", "　"); }
 inline QString GuardAdvice()
 {
-    return QCoreApplication::translate(
-        "VolumeStrip", "\nそのソフトの「マイク音量の自動調整」を OFF にすると、止まります☆☆☆");
+    return QCoreApplication::translate("VolumeStrip", "\nそのソフトの「マイク音量の自動調整」を OFF にすると、止まります☆☆☆");
 }
 inline QString GuardNoClients()
 {
-    return QCoreApplication::translate(
-        "VolumeStrip", "\n今、この入力から録音しているソフトは、見つかりませんでした。");
+    return QCoreApplication::translate("VolumeStrip", "\n今、この入力から録音しているソフトは、見つかりませんでした。");
 }
 inline QString GuardCannotTell()
 {
-    return QCoreApplication::translate(
-        "VolumeStrip", "\nこのデバイスでは、録音しているソフトを調べられません（サウンドカードのライン）。");
+    return QCoreApplication::translate("VolumeStrip", "\nこのデバイスでは、録音しているソフトを調べられません（サウンドカードのライン）。");
 }
 
 } // namespace nuvask::stripText
