@@ -5,6 +5,7 @@
 #include "StartTexts.h"
 #include "core/startup/DisplayPlatform.h"
 #include "core/startup/ProgramEntry.h"
+#include "core/startup/LanguageChoice.h"
 #include "core/setup/ThemeIcons.h"
 #include "core/settings/SettingsStore.h"
 #include "core/setup/MadeFolders.h"
@@ -52,8 +53,8 @@ void tell(const QString &text, bool withBox)
 QString folderText(const InstanceFolder &folder)
 {
     const QString path = QDir::toNativeSeparators(folder.path);
-    return folder.problem == InstanceFolder::CannotCreate ? startText::FolderUnusable.arg(path)
-                                                          : startText::FolderRefused.arg(path);
+    return folder.problem == InstanceFolder::CannotCreate ? startText::FolderUnusable().arg(path)
+                                                          : startText::FolderRefused().arg(path);
 }
 
 } // namespace
@@ -78,6 +79,9 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(ApplicationIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("nuvask"));
     InstallFontSubstitutions();
+    // Japanese for a Japanese locale, English otherwise (NUVASK_LANG=ja|en
+    // decides first); before any text is made.
+    InstallLanguage(ChooseLanguage(ReadLanguageEnv()));
     // Logout or kill: closed as the user would close it, in any state.
     SignalClose closer;
     InstallTerminationHandler([&closer] { closer.request(); });
@@ -90,7 +94,7 @@ int main(int argc, char **argv)
     SettingsStore settings(registry, start.ProgramShortName);
     // The application title goes to message boxes without a caption of their
     // own; it is not the display name, which Qt would append to every caption.
-    SetApplicationTitle(start.ProgramTitle);
+    SetApplicationTitle(ShownTitle(start.ProgramTitle));
 
     const InstanceFolder folder = CheckInstanceFolder();
     if (folder.problem != InstanceFolder::None) {
@@ -115,7 +119,7 @@ int main(int argc, char **argv)
         if (arbiter.lastHandOver() == StartArbiter::HandOver::Delivered)
             return 0;
         // Never a second window beside one that does not answer.
-        tell(startText::NoAnswer, false);
+        tell(startText::NoAnswer(), false);
         return 1;
     case StartOutcome::ExitSilently:
         return 0;
@@ -134,14 +138,14 @@ int main(int argc, char **argv)
     arbiter.releaseClaims();
     InstanceServer server;
     if (lock && !server.listen(std::move(lock))) {
-        tell(startText::ListenFailed.arg(InstanceSocketPath(windowClass), server.errorString()), true);
+        tell(startText::ListenFailed().arg(InstanceSocketPath(windowClass), server.errorString()), true);
         return 1;
     }
 
     const HiveFileRegistry::Problem problem = registry.problem(RegRoot::CurrentUser);
     if (problem != HiveFileRegistry::Problem::None) {
         const QString file = QDir::toNativeSeparators(registry.fileFor(RegRoot::CurrentUser));
-        tell((problem == HiveFileRegistry::Problem::TooLarge ? startText::HiveTooLarge : startText::HiveUnreadable)
+        tell((problem == HiveFileRegistry::Problem::TooLarge ? startText::HiveTooLarge() : startText::HiveUnreadable())
                  .arg(file),
              true);
         if (closer.requested())

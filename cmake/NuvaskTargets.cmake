@@ -33,9 +33,11 @@ function(nuvask_test_binary name folder)
   # An empty value would vanish from the list and shift the pairs: add only
   # what is given.
   set(_props LABELS "${T_LABEL}" TIMEOUT ${T_TIMEOUT})
-  if(T_ENV)
-    list(APPEND _props ENVIRONMENT "${T_ENV}")
-  endif()
+  # Every test sees the program's texts as they are written (Japanese), byte
+  # for byte, whatever the locale of the machine running them; the tests of
+  # English install the catalogue themselves.
+  list(PREPEND T_ENV "NUVASK_LANG=ja")
+  list(APPEND _props ENVIRONMENT "${T_ENV}")
   if(T_LOCK)
     list(APPEND _props RESOURCE_LOCK ${T_LOCK})
   endif()

@@ -31,8 +31,9 @@ missing=$(ldd "$program" | grep 'not found' || true)
 services_start_xvfb
 home="$SERVICES_WORK/home"
 mkdir -p "$home/runtime" && chmod 700 "$home/runtime"
+# In Japanese, as every test checks its texts, whatever the machine's locale.
 env HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$home/runtime" \
-  DISPLAY="$NUVASK_TEST_DISPLAY" QT_QPA_PLATFORM=xcb "$program" >"$SERVICES_WORK/program.log" 2>&1 &
+  NUVASK_LANG=ja DISPLAY="$NUVASK_TEST_DISPLAY" QT_QPA_PLATFORM=xcb "$program" >"$SERVICES_WORK/program.log" 2>&1 &
 app=$!
 SERVICES_PIDS+=("$app")
 title="DORIVA SOUND ボリューム V2.3 登録"

@@ -3,7 +3,8 @@
 # run again.
 #   scripts/deps.sh GROUP...
 #
-#   run            building and running the program: compiler, CMake, Qt, the
+#   run            building and running the program: compiler, CMake, Qt (with
+#                  its translation tools), the
 #                  ALSA and PulseAudio client libraries, a Japanese font
 #   run-headless   a virtual display and a screenshot tool, for a machine
 #                  without any display
@@ -24,7 +25,7 @@ set -euo pipefail
 
 declare -A GROUP
 GROUP[run]="cmake g++ ninja-build pkg-config ccache
-  qt6-base-dev libxkbcommon-dev libasound2-dev libpulse-dev
+  qt6-base-dev qt6-tools-dev qt6-l10n-tools libxkbcommon-dev libasound2-dev libpulse-dev
   fonts-ipafont-gothic"
 GROUP[run-headless]="xvfb xdotool imagemagick"
 GROUP[run-nosound]="pulseaudio pulseaudio-utils"

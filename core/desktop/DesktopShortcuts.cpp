@@ -74,7 +74,7 @@ QString DesktopShortcuts::StartupItem(bool add, const QString &programFile)
     QString shown;
     const QString group = m_entries.StartupGroupName();
     if (group.isEmpty()) {
-        shown = ShortcutText::NoStartupGroup;
+        shown = ShortcutText::NoStartupGroup();
         m_view.ShowOK(shown);
     } else {
         // A name the commands cannot carry is refused before anything is sent.
@@ -109,7 +109,7 @@ void DesktopShortcuts::DesktopClick(bool create, const QString &runningExecutabl
         if (!m_desktopLinkPath.isEmpty())
             QFile::remove(m_desktopLinkPath);
     } else if (present(m_desktopLinkPath)) {
-        m_view.ShowOK(ShortcutText::AlreadyOnDesktop);
+        m_view.ShowOK(ShortcutText::AlreadyOnDesktop());
     } else {
         QString folder;
         if (auto key = m_registry.open(RegRoot::CurrentUser, m_settingsKeyPath, false))

@@ -7,6 +7,7 @@
 #include "core/desktop/DesktopEntries.h"
 #include "core/desktop/ProgramGroups.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace nuvask {
@@ -27,8 +28,11 @@ public:
 };
 
 namespace ShortcutText {
-inline const QString NoStartupGroup = QStringLiteral("ｱｲｺﾝ:スタートアップグループが不明ですので アイコン登録出来ません");
-inline const QString AlreadyOnDesktop = QStringLiteral("デスクトップには、既に登録されています☆☆☆");
+inline QString NoStartupGroup()
+{
+    return QCoreApplication::translate("DesktopShortcuts", "ｱｲｺﾝ:スタートアップグループが不明ですので アイコン登録出来ません");
+}
+inline QString AlreadyOnDesktop() { return QCoreApplication::translate("DesktopShortcuts", "デスクトップには、既に登録されています☆☆☆"); }
 } // namespace ShortcutText
 
 class DesktopShortcuts

@@ -66,7 +66,7 @@ QString ProgmanNameError(const QString &name, bool groupName)
 {
     for (QChar c : name) {
         if (isControl(c) || isSyntax(c) || (groupName && c == QLatin1Char(',')))
-            return ProgmanText::BadName + name;
+            return ProgmanText::BadName() + name;
     }
     return {};
 }
@@ -75,7 +75,7 @@ QString ProgmanPathError(const QString &path)
 {
     for (QChar c : path) {
         if (isControl(c) || c == QLatin1Char('"'))
-            return ProgmanText::BadPath + path;
+            return ProgmanText::BadPath() + path;
     }
     return {};
 }

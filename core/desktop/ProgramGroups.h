@@ -8,6 +8,7 @@
 // Realised in platform/linux/XdgProgramGroups over the freedesktop menus and
 // autostart folder; tests use a recording fake.
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -17,13 +18,18 @@ namespace nuvask {
 
 namespace ProgmanText {
 // The desktop's group service could not be reached at all.
-inline const QString OpenFailed = QStringLiteral("DDE:オープンに失敗しました・・・");
+inline QString OpenFailed() { return QCoreApplication::translate("ProgramGroups", "DDE:オープンに失敗しました・・・"); }
 // It was reached but could not carry the command out.
-inline const QString SendFailed = QStringLiteral("DDE:送信に失敗しました・・・");
+inline QString SendFailed() { return QCoreApplication::translate("ProgramGroups", "DDE:送信に失敗しました・・・"); }
 // A group or item name the command strings cannot carry; the name follows.
-inline const QString BadName =
-    QStringLiteral("グループ名・アイコン名に、使えない文字（ \" ( ) [ ] , や制御文字）が含まれています：\n");
-inline const QString BadPath = QStringLiteral("プログラムのパスに、使えない文字（ \" や制御文字）が含まれています：\n");
+inline QString BadName()
+{
+    return QCoreApplication::translate("ProgramGroups", "グループ名・アイコン名に、使えない文字（ \" ( ) [ ] , や制御文字）が含まれています：\n");
+}
+inline QString BadPath()
+{
+    return QCoreApplication::translate("ProgramGroups", "プログラムのパスに、使えない文字（ \" や制御文字）が含まれています：\n");
+}
 } // namespace ProgmanText
 
 class IProgramGroups
@@ -32,7 +38,7 @@ public:
     virtual ~IProgramGroups() = default;
 
     // Carries out one command text; empty result = done, else the error text
-    // (ProgmanText::OpenFailed or ProgmanText::SendFailed).
+    // (ProgmanText::OpenFailed() or ProgmanText::SendFailed()).
     virtual QString ProgmanExecute(const QString &command) = 0;
     // The raw reply to the "GROUPS" request, or nothing when there is none.
     virtual std::optional<QString> RequestGroupsReply() = 0;

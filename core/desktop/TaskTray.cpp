@@ -183,12 +183,12 @@ void TTaskTray::SetIcon(TIcon *icon)
 QString TTaskTray::SetIconID(int id)
 {
     if (id <= 0)
-        return trayText::IdNotPositive;
+        return trayText::IdNotPositive();
     if (id == m_iconId)
         return {};
     const QString text = QString::number(id);
     if (idTaken(text))
-        return trayText::IdDuplicate;
+        return trayText::IdDuplicate();
     if (m_registered) {
         RemoveIcon();
         m_registered = true;
@@ -211,7 +211,7 @@ QString TTaskTray::SetRegistered(bool on)
         return {};
     if (on) {
         if (m_icon->Empty())
-            return trayText::NoIcon;
+            return trayText::NoIcon();
         m_registered = true;
         UpdateIcon();
     } else {

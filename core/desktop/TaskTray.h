@@ -13,15 +13,16 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QCoreApplication>
 #include <QString>
 #include <utility>
 
 namespace nuvask {
 
 namespace trayText {
-inline const QString IdNotPositive = QStringLiteral("0以下は指定できません");
-inline const QString IdDuplicate = QStringLiteral("同じアイコン識別子が有ります");
-inline const QString NoIcon = QStringLiteral("アイコンが指定されていません");
+inline QString IdNotPositive() { return QCoreApplication::translate("TaskTray", "0以下は指定できません"); }
+inline QString IdDuplicate() { return QCoreApplication::translate("TaskTray", "同じアイコン識別子が有ります"); }
+inline QString NoIcon() { return QCoreApplication::translate("TaskTray", "アイコンが指定されていません"); }
 } // namespace trayText
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };

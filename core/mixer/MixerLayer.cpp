@@ -145,13 +145,13 @@ void MixerLayer::MixerEnumLines(int d, QString &error)
 {
     error.clear();
     if (d < 0 || d >= m_devices.size()) {
-        error = QString::fromUtf8(MixerTexts::LineDataFailed);
+        error = MixerTexts::LineDataFailed();
         return;
     }
     Device &device = m_devices[d];
     MixerCaps caps;
     if (m_service.deviceCaps(quint32(d), caps) != MixerRc::NoError) {
-        error = QString::fromUtf8(MixerTexts::LineDataFailed);
+        error = MixerTexts::LineDataFailed();
         return;
     }
 

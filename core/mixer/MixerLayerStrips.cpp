@@ -180,7 +180,7 @@ void MixerLayer::StripBindLine(int strip, int device, int destination, QString &
     const QString lineText = TextFromNumber(lineId);
     for (qsizetype p = 0; p < lineIds.size() && p < muxIndexes.size(); ++p) {
         if (lineIds.at(p) == lineText && !muxIndexes.at(p).isEmpty()) {
-            v.SetBoxCaption(StripBox::RecSelect, StripCaption::RecSelect);
+            v.SetBoxCaption(StripBox::RecSelect, StripCaption::RecSelect());
             v.ShowGroup(StripGroup::RecSelect, true);
             findDestinationMux(strip, device, NumberFromText(lineIds.at(0)));
             updateAutoMark(strip);

@@ -5,6 +5,7 @@
 // back from them. The layer never sees a widget: the strip widget implements
 // this, and tests implement it with a recording fake.
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -12,7 +13,7 @@ namespace nuvask {
 
 // Captions the layer puts on a strip.
 namespace StripCaption {
-inline const QString RecSelect = QStringLiteral("選択");
+inline QString RecSelect() { return QCoreApplication::translate("VolumeStrip", "選択"); }
 inline const QString Mute = QStringLiteral("Mute");
 inline const QString Zero = QStringLiteral("0");
 } // namespace StripCaption

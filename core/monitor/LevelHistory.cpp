@@ -2,6 +2,8 @@
 
 #include "core/monitor/LevelHistory.h"
 
+#include <QCoreApplication>
+
 #include <QtGlobal>
 
 #include <algorithm>
@@ -16,19 +18,19 @@ QString LevelEventName(LevelEvent kind)
     case LevelEvent::Peak:
         return QString(); // a buffer is no event
     case LevelEvent::AutoLower:
-        return QStringLiteral("自動ダウン");
+        return QCoreApplication::translate("LevelHistory", "自動ダウン");
     case LevelEvent::MeterLower:
-        return QStringLiteral("自動ダウン(Auto_RecV)");
+        return QCoreApplication::translate("LevelHistory", "自動ダウン(Auto_RecV)");
     case LevelEvent::LowerRefused:
-        return QStringLiteral("自動ダウン失敗");
+        return QCoreApplication::translate("LevelHistory", "自動ダウン失敗");
     case LevelEvent::OutsideChange:
-        return QStringLiteral("外部変更");
+        return QCoreApplication::translate("LevelHistory", "外部変更");
     case LevelEvent::GuardRestore:
-        return QStringLiteral("ガード復元");
+        return QCoreApplication::translate("LevelHistory", "ガード復元");
     case LevelEvent::MonitorOn:
-        return QStringLiteral("モニターON");
+        return QCoreApplication::translate("LevelHistory", "モニターON");
     case LevelEvent::MonitorOff:
-        return QStringLiteral("モニターOFF");
+        return QCoreApplication::translate("LevelHistory", "モニターOFF");
     }
     return QString();
 }

@@ -24,7 +24,7 @@ qint64 WriteLevelCsv(QTextStream &out, const LevelHistory &history, qint64 from,
 {
     out.setEncoding(QStringConverter::Utf8);
     out.setGenerateByteOrderMark(true);
-    out << LevelCsv::Columns.join(QLatin1Char(',')) << RowEnd;
+    out << LevelCsv::Columns().join(QLatin1Char(',')) << RowEnd;
     qint64 rows = 0;
     for (qint64 seq = history.SeqAtOrAfter(from); seq < history.EndSeq(); ++seq) {
         const LevelRecord &r = history.At(seq);

@@ -7,6 +7,7 @@
 #include "core/monitor/LevelHistory.h"
 
 #include <QString>
+#include <QCoreApplication>
 #include <QStringList>
 
 class QTextStream;
@@ -14,10 +15,18 @@ class QTextStream;
 namespace nuvask {
 
 namespace LevelCsv {
-// The header row, byte for byte.
-inline const QStringList Columns{QStringLiteral("時刻"),         QStringLiteral("ピーク"),
-                                 QStringLiteral("カットレベル"), QStringLiteral("イベント"),
-                                 QStringLiteral("ボリューム前"), QStringLiteral("ボリューム後")};
+// The header row, byte for byte, in the language shown.
+inline QStringList Columns()
+{
+    static const char *const names[] = {
+        QT_TRANSLATE_NOOP("LevelHistory", "時刻"),         QT_TRANSLATE_NOOP("LevelHistory", "ピーク"),
+        QT_TRANSLATE_NOOP("LevelHistory", "カットレベル"), QT_TRANSLATE_NOOP("LevelHistory", "イベント"),
+        QT_TRANSLATE_NOOP("LevelHistory", "ボリューム前"), QT_TRANSLATE_NOOP("LevelHistory", "ボリューム後")};
+    QStringList columns;
+    for (const char *name : names)
+        columns << QCoreApplication::translate("LevelHistory", name);
+    return columns;
+}
 // Local wall-clock time to the millisecond.
 inline const QString TimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz");
 } // namespace LevelCsv

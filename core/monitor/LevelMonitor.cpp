@@ -137,7 +137,7 @@ void LevelMonitor::WaveMeterOpen(QString &error)
     for (auto &buffer : m_buffers) {
         buffer = m_allocate(m_bufferBytes);
         if (!buffer) {
-            failOpen(error, WaveMeterText::NoMemory);
+            failOpen(error, WaveMeterText::NoMemory());
             return;
         }
     }
@@ -152,7 +152,7 @@ void LevelMonitor::WaveMeterOpen(QString &error)
     WaveInHandle handle = NoWaveInHandle;
     if (m_wave.open(FirstDevice, m_format, notify, handle) != WaveRc::NoError
         || handle == NoWaveInHandle) {
-        failOpen(error, WaveMeterText::OpenFailed);
+        failOpen(error, WaveMeterText::OpenFailed());
         return;
     }
     m_handle = handle;
@@ -162,18 +162,18 @@ void LevelMonitor::WaveMeterOpen(QString &error)
         WaveHeader &header = m_headers[i];
         header = WaveHeader{m_buffers[i].get(), m_bufferBytes, 0, 0, 0};
         if (m_wave.prepareHeader(m_handle, &header) != WaveRc::NoError) {
-            failOpen(error, i == 0 ? WaveMeterText::PrepareFirstFailed : WaveMeterText::PrepareLaterFailed);
+            failOpen(error, i == 0 ? WaveMeterText::PrepareFirstFailed() : WaveMeterText::PrepareLaterFailed());
             return;
         }
         if (m_wave.addBuffer(m_handle, &header) != WaveRc::NoError) {
-            failOpen(error, WaveMeterText::AddFailed);
+            failOpen(error, WaveMeterText::AddFailed());
             return;
         }
     }
 
     // 6. Capture runs.
     if (m_wave.start(m_handle) != WaveRc::NoError)
-        failOpen(error, WaveMeterText::StartFailed);
+        failOpen(error, WaveMeterText::StartFailed());
 }
 
 void LevelMonitor::failOpen(QString &error, const QString &text)

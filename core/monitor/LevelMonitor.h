@@ -12,6 +12,7 @@
 #include "core/monitor/WaveInService.h"
 
 #include <QObject>
+#include <QCoreApplication>
 #include <QString>
 
 #include <array>
@@ -26,12 +27,12 @@ class MixerLayer;
 
 // Error texts of WaveMeterOpen, byte for byte.
 namespace WaveMeterText {
-inline const QString NoMemory = QStringLiteral("ピークメーターメモリー確保に失敗しました・・・");
-inline const QString OpenFailed = QStringLiteral("ピークメーターオープンに失敗しました・・・");
-inline const QString PrepareFirstFailed = QStringLiteral("ピークメーターヘッダー設定に失敗しました・・・");
-inline const QString PrepareLaterFailed = QStringLiteral("ピークメーターヘッダー設定に失敗しました・・・2");
-inline const QString AddFailed = QStringLiteral("ピークメーターバッファー設定に失敗しました・・・");
-inline const QString StartFailed = QStringLiteral("ピークメーター開始に失敗しました・・・");
+inline QString NoMemory() { return QCoreApplication::translate("LevelMonitor", "ピークメーターメモリー確保に失敗しました・・・"); }
+inline QString OpenFailed() { return QCoreApplication::translate("LevelMonitor", "ピークメーターオープンに失敗しました・・・"); }
+inline QString PrepareFirstFailed() { return QCoreApplication::translate("LevelMonitor", "ピークメーターヘッダー設定に失敗しました・・・"); }
+inline QString PrepareLaterFailed() { return QCoreApplication::translate("LevelMonitor", "ピークメーターヘッダー設定に失敗しました・・・2"); }
+inline QString AddFailed() { return QCoreApplication::translate("LevelMonitor", "ピークメーターバッファー設定に失敗しました・・・"); }
+inline QString StartFailed() { return QCoreApplication::translate("LevelMonitor", "ピークメーター開始に失敗しました・・・"); }
 } // namespace WaveMeterText
 
 // What the monitor and the cut level do to the widgets of PV3 and PV4.

@@ -32,9 +32,9 @@ QString replaceFile(const QString &from, const QString &to)
 
 QString failure(const QString &path, const QString &reason, bool oldFilesKept)
 {
-    QString text = presetText::SaveFailed + QLatin1Char('\n') + path + QLatin1Char('\n') + reason;
+    QString text = presetText::SaveFailed() + QLatin1Char('\n') + path + QLatin1Char('\n') + reason;
     if (oldFilesKept)
-        text += QLatin1Char('\n') + presetText::KeptOldFiles;
+        text += QLatin1Char('\n') + presetText::KeptOldFiles();
     return text;
 }
 
@@ -151,7 +151,7 @@ QString RegisteredVolumeFiles::EncodeLines(const QStringList &lines, const Forei
         } else {
             const auto bytes = Cp932::encode(line);
             if (!bytes)
-                return presetText::Unencodable + QStringLiteral("「") + line + QStringLiteral("」");
+                return presetText::Unencodable() + presetText::QuotedLine().arg(line);
             out += *bytes;
         }
         out += kLineEnd;
@@ -181,17 +181,17 @@ QString RegisteredVolumeFiles::LimitMessage() const
 {
     if (m_pastLimits.isEmpty())
         return {};
-    QString text = presetText::PastLimits;
+    QString text = presetText::PastLimits();
     for (const auto &[path, limits] : m_pastLimits) {
         text += QLatin1Char('\n') + path;
         if (limits & FileBytesLimit)
-            text += QLatin1Char('\n') + presetText::PastFileBytes.arg(MaxFileBytes);
+            text += QLatin1Char('\n') + presetText::PastFileBytes().arg(MaxFileBytes);
         if (limits & LinesLimit)
-            text += QLatin1Char('\n') + presetText::PastLines.arg(MaxLines);
+            text += QLatin1Char('\n') + presetText::PastLines().arg(MaxLines);
         if (limits & LineBytesLimit)
-            text += QLatin1Char('\n') + presetText::PastLineBytes.arg(MaxLineBytes);
+            text += QLatin1Char('\n') + presetText::PastLineBytes().arg(MaxLineBytes);
     }
-    return text + QLatin1Char('\n') + presetText::NotSaved;
+    return text + QLatin1Char('\n') + presetText::NotSaved();
 }
 
 QString RegisteredVolumeFiles::write(const QStringList &names, const QStringList &values)

@@ -145,7 +145,7 @@ void RegisteredVolumes::Btn_REC_SETEICHIClick()
 void RegisteredVolumes::Btn_REC_EDITClick()
 {
     m_view.ShowEditName(PickedName());
-    m_view.ShowRegisterCaption(presetText::Register + m_view.CurrentVolumeText());
+    m_view.ShowRegisterCaption(presetText::Register() + m_view.CurrentVolumeText());
     m_view.ShowEditPanel(true);
 }
 
@@ -164,7 +164,7 @@ void RegisteredVolumes::Btn_REC_HENKOClick()
     const QString wanted = edited.toUpper();
     for (const QString &name : std::as_const(m_names)) {
         if (name.toUpper() == wanted) {
-            m_view.ShowMessage(edited + QLatin1Char('\n') + presetText::NameInUse);
+            m_view.ShowMessage(edited + QLatin1Char('\n') + presetText::NameInUse());
             return;
         }
     }

@@ -55,12 +55,12 @@ QString CopyFileChunked(const QString &source, const QString &destination)
         if (probe)
             return CopyFileChunkedWith(source, destination, block);
     }
-    return setupText::BufferError;
+    return setupText::BufferError();
 }
 
 QString CopyFileChunkedWith(const QString &source, const QString &destination, qint64 blockBytes)
 {
-    QString error = setupText::CopyError;
+    QString error = setupText::CopyError();
     std::unique_ptr<char[]> block(new (std::nothrow) char[std::size_t(blockBytes)]);
     if (!block)
         return error;
@@ -83,14 +83,14 @@ QString CopyFileChunkedWith(const QString &source, const QString &destination, q
         }
     }
     if (error.isEmpty() && !out.flush())
-        error = setupText::CopyError;
+        error = setupText::CopyError();
     // The program copied keeps its execute bits, as the source has them.
     if (error.isEmpty())
         out.setPermissions(in.permissions() | QFileDevice::WriteOwner);
     out.setFileTime(modified, QFileDevice::FileModificationTime);
     out.close();
     if (out.error() != QFileDevice::NoError && error.isEmpty())
-        error = setupText::CopyError;
+        error = setupText::CopyError();
     if (!error.isEmpty())
         out.remove();
     return error;

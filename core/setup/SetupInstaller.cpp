@@ -51,12 +51,12 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
 {
     if (request.group.isEmpty()) {
         m_c.view.Beep();
-        m_c.view.ShowOK(setupText::NoGroup);
+        m_c.view.ShowOK(setupText::NoGroup());
         return InstallOutcome::Stopped;
     }
     if (request.folder.isEmpty()) {
         m_c.view.Beep();
-        m_c.view.ShowOK(setupText::NoFolder);
+        m_c.view.ShowOK(setupText::NoFolder());
         return InstallOutcome::Stopped;
     }
     QString folder = withSlash(QDir::cleanPath(QDir::current().absoluteFilePath(request.folder)));
@@ -79,7 +79,7 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
     if (folder.isEmpty() || folder == QLatin1String("/")) {
         // The root alone is no install folder either: the uninstaller would
         // walk its contents.
-        m_c.view.ShowOK(QStringLiteral("[  ]\n") + setupText::BadData);
+        m_c.view.ShowOK(QStringLiteral("[  ]\n") + setupText::BadData());
         return InstallOutcome::Stopped;
     }
     keepDir = KeepDirFor(withoutSlash(folder), keepDir);
@@ -94,12 +94,12 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
     if (!settings
         || !settings->writeStrings({{QLatin1String(setting::ExePath.name), withoutSlash(folder)},
                                     {QLatin1String(setting::Group.name), request.group}}))
-        failures << setupText::FailedSettings;
+        failures << setupText::FailedSettings();
 
     // Before the launchers, which name the icon by its theme name.
     LetMessagesRun();
     if (!InstallThemeIcons(m_c, folder))
-        failures << setupText::FailedIcons;
+        failures << setupText::FailedIcons();
 
     LetMessagesRun();
     if (AddToGroup(request.group) && m_c.platform.AddUninstallLauncher(request.group, m_installed)) {
@@ -111,14 +111,14 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
             && oldGroup.compare(startup, Qt::CaseInsensitive) != 0)
             TakeProgramItems(m_c, oldGroup);
     } else {
-        failures << setupText::FailedGroup;
+        failures << setupText::FailedGroup();
     }
     if (request.startup) {
         const QString startup = m_c.desktop.StartupGroupName();
         if (startup.isEmpty())
-            m_c.view.ShowOK(setupText::NoStartup);
+            m_c.view.ShowOK(setupText::NoStartup());
         else if (!AddToGroup(startup))
-            failures << setupText::FailedStartup;
+            failures << setupText::FailedStartup();
     }
 
     const QString command = uninstallCommand(m_installed);
@@ -127,7 +127,7 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
         || !entry->writeStrings({{QStringLiteral("DisplayName"), m_c.names.UninstallDisplayName},
                                  {QStringLiteral("UninstallString"), command},
                                  {kKeepDirValue, keepDir}}))
-        failures << setupText::FailedUninstallEntry;
+        failures << setupText::FailedUninstallEntry();
 
     // The version marks the install as done: a start finding it opens the
     // main window, so it is only written when everything else was.
@@ -136,12 +136,12 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
         last << std::pair{QString::fromLatin1(setting::Version.name), QString::number(m_c.start.ProgramVersion)};
     last << std::pair{QString::fromLatin1(setting::BackColor.name), sw(request.backColor)}
          << std::pair{QString::fromLatin1(setting::KeldoColor.name), sw(request.keldoColor)};
-    if ((!settings || !settings->writeStrings(last)) && !failures.contains(setupText::FailedSettings))
-        failures << setupText::FailedSettings;
+    if ((!settings || !settings->writeStrings(last)) && !failures.contains(setupText::FailedSettings()))
+        failures << setupText::FailedSettings();
 
     LetMessagesRun();
     if (!failures.isEmpty()) {
-        m_c.view.ShowOK(setupText::NotDone + QLatin1Char('\n') + failures.join(QLatin1Char('\n')));
+        m_c.view.ShowOK(setupText::NotDone() + QLatin1Char('\n') + failures.join(QLatin1Char('\n')));
         return InstallOutcome::Failed;
     }
     return InstallOutcome::Done;
@@ -160,12 +160,12 @@ bool SetupInstaller::MakeFolder(const QString &folder, QString &keepDir)
             continue;
         }
         if (!asked) {
-            if (m_c.view.ShowYesNoTimer(ask + QLatin1Char('\n') + setupText::CreateFolder) != 6)
+            if (m_c.view.ShowYesNoTimer(ask + QLatin1Char('\n') + setupText::CreateFolder()) != 6)
                 return false;
             asked = true;
         }
         if (!QDir().mkdir(p) || !QFileInfo(p).isDir()) {
-            m_c.view.ShowOK(QStringLiteral("[ ") + p + QStringLiteral(" ]\n") + setupText::CreateFailed);
+            m_c.view.ShowOK(QStringLiteral("[ ") + p + QStringLiteral(" ]\n") + setupText::CreateFailed());
             return false;
         }
     }
@@ -198,15 +198,19 @@ bool SetupInstaller::CopyFiles(const QString &sourceExe, const QString &folder)
     const QString sourceFolder = withSlash(QFileInfo(sourceExe).absolutePath());
     if (SamePath(sourceFolder, folder))
         return true; // started from the install folder: the files are there
-    const QList<std::pair<QString, QString>> files{
+    QList<std::pair<QString, QString>> files{
         {sourceExe, names.program},
         {sourceFolder + names.text, names.text},
         {sourceFolder + names.help, names.help},
     };
+    // A copy without the English help still installs: English then shows
+    // the Japanese help.
+    if (!names.helpEnglish.isEmpty() && QFileInfo::exists(sourceFolder + names.helpEnglish))
+        files.append({sourceFolder + names.helpEnglish, names.helpEnglish});
     for (const auto &[from, name] : files) {
         const QString error = CopyFileChunked(from, folder + name);
         if (!error.isEmpty()) {
-            m_c.view.ShowOK(name + QLatin1Char('\n') + error + QLatin1Char('\n') + setupText::CopyFailed);
+            m_c.view.ShowOK(name + QLatin1Char('\n') + error + QLatin1Char('\n') + setupText::CopyFailed());
             return false;
         }
     }

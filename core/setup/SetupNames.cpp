@@ -11,8 +11,9 @@ SetupNames MakeSetupNames(const StartValues &start)
     SetupNames n;
     const QString version = QStringLiteral(" V") + VersionText(start.ProgramVersion);
     n.QuotedTitle = QLatin1Char('"') + start.ProgramTitle + QLatin1Char('"');
-    n.VersionedTitle = start.ProgramTitle + version;
+    n.VersionedTitle = ShownTitle(start.ProgramTitle) + version; // window captions only
     n.UninstallDisplayName = QStringLiteral("KELDOSOFT ") + start.ProgramTitle + version;
+    n.ShownDisplayName = QStringLiteral("KELDOSOFT ") + n.VersionedTitle;
     n.UninstallKey = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + start.ProgramShortName;
     n.UninstallerTitle = QStringLiteral("UNINSTALL_KELDO") + MakeUninstallerFileName(0).mid(10, 3);
     return n;

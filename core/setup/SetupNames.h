@@ -12,7 +12,8 @@ struct SetupNames
 {
     QString QuotedTitle;          // "title": the item name in group commands
     QString VersionedTitle;       // title V2.3
-    QString UninstallDisplayName; // KELDOSOFT title V2.3
+    QString UninstallDisplayName; // KELDOSOFT title V2.3 (stored in the uninstall entry)
+    QString ShownDisplayName;     // the same with the title as shown, for questions
     QString UninstallKey;         // the uninstall entry under the local machine
     QString UninstallerTitle;     // UNINSTALL_KELDO000
 };

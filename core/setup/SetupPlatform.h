@@ -22,6 +22,7 @@ struct InstalledNames
     QString text;    // the text file read before use
     QString help;    // the help file
     QString index;   // the help index the help viewer may leave beside it
+    QString helpEnglish; // the English help file, copied when the source has it
 };
 
 // The five values handed from the installed copy to the uninstaller copy;

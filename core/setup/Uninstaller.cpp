@@ -36,8 +36,8 @@ Uninstaller::Uninstaller(const SetupContext &context) : m_c(context)
 
 void Uninstaller::RunInstalledCopy(const QString &exePath)
 {
-    if (m_c.view.ShowYesNoTimer(m_c.names.UninstallDisplayName + QLatin1Char('\n') + setupText::AskUninstall) != 6) {
-        m_c.view.ShowOK(setupText::UninstallCancelled);
+    if (m_c.view.ShowYesNoTimer(m_c.names.ShownDisplayName + QLatin1Char('\n') + setupText::AskUninstall()) != 6) {
+        m_c.view.ShowOK(setupText::UninstallCancelled());
         return;
     }
     QString keepDir;
@@ -73,14 +73,14 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
     const bool packaged = m_c.platform.PackageManaged(programDir);
     const QString filesDir = packaged ? m_c.platform.WindowsDir() : programDir;
     const InstalledNames names = m_c.platform.Names();
-    for (const QString &name : {names.text, names.help, names.index}) {
+    for (const QString &name : {names.text, names.help, names.helpEnglish, names.index}) {
         if (!packaged) {
             ClearReadOnly(programDir + name);
             removeFile(programDir + name);
         }
     }
 
-    if (m_c.view.ShowYesNoTimer(setupText::AskVolumeFiles) == 6) {
+    if (m_c.view.ShowYesNoTimer(setupText::AskVolumeFiles()) == 6) {
         removeFile(filesDir + m_c.start.ProgramShortName + QStringLiteral("VR.LIS"));
         removeFile(filesDir + m_c.start.ProgramShortName + QStringLiteral("VN.LIS"));
     }
@@ -90,7 +90,7 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
         settings->deleteValue(QLatin1String(setting::Version.name));
         settings->deleteValue(QStringLiteral("REC_TXT"));
     }
-    if (m_c.view.ShowYesNoTimer(setupText::AskSettings) == 6) {
+    if (m_c.view.ShowYesNoTimer(setupText::AskSettings()) == 6) {
         m_c.registry.deleteKeyTree(RegRoot::CurrentUser, settingsKey);
         // The maker's key goes only when no other product keeps anything in it.
         if (auto maker = m_c.registry.open(RegRoot::CurrentUser, kMakerKey, false)) {
@@ -103,7 +103,7 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
     made.Remember(MadeFolders::RemoveEmpty(madeDirs));
 
     if (packaged) {
-        m_c.view.ShowOK(setupText::RemovedPackaged);
+        m_c.view.ShowOK(setupText::RemovedPackaged());
         return;
     }
     PlaceUninstallerCopy(exePath);
@@ -120,9 +120,9 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
     const QString uninstaller = windowsDir + m_c.start.UninstallerFileName;
     QString error;
     if (!m_c.platform.WriteHandover(record) || !QDir::setCurrent(QDir::cleanPath(windowsDir)))
-        error = setupText::StartError2;
+        error = setupText::StartError2();
     else if (!m_c.platform.StartDetached(uninstaller, {QStringLiteral("/DeleteFile")}, QDir::cleanPath(windowsDir)))
-        error = setupText::StartError1;
+        error = setupText::StartError1();
     if (!error.isEmpty()) {
         m_c.view.ShowOK(error);
         m_c.platform.DeleteHandover();
@@ -166,7 +166,7 @@ bool Uninstaller::StartCopy(const QStringList &parameters, const QString &ownExe
     }
     m_c.view.ResetColors();
     m_c.view.SetCaption(m_c.names.UninstallerTitle);
-    m_c.view.ShowOK(setupText::ParameterError);
+    m_c.view.ShowOK(setupText::ParameterError());
     return false;
 }
 
@@ -197,12 +197,12 @@ bool Uninstaller::Tick()
         && (m_c.platform.ProgramRunning(m_record.file) || !QFile::remove(m_record.file))) {
         if (m_tries < kDeleteTries)
             return false;
-        m_c.view.ShowOK(setupText::StillRunning.arg(m_record.file));
+        m_c.view.ShowOK(setupText::StillRunning().arg(m_record.file));
         return true;
     }
     if (m_record.rmDir != QLatin1String("n"))
         RemoveFolders();
-    m_c.view.ShowOK(setupText::Removed);
+    m_c.view.ShowOK(setupText::Removed());
     return true;
 }
 
@@ -228,7 +228,7 @@ void Uninstaller::RemoveFolders()
 
 void Uninstaller::Refuse()
 {
-    m_c.view.ShowOK(setupText::Refused);
+    m_c.view.ShowOK(setupText::Refused());
 }
 
 } // namespace nuvask

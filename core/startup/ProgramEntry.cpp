@@ -6,6 +6,8 @@
 #include "core/settings/SettingsStore.h"
 #include "core/base/TextHelpers.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace nuvask {
@@ -71,10 +73,15 @@ QString HandOverText(const QString &joined)
     return joined;
 }
 
+QString ShownTitle(const QString &programTitle)
+{
+    return QCoreApplication::translate("ProgramEntry", programTitle.toUtf8().constData());
+}
+
 StartValues MakeStartValues(const QString &exePath, char separator)
 {
     StartValues v;
-    v.ProgramTitle = QStringLiteral("DORIVA SOUND ボリューム");
+    v.ProgramTitle = QString::fromUtf8(QT_TRANSLATE_NOOP("ProgramEntry", "DORIVA SOUND ボリューム"));
     v.ProgramVersion = kProgramVersion;
     v.ProgramShortName = QStringLiteral("NUVASK");
     v.ProgramDir = AddTrailingBackslash(folderPart(exePath), separator);

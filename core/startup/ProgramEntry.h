@@ -41,6 +41,12 @@ inline constexpr int kMaxAtomBytes = 255;
 extern const char *const kMainWindowClass;  // "TKELDO_NUVASK"
 extern const char *const kSetupWindowClass; // "TNUVASK_SETUPFM"
 
+// The program's title as the user reads it (window, tray tip, about box,
+// message boxes), in the language chosen at start. ProgramTitle itself names
+// launcher files, group items and the uninstall entry, so it never changes
+// with the language.
+QString ShownTitle(const QString &programTitle);
+
 // Text shown as major.minor: 23 -> "2.3".
 QString VersionText(int version);
 

@@ -110,10 +110,10 @@ QString XdgProgramGroups::ProgmanExecute(const QString &command)
     const Folders f = folders();
     // A desktop whose folders are unknown cannot be talked to at all.
     if (f.directories.isEmpty() || f.applications.isEmpty() || f.merged.isEmpty() || f.autostart.isEmpty())
-        return ProgmanText::OpenFailed;
+        return ProgmanText::OpenFailed();
     const std::optional<QList<ProgmanCommand>> commands = ParseProgmanCommands(command);
     if (!commands)
-        return ProgmanText::SendFailed;
+        return ProgmanText::SendFailed();
     m_unreachable = false;
     for (const ProgmanCommand &c : *commands) {
         bool done = false;
@@ -134,7 +134,7 @@ QString XdgProgramGroups::ProgmanExecute(const QString &command)
             break;
         }
         if (!done)
-            return m_unreachable ? ProgmanText::OpenFailed : ProgmanText::SendFailed;
+            return m_unreachable ? ProgmanText::OpenFailed() : ProgmanText::SendFailed();
     }
     return {};
 }

@@ -69,7 +69,7 @@ QString XdgSetupPlatform::DefaultInstallDir() const
 InstalledNames XdgSetupPlatform::Names() const
 {
     return {QStringLiteral("nuvask"), QStringLiteral("NUVASK.TXT"), QStringLiteral("NUVASK.HLP"),
-            QStringLiteral("NUVASK.GID")};
+            QStringLiteral("NUVASK.GID"), QStringLiteral("NUVASK_EN.HLP")};
 }
 
 QString XdgSetupPlatform::IconThemeDir() const

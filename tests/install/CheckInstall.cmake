@@ -16,7 +16,7 @@ if(NOT program)
   message(FATAL_ERROR "no program under ${prefix}/lib*/nuvask")
 endif()
 get_filename_component(folder ${program} DIRECTORY)
-foreach(f ${folder}/NUVASK.HLP ${folder}/NUVASK.TXT ${folder}/nuvask.packaged
+foreach(f ${folder}/NUVASK.HLP ${folder}/NUVASK_EN.HLP ${folder}/NUVASK.TXT ${folder}/nuvask.packaged
         ${prefix}/share/icons/hicolor/scalable/apps/nuvask.svg
         ${prefix}/share/icons/hicolor/48x48/apps/nuvask.png ${prefix}/share/applications/nuvask.desktop
         ${prefix}/share/metainfo/org.nuvask.nuvask.metainfo.xml ${prefix}/share/man/man1/nuvask.1.gz

@@ -73,7 +73,7 @@ TEST(HiveRun, FileTooLargeIsLeftUntouchedAndTheUserIsTold)
     WriteFile(file, bytes);
 
     QProcess *app = runs.launch();
-    EXPECT_TRUE(ProgramRuns::waitForError(app, startText::HiveTooLarge.arg(QDir::toNativeSeparators(file)), 10000));
+    EXPECT_TRUE(ProgramRuns::waitForError(app, startText::HiveTooLarge().arg(QDir::toNativeSeparators(file)), 10000));
     // Its message box is open, the settings can still be read, a second
     // start finds the window being started and hands over to it.
     ASSERT_TRUE(ProgramRuns::running(app));

@@ -102,7 +102,7 @@ TEST(StartArbitration, FortyStartsAgainstAHungWindowNeitherOpenASecondNorRemoveI
         if (!p->waitForFinished(int(std::max<qint64>(0, bound.remainingTime()))))
             continue;
         ++ended;
-        if (p->exitCode() == 1 && QString::fromLocal8Bit(p->readAllStandardError()).contains(startText::NoAnswer))
+        if (p->exitCode() == 1 && QString::fromLocal8Bit(p->readAllStandardError()).contains(startText::NoAnswer()))
             ++saidSo;
     }
     EXPECT_EQ(ended, 40) << "a start that could not reach the window stayed: a second window";
@@ -164,7 +164,7 @@ TEST(StartArbitration, SocketFolderOfAnotherUserOrOpenToOthersIsRefused)
     runs.setEnv("TMPDIR", noRuntime.tmp.path());
     runs.unsetEnv("XDG_RUNTIME_DIR");
     QProcess *refused = runs.launch();
-    EXPECT_TRUE(ProgramRuns::waitForError(refused, startText::FolderRefused.arg(noRuntime.folder()), 5000));
+    EXPECT_TRUE(ProgramRuns::waitForError(refused, startText::FolderRefused().arg(noRuntime.folder()), 5000));
     // Its message box is open; a termination signal ends it.
     EXPECT_GE(ProgramRuns::terminateTimed(refused, 2000), 0);
     EXPECT_EQ(refused->exitCode(), 1);

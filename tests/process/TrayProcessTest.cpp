@@ -6,6 +6,7 @@
 #include "platform/linux/HiveFileRegistry.h"
 #include "support/TempXdg.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRect>
@@ -336,7 +337,18 @@ TEST_F(TrayOnXvfb, WhenTheTrayGoesTheWindowComesBackAndItsIconStandsInTheNextTra
     EXPECT_FALSE(shown(Kind::Main).isEmpty());
     // It works as before: a click takes it away, and "Tray" puts the window
     // into the new tray.
-    click(geometry(shown(Kind::TrayIcon)).center());
+    // A new tray lays out its icons after it embeds them: click where the icon settled.
+    QRect icon;
+    QElapsedTimer settled;
+    settled.start();
+    ASSERT_TRUE(waitFor([&] {
+        const QRect now = geometry(shown(Kind::TrayIcon));
+        if (now != icon)
+            settled.restart();
+        icon = now;
+        return settled.elapsed() >= 500;
+    })) << describeShown().toStdString();
+    click(icon.center());
     ASSERT_TRUE(waitFor([&] { return backFromTray(); })) << describeShown().toStdString();
     ASSERT_NO_FATAL_FAILURE(putAway());
     app->terminate();

@@ -27,7 +27,7 @@ public:
 class NoProgramGroups : public IProgramGroups
 {
 public:
-    QString ProgmanExecute(const QString &) override { return ProgmanText::OpenFailed; }
+    QString ProgmanExecute(const QString &) override { return ProgmanText::OpenFailed(); }
     std::optional<QString> RequestGroupsReply() override { return std::nullopt; }
 };
 

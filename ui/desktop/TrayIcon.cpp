@@ -21,11 +21,11 @@ TrayIcon::TrayIcon(QWidget *window, QWidget *buttonPanel, TMKBoxDlg *box, TraySh
     setObjectName(QStringLiteral("TrayIcon"));
     PopupMenu_TR = new QMenu(window);
     PopupMenu_TR->setObjectName(QStringLiteral("PopupMenu_TR"));
-    TR_IconOFF = PopupMenu_TR->addAction(mainText::TR_IconOFF);
+    TR_IconOFF = PopupMenu_TR->addAction(mainText::TR_IconOFF());
     TR_IconOFF->setObjectName(QStringLiteral("TR_IconOFF"));
     connect(TR_IconOFF, &QAction::triggered, this, &TrayIcon::TR_IconOFFClick);
     PopupMenu_TR->addSeparator()->setObjectName(QStringLiteral("N_TR1"));
-    TR_History = PopupMenu_TR->addAction(mainText::TR_History);
+    TR_History = PopupMenu_TR->addAction(mainText::TR_History());
     TR_History->setObjectName(QStringLiteral("TR_History"));
     connect(PopupMenu_TR, &QMenu::aboutToShow, this, &TrayIcon::PopupMenu_TRPopup);
 
@@ -48,7 +48,7 @@ TrayIcon::TrayIcon(QWidget *window, QWidget *buttonPanel, TMKBoxDlg *box, TraySh
     Btn_TRAY = new TColorBtn(buttonPanel);
     Btn_TRAY->setObjectName(QStringLiteral("Btn_TRAY"));
     Btn_TRAY->SetCaption(mainText::TrayCaption);
-    Btn_TRAY->setToolTip(mainText::HintTray);
+    Btn_TRAY->setToolTip(mainText::HintTray());
     // Pixels on PV2: the free column right of the peak meter, between the
     // registered-volume buttons and the strip's own recording list.
     Btn_TRAY->setGeometry(58, 131, 30, 15);
@@ -111,7 +111,7 @@ void TrayIcon::Btn_TRAYClick()
     Btn_TRAY->show();
     setBusyCursor(false);
     if (m_box)
-        m_box->ShowOK(error.isEmpty() ? mainText::NoTray : error);
+        m_box->ShowOK(error.isEmpty() ? mainText::NoTray() : error);
 }
 
 void TrayIcon::TR_IconOFFClick()

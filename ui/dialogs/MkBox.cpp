@@ -39,11 +39,6 @@ int &TickRef()
     return ms;
 }
 
-QString Text(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
 void SetPaletteColor(QWidget *w, QPalette::ColorRole role, const QColor &color)
 {
     if (w->palette().color(role) == color)
@@ -70,11 +65,11 @@ int TMKBox::PaintDelayMs()
     return 200;
 }
 
-TColorBtn *TMKBox::MakeButton(const char *name, const char *caption, int bevelWidth)
+TColorBtn *TMKBox::MakeButton(const char *name, const QString &caption, int bevelWidth)
 {
     auto *button = new TColorBtn(this);
     button->setObjectName(QString::fromLatin1(name));
-    button->SetCaption(Text(caption));
+    button->SetCaption(caption);
     button->resize(kButtonW, kButtonH);
     button->SetBevelWidth(bevelWidth);
     return button;
@@ -119,12 +114,12 @@ TMKBox::TMKBox(Kind kind, QWidget *parent)
     m_memoMsg->document()->setDocumentMargin(2);
     m_memoMsg->move(2 * kIcon, kTextTop);
 
-    m_btnOK = MakeButton("Btn_OK", mkbox_texts::kOk, 2);
-    m_btnYes = MakeButton("Btn_Yes", mkbox_texts::kYes, 2);
-    m_btnNo = MakeButton("Btn_No", mkbox_texts::kNo, 1);
+    m_btnOK = MakeButton("Btn_OK", mkbox_texts::kOk(), 2);
+    m_btnYes = MakeButton("Btn_Yes", mkbox_texts::kYes(), 2);
+    m_btnNo = MakeButton("Btn_No", mkbox_texts::kNo(), 1);
     // "ｶｳﾝﾄ再開" lies under "一時停止" and shows when that one hides itself.
-    m_btnTmOpen = MakeButton("Btn_TM_OPEN", mkbox_texts::kResume, 1);
-    m_btnTmStop = MakeButton("Btn_TM_STOP", mkbox_texts::kPause, 1);
+    m_btnTmOpen = MakeButton("Btn_TM_OPEN", mkbox_texts::kResume(), 1);
+    m_btnTmStop = MakeButton("Btn_TM_STOP", mkbox_texts::kPause(), 1);
     m_btnYes->hide();
     m_btnNo->hide();
     m_btnTmStop->hide();
@@ -220,7 +215,7 @@ void TMKBox::Prepare(const QString &text, const QString &startText, bool countdo
 
     m_msg->setText(text);
     m_msg->resize(MeasureText(font(), text));
-    m_labelTM->setText(startText + Text(mkbox_texts::kSeconds));
+    m_labelTM->setText(startText + mkbox_texts::kSeconds());
     m_labelTM->adjustSize();
 
     m_memoMsg->clear();
@@ -325,8 +320,8 @@ QSize TMKBox::OuterSize() const
 void TMKBox::SetHintsOn(bool on)
 {
     m_hintsOn = on;
-    m_memoMsg->setToolTip(on ? Text(mkbox_texts::kMemoHint) : QString());
-    m_labelSelect->setToolTip(on ? Text(mkbox_texts::kDefaultBarHint) : QString());
+    m_memoMsg->setToolTip(on ? mkbox_texts::kMemoHint() : QString());
+    m_labelSelect->setToolTip(on ? mkbox_texts::kDefaultBarHint() : QString());
 }
 
 void TMKBox::SetCountdownRunning(bool on)
@@ -355,7 +350,7 @@ void TMKBox::Timer1Timer()
         m_countRead = true;
     }
     --m_remaining;
-    SetCountdownLabel(QString::number(m_remaining) + Text(mkbox_texts::kSeconds));
+    SetCountdownLabel(QString::number(m_remaining) + mkbox_texts::kSeconds());
     // The user may have answered while waiting work ran; that answer stands.
     if (m_remaining < 1 && isVisible())
         done(mkresult::kTimedOut);

@@ -78,7 +78,7 @@ private:
     void ApplyColours();
     void DrawIcon();
     void SetCountdownLabel(const QString &text);
-    TColorBtn *MakeButton(const char *name, const char *caption, int bevelWidth);
+    TColorBtn *MakeButton(const char *name, const QString &caption, int bevelWidth);
 
     Kind m_kind;
     int m_width = 0;  // outer, pixels

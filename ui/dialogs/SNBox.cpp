@@ -22,18 +22,13 @@ namespace {
 constexpr int kFontHeight = 13; // pixels
 constexpr int kRowHeight = 26;  // edit line and history row, pixels
 
-QString Utf8(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
 } // namespace
 
-TColorBtn *TSNBox::MakeButton(QWidget *parent, const char *name, const char *caption, QRect geometry)
+TColorBtn *TSNBox::MakeButton(QWidget *parent, const char *name, const QString &caption, QRect geometry)
 {
     auto *button = new TColorBtn(parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->SetCaption(Utf8(caption));
+    button->SetCaption(caption);
     button->setGeometry(geometry);
     return button;
 }
@@ -49,7 +44,7 @@ TSNBox::TSNBox(QWidget *parent)
     setFont(boxFont);
     setFixedSize(kClientWidth, kClientHeight);
 
-    m_msg = new QLabel(Utf8(snbox_texts::kColon), this);
+    m_msg = new QLabel(snbox_texts::kColon(), this);
     m_msg->setObjectName(QStringLiteral("Msg"));
     m_msg->move(16, 16);
 
@@ -57,24 +52,24 @@ TSNBox::TSNBox(QWidget *parent)
     m_edit1->setObjectName(QStringLiteral("Edit1"));
     m_edit1->setGeometry(16, 48, 273, kRowHeight);
 
-    m_button1 = MakeButton(this, "Button1", snbox_texts::kAccept, {320, 8, 89, 33});
+    m_button1 = MakeButton(this, "Button1", snbox_texts::kAccept(), {320, 8, 89, 33});
     m_button1->SetBevelWidth(2);
     m_button1->SetDefault(true);
-    m_button2 = MakeButton(this, "Button2", snbox_texts::kStop, {320, 48, 89, 33});
+    m_button2 = MakeButton(this, "Button2", snbox_texts::kStop(), {320, 48, 89, 33});
     m_button2->SetCancel(true);
-    m_button3 = MakeButton(this, "Button3", snbox_texts::kHistory, {288, 48, 17, kRowHeight});
-    m_button3->setToolTip(Utf8(snbox_texts::kHistoryHint));
+    m_button3 = MakeButton(this, "Button3", snbox_texts::kHistory(), {288, 48, 17, kRowHeight});
+    m_button3->setToolTip(snbox_texts::kHistoryHint());
 
     m_panel1 = new QWidget(this);
     m_panel1->setObjectName(QStringLiteral("Panel1"));
     m_panel1->setGeometry(16, 48, 289, kRowHeight);
     m_panel1->setAutoFillBackground(true);
-    m_button4 = MakeButton(m_panel1, "Button4", snbox_texts::kOff, {0, 0, 33, kRowHeight});
-    m_button4->setToolTip(Utf8(snbox_texts::kOffHint));
+    m_button4 = MakeButton(m_panel1, "Button4", snbox_texts::kOff(), {0, 0, 33, kRowHeight});
+    m_button4->setToolTip(snbox_texts::kOffHint());
     m_comboBox1 = new QComboBox(m_panel1);
     m_comboBox1->setObjectName(QStringLiteral("ComboBox1"));
     m_comboBox1->setGeometry(32, 0, 257, kRowHeight);
-    m_comboBox1->setToolTip(Utf8(snbox_texts::kListHint));
+    m_comboBox1->setToolTip(snbox_texts::kListHint());
     m_panel1->hide();
 
     // Tab order as designed: 登録, 中止, H, then the edit line.
@@ -96,7 +91,7 @@ void TSNBox::Prepare(const QString &prompt, const QString &text, const QStringLi
     m_history = history;
     MoveToFront(m_history, text);
     FillCombo();
-    m_msg->setText(prompt + Utf8(snbox_texts::kColon));
+    m_msg->setText(prompt + snbox_texts::kColon());
     m_msg->adjustSize();
     ApplyColours();
     m_button1->setFocus(Qt::OtherFocusReason);
@@ -104,7 +99,7 @@ void TSNBox::Prepare(const QString &prompt, const QString &text, const QStringLi
 
 void TSNBox::SetListHintsOn(bool on)
 {
-    m_comboBox1->setToolTip(on ? Utf8(snbox_texts::kListHint) : QString());
+    m_comboBox1->setToolTip(on ? snbox_texts::kListHint() : QString());
 }
 
 QString TSNBox::Text() const

@@ -47,7 +47,7 @@ private:
     void Button4Click();
     void ComboBox1Select(int index);
     void FillCombo();
-    TColorBtn *MakeButton(QWidget *parent, const char *name, const char *caption, QRect geometry);
+    TColorBtn *MakeButton(QWidget *parent, const char *name, const QString &caption, QRect geometry);
 
     QLabel *m_msg;
     QLineEdit *m_edit1;

@@ -53,7 +53,7 @@ int TDIR2OPENDLG::Execute(const QString &caption)
         setup.hintsOn = !hints.isValid() || hints.toBool();
     }
     form->Prepare(setup, m_testDrives);
-    form->setWindowTitle(title + (caption.isEmpty() ? QString::fromUtf8(dir2_texts::kDefaultCaption) : caption));
+    form->setWindowTitle(title + (caption.isEmpty() ? dir2_texts::kDefaultCaption() : caption));
 
     // The component may go with its owner while the form's loop runs.
     const QPointer<TDIR2OPENDLG> self(this);

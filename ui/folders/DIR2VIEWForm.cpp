@@ -43,9 +43,9 @@ constexpr int kDriveRowH = 33;   // Panel_DRV height, pixels
 constexpr int kSmallButton = 25; // HF, BF, NF, DF: 25×25 pixels
 constexpr int kRowGap = 7;       // between the drive row's controls, pixels
 
-QPushButton *MakeButton(QWidget *parent, const char *name, const char *caption, QSize size)
+QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption, QSize size)
 {
-    auto *button = new QPushButton(QString::fromUtf8(caption), parent);
+    auto *button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setFixedSize(size);
     // Enter presses the focused button, whichever it is; with the focus
@@ -66,11 +66,6 @@ public:
 
 } // namespace
 
-QString TDIR2VIEWForm::Msg(const char *utf8) const
-{
-    return QString::fromUtf8(utf8);
-}
-
 TDIR2VIEWForm::TDIR2VIEWForm(QWidget *parent)
     : TColouredDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint |
                           Qt::WindowStaysOnTopHint)
@@ -78,7 +73,7 @@ TDIR2VIEWForm::TDIR2VIEWForm(QWidget *parent)
     setObjectName(QStringLiteral("DIR2VIEWForm"));
     setModal(true);
     setSizeGripEnabled(true);
-    setWindowTitle(Msg(dir2_texts::kDesignCaption));
+    setWindowTitle(dir2_texts::kDesignCaption());
     QFont formFont(QStringLiteral("ＭＳ Ｐゴシック"));
     formFont.setPixelSize(kFontHeight);
     setFont(formFont);
@@ -137,10 +132,10 @@ void TDIR2VIEWForm::BuildDriveRow()
     m_comboBox2->setFixedWidth(169);
     m_comboBox2->setIconSize(QSize(16, 9));
     m_comboBox2->setItemDelegate(new PictureItemDelegate(18, 1, 5, 0, false, m_comboBox2));
-    m_buttonHF = MakeButton(m_panelDrv, "Button_HF", dir2_texts::kButtonPrevious, {kSmallButton, kSmallButton});
-    m_button5 = MakeButton(m_panelDrv, "Button5", dir2_texts::kButtonUp, {kSmallButton, kSmallButton});
-    m_button3 = MakeButton(m_panelDrv, "Button3", dir2_texts::kButtonNew, {kSmallButton, kSmallButton});
-    m_button4 = MakeButton(m_panelDrv, "Button4", dir2_texts::kButtonDelete, {kSmallButton, kSmallButton});
+    m_buttonHF = MakeButton(m_panelDrv, "Button_HF", dir2_texts::kButtonPrevious(), {kSmallButton, kSmallButton});
+    m_button5 = MakeButton(m_panelDrv, "Button5", dir2_texts::kButtonUp(), {kSmallButton, kSmallButton});
+    m_button3 = MakeButton(m_panelDrv, "Button3", dir2_texts::kButtonNew(), {kSmallButton, kSmallButton});
+    m_button4 = MakeButton(m_panelDrv, "Button4", dir2_texts::kButtonDelete(), {kSmallButton, kSmallButton});
     m_comboBoxKaku = new QComboBox(m_panelDrv);
     m_comboBoxKaku->setObjectName(QStringLiteral("ComboBox_KAKU"));
     for (QWidget *w : std::initializer_list<QWidget *>{m_comboBox2, m_buttonHF, m_button5, m_button3, m_button4})
@@ -158,7 +153,7 @@ void TDIR2VIEWForm::BuildFolderView()
     column->setSpacing(0);
 
     m_headerModel = new QStandardItemModel(0, 1, this);
-    m_headerModel->setHeaderData(0, Qt::Horizontal, Msg(dir2_texts::kHeaderFolder));
+    m_headerModel->setHeaderData(0, Qt::Horizontal, dir2_texts::kHeaderFolder());
     m_headerControl1 = new QHeaderView(Qt::Horizontal, m_panelDir);
     m_headerControl1->setObjectName(QStringLiteral("HeaderControl1"));
     m_headerControl1->setModel(m_headerModel);
@@ -219,7 +214,7 @@ void TDIR2VIEWForm::BuildBottom()
     m_panelEditFolder->setObjectName(QStringLiteral("Panel_Edit_Folder"));
     auto *folderRow = new QHBoxLayout(m_panelEditFolder);
     folderRow->setContentsMargins(4, 2, 4, 2);
-    m_label4 = new QLabel(Msg(dir2_texts::kLabelFolder), m_panelEditFolder);
+    m_label4 = new QLabel(dir2_texts::kLabelFolder(), m_panelEditFolder);
     m_label4->setObjectName(QStringLiteral("Label4"));
     m_editFolder = new QLineEdit(m_panelEditFolder);
     m_editFolder->setObjectName(QStringLiteral("Edit_Folder"));
@@ -230,7 +225,7 @@ void TDIR2VIEWForm::BuildBottom()
     m_panelEditFile->setObjectName(QStringLiteral("Panel_Edit_File"));
     auto *fileRow = new QHBoxLayout(m_panelEditFile);
     fileRow->setContentsMargins(4, 2, 4, 2);
-    m_label5 = new QLabel(Msg(dir2_texts::kLabelFile), m_panelEditFile);
+    m_label5 = new QLabel(dir2_texts::kLabelFile(), m_panelEditFile);
     m_label5->setObjectName(QStringLiteral("Label5"));
     m_editFile = new QLineEdit(m_panelEditFile);
     m_editFile->setObjectName(QStringLiteral("Edit_File"));
@@ -241,9 +236,9 @@ void TDIR2VIEWForm::BuildBottom()
     edits->addWidget(m_panelEditFolder);
     edits->addWidget(m_panelEditFile);
 
-    m_button2 = MakeButton(this, "Button2", dir2_texts::kButtonSet, {75, 25});
+    m_button2 = MakeButton(this, "Button2", dir2_texts::kButtonSet(), {75, 25});
     m_button2->setDefault(true);
-    m_button1 = MakeButton(this, "Button1", dir2_texts::kButtonCancel, {75, 25});
+    m_button1 = MakeButton(this, "Button1", dir2_texts::kButtonCancel(), {75, 25});
     auto *panel4 = new QWidget(this);
     panel4->setObjectName(QStringLiteral("Panel4"));
     auto *buttons = new QHBoxLayout(panel4);
@@ -263,19 +258,19 @@ void TDIR2VIEWForm::BuildBottom()
 
 void TDIR2VIEWForm::ApplyHints(bool on)
 {
-    const auto hint = [on, this](QWidget *w, const char *text) { w->setToolTip(on ? Msg(text) : QString()); };
-    hint(m_comboBox2, dir2_texts::kHintDrive);
-    hint(m_buttonHF, dir2_texts::kHintPrevious);
-    hint(m_button5, dir2_texts::kHintUp);
-    hint(m_button3, dir2_texts::kHintNew);
-    hint(m_button4, dir2_texts::kHintDelete);
-    hint(m_comboBoxKaku, dir2_texts::kHintFilter);
-    hint(m_headerControl1, dir2_texts::kHintHeader);
-    hint(m_treeView1, dir2_texts::kHintTree);
-    hint(m_listBox1, dir2_texts::kHintList);
-    hint(m_listView1, dir2_texts::kHintFiles);
-    hint(m_editFolder, dir2_texts::kHintEditFolder);
-    hint(m_editFile, dir2_texts::kHintEditFile);
+    const auto hint = [on](QWidget *w, const QString &text) { w->setToolTip(on ? text : QString()); };
+    hint(m_comboBox2, dir2_texts::kHintDrive());
+    hint(m_buttonHF, dir2_texts::kHintPrevious());
+    hint(m_button5, dir2_texts::kHintUp());
+    hint(m_button3, dir2_texts::kHintNew());
+    hint(m_button4, dir2_texts::kHintDelete());
+    hint(m_comboBoxKaku, dir2_texts::kHintFilter());
+    hint(m_headerControl1, dir2_texts::kHintHeader());
+    hint(m_treeView1, dir2_texts::kHintTree());
+    hint(m_listBox1, dir2_texts::kHintList());
+    hint(m_listView1, dir2_texts::kHintFiles());
+    hint(m_editFolder, dir2_texts::kHintEditFolder());
+    hint(m_editFile, dir2_texts::kHintEditFile());
 }
 
 void TDIR2VIEWForm::Prepare(const Dir2RunSetup &setup, const QList<DriveEntry> &drives)
@@ -375,7 +370,7 @@ void TDIR2VIEWForm::ComboBox_KAKUChange(int index)
     const WaitCursor wait;
     m_currentMask = m_masks[index];
     if (!m_state.ListedFolder().isEmpty() && !RefillFiles())
-        m_mkBoxDlg1->ShowOK(PathMessage(dir2_texts::kFileListError, m_state.ListedFolder(), dir2_texts::kChooseOther));
+        m_mkBoxDlg1->ShowOK(PathMessage(dir2_texts::kFileListError(), m_state.ListedFolder(), dir2_texts::kChooseOther()));
 }
 
 void TDIR2VIEWForm::HeaderControl1SectionClick()
@@ -384,7 +379,7 @@ void TDIR2VIEWForm::HeaderControl1SectionClick()
     m_treeView1->setVisible(m_treeMode);
     m_listBox1->setVisible(!m_treeMode);
     if (!ShowInMode(m_state.CurrentFolder()))
-        m_mkBoxDlg1->ShowOK(Msg(dir2_texts::kViewChangeError));
+        m_mkBoxDlg1->ShowOK(dir2_texts::kViewChangeError());
 }
 
 void TDIR2VIEWForm::ListView1ColumnClick(int column)
@@ -427,7 +422,7 @@ void TDIR2VIEWForm::Button3Click()
     const QString folder = m_state.CurrentFolder();
     if (folder.isEmpty())
         return;
-    m_snBoxDlg1->SetTitle(Msg(dir2_texts::kNewFolderTitle));
+    m_snBoxDlg1->SetTitle(dir2_texts::kNewFolderTitle());
     if (m_snBoxDlg1->Execute(NewFolderPrompt(folder)) != modal::kOk)
         return;
     const QString name = m_snBoxDlg1->SNText();
@@ -439,7 +434,7 @@ void TDIR2VIEWForm::Button3Click()
         made = CanOpenFolder(path);
     }
     if (!made) {
-        m_mkBoxDlg1->ShowOKTimer(PathMessage("", path, dir2_texts::kCreateFailed), mkresult::kOk);
+        m_mkBoxDlg1->ShowOKTimer(PathMessage(QString(), path, dir2_texts::kCreateFailed()), mkresult::kOk);
         return;
     }
     if (!GoToFolder(path))
@@ -451,14 +446,14 @@ void TDIR2VIEWForm::Button4Click()
     const QString path = StripTrailingSeparator(m_state.CurrentFolder());
     if (path.isEmpty())
         return;
-    if (m_mkBoxDlg1->ShowYesNoTimer(PathMessage("", path, dir2_texts::kDeleteAsk), mkresult::kNo) != mkresult::kYes)
+    if (m_mkBoxDlg1->ShowYesNoTimer(PathMessage("", path, dir2_texts::kDeleteAsk()), mkresult::kNo) != mkresult::kYes)
         return;
     // rmdir removes an empty folder and nothing else: not a link, not a
     // mount point, never what is inside.
     const bool hasParent = path != QStringLiteral("/");
     const bool removed = hasParent && ::rmdir(EncodeFileName(path).constData()) == 0;
     if (!removed) {
-        m_mkBoxDlg1->ShowOKTimer(PathMessage("", path, dir2_texts::kDeleteFailed), mkresult::kOk);
+        m_mkBoxDlg1->ShowOKTimer(PathMessage("", path, dir2_texts::kDeleteFailed()), mkresult::kOk);
         return;
     }
     if (!GoToFolder(ParentFolder(path)))

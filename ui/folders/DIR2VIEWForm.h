@@ -128,9 +128,8 @@ private:
     void SetHeaderText(const QString &text);
     void SetFilesUpdating(bool on);
 
-    QString Msg(const char *utf8) const;
     // head, the path as a person reads it, a line break and tail.
-    QString PathMessage(const char *head, const QString &path, const char *tail) const;
+    QString PathMessage(const QString &head, const QString &path, const QString &tail) const;
 
     // widgets, named as the controls they are
     QWidget *m_panelDrv;

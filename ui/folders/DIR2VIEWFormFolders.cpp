@@ -85,7 +85,7 @@ bool TDIR2VIEWForm::GoToFolder(const QString &path)
 bool TDIR2VIEWForm::ChooseDrive(const QString &root)
 {
     if (!DriveReady(root)) {
-        m_mkBoxDlg1->ShowOKTimer(PathMessage(dir2_texts::kDriveError, root, dir2_texts::kDriveBack), mkresult::kOk);
+        m_mkBoxDlg1->ShowOKTimer(PathMessage(dir2_texts::kDriveError(), root, dir2_texts::kDriveBack()), mkresult::kOk);
         if (!m_recovering) {
             const QString listed = m_state.ListedFolder();
             Recover(listed.isEmpty() || DriveOf(listed) == root ? kRoot : listed);
@@ -102,13 +102,13 @@ bool TDIR2VIEWForm::ChooseDrive(const QString &root)
 bool TDIR2VIEWForm::ShowFolderHandled(const QString &path)
 {
     if (!ShowInMode(path)) {
-        m_mkBoxDlg1->ShowOKTimer(PathMessage(dir2_texts::kFolderError, path, dir2_texts::kTryAvoid), mkresult::kOk);
+        m_mkBoxDlg1->ShowOKTimer(PathMessage(dir2_texts::kFolderError(), path, dir2_texts::kTryAvoid()), mkresult::kOk);
         if (!m_recovering)
             Recover(NearestOpenableFolder(path));
         return false;
     }
     if (!RefillFiles())
-        m_mkBoxDlg1->ShowOK(PathMessage(dir2_texts::kFileListError, m_state.CurrentFolder(), dir2_texts::kChooseOther));
+        m_mkBoxDlg1->ShowOK(PathMessage(dir2_texts::kFileListError(), m_state.CurrentFolder(), dir2_texts::kChooseOther()));
     return true;
 }
 
@@ -124,7 +124,7 @@ void TDIR2VIEWForm::Recover(const QString &target)
         ok = GoToFolder(target) || GoToFolder(kRoot);
     }
     if (!ok) {
-        m_mkBoxDlg1->ShowOK(Msg(dir2_texts::kRecoverFailed) + kRoot + u'\n' + Msg(dir2_texts::kChooseOther));
+        m_mkBoxDlg1->ShowOK(dir2_texts::kRecoverFailed() + kRoot + u'\n' + dir2_texts::kChooseOther());
     }
 }
 
@@ -147,7 +147,7 @@ void TDIR2VIEWForm::SetHeaderText(const QString &text)
 
 bool TDIR2VIEWForm::ShowList(const QString &path)
 {
-    SetHeaderText(Msg(dir2_texts::kFilling) + Msg(dir2_texts::kListSuffix));
+    SetHeaderText(dir2_texts::kFilling() + dir2_texts::kListSuffix());
     const QString folder = CheckOrTranslate(path);
     if (folder.isEmpty())
         return false;
@@ -172,7 +172,7 @@ bool TDIR2VIEWForm::ShowList(const QString &path)
         item->setData(dir2role::kPath, sub.path);
     }
     m_listBox1->setCurrentRow(static_cast<int>(components.size()) - 1);
-    SetHeaderText(QString::number(m_listBox1->count()) + Msg(dir2_texts::kCount) + Msg(dir2_texts::kListSuffix));
+    SetHeaderText(QString::number(m_listBox1->count()) + dir2_texts::kCount() + dir2_texts::kListSuffix());
     return true;
 }
 
@@ -202,7 +202,7 @@ void TDIR2VIEWForm::AddTreeChildren(QTreeWidgetItem *parent, const QString &path
     bool ok = true;
     const QList<SubFolder> subs = SubFolders(path, &ok);
     if (!ok && reportFailure) {
-        m_mkBoxDlg1->ShowOKTimer(PathMessage(dir2_texts::kFolderError, path, dir2_texts::kChooseOtherFolder),
+        m_mkBoxDlg1->ShowOKTimer(PathMessage(dir2_texts::kFolderError(), path, dir2_texts::kChooseOtherFolder()),
                                  mkresult::kOk);
     }
     for (const SubFolder &sub : subs)
@@ -216,7 +216,7 @@ QString TDIR2VIEWForm::TreePath(const QTreeWidgetItem *item) const
 
 bool TDIR2VIEWForm::ShowTree(const QString &path)
 {
-    SetHeaderText(Msg(dir2_texts::kFilling) + Msg(dir2_texts::kTreeSuffix));
+    SetHeaderText(dir2_texts::kFilling() + dir2_texts::kTreeSuffix());
     const BusyMark filling(m_treeFilling);
     const QSignalBlocker block(m_treeView1);
     const QString folder = CheckOrTranslate(path);
@@ -262,7 +262,7 @@ bool TDIR2VIEWForm::ShowTree(const QString &path)
     // (scrollToItem would bypass the tree's own sideways scrolling.)
     m_treeView1->scrollTo(m_treeView1->currentIndex());
     m_treeView1->setFocus(Qt::OtherFocusReason);
-    SetHeaderText(QString::number(nodes) + Msg(dir2_texts::kCount) + Msg(dir2_texts::kTreeSuffix));
+    SetHeaderText(QString::number(nodes) + dir2_texts::kCount() + dir2_texts::kTreeSuffix());
     return true;
 }
 
@@ -324,16 +324,16 @@ void TDIR2VIEWForm::HandleNode(const QString &path)
     }
     QGuiApplication::restoreOverrideCursor();
     if (folder.isEmpty()) {
-        m_mkBoxDlg1->ShowOKTimer(PathMessage(dir2_texts::kFolderError, path, dir2_texts::kTryAvoid), mkresult::kOk);
+        m_mkBoxDlg1->ShowOKTimer(PathMessage(dir2_texts::kFolderError(), path, dir2_texts::kTryAvoid()), mkresult::kOk);
         Recover(NearestOpenableFolder(path));
     } else if (!listed) {
-        m_mkBoxDlg1->ShowOK(PathMessage(dir2_texts::kFileListError, folder, dir2_texts::kChooseOther));
+        m_mkBoxDlg1->ShowOK(PathMessage(dir2_texts::kFileListError(), folder, dir2_texts::kChooseOther()));
     }
 }
 
-QString TDIR2VIEWForm::PathMessage(const char *head, const QString &path, const char *tail) const
+QString TDIR2VIEWForm::PathMessage(const QString &head, const QString &path, const QString &tail) const
 {
-    return Msg(head) + DisplayName(path) + u'\n' + Msg(tail);
+    return head + DisplayName(path) + u'\n' + tail;
 }
 
 void TDIR2VIEWForm::SetFilesUpdating(bool on)
@@ -343,7 +343,7 @@ void TDIR2VIEWForm::SetFilesUpdating(bool on)
 
 bool TDIR2VIEWForm::RefillFiles()
 {
-    m_files->SetNameCaption(Msg(dir2_texts::kFilling) + Msg(dir2_texts::kFilesSuffix));
+    m_files->SetNameCaption(dir2_texts::kFilling() + dir2_texts::kFilesSuffix());
     const QString folder = CheckOrTranslate(m_state.CurrentFolder());
     if (folder.isEmpty())
         return false;
@@ -354,8 +354,8 @@ bool TDIR2VIEWForm::RefillFiles()
     m_files->SetRows(std::move(listing.rows));
     m_sortState.Reset();
     SetFilesUpdating(false);
-    m_files->SetNameCaption(QString::number(m_files->rowCount()) + Msg(dir2_texts::kCount) +
-                            Msg(dir2_texts::kFilesSuffix));
+    m_files->SetNameCaption(QString::number(m_files->rowCount()) + dir2_texts::kCount() +
+                            dir2_texts::kFilesSuffix());
     return listing.ok;
 }
 

@@ -3,60 +3,64 @@
 //
 // Every text the folder browser shows of its own. Two hints keep their
 // historic spelling on purpose: users and screenshots know them so.
+// A text is a function: the Japanese source text through Qt's translation
+// (context "DIR2VIEWForm"), English from i18n/nuvask_en.ts when that was chosen at start.
+
+#include <QCoreApplication>
 
 namespace nuvask::dir2_texts {
 
-inline constexpr char kDesignCaption[] = " フォルダーの参照";
-inline constexpr char kDefaultCaption[] = "フォルダーの選択";
+inline QString kDesignCaption() { return QCoreApplication::translate("DIR2VIEWForm", " フォルダーの参照"); }
+inline QString kDefaultCaption() { return QCoreApplication::translate("DIR2VIEWForm", "フォルダーの選択"); }
 
-inline constexpr char kHintDrive[] = "ドライブの選択";
-inline constexpr char kHintPrevious[] = "一個前のフォルダー";
-inline constexpr char kHintUp[] = "一つ上階層フォフォルダー";
-inline constexpr char kHintNew[] = "新規作成ルダー";
-inline constexpr char kHintDelete[] = "フォルダー削除";
-inline constexpr char kHintFilter[] = "ファイルフィルター";
-inline constexpr char kHintHeader[] = "フォルダーの選択";
-inline constexpr char kHintTree[] = "ツリー構造のフォルダー";
-inline constexpr char kHintList[] = "普通のフォルダー";
-inline constexpr char kHintFiles[] = "ファイル一覧";
-inline constexpr char kHintEditFolder[] = "設定フォルダー名";
-inline constexpr char kHintEditFile[] = "設定ファイル名";
+inline QString kHintDrive() { return QCoreApplication::translate("DIR2VIEWForm", "ドライブの選択"); }
+inline QString kHintPrevious() { return QCoreApplication::translate("DIR2VIEWForm", "一個前のフォルダー"); }
+inline QString kHintUp() { return QCoreApplication::translate("DIR2VIEWForm", "一つ上階層フォフォルダー"); }
+inline QString kHintNew() { return QCoreApplication::translate("DIR2VIEWForm", "新規作成ルダー"); }
+inline QString kHintDelete() { return QCoreApplication::translate("DIR2VIEWForm", "フォルダー削除"); }
+inline QString kHintFilter() { return QCoreApplication::translate("DIR2VIEWForm", "ファイルフィルター"); }
+inline QString kHintHeader() { return QCoreApplication::translate("DIR2VIEWForm", "フォルダーの選択"); }
+inline QString kHintTree() { return QCoreApplication::translate("DIR2VIEWForm", "ツリー構造のフォルダー"); }
+inline QString kHintList() { return QCoreApplication::translate("DIR2VIEWForm", "普通のフォルダー"); }
+inline QString kHintFiles() { return QCoreApplication::translate("DIR2VIEWForm", "ファイル一覧"); }
+inline QString kHintEditFolder() { return QCoreApplication::translate("DIR2VIEWForm", "設定フォルダー名"); }
+inline QString kHintEditFile() { return QCoreApplication::translate("DIR2VIEWForm", "設定ファイル名"); }
 
-inline constexpr char kButtonPrevious[] = "HF";
-inline constexpr char kButtonUp[] = "BF";
-inline constexpr char kButtonNew[] = "NF";
-inline constexpr char kButtonDelete[] = "DF";
-inline constexpr char kButtonSet[] = "設定";
-inline constexpr char kButtonCancel[] = "キャンセル";
-inline constexpr char kLabelFolder[] = "フォルダー";
-inline constexpr char kLabelFile[] = "ファイル名";
+inline QString kButtonPrevious() { return QCoreApplication::translate("DIR2VIEWForm", "HF"); }
+inline QString kButtonUp() { return QCoreApplication::translate("DIR2VIEWForm", "BF"); }
+inline QString kButtonNew() { return QCoreApplication::translate("DIR2VIEWForm", "NF"); }
+inline QString kButtonDelete() { return QCoreApplication::translate("DIR2VIEWForm", "DF"); }
+inline QString kButtonSet() { return QCoreApplication::translate("DIR2VIEWForm", "設定"); }
+inline QString kButtonCancel() { return QCoreApplication::translate("DIR2VIEWForm", "キャンセル"); }
+inline QString kLabelFolder() { return QCoreApplication::translate("DIR2VIEWForm", "フォルダー"); }
+inline QString kLabelFile() { return QCoreApplication::translate("DIR2VIEWForm", "ファイル名"); }
 
-inline constexpr char kHeaderFolder[] = "フォルダー";
-inline constexpr char kCount[] = "ｺ";
-inline constexpr char kFilling[] = "---ｺ";
-inline constexpr char kListSuffix[] = "　フォルダー";
-inline constexpr char kTreeSuffix[] = "　ツリーフォルダー";
-inline constexpr char kFilesSuffix[] = "　ファイル名";
+inline QString kHeaderFolder() { return QCoreApplication::translate("DIR2VIEWForm", "フォルダー"); }
+inline QString kCount() { return QCoreApplication::translate("DIR2VIEWForm", "ｺ"); }
+inline QString kFilling() { return QCoreApplication::translate("DIR2VIEWForm", "---ｺ"); }
+inline QString kListSuffix() { return QCoreApplication::translate("DIR2VIEWForm", "　フォルダー"); }
+inline QString kTreeSuffix() { return QCoreApplication::translate("DIR2VIEWForm", "　ツリーフォルダー"); }
+inline QString kFilesSuffix() { return QCoreApplication::translate("DIR2VIEWForm", "　ファイル名"); }
 
-inline constexpr char kColumnName[] = "ファイル名";
-inline constexpr char kColumnSize[] = "サイズ";
-inline constexpr char kColumnType[] = "種類";
-inline constexpr char kColumnDate[] = "日付";
-inline constexpr char kColumnAttributes[] = "属性";
+inline QString kColumnName() { return QCoreApplication::translate("DIR2VIEWForm", "ファイル名"); }
+inline QString kColumnSize() { return QCoreApplication::translate("DIR2VIEWForm", "サイズ"); }
+inline QString kColumnType() { return QCoreApplication::translate("DIR2VIEWForm", "種類"); }
+inline QString kColumnDate() { return QCoreApplication::translate("DIR2VIEWForm", "日付"); }
+inline QString kColumnAttributes() { return QCoreApplication::translate("DIR2VIEWForm", "属性"); }
 
-inline constexpr char kNewFolderTitle[] = "新規作成フォルダー名を入力して下さい☆";
+inline QString kNewFolderTitle() { return QCoreApplication::translate("DIR2VIEWForm", "新規作成フォルダー名を入力して下さい☆"); }
 
-inline constexpr char kDriveError[] = "ドライブ・エラー発生\n";
-inline constexpr char kDriveBack[] = "元のドライブに戻します";
-inline constexpr char kFolderError[] = "フォルダー・エラー発生\n";
-inline constexpr char kTryAvoid[] = "エラーを回避してみます。";
-inline constexpr char kChooseOtherFolder[] = "別のフォルダーを選択して下さい☆";
-inline constexpr char kFileListError[] = "ファイルリスト・エラー発生\n";
-inline constexpr char kChooseOther[] = "別のドライブか、フォルダーを選択してみて下さい";
-inline constexpr char kRecoverFailed[] = "エラー回避に失敗しました\n";
-inline constexpr char kViewChangeError[] = "フォルダーチェンジ・エラー";
-inline constexpr char kCreateFailed[] = "フォルダーの作成に失敗しました・・・";
-inline constexpr char kDeleteAsk[] = "このフォルダーを削除します☆";
-inline constexpr char kDeleteFailed[] = "フォルダーの削除に失敗しました・・・";
+inline QString kDriveError() { return QCoreApplication::translate("DIR2VIEWForm", "ドライブ・エラー発生\n"); }
+inline QString kDriveBack() { return QCoreApplication::translate("DIR2VIEWForm", "元のドライブに戻します"); }
+inline QString kFolderError() { return QCoreApplication::translate("DIR2VIEWForm", "フォルダー・エラー発生\n"); }
+inline QString kTryAvoid() { return QCoreApplication::translate("DIR2VIEWForm", "エラーを回避してみます。"); }
+inline QString kChooseOtherFolder() { return QCoreApplication::translate("DIR2VIEWForm", "別のフォルダーを選択して下さい☆"); }
+inline QString kFileListError() { return QCoreApplication::translate("DIR2VIEWForm", "ファイルリスト・エラー発生\n"); }
+inline QString kChooseOther() { return QCoreApplication::translate("DIR2VIEWForm", "別のドライブか、フォルダーを選択してみて下さい"); }
+inline QString kRecoverFailed() { return QCoreApplication::translate("DIR2VIEWForm", "エラー回避に失敗しました\n"); }
+inline QString kViewChangeError() { return QCoreApplication::translate("DIR2VIEWForm", "フォルダーチェンジ・エラー"); }
+inline QString kCreateFailed() { return QCoreApplication::translate("DIR2VIEWForm", "フォルダーの作成に失敗しました・・・"); }
+inline QString kDeleteAsk() { return QCoreApplication::translate("DIR2VIEWForm", "このフォルダーを削除します☆"); }
+inline QString kDeleteFailed() { return QCoreApplication::translate("DIR2VIEWForm", "フォルダーの削除に失敗しました・・・"); }
 
 } // namespace nuvask::dir2_texts

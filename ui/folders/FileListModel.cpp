@@ -107,15 +107,15 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
         return {};
     switch (static_cast<FileColumn>(section)) {
     case FileColumn::Name:
-        return m_nameCaption.isEmpty() ? QString::fromUtf8(dir2_texts::kColumnName) : m_nameCaption;
+        return m_nameCaption.isEmpty() ? dir2_texts::kColumnName() : m_nameCaption;
     case FileColumn::Size:
-        return QString::fromUtf8(dir2_texts::kColumnSize);
+        return dir2_texts::kColumnSize();
     case FileColumn::Type:
-        return QString::fromUtf8(dir2_texts::kColumnType);
+        return dir2_texts::kColumnType();
     case FileColumn::Date:
-        return QString::fromUtf8(dir2_texts::kColumnDate);
+        return dir2_texts::kColumnDate();
     case FileColumn::Attributes:
-        return QString::fromUtf8(dir2_texts::kColumnAttributes);
+        return dir2_texts::kColumnAttributes();
     }
     return {};
 }

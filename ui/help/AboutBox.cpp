@@ -52,7 +52,7 @@ TAboutBox::TAboutBox(QWidget *parent)
                           | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
 {
     setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(aboutText::CaptionDesign);
+    setWindowTitle(aboutText::CaptionDesign());
     setWindowIcon(QApplication::windowIcon());
     QFont f(aboutText::FontFamily);
     f.setPixelSize(aboutText::FontPixels);
@@ -66,10 +66,10 @@ TAboutBox::TAboutBox(QWidget *parent)
     panel->setMidLineWidth(0);
     panel->setGeometry(11, 11, 389, 223);
     panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setToolTip(aboutText::HintPanel);
+    panel->setToolTip(aboutText::HintPanel());
     Panel1 = panel;
 
-    ProgramIcon = label(Panel1, "ProgramIcon", QPoint(11, 11), aboutText::HintIcon);
+    ProgramIcon = label(Panel1, "ProgramIcon", QPoint(11, 11), aboutText::HintIcon());
     ProgramIcon->resize(94, 86);
     ProgramIcon->setAlignment(Qt::AlignCenter);
     QIcon icon = QApplication::windowIcon();
@@ -78,9 +78,9 @@ TAboutBox::TAboutBox(QWidget *parent)
         icon = style()->standardIcon(QStyle::SP_MediaVolume);
     ProgramIcon->setPixmap(icon.pixmap(64, 64));
 
-    ProductName = label(Panel1, "ProductName", QPoint(122, 30), aboutText::HintProduct);
-    Version = label(Panel1, "Version", QPoint(122, 63), aboutText::HintVersion);
-    Copyright = label(Panel1, "Copyright", QPoint(11, 111), aboutText::HintCopyright);
+    ProductName = label(Panel1, "ProductName", QPoint(122, 30), aboutText::HintProduct());
+    Version = label(Panel1, "Version", QPoint(122, 63), aboutText::HintVersion());
+    Copyright = label(Panel1, "Copyright", QPoint(11, 111), aboutText::HintCopyright());
     Comments = label(Panel1, "Comments", QPoint(11, 144));
     setText(Comments, aboutText::Comments);
     Comment0 = label(Panel1, "Comment0", QPoint(88, 144));
@@ -88,9 +88,9 @@ TAboutBox::TAboutBox(QWidget *parent)
     Comment2 = label(Panel1, "Comment2", QPoint(88, 192));
 
     ColorBtn2 = colorButton(Panel1, "ColorBtn2", aboutText::HomeCaption,
-                            aboutText::HomeHint + QLatin1Char(' ') + maker::HomePage1, QRect(288, 63, 100, 25));
-    ColorBtn3 = colorButton(Panel1, "ColorBtn3", aboutText::MailCaption, aboutText::MailHint, QRect(200, 108, 188, 25));
-    ColorBtn1 = colorButton(this, "ColorBtn1", aboutText::OkCaption, aboutText::OkHint, QRect(154, 248, 106, 38));
+                            aboutText::HomeHint() + QLatin1Char(' ') + maker::HomePage1, QRect(288, 63, 100, 25));
+    ColorBtn3 = colorButton(Panel1, "ColorBtn3", aboutText::MailCaption(), aboutText::MailHint(), QRect(200, 108, 188, 25));
+    ColorBtn1 = colorButton(this, "ColorBtn1", aboutText::OkCaption(), aboutText::OkHint(), QRect(154, 248, 106, 38));
     ColorBtn1->SetBevelWidth(2);
     ColorBtn1->SetDefault(true);
     // The focus starts on "Ｏ Ｋ": Enter, pressed to be done with the box,
@@ -149,19 +149,19 @@ bool TAboutBox::openOrComplain(const QString &url, const QString &failure)
 void TAboutBox::ColorBtn2Click()
 {
     const auto ask = [this](const QString &address) {
-        return MKBoxDlg1->ShowYesNoTimer(aboutText::AskHomeHead + address + aboutText::AskHomeTail, mkresult::kYes);
+        return MKBoxDlg1->ShowYesNoTimer(aboutText::AskHomeHead() + address + aboutText::AskHomeTail(), mkresult::kYes);
     };
     if (ask(maker::HomePage1) == mkresult::kYes) {
-        openOrComplain(maker::HomePage1, aboutText::NoBrowser);
+        openOrComplain(maker::HomePage1, aboutText::NoBrowser());
         return;
     }
     if (ask(maker::HomePage2) == mkresult::kYes)
-        openOrComplain(maker::HomePage2, aboutText::NoBrowser);
+        openOrComplain(maker::HomePage2, aboutText::NoBrowser());
 }
 
 void TAboutBox::ColorBtn3Click()
 {
-    openOrComplain(QStringLiteral("mailto:") + maker::Mail, aboutText::NoMailer);
+    openOrComplain(QStringLiteral("mailto:") + maker::Mail, aboutText::NoMailer());
 }
 
 void TAboutBox::applyColours()

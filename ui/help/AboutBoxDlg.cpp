@@ -53,7 +53,7 @@ bool TAboutBoxDlg::Execute()
     const QSize outer(TAboutBox::kClientWidth + TMKBox::kFrameWidth, TAboutBox::kClientHeight + TMKBox::kFrameHeight);
     box->move(PlaceDialog(outer, m_source.data(), m_sourceGiven));
     box->SetTexts(ProductNameLine(m_productName), m_version, m_copyright, m_comment0, m_comment1, m_comment2);
-    box->setWindowTitle((m_title.isEmpty() ? ApplicationTitle() : m_title) + aboutText::CaptionSuffix);
+    box->setWindowTitle((m_title.isEmpty() ? ApplicationTitle() : m_title) + aboutText::CaptionSuffix());
     bool hints = true;
     if (const QWidget *main = MainWindow()) {
         const QVariant shown = main->property("ShowHint");

@@ -3,6 +3,7 @@
 #include "ui/help/HelpMenu.h"
 
 #include "core/startup/ProgramEntry.h"
+#include "core/startup/LanguageChoice.h"
 #include "core/settings/Registry.h"
 #include "core/settings/SettingsStore.h"
 #include "core/help/VersionDisplay.h"
@@ -15,6 +16,7 @@
 #include "ui/dialogs/WorkArea.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QWidget>
 
@@ -42,7 +44,12 @@ HelpMenu::~HelpMenu()
 
 QString HelpMenu::HelpFilePath()
 {
-    return Start().ProgramDir + Start().ProgramShortName + QStringLiteral(".HLP");
+    // The help in the language the program speaks; the Japanese file when a
+    // copy lacks the English one.
+    const QString chosen = Start().ProgramDir + HelpFileName(Start().ProgramShortName, CurrentLanguage());
+    if (QFileInfo::exists(chosen))
+        return chosen;
+    return Start().ProgramDir + HelpFileName(Start().ProgramShortName, UiLanguage::Japanese);
 }
 
 HelpWindow *HelpMenu::helpWindow() const
@@ -86,8 +93,8 @@ void HelpMenu::QuitHelp()
 
 void HelpMenu::MHELP_VERCUTClick()
 {
-    if (m_messageBox->ShowYesNoTimer(helpMenuText::AskVersionCut, mkresult::kYes) != mkresult::kYes) {
-        m_messageBox->ShowOKTimer(helpMenuText::VersionCutStopped, mkresult::kOk);
+    if (m_messageBox->ShowYesNoTimer(helpMenuText::AskVersionCut(), mkresult::kYes) != mkresult::kYes) {
+        m_messageBox->ShowOKTimer(helpMenuText::VersionCutStopped(), mkresult::kOk);
         redraw();
         return;
     }
@@ -103,10 +110,10 @@ void HelpMenu::MHELP_VERCUTClick()
 
 QString HelpMenu::ContactText()
 {
-    const QStringList lines{helpMenuText::ContactHead, helpMenuText::ContactHome,
+    const QStringList lines{helpMenuText::ContactHead(), helpMenuText::ContactHome(),
                             maker::HomePage1,          maker::HomePage2,
                             maker::HomePage3,          QString(),
-                            helpMenuText::ContactMail, maker::Mail};
+                            helpMenuText::ContactMail(), maker::Mail};
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -123,13 +130,13 @@ void HelpMenu::HELP2Click()
     QString stored;
     if (auto key = m_registry.open(RegRoot::CurrentUser, m_settingsKeyPath, false))
         stored = key->readString(QLatin1String(setting::Version.name));
-    const QString title = Start().ProgramTitle;
+    const QString title = ShownTitle(Start().ProgramTitle);
     AboutBoxDlg1->SetProductName(title);
     AboutBoxDlg1->SetVersion(StoredVersionText(stored));
     AboutBoxDlg1->SetCopyright(helpMenuText::Copyright);
     AboutBoxDlg1->SetTitle(title);
-    AboutBoxDlg1->SetComment0(helpMenuText::Comment0);
-    AboutBoxDlg1->SetComment1(helpMenuText::Comment1);
+    AboutBoxDlg1->SetComment0(helpMenuText::Comment0());
+    AboutBoxDlg1->SetComment1(helpMenuText::Comment1());
     AboutBoxDlg1->SetComment2(QString());
     // The busy cursor is for the reading, not for the time the box is open.
     QGuiApplication::restoreOverrideCursor();

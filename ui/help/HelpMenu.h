@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QCoreApplication>
 #include <QString>
 
 class QWidget;
@@ -20,18 +21,20 @@ class TMKBoxDlg;
 struct MainMenu;
 
 namespace helpMenuText {
-inline const QString AskVersionCut = QStringLiteral(
-    "バージョン番号削除：\n"
-    "インストールソフトを再起動させたい時に使います。\n"
-    "なお、バージョンが違う時は、インストールソフトが自動起動するので、\n"
-    "バージョン番号を削除する必要無しです。\n"
-    "バージョン番号を削除してもよろしいですか？？？");
-inline const QString VersionCutStopped = QStringLiteral("バージョン番号削除を中止しました・・・");
-inline const QString ContactHead = QStringLiteral("お問い合わせは、下記へどうぞ☆☆☆");
-inline const QString ContactHome = QStringLiteral("ホームページ：");
-inline const QString ContactMail = QStringLiteral("電子メール宛先：");
-inline const QString Comment0 = QStringLiteral("自動録音ボリューム調整ソフト☆☆☆");
-inline const QString Comment1 = QStringLiteral("ピークホールド／メーター対応☆☆☆");
+inline QString AskVersionCut()
+{
+    return QCoreApplication::translate("HelpMenu", "バージョン番号削除：\n"
+                                                   "インストールソフトを再起動させたい時に使います。\n"
+                                                   "なお、バージョンが違う時は、インストールソフトが自動起動するので、\n"
+                                                   "バージョン番号を削除する必要無しです。\n"
+                                                   "バージョン番号を削除してもよろしいですか？？？");
+}
+inline QString VersionCutStopped() { return QCoreApplication::translate("HelpMenu", "バージョン番号削除を中止しました・・・"); }
+inline QString ContactHead() { return QCoreApplication::translate("HelpMenu", "お問い合わせは、下記へどうぞ☆☆☆"); }
+inline QString ContactHome() { return QCoreApplication::translate("HelpMenu", "ホームページ："); }
+inline QString ContactMail() { return QCoreApplication::translate("HelpMenu", "電子メール宛先："); }
+inline QString Comment0() { return QCoreApplication::translate("HelpMenu", "自動録音ボリューム調整ソフト☆☆☆"); }
+inline QString Comment1() { return QCoreApplication::translate("HelpMenu", "ピークホールド／メーター対応☆☆☆"); }
 // When the program was made: year.month-year.month.
 inline const QString Copyright = QStringLiteral("2026.10-2026.12");
 } // namespace helpMenuText
@@ -46,7 +49,7 @@ public:
              QString settingsKeyPath, QString helpFile);
     ~HelpMenu() override;
 
-    // The program's help file: NUVASK.HLP beside the program.
+    // The program's help file beside the program: NUVASK.HLP, or NUVASK_EN.HLP in English.
     static QString HelpFilePath();
 
     void HELP_MOKUJIClick();

@@ -29,7 +29,7 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     // An open help window must not keep the program alive once the main
     // window has closed.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setWindowTitle(helpText::Caption);
+    setWindowTitle(helpText::Caption());
     resize(760, 520);
 
     auto *splitter = new QSplitter(this);
@@ -39,7 +39,7 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     m_contents = new QTreeWidget(m_tabs);
     m_contents->setObjectName(QStringLiteral("HelpContents"));
     m_contents->setHeaderHidden(true);
-    m_tabs->addTab(m_contents, helpText::ContentsTab);
+    m_tabs->addTab(m_contents, helpText::ContentsTab());
     connect(m_contents, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem *item) { ShowTopic(item->data(0, kTopicRole).toString()); });
     connect(m_contents, &QTreeWidget::itemClicked, this,
@@ -47,17 +47,17 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 
     auto *keywordPage = new QWidget(m_tabs);
     auto *keywordLayout = new QVBoxLayout(keywordPage);
-    keywordLayout->addWidget(new QLabel(helpText::KeywordPrompt, keywordPage));
+    keywordLayout->addWidget(new QLabel(helpText::KeywordPrompt(), keywordPage));
     m_keywordEdit = new QLineEdit(keywordPage);
     m_keywordEdit->setObjectName(QStringLiteral("HelpKeywordEdit"));
     keywordLayout->addWidget(m_keywordEdit);
     m_keywordList = new QListWidget(keywordPage);
     m_keywordList->setObjectName(QStringLiteral("HelpKeywordList"));
     keywordLayout->addWidget(m_keywordList);
-    auto *showButton = new QPushButton(helpText::ShowTopic, keywordPage);
+    auto *showButton = new QPushButton(helpText::ShowTopic(), keywordPage);
     showButton->setObjectName(QStringLiteral("HelpShowTopic"));
     keywordLayout->addWidget(showButton);
-    m_tabs->addTab(keywordPage, helpText::KeywordTab);
+    m_tabs->addTab(keywordPage, helpText::KeywordTab());
     connect(m_keywordEdit, &QLineEdit::textChanged, this, &HelpWindow::keywordTyped);
     connect(m_keywordEdit, &QLineEdit::returnPressed, this, &HelpWindow::keywordChosen);
     connect(m_keywordList, &QListWidget::itemActivated, this, &HelpWindow::keywordChosen);
@@ -67,11 +67,11 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     auto *rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(0, 0, 0, 0);
     auto *bar = new QHBoxLayout;
-    auto *back = new QPushButton(helpText::Back, right);
+    auto *back = new QPushButton(helpText::Back(), right);
     back->setObjectName(QStringLiteral("HelpBack"));
-    auto *forward = new QPushButton(helpText::Forward, right);
+    auto *forward = new QPushButton(helpText::Forward(), right);
     forward->setObjectName(QStringLiteral("HelpForward"));
-    auto *helpOnHelp = new QPushButton(helpText::HelpOnHelp, right);
+    auto *helpOnHelp = new QPushButton(helpText::HelpOnHelp(), right);
     helpOnHelp->setObjectName(QStringLiteral("HelpOnHelp"));
     bar->addWidget(back);
     bar->addWidget(forward);
@@ -116,7 +116,7 @@ void HelpWindow::load(const QString &helpFile)
 
     QFile file(helpFile);
     if (!info.exists() || !file.open(QIODevice::ReadOnly)) {
-        m_browser->setPlainText((info.exists() ? helpText::Unreadable : helpText::Missing) + helpFile);
+        m_browser->setPlainText((info.exists() ? helpText::Unreadable() : helpText::Missing()) + helpFile);
         return;
     }
     const QString html = QString::fromUtf8(file.readAll());
@@ -198,7 +198,7 @@ void HelpWindow::keywordTyped(const QString &text)
         for (const QString &id : ids) {
             // A keyword of several topics names each of them.
             const QString label =
-                ids.size() == 1 ? keyword : keyword + QStringLiteral("（") + m_index.TitleOf(id) + QStringLiteral("）");
+                ids.size() == 1 ? keyword : helpText::KeywordTopic().arg(keyword, m_index.TitleOf(id));
             auto *item = new QListWidgetItem(label, m_keywordList);
             item->setData(kTopicRole, id);
         }

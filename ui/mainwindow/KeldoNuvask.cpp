@@ -83,7 +83,7 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInSer
     setObjectName(QLatin1String(kMainWindowClass));
     setWindowTitle(mainText::Caption);
     // The task bar's text is the application title, not the caption.
-    setWindowIconText(Start().ProgramTitle);
+    setWindowIconText(ShownTitle(Start().ProgramTitle));
     setWindowIcon(QApplication::windowIcon());
     QFont font(mainText::FontFamily);
     font.setPixelSize(mainText::FontPixels);
@@ -325,14 +325,14 @@ void TKELDO_NUVASK::Timer_CreateTimer()
     m_shortcutMenu->BuildLinkPaths();
 
     // 5. Tray tip: the title cut to 63 code-page bytes, never half a character.
-    m_trayTip = TruncateDbcs(Start().ProgramTitle, 63);
+    m_trayTip = TruncateDbcs(ShownTitle(Start().ProgramTitle), 63);
     m_tray->SetTipAndIcon(m_trayTip, windowIcon());
 
     // 6. Every mixer device; without them the program cannot work.
     QString error;
     m_layer.MixerOpenAll(error);
     if (!error.isEmpty()) {
-        MKBoxDlg1->ShowOK(error + QLatin1Char('\n') + mainText::FatalMixer);
+        MKBoxDlg1->ShowOK(error + QLatin1Char('\n') + mainText::FatalMixer());
         close();
         return;
     }
@@ -350,7 +350,7 @@ void TKELDO_NUVASK::Timer_CreateTimer()
             // user could never reach the lists to pick another: it is dropped,
             // so the next start binds this strip's default line.
             m_settings.forgetStripBinding(n);
-            MKBoxDlg1->ShowOK(bindError + QLatin1Char('\n') + mainText::FatalStrip + QString::number(n));
+            MKBoxDlg1->ShowOK(bindError + QLatin1Char('\n') + mainText::FatalStrip() + QString::number(n));
             close(); // handled at once: nothing is saved; the other strips are still bound
         }
     }

@@ -64,14 +64,14 @@ void StripPanels::buildTopRow()
     Panel_TOP->setGeometry(0, 0, kDesignClientWidth, kTopHeight);
     for (int n = 0; n < 3; ++n) {
         const QByteArray name = "Ch_V" + QByteArray::number(n);
-        Ch_V[n] = checkBox(Panel_TOP, name.constData(), QString(), mainText::HintStripBox);
+        Ch_V[n] = checkBox(Panel_TOP, name.constData(), QString(), mainText::HintStripBox());
         Ch_V[n]->setGeometry(2 + n * 17, 1, 15, 15);
     }
-    Ch_Top = checkBox(Panel_TOP, "Ch_Top", mainText::TopCaption, mainText::HintTop);
+    Ch_Top = checkBox(Panel_TOP, "Ch_Top", mainText::TopCaption, mainText::HintTop());
     Ch_Top->setGeometry(56, 1, 74, 15);
     CB_RL_WAIT = new QComboBox(Panel_TOP);
     CB_RL_WAIT->setObjectName(QStringLiteral("CB_RL_WAIT"));
-    CB_RL_WAIT->setToolTip(mainText::HintRlWait);
+    CB_RL_WAIT->setToolTip(mainText::HintRlWait());
     for (int i = 1; i <= 9; ++i)
         CB_RL_WAIT->addItem(QString::number(i));
     CB_RL_WAIT->setGeometry(132, 0, 36, kTopHeight);
@@ -111,14 +111,14 @@ void StripPanels::buildPanels()
     Splitter2->onMoved = [this] { relayoutPanels(); };
 
     QWidget *pv2 = m_pv[2];
-    Btn_LT = button(pv2, "Btn_LT", mainText::CornerCaption, mainText::HintLT, QRect(62, 66, 12, 12));
-    Btn_WT = button(pv2, "Btn_WT", mainText::CornerCaption, mainText::HintWT, QRect(76, 66, 12, 12));
-    Btn_LB = button(pv2, "Btn_LB", mainText::CornerCaption, mainText::HintLB, QRect(62, 80, 12, 12));
-    Btn_WB = button(pv2, "Btn_WB", mainText::CornerCaption, mainText::HintWB, QRect(76, 80, 12, 12));
+    Btn_LT = button(pv2, "Btn_LT", mainText::CornerCaption, mainText::HintLT(), QRect(62, 66, 12, 12));
+    Btn_WT = button(pv2, "Btn_WT", mainText::CornerCaption, mainText::HintWT(), QRect(76, 66, 12, 12));
+    Btn_LB = button(pv2, "Btn_LB", mainText::CornerCaption, mainText::HintLB(), QRect(62, 80, 12, 12));
+    Btn_WB = button(pv2, "Btn_WB", mainText::CornerCaption, mainText::HintWB(), QRect(76, 80, 12, 12));
 
-    Btn_RPK_Edit = button(m_pv[3], "Btn_RPK_Edit", mainText::EditCaption, mainText::HintEdit, QRect(2, 180, 34, 17));
+    Btn_RPK_Edit = button(m_pv[3], "Btn_RPK_Edit", mainText::EditCaption, mainText::HintEdit(), QRect(2, 180, 34, 17));
     Btn_RPK_Cancel =
-        button(m_pv[4], "Btn_RPK_Cancel", mainText::CancelCaption, mainText::HintCancel, QRect(1, 180, 33, 17));
+        button(m_pv[4], "Btn_RPK_Cancel", mainText::CancelCaption(), mainText::HintCancel(), QRect(1, 180, 33, 17));
     connect(Btn_RPK_Edit, &TColorBtn::OnClick, this, &StripPanels::openCutEditor);
     connect(Btn_RPK_Cancel, &TColorBtn::OnClick, this, &StripPanels::closeCutEditor);
     for (int n = 0; n < 3; ++n)

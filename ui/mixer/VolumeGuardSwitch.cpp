@@ -38,15 +38,15 @@ TMKBox *VolumeGuardSwitch::NoticeBox() const
 
 QString VolumeGuardSwitch::NoticeText(const QStringList &clients, bool answered)
 {
-    QString text = stripText::GuardFight;
+    QString text = stripText::GuardFight();
     if (!answered)
-        return text + stripText::GuardCannotTell;
+        return text + stripText::GuardCannotTell();
     if (clients.isEmpty())
-        return text + stripText::GuardNoClients;
-    text += stripText::GuardClients;
+        return text + stripText::GuardNoClients();
+    text += stripText::GuardClients();
     for (const QString &client : clients)
-        text += stripText::GuardClientIndent + client + QLatin1Char('\n');
-    return text + stripText::GuardAdvice;
+        text += stripText::GuardClientIndent() + client + QLatin1Char('\n');
+    return text + stripText::GuardAdvice();
 }
 
 void VolumeGuardSwitch::tell(const QStringList &clients, bool answered)

@@ -75,12 +75,12 @@ void VolumeStrip::buildWidgets()
 
     // Created from the bottom of the stacking order to the top: a later
     // control covers an earlier one at the same place.
-    Label_VM0 = placed(new ColorLabel(Lime, this), named("Label_VM0_", n), {4, 61, 10, 96}, stripText::HintVolumeBar);
-    Label_VM1 = placed(new ColorLabel(Qt::black, this), named("Label_VM1_", n), {4, 61, 10, 0}, stripText::HintVolumeBar);
+    Label_VM0 = placed(new ColorLabel(Lime, this), named("Label_VM0_", n), {4, 61, 10, 96}, stripText::HintVolumeBar());
+    Label_VM1 = placed(new ColorLabel(Qt::black, this), named("Label_VM1_", n), {4, 61, 10, 0}, stripText::HintVolumeBar());
     Label_NOW_T = placed(new QLabel(stripText::Now, this), named("Label_NOW_T", n), {16, 66, 22, 12},
-                         stripText::HintNowTitle);
+                         stripText::HintNowTitle());
     Label_NOW = placed(new QLabel(stripText::NowDesign, this), named("Label_NOW_", n), {19, 82, 18, 12},
-                       stripText::HintNow);
+                       stripText::HintNow());
     Label_NOW->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     condense(Label_NOW);
     condense(Label_NOW_T);
@@ -89,25 +89,25 @@ void VolumeStrip::buildWidgets()
         // The guard keeps strip 2 only; its mark sits in the free column right
         // of the meter, beside the window-corner buttons.
         Label_GUARD = mark(this, stripText::Guard, Qt::blue, named("Label_GUARD_", n), {52, 73, 8, 12},
-                           stripText::HintGuard);
+                           stripText::HintGuard());
     }
-    CB_MX = dropDown(this, named("CB_MX", n), {2, 176, 88, 20}, stripText::HintRecSelect);
+    CB_MX = dropDown(this, named("CB_MX", n), {2, 176, 88, 20}, stripText::HintRecSelect());
     CB_MX->hide();
     CB_Mixer = dropDown(this, named("CB_Mixer", n), {2, 24, 200, 20});
     CB_Mixer->setProperty("tag", n);
-    UpDown_ = placed(new UpDown(this), named("UpDown", n), {14, 100, 12, 57}, stripText::HintUpDown);
-    Ch_MT = placed(new QCheckBox(StripCaption::Mute, this), named("Ch_MT", n), {4, 180, 49, 17}, stripText::HintMute);
-    Ch_MX = placed(new QCheckBox(StripCaption::RecSelect, this), named("Ch_MX", n), {4, 180, 49, 17},
-                   stripText::HintRecSelect);
+    UpDown_ = placed(new UpDown(this), named("UpDown", n), {14, 100, 12, 57}, stripText::HintUpDown());
+    Ch_MT = placed(new QCheckBox(StripCaption::Mute, this), named("Ch_MT", n), {4, 180, 49, 17}, stripText::HintMute());
+    Ch_MX = placed(new QCheckBox(StripCaption::RecSelect(), this), named("Ch_MX", n), {4, 180, 49, 17},
+                   stripText::HintRecSelect());
     Ch_MX->hide();
     if (wide) {
         // Strip 2's second row belongs to the registered volumes: its source
         // list shares the top row with the destination list, on top of it.
-        ComboBox_DST = dropDown(this, named("ComboBox_DST", n), {2, 2, 115, 20}, stripText::HintDestination);
-        ComboBox_SRC = dropDown(this, named("ComboBox_SRC", n), {2, 2, 88, 20}, stripText::HintSource);
+        ComboBox_DST = dropDown(this, named("ComboBox_DST", n), {2, 2, 115, 20}, stripText::HintDestination());
+        ComboBox_SRC = dropDown(this, named("ComboBox_SRC", n), {2, 2, 88, 20}, stripText::HintSource());
     } else {
-        ComboBox_SRC = dropDown(this, named("ComboBox_SRC", n), {2, 24, 88, 20}, stripText::HintSource);
-        ComboBox_DST = dropDown(this, named("ComboBox_DST", n), {2, 2, 115, 20}, stripText::HintDestination);
+        ComboBox_SRC = dropDown(this, named("ComboBox_SRC", n), {2, 24, 88, 20}, stripText::HintSource());
+        ComboBox_DST = dropDown(this, named("ComboBox_DST", n), {2, 2, 115, 20}, stripText::HintDestination());
     }
 
     // The meter column: red, yellow and lime zones under a black cover.
@@ -115,23 +115,23 @@ void VolumeStrip::buildWidgets()
     P_PK->setFrameShape(QFrame::NoFrame);
     placed(new ColorLabel(Qt::red, P_PK), QString(), {0, 0, 10, 16});
     placed(new ColorLabel(Qt::yellow, P_PK), QString(), {0, 16, 10, 16});
-    Label_PM0 = placed(new ColorLabel(Lime, P_PK), named("Label_PM0_", n), {0, 32, 10, 64}, stripText::HintPeakMeter);
+    Label_PM0 = placed(new ColorLabel(Lime, P_PK), named("Label_PM0_", n), {0, 32, 10, 64}, stripText::HintPeakMeter());
     Label_PM0->setProperty("tag", volumeBarHeight());
     Label_PM1 = placed(new ColorLabel(Qt::black, P_PK), named("Label_PM1_", n), {0, 0, 10, volumeBarHeight()},
-                       stripText::HintPeakMeter);
-    Btn_Peek = colorButton(P_PK, named("Btn_Peek", n), {0, 96, 10, 19}, stripText::Peek, stripText::HintPeek);
+                       stripText::HintPeakMeter());
+    Btn_Peek = colorButton(P_PK, named("Btn_Peek", n), {0, 96, 10, 19}, stripText::Peek, stripText::HintPeek());
     P_PK->hide();
 
     Btn_MAX = colorButton(this, named("Btn_MAX_", n), {2, 46, 20, smallButtonHeight}, stripText::Max,
-                          stripText::HintMax);
+                          stripText::HintMax());
     Btn_MIN = colorButton(this, named("Btn_MIN_", n), {2, 157, 15, smallButtonHeight}, stripText::Min,
-                          stripText::HintMin);
+                          stripText::HintMin());
     B_PK = colorButton(this, named("B_PK", n), {24, 46, 35, smallButtonHeight}, StripCaption::Zero,
-                       stripText::HintPeakHold);
+                       stripText::HintPeakHold());
     B_PK->hide();
     for (QWidget *number : std::initializer_list<QWidget *>{Btn_MAX, Btn_MIN, B_PK})
         condense(number);
-    UpDown_L = placed(new UpDown(this), named("UpDown_L", n), {26, 116, 12, 41}, stripText::HintUpDownL);
+    UpDown_L = placed(new UpDown(this), named("UpDown_L", n), {26, 116, 12, 41}, stripText::HintUpDownL());
 
     connect(CB_Mixer, &QComboBox::activated, this, &VolumeStrip::CB_MixerChange);
     connect(ComboBox_DST, &QComboBox::activated, this, &VolumeStrip::ComboBox_DSTChange);

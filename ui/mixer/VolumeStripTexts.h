@@ -1,44 +1,59 @@
 #pragma once
 // Captions and hints of a volume strip, byte for byte.
+// A text is a function: the Japanese source text through Qt's translation
+// (context "VolumeStrip"), English from i18n/nuvask_en.ts when that was chosen at start.
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace nuvask::stripText {
 
-inline const QString HintDestination = QStringLiteral("再生／録音／その他、の選択");
-inline const QString HintSource = QStringLiteral("ソースの選択");
-inline const QString HintVolumeBar = QStringLiteral("ボリューム調節");
+inline QString HintDestination() { return QCoreApplication::translate("VolumeStrip", "再生／録音／その他、の選択"); }
+inline QString HintSource() { return QCoreApplication::translate("VolumeStrip", "ソースの選択"); }
+inline QString HintVolumeBar() { return QCoreApplication::translate("VolumeStrip", "ボリューム調節"); }
 inline const QString Now = QStringLiteral("Now");
-inline const QString HintNowTitle = QStringLiteral("現在のボリューム");
-inline const QString HintNow = QStringLiteral("現在のボリューム値");
+inline QString HintNowTitle() { return QCoreApplication::translate("VolumeStrip", "現在のボリューム"); }
+inline QString HintNow() { return QCoreApplication::translate("VolumeStrip", "現在のボリューム値"); }
 inline const QString NowDesign = QStringLiteral("256"); // until a volume is shown
-inline const QString HintUpDown = QStringLiteral("ボリューム 高速アップ／ダウン");
-inline const QString HintUpDownL = QStringLiteral("ボリューム アップ／ダウン");
+inline QString HintUpDown() { return QCoreApplication::translate("VolumeStrip", "ボリューム 高速アップ／ダウン"); }
+inline QString HintUpDownL() { return QCoreApplication::translate("VolumeStrip", "ボリューム アップ／ダウン"); }
 inline const QString Max = QStringLiteral("Max");
-inline const QString HintMax = QStringLiteral("ボリューム最大");
+inline QString HintMax() { return QCoreApplication::translate("VolumeStrip", "ボリューム最大"); }
 inline const QString Min = QStringLiteral("Min");
-inline const QString HintMin = QStringLiteral("ボリューム最小");
-inline const QString HintMute = QStringLiteral("一時的に、音を消す");
-inline const QString HintRecSelect = QStringLiteral("録音対象の選択");
+inline QString HintMin() { return QCoreApplication::translate("VolumeStrip", "ボリューム最小"); }
+inline QString HintMute() { return QCoreApplication::translate("VolumeStrip", "一時的に、音を消す"); }
+inline QString HintRecSelect() { return QCoreApplication::translate("VolumeStrip", "録音対象の選択"); }
 inline const QString Auto = QStringLiteral("A");
 inline const QString Guard = QStringLiteral("G");
-inline const QString HintGuard = QStringLiteral("録音ボリューム ガード中（他のソフトが変えた音量を、元に戻します）");
-inline const QString HintPeakMeter = QStringLiteral("ピークメーター");
+inline QString HintGuard() { return QCoreApplication::translate("VolumeStrip", "録音ボリューム ガード中（他のソフトが変えた音量を、元に戻します）"); }
+inline QString HintPeakMeter() { return QCoreApplication::translate("VolumeStrip", "ピークメーター"); }
 inline const QString Peek = QStringLiteral("P");
-inline const QString HintPeek = QStringLiteral("ピークメーター ON／OFF");
-inline const QString HintPeakHold = QStringLiteral("ピークホールド／クリア");
+inline QString HintPeek() { return QCoreApplication::translate("VolumeStrip", "ピークメーター ON／OFF"); }
+inline QString HintPeakHold() { return QCoreApplication::translate("VolumeStrip", "ピークホールド／クリア"); }
 
 // The volume guard's news that another program keeps changing the line.
-inline const QString GuardFight = QStringLiteral(
-    "録音ボリューム ガード：\n"
-    "他のソフトが、録音ボリュームを何度も変えています・・・\n"
-    "そのたびに、元の音量に戻しています。\n");
-inline const QString GuardClients = QStringLiteral("\n今、この入力から録音しているソフト（原因と思われるもの）：\n");
-inline const QString GuardClientIndent = QStringLiteral("　");
-inline const QString GuardAdvice =
-    QStringLiteral("\nそのソフトの「マイク音量の自動調整」を OFF にすると、止まります☆☆☆");
-inline const QString GuardNoClients = QStringLiteral("\n今、この入力から録音しているソフトは、見つかりませんでした。");
-inline const QString GuardCannotTell =
-    QStringLiteral("\nこのデバイスでは、録音しているソフトを調べられません（サウンドカードのライン）。");
+inline QString GuardFight()
+{
+    return QCoreApplication::translate("VolumeStrip", "録音ボリューム ガード：\n"
+                                                      "他のソフトが、録音ボリュームを何度も変えています・・・\n"
+                                                      "そのたびに、元の音量に戻しています。\n");
+}
+inline QString GuardClients()
+{
+    return QCoreApplication::translate("VolumeStrip", "\n今、この入力から録音しているソフト（原因と思われるもの）：\n");
+}
+inline QString GuardClientIndent() { return QCoreApplication::translate("VolumeStrip", "　"); }
+inline QString GuardAdvice()
+{
+    return QCoreApplication::translate("VolumeStrip", "\nそのソフトの「マイク音量の自動調整」を OFF にすると、止まります☆☆☆");
+}
+inline QString GuardNoClients()
+{
+    return QCoreApplication::translate("VolumeStrip", "\n今、この入力から録音しているソフトは、見つかりませんでした。");
+}
+inline QString GuardCannotTell()
+{
+    return QCoreApplication::translate("VolumeStrip", "\nこのデバイスでは、録音しているソフトを調べられません（サウンドカードのライン）。");
+}
 
 } // namespace nuvask::stripText

@@ -20,25 +20,25 @@ CutLevelPanel::CutLevelPanel(QWidget *parent) : QFrame(parent)
 
     Edit_RPK = placed(new QLineEdit(this), "Edit_RPK", {1, 2, 33, 18});
     Edit_RPK->setReadOnly(true);
-    Btn_RPK_SET = colorButton(this, "Btn_RPK_SET", {1, 21, 33, 15}, monitorText::Set, monitorText::HintSet);
-    Btn_RPK_16 = colorButton(this, "Btn_RPK_16", {1, 38, 13, 15}, monitorText::Preset16, monitorText::HintPreset16);
-    Btn_RPK_8 = colorButton(this, "Btn_RPK_8", {14, 38, 10, 15}, monitorText::Preset8, monitorText::HintPreset8);
-    Btn_RPK_L = colorButton(this, "Btn_RPK_L", {24, 38, 10, 15}, monitorText::PresetL, monitorText::HintPresetL);
+    Btn_RPK_SET = colorButton(this, "Btn_RPK_SET", {1, 21, 33, 15}, monitorText::Set, monitorText::HintSet());
+    Btn_RPK_16 = colorButton(this, "Btn_RPK_16", {1, 38, 13, 15}, monitorText::Preset16, monitorText::HintPreset16());
+    Btn_RPK_8 = colorButton(this, "Btn_RPK_8", {14, 38, 10, 15}, monitorText::Preset8, monitorText::HintPreset8());
+    Btn_RPK_L = colorButton(this, "Btn_RPK_L", {24, 38, 10, 15}, monitorText::PresetL, monitorText::HintPresetL());
     // The limits' captions are the up/down range, set here once.
-    Btn_MAX_RPK = colorButton(this, "Btn_MAX_RPK", {1, 56, 33, 15}, QString::number(UpDownMax), monitorText::HintMax);
+    Btn_MAX_RPK = colorButton(this, "Btn_MAX_RPK", {1, 56, 33, 15}, QString::number(UpDownMax), monitorText::HintMax());
     auto *now = placed(new QLabel(monitorText::Now, this), "Label_NOW_RPK_T", {2, 74, 31, 12});
     now->setAlignment(Qt::AlignCenter);
     Label_NOW_RPK = placed(new QLabel(this), "Label_NOW_RPK", {2, 88, 31, 12});
     Label_NOW_RPK->setAlignment(Qt::AlignCenter);
-    UpDown_RPK = placed(new UpDown(this), "UpDown_RPK", {4, 104, 12, 53}, monitorText::HintUpDown);
-    UpDown_RPK_L = placed(new UpDown(this), "UpDown_RPK_L", {19, 104, 12, 53}, monitorText::HintUpDown);
+    UpDown_RPK = placed(new UpDown(this), "UpDown_RPK", {4, 104, 12, 53}, monitorText::HintUpDown());
+    UpDown_RPK_L = placed(new UpDown(this), "UpDown_RPK_L", {19, 104, 12, 53}, monitorText::HintUpDown());
     for (UpDown *arrows : {UpDown_RPK, UpDown_RPK_L}) {
         arrows->SetMin(0);
         arrows->SetMax(UpDownMax);
     }
     UpDown_RPK->SetIncrement(8);
     UpDown_RPK_L->SetIncrement(1);
-    Btn_MIN_RPK = colorButton(this, "Btn_MIN_RPK", {1, 160, 33, 15}, QStringLiteral("0"), monitorText::HintMin);
+    Btn_MIN_RPK = colorButton(this, "Btn_MIN_RPK", {1, 160, 33, 15}, QStringLiteral("0"), monitorText::HintMin());
 
     Edit_RPK->setTextMargins(0, 0, 0, 0);
     for (QWidget *number : std::initializer_list<QWidget *>{Edit_RPK, Label_NOW_RPK, Btn_RPK_16, Btn_MAX_RPK, Btn_MIN_RPK})

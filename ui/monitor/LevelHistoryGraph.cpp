@@ -30,7 +30,7 @@ LevelHistoryGraph::LevelHistoryGraph(const LevelHistory &history, QWidget *paren
 {
     setObjectName(QStringLiteral("LevelHistoryGraph"));
     setMouseTracking(true);
-    setToolTip(historyText::HintGraph);
+    setToolTip(historyText::HintGraph());
     setMinimumSize(LeftMargin + RightMargin + 120, TopMargin + BottomMargin + 80);
     m_timer.setObjectName(QStringLiteral("Timer_History"));
     connect(&m_timer, &QTimer::timeout, this, [this] {

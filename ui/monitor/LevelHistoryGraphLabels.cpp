@@ -24,7 +24,7 @@ namespace {
 QString dbfsText(int peak)
 {
     if (peak <= 0)
-        return historyText::MinusInfinity + QStringLiteral(" dBFS");
+        return historyText::MinusInfinity() + QStringLiteral(" dBFS");
     return QString::number(20.0 * std::log10(double(peak) / FullScale), 'f', 1) + QStringLiteral(" dBFS");
 }
 
@@ -107,7 +107,7 @@ void LevelHistoryGraph::paintAll(QPainter &p, bool withMouse)
     paintMarks(p);
     if (m_paused) {
         p.setPen(QColor(255, 255, 0));
-        drawText(p, plot.right() - 4, plot.top() + 2, historyText::Paused, Qt::AlignRight);
+        drawText(p, plot.right() - 4, plot.top() + 2, historyText::Paused(), Qt::AlignRight);
     }
     if (withMouse && m_mouseX >= 0 && m_mouseX < plot.width()) {
         p.setPen(QColor(255, 255, 255, 160));
@@ -169,12 +169,12 @@ void LevelHistoryGraph::paintLegend(QPainter &p) const
         QRgb colour;
         const QString &text;
     };
-    const Item items[] = {{PeakGreen, historyText::LegendPeak},
-                          {CutLine, historyText::LegendCut},
-                          {markColour(LevelEvent::AutoLower), historyText::LegendLower},
-                          {markColour(LevelEvent::OutsideChange), historyText::LegendOutside},
-                          {markColour(LevelEvent::GuardRestore), historyText::LegendGuard},
-                          {OffHatch, historyText::LegendOff}};
+    const Item items[] = {{PeakGreen, historyText::LegendPeak()},
+                          {CutLine, historyText::LegendCut()},
+                          {markColour(LevelEvent::AutoLower), historyText::LegendLower()},
+                          {markColour(LevelEvent::OutsideChange), historyText::LegendOutside()},
+                          {markColour(LevelEvent::GuardRestore), historyText::LegendGuard()},
+                          {OffHatch, historyText::LegendOff()}};
     int x = LeftMargin;
     const int boxTop = (TopMargin - 8) / 2;
     p.setPen(palette().color(QPalette::WindowText));
@@ -210,7 +210,7 @@ void LevelHistoryGraph::paintMarks(QPainter &p) const
         while (end < m_marks.size() && m_marks[end].kind == first.kind && xOf(m_marks[end]) <= x + w) {
             ++end;
             text = markText(first.kind, first.before, m_marks[end - 1].after) + QStringLiteral(" (") +
-                   QString::number(end - i) + historyText::Times + QLatin1Char(')');
+                   QString::number(end - i) + historyText::Times() + QLatin1Char(')');
             w = widthOf(text);
         }
         // The first row where the label clears the one before; none: left out.
@@ -238,19 +238,19 @@ QString LevelHistoryGraph::ReadingAt(int x)
     const Column c = m_columns[0];
     QStringList parts{timeText(columnStart(column), m_spanMinutes == 1)};
     if (c.before) {
-        parts << historyText::ReadNothing;
+        parts << historyText::ReadNothing();
     } else {
         if (c.peakMax >= 0) {
             const QString range = c.peakMin == c.peakMax
                                       ? QString::number(c.peakMax)
-                                      : QString::number(c.peakMin) + QStringLiteral("〜") + QString::number(c.peakMax);
-            parts << historyText::ReadPeak + QLatin1Char(' ') + range + QStringLiteral(" (") + dbfsText(c.peakMax) +
+                                      : historyText::Range().arg(c.peakMin).arg(c.peakMax);
+            parts << historyText::ReadPeak() + QLatin1Char(' ') + range + QStringLiteral(" (") + dbfsText(c.peakMax) +
                          QLatin1Char(')');
         }
         if (c.off)
-            parts << historyText::ReadOff;
+            parts << historyText::ReadOff();
         if (c.cutLow >= 0)
-            parts << historyText::ReadCut + QLatin1Char(' ') + QString::number(c.cutHigh);
+            parts << historyText::ReadCut() + QLatin1Char(' ') + QString::number(c.cutHigh);
     }
     // Marks within two pixels: they are hard to hit exactly. A crowd is cut short.
     int shown = 0;

@@ -66,7 +66,7 @@ inline QString markText(LevelEvent kind, int before, int after)
 {
     if (kind == LevelEvent::LowerRefused)
         return QStringLiteral("×") + QString::number(before);
-    return QString::number(before) + historyText::Arrow + QString::number(after);
+    return QString::number(before) + historyText::Arrow() + QString::number(after);
 }
 
 } // namespace nuvask::historyStyle

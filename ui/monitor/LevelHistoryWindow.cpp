@@ -49,7 +49,7 @@ LevelHistoryWindow::LevelHistoryWindow(const LevelHistory &history, QWidget *par
       m_history(history)
 {
     setObjectName(QStringLiteral("LevelHistoryWindow"));
-    setWindowTitle(historyText::Caption);
+    setWindowTitle(historyText::Caption());
     setModal(false);
 
     auto *column = new QVBoxLayout(this);
@@ -58,21 +58,21 @@ LevelHistoryWindow::LevelHistoryWindow(const LevelHistory &history, QWidget *par
     auto *row = new QHBoxLayout;
     row->setSpacing(2);
     const char *spanNames[3] = {"Btn_Span1", "Btn_Span10", "Btn_Span60"};
-    const QString spanCaptions[3] = {historyText::Span1, historyText::Span10, historyText::Span60};
+    const QString spanCaptions[3] = {historyText::Span1(), historyText::Span10(), historyText::Span60()};
     for (int i = 0; i < 3; ++i) {
-        m_spanButtons[i] = rowButton(this, row, spanNames[i], 40, spanCaptions[i], historyText::HintSpan);
+        m_spanButtons[i] = rowButton(this, row, spanNames[i], 40, spanCaptions[i], historyText::HintSpan());
         connect(m_spanButtons[i], &TColorBtn::OnClick, this, [this, i] { SpanClick(Spans[i]); });
     }
     row->addSpacing(10);
-    m_pause = rowButton(this, row, "Btn_Pause", 64, historyText::Pause, historyText::HintPause);
+    m_pause = rowButton(this, row, "Btn_Pause", 64, historyText::Pause(), historyText::HintPause());
     connect(m_pause, &TColorBtn::OnClick, this, &LevelHistoryWindow::Btn_PauseClick);
     row->addStretch(1);
-    TColorBtn *csv = rowButton(this, row, "Btn_CSV", 64, historyText::SaveCsv, historyText::HintSaveCsv);
+    TColorBtn *csv = rowButton(this, row, "Btn_CSV", 64, historyText::SaveCsv(), historyText::HintSaveCsv());
     connect(csv, &TColorBtn::OnClick, this, &LevelHistoryWindow::Btn_CSVClick);
-    TColorBtn *png = rowButton(this, row, "Btn_PNG", 64, historyText::SavePng, historyText::HintSavePng);
+    TColorBtn *png = rowButton(this, row, "Btn_PNG", 64, historyText::SavePng(), historyText::HintSavePng());
     connect(png, &TColorBtn::OnClick, this, &LevelHistoryWindow::Btn_PNGClick);
     row->addSpacing(10);
-    TColorBtn *close = rowButton(this, row, "Btn_Close", 56, historyText::Close, historyText::HintClose);
+    TColorBtn *close = rowButton(this, row, "Btn_Close", 56, historyText::Close(), historyText::HintClose());
     close->SetCancel(true); // Esc
     connect(close, &TColorBtn::OnClick, this, &QWidget::close);
     column->addLayout(row);
@@ -156,7 +156,7 @@ void LevelHistoryWindow::Btn_PauseClick()
 {
     const bool paused = !m_graph->Paused();
     m_graph->SetPaused(paused);
-    m_pause->SetCaption(paused ? historyText::Resume : historyText::Pause);
+    m_pause->SetCaption(paused ? historyText::Resume() : historyText::Pause());
     ShowSwitchedOn(*m_pause, paused);
 }
 
@@ -189,9 +189,9 @@ void LevelHistoryWindow::tell(const QString &error, const QString &path)
     if (!m_box)
         return;
     if (error.isEmpty())
-        m_box->ShowOK(historyText::Saved + QLatin1Char('\n') + path);
+        m_box->ShowOK(historyText::Saved() + QLatin1Char('\n') + path);
     else
-        m_box->ShowOK(historyText::SaveFailed + QLatin1Char('\n') + path + QLatin1Char('\n') + error);
+        m_box->ShowOK(historyText::SaveFailed() + QLatin1Char('\n') + path + QLatin1Char('\n') + error);
 }
 
 QString LevelHistoryWindow::ExportCsv(const QString &folder, QString &path)
@@ -230,12 +230,12 @@ void LevelHistoryWindow::exportThrough(const QString &title, Exporter exporter)
 
 void LevelHistoryWindow::Btn_CSVClick()
 {
-    exportThrough(historyText::CsvFolderTitle, &LevelHistoryWindow::ExportCsv);
+    exportThrough(historyText::CsvFolderTitle(), &LevelHistoryWindow::ExportCsv);
 }
 
 void LevelHistoryWindow::Btn_PNGClick()
 {
-    exportThrough(historyText::PngFolderTitle, &LevelHistoryWindow::ExportPng);
+    exportThrough(historyText::PngFolderTitle(), &LevelHistoryWindow::ExportPng);
 }
 
 QString LevelHistoryWindow::readingShown() const

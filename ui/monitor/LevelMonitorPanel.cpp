@@ -31,25 +31,25 @@ LevelMonitorPanel::LevelMonitorPanel(int meterHeight, QWidget *parent)
     resize(PanelWidth, 201);
     const int h = m_meterHeight;
 
-    Btn_RAuto = colorButton(this, "Btn_RAuto", {1, 2, 36, 17}, monitorText::Auto, monitorText::HintAuto);
-    Btn_RPK_ON = colorButton(this, "Btn_RPK_ON", {1, 21, 36, 17}, monitorText::On, monitorText::HintOn);
-    Btn_RPK_OFF = colorButton(this, "Btn_RPK_OFF", {1, 21, 36, 17}, monitorText::Off, monitorText::HintOff);
+    Btn_RAuto = colorButton(this, "Btn_RAuto", {1, 2, 36, 17}, monitorText::Auto, monitorText::HintAuto());
+    Btn_RPK_ON = colorButton(this, "Btn_RPK_ON", {1, 21, 36, 17}, monitorText::On, monitorText::HintOn());
+    Btn_RPK_OFF = colorButton(this, "Btn_RPK_OFF", {1, 21, 36, 17}, monitorText::Off, monitorText::HintOff());
     Btn_RPK_OFF->hide();
-    Btn_RPK = colorButton(this, "Btn_RPK", {1, 43, 36, 15}, monitorText::Zero, monitorText::HintHold);
+    Btn_RPK = colorButton(this, "Btn_RPK", {1, 43, 36, 15}, monitorText::Zero, monitorText::HintHold());
     condense(Btn_RPK);
 
     // Bottom to top: lime, yellow, red; then the cover from the top down and
     // the marker over everything.
-    Panel_RPK = placed(new ColorLabel(Qt::black, this), "Panel_RPK", {9, 61, MeterWidth, h}, monitorText::HintCutLevel);
+    Panel_RPK = placed(new ColorLabel(Qt::black, this), "Panel_RPK", {9, 61, MeterWidth, h}, monitorText::HintCutLevel());
     Label_RPK0 = placed(new ColorLabel(Lime, Panel_RPK), "Label_RPK0", {0, 2 * ZoneHeight, MeterWidth, h - 2 * ZoneHeight},
-                        monitorText::HintMeter);
+                        monitorText::HintMeter());
     Label_RPK0->setProperty("tag", h);
-    placed(new ColorLabel(Qt::yellow, Panel_RPK), "Label8", {0, ZoneHeight, MeterWidth, ZoneHeight}, monitorText::HintMeter);
-    placed(new ColorLabel(Qt::red, Panel_RPK), "Label7", {0, 0, MeterWidth, ZoneHeight}, monitorText::HintMeter);
+    placed(new ColorLabel(Qt::yellow, Panel_RPK), "Label8", {0, ZoneHeight, MeterWidth, ZoneHeight}, monitorText::HintMeter());
+    placed(new ColorLabel(Qt::red, Panel_RPK), "Label7", {0, 0, MeterWidth, ZoneHeight}, monitorText::HintMeter());
     Label_RPK1 = placed(new ColorLabel(Qt::black, Panel_RPK), "Label_RPK1", {0, 0, MeterWidth, h},
-                        monitorText::HintCutLevel);
+                        monitorText::HintCutLevel());
     Label_RPK_VC = placed(new ColorLabel(Qt::white, Panel_RPK), "Label_RPK_VC", {0, 0, MeterWidth, MarkerHeight},
-                          monitorText::HintCutLevel);
+                          monitorText::HintCutLevel());
     Label_RPK_VC->setProperty("tag", h);
 
     // Each button's click is the monitor's handler of the same name.

@@ -28,28 +28,28 @@ void RegisteredVolumePanel::buildWidgets(QWidget *panel)
 {
     // Pixels on strip 2's panel. The list and "E" lie over the strip's device
     // list; the edit panel covers both while it is open.
-    ComboBox_REC = placed(new QComboBox(panel), QStringLiteral("ComboBox_REC"), {2, 24, 71, 20}, presetText::HintName);
+    ComboBox_REC = placed(new QComboBox(panel), QStringLiteral("ComboBox_REC"), {2, 24, 71, 20}, presetText::HintName());
     ComboBox_REC->setEditable(false);
     Btn_REC_EDIT =
-        colorButton(panel, QStringLiteral("Btn_REC_EDIT"), {73, 25, 17, 20}, presetText::Edit, presetText::HintEdit);
-    Label_REC_SET = placed(new QLabel(panel), QStringLiteral("Label_REC_SET"), {52, 96, 36, 12}, presetText::HintValue);
+        colorButton(panel, QStringLiteral("Btn_REC_EDIT"), {73, 25, 17, 20}, presetText::Edit, presetText::HintEdit());
+    Label_REC_SET = placed(new QLabel(panel), QStringLiteral("Label_REC_SET"), {52, 96, 36, 12}, presetText::HintValue());
     Label_REC_SET->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Btn_REC_SETEICHI = colorButton(panel, QStringLiteral("Btn_REC_SETEICHI"), {52, 110, 37, 17}, presetText::Apply,
-                                   presetText::HintApply);
+    Btn_REC_SETEICHI = colorButton(panel, QStringLiteral("Btn_REC_SETEICHI"), {52, 110, 37, 17}, presetText::Apply(),
+                                   presetText::HintApply());
 
     Panel_REC_EDIT = placed(new QFrame(panel), QStringLiteral("Panel_REC_EDIT"), {2, 24, 90, 72});
     Panel_REC_EDIT->setAutoFillBackground(true);
-    Edit_REC = placed(new QLineEdit(Panel_REC_EDIT), QStringLiteral("Edit_REC"), {0, 0, 88, 20}, presetText::HintName);
-    Btn_REC_SET = colorButton(Panel_REC_EDIT, QStringLiteral("Btn_REC_SET"), {0, 24, 52, 20}, presetText::Register,
-                              presetText::HintRegister);
-    Btn_REC_CANCEL = colorButton(Panel_REC_EDIT, QStringLiteral("Btn_REC_CANCEL"), {54, 24, 34, 20}, presetText::Back,
-                                 presetText::HintBack);
-    Btn_REC_HENKO = colorButton(Panel_REC_EDIT, QStringLiteral("Btn_REC_HENKO"), {0, 48, 29, 20}, presetText::Rename,
-                                presetText::HintRename);
-    Btn_REC_SHINKI = colorButton(Panel_REC_EDIT, QStringLiteral("Btn_REC_SHINKI"), {30, 48, 29, 20}, presetText::New,
-                                 presetText::HintNew);
-    Btn_REC_DEL = colorButton(Panel_REC_EDIT, QStringLiteral("Btn_REC_DEL"), {60, 48, 28, 20}, presetText::Delete,
-                              presetText::HintDelete);
+    Edit_REC = placed(new QLineEdit(Panel_REC_EDIT), QStringLiteral("Edit_REC"), {0, 0, 88, 20}, presetText::HintName());
+    Btn_REC_SET = colorButton(Panel_REC_EDIT, QStringLiteral("Btn_REC_SET"), {0, 24, 52, 20}, presetText::Register(),
+                              presetText::HintRegister());
+    Btn_REC_CANCEL = colorButton(Panel_REC_EDIT, QStringLiteral("Btn_REC_CANCEL"), {54, 24, 34, 20}, presetText::Back(),
+                                 presetText::HintBack());
+    Btn_REC_HENKO = colorButton(Panel_REC_EDIT, QStringLiteral("Btn_REC_HENKO"), {0, 48, 29, 20}, presetText::Rename(),
+                                presetText::HintRename());
+    Btn_REC_SHINKI = colorButton(Panel_REC_EDIT, QStringLiteral("Btn_REC_SHINKI"), {30, 48, 29, 20}, presetText::New(),
+                                 presetText::HintNew());
+    Btn_REC_DEL = colorButton(Panel_REC_EDIT, QStringLiteral("Btn_REC_DEL"), {60, 48, 28, 20}, presetText::Delete(),
+                              presetText::HintDelete());
     Panel_REC_EDIT->hide();
 
     // The user's pick only: the program's own refills run no handler.

@@ -69,7 +69,7 @@ TNUVASK_SETUPFM::TNUVASK_SETUPFM(int startMode, const SetupServices &services, c
       m_start(start), m_names(MakeSetupNames(start))
 {
     setObjectName(QLatin1String(kSetupWindowClass));
-    setWindowTitle(setupText::Caption);
+    setWindowTitle(setupText::Caption());
     setFixedSize(456, 171); // client pixels at design
     QFont font(QStringLiteral("System"));
     font.setPixelSize(13);
@@ -109,9 +109,9 @@ TNUVASK_SETUPFM::TNUVASK_SETUPFM(int startMode, const SetupServices &services, c
 
     const QString programName = services.platform.Names().program;
     if (startMode == StartNormal) {
-        SetCaption(m_names.VersionedTitle + setupText::InstallSuffix);
-        m_label1->setText(programName + setupText::Label1);
-        m_label2->setText(programName + setupText::Label2);
+        SetCaption(m_names.VersionedTitle + setupText::InstallSuffix());
+        m_label1->setText(programName + setupText::Label1());
+        m_label2->setText(programName + setupText::Label2());
         QCoreApplication::processEvents();
         m_defaultInstallDir = services.platform.DefaultInstallDir();
         QString stored;
@@ -131,7 +131,7 @@ TNUVASK_SETUPFM::TNUVASK_SETUPFM(int startMode, const SetupServices &services, c
         // The group list once the window is up: a failure shows a box.
         QTimer::singleShot(0, this, &TNUVASK_SETUPFM::FillGroups);
     } else {
-        SetCaption(m_names.VersionedTitle + setupText::UninstallSuffix);
+        SetCaption(m_names.VersionedTitle + setupText::UninstallSuffix());
         switch (startMode) {
         case StartUninstallRequested:
             m_timer1->start();
@@ -168,16 +168,16 @@ void TNUVASK_SETUPFM::BuildControls()
         b->setToolTip(hint);
         return b;
     };
-    m_label1 = new QLabel(setupText::Label1, this);
+    m_label1 = new QLabel(setupText::Label1(), this);
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setGeometry(8, 8, 280, 20);
     m_edit1 = new QLineEdit(this);
     m_edit1->setObjectName(QStringLiteral("Edit1"));
     m_edit1->setGeometry(8, 32, 289, 24);
-    m_edit1->setToolTip(setupText::Edit1Hint);
-    m_button1 = button("Button1", setupText::Browse, {296, 32, 57, 24}, setupText::BrowseHint);
-    m_button4 = button("Button4", setupText::Default, {296, 8, 57, 24}, setupText::DefaultHint);
-    m_label2 = new QLabel(setupText::Label2, this);
+    m_edit1->setToolTip(setupText::Edit1Hint());
+    m_button1 = button("Button1", setupText::Browse(), {296, 32, 57, 24}, setupText::BrowseHint());
+    m_button4 = button("Button4", setupText::Default(), {296, 8, 57, 24}, setupText::DefaultHint());
+    m_label2 = new QLabel(setupText::Label2(), this);
     m_label2->setObjectName(QStringLiteral("Label2"));
     m_label2->setGeometry(8, 80, 313, 20);
     m_comboBox1 = new QComboBox(this);
@@ -185,22 +185,22 @@ void TNUVASK_SETUPFM::BuildControls()
     m_comboBox1->setGeometry(8, 104, 313, 24);
     m_comboBox1->setEditable(true);
     m_comboBox1->setInsertPolicy(QComboBox::NoInsert);
-    m_comboBox1->setToolTip(setupText::GroupHint);
-    m_checkBoxST = new QCheckBox(setupText::StartupBox, this);
+    m_comboBox1->setToolTip(setupText::GroupHint());
+    m_checkBoxST = new QCheckBox(setupText::StartupBox(), this);
     m_checkBoxST->setObjectName(QStringLiteral("CheckBoxST"));
     m_checkBoxST->setGeometry(8, 144, 340, 20);
-    m_keldoColor = new QCheckBox(setupText::KeldoColor, this);
+    m_keldoColor = new QCheckBox(setupText::KeldoColor(), this);
     m_keldoColor->setObjectName(QStringLiteral("KELDO_COLOR"));
     m_keldoColor->setGeometry(360, 8, 90, 20);
-    m_checkBoxBkColor = new QCheckBox(setupText::BackColor, this);
+    m_checkBoxBkColor = new QCheckBox(setupText::BackColor(), this);
     m_checkBoxBkColor->setObjectName(QStringLiteral("CheckBoxBkColor"));
     m_checkBoxBkColor->setGeometry(360, 32, 90, 20);
     // Button5 lies beneath Button3 and shows through while it is hidden.
-    m_button5 = button("Button5", setupText::Installing, {368, 64, 81, 33}, QString());
-    m_button3 = button("Button3", setupText::Install, {368, 64, 81, 33}, setupText::InstallHint);
+    m_button5 = button("Button5", setupText::Installing(), {368, 64, 81, 33}, QString());
+    m_button3 = button("Button3", setupText::Install(), {368, 64, 81, 33}, setupText::InstallHint());
     m_button3->SetBevelWidth(2);
     m_button3->SetDefault(true);
-    m_button2 = button("Button2", setupText::Cancel, {368, 104, 81, 33}, setupText::CancelHint);
+    m_button2 = button("Button2", setupText::Cancel(), {368, 104, 81, 33}, setupText::CancelHint());
     m_button2->SetCancel(true);
     m_button3->raise();
 
@@ -240,7 +240,7 @@ void TNUVASK_SETUPFM::FillGroups()
 {
     const std::optional<QString> reply = m_services.groups.RequestGroupsReply();
     if (!reply) {
-        ShowOK(setupText::GroupsFailed);
+        ShowOK(setupText::GroupsFailed());
         return;
     }
     QStringList names = SplitGroupsReply(*reply);
@@ -262,7 +262,7 @@ void TNUVASK_SETUPFM::FillGroups()
 void TNUVASK_SETUPFM::Button1Click()
 {
     m_dir2OpenDlg1->SetStandardColor(m_checkBoxBkColor->isChecked());
-    m_dir2OpenDlg1->SetTitle(setupText::BrowseTitle);
+    m_dir2OpenDlg1->SetTitle(setupText::BrowseTitle());
     m_dir2OpenDlg1->SetDirectory(m_edit1->text());
     if (m_dir2OpenDlg1->Execute(QString()) == 1 && !m_dir2OpenDlg1->Directory().isEmpty())
         m_edit1->setText(m_dir2OpenDlg1->Directory());
@@ -277,7 +277,7 @@ void TNUVASK_SETUPFM::Button4Click()
 
 void TNUVASK_SETUPFM::Button2Click()
 {
-    ShowOK(setupText::Cancelled);
+    ShowOK(setupText::Cancelled());
     update();
     Finish();
 }
@@ -314,7 +314,7 @@ void TNUVASK_SETUPFM::TimerEndTimer()
     show();
     raise();
     QCoreApplication::processEvents();
-    ShowOK(setupText::Done.arg(m_group));
+    ShowOK(setupText::Done().arg(m_group));
     update();
     QCoreApplication::processEvents();
     Finish();

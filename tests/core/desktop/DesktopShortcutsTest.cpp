@@ -112,7 +112,7 @@ TEST_F(DesktopShortcutsTest, CreatingOverAnExistingLauncherOnlySaysSo)
 {
     touch(desktopLink(), "made by hand");
     shortcuts.DesktopClick(true, "/opt/nuvask/nuvask");
-    EXPECT_EQ(view.shown, QStringList{ShortcutText::AlreadyOnDesktop});
+    EXPECT_EQ(view.shown, QStringList{ShortcutText::AlreadyOnDesktop()});
     EXPECT_TRUE(entries.created.isEmpty());
     QFile f(desktopLink());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -154,7 +154,7 @@ TEST_F(DesktopShortcutsTest, NoStartupGroupNameSendsNothingAndSaysWhy)
     entries.group.clear();
     shortcuts.StartupItemClick(true, "/opt/nuvask/nuvask");
     EXPECT_TRUE(groups.sent.isEmpty());
-    EXPECT_EQ(view.shown, QStringList{ShortcutText::NoStartupGroup});
+    EXPECT_EQ(view.shown, QStringList{ShortcutText::NoStartupGroup()});
     EXPECT_EQ(view.redraws, 1);
     EXPECT_FALSE(view.trayBusy);
 }
@@ -175,10 +175,10 @@ TEST_F(DesktopShortcutsTest, StartupItemSendsGroupThenItemUnderTheTrayBusyFlag)
 
 TEST_F(DesktopShortcutsTest, UnreachableGroupsGiveOneMessageForTheItemCommandOnly)
 {
-    groups.answer = ProgmanText::OpenFailed;
-    EXPECT_EQ(shortcuts.StartupItem(true, "/opt/nuvask/nuvask"), ProgmanText::OpenFailed);
+    groups.answer = ProgmanText::OpenFailed();
+    EXPECT_EQ(shortcuts.StartupItem(true, "/opt/nuvask/nuvask"), ProgmanText::OpenFailed());
     EXPECT_EQ(groups.sent.size(), 2);
-    EXPECT_EQ(view.shown, QStringList{ProgmanText::OpenFailed});
+    EXPECT_EQ(view.shown, QStringList{ProgmanText::OpenFailed()});
 }
 
 TEST_F(DesktopShortcutsTest, AProgramPathTheCommandCannotCarryIsRefusedBeforeAnythingIsSent)
@@ -186,5 +186,5 @@ TEST_F(DesktopShortcutsTest, AProgramPathTheCommandCannotCarryIsRefusedBeforeAny
     shortcuts.StartupItemClick(true, "/opt/\"quoted\"/nuvask");
     EXPECT_TRUE(groups.sent.isEmpty());
     ASSERT_EQ(view.shown.size(), 1);
-    EXPECT_TRUE(view.shown[0].startsWith(ProgmanText::BadPath));
+    EXPECT_TRUE(view.shown[0].startsWith(ProgmanText::BadPath()));
 }

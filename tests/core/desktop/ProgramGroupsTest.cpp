@@ -24,7 +24,7 @@ TEST(ProgmanCommands, RefuseNamesThatWouldBeReadAsSyntaxAndSayWhy)
     for (const QString &name : bad) {
         QString error;
         EXPECT_FALSE(CreateGroupCommand(name, &error)) << name.toStdString();
-        EXPECT_TRUE(error.startsWith(ProgmanText::BadName));
+        EXPECT_TRUE(error.startsWith(ProgmanText::BadName()));
         EXPECT_TRUE(error.endsWith(name));
         EXPECT_FALSE(ShowGroupCommand(name));
         EXPECT_FALSE(DeleteItemCommand(name));
@@ -49,7 +49,7 @@ TEST(ProgmanCommands, ProgramPathMayHoldParenthesesButNoQuote)
 
     QString error;
     EXPECT_FALSE(AddItemCommand(QStringLiteral("/opt/a\"b/nuvask"), QStringLiteral("N"), &error));
-    EXPECT_TRUE(error.startsWith(ProgmanText::BadPath));
+    EXPECT_TRUE(error.startsWith(ProgmanText::BadPath()));
 }
 
 TEST(ProgmanCommands, ParseBackWhatTheBuildersWriteAndNothingElse)

@@ -63,9 +63,9 @@ TEST_F(TaskTray, IconIdWritesRefuseBadValuesAndMoveAShownIcon)
 {
     TTaskTray a(shell, &form);
     TTaskTray b(shell, &form);
-    EXPECT_EQ(a.SetIconID(0), trayText::IdNotPositive);
-    EXPECT_EQ(a.SetIconID(-5), trayText::IdNotPositive);
-    EXPECT_EQ(a.SetIconID(2), trayText::IdDuplicate);
+    EXPECT_EQ(a.SetIconID(0), trayText::IdNotPositive());
+    EXPECT_EQ(a.SetIconID(-5), trayText::IdNotPositive());
+    EXPECT_EQ(a.SetIconID(2), trayText::IdDuplicate());
     EXPECT_EQ(a.IconID(), 1);
     EXPECT_EQ(a.SetIconID(1), QString());
     EXPECT_TRUE(shell.calls.isEmpty());
@@ -93,7 +93,7 @@ TEST_F(TaskTray, IconIdWritesRefuseBadValuesAndMoveAShownIcon)
 TEST_F(TaskTray, RegisteringNeedsAnImageAndSendsAddThenModify)
 {
     TTaskTray tray(shell, &form);
-    EXPECT_EQ(tray.SetRegistered(true), trayText::NoIcon);
+    EXPECT_EQ(tray.SetRegistered(true), trayText::NoIcon());
     EXPECT_FALSE(tray.Registered());
     EXPECT_TRUE(shell.calls.isEmpty());
 
@@ -161,7 +161,7 @@ TEST_F(TaskTray, IconChangesReachTheShellAndClearingTakesTheIconAway)
     ASSERT_EQ(messages(), (QList<quint32>{NIM_ADD, NIM_MODIFY, NIM_DELETE}));
     EXPECT_FALSE(tray.Registered());
     EXPECT_TRUE(tray.Icon()->Empty());
-    EXPECT_EQ(tray.SetRegistered(true), trayText::NoIcon);
+    EXPECT_EQ(tray.SetRegistered(true), trayText::NoIcon());
 }
 
 TEST_F(TaskTray, DestroyingAShownComponentDeletesItsIcon)

@@ -133,9 +133,9 @@ TEST_F(XdgGroups, GroupListHoldsTheProgramsGroupsButNotStartup)
 TEST_F(XdgGroups, CommandsItCannotCarryOutAndFoldersItCannotReach)
 {
     // No group active yet, a group that does not exist, and text that is no command.
-    EXPECT_EQ(groups.ProgmanExecute(*AddItemCommand("/bin/true", "x")), ProgmanText::SendFailed);
-    EXPECT_EQ(groups.ProgmanExecute(*ShowGroupCommand("Nowhere")), ProgmanText::SendFailed);
-    EXPECT_EQ(groups.ProgmanExecute("[CreateGroup(A)]garbage"), ProgmanText::SendFailed);
+    EXPECT_EQ(groups.ProgmanExecute(*AddItemCommand("/bin/true", "x")), ProgmanText::SendFailed());
+    EXPECT_EQ(groups.ProgmanExecute(*ShowGroupCommand("Nowhere")), ProgmanText::SendFailed());
+    EXPECT_EQ(groups.ProgmanExecute("[CreateGroup(A)]garbage"), ProgmanText::SendFailed());
     EXPECT_FALSE(QFileInfo::exists(groups.DirectoryFile("A"))); // nothing of a broken text is done
 
     // The data folder is a file: no menu folder can be made.
@@ -143,7 +143,7 @@ TEST_F(XdgGroups, CommandsItCannotCarryOutAndFoldersItCannotReach)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     qputenv("XDG_DATA_HOME", blocker.fileName().toLocal8Bit());
-    EXPECT_EQ(groups.ProgmanExecute(*CreateGroupCommand("A")), ProgmanText::OpenFailed);
+    EXPECT_EQ(groups.ProgmanExecute(*CreateGroupCommand("A")), ProgmanText::OpenFailed());
 }
 
 TEST_F(XdgGroups, NamesNeverLeaveTheirFolders)

@@ -94,7 +94,7 @@ TEST(LevelHistoryCsv, ExportReadsBackToTheRecordsOfTheSpan)
     ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << "a byte-order mark for spreadsheet programs";
     QStringList header;
     const QList<LevelRecord> back = ReadLevelCsv(bytes, anchor, &header);
-    EXPECT_EQ(header, LevelCsv::Columns);
+    EXPECT_EQ(header, LevelCsv::Columns());
     EXPECT_EQ(back, KeptRecords(h, 1'001'000, 1'001'200));
     // Events leave the peak empty; on/off carry no volumes.
     EXPECT_TRUE(bytes.contains(",,30000,自動ダウン,200,192\r\n"));

@@ -214,11 +214,11 @@ TEST_F(RegisteredVolumesTest, FilesPastALimitAreToldAtLoadAndKeptByteForByteAtCl
     };
     const Case cases[] = {
         {"50 names too many", lines(Files::MaxLines + 50, "n"), lines(Files::MaxLines + 50, ""), names,
-         presetText::PastLines.arg(Files::MaxLines)},
+         presetText::PastLines().arg(Files::MaxLines)},
         {"a 300-byte name", "a\r\n" + QByteArray(300, 'x') + "\r\nc\r\n", "1\r\n2\r\n3\r\n", names,
-         presetText::PastLineBytes.arg(Files::MaxLineBytes)},
+         presetText::PastLineBytes().arg(Files::MaxLineBytes)},
         {"values past a mebibyte", "a\r\n", lines(Files::MaxFileBytes / 200, QByteArray(193, '7')), values,
-         presetText::PastFileBytes.arg(Files::MaxFileBytes)},
+         presetText::PastFileBytes().arg(Files::MaxFileBytes)},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -226,7 +226,7 @@ TEST_F(RegisteredVolumesTest, FilesPastALimitAreToldAtLoadAndKeptByteForByteAtCl
         load(c.names, c.values);
         ASSERT_EQ(view.messages.size(), 1);
         EXPECT_TRUE(view.messages[0].contains(c.file + "\n" + c.limit)) << view.messages[0].toStdString();
-        EXPECT_TRUE(view.messages[0].endsWith(presetText::NotSaved));
+        EXPECT_TRUE(view.messages[0].endsWith(presetText::NotSaved()));
         // The user works with what could be read; the close keeps the files.
         presets.Btn_REC_SHINKIClick();
         EXPECT_EQ(presets.Save(files), QString());

@@ -63,12 +63,12 @@ TEST(SetupFiles, AFailedCopyLeavesNoDestinationAndSaysSo)
 {
     QTemporaryDir dir;
     const QString to = Write(dir.filePath("to"), "old");
-    EXPECT_EQ(CopyFileChunked(dir.filePath("missing"), to), setupText::CopyError);
+    EXPECT_EQ(CopyFileChunked(dir.filePath("missing"), to), setupText::CopyError());
     EXPECT_EQ(Read(to), "old") << "a missing source truncated the destination";
-    EXPECT_EQ(CopyFileChunked(Write(dir.filePath("from"), "x"), dir.filePath("no/such/folder/to")), setupText::CopyError);
+    EXPECT_EQ(CopyFileChunked(Write(dir.filePath("from"), "x"), dir.filePath("no/such/folder/to")), setupText::CopyError());
     // A folder read as a file fails on its first read, and the half-made copy goes.
     QDir().mkdir(dir.filePath("sub"));
-    EXPECT_EQ(CopyFileChunked(dir.filePath("sub"), dir.filePath("to2")), setupText::CopyError);
+    EXPECT_EQ(CopyFileChunked(dir.filePath("sub"), dir.filePath("to2")), setupText::CopyError());
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("to2")));
 }
 

@@ -154,7 +154,7 @@ TEST_F(TrayFeature, WithoutATrayOrAnIconTheWindowStaysAndTheUserIsTold)
     EXPECT_FALSE(tray->InTray());
     EXPECT_FALSE(shell.IconShown(1));
     EXPECT_EQ(shell.calls.last().message, NIM_DELETE); // the icon did not stay behind
-    EXPECT_EQ(boxes.texts, QStringList({trayText::NoIcon, mainText::NoTray}));
+    EXPECT_EQ(boxes.texts, QStringList({trayText::NoIcon(), mainText::NoTray()}));
 }
 
 TEST(QtTrayShell, ALeftClickBringsTheWindowBackAndItsIconGoesSafely)

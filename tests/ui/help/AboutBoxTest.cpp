@@ -120,8 +120,8 @@ TEST_F(AboutBoxTest, AMailProgramThatDoesNotStartLeavesTheBoxOpenWithTheMessage)
     EXPECT_TRUE(dlg.Execute());
     EXPECT_EQ(opened, QList<QUrl>({QUrl("mailto:" + maker::Mail), QUrl(maker::HomePage1)}));
     ASSERT_EQ(script.texts.size(), 3);
-    EXPECT_EQ(script.texts[0], aboutText::NoMailer);
-    EXPECT_EQ(script.texts[2], aboutText::NoBrowser);
+    EXPECT_EQ(script.texts[0], aboutText::NoMailer());
+    EXPECT_EQ(script.texts[2], aboutText::NoBrowser());
 }
 
 TEST_F(AboutBoxTest, EscDoesNothingAndEnterInAFreshBoxClosesItWithoutTheHomePageQuestion)

@@ -86,8 +86,8 @@ TEST_F(HelpMenuTest, VersionNumberIsKeptUnlessTheAnswerIsYes)
     script.answers = {2, 1}; // closed through the title bar
     menu.MHELP_VERCUT->trigger();
     EXPECT_EQ(stored("Version"), QString("23"));
-    EXPECT_EQ(script.texts, QStringList({helpMenuText::AskVersionCut, helpMenuText::VersionCutStopped,
-                                         helpMenuText::AskVersionCut, helpMenuText::VersionCutStopped}));
+    EXPECT_EQ(script.texts, QStringList({helpMenuText::AskVersionCut(), helpMenuText::VersionCutStopped(),
+                                         helpMenuText::AskVersionCut(), helpMenuText::VersionCutStopped()}));
 }
 
 TEST_F(HelpMenuTest, VersionNumberLeftUnansweredIsEmptiedNotDeleted)
@@ -118,7 +118,7 @@ TEST_F(HelpMenuTest, VersionDisplayShowsTheStoredVersion)
     menu.HELP2->trigger();
     EXPECT_EQ(shown, QStringList({"Version ?.?", "Version 0.7", "Version 12.3", "Version ?.?"}));
     EXPECT_FALSE(reg.keyExists(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\OTHER"));
-    EXPECT_EQ(help->aboutBox()->Comment0(), helpMenuText::Comment0);
+    EXPECT_EQ(help->aboutBox()->Comment0(), helpMenuText::Comment0());
     EXPECT_EQ(help->aboutBox()->ProductName(), Start().ProgramTitle);
 }
 
@@ -259,17 +259,17 @@ TEST(HalfWidthCaptions, StayHalfWidthKatakana)
             n += c.unicode() >= 0xFF61 && c.unicode() <= 0xFF9F;
         return n == count;
     };
-    EXPECT_EQ(mainText::MOption0, QString::fromUtf16(u"\uFF75\uFF8C\uFF9F\uFF7C\uFF6E\uFF9D(&O)"));
-    EXPECT_EQ(mainText::MHelp0, QString::fromUtf16(u"\uFF8D\uFF99\uFF8C\uFF9F(&H)"));
-    EXPECT_TRUE(halfWidth(mainText::MHELP_VERCUT, 7));
-    EXPECT_TRUE(mainText::MHELP_VERCUT.endsWith(QStringLiteral("番号削除...(&C)")));
-    EXPECT_TRUE(halfWidth(ShortcutText::NoStartupGroup, 4));
-    EXPECT_TRUE(ShortcutText::NoStartupGroup.startsWith(QString::fromUtf16(u"\uFF71\uFF72\uFF7A\uFF9D:")));
+    EXPECT_EQ(mainText::MOption0(), QString::fromUtf16(u"\uFF75\uFF8C\uFF9F\uFF7C\uFF6E\uFF9D(&O)"));
+    EXPECT_EQ(mainText::MHelp0(), QString::fromUtf16(u"\uFF8D\uFF99\uFF8C\uFF9F(&H)"));
+    EXPECT_TRUE(halfWidth(mainText::MHELP_VERCUT(), 7));
+    EXPECT_TRUE(mainText::MHELP_VERCUT().endsWith(QStringLiteral("番号削除...(&C)")));
+    EXPECT_TRUE(halfWidth(ShortcutText::NoStartupGroup(), 4));
+    EXPECT_TRUE(ShortcutText::NoStartupGroup().startsWith(QString::fromUtf16(u"\uFF71\uFF72\uFF7A\uFF9D:")));
 
     QMenuBar bar;
     MainMenu menu;
     menu.build(&bar);
-    EXPECT_EQ(menu.MOption0->title(), mainText::MOption0);
-    EXPECT_EQ(menu.MHelp0->title(), mainText::MHelp0);
-    EXPECT_EQ(menu.MHELP_VERCUT->text(), mainText::MHELP_VERCUT);
+    EXPECT_EQ(menu.MOption0->title(), mainText::MOption0());
+    EXPECT_EQ(menu.MHelp0->title(), mainText::MHelp0());
+    EXPECT_EQ(menu.MHELP_VERCUT->text(), mainText::MHELP_VERCUT());
 }

@@ -92,7 +92,7 @@ TEST_F(MainWindowMonitor, WithoutACaptureDeviceTheMonitorStaysOff)
     ASSERT_TRUE(waitForStartup(w));
     test::BoxAnswerer boxes;
     child<TColorBtn>(w, "Btn_RPK_ON")->Click();
-    EXPECT_EQ(boxes.texts, QStringList{WaveMeterText::OpenFailed});
+    EXPECT_EQ(boxes.texts, QStringList{WaveMeterText::OpenFailed()});
     EXPECT_FALSE(w.monitor().IsOpen());
     EXPECT_TRUE(child<TColorBtn>(w, "Btn_RPK_OFF")->isHidden());
     // "Auto" tries again, fails again, and stays off.

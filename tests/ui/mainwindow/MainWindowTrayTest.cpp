@@ -62,7 +62,7 @@ TEST(MainWindowTray, WithoutANotificationAreaTrayKeepsTheWindowAndSaysWhy)
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(button->isVisible());
     EXPECT_FALSE(tray->Registered());
-    EXPECT_EQ(boxes.texts, QStringList{mainText::NoTray});
+    EXPECT_EQ(boxes.texts, QStringList{mainText::NoTray()});
 
     w.close();
 }

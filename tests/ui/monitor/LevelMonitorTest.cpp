@@ -131,11 +131,11 @@ TEST(LevelMonitorOpen, EveryFailureHasItsTextAndLeavesTheMonitorOff)
         QString text;
     };
     const QList<Case> cases{
-        {{SimWaveCall::Open}, WaveMeterText::OpenFailed},
-        {{SimWaveCall::Prepare, WaveRc::Error, 0, 1}, WaveMeterText::PrepareFirstFailed},
-        {{SimWaveCall::Prepare, WaveRc::Error, 3, 1}, WaveMeterText::PrepareLaterFailed},
-        {{SimWaveCall::AddBuffer, WaveRc::Error, 2, 1}, WaveMeterText::AddFailed},
-        {{SimWaveCall::Start, WaveRc::Error, 0, 1}, WaveMeterText::StartFailed},
+        {{SimWaveCall::Open}, WaveMeterText::OpenFailed()},
+        {{SimWaveCall::Prepare, WaveRc::Error, 0, 1}, WaveMeterText::PrepareFirstFailed()},
+        {{SimWaveCall::Prepare, WaveRc::Error, 3, 1}, WaveMeterText::PrepareLaterFailed()},
+        {{SimWaveCall::AddBuffer, WaveRc::Error, 2, 1}, WaveMeterText::AddFailed()},
+        {{SimWaveCall::Start, WaveRc::Error, 0, 1}, WaveMeterText::StartFailed()},
     };
     for (const Case &c : cases) {
         MonitorTestWindow w;
@@ -158,7 +158,7 @@ TEST(LevelMonitorOpen, EveryFailureHasItsTextAndLeavesTheMonitorOff)
     });
     QString error;
     w.monitor->WaveMeterOpen(error);
-    EXPECT_EQ(error, WaveMeterText::NoMemory);
+    EXPECT_EQ(error, WaveMeterText::NoMemory());
     EXPECT_EQ(w.wave.callCount(SimWaveCall::Open), 0);
 
     // A failed open leaves "Auto" off: it must not look armed.

@@ -128,7 +128,7 @@ TEST_F(PackagedSetupTest, PerUserInstallPutsTheIconIntoTheThemeAndItsUninstallTa
     PlaceProgram(source, false);
     script.answers = {6}; // the install folder is made
     Run(StartNormal, source + "/nuvask");
-    ASSERT_EQ(script.texts.value(1), setupText::Done.arg("KELDO SOFT32"));
+    ASSERT_EQ(script.texts.value(1), setupText::Done().arg("KELDO SOFT32"));
     EXPECT_EQ(offered, xdg.dataHome() + "/KELDOP32/NUVASK");
     EXPECT_EQ(Files(icons).size(), 9) << Files(icons).join(' ').toStdString();
     EXPECT_TRUE(QFileInfo::exists(icons + "/hicolor/48x48/apps/nuvask.png"));
@@ -138,7 +138,7 @@ TEST_F(PackagedSetupTest, PerUserInstallPutsTheIconIntoTheThemeAndItsUninstallTa
     // the folders the first one made.
     script.texts.clear();
     Run(StartNormal, source + "/nuvask");
-    ASSERT_EQ(script.texts.value(0), setupText::Done.arg("KELDO SOFT32"));
+    ASSERT_EQ(script.texts.value(0), setupText::Done().arg("KELDO SOFT32"));
 
     script.answers = {6, 6, 6};
     Run(StartUninstallRequested, offered + "/nuvask");
@@ -159,7 +159,7 @@ TEST_F(PackagedSetupTest, APackagedProgramRegistersForTheUserInItsOwnFolderAndCo
     Run(StartNormal, folder + "/nuvask");
 
     EXPECT_EQ(offered, folder);
-    EXPECT_EQ(script.texts, QStringList({setupText::Done.arg("KELDO SOFT32")}));
+    EXPECT_EQ(script.texts, QStringList({setupText::Done().arg("KELDO SOFT32")}));
     EXPECT_EQ(Setting("Version"), "23");
     EXPECT_EQ(Setting("EXEPATH"), folder);
     EXPECT_TRUE(QFileInfo::exists(groups.ItemFile("KELDO SOFT32", "DORIVA SOUND ボリューム")));
@@ -193,7 +193,7 @@ TEST_F(PackagedSetupTest, UninstallingAPackagedProgramLeavesItsFilesToThePackage
     script.answers = {6, 6, 6};
     Run(StartUninstallRequested, folder + "/nuvask");
     ASSERT_EQ(script.texts.size(), 4) << script.texts.join("|").toStdString();
-    EXPECT_EQ(script.texts.last(), setupText::RemovedPackaged);
+    EXPECT_EQ(script.texts.last(), setupText::RemovedPackaged());
     EXPECT_EQ(Files(folder), QStringList({"NUVASK.HLP", "NUVASK.TXT", "nuvask", "nuvask.packaged"}));
     EXPECT_TRUE(platform.started.isEmpty()) << "an uninstaller copy was started";
     EXPECT_FALSE(QFileInfo::exists(data)) << "the emptied data folder stays";

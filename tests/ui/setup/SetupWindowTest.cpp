@@ -150,7 +150,7 @@ TEST_F(SetupWindowTest, TwoMissingLevelsAskOnceAndNoCreatesNothing)
     Child<QLineEdit>("Edit1")->setText(folder);
     script.answers = {7};
     Click("Button3");
-    EXPECT_EQ(script.texts, QStringList({folder + "\n" + setupText::CreateFolder}));
+    EXPECT_EQ(script.texts, QStringList({folder + "\n" + setupText::CreateFolder()}));
     EXPECT_FALSE(QFileInfo::exists(xdg.root() + "/new"));
     EXPECT_TRUE(Child<TColorBtn>("Button3")->isVisible());
     EXPECT_EQ(Setting("EXEPATH"), QString());
@@ -160,7 +160,7 @@ TEST_F(SetupWindowTest, TwoMissingLevelsAskOnceAndNoCreatesNothing)
     Click("Button3");
     ASSERT_TRUE(WaitFinished());
     EXPECT_EQ(script.texts.size(), 2) << script.texts.join("|").toStdString();
-    EXPECT_EQ(script.texts.value(1), setupText::Done.arg("KELDO SOFT32"));
+    EXPECT_EQ(script.texts.value(1), setupText::Done().arg("KELDO SOFT32"));
     EXPECT_EQ(ReadFile(folder + "/nuvask"), "program bytes");
     EXPECT_EQ(Setting("Version"), "23");
 }
@@ -193,7 +193,7 @@ TEST_F(SetupWindowTest, InstallingFromTheInstallFolderCopiesNothingButRegistersE
     Child<QCheckBox>("CheckBoxST")->setChecked(true);
     Click("Button3");
     ASSERT_TRUE(WaitFinished());
-    EXPECT_EQ(script.texts, QStringList({setupText::Done.arg("KELDO SOFT32")}));
+    EXPECT_EQ(script.texts, QStringList({setupText::Done().arg("KELDO SOFT32")}));
     EXPECT_TRUE(QFileInfo::exists(groups.ItemFile("Startup", "DORIVA SOUND ボリューム")));
     EXPECT_EQ(ReadFile(folder + "/nuvask"), "installed");
     EXPECT_FALSE(QFileInfo::exists(folder + "/NUVASK.TXT"));
@@ -226,7 +226,7 @@ TEST_F(SetupWindowTest, AFailedGroupCommandIsReportedAndTheVersionNotWritten)
     Click("Button3");
     QTest::qWait(50);
     ASSERT_EQ(script.texts.size(), 1);
-    EXPECT_EQ(script.texts[0], setupText::NotDone + "\n" + setupText::FailedGroup);
+    EXPECT_EQ(script.texts[0], setupText::NotDone() + "\n" + setupText::FailedGroup());
     EXPECT_EQ(Setting("Version"), QString());
     EXPECT_EQ(Setting("EXEPATH"), folder);
     EXPECT_TRUE(Child<TColorBtn>("Button3")->isVisible());
@@ -316,7 +316,7 @@ TEST_F(SetupWindowTest, ForgedHandOverRecordsDeleteNothing)
         script.texts.clear();
         Open(StartAsUninstaller, copy, {"/DeleteFile"});
         ASSERT_TRUE(WaitFinished()) << c.what;
-        EXPECT_EQ(script.texts, QStringList({setupText::ParameterError})) << c.what;
+        EXPECT_EQ(script.texts, QStringList({setupText::ParameterError()})) << c.what;
         EXPECT_EQ(w->windowTitle(), "UNINSTALL_KELDO000") << c.what;
         EXPECT_TRUE(QFileInfo::exists(victim)) << c.what;
         EXPECT_TRUE(QFileInfo::exists(folder + "/nuvask")) << c.what;
@@ -329,7 +329,7 @@ TEST_F(SetupWindowTest, UninstallWhileRunningIsRefused)
 {
     Open(StartUninstallRefused, source + "/nuvask");
     ASSERT_TRUE(WaitFinished());
-    EXPECT_EQ(script.texts, QStringList({setupText::Refused}));
+    EXPECT_EQ(script.texts, QStringList({setupText::Refused()}));
     EXPECT_EQ(w->windowTitle(), "DORIVA SOUND ボリューム V2.3 削除");
     EXPECT_TRUE(QFileInfo::exists(source + "/nuvask"));
 }
@@ -351,7 +351,7 @@ TEST_F(SetupWindowTest, CopyDeletesTheProgramAndEmptiedFoldersButGivesUpOnOneTha
     ASSERT_TRUE(platform.WriteHandover(r));
     Open(StartAsUninstaller, copy, {"/DeleteFile"});
     ASSERT_TRUE(WaitFinished(10000));
-    EXPECT_EQ(script.texts, QStringList({setupText::StillRunning.arg(folder + "/nuvask")}));
+    EXPECT_EQ(script.texts, QStringList({setupText::StillRunning().arg(folder + "/nuvask")}));
     EXPECT_TRUE(QFileInfo::exists(folder + "/nuvask"));
     w.reset();
 
@@ -360,7 +360,7 @@ TEST_F(SetupWindowTest, CopyDeletesTheProgramAndEmptiedFoldersButGivesUpOnOneTha
     ASSERT_TRUE(platform.WriteHandover(r));
     Open(StartAsUninstaller, copy, {"/DeleteFile"});
     ASSERT_TRUE(WaitFinished());
-    EXPECT_EQ(script.texts, QStringList({setupText::Removed}));
+    EXPECT_EQ(script.texts, QStringList({setupText::Removed()}));
     EXPECT_EQ(w->windowTitle(), "UNINSTALL_KELDO000") << "a record without a title";
     EXPECT_FALSE(QFileInfo::exists(kept + "/a"));
     EXPECT_TRUE(QFileInfo(kept).isDir());
@@ -515,7 +515,7 @@ TEST_F(SetupWindowTest, UninstallTakesAwayTheFoldersAndFilesTheInstallMadeAndNot
     script.texts.clear();
     Open(StartAsUninstaller, platform.started[0], {"/DeleteFile"});
     ASSERT_TRUE(WaitFinished());
-    EXPECT_EQ(script.texts, QStringList{setupText::Removed});
+    EXPECT_EQ(script.texts, QStringList{setupText::Removed()});
     EXPECT_FALSE(QFileInfo::exists(folder));
     EXPECT_FALSE(QFileInfo::exists(xdg.configHome() + "/nuvask"));
 }
@@ -526,7 +526,7 @@ TEST_F(SetupWindowTest, MessageBoxesTakeTheWindowsColoursInEveryMode)
     // Installing, in the maker's colours (the default).
     Open(StartNormal, source + "/nuvask");
     Click("Button2"); // its box is shown before the click returns
-    EXPECT_EQ(script.texts, QStringList{setupText::Cancelled});
+    EXPECT_EQ(script.texts, QStringList{setupText::Cancelled()});
     EXPECT_EQ(script.backgrounds, QList<QColor>{green});
 
     // The installed copy's questions.
@@ -573,7 +573,7 @@ TEST_F(SetupWindowTest, EveryLauncherOfAFolderFullOfSpecialCharactersStartsUnder
         script.texts.clear();
         Child<QLineEdit>("Edit1")->setText(refused);
         Click("Button3");
-        EXPECT_EQ(script.texts, QStringList{ProgmanText::BadPath + refused + "/nuvask"});
+        EXPECT_EQ(script.texts, QStringList{ProgmanText::BadPath() + refused + "/nuvask"});
         EXPECT_FALSE(QFileInfo::exists(refused));
         EXPECT_TRUE(Child<TColorBtn>("Button3")->isVisible());
     }
