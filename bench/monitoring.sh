@@ -213,7 +213,9 @@ start_subject() {
     none) return ;;
     nuvask | nuvask-*)
       write_settings "${CUT_LEVEL:-32763}"
-      XDG_CONFIG_HOME=$NUVASK_HOME/config QT_QPA_PLATFORM=xcb "${VARIANT_BIN[$1]:-$BIN}" \
+      # In Japanese whatever the machine's locale: the history part finds
+      # its window by the Japanese title.
+      NUVASK_LANG=ja XDG_CONFIG_HOME=$NUVASK_HOME/config QT_QPA_PLATFORM=xcb "${VARIANT_BIN[$1]:-$BIN}" \
         >"$SERVICES_WORK/subject.log" 2>&1 &
       ;;
     parec)
