@@ -108,6 +108,56 @@ int blockPeak8(const uchar *p, quint32 len)
     return std::max(hi - 128, 128 - lo);
 }
 
+// One frame's first two channels mixed, around zero (the mean, rounded down).
+int mixedSample(const uchar *p, const PeakScanLayout &layout)
+{
+    const auto sample = [&](int channel) {
+        const uchar *q = p + channel * layout.bytesPerSample;
+        return layout.bytesPerSample == 1 ? int(q[0]) - 128 : int(qint16(quint16(q[0] | (q[1] << 8))));
+    };
+    if (layout.channels < 2)
+        return sample(0);
+    return (sample(0) + sample(1)) >> 1; // arithmetic: rounds down
+}
+
+// PeakScanMixed over packed 16-bit stereo frames: pairs summed in 32 bits,
+// halved and packed back into 16 bits (the mean always fits), eight frames a
+// step.
+int mixedPeak16Stereo(const uchar *p, quint32 frames)
+{
+    int hi = 0;
+    int lo = 0;
+    quint32 i = 0;
+#if defined(__SSE2__) && Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    if (frames >= 8) {
+        const __m128i ones = _mm_set1_epi16(1);
+        __m128i vmax = _mm_setzero_si128();
+        __m128i vmin = vmax;
+        for (; i + 8 <= frames; i += 8) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 4 * i));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 4 * i + 16));
+            const __m128i mean = _mm_packs_epi32(_mm_srai_epi32(_mm_madd_epi16(a, ones), 1),
+                                                 _mm_srai_epi32(_mm_madd_epi16(b, ones), 1));
+            vmax = _mm_max_epi16(vmax, mean);
+            vmin = _mm_min_epi16(vmin, mean);
+        }
+        alignas(16) qint16 maxes[8];
+        alignas(16) qint16 mins[8];
+        _mm_store_si128(reinterpret_cast<__m128i *>(maxes), vmax);
+        _mm_store_si128(reinterpret_cast<__m128i *>(mins), vmin);
+        hi = *std::max_element(maxes, maxes + 8);
+        lo = *std::min_element(mins, mins + 8);
+    }
+#endif
+    const PeakScanLayout stereo;
+    for (; i < frames; ++i) {
+        const int v = mixedSample(p + 4 * i, stereo);
+        hi = std::max(hi, v);
+        lo = std::min(lo, v);
+    }
+    return std::max(hi, -lo);
+}
+
 } // namespace
 
 int PeakScanThreshold(int level16, int bytesPerSample)
@@ -158,6 +208,20 @@ int PeakScanFast(const char *data, quint32 bytes, const PeakScanLayout &layout, 
         }
         peak = std::max(peak, block);
     }
+    return peak;
+}
+
+int PeakScanMixed(const char *data, quint32 bytes, const PeakScanLayout &layout)
+{
+    if (!measurable(layout))
+        return 0;
+    const auto *p = reinterpret_cast<const uchar *>(data);
+    const quint32 step = quint32(layout.frameStep);
+    if (layout.bytesPerSample == 2 && layout.channels == 2 && step == 4)
+        return mixedPeak16Stereo(p, bytes / step);
+    int peak = 0;
+    for (quint32 pos = 0; pos + step <= bytes; pos += step)
+        peak = std::max(peak, std::abs(mixedSample(p + pos, layout)));
     return peak;
 }
 

@@ -29,4 +29,11 @@ int PeakScanThreshold(int level16, int bytesPerSample);
 int PeakScanRule(const char *data, quint32 bytes, const PeakScanLayout &layout, int threshold);
 int PeakScanFast(const char *data, quint32 bytes, const PeakScanLayout &layout, int threshold);
 
+// The level a meter of the whole input shows: the first two channels mixed
+// into one (their mean, rounded down), then the largest magnitude over the
+// whole frames of `bytes`, on the data's own scale (0..128 or 0..32768). A
+// sound server's peak detector mixes a stereo input the same way. A layout
+// the rule cannot measure gives 0.
+int PeakScanMixed(const char *data, quint32 bytes, const PeakScanLayout &layout);
+
 } // namespace nuvask

@@ -1,7 +1,6 @@
 // The connection to the sound server (libpulse) and its reconnect schedule.
 
 #include "platform/pulse/PulseConnection.h"
-#include "platform/pulse/PulsePolledContext.h"
 
 #include <pulse/glib-mainloop.h>
 #include <pulse/pulseaudio.h>
@@ -141,37 +140,9 @@ struct PulseConnection::Native
     }
 };
 
-struct PulseConnection::PeakStream
-{
-    pa_stream *stream = nullptr;
-    float peak = 0; // highest level since the last take, 0..1
-
-    ~PeakStream()
-    {
-        pa_stream_set_read_callback(stream, nullptr, nullptr);
-        pa_stream_disconnect(stream);
-        pa_stream_unref(stream);
-    }
-
-    static void onRead(pa_stream *stream, size_t, void *userdata)
-    {
-        auto *self = static_cast<PeakStream *>(userdata);
-        const void *data = nullptr;
-        size_t length = 0;
-        // Read dry: every fragment is one level of the peak detector.
-        while (pa_stream_readable_size(stream) > 0 && pa_stream_peek(stream, &data, &length) >= 0 && length > 0) {
-            if (data) {
-                const auto *levels = static_cast<const float *>(data);
-                for (size_t i = 0; i < length / sizeof(float); ++i)
-                    self->peak = std::max(self->peak, std::clamp(std::abs(levels[i]), 0.0f, 1.0f));
-            }
-            pa_stream_drop(stream);
-        }
-    }
-};
-
 PulseConnection::PulseConnection(QObject *parent)
-    : QObject(parent), m_native(std::make_unique<Native>()), m_retry(new QTimer(this)), m_confirm(new QTimer(this))
+    : QObject(parent), m_native(std::make_unique<Native>()), m_retry(new QTimer(this)), m_confirm(new QTimer(this)),
+      m_peakMeters(std::make_unique<PulsePeakMeters>())
 {
     m_clock.start();
     m_confirm->setSingleShot(true);
@@ -233,23 +204,7 @@ void PulseConnection::connectNow()
 
 void PulseConnection::closePeaks()
 {
-    // The streams before the connection they run on.
-    m_peaks.clear();
-    m_peakLoop.reset();
-}
-
-bool PulseConnection::openPeakLoop()
-{
-    if (m_peakLoop && m_peakLoop->good())
-        return true;
-    closePeaks();
-    auto peakLoop = std::make_unique<PulsePolledContext>();
-    // The server answers in milliseconds when it runs; a read of the meter
-    // must not hang the window when it does not.
-    if (!peakLoop->connect("nuvASK peak meter", 1000))
-        return false;
-    m_peakLoop = std::move(peakLoop);
-    return true;
+    m_peakMeters->closeAll();
 }
 
 void PulseConnection::dropContext()
@@ -569,64 +524,50 @@ void PulseConnection::answerClients(bool answered)
 
 bool PulseConnection::watchPeak(const QString &source)
 {
-    if (m_peaks.count(source))
+    if (m_peakMeters->isWatched(source))
         return true;
-    if (m_state != State::Ready || !find(true, source) || !openPeakLoop())
-        return false;
-    // One float level per fragment, 10 times a second: as often as the strip
-    // meters read (every 100 ms), each the peak of its tenth of a second, and
-    // next to no work for the server or for us.
-    pa_sample_spec spec;
-    spec.format = PA_SAMPLE_FLOAT32;
-    spec.rate = 10;
-    spec.channels = 1;
-    pa_stream *stream = pa_stream_new(m_peakLoop->context(), "nuvASK peak meter", &spec, nullptr);
-    if (!stream)
-        return false;
-    auto peak = std::make_unique<PeakStream>();
-    peak->stream = stream;
-    pa_stream_set_read_callback(stream, &PeakStream::onRead, peak.get());
-    pa_buffer_attr attr;
-    attr.maxlength = quint32(-1);
-    attr.tlength = attr.prebuf = attr.minreq = quint32(-1);
-    attr.fragsize = sizeof(float);
-    const QByteArray key = source.toUtf8();
-    const auto flags = pa_stream_flags_t(PA_STREAM_DONT_MOVE | PA_STREAM_PEAK_DETECT | PA_STREAM_ADJUST_LATENCY);
-    if (pa_stream_connect_record(stream, key.constData(), &attr, flags) < 0)
-        return false; // the PeakStream frees the stream
-    m_peaks.emplace(source, std::move(peak));
-    return true;
+    return m_state == State::Ready && find(true, source) && m_peakMeters->watch(source);
 }
 
 void PulseConnection::unwatchPeak(const QString &source)
 {
-    m_peaks.erase(source);
-    if (m_peaks.empty())
-        closePeaks();
+    m_peakMeters->unwatch(source);
 }
 
 QStringList PulseConnection::watchedPeaks() const
 {
-    QStringList out;
-    for (const auto &entry : m_peaks)
-        out.append(entry.first);
-    return out;
+    return m_peakMeters->watched();
 }
 
-float PulseConnection::takePeak(const QString &source)
+bool PulseConnection::takePeak(const QString &source, float &level)
 {
-    if (m_peakLoop) {
-        m_peakLoop->run();
-        if (!m_peakLoop->good()) {
-            // The server went away; the main connection sees it as well.
-            closePeaks();
-            return 0;
-        }
-    }
-    const auto it = m_peaks.find(source);
-    if (it == m_peaks.end())
-        return 0;
-    return std::exchange(it->second->peak, 0.0f);
+    return m_peakMeters->take(source, level);
+}
+
+void PulseConnection::setLevelTap(PulseLevelTap *tap)
+{
+    m_peakMeters->setTap(tap);
+}
+
+void PulseConnection::releaseLevelTap(PulseLevelTap *tap)
+{
+    // The meters' next read finds their sources without it.
+    if (m_peakMeters->tap() == tap)
+        m_peakMeters->setTap(nullptr);
+}
+
+void PulseConnection::levelTapChanged()
+{
+    if (std::exchange(m_peakSyncQueued, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_peakSyncQueued = false;
+            if (m_state == State::Ready)
+                m_peakMeters->sync();
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace nuvask

@@ -14,6 +14,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/pulse/PulsePeakMeters.h"
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -22,7 +24,6 @@ class QTimer;
 
 namespace nuvask {
 
-class PulsePolledContext;
 
 struct PulseDeviceInfo
 {
@@ -76,17 +77,27 @@ public:
     using ClientsAnswer = std::function<void(const QStringList &names, bool answered)>;
     void recordingClients(const QString &source, const ClientsAnswer &answer);
 
-    // Levels of sources, from a low-rate peak-detect record stream per source,
-    // open only between watchPeak() and unwatchPeak() (a record stream keeps the
-    // source awake and costs the server work). All streams close when the
-    // connection is lost. They run on a connection of their own that nothing
-    // watches: takePeak() collects what arrived since the last take, so that a
-    // meter costs one wake-up per read, not one more per level.
+    // Levels of sources for the strip meters (PulsePeakMeters): read only
+    // between watchPeak() and unwatchPeak() (a record stream keeps the source
+    // awake and costs the server work), from the level tap's capture while it
+    // reads that source, else from a stream of their own. All close when the
+    // connection is lost.
     bool watchPeak(const QString &source);
     void unwatchPeak(const QString &source);
     QStringList watchedPeaks() const;
-    // The highest level (0..1) that arrived since the last take, 0 when none did.
-    float takePeak(const QString &source);
+    // The highest level (0..1) that arrived since the last take, 0 when none
+    // did; false when it is only late (PulsePeakMeters::take).
+    bool takePeak(const QString &source, float &level);
+    const PulsePeakMeters &peakMeters() const { return *m_peakMeters; }
+
+    // The capture whose levels stand in for the meters' streams; released
+    // by that capture when it goes. Its word that it started or stopped
+    // capturing a source: the meters change sides from the event loop, once
+    // the call that changed it is over (a lowering's reset and restart
+    // change nothing).
+    void setLevelTap(PulseLevelTap *tap);
+    void releaseLevelTap(PulseLevelTap *tap);
+    void levelTapChanged();
 
     // Milliseconds a write of this program stands against pictures of the
     // server that do not show it yet.
@@ -112,7 +123,6 @@ signals:
 private:
     struct Native;
     friend struct Native;
-    struct PeakStream;
 
     void connectNow();
     void onContextState();
@@ -121,9 +131,6 @@ private:
     void loadFinished();
     void setState(State state);
     void closePeaks();
-    // The peak streams' own connection, made when the first is opened; false
-    // when the server does not accept it.
-    bool openPeakLoop();
     PulseDeviceInfo *find(bool source, const QString &name);
     bool knows(bool source, quint32 index) const;
     // Remembers a write until the server shows it.
@@ -176,8 +183,8 @@ private:
     QList<ClientsQuery> m_clientQueries;
     QList<std::pair<quint32, QString>> m_outputs; // (source index, application name) as listed
     bool m_listingOutputs = false;
-    std::map<QString, std::unique_ptr<PeakStream>> m_peaks;
-    std::unique_ptr<PulsePolledContext> m_peakLoop; // the connection the peak streams run on
+    std::unique_ptr<PulsePeakMeters> m_peakMeters;
+    bool m_peakSyncQueued = false;
 };
 
 } // namespace nuvask

@@ -103,8 +103,14 @@ quint32 PulseMixerService::readPeak(const QString &source, QList<quint32> &value
     m_peakReads.insert(source, m_clock.elapsed());
     if (!m_peakIdle->isActive())
         m_peakIdle->start();
-    // The first read after opening shows silence; the stream's levels follow.
-    const float level = m_connection.takePeak(source);
+    // The first read after opening shows silence; the levels follow. A level
+    // that is only late (no new one since the last read, but one came a
+    // moment ago, as when the level monitor's capture and the meter's own
+    // stream change hands) fails the read, so that the meter keeps what it
+    // shows instead of dropping to silence.
+    float level = 0;
+    if (!m_connection.takePeak(source, level))
+        return MixerRc::Error;
     values = {quint32(qint32(std::lround(level * PulseMixerLines::PeakMax)))};
     return MixerRc::NoError;
 }

@@ -4,8 +4,9 @@
 // on an open handle answers NoDriver; handles, line and control identifiers
 // stay valid and work again once the server is back. A change is posted (queued
 // on the event loop) only for a control whose converted values differ from what
-// was last posted. A peak meter's stream is opened by its first read and
-// closed once nobody read it for PeakIdleMs.
+// was last posted. A peak meter's source is watched from its first read until
+// nobody read it for PeakIdleMs (its levels come from the level monitor's
+// capture while that reads the same source, else from a stream of its own).
 
 #include "core/mixer/MixerService.h"
 #include "platform/pulse/PulseConnection.h"

@@ -2,13 +2,16 @@
 
 #include "platform/pulse/PulseWaveIn.h"
 
+#include "core/monitor/PeakScan.h"
 #include "platform/pulse/PulseConnection.h"
 #include "platform/pulse/PulsePolledContext.h"
 
 #include <pulse/pulseaudio.h>
 
+#include <QElapsedTimer>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace nuvask {
@@ -37,6 +40,18 @@ bool sampleSpecOf(const WaveFormat &format, pa_sample_spec &spec)
     return pa_sample_spec_valid(&spec) != 0;
 }
 
+// The level (0..1) of a block for the strip meters, as the server's peak
+// detector gives it to a meter stream of its own.
+float levelOf(const void *data, size_t length, const WaveFormat &format)
+{
+    PeakScanLayout layout;
+    layout.bytesPerSample = format.bitsPerSample / 8;
+    layout.channels = format.channels;
+    layout.frameStep = format.blockAlign;
+    const int peak = PeakScanMixed(static_cast<const char *>(data), quint32(length), layout);
+    return float(peak) / (layout.bytesPerSample == 1 ? 128.0f : 32768.0f);
+}
+
 } // namespace
 
 // One capture has a connection and a main loop of its own, which nothing
@@ -54,6 +69,10 @@ struct PulseWaveIn::Capture
     QTimer *tick = nullptr;
     bool started = false;
     bool gone = false;
+    // For the strip meters: the highest level read since their last take.
+    float peak = 0;
+    bool captured = false;
+    QElapsedTimer lastPoll; // the last read of the stream
 
     ~Capture()
     {
@@ -66,6 +85,23 @@ struct PulseWaveIn::Capture
 
     bool broken() const { return !connection.good() || !PA_STREAM_IS_GOOD(pa_stream_get_state(stream)); }
 
+    // The source the stream records now (it follows the default source).
+    bool reads(const QString &source)
+    {
+        if (!started || gone || !stream)
+            return false;
+        const char *name = pa_stream_get_device_name(stream);
+        if (!name)
+            return false;
+        if (qstrcmp(sourceName, name) != 0) {
+            sourceName = name;
+            sourceText = QString::fromUtf8(name);
+        }
+        return source == sourceText;
+    }
+    QByteArray sourceName; // as the server last named it
+    QString sourceText;
+
     static void send(pa_operation *operation)
     {
         if (operation)
@@ -73,14 +109,20 @@ struct PulseWaveIn::Capture
     }
 };
 
-PulseWaveIn::PulseWaveIn(PulseConnection &connection, QObject *parent) : QObject(parent), m_connection(connection) {}
+PulseWaveIn::PulseWaveIn(PulseConnection &connection, QObject *parent) : QObject(parent), m_connection(connection)
+{
+    m_connection.setLevelTap(this);
+}
 
-PulseWaveIn::~PulseWaveIn() = default;
+PulseWaveIn::~PulseWaveIn()
+{
+    m_connection.releaseLevelTap(this);
+}
 
 quint32 PulseWaveIn::fragmentBytes(const WaveFormat &format)
 {
     const quint32 frame = qMax<quint32>(1, format.blockAlign);
-    return qMax<quint32>(frame, format.samplesPerSec / 100 * frame);
+    return qMax<quint32>(frame, quint32(quint64(format.samplesPerSec) * FragmentMs / 1000) * frame);
 }
 
 quint32 PulseWaveIn::deviceCount()
@@ -110,7 +152,11 @@ quint32 PulseWaveIn::open(quint32 device, const WaveFormat &format, const WaveIn
     attr.tlength = attr.prebuf = attr.minreq = quint32(-1);
     // Small blocks keep the source's latency low, so that the sound of a
     // buffer is here when the buffer should be full; read in one go, they
-    // cost no more wake-ups than large ones.
+    // cost no more wake-ups than large ones. Each block is still a message
+    // for the server and for us: 20 ms blocks cost the machine a little
+    // less, but PipeWire sends a block only once it is complete, and "Auto"
+    // then reacts up to a block later: with 25 ms blocks, more than a
+    // buffer and 10 ms after the sound.
     attr.fragsize = fragmentBytes(format);
     // The default source, followed when the desktop's default changes; corked
     // until started, so that nothing is captured before there is somewhere
@@ -159,9 +205,11 @@ quint32 PulseWaveIn::addBuffer(WaveInHandle handle, WaveHeader *header)
     Capture *capture = nullptr;
     if (const quint32 rc = m_open.live(handle, capture))
         return rc;
+    const bool starved = capture->queue->isEmpty();
     const quint32 rc = capture->queue->add(header);
-    // What waited for a buffer goes into it now.
-    if (rc == WaveRc::NoError && capture->started)
+    // What waited for a buffer goes into it now; behind another buffer, it
+    // is filled when its turn comes.
+    if (rc == WaveRc::NoError && capture->started && starved)
         poll(*capture);
     return rc;
 }
@@ -178,6 +226,7 @@ quint32 PulseWaveIn::start(WaveInHandle handle)
     Capture::send(pa_stream_flush(capture->stream, nullptr, nullptr));
     Capture::send(pa_stream_cork(capture->stream, 0, nullptr, nullptr));
     poll(*capture);
+    m_connection.levelTapChanged();
     return capture->gone ? WaveRc::NoDriver : WaveRc::NoError;
 }
 
@@ -191,7 +240,7 @@ quint32 PulseWaveIn::reset(WaveInHandle handle)
         poll(*capture);
         if (capture->gone)
             return WaveRc::NoError; // it broke meanwhile: gone, buffers are back
-        capture->started = false;
+        stopped(*capture);
         capture->tick->stop();
         Capture::send(pa_stream_cork(capture->stream, 1, nullptr, nullptr));
         Capture::send(pa_stream_flush(capture->stream, nullptr, nullptr));
@@ -209,6 +258,7 @@ quint32 PulseWaveIn::close(WaveInHandle handle)
         return WaveRc::InvalidHandle;
     if (!it->second->queue->isEmpty())
         return WaveRc::StillPlaying;
+    stopped(*it->second);
     m_open.entries.erase(it);
     return WaveRc::NoError;
 }
@@ -217,6 +267,7 @@ void PulseWaveIn::poll(Capture &capture)
 {
     if (capture.gone)
         return;
+    capture.lastPoll.start();
     capture.connection.run();
     if (capture.broken()) {
         goneAway(capture);
@@ -254,7 +305,10 @@ void PulseWaveIn::drain(Capture &capture)
             // A gap in the server's buffer: silence of its length.
             hole = QByteArray(qsizetype(length), capture.format.bitsPerSample == 8 ? char(0x80) : '\0');
             data = hole.constData();
+        } else {
+            capture.peak = std::max(capture.peak, levelOf(data, length, capture.format));
         }
+        capture.captured = true;
         const auto *bytes = static_cast<const char *>(data);
         const quint32 taken = capture.queue->write(bytes, quint32(length));
         if (taken < length)
@@ -263,11 +317,62 @@ void PulseWaveIn::drain(Capture &capture)
     }
 }
 
+void PulseWaveIn::stopped(Capture &capture)
+{
+    if (!capture.started)
+        return;
+    if (capture.captured && capture.stream) {
+        if (const char *name = pa_stream_get_device_name(capture.stream)) {
+            float &level = m_leftover[QString::fromUtf8(name)];
+            level = std::max(level, capture.peak);
+        }
+    }
+    capture.peak = 0;
+    capture.captured = false;
+    capture.started = false;
+    m_connection.levelTapChanged();
+}
+
+bool PulseWaveIn::tapsSource(const QString &source)
+{
+    for (const auto &entry : m_open.entries) {
+        if (entry.second->reads(source))
+            return true;
+    }
+    return false;
+}
+
+bool PulseWaveIn::takeTappedPeak(const QString &source, float &peak)
+{
+    bool any = false;
+    if (const auto it = m_leftover.find(source); it != m_leftover.end()) {
+        peak = std::max(peak, it->second);
+        m_leftover.erase(it);
+        any = true;
+    }
+    for (const auto &entry : m_open.entries) {
+        Capture &capture = *entry.second;
+        if (!capture.reads(source))
+            continue;
+        // Read just now (the meters' ticks ride the capture's own reads):
+        // nothing newer than a block can have come.
+        if (!capture.lastPoll.isValid() || capture.lastPoll.elapsed() >= FragmentMs)
+            poll(capture);
+        if (capture.captured) {
+            peak = std::max(peak, capture.peak);
+            capture.peak = 0;
+            capture.captured = false;
+            any = true;
+        }
+    }
+    return any;
+}
+
 void PulseWaveIn::goneAway(Capture &capture)
 {
     capture.tick->stop();
+    stopped(capture);
     capture.gone = true;
-    capture.started = false;
     capture.pending.clear();
     capture.queue->handBackAll();
 }

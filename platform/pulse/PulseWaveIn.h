@@ -8,10 +8,13 @@
 // no buffer takes yet (up to a second), as a sound card's ring would. A reset
 // corks the stream and drops what it holds; the next start uncorks it. A
 // server that goes away ends the capture cleanly: its buffers come back and
-// its calls answer NoDriver.
+// its calls answer NoDriver. While it captures a source, the strip meters of
+// that source read their levels from what it captured (PulseLevelTap), so
+// that the server runs one stream per input.
 
 #include "core/monitor/WaveInQueue.h"
 #include "core/monitor/WaveInService.h"
+#include "platform/pulse/PulsePeakMeters.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -23,7 +26,7 @@ namespace nuvask {
 
 class PulseConnection;
 
-class PulseWaveIn : public QObject, public WaveInService
+class PulseWaveIn : public QObject, public WaveInService, public PulseLevelTap
 {
     Q_OBJECT
 public:
@@ -37,7 +40,10 @@ public:
 
     // False once the stream behind an open handle went away.
     bool isAlive(WaveInHandle handle) const;
-    // The bytes per block the server is asked for (10 ms of the format).
+    // The block the server is asked for (milliseconds of sound), and its
+    // bytes in a format. Chosen with bench/monitoring.sh: the whole
+    // machine's CPU beside the reaction to a loud burst.
+    static constexpr int FragmentMs = 10;
     static quint32 fragmentBytes(const WaveFormat &format);
 
     quint32 deviceCount() override;
@@ -49,6 +55,12 @@ public:
     quint32 reset(WaveInHandle handle) override;
     quint32 close(WaveInHandle handle) override;
 
+    // The level tap: a started capture reads every sample of its source. A
+    // take first moves in what the server holds for it, so that the meters
+    // see the sound of the last moments whatever the buffers' length.
+    bool tapsSource(const QString &source) override;
+    bool takeTappedPeak(const QString &source, float &peak) override;
+
 private:
     struct Capture;
 
@@ -58,10 +70,14 @@ private:
     // Moves what the server handed over into the queued buffers.
     void drain(Capture &capture);
     void goneAway(Capture &capture);
+    // The capture stops reading: the level it collected since the meters'
+    // last take waits for their next one.
+    void stopped(Capture &capture);
 
     PulseConnection &m_connection;
     WaveInCaptures<Capture> m_open;
     WaveInHandle m_nextHandle = HandleBit | 1;
+    std::map<QString, float> m_leftover; // source -> the level of captures stopped since the last take
 };
 
 } // namespace nuvask

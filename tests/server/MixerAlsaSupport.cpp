@@ -125,14 +125,16 @@ void OwnPulseAudio::kill()
     m_process.waitForFinished(5000);
 }
 
-bool TonePlayer::start(const QString &sink, int amplitude, int seconds)
+bool TonePlayer::start(const QString &sink, int amplitude, int seconds, int rightAmplitude)
 {
     constexpr int Rate = 44100;
     QByteArray pcm;
     pcm.reserve(qsizetype(Rate) * 4 * seconds);
+    const int amplitudes[2] = {amplitude, rightAmplitude < 0 ? amplitude : rightAmplitude};
     for (int i = 0; i < Rate * seconds; ++i) {
-        const auto v = qint16(std::lround(amplitude * std::sin(2 * std::numbers::pi * 1000.0 * i / Rate)));
+        const double wave = std::sin(2 * std::numbers::pi * 1000.0 * i / Rate);
         for (int channel = 0; channel < 2; ++channel) {
+            const auto v = qint16(std::lround(amplitudes[channel] * wave));
             pcm.append(char(v & 0xFF));
             pcm.append(char((v >> 8) & 0xFF));
         }
@@ -162,6 +164,11 @@ QString Pactl(const QStringList &args)
     process.start(QStringLiteral("pactl"), args);
     process.waitForFinished(5000);
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int RecordStreams()
+{
+    return int(Pactl({"list", "short", "source-outputs"}).split('\n', Qt::SkipEmptyParts).size());
 }
 
 void OpenCapturePath()

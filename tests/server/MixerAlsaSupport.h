@@ -23,6 +23,9 @@ namespace nuvask::test {
 
 // Runs pactl with `args` and returns what it printed.
 QString Pactl(const QStringList &args);
+// Record streams on the server (meters', captures', and on PipeWire a
+// remapped source's own).
+int RecordStreams();
 // The null sink rec_sink and the default source (its monitor) at full volume
 // and unmuted: a tone played into the sink is recorded at its own level.
 void OpenCapturePath();
@@ -109,8 +112,10 @@ private:
 class TonePlayer
 {
 public:
-    // A 1 kHz sine at `amplitude` (16-bit scale) on both channels, for `seconds`.
-    bool start(const QString &sink, int amplitude, int seconds);
+    // A 1 kHz sine at `amplitude` (16-bit scale) on both channels, for
+    // `seconds`; with `rightAmplitude` (0 or more) the right channel has that
+    // amplitude instead.
+    bool start(const QString &sink, int amplitude, int seconds, int rightAmplitude = -1);
     void stop();
     ~TonePlayer() { stop(); }
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 using namespace nuvask;
@@ -171,5 +172,61 @@ TEST(PeakScan, FastAgreesWithTheRuleOnRandomBuffers)
         for (int threshold : {NoStop, std::uniform_int_distribution<int>(0, limit)(random),
                               std::uniform_int_distribution<int>(0, 600)(random)})
             both(data, layout, threshold);
+    }
+}
+
+namespace {
+
+// The mixed level written out frame by frame: the mean of the first two
+// channels, rounded down, and its largest magnitude.
+int mixedByHand(const QByteArray &data, const PeakScanLayout &layout)
+{
+    const auto *p = reinterpret_cast<const uchar *>(data.constData());
+    const auto sample = [&](qsizetype at) {
+        return layout.bytesPerSample == 1 ? int(p[at]) - 128 : int(qint16(quint16(p[at] | (p[at + 1] << 8))));
+    };
+    int peak = 0;
+    for (qsizetype pos = 0; pos + layout.frameStep <= data.size(); pos += layout.frameStep) {
+        const int v = layout.channels < 2 ? sample(pos)
+                                          : int(std::floor((sample(pos) + sample(pos + layout.bytesPerSample)) / 2.0));
+        peak = std::max(peak, std::abs(v));
+    }
+    return peak;
+}
+
+} // namespace
+
+TEST(PeakScan, MixedLevelIsTheMeanOfBothChannels)
+{
+    // One channel alone counts half; opposite channels cancel out; the
+    // most negative pair reaches the full scale.
+    EXPECT_EQ(PeakScanMixed(samples16({30000, 0, 0, 6000}).constData(), 8, Stereo16), 15000);
+    EXPECT_EQ(PeakScanMixed(samples16({20000, -20000, 100, 101}).constData(), 8, Stereo16), 100);
+    EXPECT_EQ(PeakScanMixed(samples16({-32768, -32768}).constData(), 4, Stereo16), 32768);
+    EXPECT_EQ(PeakScanMixed(samples16({32767, -32768}).constData(), 4, Stereo16), 1) << "-0.5 rounds down";
+    // A partial last frame is not read; mono is the sample itself; 8-bit is
+    // around the middle.
+    EXPECT_EQ(PeakScanMixed(samples16({10, 10, -30000}).constData(), 6, Stereo16), 10);
+    EXPECT_EQ(PeakScanMixed(samples16({-700, 300}).constData(), 4, Mono16), 700);
+    const QByteArray eight("\x00\xff\x80\x00", 4);
+    EXPECT_EQ(PeakScanMixed(eight.constData(), 4, Stereo8), 64);
+    EXPECT_EQ(PeakScanMixed(eight.constData(), 4, Mono8), 128);
+    EXPECT_EQ(PeakScanMixed(eight.constData(), 4, PeakScanLayout{3, 1, 3}), 0);
+}
+
+TEST(PeakScan, MixedLevelAgreesWithTheMeanByHandOnRandomBuffers)
+{
+    std::mt19937 random(20261208);
+    const PeakScanLayout layouts[] = {Stereo16, Mono16, Stereo8, Mono8, PeakScanLayout{2, 2, 6}};
+    for (int round = 0; round < 300; ++round) {
+        const PeakScanLayout layout = layouts[round % 5];
+        // Lengths around the eight-frame steps, and full buffers.
+        const quint32 size = round % 7 == 0 ? Largest : std::uniform_int_distribution<quint32>(0, 300)(random);
+        QByteArray data(qsizetype(size), '\0');
+        for (char &c : data)
+            c = char(random());
+        EXPECT_EQ(PeakScanMixed(data.constData(), size, layout), mixedByHand(data, layout))
+            << "layout " << layout.bytesPerSample << "/" << layout.channels << "/" << layout.frameStep << " bytes "
+            << size;
     }
 }

@@ -215,12 +215,6 @@ TEST_F(PulseMixerServiceTest, DefaultChangesAndSinksComingAndGoingAreFollowed)
     EXPECT_EQ(line.name, "nuvask_second") << "the same name comes back under the same identifier";
 }
 
-// Recording streams of the server (the meters' own included), one per line.
-int recordStreams()
-{
-    return int(Pactl({"list", "short", "source-outputs"}).split('\n', Qt::SkipEmptyParts).size());
-}
-
 TEST_F(PulseMixerServiceTest, PeakMeterFollowsAToneAndItsStreamLivesOnlyWhileRead)
 {
     SKIP_WITHOUT_SERVER();
@@ -230,9 +224,9 @@ TEST_F(PulseMixerServiceTest, PeakMeterFollowsAToneAndItsStreamLivesOnlyWhileRea
     EXPECT_EQ(control(destLine(0), MixerControlType::PeakMeter), 0u) << "playback lines have no meter";
     // The monitor hears the sink after its volume: full volume for a full-scale reading.
     Pactl({"set-sink-volume", "@DEFAULT_SINK@", "100%"});
-    const int streamsBefore = recordStreams();
+    const int streamsBefore = RecordStreams();
     EXPECT_EQ(read(meter), 0u);
-    EXPECT_TRUE(WaitFor([&] { return recordStreams() == streamsBefore + 1; }, 2000))
+    EXPECT_TRUE(WaitFor([&] { return RecordStreams() == streamsBefore + 1; }, 2000))
         << "the first read opens the meter's stream";
 
     // A full-scale tone into the default sink, whose monitor is the default source.
@@ -262,7 +256,7 @@ TEST_F(PulseMixerServiceTest, PeakMeterFollowsAToneAndItsStreamLivesOnlyWhileRea
     EXPECT_LT(qint32(quiet), 500) << "the meter falls back when the tone stops";
 
     // Nobody reads it any more: the stream is closed.
-    EXPECT_TRUE(WaitFor([&] { return recordStreams() == streamsBefore; }, PulseMixerService::PeakIdleMs * 3));
+    EXPECT_TRUE(WaitFor([&] { return RecordStreams() == streamsBefore; }, PulseMixerService::PeakIdleMs * 3));
 }
 
 TEST_F(PulseMixerServiceTest, ServerOfTheScriptKilledAndStartedAgainIsBoundAgain)
