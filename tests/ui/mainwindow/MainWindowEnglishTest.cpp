@@ -6,6 +6,7 @@
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/sim/SimTopology.h"
 #include "support/EnglishTexts.h"
+#include "support/MainWindowFixture.h"
 #include "support/ModalScript.h"
 #include "support/TempXdg.h"
 #include "ui/dialogs/MKBoxDlg.h"
@@ -29,18 +30,17 @@
 
 using namespace nuvask;
 
-TEST(EnglishWindows, MainWindowMenusTrayTipAndTheNoTrayMessage)
+using EnglishMainWindow = test::MainWindowFixture;
+
+TEST_F(EnglishMainWindow, MenusTrayTipAndTheNoTrayMessage)
 {
     test::EnglishTexts english;
     ASSERT_TRUE(english.loaded());
-    test::TempXdg xdg;
-    HiveFileRegistry reg;
-    SetStartValues(MakeStartValues("/opt/nuvask/nuvask", '/'));
     QApplication::setWindowIcon(ApplicationIcon()); // as the program entry does
     SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
     TKELDO_NUVASK w(reg, board);
     w.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000));
+    ASSERT_TRUE(waitForStartup(w));
 
     EXPECT_EQ(w.menu().MOption0->title(), "&Options");
     EXPECT_EQ(w.menu().MHelp0->title(), "&Help");
@@ -72,11 +72,8 @@ TEST(EnglishWindows, MessageBoxButtons)
 // The about box as the Help menu opens it: the English title is 19 bytes, so
 // the product line takes the "ProductName " prefix the Japanese title (23
 // bytes) goes without.
-TEST(EnglishWindows, AboutBoxFromTheHelpMenu)
+TEST_F(EnglishMainWindow, AboutBoxFromTheHelpMenu)
 {
-    test::TempXdg xdg;
-    HiveFileRegistry reg;
-    SetStartValues(MakeStartValues("/opt/nuvask/nuvask", '/'));
     auto about = [&] {
         QMainWindow window;
         MainMenu menu;
