@@ -2,6 +2,8 @@
 
 #include "platform/pulse/PulsePolledContext.h"
 
+#include "platform/pulse/PulsePolledLoop.h"
+
 #include <pulse/pulseaudio.h>
 
 #include <QDeadlineTimer>
@@ -12,30 +14,26 @@ namespace nuvask {
 
 struct PulsePolledContext::Native
 {
-    pa_mainloop *loop = nullptr;
+    PulsePolledLoop loop;
     pa_context *context = nullptr;
 };
 
-PulsePolledContext::PulsePolledContext() : m_native(std::make_unique<Native>())
-{
-    m_native->loop = pa_mainloop_new();
-}
+PulsePolledContext::PulsePolledContext() : m_native(std::make_unique<Native>()) {}
 
 PulsePolledContext::~PulsePolledContext()
 {
+    // The context before the loop its events live on.
     if (m_native->context) {
         pa_context_disconnect(m_native->context);
         pa_context_unref(m_native->context);
     }
-    if (m_native->loop)
-        pa_mainloop_free(m_native->loop);
 }
 
 bool PulsePolledContext::connect(const char *clientName, int waitMs)
 {
-    if (!m_native->loop || m_native->context)
+    if (m_native->context)
         return false;
-    m_native->context = pa_context_new(pa_mainloop_get_api(m_native->loop), clientName);
+    m_native->context = pa_context_new(m_native->loop.api(), clientName);
     pa_context *context = m_native->context;
     if (!context || pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
         return false;
@@ -50,22 +48,16 @@ bool PulsePolledContext::connect(const char *clientName, int waitMs)
 
 void PulsePolledContext::run()
 {
-    if (!m_native->loop)
-        return;
-    for (int i = 0; i < 1000 && pa_mainloop_iterate(m_native->loop, 0, nullptr) > 0; ++i) {
-    }
+    m_native->loop.runReady();
 }
 
 bool PulsePolledContext::runUntil(const std::function<bool()> &done, int waitMs)
 {
-    if (!m_native->loop)
-        return false;
     QDeadlineTimer deadline(waitMs);
     while (!done()) {
         if (deadline.hasExpired())
             return false;
-        pa_mainloop_prepare(m_native->loop, int(std::min<qint64>(deadline.remainingTime(), 50)) * 1000);
-        if (pa_mainloop_poll(m_native->loop) < 0 || pa_mainloop_dispatch(m_native->loop) < 0)
+        if (!m_native->loop.runOnce(int(std::min<qint64>(deadline.remainingTime(), 50))))
             return false;
     }
     return true;

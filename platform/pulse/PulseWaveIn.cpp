@@ -293,9 +293,9 @@ void PulseWaveIn::drain(Capture &capture)
             capture.pending.remove(0, taken);
             continue;
         }
-        const size_t readable = pa_stream_readable_size(capture.stream);
-        if (readable == size_t(-1) || readable == 0)
-            return;
+        // Peeked without asking for the readable size first: an empty
+        // stream answers with no length, and every libpulse call is a
+        // system call (its fork check).
         const void *data = nullptr;
         size_t length = 0;
         if (pa_stream_peek(capture.stream, &data, &length) < 0 || length == 0)
