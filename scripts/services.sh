@@ -18,6 +18,7 @@ services_stop_pid() {
 services_stop_all() {
   # Newest first: a window manager goes before its display.
   local i pid
+  services_report_dead_pulse
   # Servers a test started again, newest first too.
   if [ -f "$SERVICES_WORK/restarted.pids" ]; then
     for pid in $(tac "$SERVICES_WORK/restarted.pids"); do services_stop_pid "$pid"; done
@@ -25,6 +26,15 @@ services_stop_all() {
   for ((i = ${#SERVICES_PIDS[@]} - 1; i >= 0; i--)); do services_stop_pid "${SERVICES_PIDS[i]}"; done
   SERVICES_PIDS=()
   rm -rf "$SERVICES_WORK"
+}
+
+# A private PulseAudio that stopped before the end (no test stops it) takes
+# its log with it: its last lines go to the run's output instead.
+services_report_dead_pulse() {
+  local pid=${SERVICES_PULSE_PID:-}
+  [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null || return 0
+  echo "== The private PulseAudio (pid $pid) stopped before the end of the run; the end of its log:" >&2
+  tail -n 40 "$SERVICES_WORK/pulse.log" >&2 2>/dev/null
 }
 
 # A private headless PulseAudio with a null sink "rec_sink" (its monitor is the
@@ -59,6 +69,7 @@ services_start_pulse() {
   # What the sound-server tests put back before each test.
   export NUVASK_TEST_DEFAULT_SINK=rec_sink NUVASK_TEST_DEFAULT_SOURCE=rec_sink.monitor
   export NUVASK_TEST_PULSE_PID=$pid
+  SERVICES_PULSE_PID=$pid
 }
 
 # Starts an Xvfb display chosen by Xvfb itself (-displayfd) and sets
