@@ -213,11 +213,28 @@ void LevelMonitor::WaveMeterClose()
 
 void LevelMonitor::WaveMeterOnData(WaveInHandle handle, WaveHeader *header)
 {
+    if (!takeBuffer(handle, header))
+        return;
+    // Measured at once, not from a later pass of the event loop: the copy
+    // is one, and two buffers handed back in one pass (a late read) would
+    // both be measured from the second, so that a loud first one went
+    // unseen. Inside the measuring (a lowering's reset handing buffers back
+    // at once) it waits for the event loop as before.
+    if (!m_levelBusy) {
+        WaveMeterOnLevel(m_headerCopy);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this, [this] { WaveMeterOnLevel(m_headerCopy); }, Qt::QueuedConnection);
+}
+
+bool LevelMonitor::takeBuffer(WaveInHandle handle, WaveHeader *header)
+{
     // 1. A buffer of a device closed meanwhile is not ours to touch.
     if (m_stopMark || !buffersAllocated() || m_dataBusy)
-        return;
+        return false;
     if (handle != m_handle || !header || !ownsHeader(header))
-        return;
+        return false;
     Mark busy(m_dataBusy);
 
     // 2./3. An empty buffer closes the device unless a lowering's reset is
@@ -227,32 +244,28 @@ void LevelMonitor::WaveMeterOnData(WaveInHandle handle, WaveHeader *header)
     if (header->bytesRecorded == 0 && m_requeue <= 0) {
         m_stopMark = true;
         WaveMeterClose();
-        return;
+        return false;
     }
     // 4. Closing: nothing is queued again, and the mark stays.
     if (m_closing) {
         busy.keep();
-        return;
+        return false;
     }
 
-    // 5. Copy for the analysis, which runs from the event loop.
+    // 5. Copy for the analysis, which runs once the buffer is back.
     m_headerCopy = *header;
-    if (header->bytesRecorded > 0) {
+    const bool measure = header->bytesRecorded > 0;
+    if (measure) {
         const quint32 bytes = std::min({header->bytesRecorded, header->bufferLength, AnalysisBytes});
         if (m_analysis)
             std::memcpy(m_analysis.get(), header->data, bytes);
         m_headerCopy.bytesRecorded = bytes;
-        QMetaObject::invokeMethod(
-            this, [this] { WaveMeterOnLevel(m_headerCopy); }, Qt::QueuedConnection);
-    }
-    if (m_closing) {
-        busy.keep();
-        return;
     }
     // 6. The same buffer goes back to the device; a failure drops it.
     header->bytesRecorded = 0;
     if (m_wave.prepareHeader(m_handle, header) == WaveRc::NoError)
         m_wave.addBuffer(m_handle, header);
+    return measure;
 }
 
 void LevelMonitor::WaveMeterOnLevel(const WaveHeader &copy)

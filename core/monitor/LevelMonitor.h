@@ -141,6 +141,9 @@ signals:
     void levelMeasured(int peak);
 
 private:
+    // Takes a returned buffer and queues it again; true when its copy is
+    // to be measured.
+    bool takeBuffer(WaveInHandle handle, WaveHeader *header);
     void resetHold();
     void showStopped();
     bool buffersAllocated() const { return m_buffers[0] != nullptr; }

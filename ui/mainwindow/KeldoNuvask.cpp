@@ -92,8 +92,9 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInSer
     // 3./4. Widgets and per-strip tables.
     buildWidgets();
     m_monitor = new LevelMonitor(wave, m_layer, *m_panels->monitorPanel(), this);
-    // While the monitor captures, the meters' ticks ride its wake-ups.
-    connect(m_monitor, &LevelMonitor::levelMeasured, m_meters, &StripMeters::TickAlong, Qt::QueuedConnection);
+    // While the monitor captures, the meters' ticks ride its wake-ups, in
+    // the same pass of the event loop (a queued call would cost another).
+    connect(m_monitor, &LevelMonitor::levelMeasured, m_meters, &StripMeters::TickAlong);
     m_monitor->SetHistory(&m_history);
     m_historyRecorder = new LevelHistoryRecorder(m_history, m_layer, this);
     MKBoxDlg1 = new TMKBoxDlg(this);

@@ -85,8 +85,7 @@ protected:
         rig.strips.host.meters = &meters;
         meters.ApplySettings(true, false);
         // As in the main window: the meters' ticks ride the monitor's buffers.
-        QObject::connect(rig.monitor.get(), &LevelMonitor::levelMeasured, &meters, &StripMeters::TickAlong,
-                         Qt::QueuedConnection);
+        QObject::connect(rig.monitor.get(), &LevelMonitor::levelMeasured, &meters, &StripMeters::TickAlong);
         ASSERT_EQ(rig.strips.open(), QString());
         int device = -1;
         for (int d = 0; d < rig.strips.layer.DeviceCount(); ++d) {

@@ -322,6 +322,26 @@ TEST_F(LevelMonitorTest, LoudBufferWithAutoLowersStripTwoByEightStepsAndKeepsCap
     EXPECT_EQ(hold(), "32768");
 }
 
+TEST_F(LevelMonitorTest, BuffersBackInOnePassAreEachMeasured)
+{
+    // A late read hands a loud buffer and a quiet one back together: the
+    // loud one must still lower and hold, whatever follows it.
+    w.bindRecordingStrip(200);
+    click("Btn_RAuto");
+    w.wave.queueFullScale(FramesPerBuffer);
+    w.wave.queueLevel(100, FramesPerBuffer);
+    ASSERT_EQ(w.wave.feed(2 * FramesPerBuffer * 4), 2 * FramesPerBuffer * 4);
+    Deliver();
+    EXPECT_EQ(w.stripPosition(), 192);
+
+    click("Btn_RAuto");
+    w.wave.queueLevel(20000, FramesPerBuffer);
+    w.wave.queueLevel(100, FramesPerBuffer);
+    w.wave.feed(2 * FramesPerBuffer * 4);
+    Deliver();
+    EXPECT_EQ(hold(), "20000");
+}
+
 TEST_F(LevelMonitorTest, StripWithoutVolumeControlOnlyShowsTheLevel)
 {
     w.strips.open();
