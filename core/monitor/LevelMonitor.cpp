@@ -252,9 +252,12 @@ bool LevelMonitor::takeBuffer(WaveInHandle handle, WaveHeader *header)
         return false;
     }
 
-    // 5. Copy for the analysis, which runs once the buffer is back.
+    // 5. Copy for the analysis, which runs once the buffer is back. A
+    // buffer handed back before it was full (a lowering's reset, Off, a
+    // lost device) holds sound from before that moment: measured, it would
+    // lower the volume a second time for the same sound.
     m_headerCopy = *header;
-    const bool measure = header->bytesRecorded > 0;
+    const bool measure = header->bytesRecorded > 0 && header->bytesRecorded >= header->bufferLength;
     if (measure) {
         const quint32 bytes = std::min({header->bytesRecorded, header->bufferLength, AnalysisBytes});
         if (m_analysis)

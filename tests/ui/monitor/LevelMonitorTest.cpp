@@ -322,7 +322,7 @@ TEST_F(LevelMonitorTest, LoudBufferWithAutoLowersStripTwoByEightStepsAndKeepsCap
     EXPECT_EQ(hold(), "32768");
 }
 
-TEST_F(LevelMonitorTest, BuffersBackInOnePassAreEachMeasured)
+TEST_F(LevelMonitorTest, EveryFullBufferIsMeasuredAndSoundFromBeforeALoweringIsNot)
 {
     // A late read hands a loud buffer and a quiet one back together: the
     // loud one must still lower and hold, whatever follows it.
@@ -333,6 +333,14 @@ TEST_F(LevelMonitorTest, BuffersBackInOnePassAreEachMeasured)
     ASSERT_EQ(w.wave.feed(2 * FramesPerBuffer * 4), 2 * FramesPerBuffer * 4);
     Deliver();
     EXPECT_EQ(w.stripPosition(), 192);
+
+    // The lowering's reset hands back the next buffer half full of the same
+    // loud sound: one lowering for it, not two.
+    w.wave.queueFullScale(FramesPerBuffer + FramesPerBuffer / 2);
+    w.wave.feed(FramesPerBuffer * 4 + FramesPerBuffer * 2);
+    Deliver();
+    EXPECT_EQ(w.stripPosition(), 184);
+    EXPECT_TRUE(w.monitor->IsOpen());
 
     click("Btn_RAuto");
     w.wave.queueLevel(20000, FramesPerBuffer);
