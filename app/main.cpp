@@ -20,7 +20,7 @@
 #include "platform/linux/XdgSetupPlatform.h"
 #include "ui/widgets/AppFonts.h"
 #include "ui/widgets/AppIcon.h"
-#include "ui/mainwindow/KeldoNuvask.h"
+#include "ui/mainwindow/MainWindow.h"
 #include "ui/dialogs/MKBoxDlg.h"
 #include "ui/setup/NuvaskSetupFm.h"
 #include "ui/dialogs/WorkArea.h"
@@ -179,8 +179,8 @@ int main(int argc, char **argv)
     std::unique_ptr<QWidget> window;
     bool showWindow = true;
     if (openMain) {
-        auto main = std::make_unique<TKELDO_NUVASK>(registry, *mixer, capture.get());
-        TKELDO_NUVASK *w = main.get();
+        auto main = std::make_unique<MainWindow>(registry, *mixer, capture.get());
+        MainWindow *w = main.get();
         w->SetDesktop(&desktopEntries, &programGroups);
         server.setHandler([w](unsigned message, const QString &text) {
             if (message == kWmSecondInstance)

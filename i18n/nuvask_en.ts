@@ -353,7 +353,7 @@ Clear the version number now?</translation>
     </message>
 </context>
 <context>
-    <name>KeldoNuvask</name>
+    <name>MainWindow</name>
     <message>
         <source>ボリューム表示 ON／OFF</source>
         <translation>Volume strips on/off</translation>

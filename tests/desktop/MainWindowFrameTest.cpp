@@ -9,7 +9,7 @@
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
 #include "ui/widgets/ColorBtn.h"
-#include "ui/mainwindow/KeldoNuvask.h"
+#include "ui/mainwindow/MainWindow.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -62,7 +62,7 @@ struct MainWindowFrame : ::testing::Test
     // Shows a main window and waits until the window manager has framed it
     // and its frame sits where `expected` (from the frame's size) says.
     // Returns the frame as the X server has it.
-    QRect showAndSettle(TKELDO_NUVASK &w, const std::function<QPoint(QSize)> &expected)
+    QRect showAndSettle(MainWindow &w, const std::function<QPoint(QSize)> &expected)
     {
         w.show();
         const auto id = std::uint32_t(w.winId());
@@ -115,7 +115,7 @@ TEST_F(MainWindowFrame, WholeFrameOnTheWorkAreaForEveryStoredPosition)
     for (const QString &fp : positions) {
         SCOPED_TRACE(("FP=\"" + fp + "\"").toStdString());
         store("FP", fp);
-        TKELDO_NUVASK w(reg, board);
+        MainWindow w(reg, board);
         const QRect frame = showAndSettle(w, [&](QSize f) { return ruleFor(fp, f, work, screen); });
         EXPECT_TRUE(work.contains(frame)) << text(frame).toStdString() << " outside " << text(work).toStdString();
         EXPECT_EQ(frame.topLeft(), ruleFor(fp, frame.size(), work, screen));
@@ -131,9 +131,9 @@ TEST_F(MainWindowFrame, PositionSavedAtCloseIsTheFrameOnScreen)
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
     QRect frame;
     {
-        TKELDO_NUVASK w(reg, board);
+        MainWindow w(reg, board);
         frame = showAndSettle(w, [&](QSize f) { return ruleFor("5000,5000", f, work, screen); });
-        ASSERT_TRUE(QTest::qWaitFor([&] { return w.StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; },
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.StartupCompleted() == MainWindow::kStartupCompletedValue; },
                                     3000));
         w.close();
     }
@@ -141,7 +141,7 @@ TEST_F(MainWindowFrame, PositionSavedAtCloseIsTheFrameOnScreen)
     ASSERT_TRUE(saved.has_value()) << stored("FP").toStdString();
     EXPECT_EQ(*saved, frame.topLeft());
     // The next start puts it back exactly there.
-    TKELDO_NUVASK again(reg, board);
+    MainWindow again(reg, board);
     const QRect next = showAndSettle(again, [&](QSize) { return *saved; });
     EXPECT_EQ(next, frame);
 }
@@ -162,7 +162,7 @@ TEST_F(MainWindowFrame, PanelAtTheBottomAndLeftEdgesIsLeftFree)
     for (const QString &fp : {QString("5000,5000"), QString("-5000,-5000"), QString("0,1000")}) {
         SCOPED_TRACE(("FP=\"" + fp + "\"").toStdString());
         store("FP", fp);
-        TKELDO_NUVASK w(reg, board);
+        MainWindow w(reg, board);
         const QRect frame =
             showAndSettle(w, [&](QSize f) { return ruleFor(fp, f, expectedWork, screenRect.size()); });
         EXPECT_TRUE(expectedWork.contains(frame)) << text(frame).toStdString();
@@ -170,7 +170,7 @@ TEST_F(MainWindowFrame, PanelAtTheBottomAndLeftEdgesIsLeftFree)
 
     // The corner buttons put the frame on the panel's edges too.
     store("FP", "300,300");
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     showAndSettle(w, [](QSize) { return QPoint(300, 300); });
     const auto id = std::uint32_t(w.winId());
     w.findChild<TColorBtn *>("Btn_WB")->Click();

@@ -10,7 +10,7 @@
 #include "support/ModalScript.h"
 #include "support/TempXdg.h"
 #include "ui/dialogs/MkBox.h"
-#include "ui/mainwindow/KeldoNuvask.h"
+#include "ui/mainwindow/MainWindow.h"
 #include "ui/widgets/ColorBtn.h"
 
 #include <QApplication>
@@ -33,7 +33,7 @@ TEST(MessageBoxStacking, ATrayClickBeforeTheStartIsDoneKeepsItsBoxInFrontWhateve
     for (const QString &stayOnTop : {QStringLiteral("1"), QStringLiteral("0")}) {
         SCOPED_TRACE(("MostTOP=" + stayOnTop).toStdString());
         reg.open(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->writeString("MostTOP", stayOnTop);
-        TKELDO_NUVASK w(reg, board);
+        MainWindow w(reg, board);
         // The start waits until the window manager has the window; then it
         // runs under the box.
         auto *start = w.findChild<QTimer *>(QStringLiteral("Timer_Create"));
@@ -57,7 +57,7 @@ TEST(MessageBoxStacking, ATrayClickBeforeTheStartIsDoneKeepsItsBoxInFrontWhateve
             poll.stop();
             said = test::BoxText(box);
             started = QTest::qWaitFor(
-                [&] { return w.StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000);
+                [&] { return w.StartupCompleted() == MainWindow::kStartupCompletedValue; }, 5000);
             QTest::qWait(300); // the window manager restacks
             inFront = x.stackedAbove(std::uint32_t(box->winId()), id);
             box->done(1);

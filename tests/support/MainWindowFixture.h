@@ -6,7 +6,7 @@
 #include "core/startup/ProgramEntry.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "support/TempXdg.h"
-#include "ui/mainwindow/KeldoNuvask.h"
+#include "ui/mainwindow/MainWindow.h"
 #include "ui/dialogs/MkBox.h"
 #include "support/ModalScript.h"
 
@@ -61,9 +61,9 @@ struct MainWindowFixture : ::testing::Test
         auto key = reg.open(RegRoot::CurrentUser, kSettingsKey, false);
         return key ? key->readStringIfPresent(name).value_or("<missing>") : "<no key>";
     }
-    static bool waitForStartup(TKELDO_NUVASK &w)
+    static bool waitForStartup(MainWindow &w)
     {
-        return QTest::qWaitFor([&] { return w.StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000);
+        return QTest::qWaitFor([&] { return w.StartupCompleted() == MainWindow::kStartupCompletedValue; }, 5000);
     }
 };
 

@@ -64,7 +64,7 @@ private:
 
 void AboveOwner::Keep(QWidget *dialog, QWidget *source, bool sourceGiven)
 {
-    QWidget *owner = sourceGiven ? source : MainWindow();
+    QWidget *owner = sourceGiven ? source : FindMainWindow();
     if (!dialog || !owner)
         return;
     owner = owner->window();

@@ -20,7 +20,7 @@ void TColouredDialog::SetRole(QWidget *w, QPalette::ColorRole role, const QColor
 
 void TColouredDialog::ApplyColours()
 {
-    if (const QWidget *main = MainWindow()) {
+    if (const QWidget *main = FindMainWindow()) {
         SetRole(this, QPalette::Window, main->palette().color(QPalette::Window));
         SetRole(this, QPalette::WindowText, main->palette().color(QPalette::WindowText));
     }

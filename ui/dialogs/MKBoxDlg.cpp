@@ -76,7 +76,7 @@ TMKBox *TMKBoxDlg::makeBox(int kind, const QString &text, const QString &startTe
     box->Prepare(text, startText, countdown, defaultAnswer);
     box->move(PlaceDialog(box->OuterSize(), m_sourceHandle.data(), m_sourceGiven));
     box->setWindowTitle(m_title.isEmpty() ? ApplicationTitle() : m_title);
-    if (const QWidget *main = MainWindow()) {
+    if (const QWidget *main = FindMainWindow()) {
         const QVariant hints = main->property("ShowHint");
         box->SetHintsOn(!hints.isValid() || hints.toBool());
     }
@@ -119,7 +119,7 @@ int TMKBoxDlg::Run(int kind, const QString &text, bool countdown, int startCount
         result = defaultAnswer;
     box->hide();
     box.reset();
-    if (QWidget *main = MainWindow())
+    if (QWidget *main = FindMainWindow())
         main->update();
     if (self) {
         m_slots[slot].busy = false;

@@ -373,7 +373,7 @@ void TMKBox::Btn_TM_OPENClick()
 
 void TMKBox::ApplyColours()
 {
-    if (const QWidget *main = MainWindow()) {
+    if (const QWidget *main = FindMainWindow()) {
         SetPaletteColor(this, QPalette::Window, main->palette().color(QPalette::Window));
         SetPaletteColor(this, QPalette::WindowText, main->palette().color(QPalette::WindowText));
     }

@@ -38,7 +38,7 @@ int TSNBoxDlg::Execute(const QString &prompt)
     box->setWindowTitle(m_title.isEmpty() ? ApplicationTitle() : m_title);
     box->Prepare(prompt, m_snText, m_sn, m_standardColor);
     m_sn.clear(); // rebuilt from the box below
-    if (const QWidget *main = MainWindow()) {
+    if (const QWidget *main = FindMainWindow()) {
         const QVariant hints = main->property("ShowHint");
         box->SetListHintsOn(!hints.isValid() || hints.toBool());
     }
@@ -53,7 +53,7 @@ int TSNBoxDlg::Execute(const QString &prompt)
     }
     box->hide();
     box.reset();
-    if (QWidget *main = MainWindow())
+    if (QWidget *main = FindMainWindow())
         main->update();
     return result;
 }

@@ -45,7 +45,7 @@ void SetMainWindow(QWidget *window)
     MainWindowRef() = window;
 }
 
-QWidget *MainWindow()
+QWidget *FindMainWindow()
 {
     return MainWindowRef().data();
 }
@@ -82,7 +82,7 @@ QRect WorkAreaRect()
 
 std::optional<QRect> ReferenceRect(const QWidget *source, bool sourceGiven)
 {
-    const QWidget *window = sourceGiven ? source : MainWindow();
+    const QWidget *window = sourceGiven ? source : FindMainWindow();
     if (!window)
         return std::nullopt;
     return window->frameGeometry();

@@ -21,7 +21,7 @@ namespace nuvask {
 // true (a window without that property counts as hints on). Held weakly: a
 // destroyed main window reads back as none.
 void SetMainWindow(QWidget *window);
-QWidget *MainWindow();
+QWidget *FindMainWindow();
 
 // The program's title, the caption of a dialog that has no title of its own.
 // Falls back to the application name until the program entry sets it. (The

@@ -48,7 +48,7 @@ int TDIR2OPENDLG::Execute(const QString &caption)
     setup.fileName = m_filename;
     setup.standardColor = m_standardColor;
     setup.title = title;
-    if (const QWidget *main = MainWindow()) {
+    if (const QWidget *main = FindMainWindow()) {
         const QVariant hints = main->property("ShowHint");
         setup.hintsOn = !hints.isValid() || hints.toBool();
     }
@@ -63,7 +63,7 @@ int TDIR2OPENDLG::Execute(const QString &caption)
         m_directory = form->ChosenFolder();
     form->hide();
     form.reset();
-    if (QWidget *main = MainWindow())
+    if (QWidget *main = FindMainWindow())
         main->update();
     return result;
 }

@@ -166,7 +166,7 @@ void TAboutBox::ColorBtn3Click()
 
 void TAboutBox::applyColours()
 {
-    const QWidget *main = MainWindow();
+    const QWidget *main = FindMainWindow();
     if (!main)
         return;
     const QColor back = main->palette().color(QPalette::Window);

@@ -55,7 +55,7 @@ bool TAboutBoxDlg::Execute()
     box->SetTexts(ProductNameLine(m_productName), m_version, m_copyright, m_comment0, m_comment1, m_comment2);
     box->setWindowTitle((m_title.isEmpty() ? ApplicationTitle() : m_title) + aboutText::CaptionSuffix());
     bool hints = true;
-    if (const QWidget *main = MainWindow()) {
+    if (const QWidget *main = FindMainWindow()) {
         const QVariant shown = main->property("ShowHint");
         hints = !shown.isValid() || shown.toBool();
     }
@@ -67,7 +67,7 @@ bool TAboutBoxDlg::Execute()
     const int result = box->exec();
     box->hide();
     box.reset();
-    if (QWidget *main = MainWindow())
+    if (QWidget *main = FindMainWindow())
         main->update();
     return self && result == 1;
 }

@@ -13,7 +13,7 @@
 #include "ui/help/AboutBoxDlg.h"
 #include "ui/help/HelpMenu.h"
 #include "ui/help/HelpWindow.h"
-#include "ui/mainwindow/KeldoNuvask.h"
+#include "ui/mainwindow/MainWindow.h"
 #include "ui/dialogs/MKBoxDlg.h"
 #include "ui/mainwindow/MainMenu.h"
 #include "ui/mainwindow/MainWindowTexts.h"
@@ -229,10 +229,10 @@ TEST(MainWindowMenus, LauncherPathsAreBuiltAtStartAndTheHelpWindowClosesWithTheW
     entries.CreateShortcut("/opt/nuvask/nuvask", ShellFolder::Desktop);
 
     SimMixerBoard board({sim::DemoDevice()});
-    auto w = std::make_unique<TKELDO_NUVASK>(reg, board);
+    auto w = std::make_unique<MainWindow>(reg, board);
     w->SetDesktop(&entries, &groups);
     w->show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->StartupCompleted() == MainWindow::kStartupCompletedValue; }, 5000));
     emit w->menu().MOption0->aboutToShow();
     EXPECT_FALSE(w->menu().MDESK_SET->isVisible());
     EXPECT_TRUE(w->menu().MDESK_DEL->isVisible());

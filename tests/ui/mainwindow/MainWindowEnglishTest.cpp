@@ -13,7 +13,7 @@
 #include "ui/dialogs/MkBox.h"
 #include "ui/help/AboutBox.h"
 #include "ui/help/HelpMenu.h"
-#include "ui/mainwindow/KeldoNuvask.h"
+#include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/MainMenu.h"
 #include "ui/widgets/AppIcon.h"
 #include "ui/widgets/ColorBtn.h"
@@ -38,7 +38,7 @@ TEST_F(EnglishMainWindow, MenusTrayTipAndTheNoTrayMessage)
     ASSERT_TRUE(english.loaded());
     QApplication::setWindowIcon(ApplicationIcon()); // as the program entry does
     SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     w.show();
     ASSERT_TRUE(waitForStartup(w));
 

@@ -1,7 +1,7 @@
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
-#include "ui/mainwindow/KeldoNuvask.h"
+#include "ui/mainwindow/MainWindow.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@ TEST(MainWindowHandOver, SecondStartBringsAMinimisedOrBuriedWindowBack)
     test::TempXdg xdg;
     HiveFileRegistry reg;
     SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     EXPECT_EQ(w.objectName(), QString("TKELDO_NUVASK"));
     EXPECT_EQ(w.windowTitle(), QString("nuvASK"));
     w.show();

@@ -3,7 +3,7 @@
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
 #include "ui/widgets/ColorBtn.h"
-#include "ui/mainwindow/KeldoNuvask.h"
+#include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/PanelSplitter.h"
 
 #include <QCheckBox>
@@ -41,7 +41,7 @@ struct MainWindowLayout : ::testing::Test
 
 TEST_F(MainWindowLayout, DesignSizeWithTheEditorClosed)
 {
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     // 286 at design, less the cut-level editor (35) that starts closed.
     EXPECT_EQ(w.clientWidth(), 286 - 35);
     EXPECT_EQ(w.clientHeight(), 218);
@@ -56,7 +56,7 @@ TEST_F(MainWindowLayout, DesignSizeWithTheEditorClosed)
 
 TEST_F(MainWindowLayout, AtMostOneStripHiddenAndTheWidthFollows)
 {
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     w.show();
     const int full = w.clientWidth();
     clickBox(w, "Ch_V0");
@@ -90,7 +90,7 @@ TEST_F(MainWindowLayout, SpaceOnTheTopRowBoxesActsAsAClick)
 {
     // The keyboard toggles a box as the mouse does, so it must run the same
     // action: a box that changed without its layout would leave them apart.
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     const int full = w.clientWidth();
@@ -116,7 +116,7 @@ TEST_F(MainWindowLayout, SpaceOnTheTopRowBoxesActsAsAClick)
     EXPECT_EQ(w.clientWidth(), full);
 
     // MostTOP is applied by the deferred initialisation.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.StartupCompleted() == MainWindow::kStartupCompletedValue; }, 5000));
     ASSERT_TRUE(w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     space("Ch_Top");
     EXPECT_FALSE(child<QCheckBox>(w, "Ch_Top")->isChecked());
@@ -127,7 +127,7 @@ TEST_F(MainWindowLayout, SpaceOnTheTopRowBoxesActsAsAClick)
 
 TEST_F(MainWindowLayout, SplitterDragKeepsFivePixelsAndIsGivenUpOnRelayout)
 {
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     w.show();
     auto *splitter = child<PanelSplitter>(w, "Splitter1");
     QWidget *pv0 = child<QWidget>(w, "PV0");
@@ -147,7 +147,7 @@ TEST_F(MainWindowLayout, StoredHiddenStripAndPosition)
 {
     store("V_Panel", "1");
     store("FP", "100000,20");
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     EXPECT_FALSE(child<QCheckBox>(w, "Ch_V1")->isChecked());
     EXPECT_TRUE(child<QWidget>(w, "PV1")->isHidden());
     const QRect work = w.WorkArea();
@@ -158,7 +158,7 @@ TEST_F(MainWindowLayout, StoredHiddenStripAndPosition)
 
 TEST_F(MainWindowLayout, ColourSwitchesExcludeEachOther)
 {
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     const MainMenu &m = w.menu();
     EXPECT_TRUE(m.KELDO_COLOR->isChecked());
     EXPECT_EQ(w.palette().color(QPalette::Window), QColor(0, 128, 0));
@@ -183,7 +183,7 @@ TEST_F(MainWindowLayout, ColourSwitchesExcludeEachOther)
 
 TEST_F(MainWindowLayout, MenuBarItemsInOrder)
 {
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     QStringList names;
     for (QAction *a : w.menu().MOption0->actions())
         names << a->objectName();

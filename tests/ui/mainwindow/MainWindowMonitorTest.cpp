@@ -9,7 +9,7 @@
 #include "platform/sim/SimWaveIn.h"
 #include "ui/widgets/ColorBtn.h"
 #include "ui/widgets/ColorLabel.h"
-#include "ui/mainwindow/KeldoNuvask.h"
+#include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/StripPanels.h"
 #include "ui/mixer/VolumeStrip.h"
 
@@ -29,7 +29,7 @@ struct MainWindowMonitor : test::MainWindowFixture {
     SimWaveIn wave;
 
     template <class T>
-    static T *child(const TKELDO_NUVASK &w, const char *name)
+    static T *child(const MainWindow &w, const char *name)
     {
         return w.findChild<T *>(QLatin1String(name));
     }
@@ -41,7 +41,7 @@ TEST_F(MainWindowMonitor, StartsFromTheStoredValuesAndSavesTheCutLevelAfterStopp
     store("RL_WAIT", "1");
     store("Meter_ON", "1");
     store("Auto_RecV", "1");
-    TKELDO_NUVASK w(reg, board, &wave);
+    MainWindow w(reg, board, &wave);
     w.show();
     ASSERT_TRUE(waitForStartup(w));
     EXPECT_EQ(child<QLineEdit>(w, "Edit_RPK")->text(), "12800");
@@ -88,7 +88,7 @@ TEST_F(MainWindowMonitor, StartsFromTheStoredValuesAndSavesTheCutLevelAfterStopp
 
 TEST_F(MainWindowMonitor, WithoutACaptureDeviceTheMonitorStaysOff)
 {
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     ASSERT_TRUE(waitForStartup(w));
     test::BoxAnswerer boxes;
     child<TColorBtn>(w, "Btn_RPK_ON")->Click();
@@ -111,7 +111,7 @@ TEST_F(MainWindowMonitor, MetersRestWhileTheWindowCannotBeSeen)
 {
     store("Meter_ON", "1");
     store("Auto_RecV", "0");
-    TKELDO_NUVASK w(reg, board, &wave);
+    MainWindow w(reg, board, &wave);
     w.show();
     ASSERT_TRUE(waitForStartup(w));
     const QTimer &timer = w.meters().Timer_PK();
@@ -139,7 +139,7 @@ TEST_F(MainWindowMonitor, MeterTicksRideTheMonitorsBuffers)
 {
     store("Meter_ON", "1");
     store("RL_WAIT", "0"); // 50 ms buffers
-    TKELDO_NUVASK w(reg, board, &wave);
+    MainWindow w(reg, board, &wave);
     w.show();
     ASSERT_TRUE(waitForStartup(w));
     int own = 0;

@@ -7,7 +7,7 @@
 #include "support/TempXdg.h"
 #include "support/TestBoards.h"
 #include "support/MainWindowFixture.h"
-#include "ui/mainwindow/KeldoNuvask.h"
+#include "ui/mainwindow/MainWindow.h"
 #include "ui/dialogs/MkBox.h"
 #include "ui/mixer/VolumeStrip.h"
 
@@ -37,7 +37,7 @@ struct MainWindowStartup : test::MainWindowFixture
 TEST_F(MainWindowStartup, FirstStartBindsTheDefaultLinesOnDeviceZero)
 {
     SimMixerBoard board({sim::DemoDevice(), test::RecordingOnlyDevice()});
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     w.show();
     EXPECT_EQ(w.StartupCompleted(), 0);
     ASSERT_TRUE(waitForStartup(w));
@@ -63,7 +63,7 @@ TEST_F(MainWindowStartup, SavedDeviceThatIsGoneFallsBackToDeviceZero)
     store("ML_DST0", "7");
     store("ML_SRC0", "4104"); // no wave-out source under the recording line
     SimMixerBoard board({sim::DemoDevice(), test::RecordingOnlyDevice()});
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     ASSERT_TRUE(waitForStartup(w));
     EXPECT_EQ(w.strip(1)->deviceIndex(), 0);
     EXPECT_EQ(w.strip(2)->deviceIndex(), 1);
@@ -77,7 +77,7 @@ TEST_F(MainWindowStartup, NoMixerDeviceShowsTheErrorAndClosesWithoutSaving)
     store("FP", "1,2");
     BoxAnswerer boxes;
     SimMixerBoard board(QList<SimDevice>{});
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     w.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 5000));
     ASSERT_EQ(boxes.texts.size(), 1);
@@ -93,7 +93,7 @@ TEST_F(MainWindowStartup, StripThatCannotBeBoundClosesAtOnceAndNothingIsSaved)
     SimMixerBoard board({sim::DemoDevice()});
     // Strip 1 is bound to the wave line (0x00000001): its query fails.
     board.addFault(SimFault{SimCall::LineById, 0, 0x00000001u});
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     w.show();
     ASSERT_TRUE(waitForStartup(w)); // the initialisation still runs to its end
     EXPECT_TRUE(w.closeGuardSet());
@@ -119,7 +119,7 @@ TEST_F(MainWindowStartup, StoredLineThatFailsToBindIsDroppedSoTheNextStartWorks)
     board.addFault(SimFault{SimCall::LineById, 0, 0x00000003u});
     {
         BoxAnswerer boxes;
-        TKELDO_NUVASK w(reg, board);
+        MainWindow w(reg, board);
         w.show();
         ASSERT_TRUE(waitForStartup(w));
         EXPECT_FALSE(w.isVisible());
@@ -137,7 +137,7 @@ TEST_F(MainWindowStartup, StoredLineThatFailsToBindIsDroppedSoTheNextStartWorks)
     // The same board, the fault still there: strip 1 takes its default line
     // (wave out under the speakers) and the program runs.
     BoxAnswerer boxes;
-    TKELDO_NUVASK again(reg, board);
+    MainWindow again(reg, board);
     again.show();
     ASSERT_TRUE(waitForStartup(again));
     EXPECT_TRUE(boxes.texts.isEmpty()) << boxes.texts.join("|").toStdString();
@@ -154,7 +154,7 @@ TEST_F(MainWindowStartup, CompletedRunSavesAndARestartRestoresTheSameState)
     store("Version", "23");
     {
         SimMixerBoard board({sim::DemoDevice(), test::RecordingOnlyDevice()});
-        TKELDO_NUVASK w(reg, board);
+        MainWindow w(reg, board);
         w.show();
         ASSERT_TRUE(waitForStartup(w));
         // Strip 2 to the line input of the recording line, as the user would.
@@ -183,7 +183,7 @@ TEST_F(MainWindowStartup, CompletedRunSavesAndARestartRestoresTheSameState)
     EXPECT_EQ(stored("KELDO_COLOR"), QString("0"));
 
     SimMixerBoard board({sim::DemoDevice(), test::RecordingOnlyDevice()});
-    TKELDO_NUVASK again(reg, board);
+    MainWindow again(reg, board);
     ASSERT_TRUE(waitForStartup(again));
     EXPECT_EQ(again.strip(2)->destinationIndex(), 1);
     EXPECT_EQ(again.strip(2)->sourceIndex(), 2);

@@ -12,7 +12,7 @@
 #include "support/TempXdg.h"
 #include "ui/widgets/AppIcon.h"
 #include "ui/widgets/ColorBtn.h"
-#include "ui/mainwindow/KeldoNuvask.h"
+#include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/MainWindowTexts.h"
 #include "ui/dialogs/MkBox.h"
 #include "ui/mainwindow/StripPanels.h"
@@ -33,7 +33,7 @@ TEST(MainWindowTray, WithoutANotificationAreaTrayKeepsTheWindowAndSaysWhy)
     SetStartValues(MakeStartValues("/opt/nuvask/nuvask", '/'));
     QApplication::setWindowIcon(ApplicationIcon()); // as the program entry does
     SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     w.show();
     auto *button = w.findChild<TColorBtn *>("Btn_TRAY");
     ASSERT_NE(button, nullptr);
@@ -45,7 +45,7 @@ TEST(MainWindowTray, WithoutANotificationAreaTrayKeepsTheWindowAndSaysWhy)
     EXPECT_EQ(tray->IconID(), 1);
     EXPECT_TRUE(tray->Icon()->Empty()); // given in the deferred start
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.StartupCompleted() == MainWindow::kStartupCompletedValue; }, 5000));
     EXPECT_EQ(tray->TipString(), QString("DORIVA SOUND ボリューム"));
     EXPECT_FALSE(tray->Icon()->Empty());
     EXPECT_FALSE(tray->Registered());
@@ -77,10 +77,10 @@ TEST(MainWindowTray, PressesWaitWhileALauncherActionRuns)
     XdgProgramGroups groups("nuvask");
     entries.CreateShortcut("/opt/nuvask/nuvask", ShellFolder::Desktop); // so the action says so and waits
     SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     w.SetDesktop(&entries, &groups);
     w.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.StartupCompleted() == MainWindow::kStartupCompletedValue; }, 5000));
 
     // Read while the action's message box is open, in the middle of the action.
     QList<bool> busyDuringBox;

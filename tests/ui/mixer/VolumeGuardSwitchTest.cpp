@@ -41,7 +41,7 @@ TEST_F(VolumeGuardSwitchTest, StoredSwitchGuardsStripTwoTellsWithoutStoppingAndT
     store("Version", "23");
     store("Guard_RecV", "1");
     {
-        TKELDO_NUVASK w(reg, board);
+        MainWindow w(reg, board);
         w.show();
         ASSERT_TRUE(waitForStartup(w));
         auto *mark = w.strip(2)->findChild<QLabel *>("Label_GUARD_2");
@@ -80,7 +80,7 @@ TEST_F(VolumeGuardSwitchTest, StoredSwitchGuardsStripTwoTellsWithoutStoppingAndT
     EXPECT_EQ(stored("Guard_RecV"), "0");
     // A missing value is off.
     reg.open(RegRoot::CurrentUser, test::kSettingsKey, false)->deleteValue("Guard_RecV");
-    TKELDO_NUVASK again(reg, board);
+    MainWindow again(reg, board);
     ASSERT_TRUE(waitForStartup(again));
     EXPECT_FALSE(again.menu().MO_Guard_RecV->isChecked() || again.guard().On());
 }

@@ -33,7 +33,7 @@ struct LevelHistoryWindowTest : test::MainWindowFixture
 
 TEST_F(LevelHistoryWindowTest, OpensFromBothMenusBesideTheMainWindowInItsColours)
 {
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     w.show();
     ASSERT_TRUE(waitForStartup(w));
     LevelHistoryWindow &history = w.historyWindow();
@@ -79,7 +79,7 @@ TEST_F(LevelHistoryWindowTest, OpensFromBothMenusBesideTheMainWindowInItsColours
 TEST_F(LevelHistoryWindowTest, PlaceSizeAndSpanAreKeptOnceOpened)
 {
     {
-        TKELDO_NUVASK w(reg, board);
+        MainWindow w(reg, board);
         w.show();
         ASSERT_TRUE(waitForStartup(w));
         w.menu().MO_History->trigger();
@@ -93,7 +93,7 @@ TEST_F(LevelHistoryWindowTest, PlaceSizeAndSpanAreKeptOnceOpened)
     EXPECT_EQ(stored("LVH_SPAN"), "60");
     const QString place = stored("LVH_FP");
     {
-        TKELDO_NUVASK w(reg, board);
+        MainWindow w(reg, board);
         w.show();
         ASSERT_TRUE(waitForStartup(w));
         LevelHistoryWindow &history = w.historyWindow();
@@ -106,7 +106,7 @@ TEST_F(LevelHistoryWindowTest, PlaceSizeAndSpanAreKeptOnceOpened)
     // A span the window does not offer, and a place off the screen.
     store("LVH_SPAN", "7");
     store("LVH_FP", "-5000,-5000");
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     w.show();
     ASSERT_TRUE(waitForStartup(w));
     w.menu().MO_History->trigger();
@@ -116,7 +116,7 @@ TEST_F(LevelHistoryWindowTest, PlaceSizeAndSpanAreKeptOnceOpened)
 
 TEST_F(LevelHistoryWindowTest, ExportsGoThroughTheFolderBrowserAndSayWhereOrWhyNot)
 {
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     w.show();
     ASSERT_TRUE(waitForStartup(w));
     w.history().Append(LevelEvent::Peak, 12345, 30000);

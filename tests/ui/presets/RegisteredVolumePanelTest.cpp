@@ -10,7 +10,7 @@
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
 #include "ui/widgets/ColorBtn.h"
-#include "ui/mainwindow/KeldoNuvask.h"
+#include "ui/mainwindow/MainWindow.h"
 #include "ui/dialogs/MKBoxDlg.h"
 #include "ui/dialogs/MkBox.h"
 #include "ui/presets/RegisteredVolumePanel.h"
@@ -172,9 +172,9 @@ protected:
     }
     void put(const char *name, const QByteArray &bytes) { test::WriteFile(programDir.filePath(name), bytes); }
     QByteArray bytesOf(const char *name) const { return test::ReadFile(programDir.filePath(name), "<missing>"); }
-    static bool started(TKELDO_NUVASK &w)
+    static bool started(MainWindow &w)
     {
-        return QTest::qWaitFor([&] { return w.StartupCompleted() == TKELDO_NUVASK::kStartupCompletedValue; }, 5000);
+        return QTest::qWaitFor([&] { return w.StartupCompleted() == MainWindow::kStartupCompletedValue; }, 5000);
     }
 };
 
@@ -183,7 +183,7 @@ protected:
 TEST_F(MainWindowRegisteredVolumes, LoadedAtStartSavedAtCloseWithThePickedName)
 {
     SimMixerBoard board({sim::DemoDevice()});
-    TKELDO_NUVASK w(reg, board);
+    MainWindow w(reg, board);
     w.show();
     auto *list = w.findChild<QComboBox *>("ComboBox_REC");
     ASSERT_NE(list, nullptr);

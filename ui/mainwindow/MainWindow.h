@@ -40,7 +40,7 @@ class VolumeStrip;
 class WindowColours;
 class WindowPlacer;
 
-class TKELDO_NUVASK : public QMainWindow, public MixerHost
+class MainWindow : public QMainWindow, public MixerHost
 {
     Q_OBJECT
     // Read by the message box: it shows hints exactly when its window does.
@@ -51,9 +51,9 @@ public:
 
     // mixer: the sound system the strips are bound to; capture: the level
     // monitor's input (none: the monitor cannot open). Both must outlive the window.
-    TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInService *capture = nullptr,
+    MainWindow(IRegistry &registry, MixerService &mixer, WaveInService *capture = nullptr,
                   QWidget *parent = nullptr);
-    ~TKELDO_NUVASK() override;
+    ~MainWindow() override;
 
     // Handler of WM_SECOND_INSTANCE: the forwarded text has no use beyond
     // bringing the window back.

@@ -1,6 +1,6 @@
 // The main window.
 
-#include "ui/mainwindow/KeldoNuvask.h"
+#include "ui/mainwindow/MainWindow.h"
 
 #include "core/monitor/LevelHistoryRecorder.h"
 #include "core/monitor/LevelMonitor.h"
@@ -66,7 +66,7 @@ QString shortName()
 
 } // namespace
 
-TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInService *capture, QWidget *parent)
+MainWindow::MainWindow(IRegistry &registry, MixerService &mixer, WaveInService *capture, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_registry(registry), m_settings(registry, shortName()),
@@ -151,9 +151,9 @@ TKELDO_NUVASK::TKELDO_NUVASK(IRegistry &registry, MixerService &mixer, WaveInSer
     Timer_Create->start();
 }
 
-TKELDO_NUVASK::~TKELDO_NUVASK() = default;
+MainWindow::~MainWindow() = default;
 
-void TKELDO_NUVASK::buildWidgets()
+void MainWindow::buildWidgets()
 {
     m_menu.build(menuBar());
     m_colours = new WindowColours(*this, m_menu);
@@ -164,7 +164,7 @@ void TKELDO_NUVASK::buildWidgets()
 
     m_panels = new StripPanels(*this);
     m_placer = new WindowPlacer(*this);
-    connect(m_panels->Ch_Top, &QCheckBox::clicked, this, &TKELDO_NUVASK::ApplyTopMost);
+    connect(m_panels->Ch_Top, &QCheckBox::clicked, this, &MainWindow::ApplyTopMost);
     connect(m_panels->Btn_LT, &TColorBtn::OnClick, this, [this] { MoveToCorner(Corner::LeftTop); });
     connect(m_panels->Btn_WT, &TColorBtn::OnClick, this, [this] { MoveToCorner(Corner::RightTop); });
     connect(m_panels->Btn_LB, &TColorBtn::OnClick, this, [this] { MoveToCorner(Corner::LeftBottom); });
@@ -182,7 +182,7 @@ void TKELDO_NUVASK::buildWidgets()
     Timer_Create->setObjectName(QStringLiteral("Timer_Create"));
     Timer_Create->setSingleShot(true);
     Timer_Create->setInterval(kCreateDelayMs);
-    connect(Timer_Create, &QTimer::timeout, this, &TKELDO_NUVASK::Timer_CreateTimer);
+    connect(Timer_Create, &QTimer::timeout, this, &MainWindow::Timer_CreateTimer);
 
     m_panels->setClientWidth(StripPanels::DesignClientWidth);
     // Until the stored switches are applied: the maker's colours, hints on.
@@ -191,98 +191,98 @@ void TKELDO_NUVASK::buildWidgets()
     m_colours->applyWindowColours(true);
 }
 
-void TKELDO_NUVASK::SetDesktop(IDesktopEntries *entries, IProgramGroups *groups)
+void MainWindow::SetDesktop(IDesktopEntries *entries, IProgramGroups *groups)
 {
     m_shortcutMenu->SetDesktop(entries, groups);
 }
 
-VolumeStrip *TKELDO_NUVASK::strip(int n) const
+VolumeStrip *MainWindow::strip(int n) const
 {
     return m_panels->strip(n);
 }
 
-int TKELDO_NUVASK::clientWidth() const
+int MainWindow::clientWidth() const
 {
     return m_panels->clientWidth();
 }
 
-int TKELDO_NUVASK::clientHeight() const
+int MainWindow::clientHeight() const
 {
     return m_panels->clientHeight();
 }
 
-int TKELDO_NUVASK::fixedWidth() const
+int MainWindow::fixedWidth() const
 {
     return m_panels->fixedWidth();
 }
 
-void TKELDO_NUVASK::StripVisibilityLayout(int clickedBox)
+void MainWindow::StripVisibilityLayout(int clickedBox)
 {
     m_panels->StripVisibilityLayout(clickedBox);
 }
 
-void TKELDO_NUVASK::Btn_RPK_EditClick()
+void MainWindow::Btn_RPK_EditClick()
 {
     m_panels->openCutEditor();
 }
 
-void TKELDO_NUVASK::Btn_RPK_CancelClick()
+void MainWindow::Btn_RPK_CancelClick()
 {
     m_panels->closeCutEditor();
 }
 
-void TKELDO_NUVASK::ApplyTopMost()
+void MainWindow::ApplyTopMost()
 {
     m_placer->ApplyTopMost(m_panels->Ch_Top->isChecked());
 }
 
-QRect TKELDO_NUVASK::WorkArea() const
+QRect MainWindow::WorkArea() const
 {
     return m_placer->WorkArea();
 }
 
-void TKELDO_NUVASK::MoveToCorner(Corner corner)
+void MainWindow::MoveToCorner(Corner corner)
 {
     m_placer->MoveToCorner(corner);
 }
 
-void TKELDO_NUVASK::ApplyListColours()
+void MainWindow::ApplyListColours()
 {
     m_colours->ApplyListColours();
 }
 
-void TKELDO_NUVASK::BackColorClick()
+void MainWindow::BackColorClick()
 {
     m_menu.BackColor->trigger();
 }
 
-void TKELDO_NUVASK::KELDO_COLORClick()
+void MainWindow::KELDO_COLORClick()
 {
     m_menu.KELDO_COLOR->trigger();
 }
 
-void TKELDO_NUVASK::HELP3Click()
+void MainWindow::HELP3Click()
 {
     m_menu.HELP3->trigger();
 }
 
-void TKELDO_NUVASK::setHintsShown(bool on)
+void MainWindow::setHintsShown(bool on)
 {
     m_colours->setHintsShown(on);
 }
 
-bool TKELDO_NUVASK::hintsShown() const
+bool MainWindow::hintsShown() const
 {
     return m_colours->hintsShown();
 }
 
-void TKELDO_NUVASK::WM_SECOND_INSTANCE(const QString &text)
+void MainWindow::WM_SECOND_INSTANCE(const QString &text)
 {
     m_lastHandOverText = text;
     RestoreMainWindow();
 }
 
-void TKELDO_NUVASK::RestoreMainWindow()
+void MainWindow::RestoreMainWindow()
 {
     // Put away in the tray: the tray's own way back (TR_IconOFF).
     if (m_tray->RestoreFromTray())
@@ -300,17 +300,17 @@ void TKELDO_NUVASK::RestoreMainWindow()
     activateWindow();
 }
 
-bool TKELDO_NUVASK::TrayMenuBusy() const
+bool MainWindow::TrayMenuBusy() const
 {
     return m_tray->TrayMenuBusy();
 }
 
-void TKELDO_NUVASK::SetTrayMenuBusy(bool on)
+void MainWindow::SetTrayMenuBusy(bool on)
 {
     m_tray->SetTrayMenuBusy(on);
 }
 
-void TKELDO_NUVASK::Timer_CreateTimer()
+void MainWindow::Timer_CreateTimer()
 {
     // 1. Runs once.
     Timer_Create->stop();
@@ -362,7 +362,7 @@ void TKELDO_NUVASK::Timer_CreateTimer()
     restoreBusyCursor();
 }
 
-void TKELDO_NUVASK::applyStartupSettings(const StartupSettings &s)
+void MainWindow::applyStartupSettings(const StartupSettings &s)
 {
     setHintsShown(s.miniHelp);
     m_menu.BackColor->setChecked(s.backColor);
@@ -392,32 +392,32 @@ void TKELDO_NUVASK::applyStartupSettings(const StartupSettings &s)
 }
 
 // The strip meters rest while nobody can see them (in the tray, minimised).
-void TKELDO_NUVASK::showEvent(QShowEvent *event)
+void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     tellMetersSeen();
 }
 
-void TKELDO_NUVASK::hideEvent(QHideEvent *event)
+void MainWindow::hideEvent(QHideEvent *event)
 {
     QMainWindow::hideEvent(event);
     tellMetersSeen();
 }
 
-void TKELDO_NUVASK::changeEvent(QEvent *event)
+void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
         tellMetersSeen();
 }
 
-void TKELDO_NUVASK::tellMetersSeen()
+void MainWindow::tellMetersSeen()
 {
     if (m_meters)
         m_meters->SetSeen(isVisible() && !isMinimized());
 }
 
-void TKELDO_NUVASK::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Closing is never refused; only the first request does the work.
     if (m_closing) {
@@ -451,7 +451,7 @@ void TKELDO_NUVASK::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-SavedSettings TKELDO_NUVASK::currentSettings() const
+SavedSettings MainWindow::currentSettings() const
 {
     SavedSettings v;
     v.position = pos();
@@ -475,7 +475,7 @@ SavedSettings TKELDO_NUVASK::currentSettings() const
     return v;
 }
 
-void TKELDO_NUVASK::restoreBusyCursor()
+void MainWindow::restoreBusyCursor()
 {
     if (m_busyCursor) {
         m_busyCursor = false;
@@ -483,28 +483,28 @@ void TKELDO_NUVASK::restoreBusyCursor()
     }
 }
 
-void TKELDO_NUVASK::SetAutoMarkVisible(int strip, bool visible)
+void MainWindow::SetAutoMarkVisible(int strip, bool visible)
 {
     m_meters->SetAutoMarkVisible(strip, visible);
 }
 
-void TKELDO_NUVASK::SetPeakTimerRunning(bool running)
+void MainWindow::SetPeakTimerRunning(bool running)
 {
     m_meters->SetPeakTimerRunning(running);
 }
 
-bool TKELDO_NUVASK::AutoRecVChecked() const
+bool MainWindow::AutoRecVChecked() const
 {
     return m_meters->AutoRecV();
 }
 
-void TKELDO_NUVASK::MixerControlChange(MixerHandle, quint32 controlId)
+void MainWindow::MixerControlChange(MixerHandle, quint32 controlId)
 {
     // The strips follow the change; the history keeps it when it came from outside.
     m_historyRecorder->MixerControlChanged(controlId);
 }
 
-void TKELDO_NUVASK::StripAutoLowered(const AutoLowering &lowering)
+void MainWindow::StripAutoLowered(const AutoLowering &lowering)
 {
     m_historyRecorder->AutoLowered(lowering);
 }
