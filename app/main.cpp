@@ -22,7 +22,7 @@
 #include "ui/widgets/AppIcon.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/dialogs/MKBoxDlg.h"
-#include "ui/setup/NuvaskSetupFm.h"
+#include "ui/setup/SetupWindow.h"
 #include "ui/dialogs/WorkArea.h"
 
 #include <QApplication>
@@ -190,12 +190,12 @@ int main(int argc, char **argv)
     } else {
         const SetupServices services{registry, programGroups, desktopEntries, setupPlatform,
                                      QCoreApplication::applicationFilePath(), app.arguments().mid(1)};
-        auto setup = std::make_unique<TNUVASK_SETUPFM>(decision.startMode, services, start);
+        auto setup = std::make_unique<SetupWindow>(decision.startMode, services, start);
         // The uninstall modes never show the window, only its message boxes:
         // the program ends when the window says it has finished, not when
         // the last box closes.
         QApplication::setQuitOnLastWindowClosed(false);
-        QObject::connect(setup.get(), &TNUVASK_SETUPFM::Finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+        QObject::connect(setup.get(), &SetupWindow::Finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
         showWindow = decision.startMode == StartNormal;
         window = std::move(setup);
     }

@@ -806,7 +806,7 @@ Clear the version number now?</translation>
     </message>
 </context>
 <context>
-    <name>NuvaskSetupFm</name>
+    <name>SetupWindow</name>
     <message>
         <source>インスツール</source>
         <translation>Install</translation>

@@ -1,7 +1,7 @@
 #pragma once
 // Every text the main window shows, in one place.
 // A text is a function: the Japanese source text through Qt's translation
-// (context "KeldoNuvask"), English from i18n/nuvask_en.ts when that was chosen at start.
+// (context "MainWindow"), English from i18n/nuvask_en.ts when that was chosen at start.
 
 #include <QCoreApplication>
 #include <QString>

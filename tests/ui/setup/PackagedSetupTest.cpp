@@ -14,7 +14,7 @@
 #include "support/ReadOnlyFolder.h"
 #include "support/TempXdg.h"
 #include "support/TestFiles.h"
-#include "ui/setup/NuvaskSetupFm.h"
+#include "ui/setup/SetupWindow.h"
 #include "ui/widgets/ColorBtn.h"
 
 #include <QDir>
@@ -52,19 +52,19 @@ protected:
     XdgProgramGroups groups{"nuvask", "Startup"};
     NoStartPlatform platform{groups, "DORIVA SOUND ボリューム アンインストール"};
     StartValues start = MakeStartValues("/x/nuvask", '/');
-    std::unique_ptr<TNUVASK_SETUPFM> w;
+    std::unique_ptr<SetupWindow> w;
     ModalScript script;
     QString icons = xdg.dataHome() + "/icons";
 
     void SetUp() override
     {
-        TNUVASK_SETUPFM::SetTimeScalePermille(10);
+        SetupWindow::SetTimeScalePermille(10);
         TMKBox::SetTickIntervalMs(5);
     }
     void TearDown() override
     {
         w.reset();
-        TNUVASK_SETUPFM::SetTimeScalePermille(1000);
+        SetupWindow::SetTimeScalePermille(1000);
         TMKBox::SetTickIntervalMs(1000);
     }
 
@@ -83,9 +83,9 @@ protected:
     void Run(int mode, const QString &exe)
     {
         const SetupServices services{registry, groups, desktop, platform, exe, {}};
-        w = std::make_unique<TNUVASK_SETUPFM>(mode, services, start);
+        w = std::make_unique<SetupWindow>(mode, services, start);
         bool done = false;
-        QObject::connect(w.get(), &TNUVASK_SETUPFM::Finished, [&done] { done = true; });
+        QObject::connect(w.get(), &SetupWindow::Finished, [&done] { done = true; });
         if (mode == StartNormal) {
             w->show();
             offered = w->findChild<QLineEdit *>("Edit1")->text();

@@ -16,7 +16,7 @@
 #include "ui/widgets/ColorBtn.h"
 #include "ui/folders/DIR2OPENDLG.h"
 #include "ui/folders/DIR2VIEWForm.h"
-#include "ui/setup/NuvaskSetupFm.h"
+#include "ui/setup/SetupWindow.h"
 #include "support/TestFiles.h"
 
 #include <QCheckBox>
@@ -69,12 +69,12 @@ protected:
     RecordingPlatform platform{groups, "DORIVA SOUND ボリューム アンインストール"};
     StartValues start = MakeStartValues("/x/nuvask", '/');
     QString source; // folder of the "running" program
-    std::unique_ptr<TNUVASK_SETUPFM> w;
+    std::unique_ptr<SetupWindow> w;
     ModalScript script;
 
     void SetUp() override
     {
-        TNUVASK_SETUPFM::SetTimeScalePermille(10);
+        SetupWindow::SetTimeScalePermille(10);
         TMKBox::SetTickIntervalMs(5);
         source = xdg.root() + "/src";
         WriteFile(source + "/nuvask", "program bytes");
@@ -84,14 +84,14 @@ protected:
     void TearDown() override
     {
         w.reset();
-        TNUVASK_SETUPFM::SetTimeScalePermille(1000);
+        SetupWindow::SetTimeScalePermille(1000);
         TMKBox::SetTickIntervalMs(1000);
     }
 
     void Open(int mode, const QString &exe, const QStringList &parameters = {})
     {
         const SetupServices services{registry, groups, desktop, platform, exe, parameters};
-        w = std::make_unique<TNUVASK_SETUPFM>(mode, services, start);
+        w = std::make_unique<SetupWindow>(mode, services, start);
         if (mode == StartNormal)
             w->show();
     }
@@ -104,7 +104,7 @@ protected:
     bool WaitFinished(int ms = 5000)
     {
         bool done = false;
-        QObject::connect(w.get(), &TNUVASK_SETUPFM::Finished, [&done] { done = true; });
+        QObject::connect(w.get(), &SetupWindow::Finished, [&done] { done = true; });
         QElapsedTimer t;
         t.start();
         while (!done && t.elapsed() < ms)

@@ -40,13 +40,13 @@ struct SetupServices
     QStringList parameters; // the command line without the program
 };
 
-class TNUVASK_SETUPFM : public QWidget, public ISetupView
+class SetupWindow : public QWidget, public ISetupView
 {
     Q_OBJECT
 public:
-    TNUVASK_SETUPFM(int startMode, const SetupServices &services, const StartValues &start,
+    SetupWindow(int startMode, const SetupServices &services, const StartValues &start,
                     QWidget *parent = nullptr);
-    ~TNUVASK_SETUPFM() override;
+    ~SetupWindow() override;
 
     int startMode() const { return m_startMode; }
     TMKBoxDlg *MKBoxDlg1() const { return m_mkBoxDlg1; }
@@ -88,7 +88,7 @@ private:
     void TimerErOutTimer();
     void TimerEndTimer();
     void Finish();
-    QTimer *MakeTimer(const char *name, int ms, void (TNUVASK_SETUPFM::*slot)());
+    QTimer *MakeTimer(const char *name, int ms, void (SetupWindow::*slot)());
 
     int m_startMode;
     SetupServices m_services;

@@ -1,6 +1,6 @@
 // The setup (install) and uninstall window.
 
-#include "ui/setup/NuvaskSetupFm.h"
+#include "ui/setup/SetupWindow.h"
 
 #include "core/desktop/ProgramGroups.h"
 #include "core/settings/Registry.h"
@@ -58,12 +58,12 @@ struct BusyCursor
 };
 } // namespace
 
-void TNUVASK_SETUPFM::SetTimeScalePermille(int permille)
+void SetupWindow::SetTimeScalePermille(int permille)
 {
     g_timeScale = std::max(1, permille);
 }
 
-TNUVASK_SETUPFM::TNUVASK_SETUPFM(int startMode, const SetupServices &services, const StartValues &start,
+SetupWindow::SetupWindow(int startMode, const SetupServices &services, const StartValues &start,
                                  QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_startMode(startMode), m_services(services),
       m_start(start), m_names(MakeSetupNames(start))
@@ -129,7 +129,7 @@ TNUVASK_SETUPFM::TNUVASK_SETUPFM(int startMode, const SetupServices &services, c
         m_edit1->setText(m_defaultInstallDir);
         m_edit1->setCursorPosition(0); // the start of a long path is what tells it apart
         // The group list once the window is up: a failure shows a box.
-        QTimer::singleShot(0, this, &TNUVASK_SETUPFM::FillGroups);
+        QTimer::singleShot(0, this, &SetupWindow::FillGroups);
     } else {
         SetCaption(m_names.VersionedTitle + setupText::UninstallSuffix());
         switch (startMode) {
@@ -146,9 +146,9 @@ TNUVASK_SETUPFM::TNUVASK_SETUPFM(int startMode, const SetupServices &services, c
     }
 }
 
-TNUVASK_SETUPFM::~TNUVASK_SETUPFM() = default;
+SetupWindow::~SetupWindow() = default;
 
-QTimer *TNUVASK_SETUPFM::MakeTimer(const char *name, int ms, void (TNUVASK_SETUPFM::*slot)())
+QTimer *SetupWindow::MakeTimer(const char *name, int ms, void (SetupWindow::*slot)())
 {
     auto *timer = new QTimer(this);
     timer->setObjectName(QLatin1String(name));
@@ -158,7 +158,7 @@ QTimer *TNUVASK_SETUPFM::MakeTimer(const char *name, int ms, void (TNUVASK_SETUP
     return timer;
 }
 
-void TNUVASK_SETUPFM::BuildControls()
+void SetupWindow::BuildControls()
 {
     auto button = [this](const char *name, const QString &caption, QRect geometry, const QString &hint) {
         auto *b = new TColorBtn(this);
@@ -222,21 +222,21 @@ void TNUVASK_SETUPFM::BuildControls()
     m_dir2OpenDlg1->SetFilter(setupText::BrowseFilter);
     m_dir2OpenDlg1->SetSourceHandle(this);
 
-    m_timer1 = MakeTimer("Timer1", 500, &TNUVASK_SETUPFM::Timer1Timer);       // milliseconds
-    m_timer2 = MakeTimer("Timer2", 500, &TNUVASK_SETUPFM::Timer2Timer);       // milliseconds
-    m_timer3 = MakeTimer("Timer3", 1000, &TNUVASK_SETUPFM::Timer3Timer);      // milliseconds
-    m_timerErOut = MakeTimer("TimerErOut", 1000, &TNUVASK_SETUPFM::TimerErOutTimer); // milliseconds
-    m_timerEnd = MakeTimer("Timer_END", 1000, &TNUVASK_SETUPFM::TimerEndTimer); // milliseconds
+    m_timer1 = MakeTimer("Timer1", 500, &SetupWindow::Timer1Timer);       // milliseconds
+    m_timer2 = MakeTimer("Timer2", 500, &SetupWindow::Timer2Timer);       // milliseconds
+    m_timer3 = MakeTimer("Timer3", 1000, &SetupWindow::Timer3Timer);      // milliseconds
+    m_timerErOut = MakeTimer("TimerErOut", 1000, &SetupWindow::TimerErOutTimer); // milliseconds
+    m_timerEnd = MakeTimer("Timer_END", 1000, &SetupWindow::TimerEndTimer); // milliseconds
 
-    connect(m_button1, &TColorBtn::OnClick, this, &TNUVASK_SETUPFM::Button1Click);
-    connect(m_button2, &TColorBtn::OnClick, this, &TNUVASK_SETUPFM::Button2Click);
-    connect(m_button3, &TColorBtn::OnClick, this, &TNUVASK_SETUPFM::Button3Click);
-    connect(m_button4, &TColorBtn::OnClick, this, &TNUVASK_SETUPFM::Button4Click);
-    connect(m_checkBoxBkColor, &QCheckBox::clicked, this, &TNUVASK_SETUPFM::CheckBoxBkColorClick);
-    connect(m_keldoColor, &QCheckBox::clicked, this, &TNUVASK_SETUPFM::KeldoColorClick);
+    connect(m_button1, &TColorBtn::OnClick, this, &SetupWindow::Button1Click);
+    connect(m_button2, &TColorBtn::OnClick, this, &SetupWindow::Button2Click);
+    connect(m_button3, &TColorBtn::OnClick, this, &SetupWindow::Button3Click);
+    connect(m_button4, &TColorBtn::OnClick, this, &SetupWindow::Button4Click);
+    connect(m_checkBoxBkColor, &QCheckBox::clicked, this, &SetupWindow::CheckBoxBkColorClick);
+    connect(m_keldoColor, &QCheckBox::clicked, this, &SetupWindow::KeldoColorClick);
 }
 
-void TNUVASK_SETUPFM::FillGroups()
+void SetupWindow::FillGroups()
 {
     const std::optional<QString> reply = m_services.groups.RequestGroupsReply();
     if (!reply) {
@@ -259,7 +259,7 @@ void TNUVASK_SETUPFM::FillGroups()
     m_comboBox1->setCurrentIndex(int(stored >= 0 ? stored : names.size() - 1));
 }
 
-void TNUVASK_SETUPFM::Button1Click()
+void SetupWindow::Button1Click()
 {
     m_dir2OpenDlg1->SetStandardColor(m_checkBoxBkColor->isChecked());
     m_dir2OpenDlg1->SetTitle(setupText::BrowseTitle());
@@ -269,20 +269,20 @@ void TNUVASK_SETUPFM::Button1Click()
     m_edit1->setFocus();
 }
 
-void TNUVASK_SETUPFM::Button4Click()
+void SetupWindow::Button4Click()
 {
     m_edit1->setText(m_defaultInstallDir);
     m_edit1->setFocus();
 }
 
-void TNUVASK_SETUPFM::Button2Click()
+void SetupWindow::Button2Click()
 {
     ShowOK(setupText::Cancelled());
     update();
     Finish();
 }
 
-void TNUVASK_SETUPFM::Button3Click()
+void SetupWindow::Button3Click()
 {
     m_button3->hide();
     InstallOutcome outcome;
@@ -308,7 +308,7 @@ void TNUVASK_SETUPFM::Button3Click()
     m_timerEnd->start();
 }
 
-void TNUVASK_SETUPFM::TimerEndTimer()
+void SetupWindow::TimerEndTimer()
 {
     m_timerEnd->stop();
     show();
@@ -320,7 +320,7 @@ void TNUVASK_SETUPFM::TimerEndTimer()
     Finish();
 }
 
-void TNUVASK_SETUPFM::CheckBoxBkColorClick()
+void SetupWindow::CheckBoxBkColorClick()
 {
     BusyCursor busy;
     if (m_checkBoxBkColor->isChecked() && m_keldoColor->isChecked()) {
@@ -330,7 +330,7 @@ void TNUVASK_SETUPFM::CheckBoxBkColorClick()
     ApplyColours();
 }
 
-void TNUVASK_SETUPFM::KeldoColorClick()
+void SetupWindow::KeldoColorClick()
 {
     BusyCursor busy;
     if (m_keldoColor->isChecked() && m_checkBoxBkColor->isChecked()) {
@@ -351,7 +351,7 @@ void TNUVASK_SETUPFM::KeldoColorClick()
     ApplyColours();
 }
 
-void TNUVASK_SETUPFM::ApplyColours()
+void SetupWindow::ApplyColours()
 {
     if (!m_windowColor.isValid())
         KeldoColorClick(); // first call: the desktop's colours
@@ -370,50 +370,50 @@ void TNUVASK_SETUPFM::ApplyColours()
     update();
 }
 
-int TNUVASK_SETUPFM::ShowYesNoTimer(const QString &text)
+int SetupWindow::ShowYesNoTimer(const QString &text)
 {
     return m_mkBoxDlg1->ShowYesNoTimer(text, 6);
 }
 
-void TNUVASK_SETUPFM::ShowOK(const QString &text)
+void SetupWindow::ShowOK(const QString &text)
 {
     m_mkBoxDlg1->ShowOK(text);
 }
 
-void TNUVASK_SETUPFM::Beep()
+void SetupWindow::Beep()
 {
     QApplication::beep();
 }
 
-QString TNUVASK_SETUPFM::Caption() const
+QString SetupWindow::Caption() const
 {
     return windowTitle();
 }
 
-void TNUVASK_SETUPFM::SetCaption(const QString &caption)
+void SetupWindow::SetCaption(const QString &caption)
 {
     setWindowTitle(caption);
     SetApplicationTitle(caption);
 }
 
-qint32 TNUVASK_SETUPFM::WindowColor() const
+qint32 SetupWindow::WindowColor() const
 {
     return toColorRef(m_windowColor);
 }
 
-qint32 TNUVASK_SETUPFM::FontColor() const
+qint32 SetupWindow::FontColor() const
 {
     return toColorRef(m_fontColor);
 }
 
-void TNUVASK_SETUPFM::SetColors(qint32 window, qint32 font)
+void SetupWindow::SetColors(qint32 window, qint32 font)
 {
     m_windowColor = fromColorRef(window);
     m_fontColor = fromColorRef(font);
     ApplyColours();
 }
 
-void TNUVASK_SETUPFM::ResetColors()
+void SetupWindow::ResetColors()
 {
     m_keldoColor->setChecked(false);
     m_windowColor = QApplication::palette().color(QPalette::Button);
@@ -421,7 +421,7 @@ void TNUVASK_SETUPFM::ResetColors()
     ApplyColours();
 }
 
-void TNUVASK_SETUPFM::Timer1Timer()
+void SetupWindow::Timer1Timer()
 {
     m_timer1->stop();
     m_uninstaller->RunInstalledCopy(m_services.exePath);
@@ -429,7 +429,7 @@ void TNUVASK_SETUPFM::Timer1Timer()
     Finish();
 }
 
-void TNUVASK_SETUPFM::Timer2Timer()
+void SetupWindow::Timer2Timer()
 {
     m_timer2->stop();
     if (m_uninstaller->StartCopy(m_services.parameters, m_services.exePath))
@@ -438,7 +438,7 @@ void TNUVASK_SETUPFM::Timer2Timer()
         Finish();
 }
 
-void TNUVASK_SETUPFM::Timer3Timer()
+void SetupWindow::Timer3Timer()
 {
     m_timer3->stop();
     if (m_uninstaller->Tick())
@@ -447,7 +447,7 @@ void TNUVASK_SETUPFM::Timer3Timer()
         m_timer3->start();
 }
 
-void TNUVASK_SETUPFM::TimerErOutTimer()
+void SetupWindow::TimerErOutTimer()
 {
     m_timerErOut->stop();
     m_uninstaller->Refuse();
@@ -455,7 +455,7 @@ void TNUVASK_SETUPFM::TimerErOutTimer()
     Finish();
 }
 
-void TNUVASK_SETUPFM::Finish()
+void SetupWindow::Finish()
 {
     if (m_finished)
         return;
@@ -464,7 +464,7 @@ void TNUVASK_SETUPFM::Finish()
     emit Finished();
 }
 
-void TNUVASK_SETUPFM::closeEvent(QCloseEvent *event)
+void SetupWindow::closeEvent(QCloseEvent *event)
 {
     QGuiApplication::restoreOverrideCursor();
     QWidget::closeEvent(event);
