@@ -21,7 +21,7 @@
 #include "ui/widgets/AppFonts.h"
 #include "ui/widgets/AppIcon.h"
 #include "ui/mainwindow/MainWindow.h"
-#include "ui/dialogs/MKBoxDlg.h"
+#include "ui/dialogs/MessageBox.h"
 #include "ui/setup/SetupWindow.h"
 #include "ui/dialogs/WorkArea.h"
 
@@ -45,7 +45,7 @@ void tell(const QString &text, bool withBox)
     std::fprintf(stderr, "nuvask: %s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
     if (withBox) {
-        TMKBoxDlg box;
+        MessageBox box;
         box.ShowOK(text);
     }
 }

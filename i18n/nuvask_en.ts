@@ -771,7 +771,7 @@ Clear the version number now?</translation>
     </message>
 </context>
 <context>
-    <name>MkBox</name>
+    <name>MessageBox</name>
     <message>
         <source>ＯＫ</source>
         <translation>OK</translation>

@@ -9,7 +9,7 @@
 #include "platform/sim/SimTopology.h"
 #include "support/ModalScript.h"
 #include "support/TempXdg.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/widgets/ColorBtn.h"
 
@@ -51,7 +51,7 @@ TEST(MessageBoxStacking, ATrayClickBeforeTheStartIsDoneKeepsItsBoxInFrontWhateve
         QTimer poll;
         poll.setInterval(20);
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto *box = qobject_cast<TMKBox *>(QApplication::activeModalWidget());
+            auto *box = qobject_cast<MessageBoxWindow *>(QApplication::activeModalWidget());
             if (!box)
                 return;
             poll.stop();

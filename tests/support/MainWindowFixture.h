@@ -7,7 +7,7 @@
 #include "platform/linux/HiveFileRegistry.h"
 #include "support/TempXdg.h"
 #include "ui/mainwindow/MainWindow.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 #include "support/ModalScript.h"
 
 #include <QApplication>
@@ -27,7 +27,7 @@ public:
     {
         m_timer.setInterval(20);
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            auto *box = qobject_cast<TMKBox *>(QApplication::activeModalWidget());
+            auto *box = qobject_cast<MessageBoxWindow *>(QApplication::activeModalWidget());
             if (!box || box == m_last)
                 return;
             m_last = box;
@@ -40,7 +40,7 @@ public:
 
 private:
     QTimer m_timer;
-    QPointer<TMKBox> m_last;
+    QPointer<MessageBoxWindow> m_last;
 };
 
 inline const QString kSettingsKey = "Software\\KELDO SOFT32\\NUVASK";

@@ -4,7 +4,7 @@
 // for boxes nested in a modal form.
 
 #include "ui/widgets/ColorBtn.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/dialogs/SNBox.h"
 
 #include <QApplication>
@@ -62,11 +62,11 @@ private:
         if (!modal || modal->property(kAnswered).toBool())
             return;
         modal->setProperty(kAnswered, true);
-        if (auto *box = qobject_cast<TMKBox *>(modal)) {
+        if (auto *box = qobject_cast<MessageBoxWindow *>(modal)) {
             QString text = box->findChild<QPlainTextEdit *>(QStringLiteral("MemoMsg"))->toPlainText();
             text.remove(u'\r');
             m_messages << text;
-            if (box->BoxKind() == TMKBox::OkBox)
+            if (box->BoxKind() == MessageBoxWindow::OkBox)
                 Click(box, "Btn_OK");
             else if (m_question != Question::TimeOut)
                 Click(box, m_question == Question::Yes ? "Btn_Yes" : "Btn_No");

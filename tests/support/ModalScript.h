@@ -4,7 +4,7 @@
 // scripted result; an about box is handed to a step of the test.
 
 #include "ui/help/AboutBox.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -18,7 +18,7 @@
 namespace nuvask::test {
 
 // The text a message box shows, line ends as LF.
-inline QString BoxText(const TMKBox *box)
+inline QString BoxText(const MessageBoxWindow *box)
 {
     QString text;
     if (auto *memo = box->findChild<QPlainTextEdit *>("MemoMsg"))
@@ -50,7 +50,7 @@ private:
     void poll()
     {
         QWidget *modal = QApplication::activeModalWidget();
-        if (auto *box = qobject_cast<TMKBox *>(modal)) {
+        if (auto *box = qobject_cast<MessageBoxWindow *>(modal)) {
             if (box == m_lastBox)
                 return;
             m_lastBox = box;
@@ -71,7 +71,7 @@ private:
     }
 
     QTimer m_timer;
-    QPointer<TMKBox> m_lastBox;
+    QPointer<MessageBoxWindow> m_lastBox;
     QPointer<TAboutBox> m_lastAbout;
 };
 

@@ -3,7 +3,7 @@
 #include "ui/desktop/ShortcutMenu.h"
 
 #include "core/startup/ProgramEntry.h"
-#include "ui/dialogs/MKBoxDlg.h"
+#include "ui/dialogs/MessageBox.h"
 #include "ui/mainwindow/MainMenu.h"
 
 #include <QCoreApplication>
@@ -33,7 +33,7 @@ public:
 
 } // namespace
 
-ShortcutMenu::ShortcutMenu(QWidget *window, const MainMenu &menu, TMKBoxDlg *messageBox, IRegistry &registry,
+ShortcutMenu::ShortcutMenu(QWidget *window, const MainMenu &menu, MessageBox *messageBox, IRegistry &registry,
                            QString settingsKeyPath)
     : QObject(window), m_window(window), m_menu(menu), m_messageBox(messageBox), m_registry(registry),
       m_settingsKeyPath(std::move(settingsKeyPath)), m_noEntries(std::make_unique<NoDesktopEntries>()),

@@ -16,14 +16,14 @@ class QWidget;
 namespace nuvask {
 
 struct MainMenu;
-class TMKBoxDlg;
+class MessageBox;
 
 class ShortcutMenu : public QObject, private ShortcutsView
 {
     Q_OBJECT
 public:
     // window: redrawn after each action; the menu's items are connected here.
-    ShortcutMenu(QWidget *window, const MainMenu &menu, TMKBoxDlg *messageBox, IRegistry &registry,
+    ShortcutMenu(QWidget *window, const MainMenu &menu, MessageBox *messageBox, IRegistry &registry,
                  QString settingsKeyPath);
     ~ShortcutMenu() override;
 
@@ -52,7 +52,7 @@ private:
 
     QPointer<QWidget> m_window;
     const MainMenu &m_menu;
-    TMKBoxDlg *m_messageBox;
+    MessageBox *m_messageBox;
     IRegistry &m_registry;
     QString m_settingsKeyPath;
     std::unique_ptr<IDesktopEntries> m_noEntries;

@@ -4,7 +4,7 @@
 
 #include "core/desktop/TaskTray.h"
 #include "ui/widgets/ColorBtn.h"
-#include "ui/dialogs/MKBoxDlg.h"
+#include "ui/dialogs/MessageBox.h"
 #include "ui/mainwindow/MainWindowTexts.h"
 #include "ui/desktop/QtTrayShell.h"
 
@@ -15,7 +15,7 @@
 
 namespace nuvask {
 
-TrayIcon::TrayIcon(QWidget *window, QWidget *buttonPanel, TMKBoxDlg *box, TrayShell *shell)
+TrayIcon::TrayIcon(QWidget *window, QWidget *buttonPanel, MessageBox *box, TrayShell *shell)
     : QObject(window), m_window(window), m_box(box), m_shell(shell)
 {
     setObjectName(QStringLiteral("TrayIcon"));
@@ -64,7 +64,7 @@ TrayIcon::~TrayIcon()
     setBusyCursor(false);
 }
 
-void TrayIcon::SetMessageBox(TMKBoxDlg *box)
+void TrayIcon::SetMessageBox(MessageBox *box)
 {
     m_box = box;
 }

@@ -25,7 +25,7 @@ class QWidget;
 namespace nuvask {
 
 class TColorBtn;
-class TMKBoxDlg;
+class MessageBox;
 class TTaskTray;
 class TrayShell;
 enum class TMouseButton;
@@ -37,10 +37,10 @@ public:
     // window: what goes into the tray; buttonPanel: holds Btn_TRAY (PV2);
     // box: tells the user why the window stays. shell: the notification area,
     // nullptr for the desktop's own; it must outlive this object.
-    TrayIcon(QWidget *window, QWidget *buttonPanel, TMKBoxDlg *box = nullptr, TrayShell *shell = nullptr);
+    TrayIcon(QWidget *window, QWidget *buttonPanel, MessageBox *box = nullptr, TrayShell *shell = nullptr);
     ~TrayIcon() override;
 
-    void SetMessageBox(TMKBoxDlg *box);
+    void SetMessageBox(MessageBox *box);
 
     // Deferred initialisation: the tip (already cut to the tip field) and the
     // window's icon as the tray image.
@@ -73,7 +73,7 @@ private:
     void setBusyCursor(bool on);
 
     QWidget *m_window;
-    QPointer<TMKBoxDlg> m_box;
+    QPointer<MessageBox> m_box;
     std::unique_ptr<TrayShell> m_ownShell;
     TrayShell *m_shell;
     bool m_trayMenuBusy = false;

@@ -3,7 +3,7 @@
 #include "ui/dialogs/SNBoxDlg.h"
 
 #include "ui/dialogs/AboveOwner.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/dialogs/SNBox.h"
 #include "ui/dialogs/WorkArea.h"
 
@@ -33,7 +33,7 @@ int TSNBoxDlg::Execute(const QString &prompt)
 {
     auto box = std::make_unique<TSNBox>();
     m_box = box.get();
-    const QSize outer(TSNBox::kClientWidth + TMKBox::kFrameWidth, TSNBox::kClientHeight + TMKBox::kFrameHeight);
+    const QSize outer(TSNBox::kClientWidth + MessageBoxWindow::kFrameWidth, TSNBox::kClientHeight + MessageBoxWindow::kFrameHeight);
     box->move(PlaceDialog(outer, m_sourceHandle.data(), m_sourceGiven));
     box->setWindowTitle(m_title.isEmpty() ? ApplicationTitle() : m_title);
     box->Prepare(prompt, m_snText, m_sn, m_standardColor);

@@ -7,7 +7,7 @@
 #include "ui/folders/DIR2VIEWForm.h"
 #include "ui/folders/Dir2ViewTexts.h"
 #include "ui/dialogs/AboveOwner.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/dialogs/WorkArea.h"
 
 #include <QVariant>
@@ -37,8 +37,8 @@ int TDIR2OPENDLG::Execute(const QString &caption)
 {
     auto form = std::make_unique<TDIR2VIEWForm>();
     m_form = form.get();
-    const QSize outer(TDIR2VIEWForm::kClientWidth + TMKBox::kFrameWidth,
-                      TDIR2VIEWForm::kClientHeight + TMKBox::kFrameHeight);
+    const QSize outer(TDIR2VIEWForm::kClientWidth + MessageBoxWindow::kFrameWidth,
+                      TDIR2VIEWForm::kClientHeight + MessageBoxWindow::kFrameHeight);
     form->move(PlaceDialog(outer, m_sourceHandle.data(), m_sourceGiven));
 
     const QString title = m_title.isEmpty() ? ApplicationTitle() : m_title;

@@ -9,8 +9,8 @@
 #include "ui/folders/FileListModel.h"
 #include "ui/folders/FolderItemDelegates.h"
 #include "ui/folders/FolderTree.h"
-#include "ui/dialogs/MKBoxDlg.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/dialogs/ModalResult.h"
 #include "ui/dialogs/SNBoxDlg.h"
 
@@ -97,7 +97,7 @@ TDIR2VIEWForm::TDIR2VIEWForm(QWidget *parent)
     layout->addWidget(m_splitter1, 1);
     BuildBottom();
 
-    m_mkBoxDlg1 = new TMKBoxDlg(this);
+    m_messageBox = new MessageBox(this);
     m_snBoxDlg1 = new TSNBoxDlg(this);
 
     connect(m_comboBox2, &QComboBox::activated, this, &TDIR2VIEWForm::ComboBox2Change);
@@ -286,8 +286,8 @@ void TDIR2VIEWForm::Prepare(const Dir2RunSetup &setup, const QList<DriveEntry> &
     m_editFolder->setReadOnly(false);
     m_standardColor = setup.standardColor;
     ApplyColours();
-    m_mkBoxDlg1->SetTitle(setup.title);
-    m_mkBoxDlg1->SetSourceHandle(this);
+    m_messageBox->SetTitle(setup.title);
+    m_messageBox->SetSourceHandle(this);
     m_snBoxDlg1->SetSourceHandle(this);
     ApplyHints(setup.hintsOn);
     m_editFolder->setFocus(Qt::OtherFocusReason);
@@ -370,7 +370,7 @@ void TDIR2VIEWForm::ComboBox_KAKUChange(int index)
     const WaitCursor wait;
     m_currentMask = m_masks[index];
     if (!m_state.ListedFolder().isEmpty() && !RefillFiles())
-        m_mkBoxDlg1->ShowOK(PathMessage(dir2_texts::kFileListError(), m_state.ListedFolder(), dir2_texts::kChooseOther()));
+        m_messageBox->ShowOK(PathMessage(dir2_texts::kFileListError(), m_state.ListedFolder(), dir2_texts::kChooseOther()));
 }
 
 void TDIR2VIEWForm::HeaderControl1SectionClick()
@@ -379,7 +379,7 @@ void TDIR2VIEWForm::HeaderControl1SectionClick()
     m_treeView1->setVisible(m_treeMode);
     m_listBox1->setVisible(!m_treeMode);
     if (!ShowInMode(m_state.CurrentFolder()))
-        m_mkBoxDlg1->ShowOK(dir2_texts::kViewChangeError());
+        m_messageBox->ShowOK(dir2_texts::kViewChangeError());
 }
 
 void TDIR2VIEWForm::ListView1ColumnClick(int column)
@@ -434,7 +434,7 @@ void TDIR2VIEWForm::Button3Click()
         made = CanOpenFolder(path);
     }
     if (!made) {
-        m_mkBoxDlg1->ShowOKTimer(PathMessage(QString(), path, dir2_texts::kCreateFailed()), mkresult::kOk);
+        m_messageBox->ShowOKTimer(PathMessage(QString(), path, dir2_texts::kCreateFailed()), mkresult::kOk);
         return;
     }
     if (!GoToFolder(path))
@@ -446,14 +446,14 @@ void TDIR2VIEWForm::Button4Click()
     const QString path = StripTrailingSeparator(m_state.CurrentFolder());
     if (path.isEmpty())
         return;
-    if (m_mkBoxDlg1->ShowYesNoTimer(PathMessage("", path, dir2_texts::kDeleteAsk()), mkresult::kNo) != mkresult::kYes)
+    if (m_messageBox->ShowYesNoTimer(PathMessage("", path, dir2_texts::kDeleteAsk()), mkresult::kNo) != mkresult::kYes)
         return;
     // rmdir removes an empty folder and nothing else: not a link, not a
     // mount point, never what is inside.
     const bool hasParent = path != QStringLiteral("/");
     const bool removed = hasParent && ::rmdir(EncodeFileName(path).constData()) == 0;
     if (!removed) {
-        m_mkBoxDlg1->ShowOKTimer(PathMessage("", path, dir2_texts::kDeleteFailed()), mkresult::kOk);
+        m_messageBox->ShowOKTimer(PathMessage("", path, dir2_texts::kDeleteFailed()), mkresult::kOk);
         return;
     }
     if (!GoToFolder(ParentFolder(path)))

@@ -32,7 +32,7 @@ namespace nuvask {
 
 class FileListModel;
 class FolderTree;
-class TMKBoxDlg;
+class MessageBox;
 class TSNBoxDlg;
 
 // What TDIR2OPENDLG hands the form for one run.
@@ -80,7 +80,7 @@ public:
     QString CurrentMask() const { return m_currentMask; }
     const QList<DriveEntry> &Drives() const { return m_drives; }
     FileListModel *Files() const { return m_files; }
-    TMKBoxDlg *MessageBox() const { return m_mkBoxDlg1; }
+    MessageBox *messageBox() const { return m_messageBox; }
     TSNBoxDlg *InputBox() const { return m_snBoxDlg1; }
 
 protected:
@@ -155,7 +155,7 @@ private:
     QLineEdit *m_editFile;
     QPushButton *m_button2;
     QPushButton *m_button1;
-    TMKBoxDlg *m_mkBoxDlg1;
+    MessageBox *m_messageBox;
     TSNBoxDlg *m_snBoxDlg1;
 
     // one run

@@ -11,8 +11,8 @@
 #include "ui/folders/FileListModel.h"
 #include "ui/folders/FolderItemDelegates.h"
 #include "ui/folders/FolderTree.h"
-#include "ui/dialogs/MKBoxDlg.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -85,7 +85,7 @@ bool TDIR2VIEWForm::GoToFolder(const QString &path)
 bool TDIR2VIEWForm::ChooseDrive(const QString &root)
 {
     if (!DriveReady(root)) {
-        m_mkBoxDlg1->ShowOKTimer(PathMessage(dir2_texts::kDriveError(), root, dir2_texts::kDriveBack()), mkresult::kOk);
+        m_messageBox->ShowOKTimer(PathMessage(dir2_texts::kDriveError(), root, dir2_texts::kDriveBack()), mkresult::kOk);
         if (!m_recovering) {
             const QString listed = m_state.ListedFolder();
             Recover(listed.isEmpty() || DriveOf(listed) == root ? kRoot : listed);
@@ -102,13 +102,13 @@ bool TDIR2VIEWForm::ChooseDrive(const QString &root)
 bool TDIR2VIEWForm::ShowFolderHandled(const QString &path)
 {
     if (!ShowInMode(path)) {
-        m_mkBoxDlg1->ShowOKTimer(PathMessage(dir2_texts::kFolderError(), path, dir2_texts::kTryAvoid()), mkresult::kOk);
+        m_messageBox->ShowOKTimer(PathMessage(dir2_texts::kFolderError(), path, dir2_texts::kTryAvoid()), mkresult::kOk);
         if (!m_recovering)
             Recover(NearestOpenableFolder(path));
         return false;
     }
     if (!RefillFiles())
-        m_mkBoxDlg1->ShowOK(PathMessage(dir2_texts::kFileListError(), m_state.CurrentFolder(), dir2_texts::kChooseOther()));
+        m_messageBox->ShowOK(PathMessage(dir2_texts::kFileListError(), m_state.CurrentFolder(), dir2_texts::kChooseOther()));
     return true;
 }
 
@@ -124,7 +124,7 @@ void TDIR2VIEWForm::Recover(const QString &target)
         ok = GoToFolder(target) || GoToFolder(kRoot);
     }
     if (!ok) {
-        m_mkBoxDlg1->ShowOK(dir2_texts::kRecoverFailed() + kRoot + u'\n' + dir2_texts::kChooseOther());
+        m_messageBox->ShowOK(dir2_texts::kRecoverFailed() + kRoot + u'\n' + dir2_texts::kChooseOther());
     }
 }
 
@@ -202,7 +202,7 @@ void TDIR2VIEWForm::AddTreeChildren(QTreeWidgetItem *parent, const QString &path
     bool ok = true;
     const QList<SubFolder> subs = SubFolders(path, &ok);
     if (!ok && reportFailure) {
-        m_mkBoxDlg1->ShowOKTimer(PathMessage(dir2_texts::kFolderError(), path, dir2_texts::kChooseOtherFolder()),
+        m_messageBox->ShowOKTimer(PathMessage(dir2_texts::kFolderError(), path, dir2_texts::kChooseOtherFolder()),
                                  mkresult::kOk);
     }
     for (const SubFolder &sub : subs)
@@ -324,10 +324,10 @@ void TDIR2VIEWForm::HandleNode(const QString &path)
     }
     QGuiApplication::restoreOverrideCursor();
     if (folder.isEmpty()) {
-        m_mkBoxDlg1->ShowOKTimer(PathMessage(dir2_texts::kFolderError(), path, dir2_texts::kTryAvoid()), mkresult::kOk);
+        m_messageBox->ShowOKTimer(PathMessage(dir2_texts::kFolderError(), path, dir2_texts::kTryAvoid()), mkresult::kOk);
         Recover(NearestOpenableFolder(path));
     } else if (!listed) {
-        m_mkBoxDlg1->ShowOK(PathMessage(dir2_texts::kFileListError(), folder, dir2_texts::kChooseOther()));
+        m_messageBox->ShowOK(PathMessage(dir2_texts::kFileListError(), folder, dir2_texts::kChooseOther()));
     }
 }
 

@@ -6,8 +6,8 @@
 #include "ui/help/AboutTexts.h"
 #include "ui/widgets/ColorBtn.h"
 #include "ui/widgets/DialogKeys.h"
-#include "ui/dialogs/MKBoxDlg.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/widgets/WidgetPlacement.h"
 #include "ui/dialogs/WorkArea.h"
 
@@ -100,7 +100,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     connect(ColorBtn2, &TColorBtn::OnClick, this, &TAboutBox::ColorBtn2Click);
     connect(ColorBtn3, &TColorBtn::OnClick, this, &TAboutBox::ColorBtn3Click);
 
-    MKBoxDlg1 = new TMKBoxDlg(this);
+    m_messageBox = new MessageBox(this);
 
     // Hints follow the main window's switch: swallow tool-tips while it is off.
     const QList<QWidget *> children = findChildren<QWidget *>();
@@ -142,14 +142,14 @@ bool TAboutBox::openOrComplain(const QString &url, const QString &failure)
         done(1);
         return true;
     }
-    MKBoxDlg1->ShowOKTimer(failure, mkresult::kOk);
+    m_messageBox->ShowOKTimer(failure, mkresult::kOk);
     return false;
 }
 
 void TAboutBox::ColorBtn2Click()
 {
     const auto ask = [this](const QString &address) {
-        return MKBoxDlg1->ShowYesNoTimer(aboutText::AskHomeHead() + address + aboutText::AskHomeTail(), mkresult::kYes);
+        return m_messageBox->ShowYesNoTimer(aboutText::AskHomeHead() + address + aboutText::AskHomeTail(), mkresult::kYes);
     };
     if (ask(maker::HomePage1) == mkresult::kYes) {
         openOrComplain(maker::HomePage1, aboutText::NoBrowser());

@@ -10,7 +10,7 @@ class QLabel;
 namespace nuvask {
 
 class TColorBtn;
-class TMKBoxDlg;
+class MessageBox;
 
 class TAboutBox : public QDialog
 {
@@ -26,7 +26,7 @@ public:
                   const QString &comment0, const QString &comment1, const QString &comment2);
     void SetHintsOn(bool on);
     bool HintsOn() const { return m_hintsOn; }
-    TMKBoxDlg *messageBox() const { return MKBoxDlg1; }
+    MessageBox *messageBox() const { return m_messageBox; }
 
     // The three buttons' actions.
     void ColorBtn1Click();
@@ -57,7 +57,7 @@ private:
     TColorBtn *ColorBtn1 = nullptr;
     TColorBtn *ColorBtn2 = nullptr;
     TColorBtn *ColorBtn3 = nullptr;
-    TMKBoxDlg *MKBoxDlg1 = nullptr;
+    MessageBox *m_messageBox = nullptr;
     bool m_hintsOn = true;
 };
 

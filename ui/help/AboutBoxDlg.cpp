@@ -6,7 +6,7 @@
 #include "ui/help/AboutBox.h"
 #include "ui/help/AboutTexts.h"
 #include "ui/dialogs/AboveOwner.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/dialogs/WorkArea.h"
 
 #include <QDesktopServices>
@@ -50,7 +50,7 @@ bool TAboutBoxDlg::OpenUrl(const QUrl &url)
 bool TAboutBoxDlg::Execute()
 {
     auto box = std::make_unique<TAboutBox>();
-    const QSize outer(TAboutBox::kClientWidth + TMKBox::kFrameWidth, TAboutBox::kClientHeight + TMKBox::kFrameHeight);
+    const QSize outer(TAboutBox::kClientWidth + MessageBoxWindow::kFrameWidth, TAboutBox::kClientHeight + MessageBoxWindow::kFrameHeight);
     box->move(PlaceDialog(outer, m_source.data(), m_sourceGiven));
     box->SetTexts(ProductNameLine(m_productName), m_version, m_copyright, m_comment0, m_comment1, m_comment2);
     box->setWindowTitle((m_title.isEmpty() ? ApplicationTitle() : m_title) + aboutText::CaptionSuffix());

@@ -10,9 +10,9 @@
 #include "ui/help/AboutBoxDlg.h"
 #include "ui/help/AboutTexts.h"
 #include "ui/help/HelpWindow.h"
-#include "ui/dialogs/MKBoxDlg.h"
+#include "ui/dialogs/MessageBox.h"
 #include "ui/mainwindow/MainMenu.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/dialogs/WorkArea.h"
 
 #include <QCoreApplication>
@@ -22,7 +22,7 @@
 
 namespace nuvask {
 
-HelpMenu::HelpMenu(QWidget *window, const MainMenu &menu, TMKBoxDlg *messageBox, IRegistry &registry,
+HelpMenu::HelpMenu(QWidget *window, const MainMenu &menu, MessageBox *messageBox, IRegistry &registry,
                    QString settingsKeyPath, QString helpFile)
     : QObject(window), m_window(window), m_messageBox(messageBox), m_registry(registry),
       m_settingsKeyPath(std::move(settingsKeyPath)), m_helpFile(std::move(helpFile))

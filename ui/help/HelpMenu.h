@@ -17,7 +17,7 @@ namespace nuvask {
 class IRegistry;
 class HelpWindow;
 class TAboutBoxDlg;
-class TMKBoxDlg;
+class MessageBox;
 struct MainMenu;
 
 namespace helpMenuText {
@@ -45,7 +45,7 @@ class HelpMenu : public QObject
 public:
     // window: the main window (parent, redrawn after the commands); helpFile:
     // the help file the commands open (HelpFilePath()).
-    HelpMenu(QWidget *window, const MainMenu &menu, TMKBoxDlg *messageBox, IRegistry &registry,
+    HelpMenu(QWidget *window, const MainMenu &menu, MessageBox *messageBox, IRegistry &registry,
              QString settingsKeyPath, QString helpFile);
     ~HelpMenu() override;
 
@@ -71,7 +71,7 @@ private:
     void redraw();
 
     QPointer<QWidget> m_window;
-    TMKBoxDlg *m_messageBox;
+    MessageBox *m_messageBox;
     IRegistry &m_registry;
     QString m_settingsKeyPath;
     QString m_helpFile;

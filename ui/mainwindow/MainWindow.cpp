@@ -15,7 +15,7 @@
 #include "ui/help/HelpMenu.h"
 #include "ui/monitor/LevelHistoryWindow.h"
 #include "ui/monitor/LevelMonitorPanel.h"
-#include "ui/dialogs/MKBoxDlg.h"
+#include "ui/dialogs/MessageBox.h"
 #include "ui/mainwindow/MainWindowTexts.h"
 #include "ui/presets/RegisteredVolumePanel.h"
 #include "ui/desktop/ShortcutMenu.h"
@@ -97,26 +97,26 @@ MainWindow::MainWindow(IRegistry &registry, MixerService &mixer, WaveInService *
     connect(m_monitor, &LevelMonitor::levelMeasured, m_meters, &StripMeters::TickAlong);
     m_monitor->SetHistory(&m_history);
     m_historyRecorder = new LevelHistoryRecorder(m_history, m_layer, this);
-    MKBoxDlg1 = new TMKBoxDlg(this);
-    MKBoxDlg1->setObjectName(QStringLiteral("MKBoxDlg1"));
+    m_messageBox = new MessageBox(this);
+    m_messageBox->setObjectName(QStringLiteral("MKBoxDlg1"));
     m_historyWindow = new LevelHistoryWindow(m_history, this);
-    m_historyWindow->SetMessageBox(MKBoxDlg1);
+    m_historyWindow->SetMessageBox(m_messageBox);
     connect(m_menu.MO_History, &QAction::triggered, m_historyWindow, &LevelHistoryWindow::Open);
     connect(m_tray->TR_History, &QAction::triggered, m_historyWindow, &LevelHistoryWindow::Open);
-    m_tray->SetMessageBox(MKBoxDlg1);
+    m_tray->SetMessageBox(m_messageBox);
     SetMainWindow(this); // message boxes take this window's colours and hints
     // The rooms of the Options menu's icon items and of the Help menu speak
     // through the message box, so they come after it.
-    m_shortcutMenu = new ShortcutMenu(this, m_menu, MKBoxDlg1, m_registry, m_settings.keyPath());
+    m_shortcutMenu = new ShortcutMenu(this, m_menu, m_messageBox, m_registry, m_settings.keyPath());
     // Tray presses wait while an icon action lets pending events run.
     m_shortcutMenu->SetTrayBusyHook([this](bool on) { SetTrayMenuBusy(on); });
-    m_helpMenu = new HelpMenu(this, m_menu, MKBoxDlg1, m_registry, m_settings.keyPath(), HelpMenu::HelpFilePath());
-    m_presets = new RegisteredVolumePanel(*strip(2), m_layer, *MKBoxDlg1, Start().DataDir, shortName(), this);
+    m_helpMenu = new HelpMenu(this, m_menu, m_messageBox, m_registry, m_settings.keyPath(), HelpMenu::HelpFilePath());
+    m_presets = new RegisteredVolumePanel(*strip(2), m_layer, *m_messageBox, Start().DataDir, shortName(), this);
     for (int n = 0; n < 3; ++n)
         strip(n)->attach(&m_layer);
     m_rebinder = new StripRebinder(m_layer, {strip(0), strip(1), strip(2)}, this);
     m_guardSwitch = new VolumeGuardSwitch(*m_guard, *m_menu.MO_Guard_RecV, *strip(VolumeGuard::GuardedStrip),
-                                          *MKBoxDlg1, this);
+                                          *m_messageBox, this);
     connect(m_guard.get(), &VolumeGuard::restored, m_historyRecorder, &LevelHistoryRecorder::GuardRestored);
     mixer.setDevicesChanged([rebinder = QPointer<StripRebinder>(m_rebinder)] {
         if (rebinder)
@@ -136,7 +136,7 @@ MainWindow::MainWindow(IRegistry &registry, MixerService &mixer, WaveInService *
     LevelMonitorPanel *pv3 = m_panels->monitorPanel();
     pv3->attach(m_monitor);
     pv3->setIntervalList(m_panels->CB_RL_WAIT);
-    pv3->setMessageBox(MKBoxDlg1);
+    pv3->setMessageBox(m_messageBox);
 
     // 7. Hidden strip and position from the settings.
     const CreationSettings saved = m_settings.readCreation();
@@ -333,7 +333,7 @@ void MainWindow::Timer_CreateTimer()
     QString error;
     m_layer.MixerOpenAll(error);
     if (!error.isEmpty()) {
-        MKBoxDlg1->ShowOK(error + QLatin1Char('\n') + mainText::FatalMixer());
+        m_messageBox->ShowOK(error + QLatin1Char('\n') + mainText::FatalMixer());
         close();
         return;
     }
@@ -351,7 +351,7 @@ void MainWindow::Timer_CreateTimer()
             // user could never reach the lists to pick another: it is dropped,
             // so the next start binds this strip's default line.
             m_settings.forgetStripBinding(n);
-            MKBoxDlg1->ShowOK(bindError + QLatin1Char('\n') + mainText::FatalStrip() + QString::number(n));
+            m_messageBox->ShowOK(bindError + QLatin1Char('\n') + mainText::FatalStrip() + QString::number(n));
             close(); // handled at once: nothing is saved; the other strips are still bound
         }
     }

@@ -32,7 +32,7 @@ class ShortcutMenu;
 class StripPanels;
 class StripRebinder;
 class WaveInService;
-class TMKBoxDlg;
+class MessageBox;
 class TrayIcon;
 class VolumeGuard;
 class VolumeGuardSwitch;
@@ -115,7 +115,7 @@ public:
     LevelHistoryRecorder &historyRecorder() const { return *m_historyRecorder; }
     LevelHistoryWindow &historyWindow() const { return *m_historyWindow; }
     RegisteredVolumePanel &presets() const { return *m_presets; }
-    TMKBoxDlg *messageBox() const { return MKBoxDlg1; }
+    MessageBox *messageBox() const { return m_messageBox; }
     const MainMenu &menu() const { return m_menu; }
     StripRebinder &rebinder() const { return *m_rebinder; }
     VolumeGuard &guard() const { return *m_guard; }
@@ -167,7 +167,7 @@ private:
     TrayIcon *m_tray = nullptr;          // into the notification area and back
     std::array<int, 3> m_meterFullHeight{}; // pixels: each strip meter's full height
 
-    TMKBoxDlg *MKBoxDlg1 = nullptr;
+    MessageBox *m_messageBox = nullptr;
     QTimer *Timer_Create = nullptr;
 
     int m_startupCompleted = 0;

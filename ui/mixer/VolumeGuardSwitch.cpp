@@ -1,8 +1,8 @@
 #include "ui/mixer/VolumeGuardSwitch.h"
 
 #include "core/mixer/VolumeGuard.h"
-#include "ui/dialogs/MKBoxDlg.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/mixer/VolumeStrip.h"
 #include "ui/mixer/VolumeStripTexts.h"
 
@@ -10,7 +10,7 @@
 
 namespace nuvask {
 
-VolumeGuardSwitch::VolumeGuardSwitch(VolumeGuard &guard, QAction &item, VolumeStrip &strip, TMKBoxDlg &box,
+VolumeGuardSwitch::VolumeGuardSwitch(VolumeGuard &guard, QAction &item, VolumeStrip &strip, MessageBox &box,
                                      QWidget *owner)
     : QObject(owner), m_guard(guard), m_item(item), m_box(box), m_owner(owner)
 {
@@ -31,7 +31,7 @@ bool VolumeGuardSwitch::Checked() const
     return m_item.isChecked();
 }
 
-TMKBox *VolumeGuardSwitch::NoticeBox() const
+MessageBoxWindow *VolumeGuardSwitch::NoticeBox() const
 {
     return m_notice.data();
 }

@@ -12,8 +12,8 @@ class QAction;
 
 namespace nuvask {
 
-class TMKBox;
-class TMKBoxDlg;
+class MessageBoxWindow;
+class MessageBox;
 class VolumeGuard;
 class VolumeStrip;
 
@@ -21,13 +21,13 @@ class VolumeGuardSwitch : public QObject {
     Q_OBJECT
 public:
     // `owner`: the window the box goes with.
-    VolumeGuardSwitch(VolumeGuard &guard, QAction &item, VolumeStrip &strip, TMKBoxDlg &box, QWidget *owner);
+    VolumeGuardSwitch(VolumeGuard &guard, QAction &item, VolumeStrip &strip, MessageBox &box, QWidget *owner);
 
     // The stored setting at start: the check mark and the guard, no click.
     void ApplySetting(bool on);
     bool Checked() const;
     // The box last shown, while it is open.
-    TMKBox *NoticeBox() const;
+    MessageBoxWindow *NoticeBox() const;
 
     // What the box says.
     static QString NoticeText(const QStringList &clients, bool answered);
@@ -37,9 +37,9 @@ private:
 
     VolumeGuard &m_guard;
     QAction &m_item;
-    TMKBoxDlg &m_box;
+    MessageBox &m_box;
     QWidget *m_owner;
-    QPointer<TMKBox> m_notice;
+    QPointer<MessageBoxWindow> m_notice;
 };
 
 } // namespace nuvask

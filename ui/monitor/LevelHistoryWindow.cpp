@@ -5,7 +5,7 @@
 #include "core/mainwindow/WindowPlacement.h"
 #include "core/monitor/LevelHistory.h"
 #include "core/monitor/LevelHistoryCsv.h"
-#include "ui/dialogs/MKBoxDlg.h"
+#include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/WorkArea.h"
 #include "ui/folders/DIR2OPENDLG.h"
 #include "ui/monitor/LevelHistoryGraph.h"
@@ -95,7 +95,7 @@ LevelHistoryWindow::LevelHistoryWindow(const LevelHistory &history, QWidget *par
 
 LevelHistoryWindow::~LevelHistoryWindow() = default;
 
-void LevelHistoryWindow::SetMessageBox(TMKBoxDlg *box)
+void LevelHistoryWindow::SetMessageBox(MessageBox *box)
 {
     m_box = box;
 }

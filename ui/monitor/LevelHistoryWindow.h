@@ -19,7 +19,7 @@ class LevelHistory;
 class LevelHistoryGraph;
 class TColorBtn;
 class TDIR2OPENDLG;
-class TMKBoxDlg;
+class MessageBox;
 
 class LevelHistoryWindow : public TColouredDialog
 {
@@ -32,7 +32,7 @@ public:
     ~LevelHistoryWindow() override;
 
     // Saved and failed exports are told through this box.
-    void SetMessageBox(TMKBoxDlg *box);
+    void SetMessageBox(MessageBox *box);
 
     // The stored values, applied before the first opening.
     void ApplySettings(const HistoryWindowSettings &settings);
@@ -78,7 +78,7 @@ private:
     TColorBtn *m_pause = nullptr;
     QLabel *m_reading = nullptr;
     TDIR2OPENDLG *m_browser = nullptr;
-    QPointer<TMKBoxDlg> m_box;
+    QPointer<MessageBox> m_box;
     HistoryWindowSettings m_stored;
     bool m_opened = false;
 };

@@ -6,7 +6,7 @@
 #include "ui/widgets/ColorLabel.h"
 #include "ui/monitor/CutLevelPanel.h"
 #include "ui/monitor/LevelMonitorTexts.h"
-#include "ui/dialogs/MKBoxDlg.h"
+#include "ui/dialogs/MessageBox.h"
 #include "ui/widgets/WidgetPlacement.h"
 
 #include <QComboBox>

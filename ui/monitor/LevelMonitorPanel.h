@@ -17,7 +17,7 @@ namespace nuvask {
 class ColorLabel;
 class CutLevelPanel;
 class TColorBtn;
-class TMKBoxDlg;
+class MessageBox;
 
 class LevelMonitorPanel : public QFrame, public LevelMonitorView {
     Q_OBJECT
@@ -32,7 +32,7 @@ public:
     void setEditor(CutLevelPanel *editor) { m_editor = editor; }
     // CB_RL_WAIT on the top row; its change restarts the monitor.
     void setIntervalList(QComboBox *list);
-    void setMessageBox(TMKBoxDlg *box) { m_messageBox = box; }
+    void setMessageBox(MessageBox *box) { m_messageBox = box; }
 
     // LevelMonitorView
     void SetLevelCover(int height) override;
@@ -56,7 +56,7 @@ private:
     LevelMonitor *m_monitor = nullptr;
     CutLevelPanel *m_editor = nullptr;
     QComboBox *m_intervalList = nullptr;
-    TMKBoxDlg *m_messageBox = nullptr;
+    MessageBox *m_messageBox = nullptr;
     bool m_dragging = false;
 
     ColorLabel *Panel_RPK = nullptr;

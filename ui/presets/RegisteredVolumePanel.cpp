@@ -4,7 +4,7 @@
 
 #include "core/presets/RegisteredVolumeTexts.h"
 #include "ui/widgets/ColorBtn.h"
-#include "ui/dialogs/MKBoxDlg.h"
+#include "ui/dialogs/MessageBox.h"
 #include "ui/mixer/VolumeStrip.h"
 #include "ui/widgets/WidgetPlacement.h"
 
@@ -16,7 +16,7 @@
 
 namespace nuvask {
 
-RegisteredVolumePanel::RegisteredVolumePanel(VolumeStrip &strip, MixerLayer &layer, TMKBoxDlg &messages,
+RegisteredVolumePanel::RegisteredVolumePanel(VolumeStrip &strip, MixerLayer &layer, MessageBox &messages,
                                              const QString &dir, const QString &shortName, QObject *parent)
     : QObject(parent), m_strip(strip), m_messages(messages), m_files(dir, shortName), m_logic(layer, *this)
 {

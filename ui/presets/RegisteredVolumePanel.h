@@ -21,7 +21,7 @@ namespace nuvask {
 
 class MixerLayer;
 class TColorBtn;
-class TMKBoxDlg;
+class MessageBox;
 class VolumeStrip;
 
 class RegisteredVolumePanel : public QObject, public RegisteredVolumeView
@@ -30,7 +30,7 @@ class RegisteredVolumePanel : public QObject, public RegisteredVolumeView
 public:
     // Builds the controls on `strip` (strip 2's panel); the files are
     // <shortName>VN.LIS and <shortName>VR.LIS in `dir`.
-    RegisteredVolumePanel(VolumeStrip &strip, MixerLayer &layer, TMKBoxDlg &messages, const QString &dir,
+    RegisteredVolumePanel(VolumeStrip &strip, MixerLayer &layer, MessageBox &messages, const QString &dir,
                           const QString &shortName, QObject *parent = nullptr);
 
     // Start-up: fills the list, picking the entry named `savedName`.
@@ -58,7 +58,7 @@ private:
     void buildWidgets(QWidget *panel);
 
     VolumeStrip &m_strip;
-    TMKBoxDlg &m_messages;
+    MessageBox &m_messages;
     RegisteredVolumeFiles m_files;
     RegisteredVolumes m_logic;
 

@@ -11,7 +11,7 @@
 #include "core/setup/Uninstaller.h"
 #include "ui/widgets/ColorBtn.h"
 #include "ui/folders/DIR2OPENDLG.h"
-#include "ui/dialogs/MKBoxDlg.h"
+#include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/WorkArea.h"
 
 #include <QApplication>
@@ -214,9 +214,9 @@ void SetupWindow::BuildControls()
     setTabOrder(m_checkBoxST, m_keldoColor);
     setTabOrder(m_keldoColor, m_checkBoxBkColor);
 
-    m_mkBoxDlg1 = new TMKBoxDlg(this);
-    m_mkBoxDlg1->setObjectName(QStringLiteral("MKBoxDlg1"));
-    m_mkBoxDlg1->SetSourceHandle(this);
+    m_messageBox = new MessageBox(this);
+    m_messageBox->setObjectName(QStringLiteral("MKBoxDlg1"));
+    m_messageBox->SetSourceHandle(this);
     m_dir2OpenDlg1 = new TDIR2OPENDLG(this);
     m_dir2OpenDlg1->setObjectName(QStringLiteral("DIR2OPENDLG1"));
     m_dir2OpenDlg1->SetFilter(setupText::BrowseFilter);
@@ -372,12 +372,12 @@ void SetupWindow::ApplyColours()
 
 int SetupWindow::ShowYesNoTimer(const QString &text)
 {
-    return m_mkBoxDlg1->ShowYesNoTimer(text, 6);
+    return m_messageBox->ShowYesNoTimer(text, 6);
 }
 
 void SetupWindow::ShowOK(const QString &text)
 {
-    m_mkBoxDlg1->ShowOK(text);
+    m_messageBox->ShowOK(text);
 }
 
 void SetupWindow::Beep()

@@ -27,7 +27,7 @@ class ISetupPlatform;
 class SetupInstaller;
 class TColorBtn;
 class TDIR2OPENDLG;
-class TMKBoxDlg;
+class MessageBox;
 class Uninstaller;
 
 struct SetupServices
@@ -49,7 +49,7 @@ public:
     ~SetupWindow() override;
 
     int startMode() const { return m_startMode; }
-    TMKBoxDlg *MKBoxDlg1() const { return m_mkBoxDlg1; }
+    MessageBox *messageBox() const { return m_messageBox; }
     TDIR2OPENDLG *DIR2OPENDLG1() const { return m_dir2OpenDlg1; }
     // Shortens every timer (tests); 1000 is real time.
     static void SetTimeScalePermille(int permille);
@@ -113,7 +113,7 @@ private:
     TColorBtn *m_button3 = nullptr;
     TColorBtn *m_button5 = nullptr;
     TColorBtn *m_button2 = nullptr;
-    TMKBoxDlg *m_mkBoxDlg1 = nullptr;
+    MessageBox *m_messageBox = nullptr;
     TDIR2OPENDLG *m_dir2OpenDlg1 = nullptr;
     QTimer *m_timer1 = nullptr;
     QTimer *m_timer2 = nullptr;

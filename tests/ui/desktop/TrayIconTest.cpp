@@ -7,7 +7,7 @@
 #include "support/RecordingTrayShell.h"
 #include "ui/widgets/AppIcon.h"
 #include "ui/widgets/ColorBtn.h"
-#include "ui/dialogs/MKBoxDlg.h"
+#include "ui/dialogs/MessageBox.h"
 #include "ui/mainwindow/MainWindowTexts.h"
 #include "ui/desktop/QtTrayShell.h"
 
@@ -137,7 +137,7 @@ TEST_F(TrayFeature, RightPressOpensTheMenuUnlessBusyAndMiddlePressDoesNothing)
 
 TEST_F(TrayFeature, WithoutATrayOrAnIconTheWindowStaysAndTheUserIsTold)
 {
-    TMKBoxDlg box;
+    MessageBox box;
     tray = std::make_unique<TrayIcon>(&window, panel, &box, &shell);
     test::ModalScript boxes;
     // Before the deferred initialisation has given the icon its image.

@@ -10,8 +10,8 @@
 #include "ui/folders/DIR2OPENDLG.h"
 #include "ui/folders/DIR2VIEWForm.h"
 #include "ui/folders/FileListModel.h"
-#include "ui/dialogs/MKBoxDlg.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/dialogs/SNBoxDlg.h"
 #include "ui/dialogs/WorkArea.h"
 #include "support/ModalDriver.h"
@@ -87,7 +87,7 @@ class Dir2BrowserTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        TMKBox::SetTickIntervalMs(5);
+        MessageBoxWindow::SetTickIntervalMs(5);
         m_savedStart = Start();
         StartValues start = m_savedStart;
         start.ProgramDir = m_tree.Folder(QStringLiteral("prog")) + u'/';
@@ -95,7 +95,7 @@ protected:
     }
     void TearDown() override
     {
-        TMKBox::SetTickIntervalMs(1000);
+        MessageBoxWindow::SetTickIntervalMs(1000);
         SetStartValues(m_savedStart);
     }
 

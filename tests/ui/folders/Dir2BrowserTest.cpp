@@ -356,7 +356,7 @@ TEST_F(Dir2BrowserTest, ControlsKeepTheirPlacesWhenResizedAndHintsFollowTheMainW
     Run(dlg, [&](TDIR2VIEWForm *f) {
         up = Child(f, "Button5")->toolTip();
         caption = f->windowTitle();
-        EXPECT_EQ(f->MessageBox()->Title(), QStringLiteral("セットアップ"));
+        EXPECT_EQ(f->messageBox()->Title(), QStringLiteral("セットアップ"));
         Press(f, "Button1");
     });
     SetMainWindow(nullptr);

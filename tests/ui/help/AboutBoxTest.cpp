@@ -33,7 +33,7 @@ struct AboutBoxTest : ::testing::Test
     void TearDown() override
     {
         TAboutBoxDlg::SetUrlOpener({});
-        TMKBox::SetTickIntervalMs(1000);
+        MessageBoxWindow::SetTickIntervalMs(1000);
     }
     static QString label(TAboutBox *box, const char *name) { return box->findChild<QLabel *>(name)->text(); }
     static void press(TAboutBox *box, const char *button) { box->findChild<TColorBtn *>(button)->Click(); }
@@ -76,7 +76,7 @@ TEST_F(AboutBoxTest, LinesAndCaptionAndTheTwentyOneByteRule)
 
 TEST_F(AboutBoxTest, FirstHomePageQuestionLeftAloneOpensTheFirstAddressAndCloses)
 {
-    TMKBox::SetTickIntervalMs(5); // the ten-second countdown in 50 ms
+    MessageBoxWindow::SetTickIntervalMs(5); // the ten-second countdown in 50 ms
     script.answers = {-1};
     script.onAbout = [&](TAboutBox *box) { press(box, "ColorBtn2"); };
     EXPECT_TRUE(dlg.Execute());

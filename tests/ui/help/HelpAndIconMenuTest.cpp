@@ -14,7 +14,7 @@
 #include "ui/help/HelpMenu.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/mainwindow/MainWindow.h"
-#include "ui/dialogs/MKBoxDlg.h"
+#include "ui/dialogs/MessageBox.h"
 #include "ui/mainwindow/MainMenu.h"
 #include "ui/mainwindow/MainWindowTexts.h"
 #include "ui/desktop/ShortcutMenu.h"
@@ -45,16 +45,16 @@ struct MenuWindow : ::testing::Test
     HiveFileRegistry reg;
     QMainWindow window;
     MainMenu menu;
-    TMKBoxDlg *box = nullptr;
+    MessageBox *box = nullptr;
     test::ModalScript script;
 
     void SetUp() override
     {
         SetStartValues(MakeStartValues("/opt/nuvask/nuvask", '/'));
         menu.build(window.menuBar());
-        box = new TMKBoxDlg(&window);
+        box = new MessageBox(&window);
     }
-    void TearDown() override { TMKBox::SetTickIntervalMs(1000); }
+    void TearDown() override { MessageBoxWindow::SetTickIntervalMs(1000); }
     std::optional<QString> stored(const QString &name)
     {
         auto key = reg.open(RegRoot::CurrentUser, kKey, false);
@@ -93,7 +93,7 @@ TEST_F(HelpMenuTest, VersionNumberIsKeptUnlessTheAnswerIsYes)
 TEST_F(HelpMenuTest, VersionNumberLeftUnansweredIsEmptiedNotDeleted)
 {
     store("Version", "23");
-    TMKBox::SetTickIntervalMs(5);
+    MessageBoxWindow::SetTickIntervalMs(5);
     script.answers = {-1};
     menu.MHELP_VERCUT->trigger();
     EXPECT_EQ(stored("Version"), QString(""));

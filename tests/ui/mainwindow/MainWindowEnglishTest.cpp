@@ -9,8 +9,8 @@
 #include "support/MainWindowFixture.h"
 #include "support/ModalScript.h"
 #include "support/TempXdg.h"
-#include "ui/dialogs/MKBoxDlg.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/help/AboutBox.h"
 #include "ui/help/HelpMenu.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -62,7 +62,7 @@ TEST(EnglishWindows, MessageBoxButtons)
 {
     test::EnglishTexts english;
     ASSERT_TRUE(english.loaded());
-    TMKBox box(TMKBox::YesNoBox);
+    MessageBoxWindow box(MessageBoxWindow::YesNoBox);
     QStringList captions;
     for (const char *name : {"Btn_OK", "Btn_Yes", "Btn_No", "Btn_TM_STOP", "Btn_TM_OPEN"})
         captions << box.findChild<TColorBtn *>(name)->Caption();
@@ -78,7 +78,7 @@ TEST_F(EnglishMainWindow, AboutBoxFromTheHelpMenu)
         QMainWindow window;
         MainMenu menu;
         menu.build(window.menuBar());
-        auto *box = new TMKBoxDlg(&window);
+        auto *box = new MessageBox(&window);
         HelpMenu help(&window, menu, box, reg, SettingsKeyPath("NUVASK"), QString());
         test::ModalScript script;
         QStringList seen;

@@ -8,7 +8,7 @@
 #include "support/TestBoards.h"
 #include "support/MainWindowFixture.h"
 #include "ui/mainwindow/MainWindow.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/mixer/VolumeStrip.h"
 
 #include <QApplication>

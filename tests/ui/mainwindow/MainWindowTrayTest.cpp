@@ -14,7 +14,7 @@
 #include "ui/widgets/ColorBtn.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/MainWindowTexts.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/mainwindow/StripPanels.h"
 #include "ui/desktop/TrayIcon.h"
 
@@ -86,7 +86,7 @@ TEST(MainWindowTray, PressesWaitWhileALauncherActionRuns)
     QList<bool> busyDuringBox;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto *box = qobject_cast<TMKBox *>(QApplication::activeModalWidget())) {
+        if (auto *box = qobject_cast<MessageBoxWindow *>(QApplication::activeModalWidget())) {
             busyDuringBox << w.TrayMenuBusy();
             box->done(1);
         }

@@ -64,7 +64,7 @@ TEST_F(VolumeGuardSwitchTest, StoredSwitchGuardsStripTwoTellsWithoutStoppingAndT
         }
         ASSERT_EQ(kept.size(), w.guard().Restores());
         EXPECT_EQ(kept.at(0), std::make_pair(LevelEvent::GuardRestore, 195 * 1000 + 128)); // 50000 -> 32768 units
-        TMKBox *box = w.guardSwitch().NoticeBox();
+        MessageBoxWindow *box = w.guardSwitch().NoticeBox();
         ASSERT_TRUE(box && box->isVisible() && !box->isModal());
         EXPECT_TRUE(test::BoxText(box).contains("録音ボリューム ガード：\n")) << test::BoxText(box).toStdString();
         EXPECT_TRUE(test::BoxText(box).contains("　RogueCall\n　Browser\n"));

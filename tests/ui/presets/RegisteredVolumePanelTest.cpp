@@ -11,8 +11,8 @@
 #include "support/TempXdg.h"
 #include "ui/widgets/ColorBtn.h"
 #include "ui/mainwindow/MainWindow.h"
-#include "ui/dialogs/MKBoxDlg.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/presets/RegisteredVolumePanel.h"
 #include "support/TestFiles.h"
 
@@ -50,12 +50,12 @@ protected:
     QTemporaryDir dir;
     SimMixerBoard sim{board()};
     StripTestWindow w{sim};
-    TMKBoxDlg messages;
+    MessageBox messages;
     std::unique_ptr<RegisteredVolumePanel> panel;
 
     void SetUp() override
     {
-        TMKBox::SetTickIntervalMs(5);
+        MessageBoxWindow::SetTickIntervalMs(5);
         ASSERT_EQ(w.open(), QString());
         ASSERT_EQ(w.bind(2, 0, Recording, 0), QString());
         Deliver();
@@ -67,7 +67,7 @@ protected:
         w.window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.window.get()));
     }
-    void TearDown() override { TMKBox::SetTickIntervalMs(1000); }
+    void TearDown() override { MessageBoxWindow::SetTickIntervalMs(1000); }
 
     void write(const char *name, const QByteArray &bytes) { test::WriteFile(dir.filePath(name), bytes); }
     template <class W = QWidget> W *get(const char *name) const

@@ -59,13 +59,13 @@ protected:
     void SetUp() override
     {
         SetupWindow::SetTimeScalePermille(10);
-        TMKBox::SetTickIntervalMs(5);
+        MessageBoxWindow::SetTickIntervalMs(5);
     }
     void TearDown() override
     {
         w.reset();
         SetupWindow::SetTimeScalePermille(1000);
-        TMKBox::SetTickIntervalMs(1000);
+        MessageBoxWindow::SetTickIntervalMs(1000);
     }
 
     // A program with its side files in `folder`; `packaged`: with the mark

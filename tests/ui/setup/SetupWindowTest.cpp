@@ -75,7 +75,7 @@ protected:
     void SetUp() override
     {
         SetupWindow::SetTimeScalePermille(10);
-        TMKBox::SetTickIntervalMs(5);
+        MessageBoxWindow::SetTickIntervalMs(5);
         source = xdg.root() + "/src";
         WriteFile(source + "/nuvask", "program bytes");
         WriteFile(source + "/NUVASK.TXT", "text");
@@ -85,7 +85,7 @@ protected:
     {
         w.reset();
         SetupWindow::SetTimeScalePermille(1000);
-        TMKBox::SetTickIntervalMs(1000);
+        MessageBoxWindow::SetTickIntervalMs(1000);
     }
 
     void Open(int mode, const QString &exe, const QStringList &parameters = {})

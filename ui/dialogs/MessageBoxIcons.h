@@ -9,10 +9,10 @@
 namespace nuvask {
 
 // Blue disc, white rim, white information mark (a dot over a bar).
-QImage MkBoxInfoIcon();
+QImage MessageBoxInfoIcon();
 // Red disc, white rim, white question mark.
-QImage MkBoxQuestionIcon();
+QImage MessageBoxQuestionIcon();
 // The icon over `background`, every black pixel becoming the background.
-QImage MkBoxIconOn(const QImage &icon, const QColor &background);
+QImage MessageBoxIconOn(const QImage &icon, const QColor &background);
 
 } // namespace nuvask

@@ -1,7 +1,7 @@
 #pragma once
 // The message box component each window owns (as MKBoxDlg1). Every message
 // and question of the program goes through one of its Show routines, which
-// create a TMKBox for the call, run it modally and return its answer.
+// create a MessageBoxWindow for the call, run it modally and return its answer.
 //
 // Results: 1 ＯＫ, 6 はい, 7 いいえ, 2 closed through the title bar, the
 // Default argument when the countdown ran out, 0 when all ten slots were busy
@@ -16,14 +16,14 @@
 
 namespace nuvask {
 
-class TMKBox;
+class MessageBoxWindow;
 
-class TMKBoxDlg : public QObject {
+class MessageBox : public QObject {
     Q_OBJECT
 public:
     static constexpr int kSlots = 10;
 
-    explicit TMKBoxDlg(QObject *parent = nullptr);
+    explicit MessageBox(QObject *parent = nullptr);
 
     // Caption; empty means the application title.
     QString Title() const { return m_title; }
@@ -53,7 +53,7 @@ public:
     bool B(int slot) const;
     void SetB(int slot, bool busy);
     // The box open in a slot, or nullptr.
-    TMKBox *Box(int slot) const;
+    MessageBoxWindow *Box(int slot) const;
 
     // OK box without countdown.
     int ShowOK(const QString &text);
@@ -69,19 +69,19 @@ public:
     // OK box that returns at once and stays until the user closes it: for
     // news that must not stop what the program is doing. It goes with
     // `owner` (nullptr: it stands alone); it takes no slot.
-    TMKBox *ShowOKModeless(const QString &text, QWidget *owner);
+    MessageBoxWindow *ShowOKModeless(const QString &text, QWidget *owner);
 
 private:
     struct Slot {
         bool busy = false;
         bool countdown = false;
         QString startText; // countdown start, decimal, at most 10 characters
-        QPointer<TMKBox> box;
+        QPointer<MessageBoxWindow> box;
     };
 
     int Run(int kind, const QString &text, bool countdown, int startCount, int defaultAnswer);
     // A box laid out for `text`, placed, captioned and with the main window's hints.
-    TMKBox *makeBox(int kind, const QString &text, const QString &startText, bool countdown, int defaultAnswer,
+    MessageBoxWindow *makeBox(int kind, const QString &text, const QString &startText, bool countdown, int defaultAnswer,
                     QWidget *owner);
 
     QString m_title;

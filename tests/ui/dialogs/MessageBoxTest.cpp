@@ -1,7 +1,7 @@
 // The message box: layout, keys, countdown, nesting, colours and placement.
 #include "ui/widgets/ColorBtn.h"
-#include "ui/dialogs/MKBoxDlg.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/dialogs/WorkArea.h"
 
 #include <QApplication>
@@ -24,9 +24,9 @@ namespace {
 
 using test::Child;
 
-void WhenOpen(std::function<void(TMKBox *)> step)
+void WhenOpen(std::function<void(MessageBoxWindow *)> step)
 {
-    test::WhenOpen<TMKBox>(std::move(step));
+    test::WhenOpen<MessageBoxWindow>(std::move(step));
 }
 
 void Click(QWidget *box, const char *name)
@@ -34,7 +34,7 @@ void Click(QWidget *box, const char *name)
     test::ClickChild(box, name, QPoint(20, 10));
 }
 
-void Key(TMKBox *box, Qt::Key key)
+void Key(MessageBoxWindow *box, Qt::Key key)
 {
     QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : box;
     QTest::keyClick(target, key);
@@ -53,19 +53,19 @@ QFont BoxFont()
 }
 
 // Short countdown ticks for the whole suite; restored afterwards.
-class MkBoxTest : public ::testing::Test {
+class MessageBoxTest : public ::testing::Test {
 protected:
-    void SetUp() override { TMKBox::SetTickIntervalMs(5); }
+    void SetUp() override { MessageBoxWindow::SetTickIntervalMs(5); }
     void TearDown() override
     {
-        TMKBox::SetTickIntervalMs(1000);
+        MessageBoxWindow::SetTickIntervalMs(1000);
         SetMainWindow(nullptr);
     }
 };
 
 } // namespace
 
-TEST_F(MkBoxTest, TextAreaFitsTheLinesAndTheIconStaysCentredBelow16)
+TEST_F(MessageBoxTest, TextAreaFitsTheLinesAndTheIconStaysCentredBelow16)
 {
     const QFontMetrics metrics(BoxFont());
     struct Case {
@@ -80,7 +80,7 @@ TEST_F(MkBoxTest, TextAreaFitsTheLinesAndTheIconStaysCentredBelow16)
         {QStringLiteral("一行目\n") + longLine + QStringLiteral("\n\n四"), 4, metrics.horizontalAdvance(longLine)},
     };
     for (const Case &c : cases) {
-        TMKBox box(TMKBox::YesNoBox);
+        MessageBoxWindow box(MessageBoxWindow::YesNoBox);
         box.Prepare(c.text, QStringLiteral("10"), true, mkresult::kYes);
         const QRect memo = Geometry(&box, "MemoMsg");
         EXPECT_EQ(memo.topLeft(), QPoint(64, 16)) << c.text.toStdString();
@@ -99,49 +99,49 @@ TEST_F(MkBoxTest, TextAreaFitsTheLinesAndTheIconStaysCentredBelow16)
         EXPECT_TRUE(box.rect().contains(Geometry(&box, "Label_TM")));
     }
     // Without a countdown the text area is exactly the widest line + 10.
-    TMKBox box(TMKBox::OkBox);
+    MessageBoxWindow box(MessageBoxWindow::OkBox);
     box.Prepare(longLine + QStringLiteral("\n二行"), QStringLiteral("0"), false, 0);
     EXPECT_EQ(Geometry(&box, "MemoMsg").width(), metrics.horizontalAdvance(longLine) + 10);
     EXPECT_EQ(Geometry(&box, "Btn_OK").center().x(), box.width() / 2);
 }
 
-TEST_F(MkBoxTest, ShortOkBoxNarrowsToTheButtonsRightEdge)
+TEST_F(MessageBoxTest, ShortOkBoxNarrowsToTheButtonsRightEdge)
 {
-    TMKBox box(TMKBox::OkBox);
+    MessageBoxWindow box(MessageBoxWindow::OkBox);
     box.Prepare(QStringLiteral("OK"), QStringLiteral("0"), false, 0);
     const QRect ok = Geometry(&box, "Btn_OK");
     const int okRight = ok.x() + ok.width();
     EXPECT_EQ(box.OuterSize().width(), okRight + 16);
-    EXPECT_EQ(box.width(), okRight + 16 - TMKBox::kFrameWidth);
+    EXPECT_EQ(box.width(), okRight + 16 - MessageBoxWindow::kFrameWidth);
     // The text area keeps its width unless it ended left of three quarters of the button.
-    const int measured = TMKBox::MeasureText(BoxFont(), QStringLiteral("OK")).width() + 10;
+    const int measured = MessageBoxWindow::MeasureText(BoxFont(), QStringLiteral("OK")).width() + 10;
     const QRect memo = Geometry(&box, "MemoMsg");
     EXPECT_EQ(memo.width(), std::max(measured, ok.x() + 66 - 64));
     EXPECT_FALSE(Child(&box, "Btn_Yes")->isVisibleTo(&box));
     EXPECT_FALSE(Child(&box, "Label_Select")->isVisibleTo(&box));
 }
 
-TEST_F(MkBoxTest, TextAreaShowsEachLineBreakOnce)
+TEST_F(MessageBoxTest, TextAreaShowsEachLineBreakOnce)
 {
-    TMKBox box(TMKBox::OkBox);
+    MessageBoxWindow box(MessageBoxWindow::OkBox);
     box.Prepare(QStringLiteral("a\nb\r\nc"), QStringLiteral("0"), false, 0);
     auto *memo = Child<QPlainTextEdit>(&box, "MemoMsg");
     EXPECT_EQ(memo->toPlainText(), QStringLiteral("a\nb\nc"));
     EXPECT_TRUE(memo->isReadOnly());
-    EXPECT_EQ(TMKBox::MemoText(QStringLiteral("a\nb\r\n")), QStringLiteral("a\r\nb\r\n"));
+    EXPECT_EQ(MessageBoxWindow::MemoText(QStringLiteral("a\nb\r\n")), QStringLiteral("a\r\nb\r\n"));
 }
 
-TEST_F(MkBoxTest, EnterAndEscInYesNoAndOkBoxes)
+TEST_F(MessageBoxTest, EnterAndEscInYesNoAndOkBoxes)
 {
-    TMKBoxDlg dlg;
-    WhenOpen([](TMKBox *box) { Key(box, Qt::Key_Escape); });
+    MessageBox dlg;
+    WhenOpen([](MessageBoxWindow *box) { Key(box, Qt::Key_Escape); });
     EXPECT_EQ(dlg.ShowYesNoTimer(QStringLiteral("消去しますか？"), mkresult::kYes), mkresult::kNo);
 
-    WhenOpen([](TMKBox *box) { Key(box, Qt::Key_Return); });
+    WhenOpen([](MessageBoxWindow *box) { Key(box, Qt::Key_Return); });
     EXPECT_EQ(dlg.ShowYesNoTimer(QStringLiteral("消去しますか？"), mkresult::kNo), mkresult::kYes);
 
     // The OK box's only cancel button is hidden: Esc does nothing, Enter is OK.
-    WhenOpen([](TMKBox *box) {
+    WhenOpen([](MessageBoxWindow *box) {
         Key(box, Qt::Key_Escape);
         QTest::qWait(20);
         EXPECT_TRUE(box->isVisible());
@@ -150,7 +150,7 @@ TEST_F(MkBoxTest, EnterAndEscInYesNoAndOkBoxes)
     EXPECT_EQ(dlg.ShowOK(QStringLiteral("完了しました")), mkresult::kOk);
 
     // Tab to "いいえ" moves Enter there.
-    WhenOpen([](TMKBox *box) {
+    WhenOpen([](MessageBoxWindow *box) {
         EXPECT_TRUE(Child(box, "Btn_Yes")->hasFocus());
         Key(box, Qt::Key_Tab);
         EXPECT_EQ(Child<TColorBtn>(box, "Btn_No")->BevelWidth(), 2);
@@ -159,18 +159,18 @@ TEST_F(MkBoxTest, EnterAndEscInYesNoAndOkBoxes)
     });
     EXPECT_EQ(dlg.ShowYesNoTimer(QStringLiteral("?"), mkresult::kYes), mkresult::kNo);
 
-    WhenOpen([](TMKBox *box) { box->close(); });
+    WhenOpen([](MessageBoxWindow *box) { box->close(); });
     EXPECT_EQ(dlg.ShowOK(QStringLiteral("x")), mkresult::kClosed);
 }
 
-TEST_F(MkBoxTest, CountdownRunsOutWithTheDefaultAndPauseKeepsTheSeconds)
+TEST_F(MessageBoxTest, CountdownRunsOutWithTheDefaultAndPauseKeepsTheSeconds)
 {
     // Ticks long enough that a loaded machine still sees the first second
     // before the countdown moves on.
-    TMKBox::SetTickIntervalMs(40);
-    TMKBoxDlg dlg;
+    MessageBoxWindow::SetTickIntervalMs(40);
+    MessageBox dlg;
     QString lastLabel;
-    WhenOpen([&](TMKBox *box) {
+    WhenOpen([&](MessageBoxWindow *box) {
         EXPECT_EQ(Child<QLabel>(box, "Label_TM")->text(), QStringLiteral("10秒"));
         // The bar marks "いいえ", directly above the button row.
         const QRect bar = Geometry(box, "Label_Select");
@@ -187,7 +187,7 @@ TEST_F(MkBoxTest, CountdownRunsOutWithTheDefaultAndPauseKeepsTheSeconds)
 
     // Default "closed": the bar sits at the top, one bar's width right of the
     // resume button, and the countdown ends with the closed result.
-    WhenOpen([](TMKBox *box) {
+    WhenOpen([](MessageBoxWindow *box) {
         const QRect bar = Geometry(box, "Label_Select");
         EXPECT_TRUE(Child(box, "Label_Select")->isVisible());
         EXPECT_EQ(bar.x(), Geometry(box, "Btn_TM_OPEN").x() + bar.width());
@@ -197,11 +197,11 @@ TEST_F(MkBoxTest, CountdownRunsOutWithTheDefaultAndPauseKeepsTheSeconds)
 
     int pausedAt = -1;
     bool stillOpen = false;
-    WhenOpen([&](TMKBox *box) {
-        QTest::qWait(3 * TMKBox::TickIntervalMs());
+    WhenOpen([&](MessageBoxWindow *box) {
+        QTest::qWait(3 * MessageBoxWindow::TickIntervalMs());
         Click(box, "Btn_TM_STOP");
         pausedAt = box->RemainingSeconds();
-        QTest::qWait(30 * TMKBox::TickIntervalMs());
+        QTest::qWait(30 * MessageBoxWindow::TickIntervalMs());
         stillOpen = box->isVisible();
         EXPECT_EQ(box->RemainingSeconds(), pausedAt);
         EXPECT_FALSE(Child(box, "Btn_TM_STOP")->isVisible());
@@ -215,49 +215,49 @@ TEST_F(MkBoxTest, CountdownRunsOutWithTheDefaultAndPauseKeepsTheSeconds)
 
     // Countdown off: the default is never returned; the box waits for an answer.
     dlg.SetTimer(false);
-    WhenOpen([](TMKBox *box) {
+    WhenOpen([](MessageBoxWindow *box) {
         EXPECT_FALSE(box->CountdownRunning());
         EXPECT_FALSE(Child(box, "Btn_TM_STOP")->isVisible());
-        QTest::qWait(20 * TMKBox::TickIntervalMs());
+        QTest::qWait(20 * MessageBoxWindow::TickIntervalMs());
         EXPECT_TRUE(box->isVisible());
         Click(box, "Btn_No");
     });
     EXPECT_EQ(dlg.ShowYesNoTimer(QStringLiteral("?"), mkresult::kYes), mkresult::kNo);
 
     // The short countdown of ShowOKSKTimer starts at its own count.
-    WhenOpen([](TMKBox *box) {
+    WhenOpen([](MessageBoxWindow *box) {
         EXPECT_EQ(Child<QLabel>(box, "Label_TM")->text(), QStringLiteral("5秒"));
     });
     EXPECT_EQ(dlg.ShowOKSKTimer(QStringLiteral("x"), mkresult::kOk), mkresult::kOk);
 }
 
-TEST_F(MkBoxTest, EleventhNestedCallReturnsZeroAndSlotsAreFreedAfterwards)
+TEST_F(MessageBoxTest, EleventhNestedCallReturnsZeroAndSlotsAreFreedAfterwards)
 {
-    TMKBoxDlg dlg;
+    MessageBox dlg;
     std::vector<int> results;
     int eleventh = -1;
     std::function<void(int)> open = [&](int depth) {
         QTimer::singleShot(0, [&, depth] {
-            if (depth == TMKBoxDlg::kSlots) {
+            if (depth == MessageBox::kSlots) {
                 eleventh = dlg.ShowOK(QStringLiteral("11"));
             } else {
                 open(depth + 1);
                 results.push_back(dlg.ShowOK(QString::number(depth)));
             }
             // Answer the box this call was opened inside of.
-            if (auto *outer = qobject_cast<TMKBox *>(QApplication::activeModalWidget()))
+            if (auto *outer = qobject_cast<MessageBoxWindow *>(QApplication::activeModalWidget()))
                 QTimer::singleShot(0, outer, [outer] { Click(outer, "Btn_OK"); });
         });
     };
     open(1);
     results.push_back(dlg.ShowOK(QStringLiteral("0")));
     EXPECT_EQ(eleventh, mkresult::kNone);
-    EXPECT_EQ(results, std::vector<int>(TMKBoxDlg::kSlots, mkresult::kOk));
-    for (int slot = 0; slot < TMKBoxDlg::kSlots; ++slot)
+    EXPECT_EQ(results, std::vector<int>(MessageBox::kSlots, mkresult::kOk));
+    for (int slot = 0; slot < MessageBox::kSlots; ++slot)
         EXPECT_FALSE(dlg.B(slot)) << slot;
 }
 
-TEST_F(MkBoxTest, RedMainWindowTurnsTheBarBlueAndGivesItsColoursAndHints)
+TEST_F(MessageBoxTest, RedMainWindowTurnsTheBarBlueAndGivesItsColoursAndHints)
 {
     QWidget main;
     main.setGeometry(100, 100, 400, 300);
@@ -268,8 +268,8 @@ TEST_F(MkBoxTest, RedMainWindowTurnsTheBarBlueAndGivesItsColoursAndHints)
     main.setProperty("ShowHint", false);
     SetMainWindow(&main);
 
-    TMKBoxDlg dlg;
-    WhenOpen([](TMKBox *box) {
+    MessageBox dlg;
+    WhenOpen([](MessageBoxWindow *box) {
         box->grab(); // a paint takes the main window's colours
         EXPECT_EQ(box->palette().color(QPalette::Window), QColor(255, 0, 0));
         EXPECT_EQ(box->palette().color(QPalette::WindowText), QColor(255, 255, 0));
@@ -287,7 +287,7 @@ TEST_F(MkBoxTest, RedMainWindowTurnsTheBarBlueAndGivesItsColoursAndHints)
     p.setColor(QPalette::Window, QColor(254, 0, 0));
     main.setPalette(p);
     main.setProperty("ShowHint", true);
-    WhenOpen([](TMKBox *box) {
+    WhenOpen([](MessageBoxWindow *box) {
         box->grab();
         EXPECT_EQ(Child(box, "Label_Select")->palette().color(QPalette::Window), QColor(255, 0, 0));
         EXPECT_FALSE(Child(box, "MemoMsg")->toolTip().isEmpty());
@@ -296,30 +296,30 @@ TEST_F(MkBoxTest, RedMainWindowTurnsTheBarBlueAndGivesItsColoursAndHints)
     dlg.ShowYesNoTimer(QStringLiteral("?"), mkresult::kYes);
 }
 
-TEST_F(MkBoxTest, CaptionIsExactlyTheTitleOrTheApplicationTitle)
+TEST_F(MessageBoxTest, CaptionIsExactlyTheTitleOrTheApplicationTitle)
 {
     SetApplicationTitle(QStringLiteral("DORIVA SOUND ボリューム"));
-    TMKBoxDlg dlg;
+    MessageBox dlg;
     QString caption;
-    WhenOpen([&](TMKBox *box) { caption = box->windowTitle(); box->close(); });
+    WhenOpen([&](MessageBoxWindow *box) { caption = box->windowTitle(); box->close(); });
     dlg.ShowOK(QStringLiteral("x"));
     EXPECT_EQ(caption, QStringLiteral("DORIVA SOUND ボリューム"));
     dlg.SetTitle(QStringLiteral("確認"));
-    WhenOpen([&](TMKBox *box) { caption = box->windowTitle(); box->close(); });
+    WhenOpen([&](MessageBoxWindow *box) { caption = box->windowTitle(); box->close(); });
     dlg.ShowOK(QStringLiteral("x"));
     EXPECT_EQ(caption, QStringLiteral("確認"));
     SetApplicationTitle(QString());
 }
 
-TEST_F(MkBoxTest, BoxOverAWindowPartlyOffScreenStaysInsideTheWorkArea)
+TEST_F(MessageBoxTest, BoxOverAWindowPartlyOffScreenStaysInsideTheWorkArea)
 {
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     QWidget source;
     source.setGeometry(area.left() - 300, area.bottom() - 50, 400, 300);
-    TMKBoxDlg dlg;
+    MessageBox dlg;
     dlg.SetSourceHandle(&source);
     QRect placed;
-    WhenOpen([&](TMKBox *box) {
+    WhenOpen([&](MessageBoxWindow *box) {
         placed = QRect(box->pos(), box->OuterSize());
         box->close();
     });
@@ -332,7 +332,7 @@ TEST_F(MkBoxTest, BoxOverAWindowPartlyOffScreenStaysInsideTheWorkArea)
     auto gone = std::make_unique<QWidget>();
     dlg.SetSourceHandle(gone.get());
     gone.reset();
-    WhenOpen([&](TMKBox *box) {
+    WhenOpen([&](MessageBoxWindow *box) {
         placed = QRect(box->pos(), box->OuterSize());
         box->close();
     });
@@ -340,14 +340,14 @@ TEST_F(MkBoxTest, BoxOverAWindowPartlyOffScreenStaysInsideTheWorkArea)
     EXPECT_EQ(placed.center().x() / 2, area.center().x() / 2);
 }
 
-// Not a test: run by scripts/shot-mkbox.sh to look at a Yes/No box with its
+// Not a test: run by scripts/shot-messagebox.sh to look at a Yes/No box with its
 // countdown on a real X display.
-TEST_F(MkBoxTest, DISABLED_Screenshot)
+TEST_F(MessageBoxTest, DISABLED_Screenshot)
 {
-    const QString path = qEnvironmentVariable("NUVASK_SHOT_PNG", QStringLiteral("mkbox.png"));
-    TMKBox::SetTickIntervalMs(1000);
-    TMKBoxDlg dlg;
-    WhenOpen([&](TMKBox *box) {
+    const QString path = qEnvironmentVariable("NUVASK_SHOT_PNG", QStringLiteral("messagebox.png"));
+    MessageBoxWindow::SetTickIntervalMs(1000);
+    MessageBox dlg;
+    WhenOpen([&](MessageBoxWindow *box) {
         QTest::qWait(1500); // one tick, and the icon drawn by its timer
         box->grab().save(path);
         Key(box, Qt::Key_Return);

@@ -1,6 +1,6 @@
 #pragma once
 // The message box form: icon, read-only text area, "ＯＫ" or "はい"/"いいえ",
-// and an optional countdown that closes the box by itself. TMKBoxDlg creates
+// and an optional countdown that closes the box by itself. MessageBox creates
 // one for a single call, lays it out from the text, places and runs it.
 
 #include <QDialog>
@@ -25,7 +25,7 @@ inline constexpr int kNo = 7;
 inline constexpr int kTimedOut = 11; // inside the box only; callers get their default
 } // namespace mkresult
 
-class TMKBox : public QDialog {
+class MessageBoxWindow : public QDialog {
     Q_OBJECT
 public:
     enum Kind { OkBox = 0, YesNoBox = 1 };
@@ -42,7 +42,7 @@ public:
     static void SetTickIntervalMs(int ms);
     static int PaintDelayMs();
 
-    explicit TMKBox(Kind kind, QWidget *parent = nullptr);
+    explicit MessageBoxWindow(Kind kind, QWidget *parent = nullptr);
 
     // Lays the box out for `text` (LF between lines). `startText` is the
     // countdown start in seconds as text; `countdown` shows the countdown row;

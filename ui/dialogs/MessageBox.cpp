@@ -1,9 +1,9 @@
 // The message box component (MKBoxDlg1).
 
-#include "ui/dialogs/MKBoxDlg.h"
+#include "ui/dialogs/MessageBox.h"
 
 #include "ui/dialogs/AboveOwner.h"
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/dialogs/WorkArea.h"
 
 #include <QVariant>
@@ -12,67 +12,67 @@
 
 namespace nuvask {
 
-TMKBoxDlg::TMKBoxDlg(QObject *parent) : QObject(parent)
+MessageBox::MessageBox(QObject *parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("MKBoxDlg1"));
 }
 
-void TMKBoxDlg::SetSourceHandle(QWidget *window)
+void MessageBox::SetSourceHandle(QWidget *window)
 {
     m_sourceHandle = window;
     m_sourceGiven = window != nullptr;
 }
 
-bool TMKBoxDlg::B(int slot) const
+bool MessageBox::B(int slot) const
 {
     return slot >= 0 && slot < kSlots && m_slots[slot].busy;
 }
 
-void TMKBoxDlg::SetB(int slot, bool busy)
+void MessageBox::SetB(int slot, bool busy)
 {
     if (slot >= 0 && slot < kSlots)
         m_slots[slot].busy = busy;
 }
 
-TMKBox *TMKBoxDlg::Box(int slot) const
+MessageBoxWindow *MessageBox::Box(int slot) const
 {
     return slot >= 0 && slot < kSlots ? m_slots[slot].box.data() : nullptr;
 }
 
-int TMKBoxDlg::ShowOK(const QString &text)
+int MessageBox::ShowOK(const QString &text)
 {
-    return ShowBox(TMKBox::OkBox, text);
+    return ShowBox(MessageBoxWindow::OkBox, text);
 }
 
-int TMKBoxDlg::ShowBox(int kind, const QString &text)
+int MessageBox::ShowBox(int kind, const QString &text)
 {
     return Run(kind, text, false, 0, mkresult::kNone);
 }
 
-int TMKBoxDlg::ShowOKTimer(const QString &text, int defaultAnswer)
+int MessageBox::ShowOKTimer(const QString &text, int defaultAnswer)
 {
-    return ShowTimer(TMKBox::OkBox, text, defaultAnswer);
+    return ShowTimer(MessageBoxWindow::OkBox, text, defaultAnswer);
 }
 
-int TMKBoxDlg::ShowYesNoTimer(const QString &text, int defaultAnswer)
+int MessageBox::ShowYesNoTimer(const QString &text, int defaultAnswer)
 {
-    return ShowTimer(TMKBox::YesNoBox, text, defaultAnswer);
+    return ShowTimer(MessageBoxWindow::YesNoBox, text, defaultAnswer);
 }
 
-int TMKBoxDlg::ShowTimer(int kind, const QString &text, int defaultAnswer)
+int MessageBox::ShowTimer(int kind, const QString &text, int defaultAnswer)
 {
     return Run(kind, text, m_timer, m_timerCount, defaultAnswer);
 }
 
-int TMKBoxDlg::ShowOKSKTimer(const QString &text, int defaultAnswer)
+int MessageBox::ShowOKSKTimer(const QString &text, int defaultAnswer)
 {
-    return Run(TMKBox::OkBox, text, m_skTimer, m_skTimerCount, defaultAnswer);
+    return Run(MessageBoxWindow::OkBox, text, m_skTimer, m_skTimerCount, defaultAnswer);
 }
 
-TMKBox *TMKBoxDlg::makeBox(int kind, const QString &text, const QString &startText, bool countdown,
+MessageBoxWindow *MessageBox::makeBox(int kind, const QString &text, const QString &startText, bool countdown,
                            int defaultAnswer, QWidget *owner)
 {
-    auto *box = new TMKBox(kind == TMKBox::YesNoBox ? TMKBox::YesNoBox : TMKBox::OkBox, owner);
+    auto *box = new MessageBoxWindow(kind == MessageBoxWindow::YesNoBox ? MessageBoxWindow::YesNoBox : MessageBoxWindow::OkBox, owner);
     box->Prepare(text, startText, countdown, defaultAnswer);
     box->move(PlaceDialog(box->OuterSize(), m_sourceHandle.data(), m_sourceGiven));
     box->setWindowTitle(m_title.isEmpty() ? ApplicationTitle() : m_title);
@@ -84,16 +84,16 @@ TMKBox *TMKBoxDlg::makeBox(int kind, const QString &text, const QString &startTe
     return box;
 }
 
-TMKBox *TMKBoxDlg::ShowOKModeless(const QString &text, QWidget *owner)
+MessageBoxWindow *MessageBox::ShowOKModeless(const QString &text, QWidget *owner)
 {
-    TMKBox *box = makeBox(TMKBox::OkBox, text, QStringLiteral("0"), false, mkresult::kNone, owner);
+    MessageBoxWindow *box = makeBox(MessageBoxWindow::OkBox, text, QStringLiteral("0"), false, mkresult::kNone, owner);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();
     return box;
 }
 
-int TMKBoxDlg::Run(int kind, const QString &text, bool countdown, int startCount, int defaultAnswer)
+int MessageBox::Run(int kind, const QString &text, bool countdown, int startCount, int defaultAnswer)
 {
     int slot = 0;
     while (slot < kSlots && m_slots[slot].busy)
@@ -106,13 +106,13 @@ int TMKBoxDlg::Run(int kind, const QString &text, bool countdown, int startCount
     s.countdown = countdown;
     s.startText = countdown ? QString::number(startCount).left(10) : QStringLiteral("0");
 
-    std::unique_ptr<TMKBox> box(makeBox(kind, text, s.startText, countdown, defaultAnswer, nullptr));
+    std::unique_ptr<MessageBoxWindow> box(makeBox(kind, text, s.startText, countdown, defaultAnswer, nullptr));
     s.box = box.get();
 
     // The component may go away with its window while the box is open (the
     // modal loop keeps timers and notifications running); the slot then no
     // longer exists to be freed.
-    const QPointer<TMKBoxDlg> self(this);
+    const QPointer<MessageBox> self(this);
     AboveOwner::Keep(box.get(), m_sourceHandle.data(), m_sourceGiven);
     int result = box->exec();
     if (result == mkresult::kTimedOut)

@@ -1,6 +1,6 @@
 // The message box's two pictures, drawn in code.
 
-#include "ui/dialogs/MkBoxIcons.h"
+#include "ui/dialogs/MessageBoxIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -33,7 +33,7 @@ QImage Disc(const QColor &fill)
 
 } // namespace
 
-QImage MkBoxIconOn(const QImage &icon, const QColor &background)
+QImage MessageBoxIconOn(const QImage &icon, const QColor &background)
 {
     QImage out(icon.size(), QImage::Format_RGB32);
     out.fill(background);
@@ -53,7 +53,7 @@ QImage MkBoxIconOn(const QImage &icon, const QColor &background)
     return out;
 }
 
-QImage MkBoxInfoIcon()
+QImage MessageBoxInfoIcon()
 {
     static const QImage icon = [] {
         QImage image = Disc(QColor(0x1E, 0x50, 0xD2));
@@ -69,7 +69,7 @@ QImage MkBoxInfoIcon()
     return icon;
 }
 
-QImage MkBoxQuestionIcon()
+QImage MessageBoxQuestionIcon()
 {
     static const QImage icon = [] {
         QImage image = Disc(QColor(0xD2, 0x1E, 0x1E));

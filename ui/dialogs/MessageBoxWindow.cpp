@@ -1,12 +1,12 @@
 // The message box form.
 
-#include "ui/dialogs/MkBox.h"
+#include "ui/dialogs/MessageBoxWindow.h"
 
 #include "core/base/TextHelpers.h"
 #include "ui/widgets/ColorBtn.h"
 #include "ui/widgets/DialogKeys.h"
-#include "ui/dialogs/MkBoxIcons.h"
-#include "ui/dialogs/MkBoxTexts.h"
+#include "ui/dialogs/MessageBoxIcons.h"
+#include "ui/dialogs/MessageBoxTexts.h"
 #include "ui/dialogs/WorkArea.h"
 
 #include <QCloseEvent>
@@ -50,22 +50,22 @@ void SetPaletteColor(QWidget *w, QPalette::ColorRole role, const QColor &color)
 
 } // namespace
 
-int TMKBox::TickIntervalMs()
+int MessageBoxWindow::TickIntervalMs()
 {
     return TickRef();
 }
 
-void TMKBox::SetTickIntervalMs(int ms)
+void MessageBoxWindow::SetTickIntervalMs(int ms)
 {
     TickRef() = ms > 0 ? ms : 1000;
 }
 
-int TMKBox::PaintDelayMs()
+int MessageBoxWindow::PaintDelayMs()
 {
     return 200;
 }
 
-TColorBtn *TMKBox::MakeButton(const char *name, const QString &caption, int bevelWidth)
+TColorBtn *MessageBoxWindow::MakeButton(const char *name, const QString &caption, int bevelWidth)
 {
     auto *button = new TColorBtn(this);
     button->setObjectName(QString::fromLatin1(name));
@@ -75,7 +75,7 @@ TColorBtn *TMKBox::MakeButton(const char *name, const QString &caption, int beve
     return button;
 }
 
-TMKBox::TMKBox(Kind kind, QWidget *parent)
+MessageBoxWindow::MessageBoxWindow(Kind kind, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
       m_kind(kind)
@@ -97,13 +97,13 @@ TMKBox::TMKBox(Kind kind, QWidget *parent)
 
     m_imageMK = new QLabel(this);
     m_imageMK->setObjectName(QStringLiteral("Image_MK"));
-    m_imageMK->setPixmap(QPixmap::fromImage(MkBoxIconOn(MkBoxInfoIcon(), Qt::black)));
+    m_imageMK->setPixmap(QPixmap::fromImage(MessageBoxIconOn(MessageBoxInfoIcon(), Qt::black)));
     m_imageMK->hide();
     m_imageYN = new QLabel(this);
     m_imageYN->setObjectName(QStringLiteral("Image_YN"));
-    m_imageYN->setPixmap(QPixmap::fromImage(MkBoxIconOn(MkBoxQuestionIcon(), Qt::black)));
+    m_imageYN->setPixmap(QPixmap::fromImage(MessageBoxIconOn(MessageBoxQuestionIcon(), Qt::black)));
     m_imageYN->hide();
-    m_icon = kind == YesNoBox ? MkBoxQuestionIcon() : MkBoxInfoIcon();
+    m_icon = kind == YesNoBox ? MessageBoxQuestionIcon() : MessageBoxInfoIcon();
 
     m_memoMsg = new QPlainTextEdit(this);
     m_memoMsg->setObjectName(QStringLiteral("MemoMsg"));
@@ -114,12 +114,12 @@ TMKBox::TMKBox(Kind kind, QWidget *parent)
     m_memoMsg->document()->setDocumentMargin(2);
     m_memoMsg->move(2 * kIcon, kTextTop);
 
-    m_btnOK = MakeButton("Btn_OK", mkbox_texts::kOk(), 2);
-    m_btnYes = MakeButton("Btn_Yes", mkbox_texts::kYes(), 2);
-    m_btnNo = MakeButton("Btn_No", mkbox_texts::kNo(), 1);
+    m_btnOK = MakeButton("Btn_OK", message_box_texts::kOk(), 2);
+    m_btnYes = MakeButton("Btn_Yes", message_box_texts::kYes(), 2);
+    m_btnNo = MakeButton("Btn_No", message_box_texts::kNo(), 1);
     // "ｶｳﾝﾄ再開" lies under "一時停止" and shows when that one hides itself.
-    m_btnTmOpen = MakeButton("Btn_TM_OPEN", mkbox_texts::kResume(), 1);
-    m_btnTmStop = MakeButton("Btn_TM_STOP", mkbox_texts::kPause(), 1);
+    m_btnTmOpen = MakeButton("Btn_TM_OPEN", message_box_texts::kResume(), 1);
+    m_btnTmStop = MakeButton("Btn_TM_STOP", message_box_texts::kPause(), 1);
     m_btnYes->hide();
     m_btnNo->hide();
     m_btnTmStop->hide();
@@ -156,15 +156,15 @@ TMKBox::TMKBox(Kind kind, QWidget *parent)
     connect(m_btnOK, &TColorBtn::OnClick, this, [this] { done(mkresult::kOk); });
     connect(m_btnYes, &TColorBtn::OnClick, this, [this] { done(mkresult::kYes); });
     connect(m_btnNo, &TColorBtn::OnClick, this, [this] { done(mkresult::kNo); });
-    connect(m_btnTmStop, &TColorBtn::OnClick, this, &TMKBox::Btn_TM_STOPClick);
-    connect(m_btnTmOpen, &TColorBtn::OnClick, this, &TMKBox::Btn_TM_OPENClick);
-    connect(m_timer1, &QTimer::timeout, this, &TMKBox::Timer1Timer);
-    connect(m_timerPaint, &QTimer::timeout, this, &TMKBox::Timer_PaintTimer);
+    connect(m_btnTmStop, &TColorBtn::OnClick, this, &MessageBoxWindow::Btn_TM_STOPClick);
+    connect(m_btnTmOpen, &TColorBtn::OnClick, this, &MessageBoxWindow::Btn_TM_OPENClick);
+    connect(m_timer1, &QTimer::timeout, this, &MessageBoxWindow::Timer1Timer);
+    connect(m_timerPaint, &QTimer::timeout, this, &MessageBoxWindow::Timer_PaintTimer);
 
     SetHintsOn(true);
 }
 
-QSize TMKBox::MeasureText(const QFont &font, const QString &text)
+QSize MessageBoxWindow::MeasureText(const QFont &font, const QString &text)
 {
     const QFontMetrics metrics(font);
     // An empty text is measured as one space, so that it still has a line.
@@ -185,7 +185,7 @@ QSize TMKBox::MeasureText(const QFont &font, const QString &text)
     return {widest, lines * metrics.height()};
 }
 
-QString TMKBox::MemoText(const QString &text)
+QString MessageBoxWindow::MemoText(const QString &text)
 {
     // A text field breaks lines at CR LF. An existing CR LF stays one break.
     QString out;
@@ -200,7 +200,7 @@ QString TMKBox::MemoText(const QString &text)
     return out;
 }
 
-void TMKBox::SetCountdownLabel(const QString &text)
+void MessageBoxWindow::SetCountdownLabel(const QString &text)
 {
     // Right-justified and auto-sized: the right edge stays where it was.
     const int right = m_labelTM->x() + m_labelTM->width();
@@ -209,13 +209,13 @@ void TMKBox::SetCountdownLabel(const QString &text)
     m_labelTM->move(right - m_labelTM->width(), m_labelTM->y());
 }
 
-void TMKBox::Prepare(const QString &text, const QString &startText, bool countdown, int defaultAnswer)
+void MessageBoxWindow::Prepare(const QString &text, const QString &startText, bool countdown, int defaultAnswer)
 {
     const bool yesNo = m_kind == YesNoBox;
 
     m_msg->setText(text);
     m_msg->resize(MeasureText(font(), text));
-    m_labelTM->setText(startText + mkbox_texts::kSeconds());
+    m_labelTM->setText(startText + message_box_texts::kSeconds());
     m_labelTM->adjustSize();
 
     m_memoMsg->clear();
@@ -312,19 +312,19 @@ void TMKBox::Prepare(const QString &text, const QString &startText, bool countdo
     (yesNo ? m_btnYes : m_btnOK)->setFocus(Qt::OtherFocusReason);
 }
 
-QSize TMKBox::OuterSize() const
+QSize MessageBoxWindow::OuterSize() const
 {
     return {m_width, m_height};
 }
 
-void TMKBox::SetHintsOn(bool on)
+void MessageBoxWindow::SetHintsOn(bool on)
 {
     m_hintsOn = on;
-    m_memoMsg->setToolTip(on ? mkbox_texts::kMemoHint() : QString());
-    m_labelSelect->setToolTip(on ? mkbox_texts::kDefaultBarHint() : QString());
+    m_memoMsg->setToolTip(on ? message_box_texts::kMemoHint() : QString());
+    m_labelSelect->setToolTip(on ? message_box_texts::kDefaultBarHint() : QString());
 }
 
-void TMKBox::SetCountdownRunning(bool on)
+void MessageBoxWindow::SetCountdownRunning(bool on)
 {
     m_timer1->setInterval(TickIntervalMs());
     if (on)
@@ -333,12 +333,12 @@ void TMKBox::SetCountdownRunning(bool on)
         m_timer1->stop();
 }
 
-bool TMKBox::CountdownRunning() const
+bool MessageBoxWindow::CountdownRunning() const
 {
     return m_timer1->isActive();
 }
 
-void TMKBox::Timer1Timer()
+void MessageBoxWindow::Timer1Timer()
 {
     if (m_ticking)
         return;
@@ -350,28 +350,28 @@ void TMKBox::Timer1Timer()
         m_countRead = true;
     }
     --m_remaining;
-    SetCountdownLabel(QString::number(m_remaining) + mkbox_texts::kSeconds());
+    SetCountdownLabel(QString::number(m_remaining) + message_box_texts::kSeconds());
     // The user may have answered while waiting work ran; that answer stands.
     if (m_remaining < 1 && isVisible())
         done(mkresult::kTimedOut);
     m_ticking = false;
 }
 
-void TMKBox::Btn_TM_STOPClick()
+void MessageBoxWindow::Btn_TM_STOPClick()
 {
     m_btnTmStop->hide();
     repaint();
     m_timer1->stop();
 }
 
-void TMKBox::Btn_TM_OPENClick()
+void MessageBoxWindow::Btn_TM_OPENClick()
 {
     m_btnTmStop->show();
     repaint();
     m_timer1->start();
 }
 
-void TMKBox::ApplyColours()
+void MessageBoxWindow::ApplyColours()
 {
     if (const QWidget *main = FindMainWindow()) {
         SetPaletteColor(this, QPalette::Window, main->palette().color(QPalette::Window));
@@ -385,31 +385,31 @@ void TMKBox::ApplyColours()
     SetPaletteColor(m_labelSelect, QPalette::Window, QColor::fromRgb(redFace ? kBarBlue : kBarRed));
 }
 
-void TMKBox::DrawIcon()
+void MessageBoxWindow::DrawIcon()
 {
     const QRgb background = palette().color(QPalette::Window).rgb();
     // Redrawing an unchanged picture would only schedule another paint.
     if (m_iconDrawn && background == m_iconBackground)
         return;
-    m_imageBox->setPixmap(QPixmap::fromImage(MkBoxIconOn(m_icon, QColor::fromRgb(background))));
+    m_imageBox->setPixmap(QPixmap::fromImage(MessageBoxIconOn(m_icon, QColor::fromRgb(background))));
     m_iconBackground = background;
     m_iconDrawn = true;
 }
 
-void TMKBox::Timer_PaintTimer()
+void MessageBoxWindow::Timer_PaintTimer()
 {
     m_timerPaint->stop();
     DrawIcon();
 }
 
-void TMKBox::paintEvent(QPaintEvent *event)
+void MessageBoxWindow::paintEvent(QPaintEvent *event)
 {
     ApplyColours();
     QDialog::paintEvent(event);
     m_timerPaint->start();
 }
 
-void TMKBox::showEvent(QShowEvent *event)
+void MessageBoxWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     ApplyColours();
@@ -417,7 +417,7 @@ void TMKBox::showEvent(QShowEvent *event)
     activateWindow();
 }
 
-void TMKBox::closeEvent(QCloseEvent *event)
+void MessageBoxWindow::closeEvent(QCloseEvent *event)
 {
     // Title bar close box or Alt+F4.
     if (isVisible())
@@ -425,7 +425,7 @@ void TMKBox::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void TMKBox::keyPressEvent(QKeyEvent *event)
+void MessageBoxWindow::keyPressEvent(QKeyEvent *event)
 {
     // Enter and Esc belong to the colour buttons alone: an OK box ignores Esc
     // instead of rejecting as a plain dialog would.
