@@ -1192,7 +1192,7 @@ Quit the program, then uninstall again.</translation>
     </message>
 </context>
 <context>
-    <name>SNBox</name>
+    <name>InputBox</name>
     <message>
         <source>：</source>
         <translation>:</translation>

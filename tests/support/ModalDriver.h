@@ -5,7 +5,7 @@
 
 #include "ui/widgets/ColorBtn.h"
 #include "ui/dialogs/MessageBoxWindow.h"
-#include "ui/dialogs/SNBox.h"
+#include "ui/dialogs/InputBoxWindow.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -33,7 +33,7 @@ public:
     // How Yes/No questions are answered (TimeOut lets the countdown decide).
     void SetQuestion(Question answer) { m_question = answer; }
     // What to do with the next input box(es).
-    void SetInput(std::function<void(TSNBox *)> step) { m_input = std::move(step); }
+    void SetInput(std::function<void(InputBoxWindow *)> step) { m_input = std::move(step); }
 
     // Every message shown so far, line breaks as "\n".
     const QStringList &Messages() const { return m_messages; }
@@ -70,7 +70,7 @@ private:
                 Click(box, "Btn_OK");
             else if (m_question != Question::TimeOut)
                 Click(box, m_question == Question::Yes ? "Btn_Yes" : "Btn_No");
-        } else if (auto *input = qobject_cast<TSNBox *>(modal); input && m_input) {
+        } else if (auto *input = qobject_cast<InputBoxWindow *>(modal); input && m_input) {
             m_prompt = input->findChild<QLabel *>(QStringLiteral("Msg"))->text();
             m_input(input);
         }
@@ -78,7 +78,7 @@ private:
 
     QTimer m_timer;
     Question m_question = Question::Yes;
-    std::function<void(TSNBox *)> m_input;
+    std::function<void(InputBoxWindow *)> m_input;
     QStringList m_messages;
     QString m_prompt;
     static constexpr const char *kAnswered = "answeredByModalDriver";

@@ -12,7 +12,7 @@
 #include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/dialogs/ModalResult.h"
-#include "ui/dialogs/SNBoxDlg.h"
+#include "ui/dialogs/InputBox.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -98,7 +98,7 @@ TDIR2VIEWForm::TDIR2VIEWForm(QWidget *parent)
     BuildBottom();
 
     m_messageBox = new MessageBox(this);
-    m_snBoxDlg1 = new TSNBoxDlg(this);
+    m_inputBox = new InputBox(this);
 
     connect(m_comboBox2, &QComboBox::activated, this, &TDIR2VIEWForm::ComboBox2Change);
     connect(m_comboBoxKaku, &QComboBox::activated, this, &TDIR2VIEWForm::ComboBox_KAKUChange);
@@ -288,7 +288,7 @@ void TDIR2VIEWForm::Prepare(const Dir2RunSetup &setup, const QList<DriveEntry> &
     ApplyColours();
     m_messageBox->SetTitle(setup.title);
     m_messageBox->SetSourceHandle(this);
-    m_snBoxDlg1->SetSourceHandle(this);
+    m_inputBox->SetSourceHandle(this);
     ApplyHints(setup.hintsOn);
     m_editFolder->setFocus(Qt::OtherFocusReason);
 }
@@ -422,10 +422,10 @@ void TDIR2VIEWForm::Button3Click()
     const QString folder = m_state.CurrentFolder();
     if (folder.isEmpty())
         return;
-    m_snBoxDlg1->SetTitle(dir2_texts::kNewFolderTitle());
-    if (m_snBoxDlg1->Execute(NewFolderPrompt(folder)) != modal::kOk)
+    m_inputBox->SetTitle(dir2_texts::kNewFolderTitle());
+    if (m_inputBox->Execute(NewFolderPrompt(folder)) != modal::kOk)
         return;
-    const QString name = m_snBoxDlg1->SNText();
+    const QString name = m_inputBox->SNText();
     const QString path = WithTrailingSeparator(folder) + name;
     // Only a plain name: "../x" or "a/b" would reach outside this folder.
     bool made = false;

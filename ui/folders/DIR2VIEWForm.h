@@ -33,7 +33,7 @@ namespace nuvask {
 class FileListModel;
 class FolderTree;
 class MessageBox;
-class TSNBoxDlg;
+class InputBox;
 
 // What TDIR2OPENDLG hands the form for one run.
 struct Dir2RunSetup
@@ -81,7 +81,7 @@ public:
     const QList<DriveEntry> &Drives() const { return m_drives; }
     FileListModel *Files() const { return m_files; }
     MessageBox *messageBox() const { return m_messageBox; }
-    TSNBoxDlg *InputBox() const { return m_snBoxDlg1; }
+    InputBox *inputBox() const { return m_inputBox; }
 
 protected:
     void ApplyColours() override;
@@ -156,7 +156,7 @@ private:
     QPushButton *m_button2;
     QPushButton *m_button1;
     MessageBox *m_messageBox;
-    TSNBoxDlg *m_snBoxDlg1;
+    InputBox *m_inputBox;
 
     // one run
     FolderBrowserState m_state;

@@ -8,7 +8,7 @@
 #include "core/folders/FolderNamespace.h"
 #include "core/folders/FolderPaths.h"
 #include "core/folders/MountedDrives.h"
-#include "core/dialogs/SNHistory.h"
+#include "core/dialogs/InputBoxHistory.h"
 #include "support/TempFolderTree.h"
 
 #include <QDir>

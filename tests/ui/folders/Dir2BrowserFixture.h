@@ -12,7 +12,7 @@
 #include "ui/folders/FileListModel.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/MessageBoxWindow.h"
-#include "ui/dialogs/SNBoxDlg.h"
+#include "ui/dialogs/InputBox.h"
 #include "ui/dialogs/WorkArea.h"
 #include "support/ModalDriver.h"
 

@@ -123,7 +123,7 @@ TEST_F(Dir2BrowserTest, EnterPressesTheFocusedButtonAndSettingFromAnywhereElse)
     EXPECT_EQ(form->State().CurrentFolder(), q);
     // A new folder: the name is asked for (and not given).
     QString asked;
-    m_driver.SetInput([&](TSNBox *box) {
+    m_driver.SetInput([&](InputBoxWindow *box) {
         asked = box->windowTitle();
         QTest::keyClick(box->findChild<QWidget *>(QStringLiteral("Edit1")), Qt::Key_Escape);
     });

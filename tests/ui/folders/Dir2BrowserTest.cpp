@@ -114,7 +114,7 @@ TEST_F(Dir2BrowserTest, NewFolderNameJoinsTheHistoryAndANameReachingOutsideIsRef
 {
     const QString here = m_tree.Folder(QStringLiteral("here"));
     auto form = Open(here);
-    m_driver.SetInput([](TSNBox *box) {
+    m_driver.SetInput([](InputBoxWindow *box) {
         box->findChild<QLineEdit *>(QStringLiteral("Edit1"))->insert(QStringLiteral("新規")); // typed through an input method
         QTest::mouseClick(box->findChild<QWidget *>(QStringLiteral("Button1")), Qt::LeftButton, {}, QPoint(5, 5));
     });
@@ -123,11 +123,11 @@ TEST_F(Dir2BrowserTest, NewFolderNameJoinsTheHistoryAndANameReachingOutsideIsRef
     EXPECT_TRUE(QFileInfo(made).isDir());
     EXPECT_EQ(form->State().CurrentFolder(), made);
     EXPECT_EQ(m_driver.Prompt(), NewFolderPrompt(here) + QStringLiteral("："));
-    EXPECT_EQ(form->InputBox()->SN(), (QStringList{"新規"}));
-    EXPECT_EQ(form->InputBox()->Title(), QStringLiteral("新規作成フォルダー名を入力して下さい☆"));
+    EXPECT_EQ(form->inputBox()->SN(), (QStringList{"新規"}));
+    EXPECT_EQ(form->inputBox()->Title(), QStringLiteral("新規作成フォルダー名を入力して下さい☆"));
     EXPECT_TRUE(m_driver.Messages().isEmpty());
 
-    m_driver.SetInput([](TSNBox *box) {
+    m_driver.SetInput([](InputBoxWindow *box) {
         auto *edit = box->findChild<QLineEdit *>(QStringLiteral("Edit1"));
         edit->setText(QStringLiteral("../escaped"));
         QTest::mouseClick(box->findChild<QWidget *>(QStringLiteral("Button1")), Qt::LeftButton, {}, QPoint(5, 5));
@@ -136,7 +136,7 @@ TEST_F(Dir2BrowserTest, NewFolderNameJoinsTheHistoryAndANameReachingOutsideIsRef
     EXPECT_FALSE(QFileInfo::exists(here + QStringLiteral("/escaped")));
     EXPECT_TRUE(m_driver.Said(made + QStringLiteral("/../escaped\nフォルダーの作成に失敗しました・・・")));
     EXPECT_EQ(form->State().CurrentFolder(), made);
-    EXPECT_EQ(form->InputBox()->SN(), (QStringList{"../escaped", "新規"}));
+    EXPECT_EQ(form->inputBox()->SN(), (QStringList{"../escaped", "新規"}));
 }
 
 TEST_F(Dir2BrowserTest, DeleteRemovesOnlyAnEmptyFolderAndAsksWithNoAsDefault)

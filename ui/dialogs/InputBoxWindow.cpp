@@ -1,12 +1,12 @@
 // The text input box form.
 
-#include "ui/dialogs/SNBox.h"
+#include "ui/dialogs/InputBoxWindow.h"
 
-#include "core/dialogs/SNHistory.h"
+#include "core/dialogs/InputBoxHistory.h"
 #include "ui/widgets/ColorBtn.h"
 #include "ui/widgets/DialogKeys.h"
 #include "ui/dialogs/ModalResult.h"
-#include "ui/dialogs/SNBoxTexts.h"
+#include "ui/dialogs/InputBoxTexts.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -24,7 +24,7 @@ constexpr int kRowHeight = 26;  // edit line and history row, pixels
 
 } // namespace
 
-TColorBtn *TSNBox::MakeButton(QWidget *parent, const char *name, const QString &caption, QRect geometry)
+TColorBtn *InputBoxWindow::MakeButton(QWidget *parent, const char *name, const QString &caption, QRect geometry)
 {
     auto *button = new TColorBtn(parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -33,18 +33,18 @@ TColorBtn *TSNBox::MakeButton(QWidget *parent, const char *name, const QString &
     return button;
 }
 
-TSNBox::TSNBox(QWidget *parent)
+InputBoxWindow::InputBoxWindow(QWidget *parent)
     : TColouredDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint)
 {
-    setObjectName(QStringLiteral("SNBox"));
+    setObjectName(QStringLiteral("InputBox"));
     setModal(true);
     QFont boxFont(QStringLiteral("System"));
     boxFont.setPixelSize(kFontHeight);
     setFont(boxFont);
     setFixedSize(kClientWidth, kClientHeight);
 
-    m_msg = new QLabel(snbox_texts::kColon(), this);
+    m_msg = new QLabel(input_box_texts::kColon(), this);
     m_msg->setObjectName(QStringLiteral("Msg"));
     m_msg->move(16, 16);
 
@@ -52,24 +52,24 @@ TSNBox::TSNBox(QWidget *parent)
     m_edit1->setObjectName(QStringLiteral("Edit1"));
     m_edit1->setGeometry(16, 48, 273, kRowHeight);
 
-    m_button1 = MakeButton(this, "Button1", snbox_texts::kAccept(), {320, 8, 89, 33});
+    m_button1 = MakeButton(this, "Button1", input_box_texts::kAccept(), {320, 8, 89, 33});
     m_button1->SetBevelWidth(2);
     m_button1->SetDefault(true);
-    m_button2 = MakeButton(this, "Button2", snbox_texts::kStop(), {320, 48, 89, 33});
+    m_button2 = MakeButton(this, "Button2", input_box_texts::kStop(), {320, 48, 89, 33});
     m_button2->SetCancel(true);
-    m_button3 = MakeButton(this, "Button3", snbox_texts::kHistory(), {288, 48, 17, kRowHeight});
-    m_button3->setToolTip(snbox_texts::kHistoryHint());
+    m_button3 = MakeButton(this, "Button3", input_box_texts::kHistory(), {288, 48, 17, kRowHeight});
+    m_button3->setToolTip(input_box_texts::kHistoryHint());
 
     m_panel1 = new QWidget(this);
     m_panel1->setObjectName(QStringLiteral("Panel1"));
     m_panel1->setGeometry(16, 48, 289, kRowHeight);
     m_panel1->setAutoFillBackground(true);
-    m_button4 = MakeButton(m_panel1, "Button4", snbox_texts::kOff(), {0, 0, 33, kRowHeight});
-    m_button4->setToolTip(snbox_texts::kOffHint());
+    m_button4 = MakeButton(m_panel1, "Button4", input_box_texts::kOff(), {0, 0, 33, kRowHeight});
+    m_button4->setToolTip(input_box_texts::kOffHint());
     m_comboBox1 = new QComboBox(m_panel1);
     m_comboBox1->setObjectName(QStringLiteral("ComboBox1"));
     m_comboBox1->setGeometry(32, 0, 257, kRowHeight);
-    m_comboBox1->setToolTip(snbox_texts::kListHint());
+    m_comboBox1->setToolTip(input_box_texts::kListHint());
     m_panel1->hide();
 
     // Tab order as designed: 登録, 中止, H, then the edit line.
@@ -77,49 +77,49 @@ TSNBox::TSNBox(QWidget *parent)
     setTabOrder(m_button2, m_button3);
     setTabOrder(m_button3, m_edit1);
 
-    connect(m_button1, &TColorBtn::OnClick, this, &TSNBox::Button1Click);
+    connect(m_button1, &TColorBtn::OnClick, this, &InputBoxWindow::Button1Click);
     connect(m_button2, &TColorBtn::OnClick, this, [this] { done(modal::kCancel); });
-    connect(m_button3, &TColorBtn::OnClick, this, &TSNBox::Button3Click);
-    connect(m_button4, &TColorBtn::OnClick, this, &TSNBox::Button4Click);
-    connect(m_comboBox1, &QComboBox::activated, this, &TSNBox::ComboBox1Select);
+    connect(m_button3, &TColorBtn::OnClick, this, &InputBoxWindow::Button3Click);
+    connect(m_button4, &TColorBtn::OnClick, this, &InputBoxWindow::Button4Click);
+    connect(m_comboBox1, &QComboBox::activated, this, &InputBoxWindow::ComboBox1Select);
 }
 
-void TSNBox::Prepare(const QString &prompt, const QString &text, const QStringList &history, bool standardColor)
+void InputBoxWindow::Prepare(const QString &prompt, const QString &text, const QStringList &history, bool standardColor)
 {
     m_standardColor = standardColor;
     m_edit1->setText(text);
     m_history = history;
     MoveToFront(m_history, text);
     FillCombo();
-    m_msg->setText(prompt + snbox_texts::kColon());
+    m_msg->setText(prompt + input_box_texts::kColon());
     m_msg->adjustSize();
     ApplyColours();
     m_button1->setFocus(Qt::OtherFocusReason);
 }
 
-void TSNBox::SetListHintsOn(bool on)
+void InputBoxWindow::SetListHintsOn(bool on)
 {
-    m_comboBox1->setToolTip(on ? snbox_texts::kListHint() : QString());
+    m_comboBox1->setToolTip(on ? input_box_texts::kListHint() : QString());
 }
 
-QString TSNBox::Text() const
+QString InputBoxWindow::Text() const
 {
     return m_edit1->text();
 }
 
-QStringList TSNBox::FinalHistory() const
+QStringList InputBoxWindow::FinalHistory() const
 {
     QStringList history = m_history;
     MoveToFront(history, m_edit1->text());
     return history;
 }
 
-bool TSNBox::HistoryRowShown() const
+bool InputBoxWindow::HistoryRowShown() const
 {
     return m_panel1->isVisible();
 }
 
-void TSNBox::FillCombo()
+void InputBoxWindow::FillCombo()
 {
     // Filling from code must not look like the user's choice.
     const QSignalBlocker block(m_comboBox1);
@@ -129,14 +129,14 @@ void TSNBox::FillCombo()
         m_comboBox1->setCurrentIndex(0);
 }
 
-void TSNBox::Button1Click()
+void InputBoxWindow::Button1Click()
 {
     // An empty text cannot be accepted; the box simply stays.
     if (!m_edit1->text().isEmpty())
         done(modal::kOk);
 }
 
-void TSNBox::Button3Click()
+void InputBoxWindow::Button3Click()
 {
     m_panel1->show();
     m_panel1->raise();
@@ -144,14 +144,14 @@ void TSNBox::Button3Click()
     QCoreApplication::processEvents();
 }
 
-void TSNBox::Button4Click()
+void InputBoxWindow::Button4Click()
 {
     m_panel1->hide();
     m_edit1->setFocus(Qt::OtherFocusReason);
     QCoreApplication::processEvents();
 }
 
-void TSNBox::ComboBox1Select(int index)
+void InputBoxWindow::ComboBox1Select(int index)
 {
     if (m_history.isEmpty() || index < 0)
         return;
@@ -163,7 +163,7 @@ void TSNBox::ComboBox1Select(int index)
     QCoreApplication::processEvents();
 }
 
-void TSNBox::ApplyColours()
+void InputBoxWindow::ApplyColours()
 {
     TColouredDialog::ApplyColours();
     const QColor base = m_standardColor ? QPalette().color(QPalette::Base) : palette().color(QPalette::Window);
@@ -172,7 +172,7 @@ void TSNBox::ApplyColours()
     SetRole(m_panel1, QPalette::Window, palette().color(QPalette::Window));
 }
 
-void TSNBox::keyPressEvent(QKeyEvent *event)
+void InputBoxWindow::keyPressEvent(QKeyEvent *event)
 {
     // Enter and Esc belong to the colour buttons (登録 is the default, 中止
     // the cancel button); a plain dialog would accept or reject on its own.

@@ -1,7 +1,7 @@
 #pragma once
 // The text input box form: a prompt, one edit line, "登録" / "中止", and a
 // history row ("H" opens it, "off" closes it) from which an earlier text can
-// be taken. TSNBoxDlg creates one for a single call.
+// be taken. InputBox creates one for a single call.
 
 #include "ui/dialogs/ColouredDialog.h"
 
@@ -16,7 +16,7 @@ namespace nuvask {
 
 class TColorBtn;
 
-class TSNBox : public TColouredDialog
+class InputBoxWindow : public TColouredDialog
 {
     Q_OBJECT
 public:
@@ -24,7 +24,7 @@ public:
     static constexpr int kClientWidth = 419;
     static constexpr int kClientHeight = 95;
 
-    explicit TSNBox(QWidget *parent = nullptr);
+    explicit InputBoxWindow(QWidget *parent = nullptr);
 
     // Fills the box for one call: edit text, history (most recent first, the
     // text moved to its front), prompt, colours.

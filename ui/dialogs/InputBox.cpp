@@ -1,10 +1,10 @@
 // The text input box component.
 
-#include "ui/dialogs/SNBoxDlg.h"
+#include "ui/dialogs/InputBox.h"
 
 #include "ui/dialogs/AboveOwner.h"
 #include "ui/dialogs/MessageBoxWindow.h"
-#include "ui/dialogs/SNBox.h"
+#include "ui/dialogs/InputBoxWindow.h"
 #include "ui/dialogs/WorkArea.h"
 
 #include <QVariant>
@@ -13,27 +13,27 @@
 
 namespace nuvask {
 
-TSNBoxDlg::TSNBoxDlg(QObject *parent) : QObject(parent)
+InputBox::InputBox(QObject *parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("SNBoxDlg1"));
 }
 
-TSNBox *TSNBoxDlg::Box() const
+InputBoxWindow *InputBox::Box() const
 {
     return m_box.data();
 }
 
-void TSNBoxDlg::SetSourceHandle(QWidget *window)
+void InputBox::SetSourceHandle(QWidget *window)
 {
     m_sourceHandle = window;
     m_sourceGiven = window != nullptr;
 }
 
-int TSNBoxDlg::Execute(const QString &prompt)
+int InputBox::Execute(const QString &prompt)
 {
-    auto box = std::make_unique<TSNBox>();
+    auto box = std::make_unique<InputBoxWindow>();
     m_box = box.get();
-    const QSize outer(TSNBox::kClientWidth + MessageBoxWindow::kFrameWidth, TSNBox::kClientHeight + MessageBoxWindow::kFrameHeight);
+    const QSize outer(InputBoxWindow::kClientWidth + MessageBoxWindow::kFrameWidth, InputBoxWindow::kClientHeight + MessageBoxWindow::kFrameHeight);
     box->move(PlaceDialog(outer, m_sourceHandle.data(), m_sourceGiven));
     box->setWindowTitle(m_title.isEmpty() ? ApplicationTitle() : m_title);
     box->Prepare(prompt, m_snText, m_sn, m_standardColor);
@@ -44,7 +44,7 @@ int TSNBoxDlg::Execute(const QString &prompt)
     }
 
     // The component may go with its owner while the box's loop runs.
-    const QPointer<TSNBoxDlg> self(this);
+    const QPointer<InputBox> self(this);
     AboveOwner::Keep(box.get(), m_sourceHandle.data(), m_sourceGiven);
     const int result = box->exec();
     if (self) {

@@ -1,8 +1,8 @@
 // The text input box under real keys and clicks: history order, the empty
 // text refused, choosing from the history, and the results.
 #include "ui/widgets/ColorBtn.h"
-#include "ui/dialogs/SNBox.h"
-#include "ui/dialogs/SNBoxDlg.h"
+#include "ui/dialogs/InputBoxWindow.h"
+#include "ui/dialogs/InputBox.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,9 +21,9 @@ namespace {
 
 using test::Child;
 
-void WhenOpen(std::function<void(TSNBox *)> step)
+void WhenOpen(std::function<void(InputBoxWindow *)> step)
 {
-    test::WhenOpen<TSNBox>(std::move(step));
+    test::WhenOpen<InputBoxWindow>(std::move(step));
 }
 
 void Click(QWidget *box, const char *name)
@@ -41,14 +41,14 @@ QStringList Items(QComboBox *combo)
 
 } // namespace
 
-TEST(SNBoxTest, HistoryOpensWithTheTextFirstAndStopKeepsWhatWasTyped)
+TEST(InputBoxTest, HistoryOpensWithTheTextFirstAndStopKeepsWhatWasTyped)
 {
-    TSNBoxDlg dlg;
+    InputBox dlg;
     dlg.SetSN({QStringLiteral("a"), QStringLiteral("b")});
     dlg.SetSNText(QStringLiteral("B"));
     QStringList opened;
     QString editAtOpen;
-    WhenOpen([&](TSNBox *box) {
+    WhenOpen([&](InputBoxWindow *box) {
         opened = Items(Child<QComboBox>(box, "ComboBox1"));
         auto *edit = Child<QLineEdit>(box, "Edit1");
         editAtOpen = edit->text();
@@ -63,12 +63,12 @@ TEST(SNBoxTest, HistoryOpensWithTheTextFirstAndStopKeepsWhatWasTyped)
     EXPECT_EQ(dlg.SN(), (QStringList{"new", "B", "a"}));
 }
 
-TEST(SNBoxTest, AcceptRefusesAnEmptyTextByButtonAndByEnter)
+TEST(InputBoxTest, AcceptRefusesAnEmptyTextByButtonAndByEnter)
 {
-    TSNBoxDlg dlg;
+    InputBox dlg;
     bool stayedOpen = false;
     QString prompt;
-    WhenOpen([&](TSNBox *box) {
+    WhenOpen([&](InputBoxWindow *box) {
         prompt = Child<QWidget>(box, "Msg")->property("text").toString();
         EXPECT_EQ(QApplication::focusWidget(), Child(box, "Button1")); // first in tab order
         Click(box, "Button1");
@@ -86,15 +86,15 @@ TEST(SNBoxTest, AcceptRefusesAnEmptyTextByButtonAndByEnter)
     EXPECT_EQ(dlg.SN(), (QStringList{"x"}));
 }
 
-TEST(SNBoxTest, ChoosingAHistoryEntryMovesItFirstAndFillsTheEdit)
+TEST(InputBoxTest, ChoosingAHistoryEntryMovesItFirstAndFillsTheEdit)
 {
-    TSNBoxDlg dlg;
+    InputBox dlg;
     dlg.SetSN({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
     QStringList afterChoice;
     bool rowShown = false;
     bool rowHiddenAfter = false;
     bool offHides = false;
-    WhenOpen([&](TSNBox *box) {
+    WhenOpen([&](InputBoxWindow *box) {
         Click(box, "Button3"); // H
         rowShown = box->HistoryRowShown() &&
             QApplication::focusWidget() == Child(box, "ComboBox1");
@@ -118,13 +118,13 @@ TEST(SNBoxTest, ChoosingAHistoryEntryMovesItFirstAndFillsTheEdit)
     EXPECT_EQ(dlg.SN(), (QStringList{"c", "a", "b"}));
 }
 
-TEST(SNBoxTest, EscStopsAndTheTitleBarGivesTwo)
+TEST(InputBoxTest, EscStopsAndTheTitleBarGivesTwo)
 {
-    TSNBoxDlg dlg;
+    InputBox dlg;
     dlg.SetSNText(QStringLiteral("kept"));
-    WhenOpen([](TSNBox *box) { QTest::keyClick(Child(box, "Edit1"), Qt::Key_Escape); });
+    WhenOpen([](InputBoxWindow *box) { QTest::keyClick(Child(box, "Edit1"), Qt::Key_Escape); });
     EXPECT_EQ(dlg.Execute(QString()), 3);
-    WhenOpen([](TSNBox *box) { box->close(); });
+    WhenOpen([](InputBoxWindow *box) { box->close(); });
     EXPECT_EQ(dlg.Execute(QString()), 2);
     EXPECT_EQ(dlg.SNText(), QStringLiteral("kept"));
     EXPECT_EQ(dlg.SN(), (QStringList{"kept"}));

@@ -14,13 +14,13 @@
 
 namespace nuvask {
 
-class TSNBox;
+class InputBoxWindow;
 
-class TSNBoxDlg : public QObject
+class InputBox : public QObject
 {
     Q_OBJECT
 public:
-    explicit TSNBoxDlg(QObject *parent = nullptr);
+    explicit InputBox(QObject *parent = nullptr);
 
     // Caption; empty means the application title.
     QString Title() const { return m_title; }
@@ -42,7 +42,7 @@ public:
     int Execute(const QString &prompt);
 
     // The box while Execute runs, else nullptr.
-    TSNBox *Box() const;
+    InputBoxWindow *Box() const;
 
 private:
     QString m_title;
@@ -51,7 +51,7 @@ private:
     QStringList m_sn;
     bool m_standardColor = true;
     QString m_snText;
-    QPointer<TSNBox> m_box;
+    QPointer<InputBoxWindow> m_box;
 };
 
 } // namespace nuvask

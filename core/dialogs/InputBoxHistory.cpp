@@ -1,6 +1,6 @@
 // The text input box's history list rules.
 
-#include "core/dialogs/SNHistory.h"
+#include "core/dialogs/InputBoxHistory.h"
 
 namespace nuvask {
 
