@@ -69,7 +69,7 @@ Open it in your browser?</translation>
     </message>
 </context>
 <context>
-    <name>DIR2VIEWForm</name>
+    <name>FolderBrowser</name>
     <message>
         <source> フォルダーの参照</source>
         <translation> Browse for Folder</translation>

@@ -2,7 +2,7 @@
 
 #include "ui/folders/FileListModel.h"
 
-#include "ui/folders/Dir2ViewTexts.h"
+#include "ui/folders/FolderBrowserTexts.h"
 
 #include <QFont>
 
@@ -107,15 +107,15 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
         return {};
     switch (static_cast<FileColumn>(section)) {
     case FileColumn::Name:
-        return m_nameCaption.isEmpty() ? dir2_texts::kColumnName() : m_nameCaption;
+        return m_nameCaption.isEmpty() ? folder_browser_texts::kColumnName() : m_nameCaption;
     case FileColumn::Size:
-        return dir2_texts::kColumnSize();
+        return folder_browser_texts::kColumnSize();
     case FileColumn::Type:
-        return dir2_texts::kColumnType();
+        return folder_browser_texts::kColumnType();
     case FileColumn::Date:
-        return dir2_texts::kColumnDate();
+        return folder_browser_texts::kColumnDate();
     case FileColumn::Attributes:
-        return dir2_texts::kColumnAttributes();
+        return folder_browser_texts::kColumnAttributes();
     }
     return {};
 }

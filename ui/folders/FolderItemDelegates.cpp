@@ -34,8 +34,8 @@ void PictureItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
     const bool selected = option.state & QStyle::State_Selected;
     painter->save();
     painter->fillRect(option.rect, selected ? option.palette.highlight() : option.palette.base());
-    const QPixmap picture = index.data(dir2role::kPicture).value<QPixmap>();
-    const int indent = index.data(dir2role::kIndent).toInt();
+    const QPixmap picture = index.data(folder_browser_role::kPicture).value<QPixmap>();
+    const int indent = index.data(folder_browser_role::kIndent).toInt();
     const int x = option.rect.left() + m_left + indent * m_indentStep;
     painter->drawPixmap(x, option.rect.top() + m_top, picture);
     QFont font = option.font;
@@ -49,8 +49,8 @@ void PictureItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
 
 int PictureItemDelegate::TextLeft(const QModelIndex &index) const
 {
-    const QPixmap picture = index.data(dir2role::kPicture).value<QPixmap>();
-    return m_left + index.data(dir2role::kIndent).toInt() * m_indentStep + picture.width() + 4;
+    const QPixmap picture = index.data(folder_browser_role::kPicture).value<QPixmap>();
+    return m_left + index.data(folder_browser_role::kIndent).toInt() * m_indentStep + picture.width() + 4;
 }
 
 QSize PictureItemDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const

@@ -8,11 +8,11 @@
 namespace nuvask {
 
 // Item data roles the folder browser's lists carry.
-namespace dir2role {
+namespace folder_browser_role {
 inline constexpr int kIndent = Qt::UserRole + 1;  // list mode: indent level
 inline constexpr int kPicture = Qt::UserRole + 2; // QPixmap drawn before the text
 inline constexpr int kPath = Qt::UserRole + 3;    // the folder or mount root behind the entry
-} // namespace dir2role
+} // namespace folder_browser_role
 
 class BoldSelectionDelegate : public QStyledItemDelegate
 {

@@ -7,7 +7,7 @@
 #include "core/monitor/LevelHistoryCsv.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/WorkArea.h"
-#include "ui/folders/DIR2OPENDLG.h"
+#include "ui/folders/FolderBrowser.h"
 #include "ui/monitor/LevelHistoryGraph.h"
 #include "ui/monitor/LevelHistoryTexts.h"
 #include "ui/widgets/DialogKeys.h"
@@ -86,7 +86,7 @@ LevelHistoryWindow::LevelHistoryWindow(const LevelHistory &history, QWidget *par
     column->addWidget(m_reading);
     connect(m_graph, &LevelHistoryGraph::readingChanged, m_reading, &QLabel::setText);
 
-    m_browser = new TDIR2OPENDLG(this);
+    m_browser = new FolderBrowser(this);
     m_browser->setObjectName(QStringLiteral("DIR2OPENDLG_History"));
 
     resize(DefaultWidth, DefaultHeight);

@@ -18,7 +18,7 @@ namespace nuvask {
 class LevelHistory;
 class LevelHistoryGraph;
 class TColorBtn;
-class TDIR2OPENDLG;
+class FolderBrowser;
 class MessageBox;
 
 class LevelHistoryWindow : public TColouredDialog
@@ -54,7 +54,7 @@ public:
     QString ExportPng(const QString &folder, QString &path);
 
     LevelHistoryGraph &graph() const { return *m_graph; }
-    TDIR2OPENDLG *folderBrowser() const { return m_browser; }
+    FolderBrowser *folderBrowser() const { return m_browser; }
     QString readingShown() const;
 
 protected:
@@ -77,7 +77,7 @@ private:
     TColorBtn *m_spanButtons[3] = {};
     TColorBtn *m_pause = nullptr;
     QLabel *m_reading = nullptr;
-    TDIR2OPENDLG *m_browser = nullptr;
+    FolderBrowser *m_browser = nullptr;
     QPointer<MessageBox> m_box;
     HistoryWindowSettings m_stored;
     bool m_opened = false;

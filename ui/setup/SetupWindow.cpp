@@ -10,7 +10,7 @@
 #include "core/setup/SetupTexts.h"
 #include "core/setup/Uninstaller.h"
 #include "ui/widgets/ColorBtn.h"
-#include "ui/folders/DIR2OPENDLG.h"
+#include "ui/folders/FolderBrowser.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/WorkArea.h"
 
@@ -217,10 +217,10 @@ void SetupWindow::BuildControls()
     m_messageBox = new MessageBox(this);
     m_messageBox->setObjectName(QStringLiteral("MKBoxDlg1"));
     m_messageBox->SetSourceHandle(this);
-    m_dir2OpenDlg1 = new TDIR2OPENDLG(this);
-    m_dir2OpenDlg1->setObjectName(QStringLiteral("DIR2OPENDLG1"));
-    m_dir2OpenDlg1->SetFilter(setupText::BrowseFilter);
-    m_dir2OpenDlg1->SetSourceHandle(this);
+    m_folderBrowser = new FolderBrowser(this);
+    m_folderBrowser->setObjectName(QStringLiteral("DIR2OPENDLG1"));
+    m_folderBrowser->SetFilter(setupText::BrowseFilter);
+    m_folderBrowser->SetSourceHandle(this);
 
     m_timer1 = MakeTimer("Timer1", 500, &SetupWindow::Timer1Timer);       // milliseconds
     m_timer2 = MakeTimer("Timer2", 500, &SetupWindow::Timer2Timer);       // milliseconds
@@ -261,11 +261,11 @@ void SetupWindow::FillGroups()
 
 void SetupWindow::Button1Click()
 {
-    m_dir2OpenDlg1->SetStandardColor(m_checkBoxBkColor->isChecked());
-    m_dir2OpenDlg1->SetTitle(setupText::BrowseTitle());
-    m_dir2OpenDlg1->SetDirectory(m_edit1->text());
-    if (m_dir2OpenDlg1->Execute(QString()) == 1 && !m_dir2OpenDlg1->Directory().isEmpty())
-        m_edit1->setText(m_dir2OpenDlg1->Directory());
+    m_folderBrowser->SetStandardColor(m_checkBoxBkColor->isChecked());
+    m_folderBrowser->SetTitle(setupText::BrowseTitle());
+    m_folderBrowser->SetDirectory(m_edit1->text());
+    if (m_folderBrowser->Execute(QString()) == 1 && !m_folderBrowser->Directory().isEmpty())
+        m_edit1->setText(m_folderBrowser->Directory());
     m_edit1->setFocus();
 }
 

@@ -26,7 +26,7 @@ class IDesktopEntries;
 class ISetupPlatform;
 class SetupInstaller;
 class TColorBtn;
-class TDIR2OPENDLG;
+class FolderBrowser;
 class MessageBox;
 class Uninstaller;
 
@@ -50,7 +50,7 @@ public:
 
     int startMode() const { return m_startMode; }
     MessageBox *messageBox() const { return m_messageBox; }
-    TDIR2OPENDLG *DIR2OPENDLG1() const { return m_dir2OpenDlg1; }
+    FolderBrowser *folderBrowser() const { return m_folderBrowser; }
     // Shortens every timer (tests); 1000 is real time.
     static void SetTimeScalePermille(int permille);
 
@@ -114,7 +114,7 @@ private:
     TColorBtn *m_button5 = nullptr;
     TColorBtn *m_button2 = nullptr;
     MessageBox *m_messageBox = nullptr;
-    TDIR2OPENDLG *m_dir2OpenDlg1 = nullptr;
+    FolderBrowser *m_folderBrowser = nullptr;
     QTimer *m_timer1 = nullptr;
     QTimer *m_timer2 = nullptr;
     QTimer *m_timer3 = nullptr;

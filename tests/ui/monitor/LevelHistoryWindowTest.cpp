@@ -10,8 +10,8 @@
 #include "core/monitor/LevelHistory.h"
 #include "platform/sim/SimTopology.h"
 #include "ui/desktop/TrayIcon.h"
-#include "ui/folders/DIR2OPENDLG.h"
-#include "ui/folders/DIR2VIEWForm.h"
+#include "ui/folders/FolderBrowser.h"
+#include "ui/folders/FolderBrowserWindow.h"
 #include "ui/monitor/LevelHistoryGraph.h"
 #include "ui/monitor/LevelHistoryWindow.h"
 
@@ -124,12 +124,12 @@ TEST_F(LevelHistoryWindowTest, ExportsGoThroughTheFolderBrowserAndSayWhereOrWhyN
     LevelHistoryWindow &history = w.historyWindow();
     w.menu().MO_History->trigger();
     QTemporaryDir target;
-    TDIR2OPENDLG *browser = history.folderBrowser();
+    FolderBrowser *browser = history.folderBrowser();
     browser->SetDrivesForTest({DriveEntry{"/", DriveKind::Fixed, QString(), QString()}});
     QString title;
     const auto saveThrough = [&](const char *button, bool accept) {
         QTimer::singleShot(0, [&, accept] {
-            TDIR2VIEWForm *form = browser->Form();
+            FolderBrowserWindow *form = browser->Form();
             ASSERT_NE(form, nullptr);
             title = form->windowTitle();
             form->GoToFolder(target.path());

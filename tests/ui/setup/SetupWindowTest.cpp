@@ -14,8 +14,8 @@
 #include "platform/linux/XdgSetupPlatform.h"
 #include "support/TempXdg.h"
 #include "ui/widgets/ColorBtn.h"
-#include "ui/folders/DIR2OPENDLG.h"
-#include "ui/folders/DIR2VIEWForm.h"
+#include "ui/folders/FolderBrowser.h"
+#include "ui/folders/FolderBrowserWindow.h"
 #include "ui/setup/SetupWindow.h"
 #include "support/TestFiles.h"
 
@@ -375,12 +375,12 @@ TEST_F(SetupWindowTest, BrowseStartsAtTheTypedFolderAndTakesTheChosenOne)
     QDir().mkpath(chosen);
     Open(StartNormal, source + "/nuvask");
     Child<QLineEdit>("Edit1")->setText(typed);
-    TDIR2OPENDLG *browser = w->DIR2OPENDLG1();
+    FolderBrowser *browser = w->folderBrowser();
     browser->SetDrivesForTest({DriveEntry{"/", DriveKind::Fixed, QString(), QString()}});
     QString started, title;
     auto choose = [&](bool accept) {
         QTimer::singleShot(0, [&, accept] {
-            TDIR2VIEWForm *form = browser->Form();
+            FolderBrowserWindow *form = browser->Form();
             ASSERT_NE(form, nullptr);
             started = form->State().CurrentFolder();
             title = form->windowTitle();

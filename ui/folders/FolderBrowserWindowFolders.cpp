@@ -1,13 +1,13 @@
 // The folder browser's moves between folders: drives, the tree and list
 // views, the file list, and the recovery after a failure.
-#include "ui/folders/DIR2VIEWForm.h"
+#include "ui/folders/FolderBrowserWindow.h"
 
 #include "core/base/BusyMark.h"
 #include "core/folders/FileNames.h"
 #include "core/folders/FolderNamespace.h"
 #include "core/folders/FolderPaths.h"
-#include "ui/folders/Dir2Pictures.h"
-#include "ui/folders/Dir2ViewTexts.h"
+#include "ui/folders/FolderBrowserPictures.h"
+#include "ui/folders/FolderBrowserTexts.h"
 #include "ui/folders/FileListModel.h"
 #include "ui/folders/FolderItemDelegates.h"
 #include "ui/folders/FolderTree.h"
@@ -36,7 +36,7 @@ const QString kRoot = QStringLiteral("/");
 
 } // namespace
 
-QString TDIR2VIEWForm::CheckOrTranslate(const QString &path) const
+QString FolderBrowserWindow::CheckOrTranslate(const QString &path) const
 {
     const QString folder = NormalisedFolder(path, m_state.CurrentFolder());
     if (folder.isEmpty())
@@ -46,12 +46,12 @@ QString TDIR2VIEWForm::CheckOrTranslate(const QString &path) const
     return TranslateDisplayPath(folder);
 }
 
-QString TDIR2VIEWForm::DriveOf(const QString &path) const
+QString FolderBrowserWindow::DriveOf(const QString &path) const
 {
     return DriveRootOf(path, m_drives);
 }
 
-QStringList TDIR2VIEWForm::DriveComponents(const QString &path) const
+QStringList FolderBrowserWindow::DriveComponents(const QString &path) const
 {
     const QString drive = DriveOf(path);
     QStringList components{drive};
@@ -59,7 +59,7 @@ QStringList TDIR2VIEWForm::DriveComponents(const QString &path) const
     return components;
 }
 
-void TDIR2VIEWForm::Enter(const QString &folder)
+void FolderBrowserWindow::Enter(const QString &folder)
 {
     // The process's working folder stays where it is: a resident program
     // sitting in a folder of a removable medium would keep it from being
@@ -68,7 +68,7 @@ void TDIR2VIEWForm::Enter(const QString &folder)
     m_editFolder->setText(DisplayName(folder));
 }
 
-bool TDIR2VIEWForm::GoToFolder(const QString &path)
+bool FolderBrowserWindow::GoToFolder(const QString &path)
 {
     const QString folder = CheckOrTranslate(path);
     if (folder.isEmpty())
@@ -82,10 +82,10 @@ bool TDIR2VIEWForm::GoToFolder(const QString &path)
     return ChooseDrive(drive) || !m_recovering;
 }
 
-bool TDIR2VIEWForm::ChooseDrive(const QString &root)
+bool FolderBrowserWindow::ChooseDrive(const QString &root)
 {
     if (!DriveReady(root)) {
-        m_messageBox->ShowOKTimer(PathMessage(dir2_texts::kDriveError(), root, dir2_texts::kDriveBack()), mkresult::kOk);
+        m_messageBox->ShowOKTimer(PathMessage(folder_browser_texts::kDriveError(), root, folder_browser_texts::kDriveBack()), mkresult::kOk);
         if (!m_recovering) {
             const QString listed = m_state.ListedFolder();
             Recover(listed.isEmpty() || DriveOf(listed) == root ? kRoot : listed);
@@ -99,20 +99,20 @@ bool TDIR2VIEWForm::ChooseDrive(const QString &root)
     return ShowFolderHandled(target);
 }
 
-bool TDIR2VIEWForm::ShowFolderHandled(const QString &path)
+bool FolderBrowserWindow::ShowFolderHandled(const QString &path)
 {
     if (!ShowInMode(path)) {
-        m_messageBox->ShowOKTimer(PathMessage(dir2_texts::kFolderError(), path, dir2_texts::kTryAvoid()), mkresult::kOk);
+        m_messageBox->ShowOKTimer(PathMessage(folder_browser_texts::kFolderError(), path, folder_browser_texts::kTryAvoid()), mkresult::kOk);
         if (!m_recovering)
             Recover(NearestOpenableFolder(path));
         return false;
     }
     if (!RefillFiles())
-        m_messageBox->ShowOK(PathMessage(dir2_texts::kFileListError(), m_state.CurrentFolder(), dir2_texts::kChooseOther()));
+        m_messageBox->ShowOK(PathMessage(folder_browser_texts::kFileListError(), m_state.CurrentFolder(), folder_browser_texts::kChooseOther()));
     return true;
 }
 
-void TDIR2VIEWForm::Recover(const QString &target)
+void FolderBrowserWindow::Recover(const QString &target)
 {
     // A failure while recovering is reported but never recovered from again:
     // a folder vanishing over and over cannot keep the browser busy.
@@ -124,30 +124,30 @@ void TDIR2VIEWForm::Recover(const QString &target)
         ok = GoToFolder(target) || GoToFolder(kRoot);
     }
     if (!ok) {
-        m_messageBox->ShowOK(dir2_texts::kRecoverFailed() + kRoot + u'\n' + dir2_texts::kChooseOther());
+        m_messageBox->ShowOK(folder_browser_texts::kRecoverFailed() + kRoot + u'\n' + folder_browser_texts::kChooseOther());
     }
 }
 
-void TDIR2VIEWForm::GoToProgramFolder()
+void FolderBrowserWindow::GoToProgramFolder()
 {
     const QString program = ProgramFolder();
     if (!GoToFolder(program))
         Recover(NearestOpenableFolder(program));
 }
 
-bool TDIR2VIEWForm::ShowInMode(const QString &path)
+bool FolderBrowserWindow::ShowInMode(const QString &path)
 {
     return m_treeMode ? ShowTree(path) : ShowList(path);
 }
 
-void TDIR2VIEWForm::SetHeaderText(const QString &text)
+void FolderBrowserWindow::SetHeaderText(const QString &text)
 {
     m_headerModel->setHeaderData(0, Qt::Horizontal, text);
 }
 
-bool TDIR2VIEWForm::ShowList(const QString &path)
+bool FolderBrowserWindow::ShowList(const QString &path)
 {
-    SetHeaderText(dir2_texts::kFilling() + dir2_texts::kListSuffix());
+    SetHeaderText(folder_browser_texts::kFilling() + folder_browser_texts::kListSuffix());
     const QString folder = CheckOrTranslate(path);
     if (folder.isEmpty())
         return false;
@@ -159,29 +159,29 @@ bool TDIR2VIEWForm::ShowList(const QString &path)
     const QPixmap open = OpenFolderPicture();
     for (qsizetype i = 0; i < components.size(); ++i) {
         auto *item = new QListWidgetItem(DisplayName(components[i]), m_listBox1);
-        item->setData(dir2role::kPicture, open);
-        item->setData(dir2role::kIndent, static_cast<int>(i));
-        item->setData(dir2role::kPath, JoinFolderComponents(components, i + 1));
+        item->setData(folder_browser_role::kPicture, open);
+        item->setData(folder_browser_role::kIndent, static_cast<int>(i));
+        item->setData(folder_browser_role::kPath, JoinFolderComponents(components, i + 1));
     }
     const QPixmap closed = ClosedFolderPicture();
     const int subIndent = static_cast<int>(components.size());
     for (const SubFolder &sub : SubFolders(folder)) {
         auto *item = new QListWidgetItem(sub.display, m_listBox1);
-        item->setData(dir2role::kPicture, closed);
-        item->setData(dir2role::kIndent, subIndent);
-        item->setData(dir2role::kPath, sub.path);
+        item->setData(folder_browser_role::kPicture, closed);
+        item->setData(folder_browser_role::kIndent, subIndent);
+        item->setData(folder_browser_role::kPath, sub.path);
     }
     m_listBox1->setCurrentRow(static_cast<int>(components.size()) - 1);
-    SetHeaderText(QString::number(m_listBox1->count()) + dir2_texts::kCount() + dir2_texts::kListSuffix());
+    SetHeaderText(QString::number(m_listBox1->count()) + folder_browser_texts::kCount() + folder_browser_texts::kListSuffix());
     return true;
 }
 
-void TDIR2VIEWForm::ListBox1Click(int row)
+void FolderBrowserWindow::ListBox1Click(int row)
 {
     QListWidgetItem *item = m_listBox1->item(row);
     if (!item)
         return;
-    ShowFolderHandled(item->data(dir2role::kPath).toString());
+    ShowFolderHandled(item->data(folder_browser_role::kPath).toString());
 }
 
 namespace {
@@ -191,32 +191,32 @@ namespace {
 QTreeWidgetItem *AddNode(QTreeWidgetItem *parent, const QString &display, const QString &path)
 {
     auto *node = new QTreeWidgetItem(parent, {display});
-    node->setData(0, dir2role::kPath, path);
+    node->setData(0, folder_browser_role::kPath, path);
     return node;
 }
 
 } // namespace
 
-void TDIR2VIEWForm::AddTreeChildren(QTreeWidgetItem *parent, const QString &path, bool reportFailure)
+void FolderBrowserWindow::AddTreeChildren(QTreeWidgetItem *parent, const QString &path, bool reportFailure)
 {
     bool ok = true;
     const QList<SubFolder> subs = SubFolders(path, &ok);
     if (!ok && reportFailure) {
-        m_messageBox->ShowOKTimer(PathMessage(dir2_texts::kFolderError(), path, dir2_texts::kChooseOtherFolder()),
+        m_messageBox->ShowOKTimer(PathMessage(folder_browser_texts::kFolderError(), path, folder_browser_texts::kChooseOtherFolder()),
                                  mkresult::kOk);
     }
     for (const SubFolder &sub : subs)
         AddNode(parent, sub.display, sub.path);
 }
 
-QString TDIR2VIEWForm::TreePath(const QTreeWidgetItem *item) const
+QString FolderBrowserWindow::TreePath(const QTreeWidgetItem *item) const
 {
-    return item ? item->data(0, dir2role::kPath).toString() : QString();
+    return item ? item->data(0, folder_browser_role::kPath).toString() : QString();
 }
 
-bool TDIR2VIEWForm::ShowTree(const QString &path)
+bool FolderBrowserWindow::ShowTree(const QString &path)
 {
-    SetHeaderText(dir2_texts::kFilling() + dir2_texts::kTreeSuffix());
+    SetHeaderText(folder_browser_texts::kFilling() + folder_browser_texts::kTreeSuffix());
     const BusyMark filling(m_treeFilling);
     const QSignalBlocker block(m_treeView1);
     const QString folder = CheckOrTranslate(path);
@@ -227,7 +227,7 @@ bool TDIR2VIEWForm::ShowTree(const QString &path)
     m_treeView1->clear();
     const QStringList components = DriveComponents(folder);
     auto *root = new QTreeWidgetItem(m_treeView1, {DisplayName(components.first())});
-    root->setData(0, dir2role::kPath, components.first());
+    root->setData(0, folder_browser_role::kPath, components.first());
     QTreeWidgetItem *node = root;
     int nodes = 1;
     for (qsizetype level = 1; level < components.size(); ++level) {
@@ -262,11 +262,11 @@ bool TDIR2VIEWForm::ShowTree(const QString &path)
     // (scrollToItem would bypass the tree's own sideways scrolling.)
     m_treeView1->scrollTo(m_treeView1->currentIndex());
     m_treeView1->setFocus(Qt::OtherFocusReason);
-    SetHeaderText(QString::number(nodes) + dir2_texts::kCount() + dir2_texts::kTreeSuffix());
+    SetHeaderText(QString::number(nodes) + folder_browser_texts::kCount() + folder_browser_texts::kTreeSuffix());
     return true;
 }
 
-void TDIR2VIEWForm::TreeView1Changed(QTreeWidgetItem *current)
+void FolderBrowserWindow::TreeView1Changed(QTreeWidgetItem *current)
 {
     // The node is handled once the input that chose it is over. A failure
     // fills the tree anew; were that done inside a mouse press, the press
@@ -277,11 +277,11 @@ void TDIR2VIEWForm::TreeView1Changed(QTreeWidgetItem *current)
     m_pendingNode = TreePath(current);
     if (!m_nodeQueued) {
         m_nodeQueued = true;
-        QMetaObject::invokeMethod(this, &TDIR2VIEWForm::TreeView1Change, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &FolderBrowserWindow::TreeView1Change, Qt::QueuedConnection);
     }
 }
 
-void TDIR2VIEWForm::TreeView1Change()
+void FolderBrowserWindow::TreeView1Change()
 {
     m_nodeQueued = false;
     // A node chosen while another is handled waits for it (see the end).
@@ -293,11 +293,11 @@ void TDIR2VIEWForm::TreeView1Change()
     }
     if (!m_pendingNode.isEmpty() && !m_nodeQueued) {
         m_nodeQueued = true;
-        QMetaObject::invokeMethod(this, &TDIR2VIEWForm::TreeView1Change, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &FolderBrowserWindow::TreeView1Change, Qt::QueuedConnection);
     }
 }
 
-void TDIR2VIEWForm::HandleNode(const QString &path)
+void FolderBrowserWindow::HandleNode(const QString &path)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents(); // the hourglass shows; queued work runs
@@ -324,26 +324,26 @@ void TDIR2VIEWForm::HandleNode(const QString &path)
     }
     QGuiApplication::restoreOverrideCursor();
     if (folder.isEmpty()) {
-        m_messageBox->ShowOKTimer(PathMessage(dir2_texts::kFolderError(), path, dir2_texts::kTryAvoid()), mkresult::kOk);
+        m_messageBox->ShowOKTimer(PathMessage(folder_browser_texts::kFolderError(), path, folder_browser_texts::kTryAvoid()), mkresult::kOk);
         Recover(NearestOpenableFolder(path));
     } else if (!listed) {
-        m_messageBox->ShowOK(PathMessage(dir2_texts::kFileListError(), folder, dir2_texts::kChooseOther()));
+        m_messageBox->ShowOK(PathMessage(folder_browser_texts::kFileListError(), folder, folder_browser_texts::kChooseOther()));
     }
 }
 
-QString TDIR2VIEWForm::PathMessage(const QString &head, const QString &path, const QString &tail) const
+QString FolderBrowserWindow::PathMessage(const QString &head, const QString &path, const QString &tail) const
 {
     return head + DisplayName(path) + u'\n' + tail;
 }
 
-void TDIR2VIEWForm::SetFilesUpdating(bool on)
+void FolderBrowserWindow::SetFilesUpdating(bool on)
 {
     m_listView1->setUpdatesEnabled(!on);
 }
 
-bool TDIR2VIEWForm::RefillFiles()
+bool FolderBrowserWindow::RefillFiles()
 {
-    m_files->SetNameCaption(dir2_texts::kFilling() + dir2_texts::kFilesSuffix());
+    m_files->SetNameCaption(folder_browser_texts::kFilling() + folder_browser_texts::kFilesSuffix());
     const QString folder = CheckOrTranslate(m_state.CurrentFolder());
     if (folder.isEmpty())
         return false;
@@ -354,8 +354,8 @@ bool TDIR2VIEWForm::RefillFiles()
     m_files->SetRows(std::move(listing.rows));
     m_sortState.Reset();
     SetFilesUpdating(false);
-    m_files->SetNameCaption(QString::number(m_files->rowCount()) + dir2_texts::kCount() +
-                            dir2_texts::kFilesSuffix());
+    m_files->SetNameCaption(QString::number(m_files->rowCount()) + folder_browser_texts::kCount() +
+                            folder_browser_texts::kFilesSuffix());
     return listing.ok;
 }
 

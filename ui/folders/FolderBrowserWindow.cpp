@@ -1,11 +1,11 @@
 // The folder browser form.
 
-#include "ui/folders/DIR2VIEWForm.h"
+#include "ui/folders/FolderBrowserWindow.h"
 
 #include "core/folders/FileNames.h"
 #include "core/folders/FolderPaths.h"
-#include "ui/folders/Dir2Pictures.h"
-#include "ui/folders/Dir2ViewTexts.h"
+#include "ui/folders/FolderBrowserPictures.h"
+#include "ui/folders/FolderBrowserTexts.h"
 #include "ui/folders/FileListModel.h"
 #include "ui/folders/FolderItemDelegates.h"
 #include "ui/folders/FolderTree.h"
@@ -66,14 +66,14 @@ public:
 
 } // namespace
 
-TDIR2VIEWForm::TDIR2VIEWForm(QWidget *parent)
+FolderBrowserWindow::FolderBrowserWindow(QWidget *parent)
     : TColouredDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint |
                           Qt::WindowStaysOnTopHint)
 {
-    setObjectName(QStringLiteral("DIR2VIEWForm"));
+    setObjectName(QStringLiteral("FolderBrowser"));
     setModal(true);
     setSizeGripEnabled(true);
-    setWindowTitle(dir2_texts::kDesignCaption());
+    setWindowTitle(folder_browser_texts::kDesignCaption());
     QFont formFont(QStringLiteral("ＭＳ Ｐゴシック"));
     formFont.setPixelSize(kFontHeight);
     setFont(formFont);
@@ -100,25 +100,25 @@ TDIR2VIEWForm::TDIR2VIEWForm(QWidget *parent)
     m_messageBox = new MessageBox(this);
     m_inputBox = new InputBox(this);
 
-    connect(m_comboBox2, &QComboBox::activated, this, &TDIR2VIEWForm::ComboBox2Change);
-    connect(m_comboBoxKaku, &QComboBox::activated, this, &TDIR2VIEWForm::ComboBox_KAKUChange);
-    connect(m_headerControl1, &QHeaderView::sectionClicked, this, &TDIR2VIEWForm::HeaderControl1SectionClick);
-    connect(m_treeView1, &QTreeWidget::currentItemChanged, this, &TDIR2VIEWForm::TreeView1Changed);
+    connect(m_comboBox2, &QComboBox::activated, this, &FolderBrowserWindow::ComboBox2Change);
+    connect(m_comboBoxKaku, &QComboBox::activated, this, &FolderBrowserWindow::ComboBox_KAKUChange);
+    connect(m_headerControl1, &QHeaderView::sectionClicked, this, &FolderBrowserWindow::HeaderControl1SectionClick);
+    connect(m_treeView1, &QTreeWidget::currentItemChanged, this, &FolderBrowserWindow::TreeView1Changed);
     connect(m_listBox1, &QListWidget::itemClicked, this,
             [this](QListWidgetItem *item) { ListBox1Click(m_listBox1->row(item)); });
-    connect(m_listView1->header(), &QHeaderView::sectionClicked, this, &TDIR2VIEWForm::ListView1ColumnClick);
-    connect(m_buttonHF, &QPushButton::clicked, this, &TDIR2VIEWForm::Button_HFClick);
-    connect(m_button5, &QPushButton::clicked, this, &TDIR2VIEWForm::Button5Click);
-    connect(m_button3, &QPushButton::clicked, this, &TDIR2VIEWForm::Button3Click);
-    connect(m_button4, &QPushButton::clicked, this, &TDIR2VIEWForm::Button4Click);
-    connect(m_button2, &QPushButton::clicked, this, &TDIR2VIEWForm::Button2Click);
+    connect(m_listView1->header(), &QHeaderView::sectionClicked, this, &FolderBrowserWindow::ListView1ColumnClick);
+    connect(m_buttonHF, &QPushButton::clicked, this, &FolderBrowserWindow::Button_HFClick);
+    connect(m_button5, &QPushButton::clicked, this, &FolderBrowserWindow::Button5Click);
+    connect(m_button3, &QPushButton::clicked, this, &FolderBrowserWindow::Button3Click);
+    connect(m_button4, &QPushButton::clicked, this, &FolderBrowserWindow::Button4Click);
+    connect(m_button2, &QPushButton::clicked, this, &FolderBrowserWindow::Button2Click);
     connect(m_button1, &QPushButton::clicked, this, [this] { done(modal::kCancel); });
     m_panelDir->installEventFilter(this);
 }
 
-TDIR2VIEWForm::~TDIR2VIEWForm() = default;
+FolderBrowserWindow::~FolderBrowserWindow() = default;
 
-void TDIR2VIEWForm::BuildDriveRow()
+void FolderBrowserWindow::BuildDriveRow()
 {
     m_panelDrv = new QWidget(this);
     m_panelDrv->setObjectName(QStringLiteral("Panel_DRV"));
@@ -132,10 +132,10 @@ void TDIR2VIEWForm::BuildDriveRow()
     m_comboBox2->setFixedWidth(169);
     m_comboBox2->setIconSize(QSize(16, 9));
     m_comboBox2->setItemDelegate(new PictureItemDelegate(18, 1, 5, 0, false, m_comboBox2));
-    m_buttonHF = MakeButton(m_panelDrv, "Button_HF", dir2_texts::kButtonPrevious(), {kSmallButton, kSmallButton});
-    m_button5 = MakeButton(m_panelDrv, "Button5", dir2_texts::kButtonUp(), {kSmallButton, kSmallButton});
-    m_button3 = MakeButton(m_panelDrv, "Button3", dir2_texts::kButtonNew(), {kSmallButton, kSmallButton});
-    m_button4 = MakeButton(m_panelDrv, "Button4", dir2_texts::kButtonDelete(), {kSmallButton, kSmallButton});
+    m_buttonHF = MakeButton(m_panelDrv, "Button_HF", folder_browser_texts::kButtonPrevious(), {kSmallButton, kSmallButton});
+    m_button5 = MakeButton(m_panelDrv, "Button5", folder_browser_texts::kButtonUp(), {kSmallButton, kSmallButton});
+    m_button3 = MakeButton(m_panelDrv, "Button3", folder_browser_texts::kButtonNew(), {kSmallButton, kSmallButton});
+    m_button4 = MakeButton(m_panelDrv, "Button4", folder_browser_texts::kButtonDelete(), {kSmallButton, kSmallButton});
     m_comboBoxKaku = new QComboBox(m_panelDrv);
     m_comboBoxKaku->setObjectName(QStringLiteral("ComboBox_KAKU"));
     for (QWidget *w : std::initializer_list<QWidget *>{m_comboBox2, m_buttonHF, m_button5, m_button3, m_button4})
@@ -143,7 +143,7 @@ void TDIR2VIEWForm::BuildDriveRow()
     row->addWidget(m_comboBoxKaku, 1, Qt::AlignTop);
 }
 
-void TDIR2VIEWForm::BuildFolderView()
+void FolderBrowserWindow::BuildFolderView()
 {
     m_panelDir = new QWidget(this);
     m_panelDir->setObjectName(QStringLiteral("Panel_DIR"));
@@ -153,7 +153,7 @@ void TDIR2VIEWForm::BuildFolderView()
     column->setSpacing(0);
 
     m_headerModel = new QStandardItemModel(0, 1, this);
-    m_headerModel->setHeaderData(0, Qt::Horizontal, dir2_texts::kHeaderFolder());
+    m_headerModel->setHeaderData(0, Qt::Horizontal, folder_browser_texts::kHeaderFolder());
     m_headerControl1 = new QHeaderView(Qt::Horizontal, m_panelDir);
     m_headerControl1->setObjectName(QStringLiteral("HeaderControl1"));
     m_headerControl1->setModel(m_headerModel);
@@ -181,7 +181,7 @@ void TDIR2VIEWForm::BuildFolderView()
     column->addWidget(m_listBox1, 1);
 }
 
-void TDIR2VIEWForm::BuildFileList()
+void FolderBrowserWindow::BuildFileList()
 {
     m_files = new FileListModel(this);
     m_listView1 = new QTreeView(this);
@@ -203,7 +203,7 @@ void TDIR2VIEWForm::BuildFileList()
         m_listView1->setColumnWidth(c, widths[c]);
 }
 
-void TDIR2VIEWForm::BuildBottom()
+void FolderBrowserWindow::BuildBottom()
 {
     auto *bottom = new QHBoxLayout;
     bottom->setContentsMargins(0, 2, 2, 2);
@@ -214,7 +214,7 @@ void TDIR2VIEWForm::BuildBottom()
     m_panelEditFolder->setObjectName(QStringLiteral("Panel_Edit_Folder"));
     auto *folderRow = new QHBoxLayout(m_panelEditFolder);
     folderRow->setContentsMargins(4, 2, 4, 2);
-    m_label4 = new QLabel(dir2_texts::kLabelFolder(), m_panelEditFolder);
+    m_label4 = new QLabel(folder_browser_texts::kLabelFolder(), m_panelEditFolder);
     m_label4->setObjectName(QStringLiteral("Label4"));
     m_editFolder = new QLineEdit(m_panelEditFolder);
     m_editFolder->setObjectName(QStringLiteral("Edit_Folder"));
@@ -225,7 +225,7 @@ void TDIR2VIEWForm::BuildBottom()
     m_panelEditFile->setObjectName(QStringLiteral("Panel_Edit_File"));
     auto *fileRow = new QHBoxLayout(m_panelEditFile);
     fileRow->setContentsMargins(4, 2, 4, 2);
-    m_label5 = new QLabel(dir2_texts::kLabelFile(), m_panelEditFile);
+    m_label5 = new QLabel(folder_browser_texts::kLabelFile(), m_panelEditFile);
     m_label5->setObjectName(QStringLiteral("Label5"));
     m_editFile = new QLineEdit(m_panelEditFile);
     m_editFile->setObjectName(QStringLiteral("Edit_File"));
@@ -236,9 +236,9 @@ void TDIR2VIEWForm::BuildBottom()
     edits->addWidget(m_panelEditFolder);
     edits->addWidget(m_panelEditFile);
 
-    m_button2 = MakeButton(this, "Button2", dir2_texts::kButtonSet(), {75, 25});
+    m_button2 = MakeButton(this, "Button2", folder_browser_texts::kButtonSet(), {75, 25});
     m_button2->setDefault(true);
-    m_button1 = MakeButton(this, "Button1", dir2_texts::kButtonCancel(), {75, 25});
+    m_button1 = MakeButton(this, "Button1", folder_browser_texts::kButtonCancel(), {75, 25});
     auto *panel4 = new QWidget(this);
     panel4->setObjectName(QStringLiteral("Panel4"));
     auto *buttons = new QHBoxLayout(panel4);
@@ -256,24 +256,24 @@ void TDIR2VIEWForm::BuildBottom()
     static_cast<QVBoxLayout *>(layout())->addLayout(bottom);
 }
 
-void TDIR2VIEWForm::ApplyHints(bool on)
+void FolderBrowserWindow::ApplyHints(bool on)
 {
     const auto hint = [on](QWidget *w, const QString &text) { w->setToolTip(on ? text : QString()); };
-    hint(m_comboBox2, dir2_texts::kHintDrive());
-    hint(m_buttonHF, dir2_texts::kHintPrevious());
-    hint(m_button5, dir2_texts::kHintUp());
-    hint(m_button3, dir2_texts::kHintNew());
-    hint(m_button4, dir2_texts::kHintDelete());
-    hint(m_comboBoxKaku, dir2_texts::kHintFilter());
-    hint(m_headerControl1, dir2_texts::kHintHeader());
-    hint(m_treeView1, dir2_texts::kHintTree());
-    hint(m_listBox1, dir2_texts::kHintList());
-    hint(m_listView1, dir2_texts::kHintFiles());
-    hint(m_editFolder, dir2_texts::kHintEditFolder());
-    hint(m_editFile, dir2_texts::kHintEditFile());
+    hint(m_comboBox2, folder_browser_texts::kHintDrive());
+    hint(m_buttonHF, folder_browser_texts::kHintPrevious());
+    hint(m_button5, folder_browser_texts::kHintUp());
+    hint(m_button3, folder_browser_texts::kHintNew());
+    hint(m_button4, folder_browser_texts::kHintDelete());
+    hint(m_comboBoxKaku, folder_browser_texts::kHintFilter());
+    hint(m_headerControl1, folder_browser_texts::kHintHeader());
+    hint(m_treeView1, folder_browser_texts::kHintTree());
+    hint(m_listBox1, folder_browser_texts::kHintList());
+    hint(m_listView1, folder_browser_texts::kHintFiles());
+    hint(m_editFolder, folder_browser_texts::kHintEditFolder());
+    hint(m_editFile, folder_browser_texts::kHintEditFile());
 }
 
-void TDIR2VIEWForm::Prepare(const Dir2RunSetup &setup, const QList<DriveEntry> &drives)
+void FolderBrowserWindow::Prepare(const FolderBrowserRun &setup, const QList<DriveEntry> &drives)
 {
     FillFilter(setup.filter);
     m_drives = drives.isEmpty() ? CurrentDrives() : drives;
@@ -293,7 +293,7 @@ void TDIR2VIEWForm::Prepare(const Dir2RunSetup &setup, const QList<DriveEntry> &
     m_editFolder->setFocus(Qt::OtherFocusReason);
 }
 
-void TDIR2VIEWForm::FillFilter(const QString &filter)
+void FolderBrowserWindow::FillFilter(const QString &filter)
 {
     const QSignalBlocker block(m_comboBoxKaku);
     m_masks.clear();
@@ -306,7 +306,7 @@ void TDIR2VIEWForm::FillFilter(const QString &filter)
     m_currentMask = m_masks.value(0, QStringLiteral("*.*"));
 }
 
-void TDIR2VIEWForm::FillDrives()
+void FolderBrowserWindow::FillDrives()
 {
     const QSignalBlocker block(m_comboBox2);
     m_comboBox2->clear();
@@ -314,8 +314,8 @@ void TDIR2VIEWForm::FillDrives()
         const QPixmap picture = DrivePicture(drive.kind);
         m_comboBox2->addItem(QIcon(picture), drive.root);
         const int row = m_comboBox2->count() - 1;
-        m_comboBox2->setItemData(row, picture, dir2role::kPicture);
-        m_comboBox2->setItemData(row, drive.root, dir2role::kPath);
+        m_comboBox2->setItemData(row, picture, folder_browser_role::kPicture);
+        m_comboBox2->setItemData(row, drive.root, folder_browser_role::kPath);
     }
     const QString programDrive = DriveOf(ProgramFolder());
     SelectDriveEntry(programDrive);
@@ -324,17 +324,17 @@ void TDIR2VIEWForm::FillDrives()
     m_buttonHF->setEnabled(false);
 }
 
-void TDIR2VIEWForm::SelectDriveEntry(const QString &root)
+void FolderBrowserWindow::SelectDriveEntry(const QString &root)
 {
     const QSignalBlocker block(m_comboBox2);
-    const int row = m_comboBox2->findData(root, dir2role::kPath);
+    const int row = m_comboBox2->findData(root, folder_browser_role::kPath);
     if (row >= 0)
         m_comboBox2->setCurrentIndex(row);
 }
 
-void TDIR2VIEWForm::LabelDrive(const QString &root)
+void FolderBrowserWindow::LabelDrive(const QString &root)
 {
-    const int row = m_comboBox2->findData(root, dir2role::kPath);
+    const int row = m_comboBox2->findData(root, folder_browser_role::kPath);
     if (row < 0)
         return;
     for (const DriveEntry &drive : m_drives) {
@@ -343,7 +343,7 @@ void TDIR2VIEWForm::LabelDrive(const QString &root)
     }
 }
 
-void TDIR2VIEWForm::ApplyColours()
+void FolderBrowserWindow::ApplyColours()
 {
     TColouredDialog::ApplyColours();
     const QColor base = m_standardColor ? QPalette().color(QPalette::Base) : palette().color(QPalette::Window);
@@ -354,35 +354,35 @@ void TDIR2VIEWForm::ApplyColours()
 
 // --- handlers -------------------------------------------------------------------
 
-void TDIR2VIEWForm::ComboBox2Change(int index)
+void FolderBrowserWindow::ComboBox2Change(int index)
 {
-    const QString root = m_comboBox2->itemData(index, dir2role::kPath).toString();
+    const QString root = m_comboBox2->itemData(index, folder_browser_role::kPath).toString();
     if (root.isEmpty())
         return;
     ChooseDrive(root);
     m_editFolder->setText(m_state.CurrentFolder());
 }
 
-void TDIR2VIEWForm::ComboBox_KAKUChange(int index)
+void FolderBrowserWindow::ComboBox_KAKUChange(int index)
 {
     if (index < 0 || index >= m_masks.size())
         return;
     const WaitCursor wait;
     m_currentMask = m_masks[index];
     if (!m_state.ListedFolder().isEmpty() && !RefillFiles())
-        m_messageBox->ShowOK(PathMessage(dir2_texts::kFileListError(), m_state.ListedFolder(), dir2_texts::kChooseOther()));
+        m_messageBox->ShowOK(PathMessage(folder_browser_texts::kFileListError(), m_state.ListedFolder(), folder_browser_texts::kChooseOther()));
 }
 
-void TDIR2VIEWForm::HeaderControl1SectionClick()
+void FolderBrowserWindow::HeaderControl1SectionClick()
 {
     m_treeMode = !m_treeMode;
     m_treeView1->setVisible(m_treeMode);
     m_listBox1->setVisible(!m_treeMode);
     if (!ShowInMode(m_state.CurrentFolder()))
-        m_messageBox->ShowOK(dir2_texts::kViewChangeError());
+        m_messageBox->ShowOK(folder_browser_texts::kViewChangeError());
 }
 
-void TDIR2VIEWForm::ListView1ColumnClick(int column)
+void FolderBrowserWindow::ListView1ColumnClick(int column)
 {
     if (m_sorting || column < 0 || column >= kFileColumns)
         return;
@@ -400,7 +400,7 @@ void TDIR2VIEWForm::ListView1ColumnClick(int column)
     m_sorting = false;
 }
 
-void TDIR2VIEWForm::Button_HFClick()
+void FolderBrowserWindow::Button_HFClick()
 {
     if (!m_state.CanGoBack())
         return;
@@ -409,7 +409,7 @@ void TDIR2VIEWForm::Button_HFClick()
         GoToProgramFolder();
 }
 
-void TDIR2VIEWForm::Button5Click()
+void FolderBrowserWindow::Button5Click()
 {
     if (m_state.CurrentFolder().isEmpty())
         return;
@@ -417,12 +417,12 @@ void TDIR2VIEWForm::Button5Click()
         GoToProgramFolder();
 }
 
-void TDIR2VIEWForm::Button3Click()
+void FolderBrowserWindow::Button3Click()
 {
     const QString folder = m_state.CurrentFolder();
     if (folder.isEmpty())
         return;
-    m_inputBox->SetTitle(dir2_texts::kNewFolderTitle());
+    m_inputBox->SetTitle(folder_browser_texts::kNewFolderTitle());
     if (m_inputBox->Execute(NewFolderPrompt(folder)) != modal::kOk)
         return;
     const QString name = m_inputBox->SNText();
@@ -434,33 +434,33 @@ void TDIR2VIEWForm::Button3Click()
         made = CanOpenFolder(path);
     }
     if (!made) {
-        m_messageBox->ShowOKTimer(PathMessage(QString(), path, dir2_texts::kCreateFailed()), mkresult::kOk);
+        m_messageBox->ShowOKTimer(PathMessage(QString(), path, folder_browser_texts::kCreateFailed()), mkresult::kOk);
         return;
     }
     if (!GoToFolder(path))
         GoToProgramFolder();
 }
 
-void TDIR2VIEWForm::Button4Click()
+void FolderBrowserWindow::Button4Click()
 {
     const QString path = StripTrailingSeparator(m_state.CurrentFolder());
     if (path.isEmpty())
         return;
-    if (m_messageBox->ShowYesNoTimer(PathMessage("", path, dir2_texts::kDeleteAsk()), mkresult::kNo) != mkresult::kYes)
+    if (m_messageBox->ShowYesNoTimer(PathMessage("", path, folder_browser_texts::kDeleteAsk()), mkresult::kNo) != mkresult::kYes)
         return;
     // rmdir removes an empty folder and nothing else: not a link, not a
     // mount point, never what is inside.
     const bool hasParent = path != QStringLiteral("/");
     const bool removed = hasParent && ::rmdir(EncodeFileName(path).constData()) == 0;
     if (!removed) {
-        m_messageBox->ShowOKTimer(PathMessage("", path, dir2_texts::kDeleteFailed()), mkresult::kOk);
+        m_messageBox->ShowOKTimer(PathMessage("", path, folder_browser_texts::kDeleteFailed()), mkresult::kOk);
         return;
     }
     if (!GoToFolder(ParentFolder(path)))
         GoToProgramFolder();
 }
 
-void TDIR2VIEWForm::Button2Click()
+void FolderBrowserWindow::Button2Click()
 {
     // The field shows the current folder as a person reads it; that text
     // stands for the folder itself, whatever bytes its name holds. Any other
@@ -473,13 +473,13 @@ void TDIR2VIEWForm::Button2Click()
 
 // --- window events ----------------------------------------------------------------
 
-void TDIR2VIEWForm::reject()
+void FolderBrowserWindow::reject()
 {
     // Esc is "キャンセル".
     done(modal::kCancel);
 }
 
-bool TDIR2VIEWForm::eventFilter(QObject *watched, QEvent *event)
+bool FolderBrowserWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // The folder view's caption reaches 10 pixels past its panel, whatever
     // moved the panel's edge (the window, the splitter, the first layout).

@@ -1,6 +1,6 @@
 // The folder browser's small pictures, drawn in code.
 
-#include "ui/folders/Dir2Pictures.h"
+#include "ui/folders/FolderBrowserPictures.h"
 
 #include <QBitmap>
 #include <QImage>

@@ -7,8 +7,8 @@
 #include "core/folders/FolderPaths.h"
 #include "core/startup/ProgramEntry.h"
 #include "support/TempFolderTree.h"
-#include "ui/folders/DIR2OPENDLG.h"
-#include "ui/folders/DIR2VIEWForm.h"
+#include "ui/folders/FolderBrowser.h"
+#include "ui/folders/FolderBrowserWindow.h"
 #include "ui/folders/FileListModel.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/MessageBoxWindow.h"
@@ -28,7 +28,7 @@
 
 #include <functional>
 
-namespace nuvask::test::dir2 {
+namespace nuvask::test::folder_browser {
 
 template <typename T = QWidget>
 inline T *Child(QWidget *form, const char *name)
@@ -41,14 +41,14 @@ inline void Press(QWidget *form, const char *name)
     QTest::mouseClick(Child(form, name), Qt::LeftButton);
 }
 
-inline void ClickColumn(TDIR2VIEWForm *form, int column)
+inline void ClickColumn(FolderBrowserWindow *form, int column)
 {
     QHeaderView *header = Child<QTreeView>(form, "ListView1")->header();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
 }
 
-inline void SwitchView(TDIR2VIEWForm *form)
+inline void SwitchView(FolderBrowserWindow *form)
 {
     auto *header = Child<QHeaderView>(form, "HeaderControl1");
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(5, header->height() / 2));
@@ -62,7 +62,7 @@ inline QStringList Column(const FileListModel *files, FileColumn column)
     return out;
 }
 
-inline QTreeWidgetItem *Node(TDIR2VIEWForm *form, const QString &text)
+inline QTreeWidgetItem *Node(FolderBrowserWindow *form, const QString &text)
 {
     const auto found = Child<QTreeWidget>(form, "TreeView1")->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
     return found.isEmpty() ? nullptr : found.first();
@@ -70,7 +70,7 @@ inline QTreeWidgetItem *Node(TDIR2VIEWForm *form, const QString &text)
 
 // A real click on the part of a tree node that can be seen, and the
 // handling it set going.
-inline void ClickNode(TDIR2VIEWForm *form, QTreeWidgetItem *node)
+inline void ClickNode(FolderBrowserWindow *form, QTreeWidgetItem *node)
 {
     auto *tree = Child<QTreeWidget>(form, "TreeView1");
     tree->scrollToItem(node);
@@ -82,7 +82,7 @@ inline void ClickNode(TDIR2VIEWForm *form, QTreeWidgetItem *node)
 inline const QString kDriveError = QStringLiteral("ドライブ・エラー発生\n");
 inline const QString kFolderError = QStringLiteral("フォルダー・エラー発生\n");
 
-class Dir2BrowserTest : public ::testing::Test
+class FolderBrowserTest : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -100,10 +100,10 @@ protected:
     }
 
     // A form prepared on this tree with "/" as the only drive, shown modeless.
-    std::unique_ptr<TDIR2VIEWForm> Open(const QString &start, const QString &filter = QStringLiteral("ALL files|*.*"))
+    std::unique_ptr<FolderBrowserWindow> Open(const QString &start, const QString &filter = QStringLiteral("ALL files|*.*"))
     {
-        auto form = std::make_unique<TDIR2VIEWForm>();
-        Dir2RunSetup setup;
+        auto form = std::make_unique<FolderBrowserWindow>();
+        FolderBrowserRun setup;
         setup.filter = filter;
         setup.startFolder = start;
         form->Prepare(setup, {DriveEntry{QStringLiteral("/"), DriveKind::Fixed, QString(), QString()}});
@@ -112,11 +112,11 @@ protected:
     }
 
     // Runs `step` on the form inside Execute.
-    int Run(TDIR2OPENDLG &dlg, std::function<void(TDIR2VIEWForm *)> step)
+    int Run(FolderBrowser &dlg, std::function<void(FolderBrowserWindow *)> step)
     {
         dlg.SetDrivesForTest({DriveEntry{QStringLiteral("/"), DriveKind::Fixed, QString(), QString()}});
         QTimer::singleShot(0, [&dlg, step = std::move(step)] {
-            const QPointer<TDIR2VIEWForm> form = dlg.Form();
+            const QPointer<FolderBrowserWindow> form = dlg.Form();
             ASSERT_NE(form, nullptr);
             step(form);
             // A step that stopped early must not leave the test waiting.
@@ -131,4 +131,4 @@ protected:
     StartValues m_savedStart;
 };
 
-} // namespace nuvask::test::dir2
+} // namespace nuvask::test::folder_browser

@@ -1,7 +1,7 @@
 // The folder browser as hands and eyes meet it: hidden folders reached by
 // clicks, a click on a folder that vanished, Enter on each button, names that
 // are not UTF-8 or hold a line break, and names too long for the tree.
-#include "Dir2BrowserFixture.h"
+#include "FolderBrowserFixture.h"
 
 #include "core/folders/FileNames.h"
 
@@ -15,21 +15,21 @@
 
 using namespace nuvask;
 using namespace nuvask::test;
-using namespace nuvask::test::dir2;
+using namespace nuvask::test::folder_browser;
 
 namespace {
 
-QTreeWidget *Tree(TDIR2VIEWForm *form)
+QTreeWidget *Tree(FolderBrowserWindow *form)
 {
     return Child<QTreeWidget>(form, "TreeView1");
 }
 
-QString Field(TDIR2VIEWForm *form)
+QString Field(FolderBrowserWindow *form)
 {
     return Child<QLineEdit>(form, "Edit_Folder")->text();
 }
 
-QStringList SelectedTexts(TDIR2VIEWForm *form)
+QStringList SelectedTexts(FolderBrowserWindow *form)
 {
     QStringList out;
     for (const QTreeWidgetItem *item : Tree(form)->selectedItems())
@@ -38,7 +38,7 @@ QStringList SelectedTexts(TDIR2VIEWForm *form)
 }
 
 // Enter on `button` with the focus on it, as the keyboard gives it.
-void EnterOn(TDIR2VIEWForm *form, const char *button)
+void EnterOn(FolderBrowserWindow *form, const char *button)
 {
     QWidget *b = Child(form, button);
     b->setFocus(Qt::TabFocusReason);
@@ -48,14 +48,14 @@ void EnterOn(TDIR2VIEWForm *form, const char *button)
 
 } // namespace
 
-TEST_F(Dir2BrowserTest, HiddenDataFolderIsReachedByClicksFromHome)
+TEST_F(FolderBrowserTest, HiddenDataFolderIsReachedByClicksFromHome)
 {
     const QString home = m_tree.Folder(QStringLiteral("home"));
     m_tree.Folder(QStringLiteral("home/.local/share/KELDOP32"));
     m_tree.Folder(QStringLiteral("home/Music"));
-    TDIR2OPENDLG dlg;
+    FolderBrowser dlg;
     dlg.SetDirectory(home);
-    const int result = Run(dlg, [&](TDIR2VIEWForm *form) {
+    const int result = Run(dlg, [&](FolderBrowserWindow *form) {
         QTreeWidgetItem *local = Node(form, QStringLiteral(".local"));
         ASSERT_NE(local, nullptr);
         ClickNode(form, local);
@@ -71,18 +71,18 @@ TEST_F(Dir2BrowserTest, HiddenDataFolderIsReachedByClicksFromHome)
     EXPECT_TRUE(m_driver.Messages().isEmpty());
 }
 
-TEST_F(Dir2BrowserTest, ClickOnAFolderThatVanishedLeavesTheTreeOnTheFolderTheFieldNames)
+TEST_F(FolderBrowserTest, ClickOnAFolderThatVanishedLeavesTheTreeOnTheFolderTheFieldNames)
 {
     const QString a = m_tree.Folder(QStringLiteral("walk/a"));
     const QString c = m_tree.Folder(QStringLiteral("walk/a/b/c"));
     for (const bool listMode : {false, true}) {
         m_tree.Folder(QStringLiteral("walk/a/b/c"));
         m_driver.Clear();
-        TDIR2OPENDLG dlg;
+        FolderBrowser dlg;
         dlg.SetDirectory(c);
         QStringList selected;
         QString field;
-        Run(dlg, [&](TDIR2VIEWForm *form) {
+        Run(dlg, [&](FolderBrowserWindow *form) {
             if (listMode)
                 SwitchView(form);
             QDir(m_tree.Path(QStringLiteral("walk/a/b"))).removeRecursively();
@@ -110,7 +110,7 @@ TEST_F(Dir2BrowserTest, ClickOnAFolderThatVanishedLeavesTheTreeOnTheFolderTheFie
     }
 }
 
-TEST_F(Dir2BrowserTest, EnterPressesTheFocusedButtonAndSettingFromAnywhereElse)
+TEST_F(FolderBrowserTest, EnterPressesTheFocusedButtonAndSettingFromAnywhereElse)
 {
     const QString p = m_tree.Folder(QStringLiteral("p"));
     const QString q = m_tree.Folder(QStringLiteral("p/q"));
@@ -136,17 +136,17 @@ TEST_F(Dir2BrowserTest, EnterPressesTheFocusedButtonAndSettingFromAnywhereElse)
     EXPECT_TRUE(QFileInfo(q).isDir());
     EXPECT_TRUE(form->isVisible());
 
-    TDIR2OPENDLG dlg;
+    FolderBrowser dlg;
     dlg.SetDirectory(q);
-    EXPECT_EQ(Run(dlg, [](TDIR2VIEWForm *f) { EnterOn(f, "Button1"); }), 3); // キャンセル
+    EXPECT_EQ(Run(dlg, [](FolderBrowserWindow *f) { EnterOn(f, "Button1"); }), 3); // キャンセル
     EXPECT_TRUE(dlg.Directory().isEmpty());
     // The tree has the focus when the browser opens: Enter there is "設定".
     dlg.SetDirectory(q);
-    EXPECT_EQ(Run(dlg, [](TDIR2VIEWForm *f) { EnterOn(f, "TreeView1"); }), 1);
+    EXPECT_EQ(Run(dlg, [](FolderBrowserWindow *f) { EnterOn(f, "TreeView1"); }), 1);
     EXPECT_EQ(dlg.Directory(), q);
 }
 
-TEST_F(Dir2BrowserTest, NamesThatAreNotUtf8AreShownAndReturnedWithTheirBytesAndALineBreakIsOneRow)
+TEST_F(FolderBrowserTest, NamesThatAreNotUtf8AreShownAndReturnedWithTheirBytesAndALineBreakIsOneRow)
 {
     const QString p = m_tree.Folder(QStringLiteral("p"));
     const QByteArray rawName("bad\xff\xfe" "name");
@@ -164,13 +164,13 @@ TEST_F(Dir2BrowserTest, NamesThatAreNotUtf8AreShownAndReturnedWithTheirBytesAndA
         ::rmdir(rawPath.constData());
     });
 
-    TDIR2OPENDLG dlg;
+    FolderBrowser dlg;
     dlg.SetDirectory(p);
     QString header;
     QStringList files;
     int lineHeight = 0;
     int twoLinesHeight = 0;
-    const int result = Run(dlg, [&](TDIR2VIEWForm *form) {
+    const int result = Run(dlg, [&](FolderBrowserWindow *form) {
         QTreeWidgetItem *bad = Node(form, QStringLiteral("bad\uFFFD\uFFFDname"));
         ASSERT_NE(bad, nullptr);
         QTreeWidgetItem *lines = Node(form, QStringLiteral("two\u23CElines"));
@@ -197,14 +197,14 @@ TEST_F(Dir2BrowserTest, NamesThatAreNotUtf8AreShownAndReturnedWithTheirBytesAndA
 
     // The folder chosen last time is where the next run starts, bytes and all.
     QString started;
-    Run(dlg, [&](TDIR2VIEWForm *form) {
+    Run(dlg, [&](FolderBrowserWindow *form) {
         started = form->State().CurrentFolder();
         Press(form, "Button1");
     });
     EXPECT_EQ(EncodeFileName(started), rawPath);
 }
 
-TEST_F(Dir2BrowserTest, ADeepNameInTheTreeIsScrolledIntoViewWholeAndALongerOneCanBeScrolledTo)
+TEST_F(FolderBrowserTest, ADeepNameInTheTreeIsScrolledIntoViewWholeAndALongerOneCanBeScrolledTo)
 {
     // Seven levels below "/": the indent alone is about as wide as the tree.
     const QString shortName = QStringLiteral("ＳＨＡＲＥ");

@@ -1,7 +1,7 @@
 #pragma once
 // The folder browser form: drives, a folder view (tree or indented list), the
 // files of the listed folder, buttons for the previous folder, one level up,
-// a new folder and deleting a folder, and the chosen folder. TDIR2OPENDLG
+// a new folder and deleting a folder, and the chosen folder. FolderBrowser
 // creates one for a single call.
 //
 // Every move between folders goes through GoToFolder / ChooseDrive /
@@ -35,8 +35,8 @@ class FolderTree;
 class MessageBox;
 class InputBox;
 
-// What TDIR2OPENDLG hands the form for one run.
-struct Dir2RunSetup
+// What FolderBrowser hands the form for one run.
+struct FolderBrowserRun
 {
     QString filter;
     QString startFolder;
@@ -46,7 +46,7 @@ struct Dir2RunSetup
     bool hintsOn = true;
 };
 
-class TDIR2VIEWForm : public TColouredDialog
+class FolderBrowserWindow : public TColouredDialog
 {
     Q_OBJECT
 public:
@@ -54,12 +54,12 @@ public:
     static constexpr int kClientWidth = 614;
     static constexpr int kClientHeight = 262;
 
-    explicit TDIR2VIEWForm(QWidget *parent = nullptr);
-    ~TDIR2VIEWForm() override;
+    explicit FolderBrowserWindow(QWidget *parent = nullptr);
+    ~FolderBrowserWindow() override;
 
     // Filter, drives, start folder, texts and colours of one run. `drives`
     // replaces the machine's mounted file systems (tests); empty means those.
-    void Prepare(const Dir2RunSetup &setup, const QList<DriveEntry> &drives = {});
+    void Prepare(const FolderBrowserRun &setup, const QList<DriveEntry> &drives = {});
     // Set by "設定" only; empty otherwise.
     QString ChosenFolder() const { return m_chosen; }
 
@@ -89,7 +89,7 @@ protected:
     void reject() override;
 
 private:
-    // construction (DIR2VIEWForm.cpp)
+    // construction (FolderBrowserWindow.cpp)
     void BuildDriveRow();
     void BuildFolderView();
     void BuildFileList();
@@ -114,7 +114,7 @@ private:
     void Button4Click();
     void Button2Click();
 
-    // folder views (DIR2VIEWFormFolders.cpp)
+    // folder views (FolderBrowserWindowFolders.cpp)
     QString CheckOrTranslate(const QString &path) const;
     void Enter(const QString &folder);
     QString DriveOf(const QString &path) const;

@@ -21,13 +21,13 @@
 
 namespace nuvask {
 
-class TDIR2VIEWForm;
+class FolderBrowserWindow;
 
-class TDIR2OPENDLG : public QObject
+class FolderBrowser : public QObject
 {
     Q_OBJECT
 public:
-    explicit TDIR2OPENDLG(QObject *parent = nullptr);
+    explicit FolderBrowser(QObject *parent = nullptr);
 
     // In: preferred start folder. Out: the chosen folder, or empty.
     QString Directory() const { return m_directory; }
@@ -58,7 +58,7 @@ public:
     int Execute(const QString &caption);
 
     // The form while Execute runs, else nullptr.
-    TDIR2VIEWForm *Form() const;
+    FolderBrowserWindow *Form() const;
     // Drives to offer instead of the machine's mounted file systems (tests).
     void SetDrivesForTest(const QList<DriveEntry> &drives) { m_testDrives = drives; }
 
@@ -72,7 +72,7 @@ private:
     QString m_initialDir;
     QString m_filename;
     QString m_defaultExt;
-    QPointer<TDIR2VIEWForm> m_form;
+    QPointer<FolderBrowserWindow> m_form;
     QList<DriveEntry> m_testDrives;
 };
 

@@ -1,20 +1,20 @@
 // The folder browser on temporary folder trees: where it starts, what it
 // returns, the filter and sorts, new and deleted folders, and the recovery
 // from unreadable, vanished and looping folders and from a drive that went.
-#include "Dir2BrowserFixture.h"
+#include "FolderBrowserFixture.h"
 
 using namespace nuvask;
 using namespace nuvask::test;
-using namespace nuvask::test::dir2;
+using namespace nuvask::test::folder_browser;
 
-TEST_F(Dir2BrowserTest, MissingDirectoryStartsAtItsDeepestAncestorAndCancelLeavesItEmpty)
+TEST_F(FolderBrowserTest, MissingDirectoryStartsAtItsDeepestAncestorAndCancelLeavesItEmpty)
 {
     const QString b = m_tree.Folder(QStringLiteral("a/b"));
-    TDIR2OPENDLG dlg;
+    FolderBrowser dlg;
     dlg.SetDirectory(m_tree.Path(QStringLiteral("a/b/gone/deeper")));
     dlg.SetFilename(QStringLiteral("/x/name.txt"));
     QString started, edit;
-    const int result = Run(dlg, [&](TDIR2VIEWForm *form) {
+    const int result = Run(dlg, [&](FolderBrowserWindow *form) {
         started = form->State().CurrentFolder();
         edit = Child<QLineEdit>(form, "Edit_Folder")->text();
         EXPECT_EQ(Child<QLineEdit>(form, "Edit_File")->text(), QStringLiteral("name.txt"));
@@ -30,16 +30,16 @@ TEST_F(Dir2BrowserTest, MissingDirectoryStartsAtItsDeepestAncestorAndCancelLeave
     EXPECT_TRUE(m_driver.Messages().isEmpty());
 
     dlg.SetDirectory(b);
-    EXPECT_EQ(Run(dlg, [](TDIR2VIEWForm *form) { QTest::keyClick(form, Qt::Key_Escape); }), 3);
+    EXPECT_EQ(Run(dlg, [](FolderBrowserWindow *form) { QTest::keyClick(form, Qt::Key_Escape); }), 3);
     EXPECT_TRUE(dlg.Directory().isEmpty());
 }
 
-TEST_F(Dir2BrowserTest, WithoutStartFoldersItOpensInTheProgramFolderAndReturnsAJapaneseNameWhole)
+TEST_F(FolderBrowserTest, WithoutStartFoldersItOpensInTheProgramFolderAndReturnsAJapaneseNameWhole)
 {
     const QString japanese = m_tree.Folder(QStringLiteral("日本語のフォルダー"));
-    TDIR2OPENDLG dlg;
+    FolderBrowser dlg;
     QString started;
-    const int result = Run(dlg, [&](TDIR2VIEWForm *form) {
+    const int result = Run(dlg, [&](FolderBrowserWindow *form) {
         started = form->State().CurrentFolder();
         EXPECT_TRUE(form->GoToFolder(japanese + u'/'));
         EXPECT_EQ(Child<QLineEdit>(form, "Edit_Folder")->text(), japanese);
@@ -52,22 +52,22 @@ TEST_F(Dir2BrowserTest, WithoutStartFoldersItOpensInTheProgramFolderAndReturnsAJ
 
     // A typed path keeps its text but never its trailing separator; "/" stays.
     dlg.SetDirectory(QString());
-    EXPECT_EQ(Run(dlg, [&](TDIR2VIEWForm *form) {
+    EXPECT_EQ(Run(dlg, [&](FolderBrowserWindow *form) {
                   Child<QLineEdit>(form, "Edit_Folder")->setText(japanese + QStringLiteral("//"));
                   QTest::keyClick(Child(form, "Edit_Folder"), Qt::Key_Return);
               }),
               1);
     EXPECT_EQ(dlg.Directory(), japanese);
-    Run(dlg, [](TDIR2VIEWForm *form) {
+    Run(dlg, [](FolderBrowserWindow *form) {
         Child<QLineEdit>(form, "Edit_Folder")->setText(QStringLiteral("/"));
         Press(form, "Button2");
     });
     EXPECT_EQ(dlg.Directory(), QStringLiteral("/"));
-    EXPECT_EQ(Run(dlg, [](TDIR2VIEWForm *form) { form->close(); }), 2);
+    EXPECT_EQ(Run(dlg, [](FolderBrowserWindow *form) { form->close(); }), 2);
     EXPECT_TRUE(dlg.Directory().isEmpty());
 }
 
-TEST_F(Dir2BrowserTest, OneFilterPairGivesTwoEntriesAndTheChoiceRefillsTheList)
+TEST_F(FolderBrowserTest, OneFilterPairGivesTwoEntriesAndTheChoiceRefillsTheList)
 {
     const QString folder = m_tree.Folder(QStringLiteral("files"));
     m_tree.File(QStringLiteral("files/a.txt"));
@@ -85,7 +85,7 @@ TEST_F(Dir2BrowserTest, OneFilterPairGivesTwoEntriesAndTheChoiceRefillsTheList)
     EXPECT_EQ(Column(form->Files(), FileColumn::Name), (QStringList{"a.txt", "b.log"}));
 }
 
-TEST_F(Dir2BrowserTest, SizeColumnSortsByValueKeepsTheSelectionAndIgnoresAClickWhileSorting)
+TEST_F(FolderBrowserTest, SizeColumnSortsByValueKeepsTheSelectionAndIgnoresAClickWhileSorting)
 {
     const QString folder = m_tree.Folder(QStringLiteral("sizes"));
     m_tree.File(QStringLiteral("sizes/k"), 1000);
@@ -110,7 +110,7 @@ TEST_F(Dir2BrowserTest, SizeColumnSortsByValueKeepsTheSelectionAndIgnoresAClickW
     EXPECT_EQ(Column(form->Files(), FileColumn::Name), (QStringList{"ten", "nnn", "nine", "k"}));
 }
 
-TEST_F(Dir2BrowserTest, NewFolderNameJoinsTheHistoryAndANameReachingOutsideIsRefused)
+TEST_F(FolderBrowserTest, NewFolderNameJoinsTheHistoryAndANameReachingOutsideIsRefused)
 {
     const QString here = m_tree.Folder(QStringLiteral("here"));
     auto form = Open(here);
@@ -139,7 +139,7 @@ TEST_F(Dir2BrowserTest, NewFolderNameJoinsTheHistoryAndANameReachingOutsideIsRef
     EXPECT_EQ(form->inputBox()->SN(), (QStringList{"../escaped", "新規"}));
 }
 
-TEST_F(Dir2BrowserTest, DeleteRemovesOnlyAnEmptyFolderAndAsksWithNoAsDefault)
+TEST_F(FolderBrowserTest, DeleteRemovesOnlyAnEmptyFolderAndAsksWithNoAsDefault)
 {
     const QString full = m_tree.Folder(QStringLiteral("p/full"));
     const QString inside = m_tree.File(QStringLiteral("p/full/keep.txt"), 3);
@@ -174,7 +174,7 @@ TEST_F(Dir2BrowserTest, DeleteRemovesOnlyAnEmptyFolderAndAsksWithNoAsDefault)
     EXPECT_EQ(form->State().CurrentFolder(), m_tree.Path(QStringLiteral("p")));
 }
 
-TEST_F(Dir2BrowserTest, UnreadableFolderRecoversToItsParentWithTheMessage)
+TEST_F(FolderBrowserTest, UnreadableFolderRecoversToItsParentWithTheMessage)
 {
     const QString a = m_tree.Folder(QStringLiteral("a"));
     const QString locked = m_tree.Folder(QStringLiteral("a/locked/inner"));
@@ -198,7 +198,7 @@ TEST_F(Dir2BrowserTest, UnreadableFolderRecoversToItsParentWithTheMessage)
     TempFolderTree::Mode(m_tree.Path(QStringLiteral("a/locked")), 0755);
 }
 
-TEST_F(Dir2BrowserTest, VanishedFolderRecoversToTheDeepestFolderLeft)
+TEST_F(FolderBrowserTest, VanishedFolderRecoversToTheDeepestFolderLeft)
 {
     const QString a = m_tree.Folder(QStringLiteral("a"));
     const QString c = m_tree.Folder(QStringLiteral("a/b/c"));
@@ -224,15 +224,15 @@ TEST_F(Dir2BrowserTest, VanishedFolderRecoversToTheDeepestFolderLeft)
     EXPECT_EQ(form->State().CurrentFolder(), m_tree.Path(QStringLiteral("prog")));
 }
 
-TEST_F(Dir2BrowserTest, LinkLoopsNeitherHangNorStopTheBrowser)
+TEST_F(FolderBrowserTest, LinkLoopsNeitherHangNorStopTheBrowser)
 {
     const QString a = m_tree.Folder(QStringLiteral("a"));
     m_tree.Link(QStringLiteral("a/self"), m_tree.Path(QStringLiteral("a/self")));
     m_tree.Link(QStringLiteral("a/up"), a);
-    TDIR2OPENDLG dlg;
+    FolderBrowser dlg;
     dlg.SetDirectory(m_tree.Path(QStringLiteral("a/self/x")));
     QString started;
-    Run(dlg, [&](TDIR2VIEWForm *form) {
+    Run(dlg, [&](FolderBrowserWindow *form) {
         started = form->State().CurrentFolder();
         const QString deep = m_tree.Path(QStringLiteral("a/up/up/up"));
         EXPECT_TRUE(form->GoToFolder(deep));
@@ -245,12 +245,12 @@ TEST_F(Dir2BrowserTest, LinkLoopsNeitherHangNorStopTheBrowser)
     EXPECT_EQ(dlg.Directory(), m_tree.Path(QStringLiteral("a/up/up/up")));
 }
 
-TEST_F(Dir2BrowserTest, DriveThatIsNotReadyLeadsBackToTheListedFolder)
+TEST_F(FolderBrowserTest, DriveThatIsNotReadyLeadsBackToTheListedFolder)
 {
     const QString here = m_tree.Folder(QStringLiteral("here"));
     const QString stick = m_tree.Folder(QStringLiteral("media/STICK")); // no longer a mount root
-    auto form = std::make_unique<TDIR2VIEWForm>();
-    Dir2RunSetup setup;
+    auto form = std::make_unique<FolderBrowserWindow>();
+    FolderBrowserRun setup;
     setup.filter = QStringLiteral("ALL files|*.*");
     setup.startFolder = here;
     form->Prepare(setup, {DriveEntry{QStringLiteral("/"), DriveKind::Fixed, QString(), QString()},
@@ -266,7 +266,7 @@ TEST_F(Dir2BrowserTest, DriveThatIsNotReadyLeadsBackToTheListedFolder)
     EXPECT_EQ(drives->currentIndex(), 0);
 }
 
-TEST_F(Dir2BrowserTest, HiddenFoldersShowWhateverTheFilterAndBackReturnsToThePreviousFolder)
+TEST_F(FolderBrowserTest, HiddenFoldersShowWhateverTheFilterAndBackReturnsToThePreviousFolder)
 {
     const QString p = m_tree.Folder(QStringLiteral("p"));
     m_tree.Folder(QStringLiteral("p/.secret"));
@@ -291,7 +291,7 @@ TEST_F(Dir2BrowserTest, HiddenFoldersShowWhateverTheFilterAndBackReturnsToThePre
     EXPECT_EQ(form->State().CurrentFolder(), m_tree.Root());
 }
 
-TEST_F(Dir2BrowserTest, SelectingANodeWhileQueuedWorkRefillsTheTreeTakesTheNewTree)
+TEST_F(FolderBrowserTest, SelectingANodeWhileQueuedWorkRefillsTheTreeTakesTheNewTree)
 {
     const QString a = m_tree.Folder(QStringLiteral("a"));
     m_tree.Folder(QStringLiteral("a/b"));
@@ -309,7 +309,7 @@ TEST_F(Dir2BrowserTest, SelectingANodeWhileQueuedWorkRefillsTheTreeTakesTheNewTr
     EXPECT_TRUE(m_driver.Messages().isEmpty());
 }
 
-TEST_F(Dir2BrowserTest, ControlsKeepTheirPlacesWhenResizedAndHintsFollowTheMainWindow)
+TEST_F(FolderBrowserTest, ControlsKeepTheirPlacesWhenResizedAndHintsFollowTheMainWindow)
 {
     const QString a = m_tree.Folder(QStringLiteral("a"));
     auto form = Open(a);
@@ -337,12 +337,12 @@ TEST_F(Dir2BrowserTest, ControlsKeepTheirPlacesWhenResizedAndHintsFollowTheMainW
     EXPECT_EQ(captions, (QStringList{"サイズ", "種類", "日付", "属性"}));
 
     // The two hints keep their historic spelling.
-    TDIR2OPENDLG dlg;
+    FolderBrowser dlg;
     QWidget main;
     main.setProperty("ShowHint", true);
     SetMainWindow(&main);
     QString up, made, caption;
-    Run(dlg, [&](TDIR2VIEWForm *f) {
+    Run(dlg, [&](FolderBrowserWindow *f) {
         up = Child(f, "Button5")->toolTip();
         made = Child(f, "Button3")->toolTip();
         caption = f->windowTitle();
@@ -353,7 +353,7 @@ TEST_F(Dir2BrowserTest, ControlsKeepTheirPlacesWhenResizedAndHintsFollowTheMainW
     EXPECT_EQ(caption, ApplicationTitle() + QStringLiteral("フォルダーの選択"));
     main.setProperty("ShowHint", false);
     dlg.SetTitle(QStringLiteral("セットアップ"));
-    Run(dlg, [&](TDIR2VIEWForm *f) {
+    Run(dlg, [&](FolderBrowserWindow *f) {
         up = Child(f, "Button5")->toolTip();
         caption = f->windowTitle();
         EXPECT_EQ(f->messageBox()->Title(), QStringLiteral("セットアップ"));
