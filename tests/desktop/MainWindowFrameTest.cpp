@@ -8,7 +8,7 @@
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/mainwindow/MainWindow.h"
 
 #include <QGuiApplication>
@@ -173,7 +173,7 @@ TEST_F(MainWindowFrame, PanelAtTheBottomAndLeftEdgesIsLeftFree)
     MainWindow w(reg, board);
     showAndSettle(w, [](QSize) { return QPoint(300, 300); });
     const auto id = std::uint32_t(w.winId());
-    w.findChild<TColorBtn *>("Btn_WB")->Click();
+    w.findChild<ColourButton *>("Btn_WB")->Click();
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             const QRect f = x->frameOf(id);
@@ -181,7 +181,7 @@ TEST_F(MainWindowFrame, PanelAtTheBottomAndLeftEdgesIsLeftFree)
         },
         kSettleMs))
         << text(x->frameOf(id)).toStdString();
-    w.findChild<TColorBtn *>("Btn_LT")->Click();
+    w.findChild<ColourButton *>("Btn_LT")->Click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return x->frameOf(id).topLeft() == expectedWork.topLeft(); }, kSettleMs))
         << text(x->frameOf(id)).toStdString();
 }

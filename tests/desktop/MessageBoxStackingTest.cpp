@@ -11,7 +11,7 @@
 #include "support/TempXdg.h"
 #include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/mainwindow/MainWindow.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -63,7 +63,7 @@ TEST(MessageBoxStacking, ATrayClickBeforeTheStartIsDoneKeepsItsBoxInFrontWhateve
             box->done(1);
         });
         poll.start();
-        w.findChild<TColorBtn *>(QStringLiteral("Btn_TRAY"))->Click();
+        w.findChild<ColourButton *>(QStringLiteral("Btn_TRAY"))->Click();
         EXPECT_EQ(said, QStringLiteral("アイコンが指定されていません"));
         EXPECT_TRUE(started);
         EXPECT_TRUE(inFront);

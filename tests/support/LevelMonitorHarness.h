@@ -7,7 +7,7 @@
 #include "core/monitor/LevelMonitor.h"
 #include "platform/sim/SimTopology.h"
 #include "platform/sim/SimWaveIn.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/monitor/CutLevelPanel.h"
 #include "ui/monitor/LevelMonitorPanel.h"
 
@@ -55,9 +55,9 @@ public:
     // A click on a button of PV3 or PV4.
     void click(const char *name) const
     {
-        TColorBtn *b = pv3Child<TColorBtn>(name);
+        ColourButton *b = pv3Child<ColourButton>(name);
         if (!b)
-            b = pv4Child<TColorBtn>(name);
+            b = pv4Child<ColourButton>(name);
         if (b)
             b->Click();
     }

@@ -3,7 +3,7 @@
 // keeps what they said. It polls for the active modal box, so it also works
 // for boxes nested in a modal form.
 
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/dialogs/InputBoxWindow.h"
 
@@ -50,7 +50,7 @@ public:
 private:
     static void Click(QWidget *box, const char *name)
     {
-        if (auto *b = box->findChild<TColorBtn *>(QString::fromLatin1(name)); b && b->isVisible())
+        if (auto *b = box->findChild<ColourButton *>(QString::fromLatin1(name)); b && b->isVisible())
             QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(20, 10));
     }
 

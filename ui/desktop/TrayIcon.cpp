@@ -3,7 +3,7 @@
 #include "ui/desktop/TrayIcon.h"
 
 #include "core/desktop/TaskTray.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/mainwindow/MainWindowTexts.h"
 #include "ui/desktop/QtTrayShell.h"
@@ -45,14 +45,14 @@ TrayIcon::TrayIcon(QWidget *window, QWidget *buttonPanel, MessageBox *box, TrayS
                 TaskTray1MouseDown(sender, button, x, y);
             });
 
-    Btn_TRAY = new TColorBtn(buttonPanel);
+    Btn_TRAY = new ColourButton(buttonPanel);
     Btn_TRAY->setObjectName(QStringLiteral("Btn_TRAY"));
     Btn_TRAY->SetCaption(mainText::TrayCaption);
     Btn_TRAY->setToolTip(mainText::HintTray());
     // Pixels on PV2: the free column right of the peak meter, between the
     // registered-volume buttons and the strip's own recording list.
     Btn_TRAY->setGeometry(58, 131, 30, 15);
-    connect(Btn_TRAY, &TColorBtn::OnClick, this, &TrayIcon::Btn_TRAYClick);
+    connect(Btn_TRAY, &ColourButton::OnClick, this, &TrayIcon::Btn_TRAYClick);
     m_shell->SetTrayChangedHandler([this](bool available) { TrayChanged(available); });
 }
 

@@ -24,7 +24,7 @@ class QWidget;
 
 namespace nuvask {
 
-class TColorBtn;
+class ColourButton;
 class MessageBox;
 class TTaskTray;
 class TrayShell;
@@ -59,7 +59,7 @@ public:
 
     bool InTray() const;
     TTaskTray *TaskTray1 = nullptr;
-    TColorBtn *Btn_TRAY = nullptr;
+    ColourButton *Btn_TRAY = nullptr;
     QMenu *PopupMenu_TR = nullptr;
     QAction *TR_IconOFF = nullptr;
     QAction *TR_History = nullptr; // opens the level history; the window wires it

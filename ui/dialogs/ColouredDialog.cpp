@@ -9,7 +9,7 @@
 
 namespace nuvask {
 
-void TColouredDialog::SetRole(QWidget *w, QPalette::ColorRole role, const QColor &color)
+void ColouredDialog::SetRole(QWidget *w, QPalette::ColorRole role, const QColor &color)
 {
     if (w->palette().color(role) == color)
         return;
@@ -18,7 +18,7 @@ void TColouredDialog::SetRole(QWidget *w, QPalette::ColorRole role, const QColor
     w->setPalette(p);
 }
 
-void TColouredDialog::ApplyColours()
+void ColouredDialog::ApplyColours()
 {
     if (const QWidget *main = FindMainWindow()) {
         SetRole(this, QPalette::Window, main->palette().color(QPalette::Window));
@@ -26,20 +26,20 @@ void TColouredDialog::ApplyColours()
     }
 }
 
-void TColouredDialog::paintEvent(QPaintEvent *event)
+void ColouredDialog::paintEvent(QPaintEvent *event)
 {
     ApplyColours();
     QDialog::paintEvent(event);
 }
 
-void TColouredDialog::showEvent(QShowEvent *event)
+void ColouredDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     ApplyColours();
     activateWindow();
 }
 
-void TColouredDialog::closeEvent(QCloseEvent *event)
+void ColouredDialog::closeEvent(QCloseEvent *event)
 {
     // Title bar close box or Alt+F4.
     if (isVisible())

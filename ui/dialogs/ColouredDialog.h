@@ -8,7 +8,7 @@
 
 namespace nuvask {
 
-class TColouredDialog : public QDialog
+class ColouredDialog : public QDialog
 {
     Q_OBJECT
 public:

@@ -3,7 +3,7 @@
 #include "ui/dialogs/InputBoxWindow.h"
 
 #include "core/dialogs/InputBoxHistory.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/widgets/DialogKeys.h"
 #include "ui/dialogs/ModalResult.h"
 #include "ui/dialogs/InputBoxTexts.h"
@@ -24,9 +24,9 @@ constexpr int kRowHeight = 26;  // edit line and history row, pixels
 
 } // namespace
 
-TColorBtn *InputBoxWindow::MakeButton(QWidget *parent, const char *name, const QString &caption, QRect geometry)
+ColourButton *InputBoxWindow::MakeButton(QWidget *parent, const char *name, const QString &caption, QRect geometry)
 {
-    auto *button = new TColorBtn(parent);
+    auto *button = new ColourButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->SetCaption(caption);
     button->setGeometry(geometry);
@@ -34,7 +34,7 @@ TColorBtn *InputBoxWindow::MakeButton(QWidget *parent, const char *name, const Q
 }
 
 InputBoxWindow::InputBoxWindow(QWidget *parent)
-    : TColouredDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+    : ColouredDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("InputBox"));
@@ -77,10 +77,10 @@ InputBoxWindow::InputBoxWindow(QWidget *parent)
     setTabOrder(m_button2, m_button3);
     setTabOrder(m_button3, m_edit1);
 
-    connect(m_button1, &TColorBtn::OnClick, this, &InputBoxWindow::Button1Click);
-    connect(m_button2, &TColorBtn::OnClick, this, [this] { done(modal::kCancel); });
-    connect(m_button3, &TColorBtn::OnClick, this, &InputBoxWindow::Button3Click);
-    connect(m_button4, &TColorBtn::OnClick, this, &InputBoxWindow::Button4Click);
+    connect(m_button1, &ColourButton::OnClick, this, &InputBoxWindow::Button1Click);
+    connect(m_button2, &ColourButton::OnClick, this, [this] { done(modal::kCancel); });
+    connect(m_button3, &ColourButton::OnClick, this, &InputBoxWindow::Button3Click);
+    connect(m_button4, &ColourButton::OnClick, this, &InputBoxWindow::Button4Click);
     connect(m_comboBox1, &QComboBox::activated, this, &InputBoxWindow::ComboBox1Select);
 }
 
@@ -165,7 +165,7 @@ void InputBoxWindow::ComboBox1Select(int index)
 
 void InputBoxWindow::ApplyColours()
 {
-    TColouredDialog::ApplyColours();
+    ColouredDialog::ApplyColours();
     const QColor base = m_standardColor ? QPalette().color(QPalette::Base) : palette().color(QPalette::Window);
     for (QWidget *w : {static_cast<QWidget *>(m_edit1), static_cast<QWidget *>(m_comboBox1)})
         SetRole(w, QPalette::Base, base);

@@ -14,9 +14,9 @@ class QWidget;
 
 namespace nuvask {
 
-class TColorBtn;
+class ColourButton;
 
-class InputBoxWindow : public TColouredDialog
+class InputBoxWindow : public ColouredDialog
 {
     Q_OBJECT
 public:
@@ -47,15 +47,15 @@ private:
     void Button4Click();
     void ComboBox1Select(int index);
     void FillCombo();
-    TColorBtn *MakeButton(QWidget *parent, const char *name, const QString &caption, QRect geometry);
+    ColourButton *MakeButton(QWidget *parent, const char *name, const QString &caption, QRect geometry);
 
     QLabel *m_msg;
     QLineEdit *m_edit1;
-    TColorBtn *m_button1;
-    TColorBtn *m_button2;
-    TColorBtn *m_button3;
+    ColourButton *m_button1;
+    ColourButton *m_button2;
+    ColourButton *m_button3;
     QWidget *m_panel1;
-    TColorBtn *m_button4;
+    ColourButton *m_button4;
     QComboBox *m_comboBox1;
     QStringList m_history;
     bool m_standardColor = true;

@@ -3,7 +3,7 @@
 #include "ui/dialogs/MessageBoxWindow.h"
 
 #include "core/base/TextHelpers.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/widgets/DialogKeys.h"
 #include "ui/dialogs/MessageBoxIcons.h"
 #include "ui/dialogs/MessageBoxTexts.h"
@@ -65,9 +65,9 @@ int MessageBoxWindow::PaintDelayMs()
     return 200;
 }
 
-TColorBtn *MessageBoxWindow::MakeButton(const char *name, const QString &caption, int bevelWidth)
+ColourButton *MessageBoxWindow::MakeButton(const char *name, const QString &caption, int bevelWidth)
 {
-    auto *button = new TColorBtn(this);
+    auto *button = new ColourButton(this);
     button->setObjectName(QString::fromLatin1(name));
     button->SetCaption(caption);
     button->resize(kButtonW, kButtonH);
@@ -153,11 +153,11 @@ MessageBoxWindow::MessageBoxWindow(Kind kind, QWidget *parent)
     m_timerPaint->setInterval(PaintDelayMs());
     m_timerPaint->setSingleShot(true);
 
-    connect(m_btnOK, &TColorBtn::OnClick, this, [this] { done(mkresult::kOk); });
-    connect(m_btnYes, &TColorBtn::OnClick, this, [this] { done(mkresult::kYes); });
-    connect(m_btnNo, &TColorBtn::OnClick, this, [this] { done(mkresult::kNo); });
-    connect(m_btnTmStop, &TColorBtn::OnClick, this, &MessageBoxWindow::Btn_TM_STOPClick);
-    connect(m_btnTmOpen, &TColorBtn::OnClick, this, &MessageBoxWindow::Btn_TM_OPENClick);
+    connect(m_btnOK, &ColourButton::OnClick, this, [this] { done(mkresult::kOk); });
+    connect(m_btnYes, &ColourButton::OnClick, this, [this] { done(mkresult::kYes); });
+    connect(m_btnNo, &ColourButton::OnClick, this, [this] { done(mkresult::kNo); });
+    connect(m_btnTmStop, &ColourButton::OnClick, this, &MessageBoxWindow::Btn_TM_STOPClick);
+    connect(m_btnTmOpen, &ColourButton::OnClick, this, &MessageBoxWindow::Btn_TM_OPENClick);
     connect(m_timer1, &QTimer::timeout, this, &MessageBoxWindow::Timer1Timer);
     connect(m_timerPaint, &QTimer::timeout, this, &MessageBoxWindow::Timer_PaintTimer);
 

@@ -13,7 +13,7 @@ class QTimer;
 
 namespace nuvask {
 
-class TColorBtn;
+class ColourButton;
 
 // Modal results of the box.
 namespace mkresult {
@@ -78,7 +78,7 @@ private:
     void ApplyColours();
     void DrawIcon();
     void SetCountdownLabel(const QString &text);
-    TColorBtn *MakeButton(const char *name, const QString &caption, int bevelWidth);
+    ColourButton *MakeButton(const char *name, const QString &caption, int bevelWidth);
 
     Kind m_kind;
     int m_width = 0;  // outer, pixels
@@ -89,11 +89,11 @@ private:
     QLabel *m_imageMK;
     QLabel *m_imageYN;
     QPlainTextEdit *m_memoMsg;
-    TColorBtn *m_btnOK;
-    TColorBtn *m_btnYes;
-    TColorBtn *m_btnNo;
-    TColorBtn *m_btnTmOpen;
-    TColorBtn *m_btnTmStop;
+    ColourButton *m_btnOK;
+    ColourButton *m_btnYes;
+    ColourButton *m_btnNo;
+    ColourButton *m_btnTmOpen;
+    ColourButton *m_btnTmStop;
     QLabel *m_labelTM;
     QLabel *m_tmCountS;
     QLabel *m_labelSelect;

@@ -67,7 +67,7 @@ public:
 } // namespace
 
 FolderBrowserWindow::FolderBrowserWindow(QWidget *parent)
-    : TColouredDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint |
+    : ColouredDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint |
                           Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("FolderBrowser"));
@@ -345,7 +345,7 @@ void FolderBrowserWindow::LabelDrive(const QString &root)
 
 void FolderBrowserWindow::ApplyColours()
 {
-    TColouredDialog::ApplyColours();
+    ColouredDialog::ApplyColours();
     const QColor base = m_standardColor ? QPalette().color(QPalette::Base) : palette().color(QPalette::Window);
     for (QWidget *w : std::initializer_list<QWidget *>{m_comboBox2, m_listBox1, m_treeView1, m_listView1,
                                                        m_comboBoxKaku, m_editFolder, m_editFile})
@@ -485,7 +485,7 @@ bool FolderBrowserWindow::eventFilter(QObject *watched, QEvent *event)
     // moved the panel's edge (the window, the splitter, the first layout).
     if (watched == m_panelDir && event->type() == QEvent::Resize)
         m_headerControl1->resizeSection(0, m_panelDir->width() + 10);
-    return TColouredDialog::eventFilter(watched, event);
+    return ColouredDialog::eventFilter(watched, event);
 }
 
 } // namespace nuvask

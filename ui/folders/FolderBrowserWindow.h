@@ -46,7 +46,7 @@ struct FolderBrowserRun
     bool hintsOn = true;
 };
 
-class FolderBrowserWindow : public TColouredDialog
+class FolderBrowserWindow : public ColouredDialog
 {
     Q_OBJECT
 public:

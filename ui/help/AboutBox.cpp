@@ -4,7 +4,7 @@
 
 #include "ui/help/AboutBoxDlg.h"
 #include "ui/help/AboutTexts.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/widgets/DialogKeys.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/MessageBoxWindow.h"
@@ -31,10 +31,10 @@ QLabel *label(QWidget *parent, const char *name, QPoint at, const QString &hint 
     return l;
 }
 
-TColorBtn *colorButton(QWidget *parent, const char *name, const QString &caption, const QString &hint, QRect at)
+ColourButton *colorButton(QWidget *parent, const char *name, const QString &caption, const QString &hint, QRect at)
 {
     // Unlike the panels' buttons, the box's buttons keep their Tab stop.
-    auto *b = placed(new TColorBtn(parent), QLatin1String(name), at, hint);
+    auto *b = placed(new ColourButton(parent), QLatin1String(name), at, hint);
     b->SetCaption(caption);
     return b;
 }
@@ -96,9 +96,9 @@ TAboutBox::TAboutBox(QWidget *parent)
     // The focus starts on "Ｏ Ｋ": Enter, pressed to be done with the box,
     // must not start the home-page question (whose countdown answers Yes).
     ColorBtn1->setFocus(Qt::OtherFocusReason);
-    connect(ColorBtn1, &TColorBtn::OnClick, this, &TAboutBox::ColorBtn1Click);
-    connect(ColorBtn2, &TColorBtn::OnClick, this, &TAboutBox::ColorBtn2Click);
-    connect(ColorBtn3, &TColorBtn::OnClick, this, &TAboutBox::ColorBtn3Click);
+    connect(ColorBtn1, &ColourButton::OnClick, this, &TAboutBox::ColorBtn1Click);
+    connect(ColorBtn2, &ColourButton::OnClick, this, &TAboutBox::ColorBtn2Click);
+    connect(ColorBtn3, &ColourButton::OnClick, this, &TAboutBox::ColorBtn3Click);
 
     m_messageBox = new MessageBox(this);
 

@@ -9,7 +9,7 @@ class QLabel;
 
 namespace nuvask {
 
-class TColorBtn;
+class ColourButton;
 class MessageBox;
 
 class TAboutBox : public QDialog
@@ -54,9 +54,9 @@ private:
     QLabel *Comment0 = nullptr;
     QLabel *Comment1 = nullptr;
     QLabel *Comment2 = nullptr;
-    TColorBtn *ColorBtn1 = nullptr;
-    TColorBtn *ColorBtn2 = nullptr;
-    TColorBtn *ColorBtn3 = nullptr;
+    ColourButton *ColorBtn1 = nullptr;
+    ColourButton *ColorBtn2 = nullptr;
+    ColourButton *ColorBtn3 = nullptr;
     MessageBox *m_messageBox = nullptr;
     bool m_hintsOn = true;
 };

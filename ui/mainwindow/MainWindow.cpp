@@ -10,7 +10,7 @@
 #include "core/mixer/StripMeters.h"
 #include "core/mixer/VolumeGuard.h"
 #include "core/base/TextHelpers.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/monitor/CutLevelPanel.h"
 #include "ui/help/HelpMenu.h"
 #include "ui/monitor/LevelHistoryWindow.h"
@@ -165,10 +165,10 @@ void MainWindow::buildWidgets()
     m_panels = new StripPanels(*this);
     m_placer = new WindowPlacer(*this);
     connect(m_panels->Ch_Top, &QCheckBox::clicked, this, &MainWindow::ApplyTopMost);
-    connect(m_panels->Btn_LT, &TColorBtn::OnClick, this, [this] { MoveToCorner(Corner::LeftTop); });
-    connect(m_panels->Btn_WT, &TColorBtn::OnClick, this, [this] { MoveToCorner(Corner::RightTop); });
-    connect(m_panels->Btn_LB, &TColorBtn::OnClick, this, [this] { MoveToCorner(Corner::LeftBottom); });
-    connect(m_panels->Btn_WB, &TColorBtn::OnClick, this, [this] { MoveToCorner(Corner::RightBottom); });
+    connect(m_panels->Btn_LT, &ColourButton::OnClick, this, [this] { MoveToCorner(Corner::LeftTop); });
+    connect(m_panels->Btn_WT, &ColourButton::OnClick, this, [this] { MoveToCorner(Corner::RightTop); });
+    connect(m_panels->Btn_LB, &ColourButton::OnClick, this, [this] { MoveToCorner(Corner::LeftBottom); });
+    connect(m_panels->Btn_WB, &ColourButton::OnClick, this, [this] { MoveToCorner(Corner::RightBottom); });
 
     // Hooks: the features' own members (level monitor on PV3, cut level on
     // PV4, registered volumes on PV2, tray, shortcuts, help) are created here

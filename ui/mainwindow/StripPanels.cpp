@@ -3,7 +3,7 @@
 #include "ui/mainwindow/StripPanels.h"
 
 #include "core/mainwindow/WindowPlacement.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/monitor/CutLevelPanel.h"
 #include "ui/monitor/LevelMonitorPanel.h"
 #include "ui/mainwindow/MainWindowTexts.h"
@@ -39,9 +39,9 @@ QCheckBox *checkBox(QWidget *parent, const char *name, const QString &caption, c
     return box;
 }
 
-TColorBtn *button(QWidget *parent, const char *name, const QString &caption, const QString &hint, QRect geometry)
+ColourButton *button(QWidget *parent, const char *name, const QString &caption, const QString &hint, QRect geometry)
 {
-    auto *b = placed(new TColorBtn(parent), QLatin1String(name), geometry, hint);
+    auto *b = placed(new ColourButton(parent), QLatin1String(name), geometry, hint);
     b->SetCaption(caption);
     return b;
 }
@@ -119,8 +119,8 @@ void StripPanels::buildPanels()
     Btn_RPK_Edit = button(m_pv[3], "Btn_RPK_Edit", mainText::EditCaption, mainText::HintEdit(), QRect(2, 180, 34, 17));
     Btn_RPK_Cancel =
         button(m_pv[4], "Btn_RPK_Cancel", mainText::CancelCaption(), mainText::HintCancel(), QRect(1, 180, 33, 17));
-    connect(Btn_RPK_Edit, &TColorBtn::OnClick, this, &StripPanels::openCutEditor);
-    connect(Btn_RPK_Cancel, &TColorBtn::OnClick, this, &StripPanels::closeCutEditor);
+    connect(Btn_RPK_Edit, &ColourButton::OnClick, this, &StripPanels::openCutEditor);
+    connect(Btn_RPK_Cancel, &ColourButton::OnClick, this, &StripPanels::closeCutEditor);
     for (int n = 0; n < 3; ++n)
         connect(Ch_V[n], &QCheckBox::clicked, this, [this, n] { StripVisibilityLayout(n); });
 }

@@ -21,7 +21,7 @@ namespace nuvask {
 class CutLevelPanel;
 class LevelMonitorPanel;
 class PanelSplitter;
-class TColorBtn;
+class ColourButton;
 class VolumeStrip;
 
 // Also the strip meters' view: the "A" marks and meter columns are the strips'.
@@ -71,12 +71,12 @@ public:
     QComboBox *CB_RL_WAIT = nullptr;
     PanelSplitter *Splitter1 = nullptr;
     PanelSplitter *Splitter2 = nullptr;
-    TColorBtn *Btn_LT = nullptr;
-    TColorBtn *Btn_WT = nullptr;
-    TColorBtn *Btn_LB = nullptr;
-    TColorBtn *Btn_WB = nullptr;
-    TColorBtn *Btn_RPK_Edit = nullptr;
-    TColorBtn *Btn_RPK_Cancel = nullptr;
+    ColourButton *Btn_LT = nullptr;
+    ColourButton *Btn_WT = nullptr;
+    ColourButton *Btn_LB = nullptr;
+    ColourButton *Btn_WB = nullptr;
+    ColourButton *Btn_RPK_Edit = nullptr;
+    ColourButton *Btn_RPK_Cancel = nullptr;
 
 private:
     void buildTopRow();

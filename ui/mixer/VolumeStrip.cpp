@@ -3,8 +3,8 @@
 #include "ui/mixer/VolumeStrip.h"
 
 #include "core/mixer/MixerLayer.h"
-#include "ui/widgets/ColorBtn.h"
-#include "ui/widgets/ColorLabel.h"
+#include "ui/widgets/ColourButton.h"
+#include "ui/widgets/ColourLabel.h"
 #include "ui/widgets/UpDown.h"
 #include "ui/mixer/VolumeStripTexts.h"
 #include "ui/widgets/WidgetPlacement.h"
@@ -75,8 +75,8 @@ void VolumeStrip::buildWidgets()
 
     // Created from the bottom of the stacking order to the top: a later
     // control covers an earlier one at the same place.
-    Label_VM0 = placed(new ColorLabel(Lime, this), named("Label_VM0_", n), {4, 61, 10, 96}, stripText::HintVolumeBar());
-    Label_VM1 = placed(new ColorLabel(Qt::black, this), named("Label_VM1_", n), {4, 61, 10, 0}, stripText::HintVolumeBar());
+    Label_VM0 = placed(new ColourLabel(Lime, this), named("Label_VM0_", n), {4, 61, 10, 96}, stripText::HintVolumeBar());
+    Label_VM1 = placed(new ColourLabel(Qt::black, this), named("Label_VM1_", n), {4, 61, 10, 0}, stripText::HintVolumeBar());
     Label_NOW_T = placed(new QLabel(stripText::Now, this), named("Label_NOW_T", n), {16, 66, 22, 12},
                          stripText::HintNowTitle());
     Label_NOW = placed(new QLabel(stripText::NowDesign, this), named("Label_NOW_", n), {19, 82, 18, 12},
@@ -113,11 +113,11 @@ void VolumeStrip::buildWidgets()
     // The meter column: red, yellow and lime zones under a black cover.
     P_PK = placed(new QFrame(this), named("P_PK", n), {wide ? 40 : 38, 61, 10, 115});
     P_PK->setFrameShape(QFrame::NoFrame);
-    placed(new ColorLabel(Qt::red, P_PK), QString(), {0, 0, 10, 16});
-    placed(new ColorLabel(Qt::yellow, P_PK), QString(), {0, 16, 10, 16});
-    Label_PM0 = placed(new ColorLabel(Lime, P_PK), named("Label_PM0_", n), {0, 32, 10, 64}, stripText::HintPeakMeter());
+    placed(new ColourLabel(Qt::red, P_PK), QString(), {0, 0, 10, 16});
+    placed(new ColourLabel(Qt::yellow, P_PK), QString(), {0, 16, 10, 16});
+    Label_PM0 = placed(new ColourLabel(Lime, P_PK), named("Label_PM0_", n), {0, 32, 10, 64}, stripText::HintPeakMeter());
     Label_PM0->setProperty("tag", volumeBarHeight());
-    Label_PM1 = placed(new ColorLabel(Qt::black, P_PK), named("Label_PM1_", n), {0, 0, 10, volumeBarHeight()},
+    Label_PM1 = placed(new ColourLabel(Qt::black, P_PK), named("Label_PM1_", n), {0, 0, 10, volumeBarHeight()},
                        stripText::HintPeakMeter());
     Btn_Peek = colorButton(P_PK, named("Btn_Peek", n), {0, 96, 10, 19}, stripText::Peek, stripText::HintPeek());
     P_PK->hide();
@@ -136,24 +136,24 @@ void VolumeStrip::buildWidgets()
     connect(CB_Mixer, &QComboBox::activated, this, &VolumeStrip::CB_MixerChange);
     connect(ComboBox_DST, &QComboBox::activated, this, &VolumeStrip::ComboBox_DSTChange);
     connect(ComboBox_SRC, &QComboBox::activated, this, &VolumeStrip::ComboBox_SRCChange);
-    for (ColorLabel *bar : {Label_VM0, Label_VM1}) {
-        connect(bar, &ColorLabel::OnMouseDown, this, &VolumeStrip::Label_VMMouseDown);
-        connect(bar, &ColorLabel::OnMouseMove, this, [this](Qt::MouseButtons, QPoint pos) {
+    for (ColourLabel *bar : {Label_VM0, Label_VM1}) {
+        connect(bar, &ColourLabel::OnMouseDown, this, &VolumeStrip::Label_VMMouseDown);
+        connect(bar, &ColourLabel::OnMouseMove, this, [this](Qt::MouseButtons, QPoint pos) {
             Label_VMMouseMove(pos);
         });
-        connect(bar, &ColorLabel::OnMouseUp, this, &VolumeStrip::Label_VMMouseUp);
+        connect(bar, &ColourLabel::OnMouseUp, this, &VolumeStrip::Label_VMMouseUp);
     }
     connect(UpDown_, &UpDown::OnClick, this, [this] { UpDownClick(UpDown_); });
     connect(UpDown_L, &UpDown::OnClick, this, [this] { UpDownClick(UpDown_L); });
-    connect(Btn_MAX, &TColorBtn::OnClick, this, &VolumeStrip::Btn_MAXClick);
-    connect(Btn_MIN, &TColorBtn::OnClick, this, &VolumeStrip::Btn_MINClick);
+    connect(Btn_MAX, &ColourButton::OnClick, this, &VolumeStrip::Btn_MAXClick);
+    connect(Btn_MIN, &ColourButton::OnClick, this, &VolumeStrip::Btn_MINClick);
     connect(Ch_MT, &QCheckBox::clicked, this, &VolumeStrip::Ch_MTClick);
     connect(Ch_MX, &QCheckBox::clicked, this, &VolumeStrip::Ch_MXClick);
     Ch_MT->installEventFilter(this);
     Ch_MX->installEventFilter(this);
     connect(CB_MX, &QComboBox::activated, this, &VolumeStrip::CB_MXChange);
-    connect(Btn_Peek, &TColorBtn::OnClick, this, &VolumeStrip::Btn_PeekClick);
-    connect(B_PK, &TColorBtn::OnClick, this, &VolumeStrip::B_PKClick);
+    connect(Btn_Peek, &ColourButton::OnClick, this, &VolumeStrip::Btn_PeekClick);
+    connect(B_PK, &ColourButton::OnClick, this, &VolumeStrip::B_PKClick);
 }
 
 void VolumeStrip::attach(MixerLayer *layer)

@@ -17,9 +17,9 @@ class QLabel;
 
 namespace nuvask {
 
-class ColorLabel;
+class ColourLabel;
 class MixerLayer;
-class TColorBtn;
+class ColourButton;
 class UpDown;
 
 class VolumeStrip : public QFrame, public StripView {
@@ -109,8 +109,8 @@ private:
     QComboBox *CB_Mixer = nullptr;
     QComboBox *ComboBox_DST = nullptr;
     QComboBox *ComboBox_SRC = nullptr;
-    ColorLabel *Label_VM0 = nullptr;
-    ColorLabel *Label_VM1 = nullptr;
+    ColourLabel *Label_VM0 = nullptr;
+    ColourLabel *Label_VM1 = nullptr;
     QLabel *Label_NOW_T = nullptr;
     QLabel *Label_NOW = nullptr;
     QLabel *Label_AUTO = nullptr;
@@ -121,12 +121,12 @@ private:
     QCheckBox *Ch_MT = nullptr;
     QCheckBox *Ch_MX = nullptr;
     QFrame *P_PK = nullptr;
-    ColorLabel *Label_PM0 = nullptr;
-    ColorLabel *Label_PM1 = nullptr;
-    TColorBtn *Btn_Peek = nullptr;
-    TColorBtn *Btn_MAX = nullptr;
-    TColorBtn *Btn_MIN = nullptr;
-    TColorBtn *B_PK = nullptr;
+    ColourLabel *Label_PM0 = nullptr;
+    ColourLabel *Label_PM1 = nullptr;
+    ColourButton *Btn_Peek = nullptr;
+    ColourButton *Btn_MAX = nullptr;
+    ColourButton *Btn_MIN = nullptr;
+    ColourButton *B_PK = nullptr;
 };
 
 } // namespace nuvask

@@ -3,7 +3,7 @@
 #include "ui/monitor/CutLevelPanel.h"
 
 #include "core/monitor/LevelMonitor.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/monitor/LevelMonitorTexts.h"
 #include "ui/widgets/UpDown.h"
 #include "ui/widgets/WidgetPlacement.h"
@@ -44,12 +44,12 @@ CutLevelPanel::CutLevelPanel(QWidget *parent) : QFrame(parent)
     for (QWidget *number : std::initializer_list<QWidget *>{Edit_RPK, Label_NOW_RPK, Btn_RPK_16, Btn_MAX_RPK, Btn_MIN_RPK})
         condense(number);
 
-    connect(Btn_RPK_SET, &TColorBtn::OnClick, this, &CutLevelPanel::Btn_RPK_SETClick);
-    connect(Btn_RPK_16, &TColorBtn::OnClick, this, &CutLevelPanel::Btn_RPK_16Click);
-    connect(Btn_RPK_8, &TColorBtn::OnClick, this, &CutLevelPanel::Btn_RPK_8Click);
-    connect(Btn_RPK_L, &TColorBtn::OnClick, this, &CutLevelPanel::Btn_RPK_LClick);
-    connect(Btn_MAX_RPK, &TColorBtn::OnClick, this, &CutLevelPanel::Btn_MAX_RPKClick);
-    connect(Btn_MIN_RPK, &TColorBtn::OnClick, this, &CutLevelPanel::Btn_MIN_RPKClick);
+    connect(Btn_RPK_SET, &ColourButton::OnClick, this, &CutLevelPanel::Btn_RPK_SETClick);
+    connect(Btn_RPK_16, &ColourButton::OnClick, this, &CutLevelPanel::Btn_RPK_16Click);
+    connect(Btn_RPK_8, &ColourButton::OnClick, this, &CutLevelPanel::Btn_RPK_8Click);
+    connect(Btn_RPK_L, &ColourButton::OnClick, this, &CutLevelPanel::Btn_RPK_LClick);
+    connect(Btn_MAX_RPK, &ColourButton::OnClick, this, &CutLevelPanel::Btn_MAX_RPKClick);
+    connect(Btn_MIN_RPK, &ColourButton::OnClick, this, &CutLevelPanel::Btn_MIN_RPKClick);
     connect(UpDown_RPK, &UpDown::OnClick, this, [this] { UpDownClick(UpDown_RPK); });
     connect(UpDown_RPK_L, &UpDown::OnClick, this, [this] { UpDownClick(UpDown_RPK_L); });
 }

@@ -12,7 +12,7 @@ class QLineEdit;
 namespace nuvask {
 
 class LevelMonitor;
-class TColorBtn;
+class ColourButton;
 class UpDown;
 
 class CutLevelPanel : public QFrame {
@@ -43,12 +43,12 @@ private:
 
     LevelMonitor *m_monitor = nullptr;
     QLineEdit *Edit_RPK = nullptr;
-    TColorBtn *Btn_RPK_SET = nullptr;
-    TColorBtn *Btn_RPK_16 = nullptr;
-    TColorBtn *Btn_RPK_8 = nullptr;
-    TColorBtn *Btn_RPK_L = nullptr;
-    TColorBtn *Btn_MAX_RPK = nullptr;
-    TColorBtn *Btn_MIN_RPK = nullptr;
+    ColourButton *Btn_RPK_SET = nullptr;
+    ColourButton *Btn_RPK_16 = nullptr;
+    ColourButton *Btn_RPK_8 = nullptr;
+    ColourButton *Btn_RPK_L = nullptr;
+    ColourButton *Btn_MAX_RPK = nullptr;
+    ColourButton *Btn_MIN_RPK = nullptr;
     QLabel *Label_NOW_RPK = nullptr;
     UpDown *UpDown_RPK = nullptr;
     UpDown *UpDown_RPK_L = nullptr;

@@ -31,10 +31,10 @@ namespace {
 constexpr int Spans[3] = {1, 10, 60}; // minutes
 constexpr int ButtonHeight = 20;      // pixels
 
-TColorBtn *rowButton(QWidget *parent, QHBoxLayout *row, const char *name, int width, const QString &caption,
+ColourButton *rowButton(QWidget *parent, QHBoxLayout *row, const char *name, int width, const QString &caption,
                      const QString &hint)
 {
-    TColorBtn *button = colorButton(parent, QString::fromLatin1(name), QRect(0, 0, width, ButtonHeight), caption, hint);
+    ColourButton *button = colorButton(parent, QString::fromLatin1(name), QRect(0, 0, width, ButtonHeight), caption, hint);
     button->setFixedSize(width, ButtonHeight);
     row->addWidget(button);
     return button;
@@ -43,7 +43,7 @@ TColorBtn *rowButton(QWidget *parent, QHBoxLayout *row, const char *name, int wi
 } // namespace
 
 LevelHistoryWindow::LevelHistoryWindow(const LevelHistory &history, QWidget *parent)
-    : TColouredDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    : ColouredDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
                                   Qt::WindowCloseButtonHint),
       m_history(history)
@@ -61,20 +61,20 @@ LevelHistoryWindow::LevelHistoryWindow(const LevelHistory &history, QWidget *par
     const QString spanCaptions[3] = {historyText::Span1(), historyText::Span10(), historyText::Span60()};
     for (int i = 0; i < 3; ++i) {
         m_spanButtons[i] = rowButton(this, row, spanNames[i], 40, spanCaptions[i], historyText::HintSpan());
-        connect(m_spanButtons[i], &TColorBtn::OnClick, this, [this, i] { SpanClick(Spans[i]); });
+        connect(m_spanButtons[i], &ColourButton::OnClick, this, [this, i] { SpanClick(Spans[i]); });
     }
     row->addSpacing(10);
     m_pause = rowButton(this, row, "Btn_Pause", 64, historyText::Pause(), historyText::HintPause());
-    connect(m_pause, &TColorBtn::OnClick, this, &LevelHistoryWindow::Btn_PauseClick);
+    connect(m_pause, &ColourButton::OnClick, this, &LevelHistoryWindow::Btn_PauseClick);
     row->addStretch(1);
-    TColorBtn *csv = rowButton(this, row, "Btn_CSV", 64, historyText::SaveCsv(), historyText::HintSaveCsv());
-    connect(csv, &TColorBtn::OnClick, this, &LevelHistoryWindow::Btn_CSVClick);
-    TColorBtn *png = rowButton(this, row, "Btn_PNG", 64, historyText::SavePng(), historyText::HintSavePng());
-    connect(png, &TColorBtn::OnClick, this, &LevelHistoryWindow::Btn_PNGClick);
+    ColourButton *csv = rowButton(this, row, "Btn_CSV", 64, historyText::SaveCsv(), historyText::HintSaveCsv());
+    connect(csv, &ColourButton::OnClick, this, &LevelHistoryWindow::Btn_CSVClick);
+    ColourButton *png = rowButton(this, row, "Btn_PNG", 64, historyText::SavePng(), historyText::HintSavePng());
+    connect(png, &ColourButton::OnClick, this, &LevelHistoryWindow::Btn_PNGClick);
     row->addSpacing(10);
-    TColorBtn *close = rowButton(this, row, "Btn_Close", 56, historyText::Close(), historyText::HintClose());
+    ColourButton *close = rowButton(this, row, "Btn_Close", 56, historyText::Close(), historyText::HintClose());
     close->SetCancel(true); // Esc
-    connect(close, &TColorBtn::OnClick, this, &QWidget::close);
+    connect(close, &ColourButton::OnClick, this, &QWidget::close);
     column->addLayout(row);
 
     m_graph = new LevelHistoryGraph(history, this);
@@ -245,7 +245,7 @@ QString LevelHistoryWindow::readingShown() const
 
 void LevelHistoryWindow::changeEvent(QEvent *event)
 {
-    TColouredDialog::changeEvent(event);
+    ColouredDialog::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
         m_graph->UpdateTimer();
 }
@@ -254,7 +254,7 @@ void LevelHistoryWindow::keyPressEvent(QKeyEvent *event)
 {
     // Esc belongs to "閉じる" like every colour-button window's keys.
     if (!DialogKeys::SwallowDefaultKeys(event))
-        TColouredDialog::keyPressEvent(event);
+        ColouredDialog::keyPressEvent(event);
 }
 
 } // namespace nuvask

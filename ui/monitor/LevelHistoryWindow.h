@@ -17,11 +17,11 @@ namespace nuvask {
 
 class LevelHistory;
 class LevelHistoryGraph;
-class TColorBtn;
+class ColourButton;
 class FolderBrowser;
 class MessageBox;
 
-class LevelHistoryWindow : public TColouredDialog
+class LevelHistoryWindow : public ColouredDialog
 {
     Q_OBJECT
 public:
@@ -74,8 +74,8 @@ private:
 
     const LevelHistory &m_history;
     LevelHistoryGraph *m_graph = nullptr;
-    TColorBtn *m_spanButtons[3] = {};
-    TColorBtn *m_pause = nullptr;
+    ColourButton *m_spanButtons[3] = {};
+    ColourButton *m_pause = nullptr;
     QLabel *m_reading = nullptr;
     FolderBrowser *m_browser = nullptr;
     QPointer<MessageBox> m_box;

@@ -2,8 +2,8 @@
 
 #include "ui/monitor/LevelMonitorPanel.h"
 
-#include "ui/widgets/ColorBtn.h"
-#include "ui/widgets/ColorLabel.h"
+#include "ui/widgets/ColourButton.h"
+#include "ui/widgets/ColourLabel.h"
 #include "ui/monitor/CutLevelPanel.h"
 #include "ui/monitor/LevelMonitorTexts.h"
 #include "ui/dialogs/MessageBox.h"
@@ -40,21 +40,21 @@ LevelMonitorPanel::LevelMonitorPanel(int meterHeight, QWidget *parent)
 
     // Bottom to top: lime, yellow, red; then the cover from the top down and
     // the marker over everything.
-    Panel_RPK = placed(new ColorLabel(Qt::black, this), "Panel_RPK", {9, 61, MeterWidth, h}, monitorText::HintCutLevel());
-    Label_RPK0 = placed(new ColorLabel(Lime, Panel_RPK), "Label_RPK0", {0, 2 * ZoneHeight, MeterWidth, h - 2 * ZoneHeight},
+    Panel_RPK = placed(new ColourLabel(Qt::black, this), "Panel_RPK", {9, 61, MeterWidth, h}, monitorText::HintCutLevel());
+    Label_RPK0 = placed(new ColourLabel(Lime, Panel_RPK), "Label_RPK0", {0, 2 * ZoneHeight, MeterWidth, h - 2 * ZoneHeight},
                         monitorText::HintMeter());
     Label_RPK0->setProperty("tag", h);
-    placed(new ColorLabel(Qt::yellow, Panel_RPK), "Label8", {0, ZoneHeight, MeterWidth, ZoneHeight}, monitorText::HintMeter());
-    placed(new ColorLabel(Qt::red, Panel_RPK), "Label7", {0, 0, MeterWidth, ZoneHeight}, monitorText::HintMeter());
-    Label_RPK1 = placed(new ColorLabel(Qt::black, Panel_RPK), "Label_RPK1", {0, 0, MeterWidth, h},
+    placed(new ColourLabel(Qt::yellow, Panel_RPK), "Label8", {0, ZoneHeight, MeterWidth, ZoneHeight}, monitorText::HintMeter());
+    placed(new ColourLabel(Qt::red, Panel_RPK), "Label7", {0, 0, MeterWidth, ZoneHeight}, monitorText::HintMeter());
+    Label_RPK1 = placed(new ColourLabel(Qt::black, Panel_RPK), "Label_RPK1", {0, 0, MeterWidth, h},
                         monitorText::HintCutLevel());
-    Label_RPK_VC = placed(new ColorLabel(Qt::white, Panel_RPK), "Label_RPK_VC", {0, 0, MeterWidth, MarkerHeight},
+    Label_RPK_VC = placed(new ColourLabel(Qt::white, Panel_RPK), "Label_RPK_VC", {0, 0, MeterWidth, MarkerHeight},
                           monitorText::HintCutLevel());
     Label_RPK_VC->setProperty("tag", h);
 
     // Each button's click is the monitor's handler of the same name.
-    const auto forward = [this](TColorBtn *b, void (LevelMonitor::*handler)()) {
-        connect(b, &TColorBtn::OnClick, this, [this, handler] {
+    const auto forward = [this](ColourButton *b, void (LevelMonitor::*handler)()) {
+        connect(b, &ColourButton::OnClick, this, [this, handler] {
             if (m_monitor)
                 (m_monitor->*handler)();
         });
@@ -63,11 +63,11 @@ LevelMonitorPanel::LevelMonitorPanel(int meterHeight, QWidget *parent)
     forward(Btn_RPK_OFF, &LevelMonitor::Btn_RPK_OFFClick);
     forward(Btn_RPK, &LevelMonitor::Btn_RPKClick);
     forward(Btn_RAuto, &LevelMonitor::Btn_RAutoClick);
-    for (ColorLabel *source : {Panel_RPK, Label_RPK1, Label_RPK_VC}) {
-        connect(source, &ColorLabel::OnMouseDown, this, &LevelMonitorPanel::dragStart);
-        connect(source, &ColorLabel::OnMouseMove, this,
+    for (ColourLabel *source : {Panel_RPK, Label_RPK1, Label_RPK_VC}) {
+        connect(source, &ColourLabel::OnMouseDown, this, &LevelMonitorPanel::dragStart);
+        connect(source, &ColourLabel::OnMouseMove, this,
                 [this, source](Qt::MouseButtons, QPoint pos) { dragMove(source, pos); });
-        connect(source, &ColorLabel::OnMouseUp, this, &LevelMonitorPanel::dragEnd);
+        connect(source, &ColourLabel::OnMouseUp, this, &LevelMonitorPanel::dragEnd);
     }
 }
 

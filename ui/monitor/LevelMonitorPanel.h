@@ -14,9 +14,9 @@ class QComboBox;
 
 namespace nuvask {
 
-class ColorLabel;
+class ColourLabel;
 class CutLevelPanel;
-class TColorBtn;
+class ColourButton;
 class MessageBox;
 
 class LevelMonitorPanel : public QFrame, public LevelMonitorView {
@@ -59,14 +59,14 @@ private:
     MessageBox *m_messageBox = nullptr;
     bool m_dragging = false;
 
-    ColorLabel *Panel_RPK = nullptr;
-    ColorLabel *Label_RPK0 = nullptr;
-    ColorLabel *Label_RPK1 = nullptr;
-    ColorLabel *Label_RPK_VC = nullptr;
-    TColorBtn *Btn_RPK = nullptr;
-    TColorBtn *Btn_RPK_ON = nullptr;
-    TColorBtn *Btn_RPK_OFF = nullptr;
-    TColorBtn *Btn_RAuto = nullptr;
+    ColourLabel *Panel_RPK = nullptr;
+    ColourLabel *Label_RPK0 = nullptr;
+    ColourLabel *Label_RPK1 = nullptr;
+    ColourLabel *Label_RPK_VC = nullptr;
+    ColourButton *Btn_RPK = nullptr;
+    ColourButton *Btn_RPK_ON = nullptr;
+    ColourButton *Btn_RPK_OFF = nullptr;
+    ColourButton *Btn_RAuto = nullptr;
 };
 
 } // namespace nuvask

@@ -3,7 +3,7 @@
 #include "ui/presets/RegisteredVolumePanel.h"
 
 #include "core/presets/RegisteredVolumeTexts.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/mixer/VolumeStrip.h"
 #include "ui/widgets/WidgetPlacement.h"
@@ -54,13 +54,13 @@ void RegisteredVolumePanel::buildWidgets(QWidget *panel)
 
     // The user's pick only: the program's own refills run no handler.
     connect(ComboBox_REC, &QComboBox::activated, this, [this](int index) { m_logic.ComboBox_RECChange(index); });
-    connect(Btn_REC_SETEICHI, &TColorBtn::OnClick, this, [this] { m_logic.Btn_REC_SETEICHIClick(); });
-    connect(Btn_REC_EDIT, &TColorBtn::OnClick, this, [this] { m_logic.Btn_REC_EDITClick(); });
-    connect(Btn_REC_SET, &TColorBtn::OnClick, this, [this] { m_logic.Btn_REC_SETClick(); });
-    connect(Btn_REC_HENKO, &TColorBtn::OnClick, this, [this] { m_logic.Btn_REC_HENKOClick(); });
-    connect(Btn_REC_SHINKI, &TColorBtn::OnClick, this, [this] { m_logic.Btn_REC_SHINKIClick(); });
-    connect(Btn_REC_DEL, &TColorBtn::OnClick, this, [this] { m_logic.Btn_REC_DELClick(); });
-    connect(Btn_REC_CANCEL, &TColorBtn::OnClick, this, [this] { m_logic.Btn_REC_CANCELClick(); });
+    connect(Btn_REC_SETEICHI, &ColourButton::OnClick, this, [this] { m_logic.Btn_REC_SETEICHIClick(); });
+    connect(Btn_REC_EDIT, &ColourButton::OnClick, this, [this] { m_logic.Btn_REC_EDITClick(); });
+    connect(Btn_REC_SET, &ColourButton::OnClick, this, [this] { m_logic.Btn_REC_SETClick(); });
+    connect(Btn_REC_HENKO, &ColourButton::OnClick, this, [this] { m_logic.Btn_REC_HENKOClick(); });
+    connect(Btn_REC_SHINKI, &ColourButton::OnClick, this, [this] { m_logic.Btn_REC_SHINKIClick(); });
+    connect(Btn_REC_DEL, &ColourButton::OnClick, this, [this] { m_logic.Btn_REC_DELClick(); });
+    connect(Btn_REC_CANCEL, &ColourButton::OnClick, this, [this] { m_logic.Btn_REC_CANCELClick(); });
 }
 
 void RegisteredVolumePanel::Load(const QString &savedName)

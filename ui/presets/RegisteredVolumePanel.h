@@ -20,7 +20,7 @@ class QLineEdit;
 namespace nuvask {
 
 class MixerLayer;
-class TColorBtn;
+class ColourButton;
 class MessageBox;
 class VolumeStrip;
 
@@ -64,15 +64,15 @@ private:
 
     QComboBox *ComboBox_REC = nullptr;
     QLabel *Label_REC_SET = nullptr;
-    TColorBtn *Btn_REC_SETEICHI = nullptr;
-    TColorBtn *Btn_REC_EDIT = nullptr;
+    ColourButton *Btn_REC_SETEICHI = nullptr;
+    ColourButton *Btn_REC_EDIT = nullptr;
     QFrame *Panel_REC_EDIT = nullptr;
     QLineEdit *Edit_REC = nullptr;
-    TColorBtn *Btn_REC_SET = nullptr;
-    TColorBtn *Btn_REC_HENKO = nullptr;
-    TColorBtn *Btn_REC_SHINKI = nullptr;
-    TColorBtn *Btn_REC_DEL = nullptr;
-    TColorBtn *Btn_REC_CANCEL = nullptr;
+    ColourButton *Btn_REC_SET = nullptr;
+    ColourButton *Btn_REC_HENKO = nullptr;
+    ColourButton *Btn_REC_SHINKI = nullptr;
+    ColourButton *Btn_REC_DEL = nullptr;
+    ColourButton *Btn_REC_CANCEL = nullptr;
 };
 
 } // namespace nuvask

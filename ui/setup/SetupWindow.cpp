@@ -9,7 +9,7 @@
 #include "core/setup/SetupPlatform.h"
 #include "core/setup/SetupTexts.h"
 #include "core/setup/Uninstaller.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/folders/FolderBrowser.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/WorkArea.h"
@@ -161,7 +161,7 @@ QTimer *SetupWindow::MakeTimer(const char *name, int ms, void (SetupWindow::*slo
 void SetupWindow::BuildControls()
 {
     auto button = [this](const char *name, const QString &caption, QRect geometry, const QString &hint) {
-        auto *b = new TColorBtn(this);
+        auto *b = new ColourButton(this);
         b->setObjectName(QLatin1String(name));
         b->SetCaption(caption);
         b->setGeometry(geometry);
@@ -228,10 +228,10 @@ void SetupWindow::BuildControls()
     m_timerErOut = MakeTimer("TimerErOut", 1000, &SetupWindow::TimerErOutTimer); // milliseconds
     m_timerEnd = MakeTimer("Timer_END", 1000, &SetupWindow::TimerEndTimer); // milliseconds
 
-    connect(m_button1, &TColorBtn::OnClick, this, &SetupWindow::Button1Click);
-    connect(m_button2, &TColorBtn::OnClick, this, &SetupWindow::Button2Click);
-    connect(m_button3, &TColorBtn::OnClick, this, &SetupWindow::Button3Click);
-    connect(m_button4, &TColorBtn::OnClick, this, &SetupWindow::Button4Click);
+    connect(m_button1, &ColourButton::OnClick, this, &SetupWindow::Button1Click);
+    connect(m_button2, &ColourButton::OnClick, this, &SetupWindow::Button2Click);
+    connect(m_button3, &ColourButton::OnClick, this, &SetupWindow::Button3Click);
+    connect(m_button4, &ColourButton::OnClick, this, &SetupWindow::Button4Click);
     connect(m_checkBoxBkColor, &QCheckBox::clicked, this, &SetupWindow::CheckBoxBkColorClick);
     connect(m_keldoColor, &QCheckBox::clicked, this, &SetupWindow::KeldoColorClick);
 }

@@ -2,7 +2,7 @@
 
 #include "ui/widgets/DialogKeys.h"
 
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -68,12 +68,12 @@ private:
     static bool Offer(QWidget *window, QKeyEvent *key)
     {
         const QWidget *focus = window->focusWidget();
-        const QList<TColorBtn *> buttons = window->findChildren<TColorBtn *>();
+        const QList<ColourButton *> buttons = window->findChildren<ColourButton *>();
         const int code = key->key();
         if (code == Qt::Key_Return || code == Qt::Key_Enter || code == Qt::Key_Escape) {
             if (code != Qt::Key_Escape && WantsEnter(focus))
                 return false;
-            for (TColorBtn *button : buttons) {
+            for (ColourButton *button : buttons) {
                 if (button->window() == window && button->DialogKey(code, key->modifiers()))
                     return true;
             }
@@ -84,7 +84,7 @@ private:
             return false;
         if (!(key->modifiers() & Qt::AltModifier) && TakesTypedText(focus))
             return false;
-        for (TColorBtn *button : buttons) {
+        for (ColourButton *button : buttons) {
             if (button->window() == window && button->DialogChar(text[0]))
                 return true;
         }
@@ -129,12 +129,12 @@ void DialogKeys::BroadcastFocus(QWidget *window, const QWidget *focused)
 {
     if (!window)
         return;
-    const QList<TColorBtn *> buttons = window->findChildren<TColorBtn *>();
-    for (TColorBtn *button : buttons) {
+    const QList<ColourButton *> buttons = window->findChildren<ColourButton *>();
+    for (ColourButton *button : buttons) {
         if (button->window() == window)
             button->FocusChanged(focused);
     }
-    if (auto *self = qobject_cast<TColorBtn *>(window))
+    if (auto *self = qobject_cast<ColourButton *>(window))
         self->FocusChanged(focused);
 }
 

@@ -9,12 +9,12 @@
 // One application event filter then, for a key pressed anywhere in a joined
 // window:
 //  - Enter / Return and Esc are offered to the window's colour buttons in
-//    creation order (TColorBtn::DialogKey); the first one that takes it ends
+//    creation order (ColourButton::DialogKey); the first one that takes it ends
 //    the key. Enter stays with a focused editable multi-line text field.
-//  - A printable character is offered as an accelerator (TColorBtn::DialogChar)
+//  - A printable character is offered as an accelerator (ColourButton::DialogChar)
 //    when Alt is held or the focused control does not take typed text.
 // and whenever the focus moves inside a joined window, every colour button of
-// it hears which control has the focus now (TColorBtn::FocusChanged).
+// it hears which control has the focus now (ColourButton::FocusChanged).
 
 class QKeyEvent;
 class QWidget;

@@ -2,7 +2,7 @@
 // Creating a control at its design place: object name (its control name),
 // geometry in pixels on its parent, and hint.
 
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 
 #include <QFont>
 #include <QRect>
@@ -20,10 +20,10 @@ template <class W> W *placed(W *widget, const QString &name, const QRect &geomet
 }
 
 // A colour button that the Tab key passes by, as the panels' buttons are.
-inline TColorBtn *colorButton(QWidget *parent, const QString &name, const QRect &geometry, const QString &caption,
+inline ColourButton *colorButton(QWidget *parent, const QString &name, const QRect &geometry, const QString &caption,
                               const QString &hint)
 {
-    auto *button = placed(new TColorBtn(parent), name, geometry, hint);
+    auto *button = placed(new ColourButton(parent), name, geometry, hint);
     button->SetCaption(caption);
     button->SetTabStop(false);
     return button;

@@ -4,8 +4,8 @@
 #include "tests/server/MixerAlsaSupport.h"
 
 #include "platform/alsa/AlsaMixerService.h"
-#include "ui/widgets/ColorBtn.h"
-#include "ui/widgets/ColorLabel.h"
+#include "ui/widgets/ColourButton.h"
+#include "ui/widgets/ColourLabel.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -51,7 +51,7 @@ TEST_F(MixerStripPulseTest, RecordingStripsShowSetAndFollowTheSourceVolume)
     ASSERT_EQ(w.bind(0, device, playback, 0), QString());
     ASSERT_EQ(w.bind(1, device, recording, 0), QString());
     ASSERT_EQ(w.bind(2, device, recording, 0), QString());
-    EXPECT_EQ(w.child<TColorBtn>(2, "Btn_MAX_")->Caption(), "256");
+    EXPECT_EQ(w.child<ColourButton>(2, "Btn_MAX_")->Caption(), "256");
 
     // The server's 50 %, on the step scale, at once.
     const int server = SourceVolume();
@@ -60,7 +60,7 @@ TEST_F(MixerStripPulseTest, RecordingStripsShowSetAndFollowTheSourceVolume)
     EXPECT_EQ(shown(1), shown(2));
 
     // Max on strip 2 makes the source 100 %; strip 1 follows.
-    QTest::mouseClick(w.child<TColorBtn>(2, "Btn_MAX_"), Qt::LeftButton);
+    QTest::mouseClick(w.child<ColourButton>(2, "Btn_MAX_"), Qt::LeftButton);
     EXPECT_TRUE(WaitFor([] { return Pactl({"get-source-volume", "@DEFAULT_SOURCE@"}).contains("100%"); }, 2000))
         << Pactl({"get-source-volume", "@DEFAULT_SOURCE@"}).toStdString();
     EXPECT_TRUE(WaitFor([&] { return shown(1) == 256; }, 1000));
@@ -68,7 +68,7 @@ TEST_F(MixerStripPulseTest, RecordingStripsShowSetAndFollowTheSourceVolume)
     // Another program moves the source: both bars follow within a second.
     Pactl({"set-source-volume", "@DEFAULT_SOURCE@", "30%"});
     EXPECT_TRUE(WaitFor([&] { return shown(2) == 77 && shown(1) == 77; }, 1000)) << shown(2);
-    auto *black = w.child<ColorLabel>(2, "Label_VM1_");
+    auto *black = w.child<ColourLabel>(2, "Label_VM1_");
     EXPECT_NEAR(black->height(), (65535 - 0.3 * 65535) / 683, 1.0);
 
     // Mute from the box, seen by the server.

@@ -6,8 +6,8 @@
 
 #include "core/mixer/StripMeters.h"
 #include "platform/sound/DesktopMixerService.h"
-#include "ui/widgets/ColorBtn.h"
-#include "ui/widgets/ColorLabel.h"
+#include "ui/widgets/ColourButton.h"
+#include "ui/widgets/ColourLabel.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
@@ -44,8 +44,8 @@ protected:
     // The meters go before the window, whose closing still reports to its host.
     void TearDown() override { w.host.meters = nullptr; }
 
-    int cover() const { return w.child<ColorLabel>(Strip, "Label_PM1_")->height(); }
-    int hold() const { return w.child<TColorBtn>(Strip, "B_PK")->Caption().toInt(); }
+    int cover() const { return w.child<ColourLabel>(Strip, "Label_PM1_")->height(); }
+    int hold() const { return w.child<ColourButton>(Strip, "B_PK")->Caption().toInt(); }
 
     DesktopMixerService service;
     StripTestWindow w{service};

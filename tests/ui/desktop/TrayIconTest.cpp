@@ -6,7 +6,7 @@
 #include "core/desktop/TaskTray.h"
 #include "support/RecordingTrayShell.h"
 #include "ui/widgets/AppIcon.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/mainwindow/MainWindowTexts.h"
 #include "ui/desktop/QtTrayShell.h"

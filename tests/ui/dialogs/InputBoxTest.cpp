@@ -1,6 +1,6 @@
 // The text input box under real keys and clicks: history order, the empty
 // text refused, choosing from the history, and the results.
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/dialogs/InputBoxWindow.h"
 #include "ui/dialogs/InputBox.h"
 

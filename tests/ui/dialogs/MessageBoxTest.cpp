@@ -1,5 +1,5 @@
 // The message box: layout, keys, countdown, nesting, colours and placement.
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/dialogs/WorkArea.h"
@@ -153,8 +153,8 @@ TEST_F(MessageBoxTest, EnterAndEscInYesNoAndOkBoxes)
     WhenOpen([](MessageBoxWindow *box) {
         EXPECT_TRUE(Child(box, "Btn_Yes")->hasFocus());
         Key(box, Qt::Key_Tab);
-        EXPECT_EQ(Child<TColorBtn>(box, "Btn_No")->BevelWidth(), 2);
-        EXPECT_EQ(Child<TColorBtn>(box, "Btn_Yes")->BevelWidth(), 1);
+        EXPECT_EQ(Child<ColourButton>(box, "Btn_No")->BevelWidth(), 2);
+        EXPECT_EQ(Child<ColourButton>(box, "Btn_Yes")->BevelWidth(), 1);
         Key(box, Qt::Key_Return);
     });
     EXPECT_EQ(dlg.ShowYesNoTimer(QStringLiteral("?"), mkresult::kYes), mkresult::kNo);

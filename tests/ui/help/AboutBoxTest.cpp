@@ -3,7 +3,7 @@
 #include "support/ModalScript.h"
 #include "ui/help/AboutBoxDlg.h"
 #include "ui/help/AboutTexts.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/dialogs/WorkArea.h"
 
 #include <QApplication>
@@ -36,7 +36,7 @@ struct AboutBoxTest : ::testing::Test
         MessageBoxWindow::SetTickIntervalMs(1000);
     }
     static QString label(TAboutBox *box, const char *name) { return box->findChild<QLabel *>(name)->text(); }
-    static void press(TAboutBox *box, const char *button) { box->findChild<TColorBtn *>(button)->Click(); }
+    static void press(TAboutBox *box, const char *button) { box->findChild<ColourButton *>(button)->Click(); }
     // The key goes where the keyboard sends it: the focused control.
     static QWidget *focused(TAboutBox *box)
     {

@@ -16,7 +16,7 @@
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/MainMenu.h"
 #include "ui/widgets/AppIcon.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 
 #include <QApplication>
 #include <QFile>
@@ -51,7 +51,7 @@ TEST_F(EnglishMainWindow, MenusTrayTipAndTheNoTrayMessage)
 
     // The offscreen platform has no notification area: "Tray" says so.
     test::ModalScript boxes;
-    auto *tray = w.findChild<TColorBtn *>("Btn_TRAY");
+    auto *tray = w.findChild<ColourButton *>("Btn_TRAY");
     ASSERT_NE(tray, nullptr);
     QTest::mouseClick(tray, Qt::LeftButton, {}, tray->rect().center());
     EXPECT_EQ(boxes.texts, QStringList{"No system tray (notification area) was found: the window cannot be hidden there."});
@@ -65,7 +65,7 @@ TEST(EnglishWindows, MessageBoxButtons)
     MessageBoxWindow box(MessageBoxWindow::YesNoBox);
     QStringList captions;
     for (const char *name : {"Btn_OK", "Btn_Yes", "Btn_No", "Btn_TM_STOP", "Btn_TM_OPEN"})
-        captions << box.findChild<TColorBtn *>(name)->Caption();
+        captions << box.findChild<ColourButton *>(name)->Caption();
     EXPECT_EQ(captions, QStringList({"OK", "Yes", "No", "Pause", "Resume"}));
 }
 

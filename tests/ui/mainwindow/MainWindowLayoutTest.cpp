@@ -2,7 +2,7 @@
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/PanelSplitter.h"
 
@@ -46,11 +46,11 @@ TEST_F(MainWindowLayout, DesignSizeWithTheEditorClosed)
     EXPECT_EQ(w.clientWidth(), 286 - 35);
     EXPECT_EQ(w.clientHeight(), 218);
     EXPECT_TRUE(child<QWidget>(w, "PV4")->isHidden());
-    child<TColorBtn>(w, "Btn_RPK_Edit")->Click();
+    child<ColourButton>(w, "Btn_RPK_Edit")->Click();
     EXPECT_EQ(w.clientWidth(), 286);
     EXPECT_FALSE(child<QWidget>(w, "PV4")->isHidden());
     EXPECT_EQ(child<QWidget>(w, "PV4")->x(), child<QWidget>(w, "PV3")->geometry().right() + 1);
-    child<TColorBtn>(w, "Btn_RPK_Cancel")->Click();
+    child<ColourButton>(w, "Btn_RPK_Cancel")->Click();
     EXPECT_EQ(w.clientWidth(), 251);
 }
 

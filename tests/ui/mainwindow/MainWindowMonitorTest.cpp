@@ -7,8 +7,8 @@
 #include "core/mixer/StripMeters.h"
 #include "platform/sim/SimTopology.h"
 #include "platform/sim/SimWaveIn.h"
-#include "ui/widgets/ColorBtn.h"
-#include "ui/widgets/ColorLabel.h"
+#include "ui/widgets/ColourButton.h"
+#include "ui/widgets/ColourLabel.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/StripPanels.h"
 #include "ui/mixer/VolumeStrip.h"
@@ -46,27 +46,27 @@ TEST_F(MainWindowMonitor, StartsFromTheStoredValuesAndSavesTheCutLevelAfterStopp
     ASSERT_TRUE(waitForStartup(w));
     EXPECT_EQ(child<QLineEdit>(w, "Edit_RPK")->text(), "12800");
     EXPECT_TRUE(child<QLineEdit>(w, "Edit_RPK")->isReadOnly());
-    EXPECT_EQ(child<ColorLabel>(w, "Label_RPK_VC")->y(), 59);
+    EXPECT_EQ(child<ColourLabel>(w, "Label_RPK_VC")->y(), 59);
     EXPECT_EQ(child<QLabel>(w, "Label_NOW_RPK")->text(), "100");
     EXPECT_FALSE(wave.isOpen()); // the monitor waits for the user
     // Strip 2 sits on the recording line with its meter: polled, marked.
     EXPECT_TRUE(w.meters().Timer_PK().isActive());
     EXPECT_FALSE(w.strip(2)->findChild<QLabel *>("Label_AUTO_2")->isHidden());
 
-    child<TColorBtn>(w, "Btn_RAuto")->Click();
+    child<ColourButton>(w, "Btn_RAuto")->Click();
     ASSERT_TRUE(wave.isOpen());
     EXPECT_EQ(w.monitor().BufferBytes(), 17640u);
     EXPECT_TRUE(w.monitor().AutoOn());
 
     // The editor: "E" makes the level typeable, "戻る" shows the level again.
-    child<TColorBtn>(w, "Btn_RPK_Edit")->Click();
+    child<ColourButton>(w, "Btn_RPK_Edit")->Click();
     QLineEdit *edit = child<QLineEdit>(w, "Edit_RPK");
     EXPECT_FALSE(edit->isReadOnly());
     edit->setText("20000");
-    child<TColorBtn>(w, "Btn_RPK_SET")->Click();
-    child<TColorBtn>(w, "Btn_RPK_8")->Click();
+    child<ColourButton>(w, "Btn_RPK_SET")->Click();
+    child<ColourButton>(w, "Btn_RPK_8")->Click();
     edit->setText("typed, never set");
-    child<TColorBtn>(w, "Btn_RPK_Cancel")->Click();
+    child<ColourButton>(w, "Btn_RPK_Cancel")->Click();
     EXPECT_TRUE(edit->isReadOnly());
     EXPECT_EQ(edit->text(), "32512");
     // The standard back colour reaches the level field like the lists.
@@ -91,15 +91,15 @@ TEST_F(MainWindowMonitor, WithoutACaptureDeviceTheMonitorStaysOff)
     MainWindow w(reg, board);
     ASSERT_TRUE(waitForStartup(w));
     test::BoxAnswerer boxes;
-    child<TColorBtn>(w, "Btn_RPK_ON")->Click();
+    child<ColourButton>(w, "Btn_RPK_ON")->Click();
     EXPECT_EQ(boxes.texts, QStringList{WaveMeterText::OpenFailed()});
     EXPECT_FALSE(w.monitor().IsOpen());
-    EXPECT_TRUE(child<TColorBtn>(w, "Btn_RPK_OFF")->isHidden());
+    EXPECT_TRUE(child<ColourButton>(w, "Btn_RPK_OFF")->isHidden());
     // "Auto" tries again, fails again, and stays off.
-    child<TColorBtn>(w, "Btn_RAuto")->Click();
+    child<ColourButton>(w, "Btn_RAuto")->Click();
     EXPECT_EQ(boxes.texts.size(), 2);
     EXPECT_FALSE(w.monitor().AutoOn());
-    EXPECT_TRUE(child<TColorBtn>(w, "Btn_RAuto")->ParentColor());
+    EXPECT_TRUE(child<ColourButton>(w, "Btn_RAuto")->ParentColor());
     // Closing with nothing open still saves.
     w.close();
     EXPECT_EQ(stored("V_CUT"), "32763");
@@ -145,13 +145,13 @@ TEST_F(MainWindowMonitor, MeterTicksRideTheMonitorsBuffers)
     int own = 0;
     QObject::connect(&const_cast<QTimer &>(w.meters().Timer_PK()), &QTimer::timeout, [&] { ++own; });
     wave.setPaced(true);
-    child<TColorBtn>(w, "Btn_RPK_ON")->Click();
+    child<ColourButton>(w, "Btn_RPK_ON")->Click();
     ASSERT_TRUE(wave.isStarted());
     QTest::qWait(200); // the first buffers bring the ticks into step
     own = 0;
     QTest::qWait(1000);
     EXPECT_LE(own, 3) << "meter ticks that woke the program on their own in 1 s";
-    child<TColorBtn>(w, "Btn_RPK_OFF")->Click();
+    child<ColourButton>(w, "Btn_RPK_OFF")->Click();
     own = 0;
     QTest::qWait(350);
     EXPECT_GE(own, 2); // alone again

@@ -11,7 +11,7 @@
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
 #include "ui/widgets/AppIcon.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/MainWindowTexts.h"
 #include "ui/dialogs/MessageBoxWindow.h"
@@ -35,7 +35,7 @@ TEST(MainWindowTray, WithoutANotificationAreaTrayKeepsTheWindowAndSaysWhy)
     SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
     MainWindow w(reg, board);
     w.show();
-    auto *button = w.findChild<TColorBtn *>("Btn_TRAY");
+    auto *button = w.findChild<ColourButton *>("Btn_TRAY");
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->parentWidget(), w.panels().panel(2));
     EXPECT_TRUE(w.panels().panel(2)->rect().contains(button->geometry())); // not cut off

@@ -4,8 +4,8 @@
 #include "support/VolumeStripHarness.h"
 
 #include "platform/sim/SimTopology.h"
-#include "ui/widgets/ColorBtn.h"
-#include "ui/widgets/ColorLabel.h"
+#include "ui/widgets/ColourButton.h"
+#include "ui/widgets/ColourLabel.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -38,8 +38,8 @@ protected:
         ASSERT_EQ(w.bind(2, 0, Recording, 0), QString());
     }
     bool mark(int strip) const { return !w.child<QLabel>(strip, "Label_AUTO_")->isHidden(); }
-    int cover(int strip) const { return w.child<ColorLabel>(strip, "Label_PM1_")->height(); }
-    QString hold(int strip) const { return w.child<TColorBtn>(strip, "B_PK")->Caption(); }
+    int cover(int strip) const { return w.child<ColourLabel>(strip, "Label_PM1_")->height(); }
+    QString hold(int strip) const { return w.child<ColourButton>(strip, "B_PK")->Caption(); }
     void setMeter(qint32 level)
     {
         for (SimControl &c : board.devices()[0].destinations[Recording].line.controls) {
@@ -68,11 +68,11 @@ TEST_F(StripMetersTest, TimerRunsOnlyWhileSwitchedOnWithAMeterPresentAndNeverAtI
     EXPECT_TRUE(timer.isActive());
 
     // "P" on both strips: nothing left to poll.
-    w.child<TColorBtn>(1, "Btn_Peek")->Click();
+    w.child<ColourButton>(1, "Btn_Peek")->Click();
     EXPECT_TRUE(timer.isActive());
-    w.child<TColorBtn>(2, "Btn_Peek")->Click();
+    w.child<ColourButton>(2, "Btn_Peek")->Click();
     EXPECT_FALSE(timer.isActive());
-    w.child<TColorBtn>(2, "Btn_Peek")->Click();
+    w.child<ColourButton>(2, "Btn_Peek")->Click();
     EXPECT_TRUE(timer.isActive());
 
     meters.Shutdown();
@@ -113,11 +113,11 @@ TEST_F(StripMetersTest, AutoSwitchAndPeekButtonDecideWhichStripsAreLowered)
     Deliver();
 
     // Strip 2's meter switched off: its "A" goes, and so does its lowering.
-    w.child<TColorBtn>(2, "Btn_Peek")->Click();
+    w.child<ColourButton>(2, "Btn_Peek")->Click();
     EXPECT_FALSE(mark(2));
     EXPECT_TRUE(mark(1));
     EXPECT_EQ(cover(2), 96);
-    w.child<TColorBtn>(2, "Btn_Peek")->Click();
+    w.child<ColourButton>(2, "Btn_Peek")->Click();
     EXPECT_TRUE(mark(2));
     EXPECT_EQ(hold(2), "0");
 
@@ -154,8 +154,8 @@ TEST_F(StripMetersTest, UnseenMetersRestUnlessAnAutoMarkNeedsTheirReadings)
     meters.MO_Auto_RecVClick(false);
     EXPECT_FALSE(timer.isActive());
     // "P" and the menu switch keep their own say while unseen.
-    w.child<TColorBtn>(2, "Btn_Peek")->Click();
-    w.child<TColorBtn>(2, "Btn_Peek")->Click();
+    w.child<ColourButton>(2, "Btn_Peek")->Click();
+    w.child<ColourButton>(2, "Btn_Peek")->Click();
     meters.MO_Meter_ONClick(true);
     EXPECT_FALSE(timer.isActive());
 

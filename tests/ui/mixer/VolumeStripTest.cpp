@@ -3,8 +3,8 @@
 #include "support/VolumeStripHarness.h"
 
 #include "platform/sim/SimTopology.h"
-#include "ui/widgets/ColorBtn.h"
-#include "ui/widgets/ColorLabel.h"
+#include "ui/widgets/ColourButton.h"
+#include "ui/widgets/ColourLabel.h"
 #include "ui/widgets/UpDown.h"
 
 #include <QCheckBox>
@@ -45,7 +45,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.window.get()));
     }
     QString now(int strip) const { return w.child<QLabel>(strip, "Label_NOW_")->text(); }
-    int black(int strip) const { return w.child<ColorLabel>(strip, "Label_VM1_")->height(); }
+    int black(int strip) const { return w.child<ColourLabel>(strip, "Label_VM1_")->height(); }
     quint32 value(quint32 controlId, int device = 0) const { return board.valuesOf(device, controlId).value(0); }
 };
 
@@ -84,8 +84,8 @@ TEST(VolumeStripLayout, DesignGeometryNamesAndStacking)
     EXPECT_EQ(w.child<QComboBox>(0, "ComboBox_DST")->toolTip(), "再生／録音／その他、の選択");
     EXPECT_EQ(w.child<QWidget>(1, "UpDown")->toolTip(), "ボリューム 高速アップ／ダウン");
     EXPECT_EQ(w.child<QCheckBox>(2, "Ch_MT")->toolTip(), "一時的に、音を消す");
-    EXPECT_EQ(w.child<TColorBtn>(0, "Btn_MAX_")->Caption(), "Max");
-    EXPECT_EQ(w.child<TColorBtn>(0, "Btn_MIN_")->Caption(), "Min");
+    EXPECT_EQ(w.child<ColourButton>(0, "Btn_MAX_")->Caption(), "Max");
+    EXPECT_EQ(w.child<ColourButton>(0, "Btn_MIN_")->Caption(), "Min");
     EXPECT_TRUE(w.child<QWidget>(0, "P_PK")->isHidden());
     EXPECT_TRUE(w.child<QWidget>(0, "B_PK")->isHidden());
     EXPECT_TRUE(w.child<QWidget>(0, "Label_AUTO_")->isHidden());
@@ -95,9 +95,9 @@ TEST_F(VolumeStripTest, BarDragWritesOnlyOnRelease)
 {
     ASSERT_EQ(w.bind(0, 0, Speakers, Wave), QString());
     EXPECT_EQ(now(0), "160");
-    EXPECT_EQ(w.child<TColorBtn>(0, "Btn_MAX_")->Caption(), "256");
-    EXPECT_EQ(w.child<TColorBtn>(0, "Btn_MIN_")->Caption(), "0");
-    auto *bar = w.child<ColorLabel>(0, "Label_VM0_");
+    EXPECT_EQ(w.child<ColourButton>(0, "Btn_MAX_")->Caption(), "256");
+    EXPECT_EQ(w.child<ColourButton>(0, "Btn_MIN_")->Caption(), "0");
+    auto *bar = w.child<ColourLabel>(0, "Label_VM0_");
 
     QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(5, 60));
     QTest::mouseMove(bar, QPoint(5, 30));
@@ -148,12 +148,12 @@ TEST_F(VolumeStripTest, UpDownMaxAndMinWriteAndASecondStripFollows)
     EXPECT_EQ(now(1), "167");
     EXPECT_EQ(w.child<UpDown>(1, "UpDown_L")->Position(), 167);
 
-    QTest::mouseClick(w.child<TColorBtn>(0, "Btn_MAX_"), Qt::LeftButton);
+    QTest::mouseClick(w.child<ColourButton>(0, "Btn_MAX_"), Qt::LeftButton);
     EXPECT_EQ(value(WaveVolume), 65535u);
     Deliver();
     EXPECT_EQ(now(1), "256");
     EXPECT_EQ(black(1), 0);
-    QTest::mouseClick(w.child<TColorBtn>(1, "Btn_MIN_"), Qt::LeftButton);
+    QTest::mouseClick(w.child<ColourButton>(1, "Btn_MIN_"), Qt::LeftButton);
     Deliver();
     EXPECT_EQ(now(0), "0");
     EXPECT_EQ(black(0), 96);
@@ -234,7 +234,7 @@ TEST_F(VolumeStripTest, DeviceChangeResetsOnlyItsOwnStrip)
     EXPECT_EQ(now(0), "160");
 
     // Writes go to the device the strip shows.
-    QTest::mouseClick(w.child<TColorBtn>(1, "Btn_MIN_"), Qt::LeftButton);
+    QTest::mouseClick(w.child<ColourButton>(1, "Btn_MIN_"), Qt::LeftButton);
     EXPECT_EQ(value(MasterVolume, 1), 0u);
     EXPECT_EQ(value(MasterVolume, 0), 49152u);
 
@@ -254,16 +254,16 @@ TEST_F(VolumeStripTest, MeterButtonsAndAutoMark)
     w.host.autoRecV = true;
     ASSERT_EQ(w.bind(2, 0, Recording, 0), QString());
     EXPECT_TRUE(w.child<QLabel>(2, "Label_AUTO_")->isVisible());
-    auto *cover = w.child<ColorLabel>(2, "Label_PM1_");
+    auto *cover = w.child<ColourLabel>(2, "Label_PM1_");
     EXPECT_EQ(cover->height(), 96);
     board.devices()[0].destinations[1].line.controls[1].values = {1000}; // below the cut level
     cover->resize(10, w.layer.StripReadPeak(2));
     EXPECT_EQ(cover->height(), 93);
-    EXPECT_EQ(w.child<TColorBtn>(2, "B_PK")->Caption(), "1000");
+    EXPECT_EQ(w.child<ColourButton>(2, "B_PK")->Caption(), "1000");
 
-    QTest::mouseClick(w.child<TColorBtn>(2, "B_PK"), Qt::LeftButton);
-    EXPECT_EQ(w.child<TColorBtn>(2, "B_PK")->Caption(), "0");
-    QTest::mouseClick(w.child<TColorBtn>(2, "Btn_Peek"), Qt::LeftButton);
+    QTest::mouseClick(w.child<ColourButton>(2, "B_PK"), Qt::LeftButton);
+    EXPECT_EQ(w.child<ColourButton>(2, "B_PK")->Caption(), "0");
+    QTest::mouseClick(w.child<ColourButton>(2, "Btn_Peek"), Qt::LeftButton);
     EXPECT_EQ(cover->height(), 96);
     EXPECT_FALSE(w.host.timerRunning);
     EXPECT_EQ(w.layer.StripReadPeak(2), -1);

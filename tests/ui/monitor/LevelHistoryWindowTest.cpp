@@ -135,7 +135,7 @@ TEST_F(LevelHistoryWindowTest, ExportsGoThroughTheFolderBrowserAndSayWhereOrWhyN
             form->GoToFolder(target.path());
             QTest::mouseClick(form->findChild<QWidget *>(accept ? "Button2" : "Button1"), Qt::LeftButton);
         });
-        history.findChild<TColorBtn *>(QLatin1String(button))->Click();
+        history.findChild<ColourButton *>(QLatin1String(button))->Click();
     };
     test::ModalDriver boxes;
 

@@ -3,8 +3,8 @@
 // and the automatic lowering of strip 2, over the simulated capture device.
 #include "support/LevelMonitorHarness.h"
 
-#include "ui/widgets/ColorBtn.h"
-#include "ui/widgets/ColorLabel.h"
+#include "ui/widgets/ColourButton.h"
+#include "ui/widgets/ColourLabel.h"
 #include "ui/widgets/UpDown.h"
 
 #include <QApplication>
@@ -23,13 +23,13 @@ constexpr quint32 FramesPerBuffer = 8820 / 4; // "1": 50 ms of 16-bit stereo
 
 class LevelMonitorTest : public ::testing::Test {
 protected:
-    int cover() const { return w.pv3Child<ColorLabel>("Label_RPK1")->height(); }
-    int markerTop() const { return w.pv3Child<ColorLabel>("Label_RPK_VC")->y(); }
-    QString hold() const { return w.pv3Child<TColorBtn>("Btn_RPK")->Caption(); }
-    bool offShown() const { return !w.pv3Child<TColorBtn>("Btn_RPK_OFF")->isHidden(); }
+    int cover() const { return w.pv3Child<ColourLabel>("Label_RPK1")->height(); }
+    int markerTop() const { return w.pv3Child<ColourLabel>("Label_RPK_VC")->y(); }
+    QString hold() const { return w.pv3Child<ColourButton>("Btn_RPK")->Caption(); }
+    bool offShown() const { return !w.pv3Child<ColourButton>("Btn_RPK_OFF")->isHidden(); }
     bool autoRed() const
     {
-        const TColorBtn *b = w.pv3Child<TColorBtn>("Btn_RAuto");
+        const ColourButton *b = w.pv3Child<ColourButton>("Btn_RAuto");
         return !b->ParentColor() && b->Color() == QColor(255, 0, 0) && b->FontColor() == QColor(255, 255, 255);
     }
     void click(const char *name) const { w.click(name); }
@@ -163,10 +163,10 @@ TEST(LevelMonitorOpen, EveryFailureHasItsTextAndLeavesTheMonitorOff)
 
     // A failed open leaves "Auto" off: it must not look armed.
     w.wave.addFault({SimWaveCall::Start});
-    w.pv3->findChild<TColorBtn *>("Btn_RAuto")->Click();
+    w.pv3->findChild<ColourButton *>("Btn_RAuto")->Click();
     EXPECT_FALSE(w.monitor->AutoOn());
-    EXPECT_TRUE(w.pv3->findChild<TColorBtn *>("Btn_RAuto")->ParentColor());
-    EXPECT_TRUE(w.pv3->findChild<TColorBtn *>("Btn_RPK_OFF")->isHidden());
+    EXPECT_TRUE(w.pv3->findChild<ColourButton *>("Btn_RAuto")->ParentColor());
+    EXPECT_TRUE(w.pv3->findChild<ColourButton *>("Btn_RPK_OFF")->isHidden());
     EXPECT_FALSE(w.wave.isOpen());
 }
 
@@ -207,8 +207,8 @@ TEST_F(LevelMonitorTest, CutLevelSettersClampAndMoveTheMarker)
     click("Btn_MIN_RPK");
     click("Btn_MAX_RPK");
     EXPECT_EQ(level(), "32763");
-    EXPECT_EQ(w.pv4Child<TColorBtn>("Btn_MAX_RPK")->Caption(), "256");
-    EXPECT_EQ(w.pv4Child<TColorBtn>("Btn_MIN_RPK")->Caption(), "0");
+    EXPECT_EQ(w.pv4Child<ColourButton>("Btn_MAX_RPK")->Caption(), "256");
+    EXPECT_EQ(w.pv4Child<ColourButton>("Btn_MIN_RPK")->Caption(), "0");
 
     // Either up/down moves the other and sets position x 128.
     UpDown *fine = w.pv4Child<UpDown>("UpDown_RPK_L");
@@ -242,8 +242,8 @@ TEST_F(LevelMonitorTest, CutLevelSettersClampAndMoveTheMarker)
 
 TEST_F(LevelMonitorTest, MarkerDragsOnlyWithTheEditorOpenAndNeverJumps)
 {
-    ColorLabel *marker = w.pv3Child<ColorLabel>("Label_RPK_VC");
-    ColorLabel *cover = w.pv3Child<ColorLabel>("Label_RPK1");
+    ColourLabel *marker = w.pv3Child<ColourLabel>("Label_RPK_VC");
+    ColourLabel *cover = w.pv3Child<ColourLabel>("Label_RPK1");
     mouse(marker, QEvent::MouseButtonPress, {5, 1});
     mouse(marker, QEvent::MouseMove, {5, 40});
     mouse(marker, QEvent::MouseButtonRelease, {5, 40});

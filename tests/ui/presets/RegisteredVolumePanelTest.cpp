@@ -9,7 +9,7 @@
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/MessageBoxWindow.h"
@@ -118,7 +118,7 @@ TEST_F(RegisteredVolumePanelTest, AChosenPresetReachesTheMixerAndTheStripFollows
     click("Btn_REC_SETEICHI");
     EXPECT_EQ(recVolume(), 200u * 256);
     click("Btn_REC_EDIT");
-    EXPECT_EQ(get<TColorBtn>("Btn_REC_SET")->Caption(), QString::fromUtf8("登録200"));
+    EXPECT_EQ(get<ColourButton>("Btn_REC_SET")->Caption(), QString::fromUtf8("登録200"));
     click("Btn_REC_SET");
     EXPECT_EQ(panel->logic().Values().at(1), "200");
     EXPECT_EQ(get<QLabel>("Label_REC_SET")->text(), "200");

@@ -15,7 +15,7 @@
 #include "support/TempXdg.h"
 #include "support/TestFiles.h"
 #include "ui/setup/SetupWindow.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -89,7 +89,7 @@ protected:
         if (mode == StartNormal) {
             w->show();
             offered = w->findChild<QLineEdit *>("Edit1")->text();
-            w->findChild<TColorBtn *>("Button3")->Click();
+            w->findChild<ColourButton *>("Button3")->Click();
         }
         QElapsedTimer t;
         t.start();

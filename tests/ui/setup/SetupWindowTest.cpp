@@ -13,7 +13,7 @@
 #include "platform/linux/XdgProgramGroups.h"
 #include "platform/linux/XdgSetupPlatform.h"
 #include "support/TempXdg.h"
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 #include "ui/folders/FolderBrowser.h"
 #include "ui/folders/FolderBrowserWindow.h"
 #include "ui/setup/SetupWindow.h"
@@ -98,7 +98,7 @@ protected:
 
     template<class T> T *Child(const char *name) { return w->findChild<T *>(name); }
 
-    void Click(const char *button) { Child<TColorBtn>(button)->Click(); }
+    void Click(const char *button) { Child<ColourButton>(button)->Click(); }
 
     // Runs the event loop until the window says it has finished.
     bool WaitFinished(int ms = 5000)
@@ -152,7 +152,7 @@ TEST_F(SetupWindowTest, TwoMissingLevelsAskOnceAndNoCreatesNothing)
     Click("Button3");
     EXPECT_EQ(script.texts, QStringList({folder + "\n" + setupText::CreateFolder()}));
     EXPECT_FALSE(QFileInfo::exists(xdg.root() + "/new"));
-    EXPECT_TRUE(Child<TColorBtn>("Button3")->isVisible());
+    EXPECT_TRUE(Child<ColourButton>("Button3")->isVisible());
     EXPECT_EQ(Setting("EXEPATH"), QString());
 
     script.texts.clear();
@@ -178,7 +178,7 @@ TEST_F(SetupWindowTest, MissingTextFileStopsTheCopyAfterTheProgram)
     EXPECT_FALSE(QFileInfo::exists(folder + "/NUVASK.TXT"));
     EXPECT_FALSE(QFileInfo::exists(folder + "/NUVASK.HLP"));
     EXPECT_EQ(Setting("Version"), QString());
-    EXPECT_TRUE(Child<TColorBtn>("Button3")->isVisible());
+    EXPECT_TRUE(Child<ColourButton>("Button3")->isVisible());
 }
 
 TEST_F(SetupWindowTest, InstallingFromTheInstallFolderCopiesNothingButRegistersEverything)
@@ -229,7 +229,7 @@ TEST_F(SetupWindowTest, AFailedGroupCommandIsReportedAndTheVersionNotWritten)
     EXPECT_EQ(script.texts[0], setupText::NotDone() + "\n" + setupText::FailedGroup());
     EXPECT_EQ(Setting("Version"), QString());
     EXPECT_EQ(Setting("EXEPATH"), folder);
-    EXPECT_TRUE(Child<TColorBtn>("Button3")->isVisible());
+    EXPECT_TRUE(Child<ColourButton>("Button3")->isVisible());
     EXPECT_TRUE(w->isVisible());
 }
 
@@ -575,7 +575,7 @@ TEST_F(SetupWindowTest, EveryLauncherOfAFolderFullOfSpecialCharactersStartsUnder
         Click("Button3");
         EXPECT_EQ(script.texts, QStringList{ProgmanText::BadPath() + refused + "/nuvask"});
         EXPECT_FALSE(QFileInfo::exists(refused));
-        EXPECT_TRUE(Child<TColorBtn>("Button3")->isVisible());
+        EXPECT_TRUE(Child<ColourButton>("Button3")->isVisible());
     }
     // Every other character the launcher format treats specially, and the
     // field codes.

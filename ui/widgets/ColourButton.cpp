@@ -1,6 +1,6 @@
 // The colour button: the program's push button.
 
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 
 #include "ui/widgets/DialogKeys.h"
 
@@ -34,7 +34,7 @@ constexpr QRgb kBevelShadow = 0x808080;
 
 } // namespace
 
-TColorBtn::TColorBtn(QWidget *parent) : QWidget(parent)
+ColourButton::ColourButton(QWidget *parent) : QWidget(parent)
 {
     resize(75, 25);
     setFocusPolicy(Qt::StrongFocus);
@@ -43,13 +43,13 @@ TColorBtn::TColorBtn(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TColorBtn::SetCaption(const QString &caption)
+void ColourButton::SetCaption(const QString &caption)
 {
     m_caption = caption;
     update();
 }
 
-QChar TColorBtn::Accelerator() const
+QChar ColourButton::Accelerator() const
 {
     for (qsizetype i = 0; i + 1 < m_caption.size(); ++i) {
         if (m_caption[i] != u'&')
@@ -61,7 +61,7 @@ QChar TColorBtn::Accelerator() const
     return {};
 }
 
-void TColorBtn::SetBevelWidth(int pixels)
+void ColourButton::SetBevelWidth(int pixels)
 {
     if (pixels == m_bevelWidth)
         return;
@@ -69,25 +69,25 @@ void TColorBtn::SetBevelWidth(int pixels)
     update();
 }
 
-void TColorBtn::SetTabStop(bool on)
+void ColourButton::SetTabStop(bool on)
 {
     m_tabStop = on;
     // Without a tab stop the button still takes the focus when it is clicked.
     setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
-QColor TColorBtn::Color() const
+QColor ColourButton::Color() const
 {
     return m_ownColor ? *m_ownColor : palette().color(QPalette::Window);
 }
 
-void TColorBtn::SetColor(const QColor &color)
+void ColourButton::SetColor(const QColor &color)
 {
     m_ownColor = color;
     update();
 }
 
-void TColorBtn::SetParentColor(bool on)
+void ColourButton::SetParentColor(bool on)
 {
     if (on)
         m_ownColor.reset();
@@ -96,18 +96,18 @@ void TColorBtn::SetParentColor(bool on)
     update();
 }
 
-QColor TColorBtn::FontColor() const
+QColor ColourButton::FontColor() const
 {
     return m_ownFontColor ? *m_ownFontColor : palette().color(QPalette::WindowText);
 }
 
-void TColorBtn::SetFontColor(const QColor &color)
+void ColourButton::SetFontColor(const QColor &color)
 {
     m_ownFontColor = color;
     update();
 }
 
-void TColorBtn::SetParentFont(bool on)
+void ColourButton::SetParentFont(bool on)
 {
     if (on)
         m_ownFontColor.reset();
@@ -116,30 +116,30 @@ void TColorBtn::SetParentFont(bool on)
     update();
 }
 
-void TColorBtn::SetDefault(bool on)
+void ColourButton::SetDefault(bool on)
 {
     m_default = on;
     if (QWidget *form = window(); form && form != this)
         DialogKeys::BroadcastFocus(form, form->focusWidget());
 }
 
-void TColorBtn::Click()
+void ColourButton::Click()
 {
     emit OnClick();
 }
 
-bool TColorBtn::CanFocus() const
+bool ColourButton::CanFocus() const
 {
     return isVisible() && isEnabled();
 }
 
-void TColorBtn::TakeFocus()
+void ColourButton::TakeFocus()
 {
     if (CanFocus() && focusPolicy() != Qt::NoFocus)
         setFocus(Qt::MouseFocusReason);
 }
 
-void TColorBtn::GoDown()
+void ColourButton::GoDown()
 {
     m_down = true;
     // QColor is always plain RGB here, so there is no system colour to resolve.
@@ -153,7 +153,7 @@ void TColorBtn::GoDown()
     update();
 }
 
-void TColorBtn::GoUp()
+void ColourButton::GoUp()
 {
     m_down = false;
     move(pos() - QPoint(1, 1));
@@ -168,9 +168,9 @@ void TColorBtn::GoUp()
     update();
 }
 
-void TColorBtn::mousePressEvent(QMouseEvent *event)
+void ColourButton::mousePressEvent(QMouseEvent *event)
 {
-    const QPointer<TColorBtn> self(this);
+    const QPointer<ColourButton> self(this);
     emit OnMouseDown(event->button(), event->modifiers(), event->position().toPoint());
     if (!self)
         return;
@@ -182,7 +182,7 @@ void TColorBtn::mousePressEvent(QMouseEvent *event)
     event->accept();
 }
 
-void TColorBtn::mouseMoveEvent(QMouseEvent *event)
+void ColourButton::mouseMoveEvent(QMouseEvent *event)
 {
     if (m_held) {
         // The first two columns and rows count as outside.
@@ -203,9 +203,9 @@ void TColorBtn::mouseMoveEvent(QMouseEvent *event)
     event->accept();
 }
 
-void TColorBtn::mouseReleaseEvent(QMouseEvent *event)
+void ColourButton::mouseReleaseEvent(QMouseEvent *event)
 {
-    const QPointer<TColorBtn> self(this);
+    const QPointer<ColourButton> self(this);
     m_left = false;
     m_held = false;
     if (event->button() == Qt::LeftButton && m_down) {
@@ -218,9 +218,9 @@ void TColorBtn::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
 }
 
-void TColorBtn::keyPressEvent(QKeyEvent *event)
+void ColourButton::keyPressEvent(QKeyEvent *event)
 {
-    const QPointer<TColorBtn> self(this);
+    const QPointer<ColourButton> self(this);
     emit OnKeyDown(event->key(), event->modifiers());
     if (!self)
         return;
@@ -233,14 +233,14 @@ void TColorBtn::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
-void TColorBtn::keyReleaseEvent(QKeyEvent *event)
+void ColourButton::keyReleaseEvent(QKeyEvent *event)
 {
     // A held key repeats its release too; only the real release counts.
     if (event->isAutoRepeat()) {
         event->accept();
         return;
     }
-    const QPointer<TColorBtn> self(this);
+    const QPointer<ColourButton> self(this);
     if (!m_held && event->key() == Qt::Key_Space) {
         m_left = false;
         if (m_down) {
@@ -254,7 +254,7 @@ void TColorBtn::keyReleaseEvent(QKeyEvent *event)
     QWidget::keyReleaseEvent(event);
 }
 
-bool TColorBtn::DialogChar(QChar character)
+bool ColourButton::DialogChar(QChar character)
 {
     const QChar accel = Accelerator();
     if (accel.isNull() || !isEnabled() || accel.toUpper() != character.toUpper())
@@ -263,7 +263,7 @@ bool TColorBtn::DialogChar(QChar character)
     return true;
 }
 
-bool TColorBtn::DialogKey(int key, Qt::KeyboardModifiers modifiers)
+bool ColourButton::DialogKey(int key, Qt::KeyboardModifiers modifiers)
 {
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
     const bool esc = key == Qt::Key_Escape;
@@ -274,16 +274,16 @@ bool TColorBtn::DialogKey(int key, Qt::KeyboardModifiers modifiers)
     return true;
 }
 
-void TColorBtn::FocusChanged(const QWidget *focused)
+void ColourButton::FocusChanged(const QWidget *focused)
 {
-    if (qobject_cast<const TColorBtn *>(focused))
+    if (qobject_cast<const ColourButton *>(focused))
         m_active = focused == this;
     else
         m_active = m_default;
     SetBevelWidth(m_active ? 2 : 1);
 }
 
-void TColorBtn::focusInEvent(QFocusEvent *event)
+void ColourButton::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
     // The application's focus signal does not fire for a window that is not
@@ -291,20 +291,20 @@ void TColorBtn::focusInEvent(QFocusEvent *event)
     DialogKeys::BroadcastFocus(window(), this);
 }
 
-void TColorBtn::showEvent(QShowEvent *event)
+void ColourButton::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     DialogKeys::Attach(window());
 }
 
-void TColorBtn::changeEvent(QEvent *event)
+void ColourButton::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::EnabledChange)
         update();
     QWidget::changeEvent(event);
 }
 
-void TColorBtn::paintEvent(QPaintEvent *)
+void ColourButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QRect all = rect();
@@ -328,7 +328,7 @@ void TColorBtn::paintEvent(QPaintEvent *)
     painter.drawText(all, Qt::AlignCenter | Qt::TextShowMnemonic, m_caption);
 }
 
-void ShowSwitchedOn(TColorBtn &button, bool on)
+void ShowSwitchedOn(ColourButton &button, bool on)
 {
     if (on) {
         button.SetColor(QColor(255, 0, 0)); // 0x0000FF as the colour value of the original's palette order

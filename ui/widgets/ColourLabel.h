@@ -7,10 +7,10 @@
 
 namespace nuvask {
 
-class ColorLabel : public QWidget {
+class ColourLabel : public QWidget {
     Q_OBJECT
 public:
-    explicit ColorLabel(const QColor &color, QWidget *parent = nullptr);
+    explicit ColourLabel(const QColor &color, QWidget *parent = nullptr);
 
     QColor Color() const { return m_color; }
     void SetColor(const QColor &color);

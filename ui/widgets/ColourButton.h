@@ -13,10 +13,10 @@
 
 namespace nuvask {
 
-class TColorBtn : public QWidget {
+class ColourButton : public QWidget {
     Q_OBJECT
 public:
-    explicit TColorBtn(QWidget *parent = nullptr);
+    explicit ColourButton(QWidget *parent = nullptr);
 
     QString Caption() const { return m_caption; }
     void SetCaption(const QString &caption);
@@ -112,6 +112,6 @@ private:
 
 // A button that stands for a switch: red with a white font while on (as
 // "Auto"), the window's own colours while off.
-void ShowSwitchedOn(TColorBtn &button, bool on);
+void ShowSwitchedOn(ColourButton &button, bool on);
 
 } // namespace nuvask

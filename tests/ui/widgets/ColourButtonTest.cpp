@@ -1,5 +1,5 @@
 // The colour button under real mouse and key events.
-#include "ui/widgets/ColorBtn.h"
+#include "ui/widgets/ColourButton.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -10,17 +10,17 @@
 
 #include <memory>
 
-using nuvask::TColorBtn;
+using nuvask::ColourButton;
 
 namespace {
 
 // A window of the given colours with two colour buttons, A (Default) and B.
 struct Window {
     std::unique_ptr<QWidget> form = std::make_unique<QWidget>();
-    TColorBtn *a = new TColorBtn(form.get());
-    TColorBtn *b = new TColorBtn(form.get());
-    QSignalSpy clicksA{a, &TColorBtn::OnClick};
-    QSignalSpy clicksB{b, &TColorBtn::OnClick};
+    ColourButton *a = new ColourButton(form.get());
+    ColourButton *b = new ColourButton(form.get());
+    QSignalSpy clicksA{a, &ColourButton::OnClick};
+    QSignalSpy clicksB{b, &ColourButton::OnClick};
 
     explicit Window(QColor face = QColor(20, 100, 200), QColor text = Qt::black)
     {
@@ -55,9 +55,9 @@ void Move(QWidget *w, QPoint pos)
 
 } // namespace
 
-TEST(ColorBtn, DesignDefaults)
+TEST(ColourButton, DesignDefaults)
 {
-    TColorBtn button;
+    ColourButton button;
     EXPECT_EQ(button.width(), 75);
     EXPECT_EQ(button.height(), 25);
     EXPECT_TRUE(button.TabStop());
@@ -67,7 +67,7 @@ TEST(ColorBtn, DesignDefaults)
     EXPECT_EQ(button.BevelWidth(), 1);
 }
 
-TEST(ColorBtn, PressedLookIsDarkerAndReleaseFollowsTheWindowAgain)
+TEST(ColourButton, PressedLookIsDarkerAndReleaseFollowsTheWindowAgain)
 {
     Window w;
     const QPoint home = w.a->pos();
@@ -94,7 +94,7 @@ TEST(ColorBtn, PressedLookIsDarkerAndReleaseFollowsTheWindowAgain)
     QTest::mouseRelease(w.a, Qt::LeftButton, {}, QPoint(20, 10));
 }
 
-TEST(ColorBtn, ReleaseRestoresColoursSetOnTheButtonItself)
+TEST(ColourButton, ReleaseRestoresColoursSetOnTheButtonItself)
 {
     Window w;
     w.b->SetColor(QColor(100, 100, 100));
@@ -107,7 +107,7 @@ TEST(ColorBtn, ReleaseRestoresColoursSetOnTheButtonItself)
     EXPECT_EQ(w.b->Color(), QColor(100, 100, 100));
 }
 
-TEST(ColorBtn, LeavingPopsUpAndComingBackGivesExactlyOneClick)
+TEST(ColourButton, LeavingPopsUpAndComingBackGivesExactlyOneClick)
 {
     Window w;
     const QPoint home = w.a->pos();
@@ -145,10 +145,10 @@ TEST(ColorBtn, LeavingPopsUpAndComingBackGivesExactlyOneClick)
     EXPECT_EQ(w.clicksA.count(), 2);
 }
 
-TEST(ColorBtn, RightButtonOnlyReportsTheMouseDown)
+TEST(ColourButton, RightButtonOnlyReportsTheMouseDown)
 {
     Window w;
-    QSignalSpy downs(w.a, &TColorBtn::OnMouseDown);
+    QSignalSpy downs(w.a, &ColourButton::OnMouseDown);
     QTest::mousePress(w.a, Qt::RightButton, {}, QPoint(20, 10));
     QTest::mouseRelease(w.a, Qt::RightButton, {}, QPoint(20, 10));
     EXPECT_EQ(downs.count(), 1);
@@ -156,7 +156,7 @@ TEST(ColorBtn, RightButtonOnlyReportsTheMouseDown)
     EXPECT_EQ(w.clicksA.count(), 0);
 }
 
-TEST(ColorBtn, SpaceClicksOnReleaseButNotWhileTheMouseHoldsTheButton)
+TEST(ColourButton, SpaceClicksOnReleaseButNotWhileTheMouseHoldsTheButton)
 {
     Window w;
     w.b->setFocus();
@@ -181,7 +181,7 @@ TEST(ColorBtn, SpaceClicksOnReleaseButNotWhileTheMouseHoldsTheButton)
     EXPECT_EQ(w.clicksB.count(), 2);
 }
 
-TEST(ColorBtn, TabMovesTheThickBevelAndEnterPressesTheFocusedButton)
+TEST(ColourButton, TabMovesTheThickBevelAndEnterPressesTheFocusedButton)
 {
     Window w;
     w.a->setFocus();
@@ -209,7 +209,7 @@ TEST(ColorBtn, TabMovesTheThickBevelAndEnterPressesTheFocusedButton)
     EXPECT_EQ(w.clicksA.count(), 1);
 }
 
-TEST(ColorBtn, EscPressesOnlyAVisibleEnabledCancelButton)
+TEST(ColourButton, EscPressesOnlyAVisibleEnabledCancelButton)
 {
     Window w;
     w.b->SetCancel(true);
@@ -228,7 +228,7 @@ TEST(ColorBtn, EscPressesOnlyAVisibleEnabledCancelButton)
     EXPECT_EQ(w.clicksA.count(), 0);
 }
 
-TEST(ColorBtn, AcceleratorCharacterPressesTheButton)
+TEST(ColourButton, AcceleratorCharacterPressesTheButton)
 {
     Window w;
     w.a->setFocus();
@@ -239,12 +239,12 @@ TEST(ColorBtn, AcceleratorCharacterPressesTheButton)
     QTest::keyClick(w.a, Qt::Key_Z);
     EXPECT_EQ(w.clicksA.count() + w.clicksB.count(), 2);
     EXPECT_EQ(w.a->Accelerator(), QChar(u'A'));
-    TColorBtn literal;
+    ColourButton literal;
     literal.SetCaption(QStringLiteral("R&&B"));
     EXPECT_TRUE(literal.Accelerator().isNull());
 }
 
-TEST(ColorBtn, SetDefaultMovesEnterAtOnce)
+TEST(ColourButton, SetDefaultMovesEnterAtOnce)
 {
     Window w;
     w.a->setFocus();
