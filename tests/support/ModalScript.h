@@ -3,7 +3,7 @@
 // modal call: each message box that opens is read and answered with the next
 // scripted result; an about box is handed to a step of the test.
 
-#include "ui/help/AboutBox.h"
+#include "ui/help/AboutBoxWindow.h"
 #include "ui/dialogs/MessageBoxWindow.h"
 
 #include <QApplication>
@@ -35,7 +35,7 @@ public:
     // its countdown runs out).
     std::deque<int> answers;
     // Called once for every about box that opens.
-    std::function<void(TAboutBox *)> onAbout;
+    std::function<void(AboutBoxWindow *)> onAbout;
     QStringList texts; // every message box text seen, line ends as LF
     QList<QColor> backgrounds; // every message box's window colour, as shown
 
@@ -61,7 +61,7 @@ private:
                 answers.pop_front();
             if (answer >= 0)
                 box->done(answer);
-        } else if (auto *about = qobject_cast<TAboutBox *>(modal)) {
+        } else if (auto *about = qobject_cast<AboutBoxWindow *>(modal)) {
             if (about == m_lastAbout || !onAbout)
                 return;
             m_lastAbout = about;
@@ -72,7 +72,7 @@ private:
 
     QTimer m_timer;
     QPointer<MessageBoxWindow> m_lastBox;
-    QPointer<TAboutBox> m_lastAbout;
+    QPointer<AboutBoxWindow> m_lastAbout;
 };
 
 } // namespace nuvask::test

@@ -1,64 +1,70 @@
 #pragma once
-// The version information window: icon, product, version, copyright and
-// comment lines in a bevelled panel, a button to the maker's home page, one
-// to write the maker a mail, and Ｏ Ｋ. TAboutBoxDlg creates it per call.
+// The about box component each window that shows its version owns (as
+// AboutBoxDlg1): the caller sets the texts, Execute shows an AboutBoxWindow for
+// that one call.
 
-#include <QDialog>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+#include <QWidget>
 
-class QLabel;
+#include <functional>
 
 namespace nuvask {
 
-class ColourButton;
-class MessageBox;
-
-class TAboutBox : public QDialog
+class AboutBox : public QObject
 {
     Q_OBJECT
+    Q_PROPERTY(QString ProductName READ ProductName WRITE SetProductName)
+    Q_PROPERTY(QString Version READ Version WRITE SetVersion)
+    Q_PROPERTY(QString Copyright READ Copyright WRITE SetCopyright)
+    Q_PROPERTY(QString Comment0 READ Comment0 WRITE SetComment0)
+    Q_PROPERTY(QString Comment1 READ Comment1 WRITE SetComment1)
+    Q_PROPERTY(QString Comment2 READ Comment2 WRITE SetComment2)
+    Q_PROPERTY(QString Title READ Title WRITE SetTitle)
 public:
-    static constexpr int kClientWidth = 413;  // pixels
-    static constexpr int kClientHeight = 299; // pixels
+    explicit AboutBox(QObject *parent = nullptr);
 
-    explicit TAboutBox(QWidget *parent = nullptr);
+    QString ProductName() const { return m_productName; }
+    void SetProductName(const QString &text) { m_productName = text; }
+    QString Version() const { return m_version; }
+    void SetVersion(const QString &text) { m_version = text; }
+    QString Copyright() const { return m_copyright; }
+    void SetCopyright(const QString &text) { m_copyright = text; }
+    QString Comment0() const { return m_comment0; }
+    void SetComment0(const QString &text) { m_comment0 = text; }
+    QString Comment1() const { return m_comment1; }
+    void SetComment1(const QString &text) { m_comment1 = text; }
+    QString Comment2() const { return m_comment2; }
+    void SetComment2(const QString &text) { m_comment2 = text; }
+    // Caption before " バージョン情報"; empty = the application title.
+    QString Title() const { return m_title; }
+    void SetTitle(const QString &text) { m_title = text; }
+    // Window the box is centred over; nullptr = the main window.
+    QWidget *SourceHandle() const { return m_source.data(); }
+    void SetSourceHandle(QWidget *window);
 
-    // The label texts as Execute composes them.
-    void SetTexts(const QString &productLine, const QString &version, const QString &copyright,
-                  const QString &comment0, const QString &comment1, const QString &comment2);
-    void SetHintsOn(bool on);
-    bool HintsOn() const { return m_hintsOn; }
-    MessageBox *messageBox() const { return m_messageBox; }
+    // Shows the box modally; true when it closed with result 1 (Ｏ Ｋ, or a
+    // home page or mail program started), false through the title bar.
+    bool Execute();
 
-    // The three buttons' actions.
-    void ColorBtn1Click();
-    void ColorBtn2Click();
-    void ColorBtn3Click();
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    // How web and mail addresses are opened (the desktop's handler by
+    // default); true when a program took the address. One place for tests.
+    using UrlOpener = std::function<bool(const QUrl &)>;
+    static void SetUrlOpener(UrlOpener opener);
+    static bool OpenUrl(const QUrl &url);
 
 private:
-    // Opens url; success ends the box with 1, failure shows `failure`.
-    bool openOrComplain(const QString &url, const QString &failure);
-    void applyColours();
-
-    QWidget *Panel1 = nullptr;
-    QLabel *ProgramIcon = nullptr;
-    QLabel *ProductName = nullptr;
-    QLabel *Version = nullptr;
-    QLabel *Copyright = nullptr;
-    QLabel *Comments = nullptr;
-    QLabel *Comment0 = nullptr;
-    QLabel *Comment1 = nullptr;
-    QLabel *Comment2 = nullptr;
-    ColourButton *ColorBtn1 = nullptr;
-    ColourButton *ColorBtn2 = nullptr;
-    ColourButton *ColorBtn3 = nullptr;
-    MessageBox *m_messageBox = nullptr;
-    bool m_hintsOn = true;
+    QString m_productName;
+    QString m_version;
+    QString m_copyright;
+    QString m_comment0;
+    QString m_comment1;
+    QString m_comment2;
+    QString m_title;
+    QPointer<QWidget> m_source;
+    bool m_sourceGiven = false;
 };
 
 } // namespace nuvask

@@ -7,7 +7,7 @@
 #include "core/settings/Registry.h"
 #include "core/settings/SettingsStore.h"
 #include "core/help/VersionDisplay.h"
-#include "ui/help/AboutBoxDlg.h"
+#include "ui/help/AboutBox.h"
 #include "ui/help/AboutTexts.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/dialogs/MessageBox.h"
@@ -27,7 +27,7 @@ HelpMenu::HelpMenu(QWidget *window, const MainMenu &menu, MessageBox *messageBox
     : QObject(window), m_window(window), m_messageBox(messageBox), m_registry(registry),
       m_settingsKeyPath(std::move(settingsKeyPath)), m_helpFile(std::move(helpFile))
 {
-    AboutBoxDlg1 = new TAboutBoxDlg(this);
+    m_aboutBox = new AboutBox(this);
     connect(menu.HELP_MOKUJI, &QAction::triggered, this, &HelpMenu::HELP_MOKUJIClick);
     connect(menu.HELP_KEYWORD, &QAction::triggered, this, &HelpMenu::HELP_KEYWORDClick);
     connect(menu.HELP_HELP, &QAction::triggered, this, &HelpMenu::HELP_HELPClick);
@@ -131,16 +131,16 @@ void HelpMenu::HELP2Click()
     if (auto key = m_registry.open(RegRoot::CurrentUser, m_settingsKeyPath, false))
         stored = key->readString(QLatin1String(setting::Version.name));
     const QString title = ShownTitle(Start().ProgramTitle);
-    AboutBoxDlg1->SetProductName(title);
-    AboutBoxDlg1->SetVersion(StoredVersionText(stored));
-    AboutBoxDlg1->SetCopyright(helpMenuText::Copyright);
-    AboutBoxDlg1->SetTitle(title);
-    AboutBoxDlg1->SetComment0(helpMenuText::Comment0());
-    AboutBoxDlg1->SetComment1(helpMenuText::Comment1());
-    AboutBoxDlg1->SetComment2(QString());
+    m_aboutBox->SetProductName(title);
+    m_aboutBox->SetVersion(StoredVersionText(stored));
+    m_aboutBox->SetCopyright(helpMenuText::Copyright);
+    m_aboutBox->SetTitle(title);
+    m_aboutBox->SetComment0(helpMenuText::Comment0());
+    m_aboutBox->SetComment1(helpMenuText::Comment1());
+    m_aboutBox->SetComment2(QString());
     // The busy cursor is for the reading, not for the time the box is open.
     QGuiApplication::restoreOverrideCursor();
-    AboutBoxDlg1->Execute();
+    m_aboutBox->Execute();
 }
 
 } // namespace nuvask

@@ -16,7 +16,7 @@ namespace nuvask {
 
 class IRegistry;
 class HelpWindow;
-class TAboutBoxDlg;
+class AboutBox;
 class MessageBox;
 struct MainMenu;
 
@@ -64,7 +64,7 @@ public:
     // The contact text MQ_A shows.
     static QString ContactText();
     HelpWindow *helpWindow() const;
-    TAboutBoxDlg *aboutBox() const { return AboutBoxDlg1; }
+    AboutBox *aboutBox() const { return m_aboutBox; }
 
 private:
     HelpWindow &help();
@@ -76,7 +76,7 @@ private:
     QString m_settingsKeyPath;
     QString m_helpFile;
     QPointer<HelpWindow> m_help;
-    TAboutBoxDlg *AboutBoxDlg1 = nullptr;
+    AboutBox *m_aboutBox = nullptr;
 };
 
 } // namespace nuvask

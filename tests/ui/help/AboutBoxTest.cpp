@@ -1,7 +1,7 @@
 // The about box: its lines, the two home-page questions (a question left
 // alone answers Yes), and a browser or mail program that does not start.
 #include "support/ModalScript.h"
-#include "ui/help/AboutBoxDlg.h"
+#include "ui/help/AboutBox.h"
 #include "ui/help/AboutTexts.h"
 #include "ui/widgets/ColourButton.h"
 #include "ui/dialogs/WorkArea.h"
@@ -20,11 +20,11 @@ struct AboutBoxTest : ::testing::Test
     QList<QUrl> opened;
     bool openWorks = true;
     test::ModalScript script;
-    TAboutBoxDlg dlg;
+    AboutBox dlg;
 
     void SetUp() override
     {
-        TAboutBoxDlg::SetUrlOpener([this](const QUrl &url) {
+        AboutBox::SetUrlOpener([this](const QUrl &url) {
             opened << url;
             return openWorks;
         });
@@ -32,18 +32,18 @@ struct AboutBoxTest : ::testing::Test
     }
     void TearDown() override
     {
-        TAboutBoxDlg::SetUrlOpener({});
+        AboutBox::SetUrlOpener({});
         MessageBoxWindow::SetTickIntervalMs(1000);
     }
-    static QString label(TAboutBox *box, const char *name) { return box->findChild<QLabel *>(name)->text(); }
-    static void press(TAboutBox *box, const char *button) { box->findChild<ColourButton *>(button)->Click(); }
+    static QString label(AboutBoxWindow *box, const char *name) { return box->findChild<QLabel *>(name)->text(); }
+    static void press(AboutBoxWindow *box, const char *button) { box->findChild<ColourButton *>(button)->Click(); }
     // The key goes where the keyboard sends it: the focused control.
-    static QWidget *focused(TAboutBox *box)
+    static QWidget *focused(AboutBoxWindow *box)
     {
         QWidget *w = QApplication::focusWidget();
         return w ? w : box;
     }
-    static void key(TAboutBox *box, Qt::Key k) { QTest::keyClick(focused(box), k); }
+    static void key(AboutBoxWindow *box, Qt::Key k) { QTest::keyClick(focused(box), k); }
 };
 
 } // namespace
@@ -51,7 +51,7 @@ struct AboutBoxTest : ::testing::Test
 TEST_F(AboutBoxTest, LinesAndCaptionAndTheTwentyOneByteRule)
 {
     QStringList seen;
-    script.onAbout = [&](TAboutBox *box) {
+    script.onAbout = [&](AboutBoxWindow *box) {
         seen << label(box, "ProductName") << label(box, "Version") << label(box, "Copyright") << label(box, "Comment0")
              << label(box, "Comment2") << box->windowTitle();
         press(box, "ColorBtn1");
@@ -78,7 +78,7 @@ TEST_F(AboutBoxTest, FirstHomePageQuestionLeftAloneOpensTheFirstAddressAndCloses
 {
     MessageBoxWindow::SetTickIntervalMs(5); // the ten-second countdown in 50 ms
     script.answers = {-1};
-    script.onAbout = [&](TAboutBox *box) { press(box, "ColorBtn2"); };
+    script.onAbout = [&](AboutBoxWindow *box) { press(box, "ColorBtn2"); };
     EXPECT_TRUE(dlg.Execute());
     EXPECT_EQ(opened, QList<QUrl>{QUrl(maker::HomePage1)});
     EXPECT_EQ(script.texts, QStringList{"ホームページ\n" + maker::HomePage1 + "\nへアクセスしますか？"});
@@ -88,7 +88,7 @@ TEST_F(AboutBoxTest, NoToTheFirstAddressAsksForTheSecondAndNoTwiceOpensNothing)
 {
     script.answers = {7, 6, 7, 2};
     int presses = 0;
-    script.onAbout = [&](TAboutBox *box) {
+    script.onAbout = [&](AboutBoxWindow *box) {
         press(box, "ColorBtn2"); // No, Yes: the second address
         ++presses;
     };
@@ -96,7 +96,7 @@ TEST_F(AboutBoxTest, NoToTheFirstAddressAsksForTheSecondAndNoTwiceOpensNothing)
     EXPECT_EQ(opened, QList<QUrl>{QUrl(maker::HomePage2)});
 
     opened.clear();
-    script.onAbout = [&](TAboutBox *box) {
+    script.onAbout = [&](AboutBoxWindow *box) {
         press(box, "ColorBtn2"); // No, then closed through the title bar: nothing
         EXPECT_TRUE(box->isVisible());
         box->close();
@@ -110,7 +110,7 @@ TEST_F(AboutBoxTest, AMailProgramThatDoesNotStartLeavesTheBoxOpenWithTheMessage)
 {
     openWorks = false;
     script.answers = {1, 6, 1};
-    script.onAbout = [&](TAboutBox *box) {
+    script.onAbout = [&](AboutBoxWindow *box) {
         press(box, "ColorBtn3");
         EXPECT_TRUE(box->isVisible());
         press(box, "ColorBtn2"); // Yes to the first address, which fails as well
@@ -128,7 +128,7 @@ TEST_F(AboutBoxTest, EscDoesNothingAndEnterInAFreshBoxClosesItWithoutTheHomePage
 {
     QString firstFocus;
     bool stayedAfterEsc = false;
-    script.onAbout = [&](TAboutBox *box) {
+    script.onAbout = [&](AboutBoxWindow *box) {
         firstFocus = focused(box)->objectName();
         key(box, Qt::Key_Escape);
         QTest::qWait(20);
@@ -144,7 +144,7 @@ TEST_F(AboutBoxTest, EscDoesNothingAndEnterInAFreshBoxClosesItWithoutTheHomePage
     // Tabbed to "HOME PAGE", Enter presses it.
     script.answers = {7, 7};
     bool stayedAfterNo = false;
-    script.onAbout = [&](TAboutBox *box) {
+    script.onAbout = [&](AboutBoxWindow *box) {
         for (int i = 0; i < 3 && focused(box)->objectName() != QLatin1String("ColorBtn2"); ++i)
             key(box, Qt::Key_Tab);
         key(box, Qt::Key_Return);

@@ -10,7 +10,7 @@
 #include "platform/sim/SimMixerBoard.h"
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
-#include "ui/help/AboutBoxDlg.h"
+#include "ui/help/AboutBox.h"
 #include "ui/help/HelpMenu.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -105,7 +105,7 @@ TEST_F(HelpMenuTest, VersionNumberLeftUnansweredIsEmptiedNotDeleted)
 TEST_F(HelpMenuTest, VersionDisplayShowsTheStoredVersion)
 {
     QStringList shown;
-    script.onAbout = [&](TAboutBox *about) {
+    script.onAbout = [&](AboutBoxWindow *about) {
         shown << about->findChild<QLabel *>("Version")->text();
         about->done(1);
     };

@@ -11,7 +11,7 @@
 #include "support/TempXdg.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/MessageBoxWindow.h"
-#include "ui/help/AboutBox.h"
+#include "ui/help/AboutBoxWindow.h"
 #include "ui/help/HelpMenu.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/MainMenu.h"
@@ -82,7 +82,7 @@ TEST_F(EnglishMainWindow, AboutBoxFromTheHelpMenu)
         HelpMenu help(&window, menu, box, reg, SettingsKeyPath("NUVASK"), QString());
         test::ModalScript script;
         QStringList seen;
-        script.onAbout = [&](TAboutBox *b) {
+        script.onAbout = [&](AboutBoxWindow *b) {
             seen << b->findChild<QLabel *>("ProductName")->text() << b->findChild<QLabel *>("Comment0")->text()
                  << b->windowTitle();
             b->done(1);
