@@ -1227,7 +1227,7 @@ Quit the program, then uninstall again.</translation>
     </message>
 </context>
 <context>
-    <name>TaskTray</name>
+    <name>TrayComponent</name>
     <message>
         <source>0以下は指定できません</source>
         <translation>Cannot be 0 or less</translation>

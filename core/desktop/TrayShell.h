@@ -8,7 +8,7 @@
 // ui/QtTrayShell; tests use a recording fake.
 //
 // Mouse activity over an icon comes back as a call of
-// TNotifyWindow::WM_TRAY_NOTIFY(identifier, mouse message) on the event loop,
+// TrayEventRouter::WM_TRAY_NOTIFY(identifier, mouse message) on the event loop,
 // on the notify window named in the record.
 
 #include <QPoint>
@@ -23,7 +23,7 @@ class QObject;
 
 namespace nuvask {
 
-class TNotifyWindow;
+class TrayEventRouter;
 
 // The callback message given to the shell (WM_USER + 0x66).
 inline constexpr quint32 WM_TRAY_NOTIFY = 0x466;
@@ -58,7 +58,7 @@ inline constexpr int kTipFieldBytes = 64;
 struct NotifyIconRecord
 {
     quint32 cbSize = 88;           // bytes of the record the shell expects
-    TNotifyWindow *hWnd = nullptr; // receives WM_TRAY_NOTIFY
+    TrayEventRouter *hWnd = nullptr; // receives WM_TRAY_NOTIFY
     quint32 uID = 0;               // icon identifier within the process
     quint32 uFlags = 0;            // NIF_*
     quint32 uCallbackMessage = 0;

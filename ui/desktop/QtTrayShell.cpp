@@ -2,7 +2,7 @@
 
 #include "ui/desktop/QtTrayShell.h"
 
-#include "core/desktop/TaskTray.h"
+#include "core/desktop/TrayComponent.h"
 
 #include <QCursor>
 #include <QIcon>
@@ -135,7 +135,7 @@ void QtTrayShell::activated(quint32 id, QSystemTrayIcon::ActivationReason reason
         return;
     // Handed on from the event loop, as the shell posts its callback: the
     // handler may open menus and message boxes of its own.
-    QPointer<TNotifyWindow> window = it->second.window;
+    QPointer<TrayEventRouter> window = it->second.window;
     QMetaObject::invokeMethod(
         window,
         [window, id, message] {

@@ -59,7 +59,7 @@ private:
     struct Entry
     {
         QSystemTrayIcon *icon = nullptr;
-        QPointer<TNotifyWindow> window;
+        QPointer<TrayEventRouter> window;
     };
 
     void apply(Entry &entry, const NotifyIconRecord &record);

@@ -2,7 +2,7 @@
 
 #include "ui/desktop/TrayIcon.h"
 
-#include "core/desktop/TaskTray.h"
+#include "core/desktop/TrayComponent.h"
 #include "ui/widgets/ColourButton.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/mainwindow/MainWindowTexts.h"
@@ -36,12 +36,12 @@ TrayIcon::TrayIcon(QWidget *window, QWidget *buttonPanel, MessageBox *box, TrayS
         m_shell = m_ownShell.get();
     }
     // The window opens its menu itself: neither PopupMenuL nor PopupMenuR.
-    TaskTray1 = new TTaskTray(*m_shell, window);
+    TaskTray1 = new TrayComponent(*m_shell, window);
     TaskTray1->setObjectName(QStringLiteral("TaskTray1"));
     TaskTray1->SetIconID(1);
     TaskTray1->Loaded(); // stored unregistered: nothing shows yet
-    connect(TaskTray1, &TTaskTray::OnMouseDown, this,
-            [this](TTaskTray *sender, TMouseButton button, TShiftState, int x, int y) {
+    connect(TaskTray1, &TrayComponent::OnMouseDown, this,
+            [this](TrayComponent *sender, TrayMouseButton button, TrayModifiers, int x, int y) {
                 TaskTray1MouseDown(sender, button, x, y);
             });
 
@@ -77,7 +77,7 @@ bool TrayIcon::InTray() const
 void TrayIcon::SetTipAndIcon(const QString &tip, const QIcon &icon)
 {
     TaskTray1->SetTipString(tip);
-    TIcon image;
+    TrayImage image;
     if (!icon.isNull())
         image.SetHandle(QVariant::fromValue(icon));
     TaskTray1->SetIcon(&image);
@@ -147,24 +147,24 @@ bool TrayIcon::RestoreFromTray()
     return true;
 }
 
-void TrayIcon::TaskTray1MouseDown(TTaskTray *, TMouseButton button, int, int)
+void TrayIcon::TaskTray1MouseDown(TrayComponent *, TrayMouseButton button, int, int)
 {
     if (m_trayMenuBusy)
         return;
     QCoreApplication::processEvents();
     const QPoint at = m_shell->GetCursorPos(); // screen pixels
     switch (button) {
-    case TMouseButton::mbLeft:
+    case TrayMouseButton::mbLeft:
         if (TaskTray1->Registered())
             TR_IconOFFClick();
         break;
-    case TMouseButton::mbRight:
+    case TrayMouseButton::mbRight:
         m_trayMenuBusy = true;
         QCoreApplication::processEvents();
         setBusyCursor(true);
         m_shell->Popup(PopupMenu_TR, at);
         break;
-    case TMouseButton::mbMiddle:
+    case TrayMouseButton::mbMiddle:
         break;
     }
 }

@@ -26,9 +26,9 @@ namespace nuvask {
 
 class ColourButton;
 class MessageBox;
-class TTaskTray;
+class TrayComponent;
 class TrayShell;
-enum class TMouseButton;
+enum class TrayMouseButton;
 
 class TrayIcon : public QObject
 {
@@ -58,14 +58,14 @@ public:
     void SetTrayMenuBusy(bool on) { m_trayMenuBusy = on; }
 
     bool InTray() const;
-    TTaskTray *TaskTray1 = nullptr;
+    TrayComponent *TaskTray1 = nullptr;
     ColourButton *Btn_TRAY = nullptr;
     QMenu *PopupMenu_TR = nullptr;
     QAction *TR_IconOFF = nullptr;
     QAction *TR_History = nullptr; // opens the level history; the window wires it
 
 private:
-    void TaskTray1MouseDown(TTaskTray *sender, TMouseButton button, int x, int y);
+    void TaskTray1MouseDown(TrayComponent *sender, TrayMouseButton button, int x, int y);
     void PopupMenu_TRPopup();
     void TrayChanged(bool available);
     // The window on the screen and in front, with its "Tray" button.

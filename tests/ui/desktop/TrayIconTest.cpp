@@ -3,7 +3,7 @@
 // recording notification area, and against QSystemTrayIcon itself.
 #include "ui/desktop/TrayIcon.h"
 #include "support/ModalScript.h"
-#include "core/desktop/TaskTray.h"
+#include "core/desktop/TrayComponent.h"
 #include "support/RecordingTrayShell.h"
 #include "ui/widgets/AppIcon.h"
 #include "ui/widgets/ColourButton.h"
@@ -54,7 +54,7 @@ struct TrayFeature : ::testing::Test
         tray.reset();
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr); // no hourglass left behind
     }
-    void press(quint32 message) { TrayNotifyWindow()->WM_TRAY_NOTIFY(1, message); }
+    void press(quint32 message) { ProcessTrayEventRouter()->WM_TRAY_NOTIFY(1, message); }
     void intoTray()
     {
         tray->Btn_TRAY->Click();

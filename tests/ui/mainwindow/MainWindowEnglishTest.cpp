@@ -1,7 +1,7 @@
 // What a user outside Japan sees: the main window, a message box and the
 // about box in English, the tray tip and the about box's product line
 // measured as shown, and the English help file chosen beside the program.
-#include "core/desktop/TaskTray.h"
+#include "core/desktop/TrayComponent.h"
 #include "core/startup/ProgramEntry.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/sim/SimTopology.h"
@@ -47,7 +47,7 @@ TEST_F(EnglishMainWindow, MenusTrayTipAndTheNoTrayMessage)
     EXPECT_EQ(w.menu().MO_History->text(), "&Recording Level History...");
     EXPECT_EQ(w.menu().HELP2->text(), "&About...");
     // The tip is the whole English title: 19 bytes, far from the 63-byte cut.
-    EXPECT_EQ(w.findChild<TTaskTray *>("TaskTray1")->TipString(), "DORIVA SOUND Volume");
+    EXPECT_EQ(w.findChild<TrayComponent *>("TaskTray1")->TipString(), "DORIVA SOUND Volume");
 
     // The offscreen platform has no notification area: "Tray" says so.
     test::ModalScript boxes;

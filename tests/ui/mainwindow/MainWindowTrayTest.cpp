@@ -4,7 +4,7 @@
 // presses out while they run.
 #include "support/ModalScript.h"
 #include "core/startup/ProgramEntry.h"
-#include "core/desktop/TaskTray.h"
+#include "core/desktop/TrayComponent.h"
 #include "platform/linux/HiveFileRegistry.h"
 #include "platform/linux/XdgDesktopEntries.h"
 #include "platform/linux/XdgProgramGroups.h"
@@ -40,7 +40,7 @@ TEST(MainWindowTray, WithoutANotificationAreaTrayKeepsTheWindowAndSaysWhy)
     EXPECT_EQ(button->parentWidget(), w.panels().panel(2));
     EXPECT_TRUE(w.panels().panel(2)->rect().contains(button->geometry())); // not cut off
     ASSERT_NE(w.findChild<QMenu *>("PopupMenu_TR"), nullptr);
-    TTaskTray *tray = w.findChild<TTaskTray *>("TaskTray1");
+    TrayComponent *tray = w.findChild<TrayComponent *>("TaskTray1");
     ASSERT_NE(tray, nullptr);
     EXPECT_EQ(tray->IconID(), 1);
     EXPECT_TRUE(tray->Icon()->Empty()); // given in the deferred start

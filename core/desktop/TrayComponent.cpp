@@ -1,6 +1,6 @@
 // The tray component: one icon in the notification area and its mouse activity.
 
-#include "core/desktop/TaskTray.h"
+#include "core/desktop/TrayComponent.h"
 
 #include "core/base/TextHelpers.h"
 
@@ -17,15 +17,15 @@ QList<TrayIconEntry> &iconList()
     return list;
 }
 
-QPointer<TNotifyWindow> &notifyWindow()
+QPointer<TrayEventRouter> &notifyWindow()
 {
-    static QPointer<TNotifyWindow> window;
+    static QPointer<TrayEventRouter> window;
     return window;
 }
 
 bool g_inTrayCallback = false;
 
-TTaskTray *findTray(const QString &text)
+TrayComponent *findTray(const QString &text)
 {
     for (const TrayIconEntry &entry : iconList()) {
         if (entry.first == text)
@@ -61,19 +61,19 @@ struct Route
 {
     quint32 message;
     Call call;
-    TMouseButton button;
-    TShiftFlag shift;
+    TrayMouseButton button;
+    TrayModifierFlag shift;
 };
 constexpr Route kRoutes[] = {
-    {WM_MOUSEMOVE, Call::Move, TMouseButton::mbLeft, ssLeft},
-    {WM_LBUTTONDOWN, Call::Down, TMouseButton::mbLeft, ssLeft},
-    {WM_LBUTTONUP, Call::Up, TMouseButton::mbLeft, ssLeft},
-    {WM_LBUTTONDBLCLK, Call::DblClick, TMouseButton::mbLeft, ssLeft},
-    {WM_RBUTTONDOWN, Call::Down, TMouseButton::mbRight, ssRight},
-    {WM_RBUTTONUP, Call::Up, TMouseButton::mbRight, ssRight},
-    {WM_RBUTTONDBLCLK, Call::DblClick, TMouseButton::mbRight, ssRight},
-    {WM_MBUTTONDOWN, Call::Down, TMouseButton::mbMiddle, ssMiddle},
-    {WM_MBUTTONUP, Call::Up, TMouseButton::mbMiddle, ssMiddle},
+    {WM_MOUSEMOVE, Call::Move, TrayMouseButton::mbLeft, ssLeft},
+    {WM_LBUTTONDOWN, Call::Down, TrayMouseButton::mbLeft, ssLeft},
+    {WM_LBUTTONUP, Call::Up, TrayMouseButton::mbLeft, ssLeft},
+    {WM_LBUTTONDBLCLK, Call::DblClick, TrayMouseButton::mbLeft, ssLeft},
+    {WM_RBUTTONDOWN, Call::Down, TrayMouseButton::mbRight, ssRight},
+    {WM_RBUTTONUP, Call::Up, TrayMouseButton::mbRight, ssRight},
+    {WM_RBUTTONDBLCLK, Call::DblClick, TrayMouseButton::mbRight, ssRight},
+    {WM_MBUTTONDOWN, Call::Down, TrayMouseButton::mbMiddle, ssMiddle},
+    {WM_MBUTTONUP, Call::Up, TrayMouseButton::mbMiddle, ssMiddle},
 };
 
 // Clears InTrayCallback however the dispatch ends.
@@ -95,19 +95,19 @@ bool InTrayCallback()
     return g_inTrayCallback;
 }
 
-TNotifyWindow *TrayNotifyWindow()
+TrayEventRouter *ProcessTrayEventRouter()
 {
     return notifyWindow();
 }
 
-TNotifyWindow::TNotifyWindow(QObject *owner) : QObject(owner)
+TrayEventRouter::TrayEventRouter(QObject *owner) : QObject(owner)
 {
     setObjectName(QStringLiteral("TrayNotifyWindow"));
 }
 
-void TNotifyWindow::WM_TRAY_NOTIFY(quintptr wParam, quintptr lParam)
+void TrayEventRouter::WM_TRAY_NOTIFY(quintptr wParam, quintptr lParam)
 {
-    TTaskTray *tray = findTray(QString::number(wParam));
+    TrayComponent *tray = findTray(QString::number(wParam));
     if (!tray || g_inTrayCallback)
         return;
     const QPoint at = tray->Shell().GetCursorPos(); // screen pixels
@@ -137,15 +137,15 @@ void TNotifyWindow::WM_TRAY_NOTIFY(quintptr wParam, quintptr lParam)
     // Anything else, a middle double click included, does nothing.
 }
 
-TTaskTray::TTaskTray(TrayShell &shell, QObject *owner) : QObject(owner), m_shell(shell), m_owner(owner)
+TrayComponent::TrayComponent(TrayShell &shell, QObject *owner) : QObject(owner), m_shell(shell), m_owner(owner)
 {
     m_iconId = nextIconId();
     iconList().append({QString::number(m_iconId), this});
-    m_icon = new TIcon(this);
-    connect(m_icon, &TIcon::OnChange, this, &TTaskTray::UpdateIcon);
+    m_icon = new TrayImage(this);
+    connect(m_icon, &TrayImage::OnChange, this, &TrayComponent::UpdateIcon);
 }
 
-TTaskTray::~TTaskTray()
+TrayComponent::~TrayComponent()
 {
     RemoveIcon();
     const QString text = QString::number(m_iconId);
@@ -158,7 +158,7 @@ TTaskTray::~TTaskTray()
     }
 }
 
-void TTaskTray::SetTipString(const QString &tip)
+void TrayComponent::SetTipString(const QString &tip)
 {
     if (tip == m_tipString)
         return;
@@ -166,7 +166,7 @@ void TTaskTray::SetTipString(const QString &tip)
     UpdateIcon();
 }
 
-void TTaskTray::SetIcon(TIcon *icon)
+void TrayComponent::SetIcon(TrayImage *icon)
 {
     if (icon == m_icon)
         return;
@@ -180,7 +180,7 @@ void TTaskTray::SetIcon(TIcon *icon)
     RemoveIcon();
 }
 
-QString TTaskTray::SetIconID(int id)
+QString TrayComponent::SetIconID(int id)
 {
     if (id <= 0)
         return trayText::IdNotPositive();
@@ -205,7 +205,7 @@ QString TTaskTray::SetIconID(int id)
     return {};
 }
 
-QString TTaskTray::SetRegistered(bool on)
+QString TrayComponent::SetRegistered(bool on)
 {
     if (on == m_registered)
         return {};
@@ -221,17 +221,17 @@ QString TTaskTray::SetRegistered(bool on)
     return {};
 }
 
-void TTaskTray::Loaded()
+void TrayComponent::Loaded()
 {
     UpdateIcon();
 }
 
-void TTaskTray::UpdateIcon()
+void TrayComponent::UpdateIcon()
 {
     if (!m_registered)
         return;
     if (!notifyWindow())
-        notifyWindow() = new TNotifyWindow(m_owner);
+        notifyWindow() = new TrayEventRouter(m_owner);
     if (!m_iconAdded) {
         m_record.cbSize = 88;
         m_record.hWnd = notifyWindow();
@@ -247,7 +247,7 @@ void TTaskTray::UpdateIcon()
     m_iconAdded = true;
 }
 
-void TTaskTray::RemoveIcon()
+void TrayComponent::RemoveIcon()
 {
     if (m_iconAdded)
         m_shell.Shell_NotifyIcon(NIM_DELETE, m_record);
@@ -255,14 +255,14 @@ void TTaskTray::RemoveIcon()
     m_registered = false;
 }
 
-void TTaskTray::DblClick(TMouseButton button)
+void TrayComponent::DblClick(TrayMouseButton button)
 {
     emit OnDblClick(this, button);
 }
 
-void TTaskTray::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+void TrayComponent::MouseDown(TrayMouseButton button, TrayModifiers shift, int x, int y)
 {
-    const QPointer<TTaskTray> self(this);
+    const QPointer<TrayComponent> self(this);
     if (m_shell.SetForegroundWindow(m_owner))
         QCoreApplication::processEvents();
     if (!self)
@@ -270,18 +270,18 @@ void TTaskTray::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
     emit OnMouseDown(this, button, shift, x, y);
     if (!self)
         return;
-    if (button == TMouseButton::mbLeft && m_popupMenuL)
+    if (button == TrayMouseButton::mbLeft && m_popupMenuL)
         m_shell.Popup(m_popupMenuL, QPoint(x, y));
-    else if (button == TMouseButton::mbRight && m_popupMenuR)
+    else if (button == TrayMouseButton::mbRight && m_popupMenuR)
         m_shell.Popup(m_popupMenuR, QPoint(x, y));
 }
 
-void TTaskTray::MouseMove(int x, int y)
+void TrayComponent::MouseMove(int x, int y)
 {
-    emit OnMouseMove(this, TShiftState(), x, y);
+    emit OnMouseMove(this, TrayModifiers(), x, y);
 }
 
-void TTaskTray::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+void TrayComponent::MouseUp(TrayMouseButton button, TrayModifiers shift, int x, int y)
 {
     emit OnMouseUp(this, button, shift, x, y);
 }

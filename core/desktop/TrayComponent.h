@@ -2,13 +2,13 @@
 // The tray component: one icon in the desktop's notification area, with its
 // identifier, image, tip text and whether it is meant to be shown, and the
 // mouse activity over it turned into component events and popup menus.
-// TNotifyWindow is the one receiver per process of that activity; it finds
+// TrayEventRouter is the one receiver per process of that activity; it finds
 // the component by identifier in TrayIconList.
 //
 // Everything runs on the user-interface thread. The shell is reached through
 // TrayShell (ui/QtTrayShell on the desktop, a recording fake in tests).
 
-#include "core/desktop/TIcon.h"
+#include "core/desktop/TrayImage.h"
 #include "core/desktop/TrayShell.h"
 
 #include <QObject>
@@ -20,15 +20,15 @@
 namespace nuvask {
 
 namespace trayText {
-inline QString IdNotPositive() { return QCoreApplication::translate("TaskTray", "0以下は指定できません"); }
-inline QString IdDuplicate() { return QCoreApplication::translate("TaskTray", "同じアイコン識別子が有ります"); }
-inline QString NoIcon() { return QCoreApplication::translate("TaskTray", "アイコンが指定されていません"); }
+inline QString IdNotPositive() { return QCoreApplication::translate("TrayComponent", "0以下は指定できません"); }
+inline QString IdDuplicate() { return QCoreApplication::translate("TrayComponent", "同じアイコン識別子が有ります"); }
+inline QString NoIcon() { return QCoreApplication::translate("TrayComponent", "アイコンが指定されていません"); }
 } // namespace trayText
 
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+enum class TrayMouseButton { mbLeft, mbRight, mbMiddle };
 
 // Shift and button states as the events report them.
-enum TShiftFlag {
+enum TrayModifierFlag {
     ssShift = 0x01,
     ssAlt = 0x02,
     ssCtrl = 0x04,
@@ -37,24 +37,24 @@ enum TShiftFlag {
     ssMiddle = 0x20,
     ssDouble = 0x40,
 };
-Q_DECLARE_FLAGS(TShiftState, TShiftFlag)
-Q_DECLARE_OPERATORS_FOR_FLAGS(TShiftState)
+Q_DECLARE_FLAGS(TrayModifiers, TrayModifierFlag)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TrayModifiers)
 
-class TTaskTray;
+class TrayComponent;
 
 // Process-wide: every component in the order it was created, under its
 // identifier as decimal text.
-using TrayIconEntry = std::pair<QString, TTaskTray *>;
+using TrayIconEntry = std::pair<QString, TrayComponent *>;
 const QList<TrayIconEntry> &TrayIconList();
 // True while a callback is being dispatched.
 bool InTrayCallback();
 
-class TNotifyWindow : public QObject
+class TrayEventRouter : public QObject
 {
     Q_OBJECT
 public:
     // A child of `owner`: it lives until that form goes.
-    explicit TNotifyWindow(QObject *owner);
+    explicit TrayEventRouter(QObject *owner);
 
     // Mouse activity over icon `wParam`; `lParam` is the mouse message.
     // Unknown identifiers are dropped, and so is every callback that arrives
@@ -64,22 +64,22 @@ public:
 };
 
 // The notify window of the process, absent until the first icon is shown.
-TNotifyWindow *TrayNotifyWindow();
+TrayEventRouter *ProcessTrayEventRouter();
 
-class TTaskTray : public QObject
+class TrayComponent : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QObject *PopupMenuL READ PopupMenuL WRITE SetPopupMenuL)
     Q_PROPERTY(QObject *PopupMenuR READ PopupMenuR WRITE SetPopupMenuR)
     Q_PROPERTY(QString TipString READ TipString WRITE SetTipString)
-    Q_PROPERTY(nuvask::TIcon *Icon READ Icon WRITE SetIcon)
+    Q_PROPERTY(nuvask::TrayImage *Icon READ Icon WRITE SetIcon)
     Q_PROPERTY(int IconID READ IconID WRITE SetIconID)
     Q_PROPERTY(bool Registered READ Registered WRITE SetRegistered)
 public:
     // `owner` is the form the component belongs to (its parent too); `shell`
     // must outlive the component, whose destruction takes the icon away.
-    TTaskTray(TrayShell &shell, QObject *owner);
-    ~TTaskTray() override;
+    TrayComponent(TrayShell &shell, QObject *owner);
+    ~TrayComponent() override;
 
     // Menu opened at the cursor on a left / right button press; cleared when
     // the menu is destroyed.
@@ -92,10 +92,10 @@ public:
     void SetTipString(const QString &tip);
 
     // The component's own icon; changes made to it show at once.
-    TIcon *Icon() const { return m_icon; }
+    TrayImage *Icon() const { return m_icon; }
     // Copies the image of `icon`; nullptr clears the image and takes the icon
     // out of the notification area.
-    void SetIcon(TIcon *icon);
+    void SetIcon(TrayImage *icon);
 
     int IconID() const { return m_iconId; }
     // Error text, empty on success; on an error nothing changes.
@@ -117,23 +117,23 @@ public:
 
     virtual void RemoveIcon();
     virtual void UpdateIcon();
-    virtual void DblClick(TMouseButton button);
-    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void DblClick(TrayMouseButton button);
+    virtual void MouseDown(TrayMouseButton button, TrayModifiers shift, int x, int y);
     virtual void MouseMove(int x, int y);
-    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseUp(TrayMouseButton button, TrayModifiers shift, int x, int y);
 
 signals:
-    void OnDblClick(nuvask::TTaskTray *sender, nuvask::TMouseButton button);
-    void OnMouseMove(nuvask::TTaskTray *sender, nuvask::TShiftState shift, int x, int y);
-    void OnMouseDown(nuvask::TTaskTray *sender, nuvask::TMouseButton button, nuvask::TShiftState shift, int x, int y);
-    void OnMouseUp(nuvask::TTaskTray *sender, nuvask::TMouseButton button, nuvask::TShiftState shift, int x, int y);
+    void OnDblClick(nuvask::TrayComponent *sender, nuvask::TrayMouseButton button);
+    void OnMouseMove(nuvask::TrayComponent *sender, nuvask::TrayModifiers shift, int x, int y);
+    void OnMouseDown(nuvask::TrayComponent *sender, nuvask::TrayMouseButton button, nuvask::TrayModifiers shift, int x, int y);
+    void OnMouseUp(nuvask::TrayComponent *sender, nuvask::TrayMouseButton button, nuvask::TrayModifiers shift, int x, int y);
 
 private:
     TrayShell &m_shell;
     QPointer<QObject> m_owner;
     NotifyIconRecord m_record;
     QString m_tipString;
-    TIcon *m_icon = nullptr;
+    TrayImage *m_icon = nullptr;
     int m_iconId = 0;
     bool m_registered = false;
     bool m_iconAdded = false;

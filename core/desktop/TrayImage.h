@@ -10,11 +10,11 @@
 
 namespace nuvask {
 
-class TIcon : public QObject
+class TrayImage : public QObject
 {
     Q_OBJECT
 public:
-    explicit TIcon(QObject *parent = nullptr) : QObject(parent) {}
+    explicit TrayImage(QObject *parent = nullptr) : QObject(parent) {}
 
     // The image; a null variant is the empty icon.
     const QVariant &Handle() const { return m_handle; }
@@ -24,7 +24,7 @@ public:
     // images cannot be compared without the GUI module.
     void SetHandle(const QVariant &image);
     // Copies the other icon's image.
-    void Assign(const TIcon &other) { SetHandle(other.m_handle); }
+    void Assign(const TrayImage &other) { SetHandle(other.m_handle); }
     // Lets go of the image without announcing it.
     void ReleaseHandle() { m_handle = QVariant(); }
 

@@ -1,10 +1,10 @@
 // The tray component's icon object.
 
-#include "core/desktop/TIcon.h"
+#include "core/desktop/TrayImage.h"
 
 namespace nuvask {
 
-void TIcon::SetHandle(const QVariant &image)
+void TrayImage::SetHandle(const QVariant &image)
 {
     m_handle = image;
     emit OnChange();

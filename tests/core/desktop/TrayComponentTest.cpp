@@ -1,7 +1,7 @@
 // The tray component against a recording notification area: identifiers,
 // property writes and their errors, what reaches the shell, and the dispatch
 // of mouse messages.
-#include "core/desktop/TaskTray.h"
+#include "core/desktop/TrayComponent.h"
 #include "core/base/Cp932.h"
 #include "support/RecordingTrayShell.h"
 
@@ -14,7 +14,7 @@ using test::RecordingTrayShell;
 
 namespace {
 
-struct TaskTray : ::testing::Test
+struct TrayComponentTest : ::testing::Test
 {
     RecordingTrayShell shell;
     QObject form;
@@ -24,7 +24,7 @@ struct TaskTray : ::testing::Test
         // Every component is gone with its test: the process-wide list is empty.
         EXPECT_TRUE(TrayIconList().isEmpty());
     }
-    static void giveImage(TTaskTray &tray) { tray.Icon()->SetHandle(QStringLiteral("image")); }
+    static void giveImage(TrayComponent &tray) { tray.Icon()->SetHandle(QStringLiteral("image")); }
     QList<quint32> messages() const
     {
         QList<quint32> out;
@@ -36,16 +36,16 @@ struct TaskTray : ::testing::Test
 
 } // namespace
 
-TEST_F(TaskTray, IdentifiersFollowTheLastEntryAndNeverRepeat)
+TEST_F(TrayComponentTest, IdentifiersFollowTheLastEntryAndNeverRepeat)
 {
-    auto a = std::make_unique<TTaskTray>(shell, &form);
-    auto b = std::make_unique<TTaskTray>(shell, &form);
-    auto c = std::make_unique<TTaskTray>(shell, &form);
+    auto a = std::make_unique<TrayComponent>(shell, &form);
+    auto b = std::make_unique<TrayComponent>(shell, &form);
+    auto c = std::make_unique<TrayComponent>(shell, &form);
     EXPECT_EQ(a->IconID(), 1);
     EXPECT_EQ(b->IconID(), 2);
     EXPECT_EQ(c->IconID(), 3);
     b.reset();
-    auto d = std::make_unique<TTaskTray>(shell, &form); // last entry 3, plus 1
+    auto d = std::make_unique<TrayComponent>(shell, &form); // last entry 3, plus 1
     EXPECT_EQ(d->IconID(), 4);
     ASSERT_EQ(TrayIconList().size(), 3);
     EXPECT_EQ(TrayIconList()[0].first, QString("1"));
@@ -54,15 +54,15 @@ TEST_F(TaskTray, IdentifiersFollowTheLastEntryAndNeverRepeat)
     // The first takes the number the next one would get: the next one skips it
     // rather than share an identifier (both would take each other's clicks).
     EXPECT_EQ(a->SetIconID(5), QString());
-    auto e = std::make_unique<TTaskTray>(shell, &form);
+    auto e = std::make_unique<TrayComponent>(shell, &form);
     EXPECT_EQ(e->IconID(), 6);
     EXPECT_EQ(TrayIconList()[0].first, QString("5")); // the entry keeps its place
 }
 
-TEST_F(TaskTray, IconIdWritesRefuseBadValuesAndMoveAShownIcon)
+TEST_F(TrayComponentTest, IconIdWritesRefuseBadValuesAndMoveAShownIcon)
 {
-    TTaskTray a(shell, &form);
-    TTaskTray b(shell, &form);
+    TrayComponent a(shell, &form);
+    TrayComponent b(shell, &form);
     EXPECT_EQ(a.SetIconID(0), trayText::IdNotPositive());
     EXPECT_EQ(a.SetIconID(-5), trayText::IdNotPositive());
     EXPECT_EQ(a.SetIconID(2), trayText::IdDuplicate());
@@ -83,16 +83,16 @@ TEST_F(TaskTray, IconIdWritesRefuseBadValuesAndMoveAShownIcon)
 
     // Callbacks now reach it under the new identifier only.
     int presses = 0;
-    QObject::connect(&a, &TTaskTray::OnMouseDown, [&] { ++presses; });
+    QObject::connect(&a, &TrayComponent::OnMouseDown, [&] { ++presses; });
     a.Record().hWnd->WM_TRAY_NOTIFY(1, WM_LBUTTONDOWN);
     EXPECT_EQ(presses, 0);
     a.Record().hWnd->WM_TRAY_NOTIFY(7, WM_LBUTTONDOWN);
     EXPECT_EQ(presses, 1);
 }
 
-TEST_F(TaskTray, RegisteringNeedsAnImageAndSendsAddThenModify)
+TEST_F(TrayComponentTest, RegisteringNeedsAnImageAndSendsAddThenModify)
 {
-    TTaskTray tray(shell, &form);
+    TrayComponent tray(shell, &form);
     EXPECT_EQ(tray.SetRegistered(true), trayText::NoIcon());
     EXPECT_FALSE(tray.Registered());
     EXPECT_TRUE(shell.calls.isEmpty());
@@ -108,7 +108,7 @@ TEST_F(TaskTray, RegisteringNeedsAnImageAndSendsAddThenModify)
     EXPECT_EQ(added.uCallbackMessage, WM_TRAY_NOTIFY);
     EXPECT_EQ(added.uFlags, NIF_MESSAGE | NIF_ICON); // 3: no tip
     EXPECT_NE(added.hWnd, nullptr);
-    EXPECT_EQ(added.hWnd, TrayNotifyWindow());
+    EXPECT_EQ(added.hWnd, ProcessTrayEventRouter());
     EXPECT_EQ(added.hWnd->parent(), &form);
     EXPECT_TRUE(tray.IconAdded());
 
@@ -124,9 +124,9 @@ TEST_F(TaskTray, RegisteringNeedsAnImageAndSendsAddThenModify)
     EXPECT_FALSE(tray.IconAdded());
 }
 
-TEST_F(TaskTray, TipIsCutTo63CodePageBytesWithoutSplittingACharacter)
+TEST_F(TrayComponentTest, TipIsCutTo63CodePageBytesWithoutSplittingACharacter)
 {
-    TTaskTray tray(shell, &form);
+    TrayComponent tray(shell, &form);
     giveImage(tray);
     tray.SetRegistered(true);
     // 62 single bytes and a double-byte character: 64 bytes; byte 63 would be
@@ -141,10 +141,10 @@ TEST_F(TaskTray, TipIsCutTo63CodePageBytesWithoutSplittingACharacter)
     EXPECT_EQ(tray.TipString().size(), 70);
 }
 
-TEST_F(TaskTray, IconChangesReachTheShellAndClearingTakesTheIconAway)
+TEST_F(TrayComponentTest, IconChangesReachTheShellAndClearingTakesTheIconAway)
 {
-    TTaskTray tray(shell, &form);
-    TIcon other;
+    TrayComponent tray(shell, &form);
+    TrayImage other;
     other.SetHandle(QStringLiteral("first"));
     tray.SetIcon(&other);
     EXPECT_EQ(tray.Icon()->Handle().toString(), QString("first"));
@@ -164,38 +164,38 @@ TEST_F(TaskTray, IconChangesReachTheShellAndClearingTakesTheIconAway)
     EXPECT_EQ(tray.SetRegistered(true), trayText::NoIcon());
 }
 
-TEST_F(TaskTray, DestroyingAShownComponentDeletesItsIcon)
+TEST_F(TrayComponentTest, DestroyingAShownComponentDeletesItsIcon)
 {
-    auto tray = std::make_unique<TTaskTray>(shell, &form);
+    auto tray = std::make_unique<TrayComponent>(shell, &form);
     giveImage(*tray);
     tray->SetRegistered(true);
     tray.reset();
     EXPECT_EQ(messages(), (QList<quint32>{NIM_ADD, NIM_DELETE}));
     EXPECT_FALSE(shell.IconShown(1));
     // The form never registered anything else, the next component starts at 1.
-    TTaskTray next(shell, &form);
+    TrayComponent next(shell, &form);
     EXPECT_EQ(next.IconID(), 1);
 }
 
-TEST_F(TaskTray, MouseMessagesAreDispatchedByTheTable)
+TEST_F(TrayComponentTest, MouseMessagesAreDispatchedByTheTable)
 {
-    TTaskTray tray(shell, &form);
+    TrayComponent tray(shell, &form);
     giveImage(tray);
     tray.SetRegistered(true);
-    TNotifyWindow *window = tray.Record().hWnd;
+    TrayEventRouter *window = tray.Record().hWnd;
     shell.cursor = QPoint(1200, 12);
     QStringList seen;
-    QObject::connect(&tray, &TTaskTray::OnMouseDown, [&](TTaskTray *s, TMouseButton b, TShiftState sh, int x, int y) {
+    QObject::connect(&tray, &TrayComponent::OnMouseDown, [&](TrayComponent *s, TrayMouseButton b, TrayModifiers sh, int x, int y) {
         EXPECT_EQ(s, &tray);
         EXPECT_TRUE(InTrayCallback());
         seen << QString("down %1 %2 %3,%4").arg(int(b)).arg(int(sh)).arg(x).arg(y);
     });
-    QObject::connect(&tray, &TTaskTray::OnMouseUp, [&](TTaskTray *, TMouseButton b, TShiftState sh, int, int) {
+    QObject::connect(&tray, &TrayComponent::OnMouseUp, [&](TrayComponent *, TrayMouseButton b, TrayModifiers sh, int, int) {
         seen << QString("up %1 %2").arg(int(b)).arg(int(sh));
     });
-    QObject::connect(&tray, &TTaskTray::OnDblClick,
-                     [&](TTaskTray *, TMouseButton b) { seen << QString("dbl %1").arg(int(b)); });
-    QObject::connect(&tray, &TTaskTray::OnMouseMove, [&](TTaskTray *, TShiftState sh, int x, int y) {
+    QObject::connect(&tray, &TrayComponent::OnDblClick,
+                     [&](TrayComponent *, TrayMouseButton b) { seen << QString("dbl %1").arg(int(b)); });
+    QObject::connect(&tray, &TrayComponent::OnMouseMove, [&](TrayComponent *, TrayModifiers sh, int x, int y) {
         seen << QString("move %1 %2,%3").arg(int(sh)).arg(x).arg(y);
     });
     for (quint32 m = WM_MOUSEMOVE; m <= WM_MBUTTONDBLCLK; ++m)
@@ -208,13 +208,13 @@ TEST_F(TaskTray, MouseMessagesAreDispatchedByTheTable)
     EXPECT_EQ(shell.foregroundCalls, 3); // once per press, the owner being no window here
 }
 
-TEST_F(TaskTray, CallbacksArrivingDuringADispatchAreDropped)
+TEST_F(TrayComponentTest, CallbacksArrivingDuringADispatchAreDropped)
 {
-    TTaskTray tray(shell, &form);
+    TrayComponent tray(shell, &form);
     giveImage(tray);
     tray.SetRegistered(true);
     int presses = 0;
-    QObject::connect(&tray, &TTaskTray::OnMouseDown, [&] {
+    QObject::connect(&tray, &TrayComponent::OnMouseDown, [&] {
         ++presses;
         // As when a press's own handler lets messages run and another arrives.
         tray.Record().hWnd->WM_TRAY_NOTIFY(1, WM_RBUTTONDOWN);
@@ -226,9 +226,9 @@ TEST_F(TaskTray, CallbacksArrivingDuringADispatchAreDropped)
     EXPECT_EQ(presses, 2); // the mark was cleared: the next one gets through
 }
 
-TEST_F(TaskTray, PressesOpenTheirMenuAtTheCursorAndAGoneMenuIsForgotten)
+TEST_F(TrayComponentTest, PressesOpenTheirMenuAtTheCursorAndAGoneMenuIsForgotten)
 {
-    TTaskTray tray(shell, &form);
+    TrayComponent tray(shell, &form);
     giveImage(tray);
     tray.SetRegistered(true);
     auto left = std::make_unique<QObject>();
@@ -254,15 +254,15 @@ TEST_F(TaskTray, PressesOpenTheirMenuAtTheCursorAndAGoneMenuIsForgotten)
     EXPECT_EQ(shell.popups.size(), 2);
 }
 
-TEST_F(TaskTray, AComponentDestroyedByItsOwnPressHandlerIsNotTouchedAgain)
+TEST_F(TrayComponentTest, AComponentDestroyedByItsOwnPressHandlerIsNotTouchedAgain)
 {
-    auto *tray = new TTaskTray(shell, &form);
+    auto *tray = new TrayComponent(shell, &form);
     giveImage(*tray);
     tray->SetRegistered(true);
     QObject menu;
     tray->SetPopupMenuL(&menu);
-    TNotifyWindow *window = tray->Record().hWnd;
-    QObject::connect(tray, &TTaskTray::OnMouseDown, [&] { delete tray; });
+    TrayEventRouter *window = tray->Record().hWnd;
+    QObject::connect(tray, &TrayComponent::OnMouseDown, [&] { delete tray; });
     window->WM_TRAY_NOTIFY(1, WM_LBUTTONDOWN);
     EXPECT_TRUE(shell.popups.isEmpty());
     EXPECT_FALSE(InTrayCallback());
