@@ -19,12 +19,12 @@ inline QString FolderUnusable() { return QCoreApplication::translate("ProgramEnt
 inline QString ListenFailed() { return QCoreApplication::translate("ProgramEntry", "起動の確認に使うソケット %1 を作成できません。\n%2"); }
 inline QString NoAnswer() { return QCoreApplication::translate("ProgramEntry", "起動中のプログラムが応答しないため、終了します。"); }
 // %1: the settings file.
-inline QString HiveTooLarge()
+inline QString SettingsFileTooLarge()
 {
     return QCoreApplication::translate("ProgramEntry", "設定ファイル %1 は 16 MiB を超えているため、すべてを読むことができません。"
                                                        "内容を失わないよう、このファイルには設定を保存しません。");
 }
-inline QString HiveUnreadable()
+inline QString SettingsFileUnreadable()
 {
     return QCoreApplication::translate("ProgramEntry", "設定ファイル %1 を読むことができません。内容を失わないよう、このファイルには設定を保存しません。");
 }

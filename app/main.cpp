@@ -11,7 +11,7 @@
 #include "core/setup/MadeFolders.h"
 #include "platform/sound/DesktopMixerService.h"
 #include "platform/sound/DesktopWaveIn.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/linux/LocalInstance.h"
 #include "platform/linux/PackagedProgram.h"
 #include "platform/linux/TerminationSignals.h"
@@ -90,8 +90,8 @@ int main(int argc, char **argv)
     // The package's folder is not the user's: the registered volumes go to
     // the user's data folder (where the setup keeps its own files too).
     const bool packaged = IsPackageManaged(start.ProgramDir);
-    HiveFileRegistry registry;
-    SettingsStore settings(registry, start.ProgramShortName);
+    SettingsFileStore settingsTree;
+    SettingsStore settings(settingsTree, start.ProgramShortName);
     // The application title goes to message boxes without a caption of their
     // own; it is not the display name, which Qt would append to every caption.
     SetApplicationTitle(ShownTitle(start.ProgramTitle));
@@ -142,10 +142,10 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    const HiveFileRegistry::Problem problem = registry.problem(RegRoot::CurrentUser);
-    if (problem != HiveFileRegistry::Problem::None) {
-        const QString file = QDir::toNativeSeparators(registry.fileFor(RegRoot::CurrentUser));
-        tell((problem == HiveFileRegistry::Problem::TooLarge ? startText::HiveTooLarge() : startText::HiveUnreadable())
+    const SettingsFileStore::Problem problem = settingsTree.problem(SettingsRoot::CurrentUser);
+    if (problem != SettingsFileStore::Problem::None) {
+        const QString file = QDir::toNativeSeparators(settingsTree.fileFor(SettingsRoot::CurrentUser));
+        tell((problem == SettingsFileStore::Problem::TooLarge ? startText::SettingsFileTooLarge() : startText::SettingsFileUnreadable())
                  .arg(file),
              true);
         if (closer.requested())
@@ -166,7 +166,7 @@ int main(int argc, char **argv)
     // it into the system's), so its launchers name the icon by that name.
     // Folders made for them are remembered, for the uninstall to take away.
     const QString icon = openMain ? XdgDesktopEntries::ProgramIconValue(start.ProgramDir) : ThemeIcons::kThemeName;
-    MadeFolders madeFolders(registry, SettingsKeyPath(start.ProgramShortName));
+    MadeFolders madeFolders(settingsTree, SettingsKeyPath(start.ProgramShortName));
     XdgDesktopEntries desktopEntries(start.ProgramTitle, icon, &madeFolders);
     XdgProgramGroups programGroups(icon, desktopEntries.StartupGroupName(), &madeFolders);
     XdgSetupPlatform setupPlatform(programGroups, start.ProgramTitle + QStringLiteral(" アンインストール"));
@@ -179,7 +179,7 @@ int main(int argc, char **argv)
     std::unique_ptr<QWidget> window;
     bool showWindow = true;
     if (openMain) {
-        auto main = std::make_unique<MainWindow>(registry, *mixer, capture.get());
+        auto main = std::make_unique<MainWindow>(settingsTree, *mixer, capture.get());
         MainWindow *w = main.get();
         w->SetDesktop(&desktopEntries, &programGroups);
         server.setHandler([w](unsigned message, const QString &text) {
@@ -188,7 +188,7 @@ int main(int argc, char **argv)
         });
         window = std::move(main);
     } else {
-        const SetupServices services{registry, programGroups, desktopEntries, setupPlatform,
+        const SetupServices services{settingsTree, programGroups, desktopEntries, setupPlatform,
                                      QCoreApplication::applicationFilePath(), app.arguments().mid(1)};
         auto setup = std::make_unique<SetupWindow>(decision.startMode, services, start);
         // The uninstall modes never show the window, only its message boxes:

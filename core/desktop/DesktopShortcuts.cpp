@@ -2,7 +2,7 @@
 
 #include "core/desktop/DesktopShortcuts.h"
 
-#include "core/settings/Registry.h"
+#include "core/settings/SettingsTree.h"
 #include "core/settings/SettingsStore.h"
 #include "core/base/TextHelpers.h"
 
@@ -19,9 +19,9 @@ QString LinkPathIn(const QString &folder, const QString &title, const QString &e
     return AddTrailingBackslash(folder, '/') + title + extension;
 }
 
-DesktopShortcuts::DesktopShortcuts(IDesktopEntries &entries, IProgramGroups &groups, IRegistry &registry,
+DesktopShortcuts::DesktopShortcuts(IDesktopEntries &entries, IProgramGroups &groups, ISettingsTree &settingsTree,
                                    QString settingsKeyPath, QString programTitle, ShortcutsView &view)
-    : m_entries(entries), m_groups(groups), m_registry(registry), m_settingsKeyPath(std::move(settingsKeyPath)),
+    : m_entries(entries), m_groups(groups), m_settingsTree(settingsTree), m_settingsKeyPath(std::move(settingsKeyPath)),
       m_title(std::move(programTitle)), m_view(view)
 {
 }
@@ -112,7 +112,7 @@ void DesktopShortcuts::DesktopClick(bool create, const QString &runningExecutabl
         m_view.ShowOK(ShortcutText::AlreadyOnDesktop());
     } else {
         QString folder;
-        if (auto key = m_registry.open(RegRoot::CurrentUser, m_settingsKeyPath, false))
+        if (auto key = m_settingsTree.open(SettingsRoot::CurrentUser, m_settingsKeyPath, false))
             folder = key->readString(QLatin1String(setting::ExePath.name));
         // Not installed yet: the launcher points at the running copy rather
         // than at a bare file name that would be looked up on the search path.

@@ -12,7 +12,7 @@
 
 namespace nuvask {
 
-class IRegistry;
+class ISettingsTree;
 
 class ShortcutsView
 {
@@ -39,7 +39,7 @@ class DesktopShortcuts
 {
 public:
     // settingsKeyPath: where "EXEPATH" is read (the installed copy's folder).
-    DesktopShortcuts(IDesktopEntries &entries, IProgramGroups &groups, IRegistry &registry, QString settingsKeyPath,
+    DesktopShortcuts(IDesktopEntries &entries, IProgramGroups &groups, ISettingsTree &settingsTree, QString settingsKeyPath,
                      QString programTitle, ShortcutsView &view);
 
     // Reads the desktop and Startup folders and builds both launcher paths
@@ -71,7 +71,7 @@ public:
 private:
     IDesktopEntries &m_entries;
     IProgramGroups &m_groups;
-    IRegistry &m_registry;
+    ISettingsTree &m_settingsTree;
     QString m_settingsKeyPath;
     QString m_title;
     ShortcutsView &m_view;

@@ -14,8 +14,8 @@ QString SettingsKeyPath(const QString &shortName)
     return QStringLiteral("Software\\KELDO SOFT32\\") + shortName;
 }
 
-SettingsStore::SettingsStore(IRegistry &registry, QString shortName)
-    : m_registry(registry), m_keyPath(SettingsKeyPath(shortName))
+SettingsStore::SettingsStore(ISettingsTree &settingsTree, QString shortName)
+    : m_settingsTree(settingsTree), m_keyPath(SettingsKeyPath(shortName))
 {
 }
 
@@ -69,7 +69,7 @@ QString SettingsStore::formatPosition(QPoint position)
 QString SettingsStore::readVersion() const
 {
     QString version;
-    if (auto key = m_registry.open(RegRoot::CurrentUser, m_keyPath, false))
+    if (auto key = m_settingsTree.open(SettingsRoot::CurrentUser, m_keyPath, false))
         version = key->readString(QLatin1String(setting::Version.name));
     return version.isEmpty() ? QString::fromLatin1(setting::Version.defaultText) : version;
 }
@@ -77,7 +77,7 @@ QString SettingsStore::readVersion() const
 CreationSettings SettingsStore::readCreation() const
 {
     CreationSettings out;
-    auto key = m_registry.open(RegRoot::CurrentUser, m_keyPath, false);
+    auto key = m_settingsTree.open(SettingsRoot::CurrentUser, m_keyPath, false);
     if (!key)
         return out;
     out.hiddenStrip = parseInt(key->readString(QLatin1String(setting::VPanel.name)), setting::VPanel.defaultText);
@@ -90,7 +90,7 @@ CreationSettings SettingsStore::readCreation() const
 StartupSettings SettingsStore::readStartup()
 {
     StartupSettings s;
-    auto key = m_registry.open(RegRoot::CurrentUser, m_keyPath, false);
+    auto key = m_settingsTree.open(SettingsRoot::CurrentUser, m_keyPath, false);
     if (!key) {
         for (int n = 0; n < kStripCount; ++n)
             s.strips[n] = {0, QLatin1String(setting::MlDst[n].defaultText), QLatin1String(setting::MlSrc[n].defaultText)};
@@ -142,7 +142,7 @@ HistoryWindowSettings SettingsStore::readHistoryWindow(const std::function<QStri
 
 bool SettingsStore::write(const SavedSettings &v)
 {
-    auto key = m_registry.open(RegRoot::CurrentUser, m_keyPath, true);
+    auto key = m_settingsTree.open(SettingsRoot::CurrentUser, m_keyPath, true);
     if (!key)
         return false;
     auto sw = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
@@ -178,7 +178,7 @@ bool SettingsStore::write(const SavedSettings &v)
     if (h.folder)
         order.emplace_back(&setting::LvhDir, *h.folder);
 
-    RegStringValues values;
+    SettingsValues values;
     for (const auto &[def, text] : order)
         values.append({QLatin1String(def->name), text});
     return key->writeStrings(values);
@@ -188,7 +188,7 @@ bool SettingsStore::forgetStripBinding(int strip)
 {
     if (strip < 0 || strip >= kStripCount)
         return false;
-    auto key = m_registry.open(RegRoot::CurrentUser, m_keyPath, false);
+    auto key = m_settingsTree.open(SettingsRoot::CurrentUser, m_keyPath, false);
     if (!key)
         return true;
     bool ok = true;

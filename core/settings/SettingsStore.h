@@ -3,7 +3,7 @@
 // each is read (with its own guard, so one bad value never spoils another) and
 // the order in which they are read and written.
 
-#include "core/settings/Registry.h"
+#include "core/settings/SettingsTree.h"
 
 #include <QPoint>
 #include <QSize>
@@ -125,7 +125,7 @@ struct SavedSettings
 class SettingsStore
 {
 public:
-    explicit SettingsStore(IRegistry &registry, QString shortName = QStringLiteral("NUVASK"));
+    explicit SettingsStore(ISettingsTree &settingsTree, QString shortName = QStringLiteral("NUVASK"));
 
     QString keyPath() const { return m_keyPath; }
 
@@ -155,7 +155,7 @@ public:
 private:
     static HistoryWindowSettings readHistoryWindow(const std::function<QString(const SettingDef &)> &read);
 
-    IRegistry &m_registry;
+    ISettingsTree &m_settingsTree;
     QString m_keyPath;
 };
 

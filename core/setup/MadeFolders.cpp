@@ -2,7 +2,7 @@
 
 #include "core/setup/MadeFolders.h"
 
-#include "core/settings/Registry.h"
+#include "core/settings/SettingsTree.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,8 +15,8 @@ namespace {
 const QChar kSeparator = QLatin1Char('\n');
 } // namespace
 
-MadeFolders::MadeFolders(IRegistry &registry, QString settingsKeyPath)
-    : m_registry(registry), m_key(std::move(settingsKeyPath))
+MadeFolders::MadeFolders(ISettingsTree &settingsTree, QString settingsKeyPath)
+    : m_settingsTree(settingsTree), m_key(std::move(settingsKeyPath))
 {
 }
 
@@ -58,13 +58,13 @@ bool MadeFolders::MakePath(MadeFolders *made, const QString &folder)
 
 QStringList MadeFolders::Remembered() const
 {
-    const auto key = m_registry.open(RegRoot::CurrentUser, m_key, false);
+    const auto key = m_settingsTree.open(SettingsRoot::CurrentUser, m_key, false);
     return key ? key->readString(ValueName).split(kSeparator, Qt::SkipEmptyParts) : QStringList();
 }
 
 void MadeFolders::Remember(const QStringList &folders)
 {
-    const auto key = m_registry.open(RegRoot::CurrentUser, m_key, false);
+    const auto key = m_settingsTree.open(SettingsRoot::CurrentUser, m_key, false);
     if (!key)
         return;
     if (folders.isEmpty())

@@ -14,14 +14,14 @@
 
 namespace nuvask {
 
-class IRegistry;
+class ISettingsTree;
 
 class MadeFolders
 {
 public:
     static inline const QString ValueName = QStringLiteral("MADE_DIRS");
 
-    MadeFolders(IRegistry &registry, QString settingsKeyPath);
+    MadeFolders(ISettingsTree &settingsTree, QString settingsKeyPath);
 
     // Makes `folder` and every missing level above it; the levels made are
     // remembered while the settings key exists (it is never created for
@@ -41,7 +41,7 @@ public:
     static QStringList RemoveEmpty(const QStringList &folders);
 
 private:
-    IRegistry &m_registry;
+    ISettingsTree &m_settingsTree;
     QString m_key;
 };
 

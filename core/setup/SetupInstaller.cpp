@@ -4,7 +4,7 @@
 
 #include "core/desktop/DesktopEntries.h"
 #include "core/desktop/ProgramGroups.h"
-#include "core/settings/Registry.h"
+#include "core/settings/SettingsTree.h"
 #include "core/settings/SettingsStore.h"
 #include "core/setup/ProgramGroupItems.h"
 #include "core/setup/SetupFiles.h"
@@ -89,7 +89,7 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
     QStringList failures;
     LetMessagesRun();
     const QString settingsKey = SettingsKeyPath(m_c.start.ProgramShortName);
-    auto settings = m_c.registry.open(RegRoot::CurrentUser, settingsKey, true);
+    auto settings = m_c.settingsTree.open(SettingsRoot::CurrentUser, settingsKey, true);
     const QString oldGroup = settings ? settings->readString(QLatin1String(setting::Group.name)) : QString();
     if (!settings
         || !settings->writeStrings({{QLatin1String(setting::ExePath.name), withoutSlash(folder)},
@@ -122,7 +122,7 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
     }
 
     const QString command = uninstallCommand(m_installed);
-    auto entry = m_c.registry.open(RegRoot::LocalMachine, m_c.names.UninstallKey, true);
+    auto entry = m_c.settingsTree.open(SettingsRoot::LocalMachine, m_c.names.UninstallKey, true);
     if (!entry
         || !entry->writeStrings({{QStringLiteral("DisplayName"), m_c.names.UninstallDisplayName},
                                  {QStringLiteral("UninstallString"), command},
@@ -131,7 +131,7 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
 
     // The version marks the install as done: a start finding it opens the
     // main window, so it is only written when everything else was.
-    RegStringValues last;
+    SettingsValues last;
     if (failures.isEmpty())
         last << std::pair{QString::fromLatin1(setting::Version.name), QString::number(m_c.start.ProgramVersion)};
     last << std::pair{QString::fromLatin1(setting::BackColor.name), sw(request.backColor)}
@@ -180,7 +180,7 @@ QString SetupInstaller::KeepDirFor(const QString &folder, const QString &found)
     QString keep = found;
     // Reinstalled into the folder of the install the uninstall entry is for:
     // that install's finding holds, as long as it still lies on the way.
-    if (auto entry = m_c.registry.open(RegRoot::LocalMachine, m_c.names.UninstallKey, false)) {
+    if (auto entry = m_c.settingsTree.open(SettingsRoot::LocalMachine, m_c.names.UninstallKey, false)) {
         const QString stored = entry->readString(kKeepDirValue);
         const QString program = withSlash(folder) + m_c.platform.Names().program;
         if (!stored.isEmpty() && entry->readString(QStringLiteral("UninstallString")) == uninstallCommand(program)

@@ -40,7 +40,7 @@ public:
     virtual void ResetColors() = 0;
 };
 
-class IRegistry;
+class ISettingsTree;
 class IProgramGroups;
 class IDesktopEntries;
 class ISetupPlatform;
@@ -48,7 +48,7 @@ class ISetupPlatform;
 // What installing and uninstalling work with.
 struct SetupContext
 {
-    IRegistry &registry;
+    ISettingsTree &settingsTree;
     IProgramGroups &groups;
     IDesktopEntries &desktop;
     ISetupPlatform &platform;

@@ -8,7 +8,7 @@
 // Realised in platform/linux/XdgSetupPlatform; tests use it on temporary XDG
 // folders.
 
-#include "core/settings/Registry.h"
+#include "core/settings/SettingsTree.h"
 
 #include <QString>
 #include <QStringList>

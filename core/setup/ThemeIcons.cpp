@@ -2,7 +2,7 @@
 
 #include "core/setup/ThemeIcons.h"
 
-#include "core/settings/Registry.h"
+#include "core/settings/SettingsTree.h"
 #include "core/settings/SettingsStore.h"
 #include "core/setup/MadeFolders.h"
 #include "core/setup/SetupNames.h"
@@ -84,17 +84,17 @@ bool InstallThemeIcons(const SetupContext &c, const QString &installFolder)
 {
     if (c.platform.PackageManaged(installFolder))
         return true;
-    auto entry = c.registry.open(RegRoot::LocalMachine, c.names.UninstallKey, true);
+    auto entry = c.settingsTree.open(SettingsRoot::LocalMachine, c.names.UninstallKey, true);
     // An earlier install's files are the uninstall's to take away too.
     QStringList files = entry ? entry->readString(kFilesValue).split(kListSeparator, Qt::SkipEmptyParts) : QStringList();
-    MadeFolders made(c.registry, SettingsKeyPath(c.start.ProgramShortName));
+    MadeFolders made(c.settingsTree, SettingsKeyPath(c.start.ProgramShortName));
     const bool installed = ThemeIcons(ThemeIcons::kCompiledIcons, c.platform.IconThemeDir()).Install(&made, files);
     return entry && entry->writeString(kFilesValue, files.join(kListSeparator)) && installed;
 }
 
 void RemoveThemeIcons(const SetupContext &c)
 {
-    auto entry = c.registry.open(RegRoot::LocalMachine, c.names.UninstallKey, false);
+    auto entry = c.settingsTree.open(SettingsRoot::LocalMachine, c.names.UninstallKey, false);
     if (entry) {
         ThemeIcons(ThemeIcons::kCompiledIcons, c.platform.IconThemeDir())
             .Remove(entry->readString(kFilesValue).split(kListSeparator, Qt::SkipEmptyParts));

@@ -4,7 +4,7 @@
 
 #include "core/desktop/DesktopEntries.h"
 #include "core/desktop/ProgramGroups.h"
-#include "core/settings/Registry.h"
+#include "core/settings/SettingsTree.h"
 #include "core/settings/SettingsStore.h"
 #include "core/setup/MadeFolders.h"
 #include "core/setup/ProgramGroupItems.h"
@@ -41,19 +41,19 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
         return;
     }
     QString keepDir;
-    if (auto entry = m_c.registry.open(RegRoot::LocalMachine, m_c.names.UninstallKey, false))
+    if (auto entry = m_c.settingsTree.open(SettingsRoot::LocalMachine, m_c.names.UninstallKey, false))
         keepDir = entry->readString(kKeepDirValue);
     RemoveThemeIcons(m_c);
-    m_c.registry.deleteKeyTree(RegRoot::LocalMachine, m_c.names.UninstallKey);
+    m_c.settingsTree.deleteKeyTree(SettingsRoot::LocalMachine, m_c.names.UninstallKey);
 
     const QString settingsKey = SettingsKeyPath(m_c.start.ProgramShortName);
     QString group, installDir;
-    if (auto settings = m_c.registry.open(RegRoot::CurrentUser, settingsKey, false)) {
+    if (auto settings = m_c.settingsTree.open(SettingsRoot::CurrentUser, settingsKey, false)) {
         group = settings->readString(QLatin1String(setting::Group.name));
         installDir = settings->readString(QLatin1String(setting::ExePath.name));
     }
     // Read before the settings may go with the answer below.
-    MadeFolders made(m_c.registry, settingsKey);
+    MadeFolders made(m_c.settingsTree, settingsKey);
     const QStringList madeDirs = made.Remembered();
     if (!group.isEmpty())
         TakeProgramItems(m_c, group);
@@ -86,16 +86,16 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
     }
 
     LetMessagesRun();
-    if (auto settings = m_c.registry.open(RegRoot::CurrentUser, settingsKey, true)) {
+    if (auto settings = m_c.settingsTree.open(SettingsRoot::CurrentUser, settingsKey, true)) {
         settings->deleteValue(QLatin1String(setting::Version.name));
         settings->deleteValue(QStringLiteral("REC_TXT"));
     }
     if (m_c.view.ShowYesNoTimer(setupText::AskSettings()) == 6) {
-        m_c.registry.deleteKeyTree(RegRoot::CurrentUser, settingsKey);
+        m_c.settingsTree.deleteKeyTree(SettingsRoot::CurrentUser, settingsKey);
         // The maker's key goes only when no other product keeps anything in it.
-        if (auto maker = m_c.registry.open(RegRoot::CurrentUser, kMakerKey, false)) {
+        if (auto maker = m_c.settingsTree.open(SettingsRoot::CurrentUser, kMakerKey, false)) {
             if (maker->subKeys().isEmpty() && maker->valueNames().isEmpty())
-                m_c.registry.deleteKeyTree(RegRoot::CurrentUser, kMakerKey);
+                m_c.settingsTree.deleteKeyTree(SettingsRoot::CurrentUser, kMakerKey);
         }
     }
     // The desktop's folders the program made and emptied again go; those
@@ -183,7 +183,7 @@ bool Uninstaller::MayDelete(const QString &ownExe) const
         return false;
     if (file.exists() && (file.isSymLink() || !SameContent(m_record.file, ownExe)))
         return false;
-    const auto settings = m_c.registry.open(RegRoot::CurrentUser, SettingsKeyPath(m_c.start.ProgramShortName), false);
+    const auto settings = m_c.settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath(m_c.start.ProgramShortName), false);
     QString installDir = settings ? settings->readString(QLatin1String(setting::ExePath.name)) : QString();
     if (installDir.isEmpty())
         installDir = m_record.installDir;

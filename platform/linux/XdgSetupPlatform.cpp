@@ -2,7 +2,7 @@
 
 #include "platform/linux/XdgSetupPlatform.h"
 
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/linux/PackagedProgram.h"
 #include "platform/linux/XdgProgramGroups.h"
 
@@ -43,9 +43,9 @@ bool privateEntry(const QString &path, bool folder, bool secret)
     return (st.st_mode & (secret ? 077 : 022)) == 0;
 }
 
-HiveFileRegistry handoverStore()
+SettingsFileStore handoverStore()
 {
-    return HiveFileRegistry(XdgSetupPlatform::HandoverFolder());
+    return SettingsFileStore(XdgSetupPlatform::HandoverFolder());
 }
 } // namespace
 
@@ -113,8 +113,8 @@ bool XdgSetupPlatform::WriteHandover(const HandoverRecord &r)
         || !QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)
         || !privateEntry(folder, true, true))
         return false;
-    HiveFileRegistry store = handoverStore();
-    auto key = store.open(RegRoot::Users, HandoverKey(), true);
+    SettingsFileStore store = handoverStore();
+    auto key = store.open(SettingsRoot::Users, HandoverKey(), true);
     if (!key
         || !key->writeStrings({{kFile, r.file},
                                {kTitle, r.title},
@@ -124,20 +124,20 @@ bool XdgSetupPlatform::WriteHandover(const HandoverRecord &r)
                                {kInstallDir, r.installDir},
                                {kKeepDir, r.keepDir}}))
         return false;
-    return QFile::setPermissions(store.fileFor(RegRoot::Users), QFile::ReadOwner | QFile::WriteOwner);
+    return QFile::setPermissions(store.fileFor(SettingsRoot::Users), QFile::ReadOwner | QFile::WriteOwner);
 }
 
 ISetupPlatform::ReadResult XdgSetupPlatform::ReadHandover(HandoverRecord &r)
 {
     const QString folder = HandoverFolder();
-    HiveFileRegistry store = handoverStore();
-    const QString file = store.fileFor(RegRoot::Users);
+    SettingsFileStore store = handoverStore();
+    const QString file = store.fileFor(SettingsRoot::Users);
     if (folder.isEmpty() || !QFileInfo::exists(file))
         return ReadResult::Missing;
     // Anyone who could write the record could name any file for deletion.
     if (!privateEntry(folder, true, false) || !privateEntry(file, false, true))
         return ReadResult::Refused;
-    auto key = store.open(RegRoot::Users, HandoverKey(), false);
+    auto key = store.open(SettingsRoot::Users, HandoverKey(), false);
     if (!key)
         return ReadResult::Missing;
     r.file = key->readString(kFile);
@@ -154,11 +154,11 @@ void XdgSetupPlatform::DeleteHandover()
 {
     if (HandoverFolder().isEmpty())
         return;
-    HiveFileRegistry store = handoverStore();
-    store.deleteKeyTree(RegRoot::Users, HandoverKey());
+    SettingsFileStore store = handoverStore();
+    store.deleteKeyTree(SettingsRoot::Users, HandoverKey());
     // The folder holds nothing but the record: nothing of it stays behind.
-    if (store.subKeys(RegRoot::Users, QString()).isEmpty()) {
-        const QString file = store.fileFor(RegRoot::Users);
+    if (store.subKeys(SettingsRoot::Users, QString()).isEmpty()) {
+        const QString file = store.fileFor(SettingsRoot::Users);
         QFile::remove(file);
         QFile::remove(file + QStringLiteral(".lock"));
         QDir().rmdir(HandoverFolder());
@@ -166,7 +166,7 @@ void XdgSetupPlatform::DeleteHandover()
     // The record is the last thing an uninstall keeps in the program's own
     // settings folder: once the settings are gone too, the folder goes.
     // (rmdir takes only an empty folder.)
-    QDir().rmdir(HiveFileRegistry::defaultFolder());
+    QDir().rmdir(SettingsFileStore::defaultFolder());
     QDir().rmdir(QFileInfo(HandoverFolder()).absolutePath());
 }
 

@@ -3,9 +3,9 @@
 // position was stored, with and without a panel taking screen edges.
 #include "X11Desktop.h"
 
-#include "core/settings/Registry.h"
+#include "core/settings/SettingsTree.h"
 #include "core/settings/SettingsStore.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
 #include "ui/widgets/ColourButton.h"
@@ -38,7 +38,7 @@ constexpr int kSettleMs = 3000; // the window manager maps and frames the window
 struct MainWindowFrame : ::testing::Test
 {
     test::TempXdg xdg;
-    HiveFileRegistry reg;
+    SettingsFileStore reg;
     SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
     std::unique_ptr<test::X11Desktop> x;
 
@@ -52,11 +52,11 @@ struct MainWindowFrame : ::testing::Test
 
     void store(const QString &name, const QString &value)
     {
-        reg.open(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->writeString(name, value);
+        reg.open(SettingsRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->writeString(name, value);
     }
     QString stored(const QString &name)
     {
-        return reg.open(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->readString(name);
+        return reg.open(SettingsRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->readString(name);
     }
 
     // Shows a main window and waits until the window manager has framed it

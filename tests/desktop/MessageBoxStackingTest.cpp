@@ -4,8 +4,8 @@
 // the window forward) must leave the box in front of the window it blocks.
 #include "X11Desktop.h"
 
-#include "core/settings/Registry.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "core/settings/SettingsTree.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/sim/SimTopology.h"
 #include "support/ModalScript.h"
 #include "support/TempXdg.h"
@@ -28,11 +28,11 @@ TEST(MessageBoxStacking, ATrayClickBeforeTheStartIsDoneKeepsItsBoxInFrontWhateve
     test::X11Desktop x;
     ASSERT_TRUE(x.isOpen());
     test::TempXdg xdg;
-    HiveFileRegistry reg;
+    SettingsFileStore reg;
     SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
     for (const QString &stayOnTop : {QStringLiteral("1"), QStringLiteral("0")}) {
         SCOPED_TRACE(("MostTOP=" + stayOnTop).toStdString());
-        reg.open(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->writeString("MostTOP", stayOnTop);
+        reg.open(SettingsRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->writeString("MostTOP", stayOnTop);
         MainWindow w(reg, board);
         // The start waits until the window manager has the window; then it
         // runs under the box.

@@ -2,7 +2,7 @@
 // display: a loud tone plays into the null sink, a real mouse click on "Auto"
 // starts the monitor, and the default source's volume falls in steps of 8 until
 // the tone stays under the cut level; closing saves the cut level.
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/linux/LocalInstance.h"
 #include "support/TempXdg.h"
 #include "support/TestProcesses.h"

@@ -1,6 +1,6 @@
 // The real binary on the private PulseAudio and a real X display: it starts,
 // binds its strips, is asked to close, and leaves its bindings on disk.
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/linux/LocalInstance.h"
 #include "support/TestProcesses.h"
 #include "support/TempXdg.h"

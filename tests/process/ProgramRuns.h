@@ -3,7 +3,7 @@
 // process still running at the end (stopped ones included) is ended.
 
 #include "core/settings/SettingsStore.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/linux/LocalInstance.h"
 #include "support/TempXdg.h"
 
@@ -63,8 +63,8 @@ public:
 
     static void storeVersion23()
     {
-        HiveFileRegistry reg;
-        reg.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), true)->writeString("Version", "23");
+        SettingsFileStore reg;
+        reg.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), true)->writeString("Version", "23");
     }
 
     // The state is only brought up to date by a wait.

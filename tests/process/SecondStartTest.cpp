@@ -1,6 +1,6 @@
 // The real binary, started twice.
 #include "core/startup/ProgramEntry.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/linux/LocalInstance.h"
 #include "support/TempXdg.h"
 #include "ProgramRuns.h"
@@ -57,8 +57,8 @@ struct SecondStart : ::testing::Test
     }
     void storeVersion(const QString &v)
     {
-        HiveFileRegistry reg;
-        reg.open(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->writeString("Version", v);
+        SettingsFileStore reg;
+        reg.open(SettingsRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->writeString("Version", v);
     }
     // Waits until a window of the class answers on its socket.
     bool waitForWindow(const QString &cls, int ms = 10000) { return test::ProgramRuns::waitForWindow(cls, ms); }

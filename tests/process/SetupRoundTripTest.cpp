@@ -5,7 +5,7 @@
 #include "ProgramRuns.h"
 
 #include "core/settings/SettingsStore.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -118,23 +118,23 @@ protected:
     // Arguments of the stored uninstall command as a shell-like start reads it.
     static QStringList UninstallCommand()
     {
-        HiveFileRegistry reg;
-        auto key = reg.open(RegRoot::LocalMachine, kUninstallKey, false);
+        SettingsFileStore reg;
+        auto key = reg.open(SettingsRoot::LocalMachine, kUninstallKey, false);
         return key ? QProcess::splitCommand(key->readString("UninstallString")) : QStringList();
     }
 
     static QString Setting(const char *name)
     {
-        HiveFileRegistry reg;
-        auto settings = reg.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), false);
+        SettingsFileStore reg;
+        auto settings = reg.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), false);
         return settings ? settings->readString(name) : QString();
     }
 
     // As a newer version finds it: the next start opens the setup window.
     static void ForgetVersion()
     {
-        HiveFileRegistry reg;
-        reg.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), false)->deleteValue("Version");
+        SettingsFileStore reg;
+        reg.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), false)->deleteValue("Version");
     }
 
     // The setup run by the built program; `group` typed into the group box
@@ -258,8 +258,8 @@ TEST_F(SetupRoundTrip, FolderWithBlanksAndJapaneseWorksEndToEnd)
     const QString folder = parent + "/音量 ツール";
     QDir().mkpath(parent);
     {
-        HiveFileRegistry reg;
-        reg.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), true)->writeString("EXEPATH", folder);
+        SettingsFileStore reg;
+        reg.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), true)->writeString("EXEPATH", folder);
     }
     Install();
     ASSERT_TRUE(QFileInfo::exists(folder + "/nuvask"));

@@ -195,8 +195,8 @@ TEST(StartArbitration, TerminationWhileTheFatalMixerMessageIsOpenEndsTheProcessA
     // Ended by its own close, not by the hard stop.
     EXPECT_EQ(app->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(app->exitCode(), 0);
-    HiveFileRegistry reg;
-    if (reg.readString(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), "FP"))
+    SettingsFileStore reg;
+    if (reg.readString(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), "FP"))
         GTEST_SKIP() << "a mixer device opened here after all: no fatal message was shown";
     EXPECT_FALSE(QFile::exists(InstanceSocketPath(kMainWindowClass)));
 }

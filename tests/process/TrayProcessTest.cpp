@@ -3,7 +3,7 @@
 // items (back, and the level history without coming back), a click on that
 // icon, a second start and a SIGTERM each do what they must while it is there.
 // Clicks are real X events from xdotool.
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "support/TempXdg.h"
 
 #include <QElapsedTimer>
@@ -35,7 +35,7 @@ constexpr QPoint kTrayButtonCentre(122 + 58 + 15, 17 + 131 + 7);
 struct TrayOnXvfb : ::testing::Test
 {
     test::TempXdg xdg;
-    HiveFileRegistry reg;
+    SettingsFileStore reg;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     QList<QProcess *> procs;
 
@@ -46,7 +46,7 @@ struct TrayOnXvfb : ::testing::Test
             GTEST_SKIP() << "needs the PulseAudio, Xvfb and trayer of scripts/with-services.sh";
         if (QStandardPaths::findExecutable("xdotool").isEmpty())
             GTEST_SKIP() << "needs xdotool";
-        reg.open(RegRoot::CurrentUser, kKey, true)->writeString("Version", "23");
+        reg.open(SettingsRoot::CurrentUser, kKey, true)->writeString("Version", "23");
         env.insert("QT_QPA_PLATFORM", "xcb");
         env.insert("DISPLAY", qEnvironmentVariable("NUVASK_TEST_DISPLAY"));
     }
@@ -239,7 +239,7 @@ TEST_F(TrayOnXvfb, TrayPutsTheWindowAwayAndTheMenuClickSecondStartAndTermination
     app->terminate();
     ASSERT_TRUE(app->waitForFinished(10000));
     EXPECT_EQ(app->exitStatus(), QProcess::NormalExit);
-    auto settings = reg.open(RegRoot::CurrentUser, kKey, false);
+    auto settings = reg.open(SettingsRoot::CurrentUser, kKey, false);
     ASSERT_NE(settings, nullptr);
     EXPECT_FALSE(settings->readString("FP").isEmpty());
 }
@@ -271,7 +271,7 @@ TEST_F(TrayOnXvfb, ATrayClickWhileTheWindowStartsShowsItsMessageInFrontWhateverI
     // by a box nobody sees looks frozen. Whether the click lands before the
     // start is done is up to timing, so a start that was quicker is tried again.
     for (const QString &stayOnTop : {QStringLiteral("1"), QStringLiteral("0")}) {
-        reg.open(RegRoot::CurrentUser, kKey, true)->writeString("MostTOP", stayOnTop);
+        reg.open(SettingsRoot::CurrentUser, kKey, true)->writeString("MostTOP", stayOnTop);
         bool sawBox = false;
         for (int attempt = 0; attempt < 8 && !sawBox; ++attempt) {
             QProcess *app = launch();

@@ -4,7 +4,7 @@
 #include "ProgramRuns.h"
 
 #include "core/settings/SettingsStore.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -87,8 +87,8 @@ protected:
         while ((WestonViewNow("nuvASK") || !XWindows("nuvASK").isEmpty()) && t.elapsed() < 10000)
             QThread::msleep(100);
         ASSERT_FALSE(WestonViewNow("nuvASK")) << "a window of an earlier program stays";
-        HiveFileRegistry reg;
-        reg.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), true)
+        SettingsFileStore reg;
+        reg.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), true)
             ->writeStrings({{"Version", "23"}, {"FP", "300,200"}});
     }
 

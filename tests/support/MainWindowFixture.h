@@ -1,10 +1,10 @@
 #pragma once
 // A main window test's surroundings: temporary XDG folders with the real
-// settings hive, the program's start values, the settings key read and
+// settings files, the program's start values, the settings key read and
 // written by name, and message boxes answered as they open.
 
 #include "core/startup/ProgramEntry.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "support/TempXdg.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/dialogs/MessageBoxWindow.h"
@@ -48,17 +48,17 @@ inline const QString kSettingsKey = "Software\\KELDO SOFT32\\NUVASK";
 struct MainWindowFixture : ::testing::Test
 {
     TempXdg xdg;
-    HiveFileRegistry reg;
+    SettingsFileStore reg;
     QTemporaryDir programDir; // the registered-volume files are written beside the program
 
     void SetUp() override { SetStartValues(MakeStartValues(programDir.path() + "/nuvask", '/')); }
     void store(const QString &name, const QString &value)
     {
-        reg.open(RegRoot::CurrentUser, kSettingsKey, true)->writeString(name, value);
+        reg.open(SettingsRoot::CurrentUser, kSettingsKey, true)->writeString(name, value);
     }
     QString stored(const QString &name)
     {
-        auto key = reg.open(RegRoot::CurrentUser, kSettingsKey, false);
+        auto key = reg.open(SettingsRoot::CurrentUser, kSettingsKey, false);
         return key ? key->readStringIfPresent(name).value_or("<missing>") : "<no key>";
     }
     static bool waitForStartup(MainWindow &w)

@@ -1,7 +1,7 @@
 #include "support/TestProcesses.h"
 
 #include "core/settings/SettingsStore.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -48,8 +48,8 @@ QString MissingForRealWindow(const QStringList &tools)
 
 void StoreInstalledSettings(const QList<QPair<QString, QString>> &values)
 {
-    HiveFileRegistry reg;
-    auto settings = reg.open(RegRoot::CurrentUser, SettingsKeyPath(QStringLiteral("NUVASK")), true);
+    SettingsFileStore reg;
+    auto settings = reg.open(SettingsRoot::CurrentUser, SettingsKeyPath(QStringLiteral("NUVASK")), true);
     settings->writeString(QStringLiteral("Version"), QStringLiteral("23"));
     for (const auto &[name, value] : values)
         settings->writeString(name, value);
@@ -57,8 +57,8 @@ void StoreInstalledSettings(const QList<QPair<QString, QString>> &values)
 
 QString StoredSetting(const QString &name)
 {
-    HiveFileRegistry reg;
-    auto settings = reg.open(RegRoot::CurrentUser, SettingsKeyPath(QStringLiteral("NUVASK")), false);
+    SettingsFileStore reg;
+    auto settings = reg.open(SettingsRoot::CurrentUser, SettingsKeyPath(QStringLiteral("NUVASK")), false);
     return settings ? settings->readString(name) : QStringLiteral("<no key>");
 }
 

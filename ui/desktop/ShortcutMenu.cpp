@@ -33,9 +33,9 @@ public:
 
 } // namespace
 
-ShortcutMenu::ShortcutMenu(QWidget *window, const MainMenu &menu, MessageBox *messageBox, IRegistry &registry,
+ShortcutMenu::ShortcutMenu(QWidget *window, const MainMenu &menu, MessageBox *messageBox, ISettingsTree &settingsTree,
                            QString settingsKeyPath)
-    : QObject(window), m_window(window), m_menu(menu), m_messageBox(messageBox), m_registry(registry),
+    : QObject(window), m_window(window), m_menu(menu), m_messageBox(messageBox), m_settingsTree(settingsTree),
       m_settingsKeyPath(std::move(settingsKeyPath)), m_noEntries(std::make_unique<NoDesktopEntries>()),
       m_noGroups(std::make_unique<NoProgramGroups>())
 {
@@ -53,7 +53,7 @@ void ShortcutMenu::SetDesktop(IDesktopEntries *entries, IProgramGroups *groups)
 {
     const QString title = Start().ProgramTitle;
     m_shortcuts = std::make_unique<DesktopShortcuts>(entries ? *entries : *m_noEntries, groups ? *groups : *m_noGroups,
-                                                     m_registry, m_settingsKeyPath, title,
+                                                     m_settingsTree, m_settingsKeyPath, title,
                                                      static_cast<ShortcutsView &>(*this));
 }
 

@@ -23,7 +23,7 @@ class ShortcutMenu : public QObject, private ShortcutsView
     Q_OBJECT
 public:
     // window: redrawn after each action; the menu's items are connected here.
-    ShortcutMenu(QWidget *window, const MainMenu &menu, MessageBox *messageBox, IRegistry &registry,
+    ShortcutMenu(QWidget *window, const MainMenu &menu, MessageBox *messageBox, ISettingsTree &settingsTree,
                  QString settingsKeyPath);
     ~ShortcutMenu() override;
 
@@ -53,7 +53,7 @@ private:
     QPointer<QWidget> m_window;
     const MainMenu &m_menu;
     MessageBox *m_messageBox;
-    IRegistry &m_registry;
+    ISettingsTree &m_settingsTree;
     QString m_settingsKeyPath;
     std::unique_ptr<IDesktopEntries> m_noEntries;
     std::unique_ptr<IProgramGroups> m_noGroups;

@@ -4,7 +4,7 @@
 
 #include "core/startup/ProgramEntry.h"
 #include "core/startup/LanguageChoice.h"
-#include "core/settings/Registry.h"
+#include "core/settings/SettingsTree.h"
 #include "core/settings/SettingsStore.h"
 #include "core/help/VersionDisplay.h"
 #include "ui/help/AboutBox.h"
@@ -22,9 +22,9 @@
 
 namespace nuvask {
 
-HelpMenu::HelpMenu(QWidget *window, const MainMenu &menu, MessageBox *messageBox, IRegistry &registry,
+HelpMenu::HelpMenu(QWidget *window, const MainMenu &menu, MessageBox *messageBox, ISettingsTree &settingsTree,
                    QString settingsKeyPath, QString helpFile)
-    : QObject(window), m_window(window), m_messageBox(messageBox), m_registry(registry),
+    : QObject(window), m_window(window), m_messageBox(messageBox), m_settingsTree(settingsTree),
       m_settingsKeyPath(std::move(settingsKeyPath)), m_helpFile(std::move(helpFile))
 {
     m_aboutBox = new AboutBox(this);
@@ -102,7 +102,7 @@ void HelpMenu::MHELP_VERCUTClick()
     QCoreApplication::processEvents();
     // The value is emptied, not deleted: an empty "Version" reads as "not
     // installed" at the next start, which then opens the setup window.
-    if (auto key = m_registry.open(RegRoot::CurrentUser, m_settingsKeyPath, true))
+    if (auto key = m_settingsTree.open(SettingsRoot::CurrentUser, m_settingsKeyPath, true))
         key->writeString(QLatin1String(setting::Version.name), QString());
     redraw();
     QGuiApplication::restoreOverrideCursor();
@@ -128,7 +128,7 @@ void HelpMenu::HELP2Click()
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents();
     QString stored;
-    if (auto key = m_registry.open(RegRoot::CurrentUser, m_settingsKeyPath, false))
+    if (auto key = m_settingsTree.open(SettingsRoot::CurrentUser, m_settingsKeyPath, false))
         stored = key->readString(QLatin1String(setting::Version.name));
     const QString title = ShownTitle(Start().ProgramTitle);
     m_aboutBox->SetProductName(title);

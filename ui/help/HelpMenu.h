@@ -14,7 +14,7 @@ class QWidget;
 
 namespace nuvask {
 
-class IRegistry;
+class ISettingsTree;
 class HelpWindow;
 class AboutBox;
 class MessageBox;
@@ -45,7 +45,7 @@ class HelpMenu : public QObject
 public:
     // window: the main window (parent, redrawn after the commands); helpFile:
     // the help file the commands open (HelpFilePath()).
-    HelpMenu(QWidget *window, const MainMenu &menu, MessageBox *messageBox, IRegistry &registry,
+    HelpMenu(QWidget *window, const MainMenu &menu, MessageBox *messageBox, ISettingsTree &settingsTree,
              QString settingsKeyPath, QString helpFile);
     ~HelpMenu() override;
 
@@ -72,7 +72,7 @@ private:
 
     QPointer<QWidget> m_window;
     MessageBox *m_messageBox;
-    IRegistry &m_registry;
+    ISettingsTree &m_settingsTree;
     QString m_settingsKeyPath;
     QString m_helpFile;
     QPointer<HelpWindow> m_help;

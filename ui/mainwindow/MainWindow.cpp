@@ -5,7 +5,7 @@
 #include "core/monitor/LevelHistoryRecorder.h"
 #include "core/monitor/LevelMonitor.h"
 #include "core/startup/ProgramEntry.h"
-#include "core/settings/Registry.h"
+#include "core/settings/SettingsTree.h"
 #include "core/mixer/StripBindingRestore.h"
 #include "core/mixer/StripMeters.h"
 #include "core/mixer/VolumeGuard.h"
@@ -66,10 +66,10 @@ QString shortName()
 
 } // namespace
 
-MainWindow::MainWindow(IRegistry &registry, MixerService &mixer, WaveInService *capture, QWidget *parent)
+MainWindow::MainWindow(ISettingsTree &settingsTree, MixerService &mixer, WaveInService *capture, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_registry(registry), m_settings(registry, shortName()),
+      m_settingsTree(settingsTree), m_settings(settingsTree, shortName()),
       m_layer(mixer, *this), m_guard(std::make_unique<VolumeGuard>(m_layer)), m_noCapture(capture ? nullptr : std::make_unique<NoCapture>())
 {
     WaveInService &wave = capture ? *capture : *m_noCapture;
@@ -107,10 +107,10 @@ MainWindow::MainWindow(IRegistry &registry, MixerService &mixer, WaveInService *
     SetMainWindow(this); // message boxes take this window's colours and hints
     // The rooms of the Options menu's icon items and of the Help menu speak
     // through the message box, so they come after it.
-    m_shortcutMenu = new ShortcutMenu(this, m_menu, m_messageBox, m_registry, m_settings.keyPath());
+    m_shortcutMenu = new ShortcutMenu(this, m_menu, m_messageBox, m_settingsTree, m_settings.keyPath());
     // Tray presses wait while an icon action lets pending events run.
     m_shortcutMenu->SetTrayBusyHook([this](bool on) { SetTrayMenuBusy(on); });
-    m_helpMenu = new HelpMenu(this, m_menu, m_messageBox, m_registry, m_settings.keyPath(), HelpMenu::HelpFilePath());
+    m_helpMenu = new HelpMenu(this, m_menu, m_messageBox, m_settingsTree, m_settings.keyPath(), HelpMenu::HelpFilePath());
     m_presets = new RegisteredVolumePanel(*strip(2), m_layer, *m_messageBox, Start().DataDir, shortName(), this);
     for (int n = 0; n < 3; ++n)
         strip(n)->attach(&m_layer);

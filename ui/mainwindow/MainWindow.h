@@ -22,7 +22,7 @@ namespace nuvask {
 class HelpMenu;
 class IDesktopEntries;
 class IProgramGroups;
-class IRegistry;
+class ISettingsTree;
 class LevelHistoryRecorder;
 class LevelHistoryWindow;
 class LevelMonitor;
@@ -51,7 +51,7 @@ public:
 
     // mixer: the sound system the strips are bound to; capture: the level
     // monitor's input (none: the monitor cannot open). Both must outlive the window.
-    MainWindow(IRegistry &registry, MixerService &mixer, WaveInService *capture = nullptr,
+    MainWindow(ISettingsTree &settingsTree, MixerService &mixer, WaveInService *capture = nullptr,
                   QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -140,7 +140,7 @@ private:
     void applyStartupSettings(const StartupSettings &s);
     void restoreBusyCursor();
 
-    IRegistry &m_registry;
+    ISettingsTree &m_settingsTree;
     SettingsStore m_settings;
     MixerLayer m_layer;
     // Watches the layer, so it goes before it.

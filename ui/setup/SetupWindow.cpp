@@ -3,7 +3,7 @@
 #include "ui/setup/SetupWindow.h"
 
 #include "core/desktop/ProgramGroups.h"
-#include "core/settings/Registry.h"
+#include "core/settings/SettingsTree.h"
 #include "core/settings/SettingsStore.h"
 #include "core/setup/SetupInstaller.h"
 #include "core/setup/SetupPlatform.h"
@@ -80,14 +80,14 @@ SetupWindow::SetupWindow(int startMode, const SetupServices &services, const Sta
     // boxes and the folder browser take its colours, as they take the main
     // window's otherwise (the uninstaller copy's come from the record).
     SetMainWindow(this);
-    const SetupContext context{services.registry, services.groups, services.desktop, services.platform, *this,
+    const SetupContext context{services.settingsTree, services.groups, services.desktop, services.platform, *this,
                                start, m_names};
     m_installer = std::make_unique<SetupInstaller>(context);
     m_uninstaller = std::make_unique<Uninstaller>(context);
 
     // Colours from the settings; each check runs its click action.
     QString back, keldo;
-    if (auto key = services.registry.open(RegRoot::CurrentUser, SettingsKeyPath(start.ProgramShortName), false)) {
+    if (auto key = services.settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath(start.ProgramShortName), false)) {
         back = key->readString(QLatin1String(setting::BackColor.name));
         keldo = key->readString(QLatin1String(setting::KeldoColor.name));
     }
@@ -115,7 +115,7 @@ SetupWindow::SetupWindow(int startMode, const SetupServices &services, const Sta
         QCoreApplication::processEvents();
         m_defaultInstallDir = services.platform.DefaultInstallDir();
         QString stored;
-        if (auto key = services.registry.open(RegRoot::CurrentUser, SettingsKeyPath(start.ProgramShortName), false)) {
+        if (auto key = services.settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath(start.ProgramShortName), false)) {
             stored = key->readString(QLatin1String(setting::ExePath.name));
             m_storedGroup = key->readString(QLatin1String(setting::Group.name));
         }

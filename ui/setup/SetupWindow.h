@@ -20,7 +20,7 @@ class QTimer;
 
 namespace nuvask {
 
-class IRegistry;
+class ISettingsTree;
 class IProgramGroups;
 class IDesktopEntries;
 class ISetupPlatform;
@@ -32,7 +32,7 @@ class Uninstaller;
 
 struct SetupServices
 {
-    IRegistry &registry;
+    ISettingsTree &settingsTree;
     IProgramGroups &groups;
     IDesktopEntries &desktop;
     ISetupPlatform &platform;

@@ -3,7 +3,7 @@
 // else put there is left alone.
 #include "core/desktop/DesktopShortcuts.h"
 #include "core/settings/SettingsStore.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "support/TempXdg.h"
 
 #include <QDir>
@@ -62,13 +62,13 @@ struct FakeGroups : IProgramGroups
 struct DesktopShortcutsTest : ::testing::Test
 {
     test::TempXdg xdg;
-    HiveFileRegistry registry;
+    SettingsFileStore settingsTree;
     QTemporaryDir desktop;
     QTemporaryDir startup;
     FakeView view;
     FakeEntries entries;
     FakeGroups groups;
-    DesktopShortcuts shortcuts{entries, groups, registry, kKey, kTitle, view};
+    DesktopShortcuts shortcuts{entries, groups, settingsTree, kKey, kTitle, view};
 
     void SetUp() override
     {
@@ -123,10 +123,10 @@ TEST_F(DesktopShortcutsTest, CreatingOverAnExistingLauncherOnlySaysSo)
 
 TEST_F(DesktopShortcutsTest, LauncherPointsAtTheInstalledCopyOrElseAtTheRunningOne)
 {
-    registry.open(RegRoot::CurrentUser, kKey, true)->writeString("EXEPATH", "/home/u/KELDO/nuvASK");
+    settingsTree.open(SettingsRoot::CurrentUser, kKey, true)->writeString("EXEPATH", "/home/u/KELDO/nuvASK");
     shortcuts.DesktopClick(true, "/tmp/build/app/nuvask");
     // Not installed: a bare file name would be looked up on the search path.
-    registry.open(RegRoot::CurrentUser, kKey, true)->writeString("EXEPATH", "");
+    settingsTree.open(SettingsRoot::CurrentUser, kKey, true)->writeString("EXEPATH", "");
     shortcuts.DesktopClick(true, "/tmp/build/app/nuvask");
     EXPECT_EQ(entries.created, QStringList({"/home/u/KELDO/nuvASK/nuvask", "/tmp/build/app/nuvask"}));
 }

@@ -3,7 +3,7 @@
 // starts the program, and the group list holds exactly the program's groups.
 #include "core/desktop/DesktopShortcuts.h"
 #include "platform/linux/DesktopEntryFile.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/linux/XdgDesktopEntries.h"
 #include "platform/linux/XdgProgramGroups.h"
 #include "support/TempXdg.h"
@@ -203,7 +203,7 @@ TEST_F(XdgLaunchers, DesktopLauncherForAnAwkwardPathParsesBackAndStartsTheProgra
 
 TEST_F(XdgLaunchers, StartupItemIsTheAutostartFileTheMenuLooksFor)
 {
-    HiveFileRegistry registry;
+    SettingsFileStore settingsTree;
     XdgDesktopEntries entries(kTitle, QStringLiteral("nuvask"));
     XdgProgramGroups groups(QStringLiteral("nuvask"), entries.StartupGroupName());
     struct : ShortcutsView
@@ -215,7 +215,7 @@ TEST_F(XdgLaunchers, StartupItemIsTheAutostartFileTheMenuLooksFor)
         void ShowOK(const QString &text) override { shown << text; }
         void Redraw() override {}
     } view;
-    DesktopShortcuts shortcuts(entries, groups, registry, "Software\\KELDO SOFT32\\NUVASK", kTitle, view);
+    DesktopShortcuts shortcuts(entries, groups, settingsTree, "Software\\KELDO SOFT32\\NUVASK", kTitle, view);
     shortcuts.BuildLinkPaths();
     EXPECT_EQ(shortcuts.StartupLinkPath(), xdg.configHome() + "/autostart/" + kTitle + ".desktop");
 

@@ -1,5 +1,5 @@
 #include "core/settings/SettingsStore.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "support/TempXdg.h"
 
 #include <QFile>
@@ -12,30 +12,30 @@ namespace {
 const QString kKey = "Software\\KELDO SOFT32\\NUVASK";
 
 // A registry that records the order of writes and fails the n-th one.
-class RecordingRegistry : public HiveFileRegistry
+class RecordingSettingsTree : public SettingsFileStore
 {
 public:
     QStringList written;
     QStringList deleted;
     int failAt = -1;
-    bool writeString(RegRoot root, const QString &path, const QString &name, const QString &value) override
+    bool writeString(SettingsRoot root, const QString &path, const QString &name, const QString &value) override
     {
         if (written.size() == failAt)
             return false;
         written << name;
-        return HiveFileRegistry::writeString(root, path, name, value);
+        return SettingsFileStore::writeString(root, path, name, value);
     }
     // Value by value, so that each write is seen and can fail on its own.
-    bool writeStrings(RegRoot root, const QString &path, const RegStringValues &values) override
+    bool writeStrings(SettingsRoot root, const QString &path, const SettingsValues &values) override
     {
         ++batches;
-        return IRegistry::writeStrings(root, path, values);
+        return ISettingsTree::writeStrings(root, path, values);
     }
     int batches = 0;
-    bool deleteValue(RegRoot root, const QString &path, const QString &name) override
+    bool deleteValue(SettingsRoot root, const QString &path, const QString &name) override
     {
         deleted << name;
-        return HiveFileRegistry::deleteValue(root, path, name);
+        return SettingsFileStore::deleteValue(root, path, name);
     }
 };
 
@@ -44,7 +44,7 @@ public:
 TEST(SettingsStore, MissingKeyGivesEveryDefault)
 {
     test::TempXdg xdg;
-    HiveFileRegistry reg;
+    SettingsFileStore reg;
     SettingsStore store(reg);
     EXPECT_EQ(store.readVersion(), QString("255"));
     const CreationSettings c = store.readCreation();
@@ -66,14 +66,14 @@ TEST(SettingsStore, MissingKeyGivesEveryDefault)
         EXPECT_EQ(s.strips[n].srcType, QString(src[n]));
     }
     // Reading never creates the key.
-    EXPECT_FALSE(reg.keyExists(RegRoot::CurrentUser, kKey));
+    EXPECT_FALSE(reg.keyExists(SettingsRoot::CurrentUser, kKey));
 }
 
 TEST(SettingsStore, EachValueIsGuardedOnItsOwn)
 {
     test::TempXdg xdg;
-    HiveFileRegistry reg;
-    auto key = reg.open(RegRoot::CurrentUser, kKey, true);
+    SettingsFileStore reg;
+    auto key = reg.open(SettingsRoot::CurrentUser, kKey, true);
     key->writeString("minihelp", "abc");   // not a number: default on
     key->writeString("BackColor", "7");    // any non-zero number is on
     key->writeString("KELDO_COLOR", "0");
@@ -104,9 +104,9 @@ TEST(SettingsStore, EachValueIsGuardedOnItsOwn)
 TEST(SettingsStore, PositionAndHiddenStripAtCreation)
 {
     test::TempXdg xdg;
-    HiveFileRegistry reg;
+    SettingsFileStore reg;
     SettingsStore store(reg);
-    auto key = reg.open(RegRoot::CurrentUser, kKey, true);
+    auto key = reg.open(SettingsRoot::CurrentUser, kKey, true);
     key->writeString("FP", "10,20");
     key->writeString("V_Panel", "1");
     EXPECT_EQ(store.readCreation().position, QPoint(10, 20));
@@ -124,8 +124,8 @@ TEST(SettingsStore, PositionAndHiddenStripAtCreation)
 TEST(SettingsStore, ObsoleteValueIsDeletedInItsPlace)
 {
     test::TempXdg xdg;
-    RecordingRegistry reg;
-    auto key = reg.open(RegRoot::CurrentUser, kKey, true);
+    RecordingSettingsTree reg;
+    auto key = reg.open(SettingsRoot::CurrentUser, kKey, true);
     key->writeString("MIX_Line_ID", "123");
     SettingsStore(reg).readStartup();
     EXPECT_EQ(reg.deleted, QStringList{"MIX_Line_ID"});
@@ -135,7 +135,7 @@ TEST(SettingsStore, ObsoleteValueIsDeletedInItsPlace)
 TEST(SettingsStore, WritesInOrderAndStopsAtTheFirstFailure)
 {
     test::TempXdg xdg;
-    RecordingRegistry reg;
+    RecordingSettingsTree reg;
     SettingsStore store(reg);
     SavedSettings v;
     v.position = QPoint(12, 34);
@@ -153,7 +153,7 @@ TEST(SettingsStore, WritesInOrderAndStopsAtTheFirstFailure)
                             "ML_Mixer0", "ML_Mixer1", "ML_Mixer2", "Auto_RecV", "Meter_ON", "V_CUT", "RL_WAIT",
                             "ML_SRC_NAME0", "ML_SRC_NAME1", "ML_SRC_NAME2", "Guard_RecV"};
     EXPECT_EQ(reg.written, order);
-    auto key = reg.open(RegRoot::CurrentUser, kKey, false);
+    auto key = reg.open(SettingsRoot::CurrentUser, kKey, false);
     EXPECT_EQ(key->readString("FP"), QString("12,34"));
     EXPECT_EQ(key->readString("MostTOP"), QString("0"));
     EXPECT_EQ(key->readString("ML_SRC2"), QString("4099"));

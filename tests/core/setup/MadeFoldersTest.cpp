@@ -2,7 +2,7 @@
 // remembered, and only empty ones are ever taken away again.
 #include "core/settings/SettingsStore.h"
 #include "core/setup/MadeFolders.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "support/TempXdg.h"
 #include "support/TestFiles.h"
 
@@ -15,17 +15,17 @@ using namespace nuvask;
 TEST(MadeFolders, RemembersTheLevelsItMadeAndTakesAwayOnlyEmptyOnes)
 {
     test::TempXdg xdg;
-    HiveFileRegistry registry;
+    SettingsFileStore settingsTree;
     const QString key = SettingsKeyPath("NUVASK");
-    MadeFolders made(registry, key);
+    MadeFolders made(settingsTree, key);
     const QString a = xdg.root() + "/a/b", c = a + "/c", d = c + "/d";
 
     // Not installed (no settings key): made, but neither remembered nor a key made for it.
     ASSERT_TRUE(made.MakePath(a));
     EXPECT_TRUE(made.Remembered().isEmpty());
-    EXPECT_FALSE(registry.keyExists(RegRoot::CurrentUser, key));
+    EXPECT_FALSE(settingsTree.keyExists(SettingsRoot::CurrentUser, key));
 
-    registry.open(RegRoot::CurrentUser, key, true)->writeString("Version", "23");
+    settingsTree.open(SettingsRoot::CurrentUser, key, true)->writeString("Version", "23");
     ASSERT_TRUE(made.MakePath(d));
     ASSERT_TRUE(made.MakePath(d)); // there already: nothing more to remember
     EXPECT_EQ(made.Remembered(), (QStringList{d, c}));
@@ -50,5 +50,5 @@ TEST(MadeFolders, RemembersTheLevelsItMadeAndTakesAwayOnlyEmptyOnes)
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_TRUE(QFileInfo(xdg.root() + "/target").isDir());
     made.Remember({});
-    EXPECT_FALSE(registry.valueNames(RegRoot::CurrentUser, key).contains(MadeFolders::ValueName));
+    EXPECT_FALSE(settingsTree.valueNames(SettingsRoot::CurrentUser, key).contains(MadeFolders::ValueName));
 }

@@ -4,7 +4,7 @@
 #include "core/settings/SettingsStore.h"
 #include "core/setup/MadeFolders.h"
 #include "core/setup/ThemeIcons.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "support/TempXdg.h"
 #include "support/TestFiles.h"
 
@@ -43,9 +43,9 @@ protected:
 
 TEST_F(ThemeIconsTest, InstallWritesEveryRenderingAndTheUninstallTakesOnlyWhatItMade)
 {
-    HiveFileRegistry registry;
-    registry.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), true)->writeString("Version", "23");
-    MadeFolders made(registry, SettingsKeyPath("NUVASK"));
+    SettingsFileStore settingsTree;
+    settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), true)->writeString("Version", "23");
+    MadeFolders made(settingsTree, SettingsKeyPath("NUVASK"));
     // Another program's icon in a size folder that was there before.
     WriteFile(icons + "/hicolor/48x48/apps/other.png", "other");
     QStringList files;

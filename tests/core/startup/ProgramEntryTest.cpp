@@ -1,6 +1,6 @@
 #include "core/startup/ProgramEntry.h"
 #include "core/settings/SettingsStore.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "support/TempXdg.h"
 
 #include <gtest/gtest.h>
@@ -30,12 +30,12 @@ public:
 struct EntryFixture : ::testing::Test
 {
     test::TempXdg xdg;
-    HiveFileRegistry reg;
+    SettingsFileStore reg;
     SettingsStore settings{reg};
     FakeProbe probe;
     void storeVersion(const QString &v)
     {
-        reg.open(RegRoot::CurrentUser, settings.keyPath(), true)->writeString("Version", v);
+        reg.open(SettingsRoot::CurrentUser, settings.keyPath(), true)->writeString("Version", v);
     }
     StartDecision start(const QStringList &params, const QString &exe = "/opt/nuvask/nuvask")
     {

@@ -4,7 +4,7 @@
 #include "support/ModalScript.h"
 #include "core/startup/ProgramEntry.h"
 #include "core/settings/SettingsStore.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/linux/XdgDesktopEntries.h"
 #include "platform/linux/XdgProgramGroups.h"
 #include "platform/sim/SimMixerBoard.h"
@@ -42,7 +42,7 @@ const QString kHelp = QStringLiteral(NUVASK_SOURCE_DIR) + "/data/NUVASK.HLP";
 struct MenuWindow : ::testing::Test
 {
     test::TempXdg xdg;
-    HiveFileRegistry reg;
+    SettingsFileStore reg;
     QMainWindow window;
     MainMenu menu;
     MessageBox *box = nullptr;
@@ -57,12 +57,12 @@ struct MenuWindow : ::testing::Test
     void TearDown() override { MessageBoxWindow::SetTickIntervalMs(1000); }
     std::optional<QString> stored(const QString &name)
     {
-        auto key = reg.open(RegRoot::CurrentUser, kKey, false);
+        auto key = reg.open(SettingsRoot::CurrentUser, kKey, false);
         return key ? key->readStringIfPresent(name) : std::nullopt;
     }
     void store(const QString &name, const QString &value)
     {
-        reg.open(RegRoot::CurrentUser, kKey, true)->writeString(name, value);
+        reg.open(SettingsRoot::CurrentUser, kKey, true)->writeString(name, value);
     }
 };
 
@@ -117,7 +117,7 @@ TEST_F(HelpMenuTest, VersionDisplayShowsTheStoredVersion)
     store("Version", "x1");
     menu.HELP2->trigger();
     EXPECT_EQ(shown, QStringList({"Version ?.?", "Version 0.7", "Version 12.3", "Version ?.?"}));
-    EXPECT_FALSE(reg.keyExists(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\OTHER"));
+    EXPECT_FALSE(reg.keyExists(SettingsRoot::CurrentUser, "Software\\KELDO SOFT32\\OTHER"));
     EXPECT_EQ(help->aboutBox()->Comment0(), helpMenuText::Comment0());
     EXPECT_EQ(help->aboutBox()->ProductName(), Start().ProgramTitle);
 }
@@ -220,7 +220,7 @@ TEST_F(MenuWindow, OptionsMenuShowsOneIconItemPerPairAtEveryOpening)
 TEST(MainWindowMenus, LauncherPathsAreBuiltAtStartAndTheHelpWindowClosesWithTheWindow)
 {
     test::TempXdg xdg;
-    HiveFileRegistry reg;
+    SettingsFileStore reg;
     StartValues start = MakeStartValues(QStringLiteral(NUVASK_SOURCE_DIR) + "/data/nuvask", '/');
     SetStartValues(start);
     XdgDesktopEntries entries(start.ProgramTitle, "nuvask");

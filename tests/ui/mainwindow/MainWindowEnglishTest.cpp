@@ -3,7 +3,7 @@
 // measured as shown, and the English help file chosen beside the program.
 #include "core/desktop/TrayComponent.h"
 #include "core/startup/ProgramEntry.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/sim/SimTopology.h"
 #include "support/EnglishTexts.h"
 #include "support/MainWindowFixture.h"

@@ -1,4 +1,4 @@
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -11,7 +11,7 @@ using namespace nuvask;
 TEST(MainWindowHandOver, SecondStartBringsAMinimisedOrBuriedWindowBack)
 {
     test::TempXdg xdg;
-    HiveFileRegistry reg;
+    SettingsFileStore reg;
     SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
     MainWindow w(reg, board);
     EXPECT_EQ(w.objectName(), QString("TKELDO_NUVASK"));

@@ -1,5 +1,5 @@
-#include "core/settings/Registry.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "core/settings/SettingsTree.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
 #include "ui/widgets/ColourButton.h"
@@ -18,12 +18,12 @@ namespace {
 struct MainWindowLayout : ::testing::Test
 {
     test::TempXdg xdg;
-    HiveFileRegistry reg;
+    SettingsFileStore reg;
     SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
 
     void store(const QString &name, const QString &value)
     {
-        reg.open(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->writeString(name, value);
+        reg.open(SettingsRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->writeString(name, value);
     }
     template <typename T> static T *child(QWidget &w, const char *name)
     {

@@ -1,8 +1,8 @@
 // The main window's deferred start-up and close over a simulated sound board.
 #include "support/ModalScript.h"
-#include "core/settings/HiveDocument.h"
+#include "core/settings/SettingsFileDocument.h"
 #include "core/startup/ProgramEntry.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
 #include "support/TestBoards.h"
@@ -51,7 +51,7 @@ TEST_F(MainWindowStartup, FirstStartBindsTheDefaultLinesOnDeviceZero)
     EXPECT_EQ(w.findChild<QComboBox *>("CB_Mixer1")->count(), 2);
     EXPECT_EQ(w.trayTip(), QString::fromUtf8("DORIVA SOUND ボリューム").left(63));
     // Reading never creates the settings key; the obsolete value is gone.
-    EXPECT_FALSE(reg.keyExists(RegRoot::CurrentUser, kKey));
+    EXPECT_FALSE(reg.keyExists(SettingsRoot::CurrentUser, kKey));
 }
 
 TEST_F(MainWindowStartup, SavedDeviceThatIsGoneFallsBackToDeviceZero)
@@ -104,7 +104,7 @@ TEST_F(MainWindowStartup, StripThatCannotBeBoundClosesAtOnceAndNothingIsSaved)
     // Strip 2 was still bound after the failure.
     EXPECT_EQ(w.strip(2)->destinationIndex(), 1);
     w.close(); // a later close request does nothing more
-    EXPECT_FALSE(reg.keyExists(RegRoot::CurrentUser, kKey));
+    EXPECT_FALSE(reg.keyExists(SettingsRoot::CurrentUser, kKey));
 }
 
 TEST_F(MainWindowStartup, StoredLineThatFailsToBindIsDroppedSoTheNextStartWorks)
@@ -168,8 +168,8 @@ TEST_F(MainWindowStartup, CompletedRunSavesAndARestartRestoresTheSameState)
         w.close();
     }
     // Every value was written, in the close order.
-    HiveFileRegistry reader;
-    const QStringList names = reader.valueNames(RegRoot::CurrentUser, kKey);
+    SettingsFileStore reader;
+    const QStringList names = reader.valueNames(SettingsRoot::CurrentUser, kKey);
     const QStringList order{"Version", "FP", "BackColor", "minihelp", "KELDO_COLOR", "V_Name", "MostTOP",
                             "V_Panel", "ML_DST0", "ML_SRC0", "ML_DST1", "ML_SRC1", "ML_DST2", "ML_SRC2",
                             "ML_Mixer0", "ML_Mixer1", "ML_Mixer2", "Auto_RecV", "Meter_ON", "V_CUT", "RL_WAIT",

@@ -5,7 +5,7 @@
 #include "support/ModalScript.h"
 #include "core/startup/ProgramEntry.h"
 #include "core/desktop/TrayComponent.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/linux/XdgDesktopEntries.h"
 #include "platform/linux/XdgProgramGroups.h"
 #include "platform/sim/SimTopology.h"
@@ -29,7 +29,7 @@ using namespace nuvask;
 TEST(MainWindowTray, WithoutANotificationAreaTrayKeepsTheWindowAndSaysWhy)
 {
     test::TempXdg xdg;
-    HiveFileRegistry reg;
+    SettingsFileStore reg;
     SetStartValues(MakeStartValues("/opt/nuvask/nuvask", '/'));
     QApplication::setWindowIcon(ApplicationIcon()); // as the program entry does
     SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
@@ -70,7 +70,7 @@ TEST(MainWindowTray, WithoutANotificationAreaTrayKeepsTheWindowAndSaysWhy)
 TEST(MainWindowTray, PressesWaitWhileALauncherActionRuns)
 {
     test::TempXdg xdg;
-    HiveFileRegistry reg;
+    SettingsFileStore reg;
     const StartValues start = MakeStartValues("/opt/nuvask/nuvask", '/');
     SetStartValues(start);
     XdgDesktopEntries entries(start.ProgramTitle, "nuvask");

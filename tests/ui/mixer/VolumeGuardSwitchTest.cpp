@@ -79,7 +79,7 @@ TEST_F(VolumeGuardSwitchTest, StoredSwitchGuardsStripTwoTellsWithoutStoppingAndT
     }
     EXPECT_EQ(stored("Guard_RecV"), "0");
     // A missing value is off.
-    reg.open(RegRoot::CurrentUser, test::kSettingsKey, false)->deleteValue("Guard_RecV");
+    reg.open(SettingsRoot::CurrentUser, test::kSettingsKey, false)->deleteValue("Guard_RecV");
     MainWindow again(reg, board);
     ASSERT_TRUE(waitForStartup(again));
     EXPECT_FALSE(again.menu().MO_Guard_RecV->isChecked() || again.guard().On());

@@ -6,7 +6,7 @@
 #include "support/VolumeStripHarness.h"
 
 #include "core/startup/ProgramEntry.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
 #include "ui/widgets/ColourButton.h"
@@ -159,7 +159,7 @@ class MainWindowRegisteredVolumes : public ::testing::Test
 {
 protected:
     test::TempXdg xdg;
-    HiveFileRegistry reg;
+    SettingsFileStore reg;
     QTemporaryDir programDir;
     const QString key = "Software\\KELDO SOFT32\\NUVASK";
 
@@ -168,7 +168,7 @@ protected:
         SetStartValues(MakeStartValues(programDir.path() + "/nuvask", '/'));
         put("NUVASKVN.LIS", "b\r\nA\r\nc\r\n");
         put("NUVASKVR.LIS", "1\r\n2\r\n3\r\n");
-        reg.open(RegRoot::CurrentUser, key, true)->writeString("V_Name", "C");
+        reg.open(SettingsRoot::CurrentUser, key, true)->writeString("V_Name", "C");
     }
     void put(const char *name, const QByteArray &bytes) { test::WriteFile(programDir.filePath(name), bytes); }
     QByteArray bytesOf(const char *name) const { return test::ReadFile(programDir.filePath(name), "<missing>"); }
@@ -200,5 +200,5 @@ TEST_F(MainWindowRegisteredVolumes, LoadedAtStartSavedAtCloseWithThePickedName)
     w.close();
     EXPECT_EQ(bytesOf("NUVASKVN.LIS"), QByteArray("A\r\nb\r\nc\r\n"));
     EXPECT_EQ(bytesOf("NUVASKVR.LIS"), QByteArray("2\r\n1\r\n3\r\n"));
-    EXPECT_EQ(reg.open(RegRoot::CurrentUser, key, false)->readString("V_Name"), "A");
+    EXPECT_EQ(reg.open(SettingsRoot::CurrentUser, key, false)->readString("V_Name"), "A");
 }

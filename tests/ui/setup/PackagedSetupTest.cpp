@@ -6,7 +6,7 @@
 #include "core/settings/SettingsStore.h"
 #include "core/setup/MadeFolders.h"
 #include "core/setup/SetupTexts.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/linux/PackagedProgram.h"
 #include "platform/linux/XdgDesktopEntries.h"
 #include "platform/linux/XdgProgramGroups.h"
@@ -47,7 +47,7 @@ class PackagedSetupTest : public ::testing::Test
 {
 protected:
     TempXdg xdg;
-    HiveFileRegistry registry;
+    SettingsFileStore settingsTree;
     XdgDesktopEntries desktop{"DORIVA SOUND ボリューム", "nuvask"};
     XdgProgramGroups groups{"nuvask", "Startup"};
     NoStartPlatform platform{groups, "DORIVA SOUND ボリューム アンインストール"};
@@ -82,7 +82,7 @@ protected:
     // install takes the folder the window offers.
     void Run(int mode, const QString &exe)
     {
-        const SetupServices services{registry, groups, desktop, platform, exe, {}};
+        const SetupServices services{settingsTree, groups, desktop, platform, exe, {}};
         w = std::make_unique<SetupWindow>(mode, services, start);
         bool done = false;
         QObject::connect(w.get(), &SetupWindow::Finished, [&done] { done = true; });
@@ -100,7 +100,7 @@ protected:
 
     QString Setting(const char *name)
     {
-        auto key = registry.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), false);
+        auto key = settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), false);
         return key ? key->readString(name) : QString();
     }
 
@@ -151,7 +151,7 @@ TEST_F(PackagedSetupTest, APackagedProgramRegistersForTheUserInItsOwnFolderAndCo
 {
     // An earlier per-user install is stored: the package's program stays
     // where the package manager put it all the same.
-    registry.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), true)
+    settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), true)
         ->writeStrings({{"EXEPATH", xdg.dataHome() + "/KELDOP32/NUVASK"}, {"Version", "22"}});
     const QString folder = xdg.root() + "/usr/lib/nuvask";
     PlaceProgram(folder, true);
@@ -183,7 +183,7 @@ TEST_F(PackagedSetupTest, UninstallingAPackagedProgramLeavesItsFilesToThePackage
     // What using the program adds: registered volumes in the user's data
     // folder (which the program makes) and a desktop launcher.
     const QString data = platform.WindowsDir();
-    ASSERT_TRUE(MadeFolders(registry, SettingsKeyPath("NUVASK")).MakePath(data));
+    ASSERT_TRUE(MadeFolders(settingsTree, SettingsKeyPath("NUVASK")).MakePath(data));
     WriteFile(data + "NUVASKVN.LIS", "n");
     WriteFile(data + "NUVASKVR.LIS", "v");
     const QString link = xdg.home() + "/Desktop/DORIVA SOUND ボリューム.desktop";
@@ -199,8 +199,8 @@ TEST_F(PackagedSetupTest, UninstallingAPackagedProgramLeavesItsFilesToThePackage
     EXPECT_FALSE(QFileInfo::exists(data)) << "the emptied data folder stays";
     EXPECT_FALSE(QFileInfo::exists(link));
     EXPECT_FALSE(QFileInfo::exists(groups.ItemFile("KELDO SOFT32", "DORIVA SOUND ボリューム")));
-    EXPECT_FALSE(registry.keyExists(RegRoot::CurrentUser, SettingsKeyPath("NUVASK")));
-    EXPECT_FALSE(registry.keyExists(RegRoot::LocalMachine,
+    EXPECT_FALSE(settingsTree.keyExists(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK")));
+    EXPECT_FALSE(settingsTree.keyExists(SettingsRoot::LocalMachine,
                                     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\NUVASK"));
 }
 

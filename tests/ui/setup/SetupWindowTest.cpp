@@ -8,7 +8,7 @@
 #include "core/setup/MadeFolders.h"
 #include "core/setup/SetupInstaller.h"
 #include "core/setup/SetupTexts.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 #include "platform/linux/XdgDesktopEntries.h"
 #include "platform/linux/XdgProgramGroups.h"
 #include "platform/linux/XdgSetupPlatform.h"
@@ -62,8 +62,8 @@ class SetupWindowTest : public ::testing::Test
 {
 protected:
     TempXdg xdg;
-    HiveFileRegistry registry;
-    MadeFolders made{registry, SettingsKeyPath("NUVASK")};
+    SettingsFileStore settingsTree;
+    MadeFolders made{settingsTree, SettingsKeyPath("NUVASK")};
     XdgDesktopEntries desktop{"DORIVA SOUND ボリューム", "nuvask", &made};
     XdgProgramGroups groups{"nuvask", "Startup", &made};
     RecordingPlatform platform{groups, "DORIVA SOUND ボリューム アンインストール"};
@@ -90,7 +90,7 @@ protected:
 
     void Open(int mode, const QString &exe, const QStringList &parameters = {})
     {
-        const SetupServices services{registry, groups, desktop, platform, exe, parameters};
+        const SetupServices services{settingsTree, groups, desktop, platform, exe, parameters};
         w = std::make_unique<SetupWindow>(mode, services, start);
         if (mode == StartNormal)
             w->show();
@@ -114,7 +114,7 @@ protected:
 
     QString Setting(const char *name)
     {
-        auto key = registry.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), false);
+        auto key = settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), false);
         return key ? key->readString(name) : QString();
     }
 };
@@ -137,7 +137,7 @@ TEST_F(SetupWindowTest, GroupListEndsWithTheMakersGroupsAndPrefersTheStoredOne)
     EXPECT_EQ(w->windowTitle(), "DORIVA SOUND ボリューム V2.3 登録");
 
     w.reset();
-    registry.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), true)->writeString("Group", "Zeta");
+    settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), true)->writeString("Group", "Zeta");
     Open(StartNormal, source + "/nuvask");
     QTest::qWait(20);
     EXPECT_EQ(Child<QComboBox>("ComboBox1")->currentText(), "Zeta");
@@ -257,9 +257,9 @@ TEST_F(SetupWindowTest, UninstallKeepsAnotherProductsMakerKeyAndReplacesAForeign
     WriteFile(folder + "/nuvask", "program bytes");
     WriteFile(folder + "/NUVASK.TXT", "t");
     WriteFile(folder + "/NUVASKVR.LIS", "v");
-    auto settings = registry.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), true);
+    auto settings = settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), true);
     settings->writeStrings({{"EXEPATH", folder}, {"Group", "KELDO SOFT32"}, {"Version", "23"}});
-    registry.open(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\OTHER", true)->writeString("x", "1");
+    settingsTree.open(SettingsRoot::CurrentUser, "Software\\KELDO SOFT32\\OTHER", true)->writeString("x", "1");
     WriteFile(platform.WindowsDir() + start.UninstallerFileName, "program BYTES");
 
     Open(StartUninstallRequested, folder + "/nuvask");
@@ -268,13 +268,13 @@ TEST_F(SetupWindowTest, UninstallKeepsAnotherProductsMakerKeyAndReplacesAForeign
     EXPECT_EQ(script.texts.size(), 3) << script.texts.join("|").toStdString();
     EXPECT_FALSE(QFileInfo::exists(folder + "/NUVASK.TXT"));
     EXPECT_TRUE(QFileInfo::exists(folder + "/NUVASKVR.LIS"));
-    EXPECT_FALSE(registry.keyExists(RegRoot::CurrentUser, SettingsKeyPath("NUVASK")));
-    EXPECT_TRUE(registry.keyExists(RegRoot::CurrentUser, "Software\\KELDO SOFT32\\OTHER"));
+    EXPECT_FALSE(settingsTree.keyExists(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK")));
+    EXPECT_TRUE(settingsTree.keyExists(SettingsRoot::CurrentUser, "Software\\KELDO SOFT32\\OTHER"));
     EXPECT_EQ(ReadFile(platform.WindowsDir() + start.UninstallerFileName), "program bytes");
     EXPECT_EQ(platform.started, QStringList({platform.WindowsDir() + start.UninstallerFileName, "/DeleteFile"}));
 
     // The record is private to the user and names the running program.
-    const QString record = registry.fileFor(RegRoot::Users).replace(HiveFileRegistry::defaultFolder(),
+    const QString record = settingsTree.fileFor(SettingsRoot::Users).replace(SettingsFileStore::defaultFolder(),
                                                                      XdgSetupPlatform::HandoverFolder());
     EXPECT_EQ(QFile::permissions(record), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     HandoverRecord r;
@@ -402,9 +402,9 @@ namespace {
 const QString kTitle = QStringLiteral("DORIVA SOUND ボリューム");
 const QString kUninstallItem = kTitle + QStringLiteral(" アンインストール");
 
-QString KeepDir(HiveFileRegistry &registry)
+QString KeepDir(SettingsFileStore &settingsTree)
 {
-    auto entry = registry.open(RegRoot::LocalMachine,
+    auto entry = settingsTree.open(SettingsRoot::LocalMachine,
                                "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\NUVASK", false);
     return entry ? entry->readString(kKeepDirValue) : QString("<no entry>");
 }
@@ -426,23 +426,23 @@ TEST_F(SetupWindowTest, TheFolderAnInstallFoundStaysItsThroughARetryAndAReinstal
     WriteFile(source + "/NUVASK.TXT", "text");
     Click("Button3");
     ASSERT_TRUE(WaitFinished());
-    EXPECT_EQ(KeepDir(registry), xdg.root());
+    EXPECT_EQ(KeepDir(settingsTree), xdg.root());
 
     // The usual update, into the same folder: still what the first install found.
-    registry.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), false)->deleteValue("Version");
+    settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), false)->deleteValue("Version");
     Open(StartNormal, source + "/nuvask");
     EXPECT_EQ(Child<QLineEdit>("Edit1")->text(), folder);
     Click("Button3");
     ASSERT_TRUE(WaitFinished());
-    EXPECT_EQ(KeepDir(registry), xdg.root());
+    EXPECT_EQ(KeepDir(settingsTree), xdg.root());
 
     // Into another folder the finding is made afresh.
-    registry.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), false)->deleteValue("Version");
+    settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), false)->deleteValue("Version");
     Open(StartNormal, source + "/nuvask");
     Child<QLineEdit>("Edit1")->setText(xdg.root() + "/made");
     Click("Button3");
     ASSERT_TRUE(WaitFinished());
-    EXPECT_EQ(KeepDir(registry), xdg.root() + "/made");
+    EXPECT_EQ(KeepDir(settingsTree), xdg.root() + "/made");
 }
 
 TEST_F(SetupWindowTest, AnotherGroupTakesTheLaunchersAndTheOldGroupKeepsWhatIsNotOurs)
@@ -457,7 +457,7 @@ TEST_F(SetupWindowTest, AnotherGroupTakesTheLaunchersAndTheOldGroupKeepsWhatIsNo
     ASSERT_EQ(groups.ProgmanExecute(*ShowGroupCommand("KELDO SOFT32") + *AddItemCommand("/bin/true", "Other")),
               QString());
 
-    registry.open(RegRoot::CurrentUser, SettingsKeyPath("NUVASK"), false)->deleteValue("Version");
+    settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), false)->deleteValue("Version");
     Open(StartNormal, source + "/nuvask");
     QTest::qWait(20); // the group list
     Child<QComboBox>("ComboBox1")->setEditText("Zeta");
@@ -504,8 +504,8 @@ TEST_F(SetupWindowTest, UninstallTakesAwayTheFoldersAndFilesTheInstallMadeAndNot
     ASSERT_TRUE(WaitFinished());
     ASSERT_EQ(platform.started.size(), 2);
     // The settings files held nothing but their headers: gone.
-    for (RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine})
-        EXPECT_FALSE(QFileInfo::exists(registry.fileFor(root))) << registry.fileFor(root).toStdString();
+    for (SettingsRoot root : {SettingsRoot::CurrentUser, SettingsRoot::LocalMachine})
+        EXPECT_FALSE(QFileInfo::exists(settingsTree.fileFor(root))) << settingsTree.fileFor(root).toStdString();
     EXPECT_TRUE(QDir(xdg.configHome() + "/autostart").isEmpty());
     EXPECT_EQ(QDir(xdg.dataHome() + "/applications").entryList(QDir::Files), QStringList{"other.desktop"});
     for (const char *gone : {"/config/menus", "/data/desktop-directories", "/data/icons"})

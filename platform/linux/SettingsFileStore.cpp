@@ -1,8 +1,8 @@
 // The settings store as text files under the XDG config folder.
 
-#include "platform/linux/HiveFileRegistry.h"
+#include "platform/linux/SettingsFileStore.h"
 
-#include "core/settings/HiveDocument.h"
+#include "core/settings/SettingsFileDocument.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,12 +20,12 @@ namespace nuvask {
 
 namespace {
 
-const char *rootFileName(RegRoot root)
+const char *rootFileName(SettingsRoot root)
 {
     switch (root) {
-    case RegRoot::CurrentUser: return "HKEY_CURRENT_USER.reg";
-    case RegRoot::LocalMachine: return "HKEY_LOCAL_MACHINE.reg";
-    case RegRoot::Users: return "HKEY_USERS.reg";
+    case SettingsRoot::CurrentUser: return "HKEY_CURRENT_USER.reg";
+    case SettingsRoot::LocalMachine: return "HKEY_LOCAL_MACHINE.reg";
+    case SettingsRoot::Users: return "HKEY_USERS.reg";
     }
     return "HKEY_CURRENT_USER.reg";
 }
@@ -79,29 +79,29 @@ FileStamp stampOf(const QString &path)
 
 } // namespace
 
-struct HiveFileRegistry::Snapshot
+struct SettingsFileStore::Snapshot
 {
     FileStamp stamp;
-    HiveDocument doc;
+    SettingsFileDocument doc;
     Problem problem = Problem::None;
 };
 
-HiveFileRegistry::HiveFileRegistry(QString folder) : m_folder(std::move(folder)) {}
+SettingsFileStore::SettingsFileStore(QString folder) : m_folder(std::move(folder)) {}
 
-HiveFileRegistry::~HiveFileRegistry() = default;
+SettingsFileStore::~SettingsFileStore() = default;
 
-QString HiveFileRegistry::defaultFolder()
+QString SettingsFileStore::defaultFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/nuvask/registry");
 }
 
-QString HiveFileRegistry::fileFor(RegRoot root) const
+QString SettingsFileStore::fileFor(SettingsRoot root) const
 {
     const QString folder = m_folder.isEmpty() ? defaultFolder() : m_folder;
     return folder + QLatin1Char('/') + QLatin1String(rootFileName(root));
 }
 
-std::shared_ptr<const HiveFileRegistry::Snapshot> HiveFileRegistry::load(RegRoot root) const
+std::shared_ptr<const SettingsFileStore::Snapshot> SettingsFileStore::load(SettingsRoot root) const
 {
     const QString path = fileFor(root);
     std::shared_ptr<const Snapshot> &cached = m_cache[int(root)];
@@ -121,34 +121,34 @@ std::shared_ptr<const HiveFileRegistry::Snapshot> HiveFileRegistry::load(RegRoot
             // The stamp of what was actually read, should the file be
             // replaced between the look and the read.
             snap->stamp = stampOf(path, st);
-            const bool tooLarge = st.st_size > kMaxHiveBytes;
-            QByteArray bytes = file.read(tooLarge ? kMaxHiveBytes : st.st_size);
+            const bool tooLarge = st.st_size > kMaxSettingsFileBytes;
+            QByteArray bytes = file.read(tooLarge ? kMaxSettingsFileBytes : st.st_size);
             if (tooLarge) {
                 snap->problem = Problem::TooLarge;
                 bytes.truncate(bytes.lastIndexOf('\n') + 1); // complete lines only
             } else if (bytes.size() != st.st_size || file.error() != QFileDevice::NoError) {
                 snap->problem = Problem::Unreadable;
             }
-            snap->doc = HiveDocument::parse(bytes);
+            snap->doc = SettingsFileDocument::parse(bytes);
         }
     }
     cached = snap;
     return cached;
 }
 
-HiveFileRegistry::Problem HiveFileRegistry::problem(RegRoot root) const
+SettingsFileStore::Problem SettingsFileStore::problem(SettingsRoot root) const
 {
     return load(root)->problem;
 }
 
-bool HiveFileRegistry::mutate(RegRoot root, const std::function<bool(HiveDocument &)> &change)
+bool SettingsFileStore::mutate(SettingsRoot root, const std::function<bool(SettingsFileDocument &)> &change)
 {
     const QString path = fileFor(root);
     const QString folder = QFileInfo(path).absolutePath();
     if (!QFileInfo(folder).isDir()) {
         // Deleting from a file that is not there changes nothing, and must
         // not leave a settings folder behind either.
-        HiveDocument none;
+        SettingsFileDocument none;
         if (!change(none))
             return true;
     }
@@ -161,7 +161,7 @@ bool HiveFileRegistry::mutate(RegRoot root, const std::function<bool(HiveDocumen
     const std::shared_ptr<const Snapshot> current = load(root);
     if (current->problem != Problem::None)
         return false; // what could not be read would be lost
-    HiveDocument doc = current->doc;
+    SettingsFileDocument doc = current->doc;
     if (!change(doc))
         return true; // nothing to write
     auto snap = std::make_shared<Snapshot>();
@@ -193,55 +193,55 @@ bool HiveFileRegistry::mutate(RegRoot root, const std::function<bool(HiveDocumen
     return true;
 }
 
-bool HiveFileRegistry::keyExists(RegRoot root, const QString &path) const
+bool SettingsFileStore::keyExists(SettingsRoot root, const QString &path) const
 {
     return load(root)->doc.hasKey(path);
 }
 
-bool HiveFileRegistry::createKey(RegRoot root, const QString &path)
+bool SettingsFileStore::createKey(SettingsRoot root, const QString &path)
 {
     // A key implied by a key below it exists already.
-    return mutate(root, [&](HiveDocument &doc) { return !doc.hasKey(path) && doc.createKey(path); });
+    return mutate(root, [&](SettingsFileDocument &doc) { return !doc.hasKey(path) && doc.createKey(path); });
 }
 
-bool HiveFileRegistry::deleteKeyTree(RegRoot root, const QString &path)
+bool SettingsFileStore::deleteKeyTree(SettingsRoot root, const QString &path)
 {
-    return mutate(root, [&](HiveDocument &doc) { return doc.deleteKeyTree(path); });
+    return mutate(root, [&](SettingsFileDocument &doc) { return doc.deleteKeyTree(path); });
 }
 
-QStringList HiveFileRegistry::subKeys(RegRoot root, const QString &path) const
+QStringList SettingsFileStore::subKeys(SettingsRoot root, const QString &path) const
 {
     return load(root)->doc.subKeys(path);
 }
 
-QStringList HiveFileRegistry::valueNames(RegRoot root, const QString &path) const
+QStringList SettingsFileStore::valueNames(SettingsRoot root, const QString &path) const
 {
     return load(root)->doc.valueNames(path);
 }
 
-std::optional<QString> HiveFileRegistry::readString(RegRoot root, const QString &path, const QString &name) const
+std::optional<QString> SettingsFileStore::readString(SettingsRoot root, const QString &path, const QString &name) const
 {
     return load(root)->doc.readString(path, name);
 }
 
-bool HiveFileRegistry::writeString(RegRoot root, const QString &path, const QString &name, const QString &value)
+bool SettingsFileStore::writeString(SettingsRoot root, const QString &path, const QString &name, const QString &value)
 {
-    return mutate(root, [&](HiveDocument &doc) { return doc.writeString(path, name, value); });
+    return mutate(root, [&](SettingsFileDocument &doc) { return doc.writeString(path, name, value); });
 }
 
-bool HiveFileRegistry::writeStrings(RegRoot root, const QString &path, const RegStringValues &values)
+bool SettingsFileStore::writeStrings(SettingsRoot root, const QString &path, const SettingsValues &values)
 {
-    return mutate(root, [&](HiveDocument &doc) {
+    return mutate(root, [&](SettingsFileDocument &doc) {
         for (const auto &[name, value] : values)
             doc.writeString(path, name, value);
         return true;
     });
 }
 
-bool HiveFileRegistry::deleteValue(RegRoot root, const QString &path, const QString &name)
+bool SettingsFileStore::deleteValue(SettingsRoot root, const QString &path, const QString &name)
 {
     bool found = false;
-    const bool ok = mutate(root, [&](HiveDocument &doc) {
+    const bool ok = mutate(root, [&](SettingsFileDocument &doc) {
         found = doc.deleteValue(path, name);
         return found;
     });

@@ -33,10 +33,10 @@
 
 namespace nuvask {
 
-class HiveDocument
+class SettingsFileDocument
 {
 public:
-    static HiveDocument parse(const QByteArray &bytes);
+    static SettingsFileDocument parse(const QByteArray &bytes);
     QByteArray serialize() const;
 
     bool hasKey(const QString &path) const; // exact key or any key below it

@@ -1,9 +1,9 @@
 // The text of one settings file (a registry-export layout), kept byte for byte.
 
-#include "core/settings/HiveDocument.h"
+#include "core/settings/SettingsFileDocument.h"
 
 #include "core/base/Cp932.h"
-#include "core/settings/Registry.h"
+#include "core/settings/SettingsTree.h"
 
 #include <QSet>
 #include <QStringDecoder>
@@ -131,9 +131,9 @@ bool parseValue(const QString &trimmed, QString &name, bool &isString, QString &
 
 } // namespace
 
-HiveDocument HiveDocument::parse(const QByteArray &bytes)
+SettingsFileDocument SettingsFileDocument::parse(const QByteArray &bytes)
 {
-    HiveDocument doc;
+    SettingsFileDocument doc;
     bool eolKnown = false;
     int current = -1;
     bool continues = false; // the last value's text goes on (hex:...,\ lines)
@@ -176,7 +176,7 @@ HiveDocument HiveDocument::parse(const QByteArray &bytes)
     return doc;
 }
 
-QByteArray HiveDocument::serialize() const
+QByteArray SettingsFileDocument::serialize() const
 {
     qsizetype total = 0;
     for (const Entry &e : m_entries)
@@ -188,7 +188,7 @@ QByteArray HiveDocument::serialize() const
     return out;
 }
 
-bool HiveDocument::holdsNothing() const
+bool SettingsFileDocument::holdsNothing() const
 {
     return std::all_of(m_entries.begin(), m_entries.end(), [](const Entry &e) {
         if (e.kind != Kind::Raw)
@@ -200,18 +200,18 @@ bool HiveDocument::holdsNothing() const
     });
 }
 
-QByteArray HiveDocument::valueLine(const QString &name, const QString &value)
+QByteArray SettingsFileDocument::valueLine(const QString &name, const QString &value)
 {
     const QString nameText = name.isEmpty() ? QStringLiteral("@") : quote(name);
     return (nameText + QLatin1Char('=') + quote(value)).toUtf8();
 }
 
-int HiveDocument::keyId(const QString &path) const
+int SettingsFileDocument::keyId(const QString &path) const
 {
     return m_keyIndex.value(NormalizeKeyPath(path).toCaseFolded(), -1);
 }
 
-int HiveDocument::addKeyId(const QString &normalisedPath)
+int SettingsFileDocument::addKeyId(const QString &normalisedPath)
 {
     const int id = int(m_keys.size());
     m_keys << normalisedPath;
@@ -220,12 +220,12 @@ int HiveDocument::addKeyId(const QString &normalisedPath)
     return id;
 }
 
-bool HiveDocument::isNameOf(const Entry &e, int key, const QString &name) const
+bool SettingsFileDocument::isNameOf(const Entry &e, int key, const QString &name) const
 {
     return e.kind == Kind::Value && e.key == key && e.name.compare(name, Qt::CaseInsensitive) == 0;
 }
 
-qsizetype HiveDocument::lastValue(int key, const QString &name) const
+qsizetype SettingsFileDocument::lastValue(int key, const QString &name) const
 {
     if (key < 0 || !keyLives(key))
         return -1;
@@ -236,7 +236,7 @@ qsizetype HiveDocument::lastValue(int key, const QString &name) const
     return -1;
 }
 
-QByteArray HiveDocument::lineEnding(const QByteArray &bytes) const
+QByteArray SettingsFileDocument::lineEnding(const QByteArray &bytes) const
 {
     if (bytes.endsWith("\r\n"))
         return "\r\n";
@@ -245,13 +245,13 @@ QByteArray HiveDocument::lineEnding(const QByteArray &bytes) const
     return {};
 }
 
-void HiveDocument::terminateLastLine()
+void SettingsFileDocument::terminateLastLine()
 {
     if (!m_entries.empty() && !m_entries.back().bytes.endsWith('\n'))
         m_entries.back().bytes += m_eol;
 }
 
-void HiveDocument::addEntry(Entry entry)
+void SettingsFileDocument::addEntry(Entry entry)
 {
     terminateLastLine();
     m_entries.push_back(std::move(entry));
@@ -259,7 +259,7 @@ void HiveDocument::addEntry(Entry entry)
 
 // After the last line of the key's last section that is not blank, so that
 // the blank line before the next section stays where it is.
-qsizetype HiveDocument::insertionPoint(int key) const
+qsizetype SettingsFileDocument::insertionPoint(int key) const
 {
     qsizetype header = -1;
     for (qsizetype i = qsizetype(m_entries.size()) - 1; i >= 0 && header < 0; --i) {
@@ -274,7 +274,7 @@ qsizetype HiveDocument::insertionPoint(int key) const
     return last + 1;
 }
 
-bool HiveDocument::hasKey(const QString &path) const
+bool SettingsFileDocument::hasKey(const QString &path) const
 {
     const QString p = NormalizeKeyPath(path);
     if (p.isEmpty())
@@ -289,7 +289,7 @@ bool HiveDocument::hasKey(const QString &path) const
     return false;
 }
 
-bool HiveDocument::createKey(const QString &path)
+bool SettingsFileDocument::createKey(const QString &path)
 {
     const QString p = NormalizeKeyPath(path);
     if (p.isEmpty())
@@ -314,7 +314,7 @@ bool HiveDocument::createKey(const QString &path)
     return true;
 }
 
-bool HiveDocument::deleteKeyTree(const QString &path)
+bool SettingsFileDocument::deleteKeyTree(const QString &path)
 {
     const QString p = NormalizeKeyPath(path);
     std::vector<bool> doomed(m_keys.size(), false);
@@ -333,7 +333,7 @@ bool HiveDocument::deleteKeyTree(const QString &path)
     return true;
 }
 
-QStringList HiveDocument::subKeys(const QString &path) const
+QStringList SettingsFileDocument::subKeys(const QString &path) const
 {
     const QString p = NormalizeKeyPath(path);
     QStringList names;
@@ -351,7 +351,7 @@ QStringList HiveDocument::subKeys(const QString &path) const
     return names;
 }
 
-QStringList HiveDocument::valueNames(const QString &path) const
+QStringList SettingsFileDocument::valueNames(const QString &path) const
 {
     QStringList names;
     const int id = keyId(path);
@@ -367,7 +367,7 @@ QStringList HiveDocument::valueNames(const QString &path) const
     return names;
 }
 
-std::optional<QString> HiveDocument::readString(const QString &path, const QString &name) const
+std::optional<QString> SettingsFileDocument::readString(const QString &path, const QString &name) const
 {
     const qsizetype i = lastValue(keyId(path), name);
     if (i < 0 || !m_entries[i].isString)
@@ -375,7 +375,7 @@ std::optional<QString> HiveDocument::readString(const QString &path, const QStri
     return m_entries[i].data;
 }
 
-bool HiveDocument::writeString(const QString &path, const QString &name, const QString &value)
+bool SettingsFileDocument::writeString(const QString &path, const QString &name, const QString &value)
 {
     const qsizetype existing = lastValue(keyId(path), name);
     if (existing >= 0) {
@@ -408,7 +408,7 @@ bool HiveDocument::writeString(const QString &path, const QString &name, const Q
     return true;
 }
 
-bool HiveDocument::deleteValue(const QString &path, const QString &name)
+bool SettingsFileDocument::deleteValue(const QString &path, const QString &name)
 {
     const int id = keyId(path);
     if (id < 0 || !keyLives(id))

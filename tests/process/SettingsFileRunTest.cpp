@@ -20,13 +20,13 @@ using test::WriteFile;
 
 } // namespace
 
-TEST(HiveRun, ForeignBytesSurviveARunAndItsSaveByteForByte)
+TEST(SettingsFileRun, ForeignBytesSurviveARunAndItsSaveByteForByte)
 {
     if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))
         GTEST_SKIP() << "needs the private PulseAudio of scripts/with-services.sh to finish its start-up and save";
     ProgramRuns runs;
-    HiveFileRegistry reg;
-    const QString file = reg.fileFor(RegRoot::CurrentUser);
+    SettingsFileStore reg;
+    const QString file = reg.fileFor(SettingsRoot::CurrentUser);
     // Code page 932 (ソフト), a stray ff fe, a lone CR, CR LF endings; the
     // program's key last, so everything it adds comes after these bytes.
     const QByteArray before =
@@ -58,22 +58,22 @@ TEST(HiveRun, ForeignBytesSurviveARunAndItsSaveByteForByte)
     const QRegularExpression own(R"re(^"(FP|BackColor|minihelp|KELDO_COLOR|V_Name|MostTOP|V_Panel|ML_(DST|SRC|Mixer|SRC_NAME)[012]|Auto_RecV|Meter_ON|V_CUT|RL_WAIT|Guard_RecV)"=".*"$)re");
     for (qsizetype i = 0; i + 1 < lines.size(); ++i)
         EXPECT_TRUE(own.match(lines[i]).hasMatch()) << lines[i].toStdString();
-    EXPECT_EQ(reg.readString(RegRoot::CurrentUser, QString::fromUtf8("Software\\Other ソフト"), "Group"),
+    EXPECT_EQ(reg.readString(SettingsRoot::CurrentUser, QString::fromUtf8("Software\\Other ソフト"), "Group"),
               QString::fromUtf8("ソフト"));
 }
 
-TEST(HiveRun, FileTooLargeIsLeftUntouchedAndTheUserIsTold)
+TEST(SettingsFileRun, FileTooLargeIsLeftUntouchedAndTheUserIsTold)
 {
     ProgramRuns runs;
-    HiveFileRegistry reg;
-    const QString file = reg.fileFor(RegRoot::CurrentUser);
+    SettingsFileStore reg;
+    const QString file = reg.fileFor(SettingsRoot::CurrentUser);
     QByteArray bytes = "[Software\\KELDO SOFT32\\NUVASK]\n\"Version\"=\"23\"\n; ";
-    bytes += QByteArray(HiveFileRegistry::kMaxHiveBytes, '-');
+    bytes += QByteArray(SettingsFileStore::kMaxSettingsFileBytes, '-');
     bytes += "\n[Software\\Other]\n\"Last\"=\"key past the limit\"\n";
     WriteFile(file, bytes);
 
     QProcess *app = runs.launch();
-    EXPECT_TRUE(ProgramRuns::waitForError(app, startText::HiveTooLarge().arg(QDir::toNativeSeparators(file)), 10000));
+    EXPECT_TRUE(ProgramRuns::waitForError(app, startText::SettingsFileTooLarge().arg(QDir::toNativeSeparators(file)), 10000));
     // Its message box is open, the settings can still be read, a second
     // start finds the window being started and hands over to it.
     ASSERT_TRUE(ProgramRuns::running(app));

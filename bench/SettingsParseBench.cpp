@@ -1,8 +1,8 @@
-// Parsing a settings hive grows with its size, not with its square: the
+// Parsing a settings file grows with its size, not with its square: the
 // figures for 1,000, 5,000 and 20,000 values, and the fitted complexity,
 // show it. A registry read of a file that did not change parses nothing.
-#include "core/settings/HiveDocument.h"
-#include "platform/linux/HiveFileRegistry.h"
+#include "core/settings/SettingsFileDocument.h"
+#include "platform/linux/SettingsFileStore.h"
 
 #include <QByteArray>
 #include <QTemporaryDir>
@@ -15,7 +15,7 @@ using namespace nuvask;
 namespace {
 
 // valueCount values in keys of 50, as an exported registry branch looks.
-QByteArray MakeHive(int valueCount)
+QByteArray MakeSettingsFile(int valueCount)
 {
     QByteArray out = "Windows Registry Editor Version 5.00\r\n";
     for (int i = 0; i < valueCount; ++i) {
@@ -26,35 +26,35 @@ QByteArray MakeHive(int valueCount)
     return out;
 }
 
-void BM_HiveParse(benchmark::State &state)
+void BM_SettingsParse(benchmark::State &state)
 {
-    const QByteArray bytes = MakeHive(int(state.range(0)));
+    const QByteArray bytes = MakeSettingsFile(int(state.range(0)));
     for (auto _ : state) {
-        HiveDocument doc = HiveDocument::parse(bytes);
+        SettingsFileDocument doc = SettingsFileDocument::parse(bytes);
         benchmark::DoNotOptimize(doc);
     }
     state.SetComplexityN(state.range(0));
     state.SetBytesProcessed(int64_t(state.iterations()) * bytes.size());
     state.counters["values"] = double(state.range(0));
 }
-BENCHMARK(BM_HiveParse)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_SettingsParse)->Arg(1000)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 
 // The start-up's pattern: twenty reads of a 20,000-value file in a row.
-void BM_RegistryTwentyReads(benchmark::State &state)
+void BM_SettingsTwentyReads(benchmark::State &state)
 {
     QTemporaryDir dir;
     QFile file(dir.path() + "/HKEY_CURRENT_USER.reg");
     file.open(QIODevice::WriteOnly);
-    file.write(MakeHive(20000));
+    file.write(MakeSettingsFile(20000));
     file.close();
-    HiveFileRegistry registry(dir.path());
+    SettingsFileStore settingsTree(dir.path());
     for (auto _ : state) {
         for (int i = 0; i < 20; ++i)
-            benchmark::DoNotOptimize(registry.readString(RegRoot::CurrentUser, "Software\\Vendor\\Product\\Branch399",
+            benchmark::DoNotOptimize(settingsTree.readString(SettingsRoot::CurrentUser, "Software\\Vendor\\Product\\Branch399",
                                                          "Value" + QString::number(19950 + i)));
     }
-    state.counters["parses"] = double(registry.parseCount());
+    state.counters["parses"] = double(settingsTree.parseCount());
 }
-BENCHMARK(BM_RegistryTwentyReads)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SettingsTwentyReads)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,4 +1,4 @@
-// Any bytes in a hive file must parse without crashing, come back byte for
+// Any bytes in a settings file must parse without crashing, come back byte for
 // byte when nothing was changed, and, when the program writes or deletes one
 // value, come back with no byte changed outside that value's lines (and the
 // key header and line ending that a new value may need).
@@ -6,8 +6,8 @@
 // The check classifies the input's lines on its own, so that a fault in the
 // document's parser cannot hide the same fault here.
 #include "core/base/Cp932.h"
-#include "core/settings/HiveDocument.h"
-#include "core/settings/Registry.h"
+#include "core/settings/SettingsFileDocument.h"
+#include "core/settings/SettingsTree.h"
 
 #include <QStringDecoder>
 #include <fuzzer/FuzzedDataProvider.h>
@@ -17,13 +17,13 @@
 #include <cstdlib>
 #include <vector>
 
-using nuvask::HiveDocument;
+using nuvask::SettingsFileDocument;
 
 namespace {
 
 [[noreturn]] void Fail(const char *what)
 {
-    std::fprintf(stderr, "hive fuzz: %s\n", what);
+    std::fprintf(stderr, "settings fuzz: %s\n", what);
     std::abort();
 }
 
@@ -123,7 +123,7 @@ void CheckOnlyValueChanged(const QByteArray &in, const QByteArray &out, const QS
     std::vector<bool> added(b.size(), false);
     for (size_t j = 0; j < b.size(); ++j) {
         added[j] = written
-            && (WithEnding(b[j], HiveDocument::valueLine(name, *written)) || WithEnding(b[j], header)
+            && (WithEnding(b[j], SettingsFileDocument::valueLine(name, *written)) || WithEnding(b[j], header)
                 || WithEnding(b[j], "") || WithEnding(b[j], "Windows Registry Editor Version 5.00"));
     }
     auto same = [&](size_t i, size_t j) {
@@ -164,7 +164,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray bytes(rest.data(), qsizetype(rest.size()));
 
     // Nothing changed: every byte comes back.
-    HiveDocument doc = HiveDocument::parse(bytes);
+    SettingsFileDocument doc = SettingsFileDocument::parse(bytes);
     if (doc.serialize() != bytes)
         Fail("the file changed although nothing was written");
 
@@ -195,7 +195,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray out = doc.serialize();
     CheckOnlyValueChanged(bytes, out, nuvask::NormalizeKeyPath(path), name, written);
 
-    const HiveDocument back = HiveDocument::parse(out);
+    const SettingsFileDocument back = SettingsFileDocument::parse(out);
     if (back.serialize() != out)
         Fail("a second round changed the file");
     if (back.readString(path, name) != doc.readString(path, name))
