@@ -171,7 +171,7 @@ int main(int argc, char **argv)
     XdgProgramGroups programGroups(icon, desktopEntries.StartupGroupName(), &madeFolders);
     XdgSetupPlatform setupPlatform(programGroups, start.ProgramTitle + QStringLiteral(" アンインストール"));
     if (packaged) {
-        start.DataDir = setupPlatform.WindowsDir();
+        start.DataDir = setupPlatform.DataDir();
         SetStartValues(start);
         if (openMain)
             madeFolders.MakePath(start.DataDir); // the registered volumes are written at close

@@ -51,8 +51,9 @@ public:
         Refused, // not private to this user: never acted on
     };
 
-    // Where the uninstaller copy lives, ending in the separator.
-    virtual QString WindowsDir() const = 0;
+    // The per-user data folder, ending in the separator: the uninstaller copy
+    // lives there, and the list files of a program the package manager owns.
+    virtual QString DataDir() const = 0;
     // The install folder offered when none is stored.
     virtual QString DefaultInstallDir() const = 0;
     virtual InstalledNames Names() const = 0;

@@ -71,7 +71,7 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
     // The package manager's files stay for it to remove; the program kept
     // the user's files in the user's data folder.
     const bool packaged = m_c.platform.PackageManaged(programDir);
-    const QString filesDir = packaged ? m_c.platform.WindowsDir() : programDir;
+    const QString filesDir = packaged ? m_c.platform.DataDir() : programDir;
     const InstalledNames names = m_c.platform.Names();
     for (const QString &name : {names.text, names.help, names.helpEnglish, names.index}) {
         if (!packaged) {
@@ -109,7 +109,7 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
     PlaceUninstallerCopy(exePath);
 
     LetMessagesRun();
-    const QString windowsDir = m_c.platform.WindowsDir();
+    const QString dataDir = m_c.platform.DataDir();
     HandoverRecord record;
     record.file = exePath;
     record.title = m_c.view.Caption();
@@ -117,11 +117,11 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
     record.fontColor = QString::number(m_c.view.FontColor());
     record.installDir = installDir;
     record.keepDir = keepDir;
-    const QString uninstaller = windowsDir + m_c.start.UninstallerFileName;
+    const QString uninstaller = dataDir + m_c.start.UninstallerFileName;
     QString error;
-    if (!m_c.platform.WriteHandover(record) || !QDir::setCurrent(QDir::cleanPath(windowsDir)))
+    if (!m_c.platform.WriteHandover(record) || !QDir::setCurrent(QDir::cleanPath(dataDir)))
         error = setupText::StartError2();
-    else if (!m_c.platform.StartDetached(uninstaller, {QStringLiteral("/DeleteFile")}, QDir::cleanPath(windowsDir)))
+    else if (!m_c.platform.StartDetached(uninstaller, {QStringLiteral("/DeleteFile")}, QDir::cleanPath(dataDir)))
         error = setupText::StartError1();
     if (!error.isEmpty()) {
         m_c.view.ShowOK(error);
@@ -131,9 +131,9 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
 
 void Uninstaller::PlaceUninstallerCopy(const QString &exePath)
 {
-    const QString windowsDir = m_c.platform.WindowsDir();
-    const QString copy = windowsDir + m_c.start.UninstallerFileName;
-    QDir().mkpath(windowsDir);
+    const QString dataDir = m_c.platform.DataDir();
+    const QString copy = dataDir + m_c.start.UninstallerFileName;
+    QDir().mkpath(dataDir);
     // A copy that is not this very program (older, damaged, or another
     // program under the name) is replaced: it is what will do the deleting.
     if (QFileInfo(copy).isFile() && SameContent(copy, exePath))

@@ -54,7 +54,7 @@ XdgSetupPlatform::XdgSetupPlatform(XdgProgramGroups &groups, QString uninstallIt
 {
 }
 
-QString XdgSetupPlatform::WindowsDir() const
+QString XdgSetupPlatform::DataDir() const
 {
     const QString data = dataHome();
     return data.isEmpty() ? QString() : data + QStringLiteral("/nuvask/");

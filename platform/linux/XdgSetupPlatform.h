@@ -2,8 +2,8 @@
 // Installation and uninstallation on a freedesktop desktop, per user and
 // without root rights:
 // - the default install folder is $XDG_DATA_HOME/KELDOP32/NUVASK;
-// - the uninstaller copy lives in $XDG_DATA_HOME/nuvask/ (the folder the
-//   uninstall keeps as its "Windows folder");
+// - the per-user data folder (DataDir) is $XDG_DATA_HOME/nuvask/: the
+//   uninstaller copy lives there, and a packaged program's list files;
 // - the installed files are "nuvask" (the executable), NUVASK.TXT and
 //   NUVASK.HLP;
 // - the uninstaller's launcher is an item of the program's menu group;
@@ -23,7 +23,7 @@ class XdgSetupPlatform : public ISetupPlatform
 public:
     XdgSetupPlatform(XdgProgramGroups &groups, QString uninstallItemName);
 
-    QString WindowsDir() const override;
+    QString DataDir() const override;
     QString DefaultInstallDir() const override;
     InstalledNames Names() const override;
     QString IconThemeDir() const override;

@@ -182,7 +182,7 @@ TEST_F(PackagedSetupTest, UninstallingAPackagedProgramLeavesItsFilesToThePackage
     ASSERT_EQ(Setting("Version"), "23");
     // What using the program adds: registered volumes in the user's data
     // folder (which the program makes) and a desktop launcher.
-    const QString data = platform.WindowsDir();
+    const QString data = platform.DataDir();
     ASSERT_TRUE(MadeFolders(settingsTree, SettingsKeyPath("NUVASK")).MakePath(data));
     WriteFile(data + "NUVASKVN.LIS", "n");
     WriteFile(data + "NUVASKVR.LIS", "v");

@@ -260,7 +260,7 @@ TEST_F(SetupWindowTest, UninstallKeepsAnotherProductsMakerKeyAndReplacesAForeign
     auto settings = settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), true);
     settings->writeStrings({{"EXEPATH", folder}, {"Group", "KELDO SOFT32"}, {"Version", "23"}});
     settingsTree.open(SettingsRoot::CurrentUser, "Software\\KELDO SOFT32\\OTHER", true)->writeString("x", "1");
-    WriteFile(platform.WindowsDir() + start.UninstallerFileName, "program BYTES");
+    WriteFile(platform.DataDir() + start.UninstallerFileName, "program BYTES");
 
     Open(StartUninstallRequested, folder + "/nuvask");
     script.answers = {6, 7, 6}; // uninstall: yes; presets: keep; settings: delete
@@ -270,8 +270,8 @@ TEST_F(SetupWindowTest, UninstallKeepsAnotherProductsMakerKeyAndReplacesAForeign
     EXPECT_TRUE(QFileInfo::exists(folder + "/NUVASKVR.LIS"));
     EXPECT_FALSE(settingsTree.keyExists(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK")));
     EXPECT_TRUE(settingsTree.keyExists(SettingsRoot::CurrentUser, "Software\\KELDO SOFT32\\OTHER"));
-    EXPECT_EQ(ReadFile(platform.WindowsDir() + start.UninstallerFileName), "program bytes");
-    EXPECT_EQ(platform.started, QStringList({platform.WindowsDir() + start.UninstallerFileName, "/DeleteFile"}));
+    EXPECT_EQ(ReadFile(platform.DataDir() + start.UninstallerFileName), "program bytes");
+    EXPECT_EQ(platform.started, QStringList({platform.DataDir() + start.UninstallerFileName, "/DeleteFile"}));
 
     // The record is private to the user and names the running program.
     const QString record = settingsTree.fileFor(SettingsRoot::Users).replace(SettingsFileStore::defaultFolder(),
@@ -285,7 +285,7 @@ TEST_F(SetupWindowTest, UninstallKeepsAnotherProductsMakerKeyAndReplacesAForeign
 
 TEST_F(SetupWindowTest, ForgedHandOverRecordsDeleteNothing)
 {
-    const QString copy = platform.WindowsDir() + start.UninstallerFileName;
+    const QString copy = platform.DataDir() + start.UninstallerFileName;
     WriteFile(copy, "program bytes");
     const QString folder = xdg.root() + "/inst";
     WriteFile(folder + "/nuvask", "program bytes");
@@ -336,7 +336,7 @@ TEST_F(SetupWindowTest, UninstallWhileRunningIsRefused)
 
 TEST_F(SetupWindowTest, CopyDeletesTheProgramAndEmptiedFoldersButGivesUpOnOneThatNeverEnds)
 {
-    const QString copy = platform.WindowsDir() + start.UninstallerFileName;
+    const QString copy = platform.DataDir() + start.UninstallerFileName;
     WriteFile(copy, "program bytes");
     const QString kept = xdg.root() + "/kept"; // there before the install
     const QString folder = kept + "/a/b";
@@ -537,7 +537,7 @@ TEST_F(SetupWindowTest, MessageBoxesTakeTheWindowsColoursInEveryMode)
     EXPECT_EQ(script.backgrounds, (QList<QColor>{green, green}));
 
     // The uninstaller copy: the colours of the record (0x0000FF is red).
-    const QString copy = platform.WindowsDir() + start.UninstallerFileName;
+    const QString copy = platform.DataDir() + start.UninstallerFileName;
     WriteFile(copy, "program bytes");
     const QString folder = xdg.root() + "/inst";
     WriteFile(folder + "/nuvask", "program bytes");
