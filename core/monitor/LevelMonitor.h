@@ -1,7 +1,7 @@
 #pragma once
 // The recording level monitor: captures the first wave-input device through
 // five circulating buffers, measures the peak of every filled buffer against
-// the cut level, shows it on the PV3 meter with a hold number, and, while
+// the cut level, shows it on the level meter panel with a hold number, and, while
 // automatic recording volume ("Auto") is on, lowers strip 2 by 8 steps
 // whenever a buffer reaches the cut level. Also owns the cut level itself.
 // What it shows goes through LevelMonitorView (ui/LevelMonitorPanel, or a
@@ -35,7 +35,7 @@ inline QString AddFailed() { return QCoreApplication::translate("LevelMonitor", 
 inline QString StartFailed() { return QCoreApplication::translate("LevelMonitor", "ピークメーター開始に失敗しました・・・"); }
 } // namespace WaveMeterText
 
-// What the monitor and the cut level do to the widgets of PV3 and PV4.
+// What the monitor and the cut level do to the widgets of the level meter panel and the cut-level panel.
 class LevelMonitorView {
 public:
     virtual ~LevelMonitorView() = default;
@@ -94,7 +94,7 @@ public:
     // Measures the analysis buffer as the header copy describes it.
     void WaveMeterOnLevel(const WaveHeader &copy);
 
-    // User actions on PV3 and the top row.
+    // User actions on the level meter panel and the top row.
     void Btn_RPK_ONClick();
     void Btn_RPK_OFFClick();
     void Btn_RPKClick();

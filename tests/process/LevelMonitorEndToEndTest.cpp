@@ -41,7 +41,7 @@ TEST(LevelMonitorEndToEnd, AutoClickedInTheRealWindowLowersTheCaptureVolumeUntil
     ASSERT_TRUE(QTest::qWaitFor([&] { return probe.windowExists("TKELDO_NUVASK"); }, 10000));
     QTest::qWait(1500); // the strips are bound 300 ms after the window exists
 
-    // "Auto" sits at the top of PV3, the right-most panel while the editor
+    // "Auto" sits at the top of the level meter panel, the right-most panel while the editor
     // is closed; the client area (top row 17 + panels 201) is under the menu.
     const QString window = test::RunProgram("xdotool", {"search", "--onlyvisible", "--name", "^nuvASK$"}, env).section('\n', 0, 0).trimmed();
     ASSERT_FALSE(window.isEmpty());

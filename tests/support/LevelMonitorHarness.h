@@ -1,5 +1,5 @@
 #pragma once
-// The recording level monitor on real panels (PV3 and PV4) beside three real
+// The recording level monitor on real panels (the level meter panel and the cut-level panel) beside three real
 // volume strips, over the simulated board and the simulated capture device.
 
 #include "support/VolumeStripHarness.h"
@@ -25,47 +25,47 @@ public:
         rlWait->setObjectName(QStringLiteral("CB_RL_WAIT"));
         for (int i = 1; i <= 9; ++i)
             rlWait->addItem(QString::number(i));
-        pv3 = new LevelMonitorPanel(strips.strips[0]->volumeBarHeight(), strips.window.get());
-        pv4 = new CutLevelPanel(strips.window.get());
+        monitorPanel = new LevelMonitorPanel(strips.strips[0]->volumeBarHeight(), strips.window.get());
+        cutPanel = new CutLevelPanel(strips.window.get());
         const int left = strips.strips[2]->x() + strips.strips[2]->width();
-        pv3->move(left, 20);
-        pv4->move(left + pv3->width(), 20);
-        pv3->setEditor(pv4);
-        pv3->setIntervalList(rlWait);
-        monitor = std::make_unique<LevelMonitor>(wave, strips.layer, *pv3);
-        pv3->attach(monitor.get());
-        pv4->attach(monitor.get());
+        monitorPanel->move(left, 20);
+        cutPanel->move(left + monitorPanel->width(), 20);
+        monitorPanel->setEditor(cutPanel);
+        monitorPanel->setIntervalList(rlWait);
+        monitor = std::make_unique<LevelMonitor>(wave, strips.layer, *monitorPanel);
+        monitorPanel->attach(monitor.get());
+        cutPanel->attach(monitor.get());
         monitor->CutLevelShow(LevelMonitor::MarkerMax);
-        pv4->hide(); // the editor starts closed
+        cutPanel->hide(); // the editor starts closed
     }
     ~MonitorRig() { monitor.reset(); }
 
     int stripPosition() const { return strips.strips[2]->UpDownPosition(); }
 
     template <class W>
-    W *pv3Child(const char *name) const
+    W *monitorChild(const char *name) const
     {
-        return pv3->findChild<W *>(QLatin1String(name));
+        return monitorPanel->findChild<W *>(QLatin1String(name));
     }
     template <class W>
-    W *pv4Child(const char *name) const
+    W *cutChild(const char *name) const
     {
-        return pv4->findChild<W *>(QLatin1String(name));
+        return cutPanel->findChild<W *>(QLatin1String(name));
     }
-    // A click on a button of PV3 or PV4.
+    // A click on a button of either panel.
     void click(const char *name) const
     {
-        ColourButton *b = pv3Child<ColourButton>(name);
+        ColourButton *b = monitorChild<ColourButton>(name);
         if (!b)
-            b = pv4Child<ColourButton>(name);
+            b = cutChild<ColourButton>(name);
         if (b)
             b->Click();
     }
 
     StripTestWindow strips;
     QComboBox *rlWait = nullptr;
-    LevelMonitorPanel *pv3 = nullptr;
-    CutLevelPanel *pv4 = nullptr;
+    LevelMonitorPanel *monitorPanel = nullptr;
+    CutLevelPanel *cutPanel = nullptr;
     std::unique_ptr<LevelMonitor> monitor;
 };
 

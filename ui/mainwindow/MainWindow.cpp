@@ -133,10 +133,10 @@ MainWindow::MainWindow(ISettingsTree &settingsTree, MixerService &mixer, WaveInS
     Btn_RPK_CancelClick(); // the cut-level editor starts closed
 
     // 6. The level monitor starts off; its analysis buffer is its own.
-    LevelMonitorPanel *pv3 = m_panels->monitorPanel();
-    pv3->attach(m_monitor);
-    pv3->setIntervalList(m_panels->CB_RL_WAIT);
-    pv3->setMessageBox(m_messageBox);
+    LevelMonitorPanel *monitorPanel = m_panels->monitorPanel();
+    monitorPanel->attach(m_monitor);
+    monitorPanel->setIntervalList(m_panels->CB_RL_WAIT);
+    monitorPanel->setMessageBox(m_messageBox);
 
     // 7. Hidden strip and position from the settings.
     const CreationSettings saved = m_settings.readCreation();
@@ -170,8 +170,8 @@ void MainWindow::buildWidgets()
     connect(m_panels->Btn_LB, &ColourButton::OnClick, this, [this] { MoveToCorner(Corner::LeftBottom); });
     connect(m_panels->Btn_WB, &ColourButton::OnClick, this, [this] { MoveToCorner(Corner::RightBottom); });
 
-    // Hooks: the features' own members (level monitor on PV3, cut level on
-    // PV4, registered volumes on PV2, tray, shortcuts, help) are created here
+    // Hooks: the features' own members (level monitor and cut level on their
+    // panels, registered volumes on strip 2, tray, shortcuts, help) are created here
     // and their menu items connected.
     m_meters = new StripMeters(m_layer, *m_panels, this);
     connect(m_menu.MO_Meter_ON, &QAction::triggered, m_meters, &StripMeters::MO_Meter_ONClick);

@@ -151,10 +151,10 @@ private:
 
     // The window's rooms: each feature is one member, built in buildWidgets()
     // and called from the start-up and close sequences in their fixed order.
-    StripPanels *m_panels = nullptr;     // top row, PV0..PV4, splitters
+    StripPanels *m_panels = nullptr;     // top row, the five panels, splitters
     WindowPlacer *m_placer = nullptr;    // position, corners, top-most layer
     WindowColours *m_colours = nullptr;  // colour switches and tool-tips
-    LevelMonitor *m_monitor = nullptr;   // PV3 and PV4: level monitor, cut level, "Auto"
+    LevelMonitor *m_monitor = nullptr;   // level meter and cut-level panels, "Auto"
     StripMeters *m_meters = nullptr;     // Timer_PK and the "A" marks
     LevelHistoryRecorder *m_historyRecorder = nullptr; // lowerings and outside changes into the history
     LevelHistoryWindow *m_historyWindow = nullptr;     // "録音レベルの履歴"

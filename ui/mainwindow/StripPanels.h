@@ -1,7 +1,7 @@
 #pragma once
 // The main window's client area: the top row (strip boxes, MostTOP, the
 // level meter interval), the three strip panels PV0..PV2 with their two
-// splitters, the level monitor panel PV3 and the cut-level editor PV4, and
+// splitters, the level meter panel and the cut-level editor, and
 // the widths that keep them side by side. The window wires the controls to
 // its handlers; this class only builds and lays them out.
 
@@ -41,7 +41,7 @@ public:
     // With the box that was clicked: at most one strip hidden, the window as
     // wide as the fixed width plus the visible strips' design widths.
     void StripVisibilityLayout(int clickedBox);
-    // Cut-level editor PV4 opened/closed, the fixed width following it.
+    // Cut-level editor opened/closed, the fixed width following it.
     void openCutEditor();
     void closeCutEditor();
 
@@ -85,9 +85,9 @@ private:
 
     QMainWindow &m_window;
     std::array<VolumeStrip *, 3> m_strips{};
-    std::array<QFrame *, 5> m_pv{}; // PV0..PV4
-    LevelMonitorPanel *m_monitorPanel = nullptr; // PV3
-    CutLevelPanel *m_cutPanel = nullptr;         // PV4
+    std::array<QFrame *, 5> m_pv{}; // the panels PV0..PV4 (their object names)
+    LevelMonitorPanel *m_monitorPanel = nullptr; // object name PV3
+    CutLevelPanel *m_cutPanel = nullptr;         // object name PV4
 
     // Layout values recorded once at creation (pixels).
     int m_fixedWidth = 0;

@@ -1,9 +1,9 @@
 #pragma once
-// The recording level monitor's panel PV3: the meter (Panel_RPK with its red,
+// The recording level monitor's panel (object name PV3): the meter (Panel_RPK with its red,
 // yellow and lime zones under the black cover Label_RPK1), the white cut-level
 // marker Label_RPK_VC, the hold number Btn_RPK, "ON" / "OFF" and "Auto". It is
 // the monitor's view, and hands the cut level's numbers on to the editor
-// panel PV4. The marker can be dragged while the editor is open.
+// cut-level panel. The marker can be dragged while the editor is open.
 
 #include "core/monitor/LevelMonitor.h"
 
@@ -28,7 +28,7 @@ public:
     explicit LevelMonitorPanel(int meterHeight, QWidget *parent = nullptr);
 
     void attach(LevelMonitor *monitor) { m_monitor = monitor; }
-    // The editor panel PV4; the marker is dragged only while it is shown.
+    // The cut-level editor panel; the marker is dragged only while it is shown.
     void setEditor(CutLevelPanel *editor) { m_editor = editor; }
     // CB_RL_WAIT on the top row; its change restarts the monitor.
     void setIntervalList(QComboBox *list);

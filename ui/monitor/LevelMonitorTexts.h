@@ -1,6 +1,6 @@
 #pragma once
-// Captions and hints of the recording level monitor (PV3) and the cut-level
-// editor (PV4), byte for byte.
+// Captions and hints of the recording level monitor panel and the cut-level
+// editor, byte for byte.
 // A text is a function: the Japanese source text through Qt's translation
 // (context "LevelMonitorPanel"), English from i18n/nuvask_en.ts when that was chosen at start.
 

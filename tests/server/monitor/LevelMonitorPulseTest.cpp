@@ -149,7 +149,7 @@ TEST(LevelMonitorGoneTest, ServerKilledWhileMonitoringLeavesTheProgramIdleWithTh
     ASSERT_TRUE(WaitFor([&] { return !p.rig.monitor->Running(); }, 5000));
     EXPECT_FALSE(p.rig.monitor->IsOpen());
     EXPECT_FALSE(p.rig.monitor->AutoOn());
-    EXPECT_EQ(p.rig.pv3Child<ColourLabel>("Label_RPK1")->height(), 96);
+    EXPECT_EQ(p.rig.monitorChild<ColourLabel>("Label_RPK1")->height(), 96);
 
     // Idle, yet answering: a queued call runs at once and the process burns
     // next to nothing for a second.

@@ -23,13 +23,13 @@ constexpr quint32 FramesPerBuffer = 8820 / 4; // "1": 50 ms of 16-bit stereo
 
 class LevelMonitorTest : public ::testing::Test {
 protected:
-    int cover() const { return w.pv3Child<ColourLabel>("Label_RPK1")->height(); }
-    int markerTop() const { return w.pv3Child<ColourLabel>("Label_RPK_VC")->y(); }
-    QString hold() const { return w.pv3Child<ColourButton>("Btn_RPK")->Caption(); }
-    bool offShown() const { return !w.pv3Child<ColourButton>("Btn_RPK_OFF")->isHidden(); }
+    int cover() const { return w.monitorChild<ColourLabel>("Label_RPK1")->height(); }
+    int markerTop() const { return w.monitorChild<ColourLabel>("Label_RPK_VC")->y(); }
+    QString hold() const { return w.monitorChild<ColourButton>("Btn_RPK")->Caption(); }
+    bool offShown() const { return !w.monitorChild<ColourButton>("Btn_RPK_OFF")->isHidden(); }
     bool autoRed() const
     {
-        const ColourButton *b = w.pv3Child<ColourButton>("Btn_RAuto");
+        const ColourButton *b = w.monitorChild<ColourButton>("Btn_RAuto");
         return !b->ParentColor() && b->Color() == QColor(255, 0, 0) && b->FontColor() == QColor(255, 255, 255);
     }
     void click(const char *name) const { w.click(name); }
@@ -163,10 +163,10 @@ TEST(LevelMonitorOpen, EveryFailureHasItsTextAndLeavesTheMonitorOff)
 
     // A failed open leaves "Auto" off: it must not look armed.
     w.wave.addFault({SimWaveCall::Start});
-    w.pv3->findChild<ColourButton *>("Btn_RAuto")->Click();
+    w.monitorPanel->findChild<ColourButton *>("Btn_RAuto")->Click();
     EXPECT_FALSE(w.monitor->AutoOn());
-    EXPECT_TRUE(w.pv3->findChild<ColourButton *>("Btn_RAuto")->ParentColor());
-    EXPECT_TRUE(w.pv3->findChild<ColourButton *>("Btn_RPK_OFF")->isHidden());
+    EXPECT_TRUE(w.monitorPanel->findChild<ColourButton *>("Btn_RAuto")->ParentColor());
+    EXPECT_TRUE(w.monitorPanel->findChild<ColourButton *>("Btn_RPK_OFF")->isHidden());
     EXPECT_FALSE(w.wave.isOpen());
 }
 
@@ -189,9 +189,9 @@ TEST_F(LevelMonitorTest, SecondOnWhileTheFirstIsOpeningDoesNothing)
 
 TEST_F(LevelMonitorTest, CutLevelSettersClampAndMoveTheMarker)
 {
-    w.pv4->show();
-    const auto level = [this] { return w.pv4Child<QLineEdit>("Edit_RPK")->text(); };
-    const auto now = [this] { return w.pv4Child<QLabel>("Label_NOW_RPK")->text(); };
+    w.cutPanel->show();
+    const auto level = [this] { return w.cutChild<QLineEdit>("Edit_RPK")->text(); };
+    const auto now = [this] { return w.cutChild<QLabel>("Label_NOW_RPK")->text(); };
 
     click("Btn_MIN_RPK");
     EXPECT_EQ(level(), "0");
@@ -207,12 +207,12 @@ TEST_F(LevelMonitorTest, CutLevelSettersClampAndMoveTheMarker)
     click("Btn_MIN_RPK");
     click("Btn_MAX_RPK");
     EXPECT_EQ(level(), "32763");
-    EXPECT_EQ(w.pv4Child<ColourButton>("Btn_MAX_RPK")->Caption(), "256");
-    EXPECT_EQ(w.pv4Child<ColourButton>("Btn_MIN_RPK")->Caption(), "0");
+    EXPECT_EQ(w.cutChild<ColourButton>("Btn_MAX_RPK")->Caption(), "256");
+    EXPECT_EQ(w.cutChild<ColourButton>("Btn_MIN_RPK")->Caption(), "0");
 
     // Either up/down moves the other and sets position x 128.
-    UpDown *fine = w.pv4Child<UpDown>("UpDown_RPK_L");
-    UpDown *fast = w.pv4Child<UpDown>("UpDown_RPK");
+    UpDown *fine = w.cutChild<UpDown>("UpDown_RPK_L");
+    UpDown *fast = w.cutChild<UpDown>("UpDown_RPK");
     fine->SetPosition(99);
     fine->Click(UpDown::Up);
     EXPECT_EQ(w.monitor->CutLevel(), 12800);
@@ -223,7 +223,7 @@ TEST_F(LevelMonitorTest, CutLevelSettersClampAndMoveTheMarker)
     EXPECT_EQ(fine->Position(), 92);
 
     // Typed text: numbers are clamped, anything else is ignored.
-    QLineEdit *edit = w.pv4Child<QLineEdit>("Edit_RPK");
+    QLineEdit *edit = w.cutChild<QLineEdit>("Edit_RPK");
     for (const auto &[typed, expected] : QList<std::pair<QString, int>>{
              {"1000", 1000}, {"abc", 1000}, {"12x", 1000}, {"", 1000}, {"-5", 0}, {"99999999999", 32763}, {"32764", 32763}}) {
         edit->setText(typed);
@@ -242,14 +242,14 @@ TEST_F(LevelMonitorTest, CutLevelSettersClampAndMoveTheMarker)
 
 TEST_F(LevelMonitorTest, MarkerDragsOnlyWithTheEditorOpenAndNeverJumps)
 {
-    ColourLabel *marker = w.pv3Child<ColourLabel>("Label_RPK_VC");
-    ColourLabel *cover = w.pv3Child<ColourLabel>("Label_RPK1");
+    ColourLabel *marker = w.monitorChild<ColourLabel>("Label_RPK_VC");
+    ColourLabel *cover = w.monitorChild<ColourLabel>("Label_RPK1");
     mouse(marker, QEvent::MouseButtonPress, {5, 1});
     mouse(marker, QEvent::MouseMove, {5, 40});
     mouse(marker, QEvent::MouseButtonRelease, {5, 40});
     EXPECT_EQ(w.monitor->CutLevel(), 32763);
 
-    w.pv4->show();
+    w.cutPanel->show();
     w.monitor->CutLevelShow(12800);
     ASSERT_EQ(markerTop(), 59); // round(19967 / 341)
     // Grabbing the marker where it is keeps it there.
