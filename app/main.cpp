@@ -16,7 +16,7 @@
 #include "platform/linux/PackagedProgram.h"
 #include "platform/linux/TerminationSignals.h"
 #include "platform/linux/XdgDesktopEntries.h"
-#include "platform/linux/XdgProgramGroups.h"
+#include "platform/linux/XdgMenuGroups.h"
 #include "platform/linux/XdgSetupPlatform.h"
 #include "ui/widgets/AppFonts.h"
 #include "ui/widgets/AppIcon.h"
@@ -168,8 +168,8 @@ int main(int argc, char **argv)
     const QString icon = openMain ? XdgDesktopEntries::ProgramIconValue(start.ProgramDir) : ThemeIcons::kThemeName;
     MadeFolders madeFolders(settingsTree, SettingsKeyPath(start.ProgramShortName));
     XdgDesktopEntries desktopEntries(start.ProgramTitle, icon, &madeFolders);
-    XdgProgramGroups programGroups(icon, desktopEntries.StartupGroupName(), &madeFolders);
-    XdgSetupPlatform setupPlatform(programGroups, start.ProgramTitle + QStringLiteral(" アンインストール"));
+    XdgMenuGroups menuGroups(icon, desktopEntries.StartupGroupName(), &madeFolders);
+    XdgSetupPlatform setupPlatform(menuGroups, start.ProgramTitle + QStringLiteral(" アンインストール"));
     if (packaged) {
         start.DataDir = setupPlatform.DataDir();
         SetStartValues(start);
@@ -181,14 +181,14 @@ int main(int argc, char **argv)
     if (openMain) {
         auto main = std::make_unique<MainWindow>(settingsTree, *mixer, capture.get());
         MainWindow *w = main.get();
-        w->SetDesktop(&desktopEntries, &programGroups);
+        w->SetDesktop(&desktopEntries, &menuGroups);
         server.setHandler([w](unsigned message, const QString &text) {
             if (message == kWmSecondInstance)
                 w->WM_SECOND_INSTANCE(text);
         });
         window = std::move(main);
     } else {
-        const SetupServices services{settingsTree, programGroups, desktopEntries, setupPlatform,
+        const SetupServices services{settingsTree, menuGroups, desktopEntries, setupPlatform,
                                      QCoreApplication::applicationFilePath(), app.arguments().mid(1)};
         auto setup = std::make_unique<SetupWindow>(decision.startMode, services, start);
         // The uninstall modes never show the window, only its message boxes:

@@ -1064,7 +1064,7 @@ Quit the program, then uninstall again.</translation>
     </message>
 </context>
 <context>
-    <name>ProgramGroups</name>
+    <name>MenuGroups</name>
     <message>
         <source>DDE:オープンに失敗しました・・・</source>
         <translation>DDE: could not open...</translation>

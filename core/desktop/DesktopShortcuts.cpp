@@ -19,7 +19,7 @@ QString LinkPathIn(const QString &folder, const QString &title, const QString &e
     return AddTrailingBackslash(folder, '/') + title + extension;
 }
 
-DesktopShortcuts::DesktopShortcuts(IDesktopEntries &entries, IProgramGroups &groups, ISettingsTree &settingsTree,
+DesktopShortcuts::DesktopShortcuts(IDesktopEntries &entries, IMenuGroups &groups, ISettingsTree &settingsTree,
                                    QString settingsKeyPath, QString programTitle, ShortcutsView &view)
     : m_entries(entries), m_groups(groups), m_settingsTree(settingsTree), m_settingsKeyPath(std::move(settingsKeyPath)),
       m_title(std::move(programTitle)), m_view(view)
@@ -87,9 +87,9 @@ QString DesktopShortcuts::StartupItem(bool add, const QString &programFile)
             shown = refused;
             m_view.ShowOK(shown);
         } else {
-            m_groups.ProgmanExecute(*createGroup); // a failure here shows with the next command
+            m_groups.ExecuteGroupCommand(*createGroup); // a failure here shows with the next command
             m_view.ProcessPendingEvents();
-            shown = m_groups.ProgmanExecute(*itemCommand);
+            shown = m_groups.ExecuteGroupCommand(*itemCommand);
             if (!shown.isEmpty())
                 m_view.ShowOK(shown);
             m_view.ProcessPendingEvents();

@@ -5,7 +5,7 @@
 // tray's busy flag and redrawing through ShortcutsView.
 
 #include "core/desktop/DesktopEntries.h"
-#include "core/desktop/ProgramGroups.h"
+#include "core/desktop/MenuGroups.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -39,7 +39,7 @@ class DesktopShortcuts
 {
 public:
     // settingsKeyPath: where "EXEPATH" is read (the installed copy's folder).
-    DesktopShortcuts(IDesktopEntries &entries, IProgramGroups &groups, ISettingsTree &settingsTree, QString settingsKeyPath,
+    DesktopShortcuts(IDesktopEntries &entries, IMenuGroups &groups, ISettingsTree &settingsTree, QString settingsKeyPath,
                      QString programTitle, ShortcutsView &view);
 
     // Reads the desktop and Startup folders and builds both launcher paths
@@ -70,7 +70,7 @@ public:
 
 private:
     IDesktopEntries &m_entries;
-    IProgramGroups &m_groups;
+    IMenuGroups &m_groups;
     ISettingsTree &m_settingsTree;
     QString m_settingsKeyPath;
     QString m_title;

@@ -7,7 +7,7 @@
 // folder that was there before or still holds anything.
 //
 // Used by the desktop realisation whenever it needs a folder
-// (platform/linux/XdgProgramGroups, XdgDesktopEntries) and by the uninstall.
+// (platform/linux/XdgMenuGroups, XdgDesktopEntries) and by the uninstall.
 
 #include <QString>
 #include <QStringList>

@@ -3,10 +3,10 @@
 #include "core/setup/SetupInstaller.h"
 
 #include "core/desktop/DesktopEntries.h"
-#include "core/desktop/ProgramGroups.h"
+#include "core/desktop/MenuGroups.h"
 #include "core/settings/SettingsTree.h"
 #include "core/settings/SettingsStore.h"
-#include "core/setup/ProgramGroupItems.h"
+#include "core/setup/MenuGroupItems.h"
 #include "core/setup/SetupFiles.h"
 #include "core/setup/SetupPlatform.h"
 #include "core/setup/SetupTexts.h"
@@ -62,9 +62,9 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
     QString folder = withSlash(QDir::cleanPath(QDir::current().absoluteFilePath(request.folder)));
     // What the group commands cannot carry is refused before anything is
     // made or copied, not found out after the copy.
-    QString uncarried = ProgmanNameError(request.group, true);
+    QString uncarried = GroupCommandNameError(request.group, true);
     if (uncarried.isEmpty())
-        uncarried = ProgmanPathError(folder + m_c.platform.Names().program);
+        uncarried = GroupCommandPathError(folder + m_c.platform.Names().program);
     if (!uncarried.isEmpty()) {
         m_c.view.Beep();
         m_c.view.ShowOK(uncarried);
@@ -223,9 +223,9 @@ bool SetupInstaller::AddToGroup(const QString &group)
     const std::optional<QString> add = AddItemCommand(m_installed, m_c.start.ProgramTitle);
     if (!create || !add)
         return false;
-    const bool created = m_c.groups.ProgmanExecute(*create).isEmpty();
+    const bool created = m_c.groups.ExecuteGroupCommand(*create).isEmpty();
     LetMessagesRun();
-    const bool added = created && m_c.groups.ProgmanExecute(*add).isEmpty();
+    const bool added = created && m_c.groups.ExecuteGroupCommand(*add).isEmpty();
     LetMessagesRun();
     return added;
 }

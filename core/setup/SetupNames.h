@@ -41,7 +41,7 @@ public:
 };
 
 class ISettingsTree;
-class IProgramGroups;
+class IMenuGroups;
 class IDesktopEntries;
 class ISetupPlatform;
 
@@ -49,7 +49,7 @@ class ISetupPlatform;
 struct SetupContext
 {
     ISettingsTree &settingsTree;
-    IProgramGroups &groups;
+    IMenuGroups &groups;
     IDesktopEntries &desktop;
     ISetupPlatform &platform;
     ISetupView &view;

@@ -3,11 +3,11 @@
 #include "core/setup/Uninstaller.h"
 
 #include "core/desktop/DesktopEntries.h"
-#include "core/desktop/ProgramGroups.h"
+#include "core/desktop/MenuGroups.h"
 #include "core/settings/SettingsTree.h"
 #include "core/settings/SettingsStore.h"
 #include "core/setup/MadeFolders.h"
-#include "core/setup/ProgramGroupItems.h"
+#include "core/setup/MenuGroupItems.h"
 #include "core/setup/SetupFiles.h"
 #include "core/setup/SetupInstaller.h"
 #include "core/setup/SetupTexts.h"

@@ -4,7 +4,7 @@
 
 #include "platform/linux/SettingsFileStore.h"
 #include "platform/linux/PackagedProgram.h"
-#include "platform/linux/XdgProgramGroups.h"
+#include "platform/linux/XdgMenuGroups.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,7 +49,7 @@ SettingsFileStore handoverStore()
 }
 } // namespace
 
-XdgSetupPlatform::XdgSetupPlatform(XdgProgramGroups &groups, QString uninstallItemName)
+XdgSetupPlatform::XdgSetupPlatform(XdgMenuGroups &groups, QString uninstallItemName)
     : m_groups(groups), m_uninstallItem(std::move(uninstallItemName))
 {
 }

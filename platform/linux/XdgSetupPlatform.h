@@ -16,12 +16,12 @@
 
 namespace nuvask {
 
-class XdgProgramGroups;
+class XdgMenuGroups;
 
 class XdgSetupPlatform : public ISetupPlatform
 {
 public:
-    XdgSetupPlatform(XdgProgramGroups &groups, QString uninstallItemName);
+    XdgSetupPlatform(XdgMenuGroups &groups, QString uninstallItemName);
 
     QString DataDir() const override;
     QString DefaultInstallDir() const override;
@@ -41,7 +41,7 @@ public:
     static QString HandoverKey();
 
 private:
-    XdgProgramGroups &m_groups;
+    XdgMenuGroups &m_groups;
     QString m_uninstallItem;
 };
 

@@ -24,10 +24,10 @@ public:
     void CreateShortcut(const QString &, ShellFolder) override {}
 };
 
-class NoProgramGroups : public IProgramGroups
+class NoMenuGroups : public IMenuGroups
 {
 public:
-    QString ProgmanExecute(const QString &) override { return ProgmanText::OpenFailed(); }
+    QString ExecuteGroupCommand(const QString &) override { return menuGroupText::OpenFailed(); }
     std::optional<QString> RequestGroupsReply() override { return std::nullopt; }
 };
 
@@ -37,7 +37,7 @@ ShortcutMenu::ShortcutMenu(QWidget *window, const MainMenu &menu, MessageBox *me
                            QString settingsKeyPath)
     : QObject(window), m_window(window), m_menu(menu), m_messageBox(messageBox), m_settingsTree(settingsTree),
       m_settingsKeyPath(std::move(settingsKeyPath)), m_noEntries(std::make_unique<NoDesktopEntries>()),
-      m_noGroups(std::make_unique<NoProgramGroups>())
+      m_noGroups(std::make_unique<NoMenuGroups>())
 {
     SetDesktop(nullptr, nullptr);
     connect(m_menu.MOption0, &QMenu::aboutToShow, this, &ShortcutMenu::MOption0Click);
@@ -49,7 +49,7 @@ ShortcutMenu::ShortcutMenu(QWidget *window, const MainMenu &menu, MessageBox *me
 
 ShortcutMenu::~ShortcutMenu() = default;
 
-void ShortcutMenu::SetDesktop(IDesktopEntries *entries, IProgramGroups *groups)
+void ShortcutMenu::SetDesktop(IDesktopEntries *entries, IMenuGroups *groups)
 {
     const QString title = Start().ProgramTitle;
     m_shortcuts = std::make_unique<DesktopShortcuts>(entries ? *entries : *m_noEntries, groups ? *groups : *m_noGroups,

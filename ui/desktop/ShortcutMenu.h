@@ -30,7 +30,7 @@ public:
     // The desktop realisation; until it is set the program behaves as on a
     // desktop without folders or groups (the items show, the actions report
     // the unknown Startup group or do nothing).
-    void SetDesktop(IDesktopEntries *entries, IProgramGroups *groups);
+    void SetDesktop(IDesktopEntries *entries, IMenuGroups *groups);
     // Called with true while an action runs and false after it (TrayMenuBusy).
     void SetTrayBusyHook(std::function<void(bool)> hook) { m_trayBusy = std::move(hook); }
 
@@ -56,7 +56,7 @@ private:
     ISettingsTree &m_settingsTree;
     QString m_settingsKeyPath;
     std::unique_ptr<IDesktopEntries> m_noEntries;
-    std::unique_ptr<IProgramGroups> m_noGroups;
+    std::unique_ptr<IMenuGroups> m_noGroups;
     std::unique_ptr<DesktopShortcuts> m_shortcuts;
     std::function<void(bool)> m_trayBusy;
 };

@@ -191,7 +191,7 @@ void MainWindow::buildWidgets()
     m_colours->applyWindowColours(true);
 }
 
-void MainWindow::SetDesktop(IDesktopEntries *entries, IProgramGroups *groups)
+void MainWindow::SetDesktop(IDesktopEntries *entries, IMenuGroups *groups)
 {
     m_shortcutMenu->SetDesktop(entries, groups);
 }

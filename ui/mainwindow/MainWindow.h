@@ -21,7 +21,7 @@ namespace nuvask {
 
 class HelpMenu;
 class IDesktopEntries;
-class IProgramGroups;
+class IMenuGroups;
 class ISettingsTree;
 class LevelHistoryRecorder;
 class LevelHistoryWindow;
@@ -124,7 +124,7 @@ public:
     // The desktop's folders and program groups behind the Options menu's icon
     // items; they must outlive the window. Without them the items act as on a
     // desktop that has neither.
-    void SetDesktop(IDesktopEntries *entries, IProgramGroups *groups);
+    void SetDesktop(IDesktopEntries *entries, IMenuGroups *groups);
     ShortcutMenu &shortcutMenu() const { return *m_shortcutMenu; }
     HelpMenu &helpMenu() const { return *m_helpMenu; }
 

@@ -2,7 +2,7 @@
 
 #include "ui/setup/SetupWindow.h"
 
-#include "core/desktop/ProgramGroups.h"
+#include "core/desktop/MenuGroups.h"
 #include "core/settings/SettingsTree.h"
 #include "core/settings/SettingsStore.h"
 #include "core/setup/SetupInstaller.h"

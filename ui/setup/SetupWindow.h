@@ -21,7 +21,7 @@ class QTimer;
 namespace nuvask {
 
 class ISettingsTree;
-class IProgramGroups;
+class IMenuGroups;
 class IDesktopEntries;
 class ISetupPlatform;
 class SetupInstaller;
@@ -33,7 +33,7 @@ class Uninstaller;
 struct SetupServices
 {
     ISettingsTree &settingsTree;
-    IProgramGroups &groups;
+    IMenuGroups &groups;
     IDesktopEntries &desktop;
     ISetupPlatform &platform;
     QString exePath;        // the running executable

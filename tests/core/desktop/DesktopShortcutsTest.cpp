@@ -44,13 +44,13 @@ struct FakeEntries : IDesktopEntries
     void CreateShortcut(const QString &target, ShellFolder) override { created << target; }
 };
 
-struct FakeGroups : IProgramGroups
+struct FakeGroups : IMenuGroups
 {
     QStringList sent;
     QList<bool> trayBusyWhileSent;
     const FakeView *view = nullptr;
     QString answer; // for every command
-    QString ProgmanExecute(const QString &command) override
+    QString ExecuteGroupCommand(const QString &command) override
     {
         sent << command;
         trayBusyWhileSent << view->trayBusy;
@@ -175,10 +175,10 @@ TEST_F(DesktopShortcutsTest, StartupItemSendsGroupThenItemUnderTheTrayBusyFlag)
 
 TEST_F(DesktopShortcutsTest, UnreachableGroupsGiveOneMessageForTheItemCommandOnly)
 {
-    groups.answer = ProgmanText::OpenFailed();
-    EXPECT_EQ(shortcuts.StartupItem(true, "/opt/nuvask/nuvask"), ProgmanText::OpenFailed());
+    groups.answer = menuGroupText::OpenFailed();
+    EXPECT_EQ(shortcuts.StartupItem(true, "/opt/nuvask/nuvask"), menuGroupText::OpenFailed());
     EXPECT_EQ(groups.sent.size(), 2);
-    EXPECT_EQ(view.shown, QStringList{ProgmanText::OpenFailed()});
+    EXPECT_EQ(view.shown, QStringList{menuGroupText::OpenFailed()});
 }
 
 TEST_F(DesktopShortcutsTest, AProgramPathTheCommandCannotCarryIsRefusedBeforeAnythingIsSent)
@@ -186,5 +186,5 @@ TEST_F(DesktopShortcutsTest, AProgramPathTheCommandCannotCarryIsRefusedBeforeAny
     shortcuts.StartupItemClick(true, "/opt/\"quoted\"/nuvask");
     EXPECT_TRUE(groups.sent.isEmpty());
     ASSERT_EQ(view.shown.size(), 1);
-    EXPECT_TRUE(view.shown[0].startsWith(ProgmanText::BadPath()));
+    EXPECT_TRUE(view.shown[0].startsWith(menuGroupText::BadPath()));
 }

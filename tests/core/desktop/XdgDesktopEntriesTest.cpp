@@ -5,7 +5,7 @@
 #include "platform/linux/DesktopEntryFile.h"
 #include "platform/linux/SettingsFileStore.h"
 #include "platform/linux/XdgDesktopEntries.h"
-#include "platform/linux/XdgProgramGroups.h"
+#include "platform/linux/XdgMenuGroups.h"
 #include "support/TempXdg.h"
 
 #include <QDir>
@@ -76,15 +76,15 @@ QString makeProgram(const QString &folder, const QString &marker)
 struct XdgGroups : ::testing::Test
 {
     test::TempXdg xdg;
-    XdgProgramGroups groups{QStringLiteral("nuvask")};
+    XdgMenuGroups groups{QStringLiteral("nuvask")};
 };
 
 TEST_F(XdgGroups, GroupAndItemBecomeValidMenuFilesAndGoAgain)
 {
     const QString group = QStringLiteral("KELDO SOFT ソフト");
-    EXPECT_EQ(groups.ProgmanExecute(*CreateGroupCommand(group)), QString());
-    EXPECT_EQ(groups.ProgmanExecute(*AddItemCommand("/opt/nuvASK/nuvask", kTitle)), QString());
-    EXPECT_EQ(groups.ProgmanExecute(*ShowGroupCommand(group)), QString());
+    EXPECT_EQ(groups.ExecuteGroupCommand(*CreateGroupCommand(group)), QString());
+    EXPECT_EQ(groups.ExecuteGroupCommand(*AddItemCommand("/opt/nuvASK/nuvask", kTitle)), QString());
+    EXPECT_EQ(groups.ExecuteGroupCommand(*ShowGroupCommand(group)), QString());
 
     const QString item = groups.ItemFile(group, kTitle);
     ASSERT_TRUE(QFileInfo::exists(item));
@@ -111,21 +111,21 @@ TEST_F(XdgGroups, GroupAndItemBecomeValidMenuFilesAndGoAgain)
     EXPECT_EQ(filenames, QStringList{QFileInfo(item).fileName()});
     EXPECT_EQ(directory, QFileInfo(groups.DirectoryFile(group)).fileName());
 
-    EXPECT_EQ(groups.ProgmanExecute(*DeleteItemCommand(kTitle)), QString());
+    EXPECT_EQ(groups.ExecuteGroupCommand(*DeleteItemCommand(kTitle)), QString());
     EXPECT_FALSE(QFileInfo::exists(item));
     EXPECT_FALSE(readAll(groups.MenuFile(group)).contains("<Filename>"));
     // Deleting what is gone already is no failure.
-    EXPECT_EQ(groups.ProgmanExecute(*DeleteItemCommand(kTitle)), QString());
+    EXPECT_EQ(groups.ExecuteGroupCommand(*DeleteItemCommand(kTitle)), QString());
 }
 
 TEST_F(XdgGroups, GroupListHoldsTheProgramsGroupsButNotStartup)
 {
-    EXPECT_TRUE(groups.ProgmanRequestGroups().isEmpty());
-    groups.ProgmanExecute(*CreateGroupCommand("Startup"));
-    groups.ProgmanExecute(*CreateGroupCommand("KELDO SOFT"));
-    groups.ProgmanExecute(*CreateGroupCommand("ｻｳﾝﾄﾞ"));
-    groups.ProgmanExecute(*CreateGroupCommand("KELDO SOFT")); // again: still one
-    QStringList names = groups.ProgmanRequestGroups();
+    EXPECT_TRUE(groups.RequestGroups().isEmpty());
+    groups.ExecuteGroupCommand(*CreateGroupCommand("Startup"));
+    groups.ExecuteGroupCommand(*CreateGroupCommand("KELDO SOFT"));
+    groups.ExecuteGroupCommand(*CreateGroupCommand("ｻｳﾝﾄﾞ"));
+    groups.ExecuteGroupCommand(*CreateGroupCommand("KELDO SOFT")); // again: still one
+    QStringList names = groups.RequestGroups();
     names.sort();
     EXPECT_EQ(names, QStringList({"KELDO SOFT", "ｻｳﾝﾄﾞ"}));
 }
@@ -133,9 +133,9 @@ TEST_F(XdgGroups, GroupListHoldsTheProgramsGroupsButNotStartup)
 TEST_F(XdgGroups, CommandsItCannotCarryOutAndFoldersItCannotReach)
 {
     // No group active yet, a group that does not exist, and text that is no command.
-    EXPECT_EQ(groups.ProgmanExecute(*AddItemCommand("/bin/true", "x")), ProgmanText::SendFailed());
-    EXPECT_EQ(groups.ProgmanExecute(*ShowGroupCommand("Nowhere")), ProgmanText::SendFailed());
-    EXPECT_EQ(groups.ProgmanExecute("[CreateGroup(A)]garbage"), ProgmanText::SendFailed());
+    EXPECT_EQ(groups.ExecuteGroupCommand(*AddItemCommand("/bin/true", "x")), menuGroupText::SendFailed());
+    EXPECT_EQ(groups.ExecuteGroupCommand(*ShowGroupCommand("Nowhere")), menuGroupText::SendFailed());
+    EXPECT_EQ(groups.ExecuteGroupCommand("[CreateGroup(A)]garbage"), menuGroupText::SendFailed());
     EXPECT_FALSE(QFileInfo::exists(groups.DirectoryFile("A"))); // nothing of a broken text is done
 
     // The data folder is a file: no menu folder can be made.
@@ -143,15 +143,15 @@ TEST_F(XdgGroups, CommandsItCannotCarryOutAndFoldersItCannotReach)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     qputenv("XDG_DATA_HOME", blocker.fileName().toLocal8Bit());
-    EXPECT_EQ(groups.ProgmanExecute(*CreateGroupCommand("A")), ProgmanText::OpenFailed());
+    EXPECT_EQ(groups.ExecuteGroupCommand(*CreateGroupCommand("A")), menuGroupText::OpenFailed());
 }
 
 TEST_F(XdgGroups, NamesNeverLeaveTheirFolders)
 {
     for (const QString &group : {QStringLiteral("../../escape"), QStringLiteral("a/b"), QStringLiteral(".hidden"),
                                  QStringLiteral("a-b"), QStringLiteral("a")}) {
-        ASSERT_EQ(groups.ProgmanExecute(*CreateGroupCommand(group)), QString()) << group.toStdString();
-        ASSERT_EQ(groups.ProgmanExecute(*AddItemCommand("/bin/true", "../x/y")), QString());
+        ASSERT_EQ(groups.ExecuteGroupCommand(*CreateGroupCommand(group)), QString()) << group.toStdString();
+        ASSERT_EQ(groups.ExecuteGroupCommand(*AddItemCommand("/bin/true", "../x/y")), QString());
         for (const QString &file : {groups.DirectoryFile(group), groups.ItemFile(group, "../x/y")}) {
             const QFileInfo info(file);
             EXPECT_TRUE(info.exists());
@@ -205,7 +205,7 @@ TEST_F(XdgLaunchers, StartupItemIsTheAutostartFileTheMenuLooksFor)
 {
     SettingsFileStore settingsTree;
     XdgDesktopEntries entries(kTitle, QStringLiteral("nuvask"));
-    XdgProgramGroups groups(QStringLiteral("nuvask"), entries.StartupGroupName());
+    XdgMenuGroups groups(QStringLiteral("nuvask"), entries.StartupGroupName());
     struct : ShortcutsView
     {
         QStringList shown;
@@ -227,7 +227,7 @@ TEST_F(XdgLaunchers, StartupItemIsTheAutostartFileTheMenuLooksFor)
     ASSERT_TRUE(argv);
     EXPECT_EQ(*argv, QStringList{program});
     // The program groups' own list does not grow by the Startup group.
-    EXPECT_TRUE(groups.ProgmanRequestGroups().isEmpty());
+    EXPECT_TRUE(groups.RequestGroups().isEmpty());
 
     shortcuts.StartupItemClick(false, program);
     EXPECT_FALSE(QFileInfo::exists(shortcuts.StartupLinkPath()));

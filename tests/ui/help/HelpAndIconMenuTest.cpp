@@ -6,7 +6,7 @@
 #include "core/settings/SettingsStore.h"
 #include "platform/linux/SettingsFileStore.h"
 #include "platform/linux/XdgDesktopEntries.h"
-#include "platform/linux/XdgProgramGroups.h"
+#include "platform/linux/XdgMenuGroups.h"
 #include "platform/sim/SimMixerBoard.h"
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
@@ -193,7 +193,7 @@ TEST_F(MenuWindow, MissingHelpFileIsSaidInTheHelpWindow)
 TEST_F(MenuWindow, OptionsMenuShowsOneIconItemPerPairAtEveryOpening)
 {
     XdgDesktopEntries entries(Start().ProgramTitle, "nuvask");
-    XdgProgramGroups groups("nuvask");
+    XdgMenuGroups groups("nuvask");
     ShortcutMenu icons(&window, menu, box, reg, kKey);
     icons.SetDesktop(&entries, &groups);
     QList<bool> busy;
@@ -224,7 +224,7 @@ TEST(MainWindowMenus, LauncherPathsAreBuiltAtStartAndTheHelpWindowClosesWithTheW
     StartValues start = MakeStartValues(QStringLiteral(NUVASK_SOURCE_DIR) + "/data/nuvask", '/');
     SetStartValues(start);
     XdgDesktopEntries entries(start.ProgramTitle, "nuvask");
-    XdgProgramGroups groups("nuvask");
+    XdgMenuGroups groups("nuvask");
     // A launcher put on the desktop before the program started.
     entries.CreateShortcut("/opt/nuvask/nuvask", ShellFolder::Desktop);
 

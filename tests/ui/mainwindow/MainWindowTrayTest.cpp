@@ -7,7 +7,7 @@
 #include "core/desktop/TrayComponent.h"
 #include "platform/linux/SettingsFileStore.h"
 #include "platform/linux/XdgDesktopEntries.h"
-#include "platform/linux/XdgProgramGroups.h"
+#include "platform/linux/XdgMenuGroups.h"
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
 #include "ui/widgets/AppIcon.h"
@@ -74,7 +74,7 @@ TEST(MainWindowTray, PressesWaitWhileALauncherActionRuns)
     const StartValues start = MakeStartValues("/opt/nuvask/nuvask", '/');
     SetStartValues(start);
     XdgDesktopEntries entries(start.ProgramTitle, "nuvask");
-    XdgProgramGroups groups("nuvask");
+    XdgMenuGroups groups("nuvask");
     entries.CreateShortcut("/opt/nuvask/nuvask", ShellFolder::Desktop); // so the action says so and waits
     SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
     MainWindow w(reg, board);

@@ -9,7 +9,7 @@
 #include "platform/linux/SettingsFileStore.h"
 #include "platform/linux/PackagedProgram.h"
 #include "platform/linux/XdgDesktopEntries.h"
-#include "platform/linux/XdgProgramGroups.h"
+#include "platform/linux/XdgMenuGroups.h"
 #include "platform/linux/XdgSetupPlatform.h"
 #include "support/ReadOnlyFolder.h"
 #include "support/TempXdg.h"
@@ -49,7 +49,7 @@ protected:
     TempXdg xdg;
     SettingsFileStore settingsTree;
     XdgDesktopEntries desktop{"DORIVA SOUND ボリューム", "nuvask"};
-    XdgProgramGroups groups{"nuvask", "Startup"};
+    XdgMenuGroups groups{"nuvask", "Startup"};
     NoStartPlatform platform{groups, "DORIVA SOUND ボリューム アンインストール"};
     StartValues start = MakeStartValues("/x/nuvask", '/');
     std::unique_ptr<SetupWindow> w;

@@ -3,14 +3,14 @@
 // every message box answered from a script.
 #include "support/ModalScript.h"
 
-#include "core/desktop/ProgramGroups.h"
+#include "core/desktop/MenuGroups.h"
 #include "core/settings/SettingsStore.h"
 #include "core/setup/MadeFolders.h"
 #include "core/setup/SetupInstaller.h"
 #include "core/setup/SetupTexts.h"
 #include "platform/linux/SettingsFileStore.h"
 #include "platform/linux/XdgDesktopEntries.h"
-#include "platform/linux/XdgProgramGroups.h"
+#include "platform/linux/XdgMenuGroups.h"
 #include "platform/linux/XdgSetupPlatform.h"
 #include "support/TempXdg.h"
 #include "ui/widgets/ColourButton.h"
@@ -65,7 +65,7 @@ protected:
     SettingsFileStore settingsTree;
     MadeFolders made{settingsTree, SettingsKeyPath("NUVASK")};
     XdgDesktopEntries desktop{"DORIVA SOUND ボリューム", "nuvask", &made};
-    XdgProgramGroups groups{"nuvask", "Startup", &made};
+    XdgMenuGroups groups{"nuvask", "Startup", &made};
     RecordingPlatform platform{groups, "DORIVA SOUND ボリューム アンインストール"};
     StartValues start = MakeStartValues("/x/nuvask", '/');
     QString source; // folder of the "running" program
@@ -124,7 +124,7 @@ protected:
 TEST_F(SetupWindowTest, GroupListEndsWithTheMakersGroupsAndPrefersTheStoredOne)
 {
     for (const char *g : {"Zeta", "KELDO SOFT", "alpha", "KELDO SOFT32"})
-        ASSERT_EQ(groups.ProgmanExecute(*CreateGroupCommand(g)), QString());
+        ASSERT_EQ(groups.ExecuteGroupCommand(*CreateGroupCommand(g)), QString());
     Open(StartNormal, source + "/nuvask");
     QTest::qWait(20);
     auto *combo = Child<QComboBox>("ComboBox1");
@@ -454,7 +454,7 @@ TEST_F(SetupWindowTest, AnotherGroupTakesTheLaunchersAndTheOldGroupKeepsWhatIsNo
     Click("Button3");
     ASSERT_TRUE(WaitFinished());
     // Someone else's launcher in the same group.
-    ASSERT_EQ(groups.ProgmanExecute(*ShowGroupCommand("KELDO SOFT32") + *AddItemCommand("/bin/true", "Other")),
+    ASSERT_EQ(groups.ExecuteGroupCommand(*ShowGroupCommand("KELDO SOFT32") + *AddItemCommand("/bin/true", "Other")),
               QString());
 
     settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), false)->deleteValue("Version");
@@ -469,7 +469,7 @@ TEST_F(SetupWindowTest, AnotherGroupTakesTheLaunchersAndTheOldGroupKeepsWhatIsNo
         EXPECT_FALSE(QFileInfo::exists(groups.ItemFile("KELDO SOFT32", item))) << item.toStdString();
     }
     EXPECT_TRUE(QFileInfo::exists(groups.ItemFile("KELDO SOFT32", "Other")));
-    EXPECT_TRUE(groups.ProgmanRequestGroups().contains("KELDO SOFT32"));
+    EXPECT_TRUE(groups.RequestGroups().contains("KELDO SOFT32"));
 }
 
 TEST_F(SetupWindowTest, UninstallTakesAwayTheFoldersAndFilesTheInstallMadeAndNothingElse)
@@ -573,7 +573,7 @@ TEST_F(SetupWindowTest, EveryLauncherOfAFolderFullOfSpecialCharactersStartsUnder
         script.texts.clear();
         Child<QLineEdit>("Edit1")->setText(refused);
         Click("Button3");
-        EXPECT_EQ(script.texts, QStringList{ProgmanText::BadPath() + refused + "/nuvask"});
+        EXPECT_EQ(script.texts, QStringList{menuGroupText::BadPath() + refused + "/nuvask"});
         EXPECT_FALSE(QFileInfo::exists(refused));
         EXPECT_TRUE(Child<ColourButton>("Button3")->isVisible());
     }

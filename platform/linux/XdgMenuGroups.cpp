@@ -1,6 +1,6 @@
 // Program groups as freedesktop menu submenus.
 
-#include "platform/linux/XdgProgramGroups.h"
+#include "platform/linux/XdgMenuGroups.h"
 
 #include "core/setup/MadeFolders.h"
 #include "platform/linux/DesktopEntryFile.h"
@@ -39,24 +39,24 @@ QString fileSafe(const QString &name, bool groupPart)
 
 } // namespace
 
-XdgProgramGroups::XdgProgramGroups(QString icon, QString startupGroupName, MadeFolders *made)
+XdgMenuGroups::XdgMenuGroups(QString icon, QString startupGroupName, MadeFolders *made)
     : m_icon(std::move(icon)), m_startupGroup(std::move(startupGroupName)), m_made(made)
 {
 }
 
-bool XdgProgramGroups::ensure(const QString &folder)
+bool XdgMenuGroups::ensure(const QString &folder)
 {
     const bool there = MadeFolders::MakePath(m_made, folder);
     m_unreachable = m_unreachable || !there;
     return there;
 }
 
-bool XdgProgramGroups::ensureFor(const QString &file)
+bool XdgMenuGroups::ensureFor(const QString &file)
 {
     return !file.isEmpty() && ensure(QFileInfo(file).absolutePath());
 }
 
-XdgProgramGroups::Folders XdgProgramGroups::folders()
+XdgMenuGroups::Folders XdgMenuGroups::folders()
 {
     // Read anew for every command: the folders follow the environment.
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
@@ -73,19 +73,19 @@ XdgProgramGroups::Folders XdgProgramGroups::folders()
     return f;
 }
 
-QString XdgProgramGroups::DirectoryFile(const QString &group) const
+QString XdgMenuGroups::DirectoryFile(const QString &group) const
 {
     const Folders f = folders();
     return f.directories.isEmpty() ? QString() : f.directories + '/' + kPrefix + fileSafe(group, true) + ".directory";
 }
 
-QString XdgProgramGroups::MenuFile(const QString &group) const
+QString XdgMenuGroups::MenuFile(const QString &group) const
 {
     const Folders f = folders();
     return f.merged.isEmpty() ? QString() : f.merged + '/' + kPrefix + fileSafe(group, true) + ".menu";
 }
 
-QString XdgProgramGroups::ItemFile(const QString &group, const QString &item) const
+QString XdgMenuGroups::ItemFile(const QString &group, const QString &item) const
 {
     const Folders f = folders();
     if (isStartup(group))
@@ -95,51 +95,51 @@ QString XdgProgramGroups::ItemFile(const QString &group, const QString &item) co
     return f.applications + '/' + kPrefix + fileSafe(group, true) + '-' + fileSafe(item, false) + ".desktop";
 }
 
-bool XdgProgramGroups::isStartup(const QString &group) const
+bool XdgMenuGroups::isStartup(const QString &group) const
 {
     return !m_startupGroup.isEmpty() && group.compare(m_startupGroup, Qt::CaseInsensitive) == 0;
 }
 
-bool XdgProgramGroups::groupExists(const QString &group) const
+bool XdgMenuGroups::groupExists(const QString &group) const
 {
     return isStartup(group) || QFileInfo::exists(DirectoryFile(group));
 }
 
-QString XdgProgramGroups::ProgmanExecute(const QString &command)
+QString XdgMenuGroups::ExecuteGroupCommand(const QString &command)
 {
     const Folders f = folders();
     // A desktop whose folders are unknown cannot be talked to at all.
     if (f.directories.isEmpty() || f.applications.isEmpty() || f.merged.isEmpty() || f.autostart.isEmpty())
-        return ProgmanText::OpenFailed();
-    const std::optional<QList<ProgmanCommand>> commands = ParseProgmanCommands(command);
+        return menuGroupText::OpenFailed();
+    const std::optional<QList<GroupCommand>> commands = ParseGroupCommands(command);
     if (!commands)
-        return ProgmanText::SendFailed();
+        return menuGroupText::SendFailed();
     m_unreachable = false;
-    for (const ProgmanCommand &c : *commands) {
+    for (const GroupCommand &c : *commands) {
         bool done = false;
         switch (c.kind) {
-        case ProgmanCommand::CreateGroup:
+        case GroupCommand::CreateGroup:
             done = createGroup(c.args[0]);
             break;
-        case ProgmanCommand::ShowGroup:
+        case GroupCommand::ShowGroup:
             done = groupExists(c.args[0]);
             if (done)
                 m_activeGroup = c.args[0];
             break;
-        case ProgmanCommand::AddItem:
+        case GroupCommand::AddItem:
             done = addItem(c.args[0], c.args.value(1));
             break;
-        case ProgmanCommand::DeleteItem:
+        case GroupCommand::DeleteItem:
             done = deleteItem(c.args[0]);
             break;
         }
         if (!done)
-            return m_unreachable ? ProgmanText::OpenFailed() : ProgmanText::SendFailed();
+            return m_unreachable ? menuGroupText::OpenFailed() : menuGroupText::SendFailed();
     }
     return {};
 }
 
-bool XdgProgramGroups::createGroup(const QString &group)
+bool XdgMenuGroups::createGroup(const QString &group)
 {
     if (!isStartup(group)) {
         const DesktopEntryFile::Entries entries{
@@ -154,7 +154,7 @@ bool XdgProgramGroups::createGroup(const QString &group)
     return true;
 }
 
-bool XdgProgramGroups::addItem(const QString &program, const QString &item)
+bool XdgMenuGroups::addItem(const QString &program, const QString &item)
 {
     if (m_activeGroup.isEmpty() || !groupExists(m_activeGroup))
         return false;
@@ -171,7 +171,7 @@ bool XdgProgramGroups::addItem(const QString &program, const QString &item)
     return isStartup(m_activeGroup) || writeMenu(m_activeGroup);
 }
 
-bool XdgProgramGroups::deleteItem(const QString &item)
+bool XdgMenuGroups::deleteItem(const QString &item)
 {
     if (m_activeGroup.isEmpty() || !groupExists(m_activeGroup))
         return false;
@@ -182,7 +182,7 @@ bool XdgProgramGroups::deleteItem(const QString &item)
     return isStartup(m_activeGroup) || writeMenu(m_activeGroup);
 }
 
-bool XdgProgramGroups::AddCommandItem(const QString &group, const QString &item, const QStringList &command)
+bool XdgMenuGroups::AddCommandItem(const QString &group, const QString &item, const QStringList &command)
 {
     if (command.isEmpty() || item.isEmpty() || isStartup(group) || !QFileInfo::exists(DirectoryFile(group)))
         return false;
@@ -193,7 +193,7 @@ bool XdgProgramGroups::AddCommandItem(const QString &group, const QString &item,
     return ensureFor(file) && DesktopEntryFile::Write(file, entries) && writeMenu(group);
 }
 
-bool XdgProgramGroups::RemoveItem(const QString &group, const QString &item)
+bool XdgMenuGroups::RemoveItem(const QString &group, const QString &item)
 {
     const QString file = ItemFile(group, item);
     if (file.isEmpty() || (QFileInfo::exists(file) && !QFile::remove(file)))
@@ -201,7 +201,7 @@ bool XdgProgramGroups::RemoveItem(const QString &group, const QString &item)
     return isStartup(group) || !QFileInfo::exists(DirectoryFile(group)) || writeMenu(group);
 }
 
-void XdgProgramGroups::RemoveGroupIfEmpty(const QString &group)
+void XdgMenuGroups::RemoveGroupIfEmpty(const QString &group)
 {
     const Folders f = folders();
     if (isStartup(group) || f.applications.isEmpty() || !QFileInfo::exists(DirectoryFile(group)))
@@ -215,7 +215,7 @@ void XdgProgramGroups::RemoveGroupIfEmpty(const QString &group)
         m_activeGroup.clear();
 }
 
-bool XdgProgramGroups::writeMenu(const QString &group)
+bool XdgMenuGroups::writeMenu(const QString &group)
 {
     const Folders f = folders();
     if (!ensure(f.merged))
@@ -250,7 +250,7 @@ bool XdgProgramGroups::writeMenu(const QString &group)
     return out.commit();
 }
 
-std::optional<QString> XdgProgramGroups::RequestGroupsReply()
+std::optional<QString> XdgMenuGroups::RequestGroupsReply()
 {
     const Folders f = folders();
     if (f.directories.isEmpty())

@@ -1,8 +1,8 @@
 // The program's launchers taken out of a program group.
 
-#include "core/setup/ProgramGroupItems.h"
+#include "core/setup/MenuGroupItems.h"
 
-#include "core/desktop/ProgramGroups.h"
+#include "core/desktop/MenuGroups.h"
 #include "core/setup/SetupPlatform.h"
 
 namespace nuvask {
@@ -13,9 +13,9 @@ void TakeProgramItem(const SetupContext &c, const QString &group)
     const std::optional<QString> remove = DeleteItemCommand(c.start.ProgramTitle);
     if (!show || !remove)
         return;
-    c.groups.ProgmanExecute(*show);
+    c.groups.ExecuteGroupCommand(*show);
     LetMessagesRun();
-    c.groups.ProgmanExecute(*remove);
+    c.groups.ExecuteGroupCommand(*remove);
     LetMessagesRun();
 }
 

@@ -1,6 +1,6 @@
 // Program groups (menu submenus) driven by bracketed command strings.
 
-#include "core/desktop/ProgramGroups.h"
+#include "core/desktop/MenuGroups.h"
 
 namespace nuvask {
 
@@ -35,7 +35,7 @@ QString quoted(const QString &text)
 
 } // namespace
 
-QStringList IProgramGroups::ProgmanRequestGroups()
+QStringList IMenuGroups::RequestGroups()
 {
     const std::optional<QString> reply = RequestGroupsReply();
     return reply ? SplitGroupsReply(*reply) : QStringList();
@@ -62,35 +62,35 @@ QStringList SplitGroupsReply(const QString &reply)
     return names;
 }
 
-QString ProgmanNameError(const QString &name, bool groupName)
+QString GroupCommandNameError(const QString &name, bool groupName)
 {
     for (QChar c : name) {
         if (isControl(c) || isSyntax(c) || (groupName && c == QLatin1Char(',')))
-            return ProgmanText::BadName() + name;
+            return menuGroupText::BadName() + name;
     }
     return {};
 }
 
-QString ProgmanPathError(const QString &path)
+QString GroupCommandPathError(const QString &path)
 {
     for (QChar c : path) {
         if (isControl(c) || c == QLatin1Char('"'))
-            return ProgmanText::BadPath() + path;
+            return menuGroupText::BadPath() + path;
     }
     return {};
 }
 
 std::optional<QString> CreateGroupCommand(const QString &group, QString *error)
 {
-    return built(ProgmanNameError(group, true), error,
+    return built(GroupCommandNameError(group, true), error,
                  [&] { return QStringLiteral("[CreateGroup(%1)]").arg(group); });
 }
 
 std::optional<QString> AddItemCommand(const QString &programFile, const QString &itemName, QString *error)
 {
-    QString problem = ProgmanPathError(programFile);
+    QString problem = GroupCommandPathError(programFile);
     if (problem.isEmpty())
-        problem = ProgmanNameError(itemName, false);
+        problem = GroupCommandNameError(itemName, false);
     return built(problem, error, [&] {
         return QStringLiteral("[AddItem(%1)]").arg(quoted(programFile) + QLatin1Char(',') + quoted(itemName));
     });
@@ -98,13 +98,13 @@ std::optional<QString> AddItemCommand(const QString &programFile, const QString 
 
 std::optional<QString> DeleteItemCommand(const QString &itemName, QString *error)
 {
-    return built(ProgmanNameError(itemName, false), error,
+    return built(GroupCommandNameError(itemName, false), error,
                  [&] { return QStringLiteral("[DeleteItem(%1)]").arg(quoted(itemName)); });
 }
 
 std::optional<QString> ShowGroupCommand(const QString &group, QString *error)
 {
-    return built(ProgmanNameError(group, true), error,
+    return built(GroupCommandNameError(group, true), error,
                  [&] { return QStringLiteral("[ShowGroup(%1,1)]").arg(group); });
 }
 
@@ -173,23 +173,23 @@ private:
 struct Shape
 {
     const char *name;
-    ProgmanCommand::Kind kind;
+    GroupCommand::Kind kind;
     int minFields;
     int maxFields;
 };
 
 constexpr Shape kShapes[] = {
-    {"CreateGroup", ProgmanCommand::CreateGroup, 1, 1},
-    {"AddItem", ProgmanCommand::AddItem, 1, 2},
-    {"DeleteItem", ProgmanCommand::DeleteItem, 1, 1},
-    {"ShowGroup", ProgmanCommand::ShowGroup, 2, 2},
+    {"CreateGroup", GroupCommand::CreateGroup, 1, 1},
+    {"AddItem", GroupCommand::AddItem, 1, 2},
+    {"DeleteItem", GroupCommand::DeleteItem, 1, 1},
+    {"ShowGroup", GroupCommand::ShowGroup, 2, 2},
 };
 
 } // namespace
 
-std::optional<QList<ProgmanCommand>> ParseProgmanCommands(const QString &text)
+std::optional<QList<GroupCommand>> ParseGroupCommands(const QString &text)
 {
-    QList<ProgmanCommand> commands;
+    QList<GroupCommand> commands;
     Reader in(text);
     in.skipSeparators();
     while (!in.atEnd()) {
@@ -203,7 +203,7 @@ std::optional<QList<ProgmanCommand>> ParseProgmanCommands(const QString &text)
         }
         if (!shape || !in.take(QLatin1Char('(')))
             return std::nullopt;
-        ProgmanCommand command;
+        GroupCommand command;
         command.kind = shape->kind;
         do {
             const std::optional<QString> field = in.field();

@@ -17,21 +17,21 @@
 // shown) is kept for the life of the object, as the desktop's group service
 // keeps it between conversations.
 
-#include "core/desktop/ProgramGroups.h"
+#include "core/desktop/MenuGroups.h"
 
 namespace nuvask {
 
 class MadeFolders;
 
-class XdgProgramGroups : public IProgramGroups
+class XdgMenuGroups : public IMenuGroups
 {
 public:
     // icon: the Icon value of the items (a file path or a theme name).
     // made: where the folders this class makes are remembered (none: not remembered).
-    explicit XdgProgramGroups(QString icon, QString startupGroupName = QStringLiteral("Startup"),
+    explicit XdgMenuGroups(QString icon, QString startupGroupName = QStringLiteral("Startup"),
                               MadeFolders *made = nullptr);
 
-    QString ProgmanExecute(const QString &command) override;
+    QString ExecuteGroupCommand(const QString &command) override;
     std::optional<QString> RequestGroupsReply() override;
 
     // Where the files of a group and of its items go (for tests and for the

@@ -1,12 +1,12 @@
 // The program-group command strings as they go out, how a reply to the group
 // request is split, and that no name can smuggle a second command in.
-#include "core/desktop/ProgramGroups.h"
+#include "core/desktop/MenuGroups.h"
 
 #include <gtest/gtest.h>
 
 using namespace nuvask;
 
-TEST(ProgmanCommands, AreTheFourStringsByteForByteEachEndedByCrLf)
+TEST(GroupCommands, AreTheFourStringsByteForByteEachEndedByCrLf)
 {
     const QString title = QStringLiteral("DORIVA SOUND ボリューム");
     EXPECT_EQ(CreateGroupCommand(QStringLiteral("Startup")).value().toUtf8(), QByteArray("[CreateGroup(Startup)]\r\n"));
@@ -18,13 +18,13 @@ TEST(ProgmanCommands, AreTheFourStringsByteForByteEachEndedByCrLf)
     EXPECT_EQ(DeleteItemCommand(title).value(), QStringLiteral("[DeleteItem(\"DORIVA SOUND ボリューム\")]\r\n"));
 }
 
-TEST(ProgmanCommands, RefuseNamesThatWouldBeReadAsSyntaxAndSayWhy)
+TEST(GroupCommands, RefuseNamesThatWouldBeReadAsSyntaxAndSayWhy)
 {
     const QStringList bad{"a\"b", "a(b", "a)b", "a[b", "a]b", "tab\there", "line\nbreak", QString(QChar(0x7F))};
     for (const QString &name : bad) {
         QString error;
         EXPECT_FALSE(CreateGroupCommand(name, &error)) << name.toStdString();
-        EXPECT_TRUE(error.startsWith(ProgmanText::BadName()));
+        EXPECT_TRUE(error.startsWith(menuGroupText::BadName()));
         EXPECT_TRUE(error.endsWith(name));
         EXPECT_FALSE(ShowGroupCommand(name));
         EXPECT_FALSE(DeleteItemCommand(name));
@@ -38,43 +38,43 @@ TEST(ProgmanCommands, RefuseNamesThatWouldBeReadAsSyntaxAndSayWhy)
     EXPECT_TRUE(DeleteItemCommand(QStringLiteral("A,B")));
 }
 
-TEST(ProgmanCommands, ProgramPathMayHoldParenthesesButNoQuote)
+TEST(GroupCommands, ProgramPathMayHoldParenthesesButNoQuote)
 {
     // Folders such as "Program Files (x86)" are real; the path is quoted.
     const auto ok = AddItemCommand(QStringLiteral("/opt/Program Files (x86)/a,b/[x]/nuvask"), QStringLiteral("N"));
     ASSERT_TRUE(ok);
-    const auto parsed = ParseProgmanCommands(*ok);
+    const auto parsed = ParseGroupCommands(*ok);
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->at(0).args, QStringList({"/opt/Program Files (x86)/a,b/[x]/nuvask", "N"}));
 
     QString error;
     EXPECT_FALSE(AddItemCommand(QStringLiteral("/opt/a\"b/nuvask"), QStringLiteral("N"), &error));
-    EXPECT_TRUE(error.startsWith(ProgmanText::BadPath()));
+    EXPECT_TRUE(error.startsWith(menuGroupText::BadPath()));
 }
 
-TEST(ProgmanCommands, ParseBackWhatTheBuildersWriteAndNothingElse)
+TEST(GroupCommands, ParseBackWhatTheBuildersWriteAndNothingElse)
 {
     const QString text = CreateGroupCommand(QStringLiteral("KELDO ソフト")).value()
                          + AddItemCommand(QStringLiteral("/a b/ｱ"), QStringLiteral("名前")).value()
                          + ShowGroupCommand(QStringLiteral("KELDO ソフト")).value()
                          + DeleteItemCommand(QStringLiteral("名前")).value();
-    const auto commands = ParseProgmanCommands(text);
+    const auto commands = ParseGroupCommands(text);
     ASSERT_TRUE(commands);
     ASSERT_EQ(commands->size(), 4);
-    EXPECT_EQ(commands->at(0).kind, ProgmanCommand::CreateGroup);
+    EXPECT_EQ(commands->at(0).kind, GroupCommand::CreateGroup);
     EXPECT_EQ(commands->at(0).args, QStringList{"KELDO ソフト"});
     EXPECT_EQ(commands->at(1).args, QStringList({"/a b/ｱ", "名前"}));
     EXPECT_EQ(commands->at(2).args, QStringList({"KELDO ソフト", "1"}));
-    EXPECT_EQ(commands->at(3).kind, ProgmanCommand::DeleteItem);
+    EXPECT_EQ(commands->at(3).kind, GroupCommand::DeleteItem);
 
     for (const char *broken : {"", "\r\n", "[CreateGroup(A)", "[CreateGroup(A)]x", "[DeleteGroup(A)]",
                                "[AddItem(\"unterminated)]", "[CreateGroup()]", "[ShowGroup(A)]",
                                "[CreateGroup(A,B)]", "CreateGroup(A)", "[AddItem(\"a\",\"b\",\"c\")]"}) {
-        EXPECT_FALSE(ParseProgmanCommands(QString::fromUtf8(broken))) << broken;
+        EXPECT_FALSE(ParseGroupCommands(QString::fromUtf8(broken))) << broken;
     }
 }
 
-TEST(ProgmanGroupsReply, SplitsAtCodesBelowTwentyWithoutEmptyNames)
+TEST(GroupsReply, SplitsAtCodesBelowTwentyWithoutEmptyNames)
 {
     EXPECT_EQ(SplitGroupsReply(QStringLiteral("A\r\nB\r\n")), QStringList({"A", "B"}));
     EXPECT_EQ(SplitGroupsReply(QStringLiteral("A\r\n\r\nB")), QStringList({"A", "B"}));
@@ -89,19 +89,19 @@ TEST(ProgmanGroupsReply, SplitsAtCodesBelowTwentyWithoutEmptyNames)
 }
 
 namespace {
-class CannedGroups : public IProgramGroups
+class CannedGroups : public IMenuGroups
 {
 public:
     std::optional<QString> reply;
-    QString ProgmanExecute(const QString &) override { return {}; }
+    QString ExecuteGroupCommand(const QString &) override { return {}; }
     std::optional<QString> RequestGroupsReply() override { return reply; }
 };
 } // namespace
 
-TEST(ProgmanGroupsReply, NoReplyIsAnEmptyList)
+TEST(GroupsReply, NoReplyIsAnEmptyList)
 {
     CannedGroups groups;
-    EXPECT_TRUE(groups.ProgmanRequestGroups().isEmpty());
+    EXPECT_TRUE(groups.RequestGroups().isEmpty());
     groups.reply = QStringLiteral("A\r\nB\r\n");
-    EXPECT_EQ(groups.ProgmanRequestGroups(), QStringList({"A", "B"}));
+    EXPECT_EQ(groups.RequestGroups(), QStringList({"A", "B"}));
 }

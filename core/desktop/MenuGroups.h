@@ -5,7 +5,7 @@
 // item, the setup window for its program group and the uninstaller to take
 // both away again.
 //
-// Realised in platform/linux/XdgProgramGroups over the freedesktop menus and
+// Realised in platform/linux/XdgMenuGroups over the freedesktop menus and
 // autostart folder; tests use a recording fake.
 
 #include <QCoreApplication>
@@ -16,35 +16,35 @@
 
 namespace nuvask {
 
-namespace ProgmanText {
+namespace menuGroupText {
 // The desktop's group service could not be reached at all.
-inline QString OpenFailed() { return QCoreApplication::translate("ProgramGroups", "DDE:オープンに失敗しました・・・"); }
+inline QString OpenFailed() { return QCoreApplication::translate("MenuGroups", "DDE:オープンに失敗しました・・・"); }
 // It was reached but could not carry the command out.
-inline QString SendFailed() { return QCoreApplication::translate("ProgramGroups", "DDE:送信に失敗しました・・・"); }
+inline QString SendFailed() { return QCoreApplication::translate("MenuGroups", "DDE:送信に失敗しました・・・"); }
 // A group or item name the command strings cannot carry; the name follows.
 inline QString BadName()
 {
-    return QCoreApplication::translate("ProgramGroups", "グループ名・アイコン名に、使えない文字（ \" ( ) [ ] , や制御文字）が含まれています：\n");
+    return QCoreApplication::translate("MenuGroups", "グループ名・アイコン名に、使えない文字（ \" ( ) [ ] , や制御文字）が含まれています：\n");
 }
 inline QString BadPath()
 {
-    return QCoreApplication::translate("ProgramGroups", "プログラムのパスに、使えない文字（ \" や制御文字）が含まれています：\n");
+    return QCoreApplication::translate("MenuGroups", "プログラムのパスに、使えない文字（ \" や制御文字）が含まれています：\n");
 }
-} // namespace ProgmanText
+} // namespace menuGroupText
 
-class IProgramGroups
+class IMenuGroups
 {
 public:
-    virtual ~IProgramGroups() = default;
+    virtual ~IMenuGroups() = default;
 
     // Carries out one command text; empty result = done, else the error text
-    // (ProgmanText::OpenFailed() or ProgmanText::SendFailed()).
-    virtual QString ProgmanExecute(const QString &command) = 0;
+    // (menuGroupText::OpenFailed() or menuGroupText::SendFailed()).
+    virtual QString ExecuteGroupCommand(const QString &command) = 0;
     // The raw reply to the "GROUPS" request, or nothing when there is none.
     virtual std::optional<QString> RequestGroupsReply() = 0;
 
     // The group names: the reply split by SplitGroupsReply; no reply = none.
-    QStringList ProgmanRequestGroups();
+    QStringList RequestGroups();
 };
 
 // The reply split into names: a character below code 20 ends a name, runs of
@@ -58,8 +58,8 @@ QStringList SplitGroupsReply(const QString &reply);
 // Group names go in unquoted and may not hold a comma either (it would start
 // a second field); the program path is quoted and may hold anything but a
 // double quote or a control character.
-QString ProgmanNameError(const QString &name, bool groupName);
-QString ProgmanPathError(const QString &path);
+QString GroupCommandNameError(const QString &name, bool groupName);
+QString GroupCommandPathError(const QString &path);
 
 std::optional<QString> CreateGroupCommand(const QString &group, QString *error = nullptr);
 std::optional<QString> AddItemCommand(const QString &programFile, const QString &itemName, QString *error = nullptr);
@@ -67,7 +67,7 @@ std::optional<QString> DeleteItemCommand(const QString &itemName, QString *error
 std::optional<QString> ShowGroupCommand(const QString &group, QString *error = nullptr);
 
 // --- reading them back (the realisation's side) ---------------------------------
-struct ProgmanCommand
+struct GroupCommand
 {
     enum Kind { CreateGroup, AddItem, DeleteItem, ShowGroup };
     Kind kind = CreateGroup;
@@ -79,6 +79,6 @@ struct ProgmanCommand
 // is either a quoted text or a run free of quotes, brackets, parentheses and
 // commas. Anything else (unknown command, wrong field count, a stray byte)
 // makes the whole text unreadable: nothing.
-std::optional<QList<ProgmanCommand>> ParseProgmanCommands(const QString &text);
+std::optional<QList<GroupCommand>> ParseGroupCommands(const QString &text);
 
 } // namespace nuvask
