@@ -1,7 +1,7 @@
 // The main window under a real window manager (openbox): its whole frame,
 // title bar and borders included, must land on the work area whatever
 // position was stored, with and without a panel taking screen edges.
-#include "X11Desktop.h"
+#include "desktop/X11Desktop.h"
 
 #include "core/settings/SettingsTree.h"
 #include "core/settings/SettingsStore.h"

@@ -2,7 +2,7 @@
 // socket folder another user could have made, and ended by a signal while a
 // message box is open.
 #include "app/StartTexts.h"
-#include "ProgramRuns.h"
+#include "process/ProgramRuns.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,7 +1,7 @@
 // The real program in a Wayland session: weston, headless, with XWayland
 // (scripts/with-services.sh). Where the compositor put the window is asked
 // of the compositor itself (weston-debug scene-graph), not of the program.
-#include "ProgramRuns.h"
+#include "process/ProgramRuns.h"
 
 #include "core/settings/SettingsStore.h"
 #include "platform/linux/SettingsFileStore.h"

@@ -1,8 +1,8 @@
 // The real program installed, installed again and uninstalled in private
 // HOME and XDG folders on a virtual X display, every message box answered
 // with Enter as a user would (each question defaults to Yes).
-#include "ProcessFamily.h"
-#include "ProgramRuns.h"
+#include "process/ProcessFamily.h"
+#include "process/ProgramRuns.h"
 
 #include "core/settings/SettingsStore.h"
 #include "platform/linux/SettingsFileStore.h"

@@ -2,7 +2,7 @@
 // the real program: what the program does not write keeps its bytes, and a
 // file it cannot read whole is not written at all.
 #include "app/StartTexts.h"
-#include "ProgramRuns.h"
+#include "process/ProgramRuns.h"
 #include "support/TestFiles.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 // pressed before the window has its tray image says so in a box, and the
 // start that runs meanwhile (it applies the stay-on-top setting and brings
 // the window forward) must leave the box in front of the window it blocks.
-#include "X11Desktop.h"
+#include "desktop/X11Desktop.h"
 
 #include "core/settings/SettingsTree.h"
 #include "platform/linux/SettingsFileStore.h"
