@@ -1,5 +1,5 @@
 #pragma once
-// The registry realised as one text file per root under the XDG config home
+// The settings tree realised as one text file per root under the XDG config home
 // (nuvask/registry/HKEY_CURRENT_USER.reg, ...). Every change is a locked
 // read-modify-write that replaces the file atomically, so two running copies
 // of the program never lose each other's values and a crash never leaves half

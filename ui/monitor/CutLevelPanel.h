@@ -1,6 +1,6 @@
 #pragma once
-// The cut-level editor panel (object name PV4): the level as typed text with ">Set", the
-// presets "16", "8" and "L", Max and Min, the level in steps of 128 with two
+// The cut-level editor panel (object name PV4): the level as typed text
+// with ">Set", the presets "16", "8" and "L", Max and Min, the level in steps of 128 with two
 // up/down controls. Every action ends in the monitor's CutLevelShow, which
 // shows the level back here through ShowLevel.
 

@@ -1,9 +1,10 @@
 #pragma once
-// The recording level monitor's panel (object name PV3): the meter (Panel_RPK with its red,
-// yellow and lime zones under the black cover Label_RPK1), the white cut-level
-// marker Label_RPK_VC, the hold number Btn_RPK, "ON" / "OFF" and "Auto". It is
-// the monitor's view, and hands the cut level's numbers on to the editor
-// cut-level panel. The marker can be dragged while the editor is open.
+// The recording level monitor's panel (object name PV3): the meter
+// (Panel_RPK with its red, yellow and lime zones under the black cover
+// Label_RPK1), the white cut-level marker Label_RPK_VC, the hold number
+// Btn_RPK, "ON" / "OFF" and "Auto". It is the monitor's view, and hands the
+// cut level's numbers on to the cut-level editor panel. The marker can be
+// dragged while the editor is open.
 
 #include "core/monitor/LevelMonitor.h"
 
