@@ -1,9 +1,10 @@
-// The folder browser's moves between folders: drives, the tree and list
-// views, the file list, and the recovery after a failure.
+// The folder browser form as the navigator's view: the drive list, the tree
+// and list views of a folder, the file list, the folder field and the boxes.
 #include "ui/folders/FolderBrowserWindow.h"
 
 #include "core/base/BusyMark.h"
 #include "core/folders/FileNames.h"
+#include "core/folders/FolderBrowserMessages.h"
 #include "core/folders/FolderNamespace.h"
 #include "core/folders/FolderPaths.h"
 #include "ui/folders/FolderBrowserPictures.h"
@@ -11,8 +12,10 @@
 #include "ui/folders/FileListModel.h"
 #include "ui/folders/FolderItemDelegates.h"
 #include "ui/folders/FolderTree.h"
+#include "ui/dialogs/InputBox.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/MessageBoxWindow.h"
+#include "ui/dialogs/ModalResult.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -30,114 +33,48 @@
 
 namespace nuvask {
 
-namespace {
+namespace texts = folder_browser_texts;
 
-const QString kRoot = QStringLiteral("/");
+// --- the drive list -------------------------------------------------------------
 
-} // namespace
-
-QString FolderBrowserWindow::CheckOrTranslate(const QString &path) const
+void FolderBrowserWindow::ShowDrives(const QList<DriveEntry> &drives)
 {
-    const QString folder = NormalisedFolder(path, m_state.CurrentFolder());
-    if (folder.isEmpty())
-        return {};
-    if (CanOpenFolder(folder))
-        return folder;
-    return TranslateDisplayPath(folder);
-}
-
-QString FolderBrowserWindow::DriveOf(const QString &path) const
-{
-    return DriveRootOf(path, m_drives);
-}
-
-QStringList FolderBrowserWindow::DriveComponents(const QString &path) const
-{
-    const QString drive = DriveOf(path);
-    QStringList components{drive};
-    components.append(path.mid(drive.size()).split(kFolderSeparator, Qt::SkipEmptyParts));
-    return components;
-}
-
-void FolderBrowserWindow::Enter(const QString &folder)
-{
-    // The process's working folder stays where it is: a resident program
-    // sitting in a folder of a removable medium would keep it from being
-    // unmounted.
-    m_state.Enter(folder, DriveOf(folder));
-    m_editFolder->setText(DisplayName(folder));
-}
-
-bool FolderBrowserWindow::GoToFolder(const QString &path)
-{
-    const QString folder = CheckOrTranslate(path);
-    if (folder.isEmpty())
-        return false;
-    m_state.Enter(folder, DriveOf(folder));
-    const QString drive = DriveOf(folder);
-    SelectDriveEntry(drive);
-    // Outside a recovery a folder that fails to show has been reported and
-    // left for a folder that opens: the move is over. Inside one, the
-    // recovery needs to know, to try the next folder.
-    return ChooseDrive(drive) || !m_recovering;
-}
-
-bool FolderBrowserWindow::ChooseDrive(const QString &root)
-{
-    if (!DriveReady(root)) {
-        m_messageBox->ShowOKTimer(PathMessage(folder_browser_texts::kDriveError(), root, folder_browser_texts::kDriveBack()), mkresult::kOk);
-        if (!m_recovering) {
-            const QString listed = m_state.ListedFolder();
-            Recover(listed.isEmpty() || DriveOf(listed) == root ? kRoot : listed);
-        }
-        return false;
-    }
-    LabelDrive(root);
-    QString target = m_state.LastFolderOf(root);
-    if (target.isEmpty())
-        target = root;
-    return ShowFolderHandled(target);
-}
-
-bool FolderBrowserWindow::ShowFolderHandled(const QString &path)
-{
-    if (!ShowInMode(path)) {
-        m_messageBox->ShowOKTimer(PathMessage(folder_browser_texts::kFolderError(), path, folder_browser_texts::kTryAvoid()), mkresult::kOk);
-        if (!m_recovering)
-            Recover(NearestOpenableFolder(path));
-        return false;
-    }
-    if (!RefillFiles())
-        m_messageBox->ShowOK(PathMessage(folder_browser_texts::kFileListError(), m_state.CurrentFolder(), folder_browser_texts::kChooseOther()));
-    return true;
-}
-
-void FolderBrowserWindow::Recover(const QString &target)
-{
-    // A failure while recovering is reported but never recovered from again:
-    // a folder vanishing over and over cannot keep the browser busy.
-    if (m_recovering)
-        return;
-    bool ok = false;
-    {
-        const BusyMark mark(m_recovering);
-        ok = GoToFolder(target) || GoToFolder(kRoot);
-    }
-    if (!ok) {
-        m_messageBox->ShowOK(folder_browser_texts::kRecoverFailed() + kRoot + u'\n' + folder_browser_texts::kChooseOther());
+    const QSignalBlocker block(m_comboBox2);
+    m_comboBox2->clear();
+    for (const DriveEntry &drive : drives) {
+        const QPixmap picture = DrivePicture(drive.kind);
+        m_comboBox2->addItem(QIcon(picture), drive.root);
+        const int row = m_comboBox2->count() - 1;
+        m_comboBox2->setItemData(row, picture, folder_browser_role::kPicture);
+        m_comboBox2->setItemData(row, drive.root, folder_browser_role::kPath);
     }
 }
 
-void FolderBrowserWindow::GoToProgramFolder()
+void FolderBrowserWindow::SelectDriveEntry(const QString &root)
 {
-    const QString program = ProgramFolder();
-    if (!GoToFolder(program))
-        Recover(NearestOpenableFolder(program));
+    const QSignalBlocker block(m_comboBox2);
+    const int row = m_comboBox2->findData(root, folder_browser_role::kPath);
+    if (row >= 0)
+        m_comboBox2->setCurrentIndex(row);
 }
 
-bool FolderBrowserWindow::ShowInMode(const QString &path)
+void FolderBrowserWindow::LabelDriveEntry(const QString &root, const QString &text)
 {
-    return m_treeMode ? ShowTree(path) : ShowList(path);
+    const int row = m_comboBox2->findData(root, folder_browser_role::kPath);
+    if (row >= 0)
+        m_comboBox2->setItemText(row, text);
+}
+
+// --- the folder view ----------------------------------------------------------------
+
+void FolderBrowserWindow::ShowFolderFilling()
+{
+    SetHeaderText(texts::kFilling() + (m_treeMode ? texts::kTreeSuffix() : texts::kListSuffix()));
+}
+
+bool FolderBrowserWindow::ShowFolder(const QString &folder, const QStringList &components)
+{
+    return m_treeMode ? ShowTree(folder, components) : ShowList(folder, components);
 }
 
 void FolderBrowserWindow::SetHeaderText(const QString &text)
@@ -145,17 +82,10 @@ void FolderBrowserWindow::SetHeaderText(const QString &text)
     m_headerModel->setHeaderData(0, Qt::Horizontal, text);
 }
 
-bool FolderBrowserWindow::ShowList(const QString &path)
+bool FolderBrowserWindow::ShowList(const QString &folder, const QStringList &components)
 {
-    SetHeaderText(folder_browser_texts::kFilling() + folder_browser_texts::kListSuffix());
-    const QString folder = CheckOrTranslate(path);
-    if (folder.isEmpty())
-        return false;
-    Enter(folder);
-
     const QSignalBlocker block(m_listBox1);
     m_listBox1->clear();
-    const QStringList components = DriveComponents(folder);
     const QPixmap open = OpenFolderPicture();
     for (qsizetype i = 0; i < components.size(); ++i) {
         auto *item = new QListWidgetItem(DisplayName(components[i]), m_listBox1);
@@ -172,7 +102,7 @@ bool FolderBrowserWindow::ShowList(const QString &path)
         item->setData(folder_browser_role::kPath, sub.path);
     }
     m_listBox1->setCurrentRow(static_cast<int>(components.size()) - 1);
-    SetHeaderText(QString::number(m_listBox1->count()) + folder_browser_texts::kCount() + folder_browser_texts::kListSuffix());
+    SetHeaderText(QString::number(m_listBox1->count()) + texts::kCount() + texts::kListSuffix());
     return true;
 }
 
@@ -181,7 +111,7 @@ void FolderBrowserWindow::ListBox1Click(int row)
     QListWidgetItem *item = m_listBox1->item(row);
     if (!item)
         return;
-    ShowFolderHandled(item->data(folder_browser_role::kPath).toString());
+    m_navigator.ShowFolder(item->data(folder_browser_role::kPath).toString());
 }
 
 namespace {
@@ -201,10 +131,8 @@ void FolderBrowserWindow::AddTreeChildren(QTreeWidgetItem *parent, const QString
 {
     bool ok = true;
     const QList<SubFolder> subs = SubFolders(path, &ok);
-    if (!ok && reportFailure) {
-        m_messageBox->ShowOKTimer(PathMessage(folder_browser_texts::kFolderError(), path, folder_browser_texts::kChooseOtherFolder()),
-                                 mkresult::kOk);
-    }
+    if (!ok && reportFailure)
+        ShowMessageTimer(texts::PathMessage(texts::kFolderError(), path, texts::kChooseOtherFolder()));
     for (const SubFolder &sub : subs)
         AddNode(parent, sub.display, sub.path);
 }
@@ -214,18 +142,11 @@ QString FolderBrowserWindow::TreePath(const QTreeWidgetItem *item) const
     return item ? item->data(0, folder_browser_role::kPath).toString() : QString();
 }
 
-bool FolderBrowserWindow::ShowTree(const QString &path)
+bool FolderBrowserWindow::ShowTree(const QString &folder, const QStringList &components)
 {
-    SetHeaderText(folder_browser_texts::kFilling() + folder_browser_texts::kTreeSuffix());
     const BusyMark filling(m_treeFilling);
     const QSignalBlocker block(m_treeView1);
-    const QString folder = CheckOrTranslate(path);
-    if (folder.isEmpty())
-        return false;
-    Enter(folder);
-
     m_treeView1->clear();
-    const QStringList components = DriveComponents(folder);
     auto *root = new QTreeWidgetItem(m_treeView1, {DisplayName(components.first())});
     root->setData(0, folder_browser_role::kPath, components.first());
     QTreeWidgetItem *node = root;
@@ -262,7 +183,7 @@ bool FolderBrowserWindow::ShowTree(const QString &path)
     // (scrollToItem would bypass the tree's own sideways scrolling.)
     m_treeView1->scrollTo(m_treeView1->currentIndex());
     m_treeView1->setFocus(Qt::OtherFocusReason);
-    SetHeaderText(QString::number(nodes) + folder_browser_texts::kCount() + folder_browser_texts::kTreeSuffix());
+    SetHeaderText(QString::number(nodes) + texts::kCount() + texts::kTreeSuffix());
     return true;
 }
 
@@ -303,60 +224,81 @@ void FolderBrowserWindow::HandleNode(const QString &path)
     QCoreApplication::processEvents(); // the hourglass shows; queued work runs
     // Work that ran meanwhile may have filled the tree anew and deleted the
     // node: go on only with the node that is selected now, if it is the same.
-    QTreeWidgetItem *current = m_treeView1->currentItem();
+    const QTreeWidgetItem *current = m_treeView1->currentItem();
     if (!current || TreePath(current) != path) {
         QGuiApplication::restoreOverrideCursor();
         return;
     }
-    const QString folder = CheckOrTranslate(path);
-    bool listed = false;
-    if (!folder.isEmpty()) {
-        Enter(folder);
-        if (current->childCount() == 0) {
-            const QSignalBlocker block(m_treeView1);
-            AddTreeChildren(current, folder, false);
-        }
-        if (current->childCount() > 0) {
-            current->setExpanded(true);
-            m_treeView1->FitColumn();
-        }
-        listed = RefillFiles();
+    m_navigator.NodeChosen(path); // ends the wait (EndNodeWait)
+}
+
+void FolderBrowserWindow::OpenChosenNode(const QString &folder)
+{
+    QTreeWidgetItem *current = m_treeView1->currentItem();
+    if (!current)
+        return;
+    if (current->childCount() == 0) {
+        const QSignalBlocker block(m_treeView1);
+        AddTreeChildren(current, folder, false);
     }
+    if (current->childCount() > 0) {
+        current->setExpanded(true);
+        m_treeView1->FitColumn();
+    }
+}
+
+void FolderBrowserWindow::EndNodeWait()
+{
     QGuiApplication::restoreOverrideCursor();
-    if (folder.isEmpty()) {
-        m_messageBox->ShowOKTimer(PathMessage(folder_browser_texts::kFolderError(), path, folder_browser_texts::kTryAvoid()), mkresult::kOk);
-        Recover(NearestOpenableFolder(path));
-    } else if (!listed) {
-        m_messageBox->ShowOK(PathMessage(folder_browser_texts::kFileListError(), folder, folder_browser_texts::kChooseOther()));
-    }
 }
 
-QString FolderBrowserWindow::PathMessage(const QString &head, const QString &path, const QString &tail) const
+// --- the file list, the field and the boxes -------------------------------------------
+
+void FolderBrowserWindow::ShowFilesFilling()
 {
-    return head + DisplayName(path) + u'\n' + tail;
+    m_files->SetNameCaption(texts::kFilling() + texts::kFilesSuffix());
 }
 
-void FolderBrowserWindow::SetFilesUpdating(bool on)
+void FolderBrowserWindow::ShowFiles(QList<FileRow> rows)
 {
-    m_listView1->setUpdatesEnabled(!on);
-}
-
-bool FolderBrowserWindow::RefillFiles()
-{
-    m_files->SetNameCaption(folder_browser_texts::kFilling() + folder_browser_texts::kFilesSuffix());
-    const QString folder = CheckOrTranslate(m_state.CurrentFolder());
-    if (folder.isEmpty())
-        return false;
-    m_state.Listed(folder);
-    m_buttonHF->setEnabled(m_state.CanGoBack());
-    SetFilesUpdating(true);
-    FileListing listing = ListFiles(folder, m_currentMask);
-    m_files->SetRows(std::move(listing.rows));
+    m_listView1->setUpdatesEnabled(false);
+    m_files->SetRows(std::move(rows));
     m_sortState.Reset();
-    SetFilesUpdating(false);
-    m_files->SetNameCaption(QString::number(m_files->rowCount()) + folder_browser_texts::kCount() +
-                            folder_browser_texts::kFilesSuffix());
-    return listing.ok;
+    m_listView1->setUpdatesEnabled(true);
+    m_files->SetNameCaption(QString::number(m_files->rowCount()) + texts::kCount() + texts::kFilesSuffix());
+}
+
+void FolderBrowserWindow::EnableBack(bool enabled)
+{
+    m_buttonHF->setEnabled(enabled);
+}
+
+void FolderBrowserWindow::SetFolderText(const QString &text)
+{
+    m_editFolder->setText(text);
+}
+
+void FolderBrowserWindow::ShowMessageTimer(const QString &text)
+{
+    m_messageBox->ShowOKTimer(text, mkresult::kOk);
+}
+
+void FolderBrowserWindow::ShowMessage(const QString &text)
+{
+    m_messageBox->ShowOK(text);
+}
+
+bool FolderBrowserWindow::AskYesNo(const QString &text)
+{
+    return m_messageBox->ShowYesNoTimer(text, mkresult::kNo) == mkresult::kYes;
+}
+
+std::optional<QString> FolderBrowserWindow::AskFolderName(const QString &prompt)
+{
+    m_inputBox->SetTitle(texts::kNewFolderTitle());
+    if (m_inputBox->Execute(prompt) != modal::kOk)
+        return std::nullopt;
+    return m_inputBox->SNText();
 }
 
 } // namespace nuvask
