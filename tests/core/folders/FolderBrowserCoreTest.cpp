@@ -1,6 +1,6 @@
 // The folder browser's logic on real temporary folder trees: filters, the
 // file list and its sorts, paths and recovery targets, drives, the history
-// of the input box and of the browser.
+// of the browser.
 #include "core/base/Cp932.h"
 #include "core/folders/FileListing.h"
 #include "core/folders/FolderBrowserState.h"
@@ -8,7 +8,6 @@
 #include "core/folders/FolderNamespace.h"
 #include "core/folders/FolderPaths.h"
 #include "core/folders/MountedDrives.h"
-#include "core/dialogs/InputBoxHistory.h"
 #include "support/TempFolderTree.h"
 
 #include <QDir>
@@ -269,20 +268,6 @@ TEST(MountedDrivesTest, AFolderThatIsNoLongerAMountRootIsNotReady)
     // An empty mount folder left behind after the medium went away.
     EXPECT_FALSE(DriveReady(tree.Folder(QStringLiteral("media/STICK"))));
     EXPECT_FALSE(DriveReady(tree.Path(QStringLiteral("missing"))));
-}
-
-TEST(HistoryTest, MoveToFrontIgnoresCaseAndChoosingMovesTheEntryFirst)
-{
-    QStringList history{QStringLiteral("a"), QStringLiteral("b")};
-    MoveToFront(history, QStringLiteral("B"));
-    EXPECT_EQ(history, (QStringList{"B", "a"}));
-    MoveToFront(history, QString());
-    EXPECT_EQ(history, (QStringList{"B", "a"}));
-    history << QStringLiteral("c") << QStringLiteral("d");
-    EXPECT_EQ(ChooseHistoryEntry(history, 2), QStringLiteral("c"));
-    EXPECT_EQ(history, (QStringList{"c", "B", "a", "d"}));
-    EXPECT_TRUE(ChooseHistoryEntry(history, 4).isEmpty());
-    EXPECT_EQ(history.size(), 4);
 }
 
 TEST(HistoryTest, BrowserGoesBackThroughListedFoldersAndRemembersOneFolderPerDrive)
