@@ -1,7 +1,7 @@
 // The folder browser's moves and its recovery on real temporary folder
 // trees, against a recording fake of the form: unreadable, vanished and
 // looping folders, a drive that went, back and up, a recovery that fails
-// too.
+// too, and what one run remembers.
 #include "core/folders/FolderBrowserView.h"
 #include "core/folders/FolderNavigator.h"
 #include "core/folders/FolderPaths.h"
@@ -176,4 +176,24 @@ TEST_F(FolderNavigatorTest, ARecoveryThatFailsTooIsReportedOnceAndNeverLoops)
     EXPECT_EQ(m_view.messages, (QStringList{kFolderError + a + kTryAvoid, kFolderError + m_tree.Root() + kTryAvoid,
                                             kFolderError + QStringLiteral("/") + kTryAvoid,
                                             QStringLiteral("エラー回避に失敗しました\n/\n別のドライブか、フォルダーを選択してみて下さい")}));
+}
+
+TEST(FolderBrowserStateTest, GoesBackThroughListedFoldersAndRemembersOneFolderPerDrive)
+{
+    FolderBrowserState state;
+    EXPECT_TRUE(state.TakePrevious().isEmpty());
+    state.Listed(QStringLiteral("/a"));
+    EXPECT_FALSE(state.CanGoBack());
+    state.Listed(QStringLiteral("/b"));
+    state.Listed(QStringLiteral("/c"));
+    // Back drops the last folder and the one before it: listing it adds it again.
+    EXPECT_EQ(state.TakePrevious(), QStringLiteral("/b"));
+    EXPECT_EQ(state.History(), (QStringList{"/a"}));
+
+    state.Enter(QStringLiteral("/media/d/A"), QStringLiteral("/media/d"));
+    state.Enter(QStringLiteral("/"), QStringLiteral("/"));
+    EXPECT_EQ(state.LastFolderOf(QStringLiteral("/media/d")), QStringLiteral("/media/d/A"));
+    state.Enter(QStringLiteral("/media/d/B"), QStringLiteral("/media/d"));
+    EXPECT_EQ(state.LastFolderOf(QStringLiteral("/media/d")), QStringLiteral("/media/d/B"));
+    EXPECT_EQ(state.CurrentFolder(), QStringLiteral("/media/d/B"));
 }
