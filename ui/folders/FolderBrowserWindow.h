@@ -64,10 +64,8 @@ public:
     // Set by "設定" only; empty otherwise.
     QString ChosenFolder() const { return m_chosen; }
 
-    // --- for the component, its callers' tests and the form's tests -------------
-    // The form's navigator, which decides every move.
-    FolderNavigator &Navigator() { return m_navigator; }
-    // What the run remembers; and a move to `path` (FolderNavigator::GoToFolder).
+    // --- for the component and tests --------------------------------------------
+    // What the run remembers; a move to `path` (FolderNavigator::GoToFolder).
     const FolderBrowserState &State() const { return m_navigator.State(); }
     bool GoToFolder(const QString &path) { return m_navigator.GoToFolder(path); }
     FileListModel *Files() const { return m_files; }
@@ -88,7 +86,7 @@ private:
     void ApplyHints(bool on);
     void FillFilter(const QString &filter);
 
-    // handlers
+    // handlers (those of the folder views in FolderBrowserWindowViews.cpp)
     void ComboBox2Change(int index);
     void ComboBox_KAKUChange(int index);
     void HeaderControl1SectionClick();
@@ -120,8 +118,8 @@ private:
     std::optional<QString> AskFolderName(const QString &prompt) override;
 
     // the folder views (FolderBrowserWindowViews.cpp)
-    bool ShowList(const QString &folder, const QStringList &components);
-    bool ShowTree(const QString &folder, const QStringList &components);
+    void ShowList(const QString &folder, const QStringList &components);
+    void ShowTree(const QString &folder, const QStringList &components);
     void AddTreeChildren(QTreeWidgetItem *parent, const QString &path, bool reportFailure);
     void HandleNode(const QString &path);
     QString TreePath(const QTreeWidgetItem *item) const;

@@ -20,7 +20,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -74,7 +73,12 @@ void FolderBrowserWindow::ShowFolderFilling()
 
 bool FolderBrowserWindow::ShowFolder(const QString &folder, const QStringList &components)
 {
-    return m_treeMode ? ShowTree(folder, components) : ShowList(folder, components);
+    // Either view shows any folder that opens.
+    if (m_treeMode)
+        ShowTree(folder, components);
+    else
+        ShowList(folder, components);
+    return true;
 }
 
 void FolderBrowserWindow::SetHeaderText(const QString &text)
@@ -82,7 +86,7 @@ void FolderBrowserWindow::SetHeaderText(const QString &text)
     m_headerModel->setHeaderData(0, Qt::Horizontal, text);
 }
 
-bool FolderBrowserWindow::ShowList(const QString &folder, const QStringList &components)
+void FolderBrowserWindow::ShowList(const QString &folder, const QStringList &components)
 {
     const QSignalBlocker block(m_listBox1);
     m_listBox1->clear();
@@ -103,7 +107,6 @@ bool FolderBrowserWindow::ShowList(const QString &folder, const QStringList &com
     }
     m_listBox1->setCurrentRow(static_cast<int>(components.size()) - 1);
     SetHeaderText(QString::number(m_listBox1->count()) + texts::kCount() + texts::kListSuffix());
-    return true;
 }
 
 void FolderBrowserWindow::ListBox1Click(int row)
@@ -142,7 +145,7 @@ QString FolderBrowserWindow::TreePath(const QTreeWidgetItem *item) const
     return item ? item->data(0, folder_browser_role::kPath).toString() : QString();
 }
 
-bool FolderBrowserWindow::ShowTree(const QString &folder, const QStringList &components)
+void FolderBrowserWindow::ShowTree(const QString &folder, const QStringList &components)
 {
     const BusyMark filling(m_treeFilling);
     const QSignalBlocker block(m_treeView1);
@@ -184,7 +187,6 @@ bool FolderBrowserWindow::ShowTree(const QString &folder, const QStringList &com
     m_treeView1->scrollTo(m_treeView1->currentIndex());
     m_treeView1->setFocus(Qt::OtherFocusReason);
     SetHeaderText(QString::number(nodes) + texts::kCount() + texts::kTreeSuffix());
-    return true;
 }
 
 void FolderBrowserWindow::TreeView1Changed(QTreeWidgetItem *current)
