@@ -1,8 +1,10 @@
 #pragma once
 // Texts of the folder browser.
 //
-// Every text the folder browser shows of its own. Two hints keep their
-// historic spelling on purpose: users and screenshots know them so.
+// The captions, hints and the new-folder title the folder browser shows of
+// its own; its messages are in core/folders/FolderBrowserMessages.h (the same
+// namespace and context). Two hints keep their historic spelling on purpose:
+// users and screenshots know them so.
 // A text is a function: the Japanese source text through Qt's translation
 // (context "FolderBrowser"), English from i18n/nuvask_en.ts when that was chosen at start.
 
@@ -49,18 +51,5 @@ inline QString kColumnDate() { return QCoreApplication::translate("FolderBrowser
 inline QString kColumnAttributes() { return QCoreApplication::translate("FolderBrowser", "属性"); }
 
 inline QString kNewFolderTitle() { return QCoreApplication::translate("FolderBrowser", "新規作成フォルダー名を入力して下さい☆"); }
-
-inline QString kDriveError() { return QCoreApplication::translate("FolderBrowser", "ドライブ・エラー発生\n"); }
-inline QString kDriveBack() { return QCoreApplication::translate("FolderBrowser", "元のドライブに戻します"); }
-inline QString kFolderError() { return QCoreApplication::translate("FolderBrowser", "フォルダー・エラー発生\n"); }
-inline QString kTryAvoid() { return QCoreApplication::translate("FolderBrowser", "エラーを回避してみます。"); }
-inline QString kChooseOtherFolder() { return QCoreApplication::translate("FolderBrowser", "別のフォルダーを選択して下さい☆"); }
-inline QString kFileListError() { return QCoreApplication::translate("FolderBrowser", "ファイルリスト・エラー発生\n"); }
-inline QString kChooseOther() { return QCoreApplication::translate("FolderBrowser", "別のドライブか、フォルダーを選択してみて下さい"); }
-inline QString kRecoverFailed() { return QCoreApplication::translate("FolderBrowser", "エラー回避に失敗しました\n"); }
-inline QString kViewChangeError() { return QCoreApplication::translate("FolderBrowser", "フォルダーチェンジ・エラー"); }
-inline QString kCreateFailed() { return QCoreApplication::translate("FolderBrowser", "フォルダーの作成に失敗しました・・・"); }
-inline QString kDeleteAsk() { return QCoreApplication::translate("FolderBrowser", "このフォルダーを削除します☆"); }
-inline QString kDeleteFailed() { return QCoreApplication::translate("FolderBrowser", "フォルダーの削除に失敗しました・・・"); }
 
 } // namespace nuvask::folder_browser_texts

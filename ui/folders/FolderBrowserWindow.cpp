@@ -1,16 +1,14 @@
-// The folder browser form.
+// The folder browser form: its construction and its controls' handlers,
+// which hand every move to the navigator.
 
 #include "ui/folders/FolderBrowserWindow.h"
 
-#include "core/folders/FileNames.h"
-#include "core/folders/FolderPaths.h"
-#include "ui/folders/FolderBrowserPictures.h"
+#include "core/folders/FolderFilter.h"
 #include "ui/folders/FolderBrowserTexts.h"
 #include "ui/folders/FileListModel.h"
 #include "ui/folders/FolderItemDelegates.h"
 #include "ui/folders/FolderTree.h"
 #include "ui/dialogs/MessageBox.h"
-#include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/dialogs/ModalResult.h"
 #include "ui/dialogs/InputBox.h"
 
@@ -30,9 +28,6 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace nuvask {
 
@@ -68,7 +63,8 @@ public:
 
 FolderBrowserWindow::FolderBrowserWindow(QWidget *parent)
     : ColouredDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint |
-                          Qt::WindowStaysOnTopHint)
+                          Qt::WindowStaysOnTopHint),
+      m_navigator(*this)
 {
     setObjectName(QStringLiteral("FolderBrowser"));
     setModal(true);
@@ -276,11 +272,7 @@ void FolderBrowserWindow::ApplyHints(bool on)
 void FolderBrowserWindow::Prepare(const FolderBrowserRun &setup, const QList<DriveEntry> &drives)
 {
     FillFilter(setup.filter);
-    m_drives = drives.isEmpty() ? CurrentDrives() : drives;
-    FillDrives();
-    if (!GoToFolder(setup.startFolder))
-        GoToProgramFolder();
-    m_editFolder->setText(m_state.CurrentFolder());
+    m_navigator.Start(setup.startFolder, drives);
     m_editFile->setText(QFileInfo(setup.fileName).fileName());
     m_panelEditFile->hide();
     m_editFolder->setReadOnly(false);
@@ -303,44 +295,7 @@ void FolderBrowserWindow::FillFilter(const QString &filter)
         m_masks.append(entry.mask);
     }
     m_comboBoxKaku->setCurrentIndex(0);
-    m_currentMask = m_masks.value(0, QStringLiteral("*.*"));
-}
-
-void FolderBrowserWindow::FillDrives()
-{
-    const QSignalBlocker block(m_comboBox2);
-    m_comboBox2->clear();
-    for (const DriveEntry &drive : m_drives) {
-        const QPixmap picture = DrivePicture(drive.kind);
-        m_comboBox2->addItem(QIcon(picture), drive.root);
-        const int row = m_comboBox2->count() - 1;
-        m_comboBox2->setItemData(row, picture, folder_browser_role::kPicture);
-        m_comboBox2->setItemData(row, drive.root, folder_browser_role::kPath);
-    }
-    const QString programDrive = DriveOf(ProgramFolder());
-    SelectDriveEntry(programDrive);
-    LabelDrive(programDrive);
-    m_state.ClearHistory();
-    m_buttonHF->setEnabled(false);
-}
-
-void FolderBrowserWindow::SelectDriveEntry(const QString &root)
-{
-    const QSignalBlocker block(m_comboBox2);
-    const int row = m_comboBox2->findData(root, folder_browser_role::kPath);
-    if (row >= 0)
-        m_comboBox2->setCurrentIndex(row);
-}
-
-void FolderBrowserWindow::LabelDrive(const QString &root)
-{
-    const int row = m_comboBox2->findData(root, folder_browser_role::kPath);
-    if (row < 0)
-        return;
-    for (const DriveEntry &drive : m_drives) {
-        if (drive.root == root)
-            m_comboBox2->setItemText(row, root + DriveLabelText(drive));
-    }
+    m_navigator.SetMask(m_masks.value(0, QStringLiteral("*.*")));
 }
 
 void FolderBrowserWindow::ApplyColours()
@@ -359,8 +314,7 @@ void FolderBrowserWindow::ComboBox2Change(int index)
     const QString root = m_comboBox2->itemData(index, folder_browser_role::kPath).toString();
     if (root.isEmpty())
         return;
-    ChooseDrive(root);
-    m_editFolder->setText(m_state.CurrentFolder());
+    m_navigator.DriveChosen(root);
 }
 
 void FolderBrowserWindow::ComboBox_KAKUChange(int index)
@@ -368,9 +322,7 @@ void FolderBrowserWindow::ComboBox_KAKUChange(int index)
     if (index < 0 || index >= m_masks.size())
         return;
     const WaitCursor wait;
-    m_currentMask = m_masks[index];
-    if (!m_state.ListedFolder().isEmpty() && !RefillFiles())
-        m_messageBox->ShowOK(PathMessage(folder_browser_texts::kFileListError(), m_state.ListedFolder(), folder_browser_texts::kChooseOther()));
+    m_navigator.FilterChosen(m_masks[index]);
 }
 
 void FolderBrowserWindow::HeaderControl1SectionClick()
@@ -378,8 +330,7 @@ void FolderBrowserWindow::HeaderControl1SectionClick()
     m_treeMode = !m_treeMode;
     m_treeView1->setVisible(m_treeMode);
     m_listBox1->setVisible(!m_treeMode);
-    if (!ShowInMode(m_state.CurrentFolder()))
-        m_messageBox->ShowOK(folder_browser_texts::kViewChangeError());
+    m_navigator.ViewSwitched();
 }
 
 void FolderBrowserWindow::ListView1ColumnClick(int column)
@@ -402,72 +353,27 @@ void FolderBrowserWindow::ListView1ColumnClick(int column)
 
 void FolderBrowserWindow::Button_HFClick()
 {
-    if (!m_state.CanGoBack())
-        return;
-    const QString previous = m_state.TakePrevious();
-    if (!GoToFolder(previous))
-        GoToProgramFolder();
+    m_navigator.Back();
 }
 
 void FolderBrowserWindow::Button5Click()
 {
-    if (m_state.CurrentFolder().isEmpty())
-        return;
-    if (!GoToFolder(ParentFolder(m_state.CurrentFolder())))
-        GoToProgramFolder();
+    m_navigator.Up();
 }
 
 void FolderBrowserWindow::Button3Click()
 {
-    const QString folder = m_state.CurrentFolder();
-    if (folder.isEmpty())
-        return;
-    m_inputBox->SetTitle(folder_browser_texts::kNewFolderTitle());
-    if (m_inputBox->Execute(NewFolderPrompt(folder)) != modal::kOk)
-        return;
-    const QString name = m_inputBox->SNText();
-    const QString path = WithTrailingSeparator(folder) + name;
-    // Only a plain name: "../x" or "a/b" would reach outside this folder.
-    bool made = false;
-    if (IsPlainFolderName(name)) {
-        ::mkdir(EncodeFileName(path).constData(), 0777); // an existing folder of that name is as good
-        made = CanOpenFolder(path);
-    }
-    if (!made) {
-        m_messageBox->ShowOKTimer(PathMessage(QString(), path, folder_browser_texts::kCreateFailed()), mkresult::kOk);
-        return;
-    }
-    if (!GoToFolder(path))
-        GoToProgramFolder();
+    m_navigator.NewFolder();
 }
 
 void FolderBrowserWindow::Button4Click()
 {
-    const QString path = StripTrailingSeparator(m_state.CurrentFolder());
-    if (path.isEmpty())
-        return;
-    if (m_messageBox->ShowYesNoTimer(PathMessage("", path, folder_browser_texts::kDeleteAsk()), mkresult::kNo) != mkresult::kYes)
-        return;
-    // rmdir removes an empty folder and nothing else: not a link, not a
-    // mount point, never what is inside.
-    const bool hasParent = path != QStringLiteral("/");
-    const bool removed = hasParent && ::rmdir(EncodeFileName(path).constData()) == 0;
-    if (!removed) {
-        m_messageBox->ShowOKTimer(PathMessage("", path, folder_browser_texts::kDeleteFailed()), mkresult::kOk);
-        return;
-    }
-    if (!GoToFolder(ParentFolder(path)))
-        GoToProgramFolder();
+    m_navigator.DeleteFolder();
 }
 
 void FolderBrowserWindow::Button2Click()
 {
-    // The field shows the current folder as a person reads it; that text
-    // stands for the folder itself, whatever bytes its name holds. Any other
-    // text is taken as typed.
-    const QString typed = StripTrailingSeparator(m_editFolder->text());
-    const QString current = m_state.CurrentFolder();
-    m_chosen = !current.isEmpty() && typed == DisplayName(current) ? current : typed;
+    m_chosen = m_navigator.ChosenFolder(m_editFolder->text());
     done(modal::kOk);
 }
 

@@ -4,15 +4,16 @@
 // a new folder and deleting a folder, and the chosen folder. FolderBrowser
 // creates one for a single call.
 //
-// Every move between folders goes through GoToFolder / ChooseDrive /
-// ShowFolderHandled; a failure shows its message and ends in a folder that
-// can be opened (the deepest one above the failed path, else "/"), so the
-// browser never closes on its own and never loops.
+// The form only shows and forwards: every move between folders, and the
+// recovery after a folder that cannot be read or shown, is decided by its
+// FolderNavigator (core/folders), for which the form is the
+// FolderBrowserView. Construction and the handlers are in
+// FolderBrowserWindow.cpp, the folder view, the file list and the rest of the
+// view in FolderBrowserWindowViews.cpp.
 
 #include "core/folders/FileListing.h"
-#include "core/folders/FolderBrowserState.h"
-#include "core/folders/FolderFilter.h"
-#include "core/folders/MountedDrives.h"
+#include "core/folders/FolderBrowserView.h"
+#include "core/folders/FolderNavigator.h"
 
 #include "ui/dialogs/ColouredDialog.h"
 
@@ -46,7 +47,7 @@ struct FolderBrowserRun
     bool hintsOn = true;
 };
 
-class FolderBrowserWindow : public ColouredDialog
+class FolderBrowserWindow : public ColouredDialog, private FolderBrowserView
 {
     Q_OBJECT
 public:
@@ -63,22 +64,10 @@ public:
     // Set by "設定" only; empty otherwise.
     QString ChosenFolder() const { return m_chosen; }
 
-    // --- moving between folders (also used by the buttons) ------------------
-    // False when `path` names no folder that can be opened. A folder that
-    // cannot be shown once found is reported and recovered from inside.
-    bool GoToFolder(const QString &path);
-    bool ChooseDrive(const QString &root);
-    bool ShowFolderHandled(const QString &path);
-    void Recover(const QString &target);
-    // Goes to the program's folder; if that fails, recovers from it.
-    void GoToProgramFolder();
-    bool RefillFiles();
-
-    // --- state for the component and for tests --------------------------------
-    const FolderBrowserState &State() const { return m_state; }
-    bool TreeMode() const { return m_treeMode; }
-    QString CurrentMask() const { return m_currentMask; }
-    const QList<DriveEntry> &Drives() const { return m_drives; }
+    // --- for the component and tests --------------------------------------------
+    // What the run remembers; a move to `path` (FolderNavigator::GoToFolder).
+    const FolderBrowserState &State() const { return m_navigator.State(); }
+    bool GoToFolder(const QString &path) { return m_navigator.GoToFolder(path); }
     FileListModel *Files() const { return m_files; }
     MessageBox *messageBox() const { return m_messageBox; }
     InputBox *inputBox() const { return m_inputBox; }
@@ -96,11 +85,8 @@ private:
     void BuildBottom();
     void ApplyHints(bool on);
     void FillFilter(const QString &filter);
-    void FillDrives();
-    void SelectDriveEntry(const QString &root);
-    void LabelDrive(const QString &root);
 
-    // handlers
+    // handlers (those of the folder views in FolderBrowserWindowViews.cpp)
     void ComboBox2Change(int index);
     void ComboBox_KAKUChange(int index);
     void HeaderControl1SectionClick();
@@ -114,22 +100,30 @@ private:
     void Button4Click();
     void Button2Click();
 
-    // folder views (FolderBrowserWindowFolders.cpp)
-    QString CheckOrTranslate(const QString &path) const;
-    void Enter(const QString &folder);
-    QString DriveOf(const QString &path) const;
-    QStringList DriveComponents(const QString &path) const;
-    bool ShowInMode(const QString &path);
-    bool ShowList(const QString &path);
-    bool ShowTree(const QString &path);
+    // FolderBrowserView (FolderBrowserWindowViews.cpp)
+    void ShowDrives(const QList<DriveEntry> &drives) override;
+    void SelectDriveEntry(const QString &root) override;
+    void LabelDriveEntry(const QString &root, const QString &text) override;
+    void ShowFolderFilling() override;
+    bool ShowFolder(const QString &folder, const QStringList &components) override;
+    void OpenChosenNode(const QString &folder) override;
+    void EndNodeWait() override;
+    void ShowFilesFilling() override;
+    void ShowFiles(QList<FileRow> rows) override;
+    void EnableBack(bool enabled) override;
+    void SetFolderText(const QString &text) override;
+    void ShowMessageTimer(const QString &text) override;
+    void ShowMessage(const QString &text) override;
+    bool AskYesNo(const QString &text) override;
+    std::optional<QString> AskFolderName(const QString &prompt) override;
+
+    // the folder views (FolderBrowserWindowViews.cpp)
+    void ShowList(const QString &folder, const QStringList &components);
+    void ShowTree(const QString &folder, const QStringList &components);
     void AddTreeChildren(QTreeWidgetItem *parent, const QString &path, bool reportFailure);
     void HandleNode(const QString &path);
     QString TreePath(const QTreeWidgetItem *item) const;
     void SetHeaderText(const QString &text);
-    void SetFilesUpdating(bool on);
-
-    // head, the path as a person reads it, a line break and tail.
-    QString PathMessage(const QString &head, const QString &path, const QString &tail) const;
 
     // widgets, named as the controls they are
     QWidget *m_panelDrv;
@@ -159,10 +153,8 @@ private:
     InputBox *m_inputBox;
 
     // one run
-    FolderBrowserState m_state;
-    QList<DriveEntry> m_drives;
+    FolderNavigator m_navigator;
     QStringList m_masks;
-    QString m_currentMask = QStringLiteral("*.*");
     FileSortState m_sortState;
     QString m_chosen;
     bool m_treeMode = true;
@@ -172,7 +164,6 @@ private:
     bool m_treeFilling = false;
     bool m_treeSelecting = false;
     bool m_sorting = false;
-    bool m_recovering = false;
     // The tree node chosen last and not yet handled, by its path.
     QString m_pendingNode;
     bool m_nodeQueued = false;

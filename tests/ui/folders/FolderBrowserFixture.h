@@ -79,7 +79,6 @@ inline void ClickNode(FolderBrowserWindow *form, QTreeWidgetItem *node)
     QCoreApplication::processEvents();
 }
 
-inline const QString kDriveError = QStringLiteral("ドライブ・エラー発生\n");
 inline const QString kFolderError = QStringLiteral("フォルダー・エラー発生\n");
 
 class FolderBrowserTest : public ::testing::Test

@@ -1,14 +1,12 @@
-// The folder browser's logic on real temporary folder trees: filters, the
-// file list and its sorts, paths and recovery targets, drives, the history
-// of the input box and of the browser.
+// The folder browser's rules on real temporary folder trees: filters, the
+// file list and its sorts, paths and recovery targets, drives. Its moves are
+// tested in FolderNavigatorTest.cpp.
 #include "core/base/Cp932.h"
 #include "core/folders/FileListing.h"
-#include "core/folders/FolderBrowserState.h"
 #include "core/folders/FolderFilter.h"
 #include "core/folders/FolderNamespace.h"
 #include "core/folders/FolderPaths.h"
 #include "core/folders/MountedDrives.h"
-#include "core/dialogs/InputBoxHistory.h"
 #include "support/TempFolderTree.h"
 
 #include <QDir>
@@ -269,38 +267,4 @@ TEST(MountedDrivesTest, AFolderThatIsNoLongerAMountRootIsNotReady)
     // An empty mount folder left behind after the medium went away.
     EXPECT_FALSE(DriveReady(tree.Folder(QStringLiteral("media/STICK"))));
     EXPECT_FALSE(DriveReady(tree.Path(QStringLiteral("missing"))));
-}
-
-TEST(HistoryTest, MoveToFrontIgnoresCaseAndChoosingMovesTheEntryFirst)
-{
-    QStringList history{QStringLiteral("a"), QStringLiteral("b")};
-    MoveToFront(history, QStringLiteral("B"));
-    EXPECT_EQ(history, (QStringList{"B", "a"}));
-    MoveToFront(history, QString());
-    EXPECT_EQ(history, (QStringList{"B", "a"}));
-    history << QStringLiteral("c") << QStringLiteral("d");
-    EXPECT_EQ(ChooseHistoryEntry(history, 2), QStringLiteral("c"));
-    EXPECT_EQ(history, (QStringList{"c", "B", "a", "d"}));
-    EXPECT_TRUE(ChooseHistoryEntry(history, 4).isEmpty());
-    EXPECT_EQ(history.size(), 4);
-}
-
-TEST(HistoryTest, BrowserGoesBackThroughListedFoldersAndRemembersOneFolderPerDrive)
-{
-    FolderBrowserState state;
-    EXPECT_TRUE(state.TakePrevious().isEmpty());
-    state.Listed(QStringLiteral("/a"));
-    EXPECT_FALSE(state.CanGoBack());
-    state.Listed(QStringLiteral("/b"));
-    state.Listed(QStringLiteral("/c"));
-    // Back drops the last folder and the one before it: listing it adds it again.
-    EXPECT_EQ(state.TakePrevious(), QStringLiteral("/b"));
-    EXPECT_EQ(state.History(), (QStringList{"/a"}));
-
-    state.Enter(QStringLiteral("/media/d/A"), QStringLiteral("/media/d"));
-    state.Enter(QStringLiteral("/"), QStringLiteral("/"));
-    EXPECT_EQ(state.LastFolderOf(QStringLiteral("/media/d")), QStringLiteral("/media/d/A"));
-    state.Enter(QStringLiteral("/media/d/B"), QStringLiteral("/media/d"));
-    EXPECT_EQ(state.LastFolderOf(QStringLiteral("/media/d")), QStringLiteral("/media/d/B"));
-    EXPECT_EQ(state.CurrentFolder(), QStringLiteral("/media/d/B"));
 }
