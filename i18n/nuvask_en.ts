@@ -1347,5 +1347,11 @@ No program is recording from this input now.</translation>
         <translation>
 This device cannot tell which programs record from it (a sound card line).</translation>
     </message>
+    <message>
+        <source>
+サウンドサーバーにつながらないため、今は録音しているソフトを調べられません。</source>
+        <translation>
+The sound server cannot be reached, so the programs recording from it cannot be told now.</translation>
+    </message>
 </context>
 </TS>

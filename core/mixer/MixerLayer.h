@@ -16,6 +16,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <new>
 #include <optional>
 
@@ -141,6 +142,16 @@ public:
     // The write path every volume write takes: `units` mixer units, cut to the
     // control's maximum. False when StripSetVolume would be.
     bool StripSetVolumeUnits(int strip, quint32 units);
+    // The same path for a write of every channel on the device's own scale
+    // (StripDeviceVolume's), as the volume guard writes back.
+    bool StripSetDeviceVolume(int strip, const QList<quint32> &channels);
+    // The strip's line as its device keeps it: per channel, over the device's
+    // whole range, `full` filled in (the control's maximum when the device
+    // has no scale of its own). False when it cannot be read.
+    bool StripDeviceVolume(int strip, DeviceVolume &volume);
+    // Mixer units of the strip's control for a device value of `volume`:
+    // beyond the control's maximum for a channel above full.
+    qint64 StripUnitsOf(int strip, const DeviceVolume &volume, quint32 value) const;
     // How many volume writes reached a mixer so far.
     quint64 VolumeWrites() const { return m_volumeWrites; }
     void StripSetMute(int strip, bool on);
@@ -199,6 +210,14 @@ private:
     // The destination multiplexer's item of the source the strip's list shows, or -1.
     qint64 ownMuxItem(int strip) const;
     quint32 writeControl(int strip, const StripControl &control);
+    // The one write path of a strip's volume: `write` runs under the busy
+    // mark; the watcher hears of what it wrote.
+    bool writeVolume(int strip, const std::function<quint32(StripRecord &, StripControl &)> &write);
+    // The details of a read or write of every channel of the strip's volume.
+    MixerControlDetails channelDetails(int strip) const;
+    // Mixer units the strip shows for `units` read from its control: more
+    // than the maximum when the device holds the line above full.
+    qint64 shownUnits(int strip, quint32 units);
     // The volume a strip shows from its buffer: with several values, the last one.
     static std::optional<quint32> shownVolume(const StripControl &volume);
     void tellUnbound(int strip);

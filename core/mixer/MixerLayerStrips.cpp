@@ -1,13 +1,15 @@
 // The strips' half of the mixer layer: binding a strip to a line's controls,
 // writing what the user sets and redrawing from change notifications. The
-// strips' peak meters and the mixer-meter lowering are in MixerLayerMeters.cpp.
+// volumes' one write path is in MixerLayerVolumes.cpp, the strips' peak
+// meters and the mixer-meter lowering in MixerLayerMeters.cpp.
 #include "core/mixer/MixerLayer.h"
 
-#include "core/base/BusyMark.h"
 #include "core/mixer/MixerTexts.h"
 #include "core/base/TextHelpers.h"
 
 #include <QVarLengthArray>
+
+#include <climits>
 
 namespace nuvask {
 
@@ -331,48 +333,6 @@ void MixerLayer::setUpOwnMux(int strip, int device, int destination, MixerHandle
     control.present = true;
 }
 
-bool MixerLayer::StripSetVolume(int strip, int value, int pixel)
-{
-    if (!validStrip(strip))
-        return false;
-    const StripRecord &record = m_strips[strip];
-    // Mixer units: from UI steps, or from pixels below the bar's top.
-    const qint64 units = value < 0 ? qint64(record.VolMax) - qint64(pixel) * record.VolScale
-                                   : qint64(value) * StepUnits;
-    return StripSetVolumeUnits(strip, quint32(qBound<qint64>(0, units, record.VolMax)));
-}
-
-bool MixerLayer::StripSetVolumeUnits(int strip, quint32 units)
-{
-    if (!validStrip(strip) || m_setVolumeBusy)
-        return false;
-    StripRecord &record = m_strips[strip];
-    StripControl &control = record.controls[StripVolume];
-    if (!control.present || control.values.isEmpty())
-        return false;
-    const BusyMark busy(m_setVolumeBusy);
-    control.values[0] = qMin(units, record.VolMax);
-    if (writeControl(strip, control) != MixerRc::NoError)
-        return false;
-    ++m_volumeWrites;
-    // What the line holds now, not what was asked: a card keeps its own
-    // steps, and the watcher compares later reads with this value.
-    if (m_volumeWatcher && readControl(strip, control) == MixerRc::NoError) {
-        if (const std::optional<quint32> held = shownVolume(control))
-            m_volumeWatcher->StripVolumeWritten(strip, *held);
-    }
-    return true;
-}
-
-std::optional<quint32> MixerLayer::shownVolume(const StripControl &volume)
-{
-    const qsizetype count = (volume.flags & MixerControlFlag::Multiple) ? qsizetype(volume.multipleItems) : 1;
-    const qsizetype last = qMin(count, volume.values.size()) - 1;
-    if (last < 0)
-        return std::nullopt;
-    return volume.values.at(last);
-}
-
 void MixerLayer::tellUnbound(int strip)
 {
     if (m_volumeWatcher)
@@ -515,8 +475,7 @@ void MixerLayer::MixerControlChanged(quint32 controlId)
         for (int strip = 0; strip < StripCount; ++strip) {
             if (!volumeRead[strip])
                 continue;
-            if (const std::optional<quint32> units = shownVolume(m_strips[strip].controls[StripVolume]))
-                m_volumeWatcher->StripVolumeRead(strip, *units);
+            m_volumeWatcher->StripVolumeRead(strip);
         }
         if (m_volumeWrites != writes) {
             reads.clear();
@@ -529,8 +488,11 @@ void MixerLayer::MixerControlChanged(quint32 controlId)
         const std::optional<quint32> units =
             volumeRead[strip] ? shownVolume(record.controls[StripVolume]) : std::nullopt;
         if (units) {
-            const qint64 black = RoundDiv(qint64(record.VolMax) - qint64(*units), record.VolScale); // pixels
-            view(strip).SetVolumeShown(int(RoundDiv(*units, StepUnits)), int(qMax<qint64>(black, 0)));
+            // A line above full shows its real steps over a full bar.
+            const qint64 shown = shownUnits(strip, *units);
+            const qint64 black = RoundDiv(qint64(record.VolMax) - shown, record.VolScale); // pixels
+            view(strip).SetVolumeShown(int(qMin<qint64>(RoundDiv(shown, StepUnits), INT_MAX)),
+                                       int(qMax<qint64>(black, 0)));
         }
     }
 

@@ -113,14 +113,38 @@ struct MixerListText {
     QString name;       // szName
 };
 
+// A line's volume as the device itself keeps it, where a volume control's
+// values are only the strips' picture of it: the volume guard compares and
+// writes back this.
+struct DeviceVolume {
+    // One value per channel on the device's own scale, over the whole range
+    // the device allows.
+    QList<quint32> channels;
+    // The device value the control's maximum stands for: a channel above it
+    // is raised beyond what the control can show (a sound server's volume
+    // above 100 %). 0 until the caller fills in the control's own maximum.
+    quint32 full = 0;
+    // What the line stands for now, where that can change under one line (the
+    // sound server's default input behind MAIN); empty for a line that is
+    // always the same input.
+    QString input;
+};
+
 // Called for every change of a control of an open device: (handle, control id).
 // Always delivered later from the Qt event loop, never inside the call that
 // caused the change and never on another thread.
 using MixerNotify = std::function<void(MixerHandle, quint32)>;
 
-// The programs recording from a line now, by the names they give themselves;
-// `answered` is false when the device cannot tell (then `names` is empty).
-using RecordingClientsAnswer = std::function<void(const QStringList &names, bool answered)>;
+// Whether a device could name the programs recording from a line.
+enum class RecordingClientsState {
+    Named,       // it could (the list may be empty: nobody records)
+    CannotTell,  // recording programs are not its business (a sound card's line)
+    Unreachable, // it could, but it cannot be reached now (a sound server away)
+};
+
+// The programs recording from a line now, by the names they give themselves
+// (empty unless `state` is Named).
+using RecordingClientsAnswer = std::function<void(const QStringList &names, RecordingClientsState state)>;
 
 class MixerService {
 public:
@@ -142,6 +166,22 @@ public:
     virtual quint32 controlListTexts(MixerHandle handle, const MixerControlDetails &details, QList<MixerListText> &texts) = 0;
     virtual quint32 setControlValues(MixerHandle handle, const MixerControlDetails &details, const QList<quint32> &values) = 0;
 
+    // A volume control's line as the device keeps it, `details.channels`
+    // values when the device has no scale of its own beyond the control's
+    // (then `full` stays 0); and a write of every channel on that scale. A
+    // device whose volume reaches beyond its controls' range (a sound server)
+    // or whose line can change its input answers with its own.
+    virtual quint32 deviceVolume(MixerHandle handle, const MixerControlDetails &details, DeviceVolume &volume)
+    {
+        volume = DeviceVolume();
+        return controlValues(handle, details, volume.channels);
+    }
+    virtual quint32 setDeviceVolume(MixerHandle handle, const MixerControlDetails &details,
+                                    const QList<quint32> &channels)
+    {
+        return setControlValues(handle, details, channels);
+    }
+
     // `changed` is called (later, from the Qt event loop) when devices came or
     // went or a device's lines changed: a sound server restarted, a default
     // device or a headset changed. The lists must then be built again. A
@@ -156,7 +196,7 @@ public:
     {
         (void)handle;
         (void)lineId;
-        answer({}, false);
+        answer({}, RecordingClientsState::CannotTell);
     }
 };
 

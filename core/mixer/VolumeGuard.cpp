@@ -5,8 +5,18 @@
 #include <QPointer>
 
 #include <cmath>
+#include <limits>
 
 namespace nuvask {
+
+namespace {
+
+quint32 distance(quint32 a, quint32 b)
+{
+    return a > b ? a - b : b - a;
+}
+
+} // namespace
 
 VolumeGuard::VolumeGuard(MixerLayer &layer, QObject *parent) : QObject(parent), m_layer(layer)
 {
@@ -40,9 +50,12 @@ void VolumeGuard::SetOn(bool on)
     m_on = on;
     dropPending();
     m_fighting = false;
+    m_confirmed = true;
+    m_guarded.reset();
     if (on) {
         // The level the line has now; a strip not bound yet takes its first read.
-        m_guarded = m_bound ? m_lastSeen : std::nullopt;
+        if (m_bound && !m_seen.channels.isEmpty())
+            m_guarded = m_seen.channels;
         m_told = false;
     }
     if (Guarding() != wasGuarding)
@@ -53,24 +66,59 @@ void VolumeGuard::setBound(bool bound)
 {
     const bool wasGuarding = Guarding();
     m_bound = bound;
+    m_seen = DeviceVolume();
     m_guarded.reset();
-    m_lastSeen.reset();
+    m_confirmed = true;
+    m_wroteAt.reset();
     dropPending();
     m_fighting = false;
     if (Guarding() != wasGuarding)
         emit guardingChanged(Guarding());
 }
 
+bool VolumeGuard::readLine(DeviceVolume &now)
+{
+    if (!m_layer.StripDeviceVolume(GuardedStrip, now))
+        return false;
+    if (!sameInput(now)) {
+        // Another input behind the same line: nothing is written to it, and
+        // the one before stays where it was.
+        takeInput(now);
+        return false;
+    }
+    m_seen = now;
+    return true;
+}
+
+bool VolumeGuard::sameInput(const DeviceVolume &now) const
+{
+    return !m_seen.channels.isEmpty() && now.input == m_seen.input && now.channels.size() == m_seen.channels.size();
+}
+
+void VolumeGuard::takeInput(const DeviceVolume &now)
+{
+    // Another input is another matter: its fight is told again.
+    const QString input = QString::number(m_layer.Strip(GuardedStrip).BoundLineId) + QLatin1Char(' ') + now.input;
+    if (input != m_input)
+        m_told = false;
+    m_input = input;
+    m_seen = now;
+    m_guarded.reset();
+    if (m_on)
+        m_guarded = now.channels;
+    m_confirmed = true;
+    m_wroteAt.reset();
+    dropPending();
+    m_fighting = false;
+}
+
 void VolumeGuard::StripVolumeBound(int strip)
 {
     if (strip != GuardedStrip)
         return;
-    // Another line is another matter: its fight is told again.
-    const quint32 line = m_layer.Strip(strip).BoundLineId;
-    if (line != m_boundLine)
-        m_told = false;
-    m_boundLine = line;
     setBound(true);
+    DeviceVolume now;
+    readLine(now);
 }
 
 void VolumeGuard::StripVolumeUnbound(int strip)
@@ -79,43 +127,67 @@ void VolumeGuard::StripVolumeUnbound(int strip)
         setBound(false);
 }
 
-void VolumeGuard::StripVolumeWritten(int strip, quint32 units)
+bool VolumeGuard::writesGuardedInput(int strip)
 {
-    if (strip != GuardedStrip) {
-        m_otherHandle = m_layer.StripHandle(strip);
-        m_otherUnits = units;
-        m_otherAt = m_clock();
-        return;
-    }
-    if (!m_bound)
-        return;
-    m_lastSeen = units;
-    if (m_on) {
-        m_guarded = units;
-        dropPending();
-    }
+    if (strip == GuardedStrip)
+        return true;
+    // Two strips may show one input under two names (a server's default input
+    // and the same input by name), or one line twice.
+    if (m_layer.StripHandle(strip) != m_layer.StripHandle(GuardedStrip))
+        return false;
+    if (m_layer.Strip(strip).controls[StripVolume].controlId ==
+        m_layer.Strip(GuardedStrip).controls[StripVolume].controlId)
+        return true;
+    DeviceVolume other;
+    return !m_seen.input.isEmpty() && m_layer.StripDeviceVolume(strip, other) && other.input == m_seen.input;
 }
 
-void VolumeGuard::StripVolumeRead(int strip, quint32 units)
+void VolumeGuard::StripVolumeWritten(int strip)
+{
+    if (!m_bound || !writesGuardedInput(strip))
+        return;
+    DeviceVolume now;
+    if (!readLine(now))
+        return;
+    m_wroteAt = m_clock();
+    // A restore keeps the level it wrote back; any other write of the
+    // program's sets it.
+    if (m_restoring || !m_on)
+        return;
+    m_guarded = now.channels;
+    m_confirmed = false;
+    dropPending();
+}
+
+bool VolumeGuard::echoOfOwnWrite(const DeviceVolume &now) const
+{
+    if (m_confirmed || !m_wroteAt || m_clock() - *m_wroteAt > EchoMs || !m_guarded)
+        return false;
+    const quint32 near = qMax<quint32>(now.full / EchoShare, 1);
+    for (qsizetype c = 0; c < now.channels.size(); ++c) {
+        if (distance(now.channels.at(c), m_guarded->at(c)) > near)
+            return false;
+    }
+    return true;
+}
+
+void VolumeGuard::StripVolumeRead(int strip)
 {
     if (strip != GuardedStrip || !m_bound)
         return;
-    m_lastSeen = units;
-    if (!m_on)
+    DeviceVolume now;
+    if (!readLine(now) || !m_on || !m_guarded)
         return;
-    if (!m_guarded) {
-        // The first read after binding (or after switching on unbound).
-        m_guarded = units;
-        return;
-    }
-    if (units == *m_guarded) {
-        // Our own write coming back, or the line back where it belongs.
+    if (now.channels == *m_guarded) {
+        // The program's own write coming back, or the line back where it
+        // belongs. A device that rounds may still give its version of the
+        // write: it shows what was written first, the rounded value later.
         dropPending();
         return;
     }
-    if (m_otherHandle != NoMixerHandle && m_otherHandle == m_layer.StripHandle(strip) && units == m_otherUnits
-        && m_clock() - m_otherAt <= OtherStripWriteMs) {
-        m_guarded = units;
+    if (echoOfOwnWrite(now)) {
+        m_guarded = now.channels;
+        m_confirmed = true;
         dropPending();
         return;
     }
@@ -127,7 +199,22 @@ void VolumeGuard::StripVolumeRead(int strip, quint32 units)
 
 void VolumeGuard::restore()
 {
-    if (!Guarding() || !m_guarded || !m_lastSeen || *m_lastSeen == *m_guarded) {
+    if (!Guarding() || !m_guarded || m_seen.channels.size() != m_guarded->size()) {
+        dropPending();
+        return;
+    }
+    // The channel that moved most names the restore; the others are written
+    // as the level has them, which is where a channel nobody moved still is.
+    qsizetype moved = -1;
+    quint32 most = 0;
+    for (qsizetype c = 0; c < m_guarded->size(); ++c) {
+        const quint32 d = distance(m_seen.channels.at(c), m_guarded->at(c));
+        if (d > most) {
+            most = d;
+            moved = c;
+        }
+    }
+    if (moved < 0) {
         dropPending();
         return;
     }
@@ -137,13 +224,20 @@ void VolumeGuard::restore()
     }
     m_pending = false;
     m_retry.stop();
-    const quint32 before = *m_lastSeen;
-    const quint32 level = *m_guarded;
+    const auto units = [this](quint32 value) {
+        return quint32(qMin<qint64>(m_layer.StripUnitsOf(GuardedStrip, m_seen, value),
+                                    std::numeric_limits<quint32>::max()));
+    };
+    const quint32 before = units(m_seen.channels.at(moved));
+    const quint32 after = units(m_guarded->at(moved));
     // A failed write (the device went away, another write in progress) is not
     // tried again until the line changes again: retrying could only storm.
-    if (m_layer.StripSetVolumeUnits(GuardedStrip, level)) {
+    m_restoring = true;
+    const bool written = m_layer.StripSetDeviceVolume(GuardedStrip, *m_guarded);
+    m_restoring = false;
+    if (written) {
         ++m_restores;
-        emit restored(GuardedStrip, before, level);
+        emit restored(GuardedStrip, before, after);
     }
 }
 
@@ -191,10 +285,11 @@ void VolumeGuard::askWhoRecords()
     const QPointer<VolumeGuard> self(this);
     const MixerHandle handle = m_layer.StripHandle(GuardedStrip);
     const quint32 line = m_layer.Strip(GuardedStrip).BoundLineId;
-    m_layer.Service().recordingClients(handle, line, [self](const QStringList &names, bool answered) {
-        if (self)
-            emit self->fightNoticed(names, answered);
-    });
+    m_layer.Service().recordingClients(handle, line,
+                                       [self](const QStringList &names, RecordingClientsState state) {
+                                           if (self)
+                                               emit self->fightNoticed(names, state);
+                                       });
 }
 
 } // namespace nuvask

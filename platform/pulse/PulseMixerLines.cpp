@@ -291,6 +291,45 @@ quint32 PulseMixerLines::planWrite(const MixerControlDetails &details, const QLi
     return MixerRc::NoError;
 }
 
+quint32 PulseMixerLines::volumeTarget(quint32 controlId, Target &out) const
+{
+    if (controlId % 8 != VolumeKind || !target(controlId / 8, out))
+        return MixerRc::InvalidControl;
+    return out.device ? MixerRc::NoError : MixerRc::Error; // MAIN without a default device
+}
+
+quint32 PulseMixerLines::deviceVolume(quint32 controlId, DeviceVolume &volume) const
+{
+    Target t;
+    if (const quint32 rc = volumeTarget(controlId, t))
+        return rc;
+    volume.channels = t.device->volumes;
+    volume.full = PulseVolumeNorm;
+    // Sinks and sources are named apart: a sink and a source may share a name.
+    volume.input = (t.source ? QStringLiteral("source ") : QStringLiteral("sink ")) + t.device->name;
+    return MixerRc::NoError;
+}
+
+QList<quint32> PulseMixerLines::mainControls(bool source)
+{
+    const quint32 lineId = source ? RecordingLineId : PlaybackLineId;
+    return {controlId(lineId, VolumeKind), controlId(lineId, MuteKind)};
+}
+
+quint32 PulseMixerLines::planDeviceWrite(quint32 controlId, const QList<quint32> &channels, Write &write) const
+{
+    Target t;
+    if (const quint32 rc = volumeTarget(controlId, t))
+        return rc;
+    if (channels.size() != t.device->volumes.size())
+        return MixerRc::InvalidParam;
+    write = Write();
+    write.source = t.source;
+    write.name = t.device->name;
+    write.volumes = channels;
+    return MixerRc::NoError;
+}
+
 QHash<quint32, QList<quint32>> PulseMixerLines::allValues() const
 {
     QHash<quint32, QList<quint32>> out;
@@ -303,7 +342,12 @@ QHash<quint32, QList<quint32>> PulseMixerLines::allValues() const
             details.controlId = controlId(lineId, kind);
             details.channels = t.device ? quint32(t.device->volumes.size()) : 1;
             QList<quint32> values;
-            this->values(details, values);
+            // A volume is compared as the server keeps it: a change above
+            // 100 % changes nothing the control shows, and is a change.
+            if (kind == VolumeKind && t.device)
+                values = t.device->volumes;
+            else
+                this->values(details, values);
             out.insert(details.controlId, values);
         }
     };

@@ -6,7 +6,8 @@
 //     it changes; one source line per sink;
 //   destination 1 "Recording" (wave-in): MAIN is the default source, one source
 //     line per source (monitors too); its MUX selects the default source.
-// Every line has a volume (0..65535 for 0..100 % on each channel) and a mute;
+// Every line has a volume (0..65535 for 0..100 % on each channel; the server's
+// own per-channel volume, above 100 % too, as the device volume) and a mute;
 // every recording line a peak meter (-32768..32767), read by the service.
 // A line's identifier belongs to its server name for the life of the process,
 // so a device that goes and comes back (or a restarted server) keeps it.
@@ -51,6 +52,14 @@ public:
     bool recordingSource(quint32 lineId, QString &source) const;
     static constexpr qint32 PeakMax = 32767; // meter units for full scale
 
+    // The server's own volume of the line behind a volume control: every
+    // channel, the whole range; `input` names the device (MAIN: the default
+    // one now).
+    quint32 deviceVolume(quint32 controlId, DeviceVolume &volume) const;
+    // The volume and mute controls of MAIN of either destination: they follow
+    // the server's default sink or source.
+    static QList<quint32> mainControls(bool source);
+
     // What a value write asks of the server.
     struct Write
     {
@@ -61,8 +70,11 @@ public:
         bool muted = false;
     };
     quint32 planWrite(const MixerControlDetails &details, const QList<quint32> &values, Write &write) const;
+    // A write of every channel on the server's scale (deviceVolume's).
+    quint32 planDeviceWrite(quint32 controlId, const QList<quint32> &channels, Write &write) const;
 
-    // The values of every control, keyed by control id: what the change filter compares.
+    // The values of every control, keyed by control id (volumes as the server
+    // keeps them): what the change filter compares.
     QHash<quint32, QList<quint32>> allValues() const;
     // The lines in their order with their names: changes when lines come, go or are renamed.
     QStringList lineSignature() const;
@@ -77,6 +89,8 @@ private:
     };
     static quint32 controlId(quint32 lineId, Kind kind) { return lineId * 8 + kind; }
     bool target(quint32 lineId, Target &out) const;
+    // The device behind a volume control, or an error code.
+    quint32 volumeTarget(quint32 controlId, Target &out) const;
     const PulseDeviceInfo *byName(bool source, const QString &name) const;
     quint32 idOf(bool source, const QString &name) const;
     quint32 sourceLine(const PulseDeviceInfo &device, bool source, quint32 number, MixerLine &line) const;

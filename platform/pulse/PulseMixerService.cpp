@@ -142,8 +142,27 @@ quint32 PulseMixerService::setControlValues(MixerHandle handle, const MixerContr
     PulseMixerLines::Write write;
     if (rc == MixerRc::NoError)
         rc = m_lines.planWrite(details, values, write);
-    if (rc != MixerRc::NoError)
-        return rc;
+    return rc != MixerRc::NoError ? rc : send(write);
+}
+
+quint32 PulseMixerService::deviceVolume(MixerHandle handle, const MixerControlDetails &details, DeviceVolume &volume)
+{
+    const quint32 rc = check(handle);
+    return rc != MixerRc::NoError ? rc : m_lines.deviceVolume(details.controlId, volume);
+}
+
+quint32 PulseMixerService::setDeviceVolume(MixerHandle handle, const MixerControlDetails &details,
+                                           const QList<quint32> &channels)
+{
+    quint32 rc = check(handle);
+    PulseMixerLines::Write write;
+    if (rc == MixerRc::NoError)
+        rc = m_lines.planDeviceWrite(details.controlId, channels, write);
+    return rc != MixerRc::NoError ? rc : send(write);
+}
+
+quint32 PulseMixerService::send(const PulseMixerLines::Write &write)
+{
     bool sent = false;
     switch (write.kind) {
     case PulseMixerLines::Write::Volume:
@@ -168,11 +187,18 @@ quint32 PulseMixerService::setControlValues(MixerHandle handle, const MixerContr
 void PulseMixerService::recordingClients(MixerHandle handle, quint32 lineId, const RecordingClientsAnswer &answer)
 {
     QString source;
-    if (check(handle) != MixerRc::NoError || !m_lines.recordingSource(lineId, source)) {
-        answer({}, false);
+    const quint32 rc = check(handle);
+    if (rc == MixerRc::NoDriver) {
+        answer({}, RecordingClientsState::Unreachable);
         return;
     }
-    m_connection.recordingClients(source, answer);
+    if (rc != MixerRc::NoError || !m_lines.recordingSource(lineId, source)) {
+        answer({}, RecordingClientsState::CannotTell);
+        return;
+    }
+    m_connection.recordingClients(source, [answer](const QStringList &names, bool answered) {
+        answer(names, answered ? RecordingClientsState::Named : RecordingClientsState::Unreachable);
+    });
 }
 
 void PulseMixerService::onServerChanged()
@@ -205,6 +231,20 @@ void PulseMixerService::postChanges()
             changed.append(it.key());
     }
     m_posted = now;
+    // Another default behind MAIN is another input even at the same volume:
+    // whoever follows MAIN's volume (the volume guard) must hear of it.
+    const PulseServerState &server = m_lines.server();
+    for (const bool source : {false, true}) {
+        QString &posted = source ? m_postedSource : m_postedSink;
+        const QString &current = source ? server.defaultSource : server.defaultSink;
+        if (posted == current)
+            continue;
+        posted = current;
+        for (quint32 controlId : PulseMixerLines::mainControls(source)) {
+            if (!changed.contains(controlId))
+                changed.append(controlId);
+        }
+    }
     for (const auto &[handle, notify] : m_open) {
         for (quint32 controlId : std::as_const(changed)) {
             const MixerHandle h = handle;

@@ -48,6 +48,11 @@ public:
                              QList<MixerListText> &texts) override;
     quint32 setControlValues(MixerHandle handle, const MixerControlDetails &details,
                              const QList<quint32> &values) override;
+    // The server's own per-channel volume of the line, above 100 % too; its
+    // input is the sink or source behind it.
+    quint32 deviceVolume(MixerHandle handle, const MixerControlDetails &details, DeviceVolume &volume) override;
+    quint32 setDeviceVolume(MixerHandle handle, const MixerControlDetails &details,
+                            const QList<quint32> &channels) override;
     // The source outputs of a recording line's source; a playback line has none.
     void recordingClients(MixerHandle handle, quint32 lineId, const RecordingClientsAnswer &answer) override;
 
@@ -59,7 +64,11 @@ private:
     quint32 check(MixerHandle handle) const;
     void onServerChanged();
     void onStateChanged();
-    // Compares every control with what was last posted and posts the differences.
+    // Sends a planned write and posts what it changed.
+    quint32 send(const PulseMixerLines::Write &write);
+    // Compares every control with what was last posted and posts the
+    // differences; MAIN's volume and mute also when the default they follow
+    // is another device now, whatever its values.
     void postChanges();
     quint32 readPeak(const QString &source, QList<quint32> &values);
     void closeUnreadPeaks();
@@ -67,6 +76,7 @@ private:
     PulseConnection &m_connection;
     PulseMixerLines m_lines;
     QHash<quint32, QList<quint32>> m_posted;
+    QString m_postedSink, m_postedSource; // the defaults when last posted
     QStringList m_signature;
     bool m_wasReady = false;
     std::map<MixerHandle, MixerNotify> m_open;

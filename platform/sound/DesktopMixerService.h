@@ -42,6 +42,15 @@ public:
     quint32 setControlValues(MixerHandle handle, const MixerControlDetails &details,
                              const QList<quint32> &values) override;
     void setDevicesChanged(std::function<void()> changed) override { m_devicesChanged = std::move(changed); }
+    quint32 deviceVolume(MixerHandle handle, const MixerControlDetails &details, DeviceVolume &volume) override
+    {
+        return serviceOf(handle).deviceVolume(handle, details, volume);
+    }
+    quint32 setDeviceVolume(MixerHandle handle, const MixerControlDetails &details,
+                            const QList<quint32> &channels) override
+    {
+        return serviceOf(handle).setDeviceVolume(handle, details, channels);
+    }
     void recordingClients(MixerHandle handle, quint32 lineId, const RecordingClientsAnswer &answer) override
     {
         serviceOf(handle).recordingClients(handle, lineId, answer);

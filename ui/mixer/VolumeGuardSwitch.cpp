@@ -36,11 +36,13 @@ MessageBoxWindow *VolumeGuardSwitch::NoticeBox() const
     return m_notice.data();
 }
 
-QString VolumeGuardSwitch::NoticeText(const QStringList &clients, bool answered)
+QString VolumeGuardSwitch::NoticeText(const QStringList &clients, RecordingClientsState state)
 {
     QString text = stripText::GuardFight();
-    if (!answered)
+    if (state == RecordingClientsState::CannotTell)
         return text + stripText::GuardCannotTell();
+    if (state == RecordingClientsState::Unreachable)
+        return text + stripText::GuardServerAway();
     if (clients.isEmpty())
         return text + stripText::GuardNoClients();
     text += stripText::GuardClients();
@@ -49,11 +51,11 @@ QString VolumeGuardSwitch::NoticeText(const QStringList &clients, bool answered)
     return text + stripText::GuardAdvice();
 }
 
-void VolumeGuardSwitch::tell(const QStringList &clients, bool answered)
+void VolumeGuardSwitch::tell(const QStringList &clients, RecordingClientsState state)
 {
     // A modal box would hold the program in its own loop until answered;
     // this one just stands there while the guard goes on.
-    m_notice = m_box.ShowOKModeless(NoticeText(clients, answered), m_owner);
+    m_notice = m_box.ShowOKModeless(NoticeText(clients, state), m_owner);
 }
 
 } // namespace nuvask

@@ -4,6 +4,8 @@
 // that tells the user, without stopping the guard, that another program keeps
 // changing the recording volume and which programs record from that input.
 
+#include "core/mixer/MixerService.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -29,11 +31,11 @@ public:
     // The box last shown, while it is open.
     MessageBoxWindow *NoticeBox() const;
 
-    // What the box says.
-    static QString NoticeText(const QStringList &clients, bool answered);
+    // What the notice says, whatever shows it.
+    static QString NoticeText(const QStringList &clients, RecordingClientsState state);
 
 private:
-    void tell(const QStringList &clients, bool answered);
+    void tell(const QStringList &clients, RecordingClientsState state);
 
     VolumeGuard &m_guard;
     QAction &m_item;

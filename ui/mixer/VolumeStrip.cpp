@@ -425,7 +425,16 @@ void VolumeStrip::SetLimitCaptions(const QString &maxCaption, const QString &min
 
 void VolumeStrip::SetVolumeShown(int steps, int blackHeight)
 {
-    const QString number = QString::number(steps);
+    // More steps than the bar holds: a sound server's volume above 100 %,
+    // its number in red over the full bar (three digits fit: up to 390 %).
+    const bool above = steps > UpDown_->Max();
+    const QString number = QString::number(qMin(steps, 999));
+    if (above != (Label_NOW->foregroundRole() == QPalette::BrightText)) {
+        QPalette colours = Label_NOW->palette();
+        colours.setColor(QPalette::BrightText, Qt::red);
+        Label_NOW->setPalette(colours);
+        Label_NOW->setForegroundRole(above ? QPalette::BrightText : QPalette::WindowText);
+    }
     const int black = qBound(0, blackHeight, volumeBarHeight());
     // The same volume again (a second strip's write, a restore shown at
     // once and then notified) is drawn once, not twice.

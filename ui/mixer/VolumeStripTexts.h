@@ -55,5 +55,9 @@ inline QString GuardCannotTell()
 {
     return QCoreApplication::translate("VolumeStrip", "\nこのデバイスでは、録音しているソフトを調べられません（サウンドカードのライン）。");
 }
+inline QString GuardServerAway()
+{
+    return QCoreApplication::translate("VolumeStrip", "\nサウンドサーバーにつながらないため、今は録音しているソフトを調べられません。");
+}
 
 } // namespace nuvask::stripText

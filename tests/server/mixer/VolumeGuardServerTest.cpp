@@ -10,6 +10,7 @@
 #include "platform/sound/DesktopMixerService.h"
 
 #include <QLabel>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QThread>
@@ -50,23 +51,59 @@ QList<quint32> RunRogue(int changes)
     return values;
 }
 
-// The default source's volume as a client of its own sees it: (ms, server volume) at each change.
+// A source's channels as pactl prints them (server volumes).
+QList<quint32> Channels(const QString &source = Source)
+{
+    QList<quint32> out;
+    auto m = QRegularExpression(QStringLiteral(":\\s*(\\d+)\\s*/")).globalMatch(Pactl({"get-source-volume", source}));
+    while (m.hasNext())
+        out.append(m.next().captured(1).toUInt());
+    return out;
+}
+
+// The default source's volume as a client of its own sees it: (ms, every
+// channel) at each change.
 struct SourceWatcher {
     PulseConnection connection;
     QElapsedTimer clock;
-    QList<std::pair<qint64, quint32>> seen;
+    QList<std::pair<qint64, QList<quint32>>> seen;
     SourceWatcher()
     {
         clock.start();
         QObject::connect(&connection, &PulseConnection::serverChanged, [this] {
             for (const PulseDeviceInfo &s : connection.server().sources) {
-                if (s.name == connection.server().defaultSource && (seen.isEmpty() || seen.last().second != s.volumes.value(0)))
-                    seen.append({clock.elapsed(), s.volumes.value(0)});
+                if (s.name == connection.server().defaultSource && (seen.isEmpty() || seen.last().second != s.volumes))
+                    seen.append({clock.elapsed(), s.volumes});
             }
         });
         connection.start();
         connection.waitForFirstAnswer(3000);
     }
+    // Milliseconds from the first picture showing `changed` to the next
+    // showing `back`; -1 when it did not come back.
+    qint64 restoreMs(const QList<quint32> &changed, const QList<quint32> &back) const
+    {
+        for (qsizetype i = 0; i + 1 < seen.size(); ++i) {
+            if (seen[i].second == changed)
+                return seen[i + 1].second == back ? seen[i + 1].first - seen[i].first : -1;
+        }
+        return -1;
+    }
+};
+
+// A second source of its own (a remap of the null sink's monitor, which both
+// servers know), at its own level, for as long as the object lives.
+struct SecondSource {
+    static constexpr const char *Name = "guard_second";
+    QString module;
+    explicit SecondSource(quint32 level)
+    {
+        module = Pactl({"load-module", "module-remap-source", "master=rec_sink.monitor", QStringLiteral("source_name=") + Name})
+                     .trimmed();
+        WaitFor([] { return Pactl({"list", "short", "sources"}).contains(Name); }, 3000);
+        Pactl({"set-source-volume", Name, QString::number(level)});
+    }
+    ~SecondSource() { Pactl({"unload-module", module}); }
 };
 
 class VolumeGuardServerTest : public ::testing::Test {
@@ -110,11 +147,11 @@ TEST_F(VolumeGuardServerTest, RogueRaisesAreWrittenBackAtOnceOncePerChangeAndThe
     int seenRaises = 0;
     qint64 slowest = 0;
     for (qsizetype i = 0; i < watcher.seen.size(); ++i) {
-        if (!rogue.contains(watcher.seen[i].second))
+        if (!rogue.contains(watcher.seen[i].second.value(0)))
             continue;
         ++seenRaises;
         ASSERT_LT(i + 1, watcher.seen.size()) << "the last raise stayed";
-        EXPECT_EQ(watcher.seen[i + 1].second, Guarded);
+        EXPECT_EQ(watcher.seen[i + 1].second.value(0), Guarded);
         slowest = std::max(slowest, watcher.seen[i + 1].first - watcher.seen[i].first);
     }
     std::printf("raises %d, seen by another client %d, program writes %d, slowest restore %lld ms\n",
@@ -129,6 +166,61 @@ TEST_F(VolumeGuardServerTest, RogueRaisesAreWrittenBackAtOnceOncePerChangeAndThe
     EXPECT_EQ(told.size(), 1);
     const QStringList clients = told.at(0).at(0).toStringList();
     EXPECT_TRUE(clients.contains("RogueCall") && !clients.contains("nuvASK")) << clients.join(',').toStdString();
+}
+
+TEST_F(VolumeGuardServerTest, AnotherDefaultSourceKeepsItsOwnLevelAndNeitherIsWritten)
+{
+    const QString first = Pactl({"get-default-source"}).trimmed();
+    SecondSource second(20000);
+    guard.SetOn(true);
+    const quint64 writes = w.layer.VolumeWrites();
+
+    // The desktop switches the default input (a headset plugged in).
+    Pactl({"set-default-source", SecondSource::Name});
+    Spin(1000);
+    EXPECT_EQ(Channels(first), QList<quint32>({Guarded, Guarded}));
+    EXPECT_EQ(Channels(SecondSource::Name), QList<quint32>({20000, 20000}));
+    EXPECT_EQ(w.layer.VolumeWrites(), writes);
+    EXPECT_EQ(guard.Restores(), 0);
+
+    // The new input is the one guarded, at its own level.
+    Pactl({"set-source-volume", SecondSource::Name, "30000"});
+    EXPECT_TRUE(WaitFor([] { return Channels(SecondSource::Name).value(0) == 20000; }, 2000));
+
+    // Back to the first input, which another program moved meanwhile: its level then.
+    Pactl({"set-source-volume", first, "40000"});
+    Pactl({"set-default-source", first});
+    Spin(1000);
+    EXPECT_EQ(Channels(first), QList<quint32>({40000, 40000}));
+    EXPECT_EQ(guard.Restores(), 1);
+}
+
+TEST_F(VolumeGuardServerTest, ABoostAbove100AndOneChannelAreWrittenBackAndTheOtherChannelNeverMoves)
+{
+    const QList<quint32> full{65536, 65536};
+    Pactl({"set-source-volume", Source, "100%"});
+    ASSERT_TRUE(WaitFor([&] { return w.child<QLabel>(2, "Label_NOW_")->text() == "256"; }, 2000));
+    guard.SetOn(true);
+    watcher.seen.clear();
+
+    Pactl({"set-source-volume", Source, "150%"});
+    ASSERT_TRUE(WaitFor([&] { return watcher.seen.size() >= 2 && watcher.seen.last().second == full; }, 2000));
+    const qint64 boost = watcher.restoreMs({98304, 98304}, full);
+    EXPECT_GE(boost, 0);
+    EXPECT_LE(boost, 100);
+
+    watcher.seen.clear();
+    Pactl({"set-source-volume", Source, "65536", "45000"});
+    ASSERT_TRUE(WaitFor([&] { return watcher.seen.size() >= 2 && watcher.seen.last().second == full; }, 2000));
+    const qint64 channel = watcher.restoreMs({65536, 45000}, full);
+    EXPECT_GE(channel, 0);
+    EXPECT_LE(channel, 100);
+    Spin(300);
+    for (const auto &[ms, volumes] : std::as_const(watcher.seen))
+        EXPECT_EQ(volumes.value(0), 65536u) << "the left channel was written at " << ms << " ms";
+    EXPECT_EQ(Channels(), full);
+    std::printf("restored from 150 %% in %lld ms, one channel in %lld ms\n", static_cast<long long>(boost),
+                static_cast<long long>(channel));
 }
 
 TEST_F(VolumeGuardServerTest, GuardOffWritesNothingBack)
@@ -157,15 +249,15 @@ TEST(PulseConnectionWriteTest, APictureAskedForBeforeAWriteNeverTurnsTheWriteBac
     connection.holdLoads(false);
     Spin(300);
     ASSERT_FALSE(watcher.seen.isEmpty());
-    for (const auto &[ms, volume] : std::as_const(watcher.seen))
-        EXPECT_EQ(volume, 50000u) << "a picture from before the write was taken";
+    for (const auto &[ms, volumes] : std::as_const(watcher.seen))
+        EXPECT_EQ(volumes.value(0), 50000u) << "a picture from before the write was taken";
 
     // A write another program overrides at once is not held for ever.
     ASSERT_TRUE(connection.setVolumes(true, source, {20000, 20000}));
     QCoreApplication::processEvents(); // the write goes out; the server's answer waits
     QThread::msleep(50);
     Pactl({"set-source-volume", Source, "30000"});
-    EXPECT_TRUE(WaitFor([&] { return watcher.seen.last().second == 30000; }, PulseConnection::ConfirmMs + 1000));
+    EXPECT_TRUE(WaitFor([&] { return watcher.seen.last().second.value(0) == 30000; }, PulseConnection::ConfirmMs + 1000));
     Pactl({"set-source-volume", Source, "100%"});
 }
 
@@ -182,7 +274,8 @@ TEST(VolumeGuardAlsaTest, AmixerChangesOfTheFixtureCardAreWrittenBack)
     const auto capture = [] { return RunProgram("amixer", {"-D", "default", "sget", "Capture"}); };
     const QString before = capture();
     int changes = 0;
-    for (const char *level : {"60", "5", "63", "10", "50"}) {
+    // Both channels, and one alone (left as it was, the right moved).
+    for (const char *level : {"60", "5", "63", "10", "50", "31,5"}) {
         RunProgram("amixer", {"-q", "-D", "default", "sset", "Capture", level});
         ++changes;
         EXPECT_TRUE(WaitFor([&] { return w.layer.VolumeWrites() == quint64(changes); }, 2000)) << level;
