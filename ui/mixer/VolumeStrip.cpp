@@ -426,14 +426,19 @@ void VolumeStrip::SetLimitCaptions(const QString &maxCaption, const QString &min
 void VolumeStrip::SetVolumeShown(int steps, int blackHeight)
 {
     // More steps than the bar holds: a sound server's volume above 100 %,
-    // its number in red over the full bar (three digits fit: up to 390 %).
+    // its number white on red, as the strip's marks are, over the full bar
+    // (three digits fit: up to 390 %). Readable on either window colour.
     const bool above = steps > UpDown_->Max();
     const QString number = QString::number(qMin(steps, 999));
-    if (above != (Label_NOW->foregroundRole() == QPalette::BrightText)) {
-        QPalette colours = Label_NOW->palette();
-        colours.setColor(QPalette::BrightText, Qt::red);
-        Label_NOW->setPalette(colours);
-        Label_NOW->setForegroundRole(above ? QPalette::BrightText : QPalette::WindowText);
+    if (above != Label_NOW->autoFillBackground()) {
+        QPalette colours;
+        if (above) {
+            colours = Label_NOW->palette();
+            colours.setColor(QPalette::Window, Qt::red);
+            colours.setColor(QPalette::WindowText, Qt::white);
+        }
+        Label_NOW->setPalette(colours); // back to the window's colours when not above
+        Label_NOW->setAutoFillBackground(above);
     }
     const int black = qBound(0, blackHeight, volumeBarHeight());
     // The same volume again (a second strip's write, a restore shown at
