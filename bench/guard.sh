@@ -2,12 +2,13 @@
 # What the volume guard costs and how fast it answers, measured in one run on
 # one private PulseAudio (or PipeWire with --pipewire):
 #
-#   1  floor: `pactl set-source-volume` raises the default source; the time
-#      until a client subscribed to the server (`pactl subscribe`) sees the
-#      change. 50 raises, the program not running.
-#   2  restore: the same 50 raises with nuvask guarding strip 2 (the default
+#   1  floor: `pactl set-source-volume` changes the default source, in turn
+#      both channels up, both above 100 %, and the right channel alone; the
+#      time until a client subscribed to the server (`pactl subscribe`) sees
+#      the change. 50 changes, the program not running.
+#   2  restore: the same 50 changes with nuvask guarding strip 2 (the default
 #      source, "Guard_RecV" on); the time until the subscribed client sees the
-#      program's restore, the value checked after each.
+#      program's restore, every channel checked after each.
 #   3  CPU: the program idle with the guard on, then while another program
 #      changes the line 5 times a second, then the same with the guard off
 #      (the strips still follow every change); with the window shown and
@@ -86,11 +87,19 @@ def drain():
         events.get_nowait()
 def volume():
     out = subprocess.run(["pactl", "get-source-volume", source], capture_output=True, text=True).stdout
-    return out.split("/")[0].split(":")[-1].strip()
+    # "Volume: front-left: 26214 / 40% / -23.88 dB,   front-right: ...": the value of every channel
+    return [part.split(":")[-1].split("/")[0].strip() for part in out.splitlines()[0].split(",")] if out else []
+def change(i):
+    kind = i % 3
+    if kind == 0:
+        return [str(45000 + 300 * i)]  # both channels
+    if kind == 1:
+        return [str(70000 + 300 * i)]  # both above 100 %
+    return [guarded, str(45000 + 300 * i)]  # the right channel alone
 for i in range(raises):
     drain()
     t0 = time.monotonic_ns()
-    subprocess.run(["pactl", "set-source-volume", source, str(45000 + 300 * i)])
+    subprocess.run(["pactl", "set-source-volume", source] + change(i))
     seen = []
     try:
         while len(seen) < (1 if mode == "floor" else 2):
@@ -99,7 +108,7 @@ for i in range(raises):
         print("lost", flush=True)
         continue
     time.sleep(0.15)
-    if mode == "restore" and volume() != guarded:
+    if mode == "restore" and any(v != guarded for v in volume()):
         print("wrong", flush=True)
         continue
     print("%.2f" % ((seen[-1] - t0) / 1e6), flush=True)

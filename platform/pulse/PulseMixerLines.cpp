@@ -332,44 +332,44 @@ quint32 PulseMixerLines::planDeviceWrite(quint32 controlId, const QList<quint32>
 
 QHash<quint32, QList<quint32>> PulseMixerLines::allValues() const
 {
+    // Runs on every picture of the server: each device is taken as it is,
+    // without looking its line up again.
     QHash<quint32, QList<quint32>> out;
-    const auto add = [this, &out](quint32 lineId) {
-        Target t;
-        if (!target(lineId, t))
-            return;
-        for (Kind kind : {VolumeKind, MuteKind}) {
-            MixerControlDetails details;
-            details.controlId = controlId(lineId, kind);
-            details.channels = t.device ? quint32(t.device->volumes.size()) : 1;
-            QList<quint32> values;
-            // A volume is compared as the server keeps it: a change above
-            // 100 % changes nothing the control shows, and is a change.
-            if (kind == VolumeKind && t.device)
-                values = t.device->volumes;
-            else
-                this->values(details, values);
-            out.insert(details.controlId, values);
+    out.reserve((m_server.sinks.size() + m_server.sources.size() + 2) * 2 + 1);
+    const auto add = [&out](quint32 lineId, const PulseDeviceInfo *device) {
+        if (lineId == 0)
+            return; // past the identifiers a destination has
+        // A volume is compared as the server keeps it: a change above 100 %
+        // changes nothing the control shows, and is a change. MAIN without
+        // a default device reads nothing.
+        QList<quint32> volume, mute;
+        if (device) {
+            volume = device->volumes;
+            mute = QList<quint32>(qMax<qsizetype>(device->volumes.size(), 1), device->muted ? 1 : 0);
         }
+        out.insert(controlId(lineId, VolumeKind), volume);
+        out.insert(controlId(lineId, MuteKind), mute);
     };
-    add(PlaybackLineId);
-    add(RecordingLineId);
+    add(PlaybackLineId, byName(false, m_server.defaultSink));
+    add(RecordingLineId, byName(true, m_server.defaultSource));
     for (const PulseDeviceInfo &sink : m_server.sinks)
-        add(idOf(false, sink.name));
+        add(idOf(false, sink.name), &sink);
     for (const PulseDeviceInfo &source : m_server.sources)
-        add(idOf(true, source.name));
+        add(idOf(true, source.name), &source);
     QList<quint32> mux;
     values({controlId(RecordingLineId, MuxKind), 1, 0}, mux);
     out.insert(controlId(RecordingLineId, MuxKind), mux);
     return out;
 }
 
-QStringList PulseMixerLines::lineSignature() const
+PulseMixerLines::Signature PulseMixerLines::lineSignature() const
 {
-    QStringList out;
+    Signature out;
+    out.reserve(m_server.sinks.size() + m_server.sources.size());
     for (const PulseDeviceInfo &sink : m_server.sinks)
-        out.append(QStringLiteral("%1 %2").arg(idOf(false, sink.name)).arg(sink.description));
+        out.append({idOf(false, sink.name), sink.description});
     for (const PulseDeviceInfo &source : m_server.sources)
-        out.append(QStringLiteral("%1 %2").arg(idOf(true, source.name)).arg(source.description));
+        out.append({idOf(true, source.name), source.description});
     return out;
 }
 

@@ -18,6 +18,8 @@
 #include <QHash>
 #include <QList>
 
+#include <utility>
+
 namespace nuvask {
 
 class PulseMixerLines
@@ -77,7 +79,8 @@ public:
     // keeps them): what the change filter compares.
     QHash<quint32, QList<quint32>> allValues() const;
     // The lines in their order with their names: changes when lines come, go or are renamed.
-    QStringList lineSignature() const;
+    using Signature = QList<std::pair<quint32, QString>>;
+    Signature lineSignature() const;
 
 private:
     enum Kind : quint32 { VolumeKind = 1, MuteKind = 2, MuxKind = 3, PeakKind = 4 };

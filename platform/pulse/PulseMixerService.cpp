@@ -205,7 +205,7 @@ void PulseMixerService::onServerChanged()
 {
     m_lines.update(m_connection.server());
     postChanges();
-    const QStringList signature = m_lines.lineSignature();
+    const PulseMixerLines::Signature signature = m_lines.lineSignature();
     if (signature != m_signature || !m_wasReady) {
         m_signature = signature;
         m_wasReady = true;

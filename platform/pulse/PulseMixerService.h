@@ -77,7 +77,7 @@ private:
     PulseMixerLines m_lines;
     QHash<quint32, QList<quint32>> m_posted;
     QString m_postedSink, m_postedSource; // the defaults when last posted
-    QStringList m_signature;
+    PulseMixerLines::Signature m_signature;
     bool m_wasReady = false;
     std::map<MixerHandle, MixerNotify> m_open;
     MixerHandle m_nextHandle = FirstHandle;

@@ -109,7 +109,7 @@ TEST(PulseMixerLinesTest, LineKeepsItsIdentifierWhileAbsentAndAfterReturning)
     ASSERT_NE(a, b);
     EXPECT_NE(a, lineIdOf(lines, 1, "MIC")) << "sinks and sources never share an identifier";
 
-    const QStringList before = lines.lineSignature();
+    const PulseMixerLines::Signature before = lines.lineSignature();
     s.sinks.removeFirst();
     s.defaultSink = "b";
     lines.update(s);
