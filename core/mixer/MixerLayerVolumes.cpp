@@ -33,7 +33,10 @@ bool MixerLayer::StripSetVolumeUnits(int strip, quint32 units)
 bool MixerLayer::StripSetDeviceVolume(int strip, const QList<quint32> &channels)
 {
     return writeVolume(strip, [&](StripRecord &, StripControl &) {
-        return m_service.setDeviceVolume(stripHandle(strip), channelDetails(strip), channels);
+        // As many channels as were read (one where a line could only be read so).
+        MixerControlDetails details = channelDetails(strip);
+        details.channels = quint32(channels.size());
+        return m_service.setDeviceVolume(stripHandle(strip), details, channels);
     });
 }
 

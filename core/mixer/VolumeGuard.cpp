@@ -48,10 +48,7 @@ void VolumeGuard::SetOn(bool on)
         return;
     const bool wasGuarding = Guarding();
     m_on = on;
-    dropPending();
-    m_fighting = false;
-    m_confirmed = true;
-    m_guarded.reset();
+    startOver();
     if (on) {
         // The level the line has now; a strip not bound yet takes its first read.
         if (m_bound && !m_seen.channels.isEmpty())
@@ -67,13 +64,18 @@ void VolumeGuard::setBound(bool bound)
     const bool wasGuarding = Guarding();
     m_bound = bound;
     m_seen = DeviceVolume();
+    startOver();
+    if (Guarding() != wasGuarding)
+        emit guardingChanged(Guarding());
+}
+
+void VolumeGuard::startOver()
+{
     m_guarded.reset();
     m_confirmed = true;
     m_wroteAt.reset();
     dropPending();
     m_fighting = false;
-    if (Guarding() != wasGuarding)
-        emit guardingChanged(Guarding());
 }
 
 bool VolumeGuard::readLine(DeviceVolume &now)
@@ -103,13 +105,9 @@ void VolumeGuard::takeInput(const DeviceVolume &now)
         m_told = false;
     m_input = input;
     m_seen = now;
-    m_guarded.reset();
+    startOver();
     if (m_on)
         m_guarded = now.channels;
-    m_confirmed = true;
-    m_wroteAt.reset();
-    dropPending();
-    m_fighting = false;
 }
 
 void VolumeGuard::StripVolumeBound(int strip)
@@ -161,7 +159,8 @@ void VolumeGuard::StripVolumeWritten(int strip)
 
 bool VolumeGuard::echoOfOwnWrite(const DeviceVolume &now) const
 {
-    if (m_confirmed || !m_wroteAt || m_clock() - *m_wroteAt > EchoMs || !m_guarded)
+    if (m_confirmed || !m_wroteAt || m_clock() - *m_wroteAt > EchoMs || !m_guarded ||
+        m_guarded->size() != now.channels.size())
         return false;
     const quint32 near = qMax<quint32>(now.full / EchoShare, 1);
     for (qsizetype c = 0; c < now.channels.size(); ++c) {

@@ -119,6 +119,8 @@ private:
     void noteFight(qint64 now);
     void askWhoRecords();
     void setBound(bool bound);
+    // The level and whatever was under way for it go.
+    void startOver();
 
     MixerLayer &m_layer;
     std::function<qint64()> m_clock;

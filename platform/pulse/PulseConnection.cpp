@@ -326,13 +326,17 @@ void PulseConnection::loadFinished()
         return;
     }
     holdOwnWrites();
+    // The server's answer to this program's own write, or a change it made
+    // and took back, shows nothing new: nobody needs to look again.
+    const bool same = m_state == State::Ready && m_loading == m_server;
     m_server = m_loading;
     if (m_state != State::Ready) {
         m_retryMs = m_firstRetryMs;
         m_answered = true;
         setState(State::Ready);
     }
-    emit serverChanged();
+    if (!same)
+        emit serverChanged();
     if (m_reloadAgain) {
         m_reloadAgain = false;
         reload();

@@ -33,6 +33,7 @@ struct PulseDeviceInfo
     QList<quint32> volumes; // per channel, on the server's scale (0..PulseVolumeNorm is 0..100 %)
     bool muted = false;
     bool monitor = false; // a sink's monitor ("what you hear")
+    bool operator==(const PulseDeviceInfo &other) const = default;
 };
 
 struct PulseServerState
@@ -41,6 +42,7 @@ struct PulseServerState
     QString defaultSource;
     QList<PulseDeviceInfo> sinks;
     QList<PulseDeviceInfo> sources;
+    bool operator==(const PulseServerState &other) const = default;
 };
 
 constexpr quint32 PulseVolumeNorm = 0x10000; // the server's 100 %
@@ -117,7 +119,8 @@ public:
 
 signals:
     void stateChanged(nuvask::PulseConnection::State state);
-    // A new picture of the server was read (after any change on the server).
+    // A picture of the server was read that differs from the last one (after
+    // any change on the server), or the first one since it answered.
     void serverChanged();
 
 private:

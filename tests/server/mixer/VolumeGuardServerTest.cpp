@@ -248,7 +248,10 @@ TEST(PulseConnectionWriteTest, APictureAskedForBeforeAWriteNeverTurnsTheWriteBac
     ASSERT_TRUE(connection.setVolumes(true, source, {50000, 50000}));
     connection.holdLoads(false);
     Spin(300);
-    ASSERT_FALSE(watcher.seen.isEmpty());
+    const auto held = std::find_if(connection.server().sources.cbegin(), connection.server().sources.cend(),
+                                   [&](const PulseDeviceInfo &s) { return s.name == source; });
+    ASSERT_NE(held, connection.server().sources.cend());
+    EXPECT_EQ(held->volumes.value(0), 50000u);
     for (const auto &[ms, volumes] : std::as_const(watcher.seen))
         EXPECT_EQ(volumes.value(0), 50000u) << "a picture from before the write was taken";
 
@@ -257,7 +260,8 @@ TEST(PulseConnectionWriteTest, APictureAskedForBeforeAWriteNeverTurnsTheWriteBac
     QCoreApplication::processEvents(); // the write goes out; the server's answer waits
     QThread::msleep(50);
     Pactl({"set-source-volume", Source, "30000"});
-    EXPECT_TRUE(WaitFor([&] { return watcher.seen.last().second.value(0) == 30000; }, PulseConnection::ConfirmMs + 1000));
+    EXPECT_TRUE(WaitFor([&] { return !watcher.seen.isEmpty() && watcher.seen.last().second.value(0) == 30000; },
+                        PulseConnection::ConfirmMs + 1000));
     Pactl({"set-source-volume", Source, "100%"});
 }
 
