@@ -224,8 +224,8 @@ void VolumeGuard::restore()
     m_pending = false;
     m_retry.stop();
     const auto units = [this](quint32 value) {
-        return quint32(qMin<qint64>(m_layer.StripUnitsOf(GuardedStrip, m_seen, value),
-                                    std::numeric_limits<quint32>::max()));
+        return quint32(
+            qMin<qint64>(m_layer.StripUnitsOf(GuardedStrip, m_seen, value), std::numeric_limits<quint32>::max()));
     };
     const quint32 before = units(m_seen.channels.at(moved));
     const quint32 after = units(m_guarded->at(moved));
@@ -284,11 +284,10 @@ void VolumeGuard::askWhoRecords()
     const QPointer<VolumeGuard> self(this);
     const MixerHandle handle = m_layer.StripHandle(GuardedStrip);
     const quint32 line = m_layer.Strip(GuardedStrip).BoundLineId;
-    m_layer.Service().recordingClients(handle, line,
-                                       [self](const QStringList &names, RecordingClientsState state) {
-                                           if (self)
-                                               emit self->fightNoticed(names, state);
-                                       });
+    m_layer.Service().recordingClients(handle, line, [self](const QStringList &names, RecordingClientsState state) {
+        if (self)
+            emit self->fightNoticed(names, state);
+    });
 }
 
 } // namespace nuvask

@@ -1,15 +1,15 @@
-// The volume guard over the simulated board, its recording MAIN made like a
-// sound server's default input: what it writes back (every channel, above
-// 100 % too), what it leaves alone (another input, a channel nobody moved),
-// how it tells its own writes from another program's on a device that rounds
-// them, and the limits that keep it from fighting or storming.
+// The volume guard over the simulated board: what it writes back, what it
+// leaves alone, how it tells its own writes from another program's (also on a
+// device that says a moment later that it kept them rounded), and the limits
+// that keep it from fighting or storming.
 #include "core/mixer/VolumeGuard.h"
 #include "platform/sim/SimTopology.h"
-#include "support/ServerInputBoard.h"
+#include "support/MixerFakes.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace nuvask;
@@ -17,17 +17,41 @@ using namespace nuvask::test;
 
 namespace {
 
-// DemoDevice: speakers' Wave has volume 3 (40960) and mute 4; recording's
-// Microphone line has volume 12.
+// DemoDevice: recording MAIN has volume 9; speakers' Wave has volume 3
+// (40960) and mute 4.
 constexpr int Speakers = 0, Recording = 1;
-constexpr quint32 WaveVolume = 3, WaveMute = 4, MicVolume = 12;
+constexpr quint32 RecVolume = 9, WaveVolume = 3, WaveMute = 4;
 constexpr int Strip = VolumeGuard::GuardedStrip;
-using Level = QList<quint32>;
-const Level Start{32768, 32768};
+constexpr quint32 Step = 2114;        // mixer units of one step of the recording volume
+constexpr quint32 Start = 16 * Step;  // the recording volume at start
+
+// A card with 32 steps on the recording volume, as ALSA cards have: a write
+// lands on the nearest step, so what the line holds is not what was asked.
+// `late`: it holds what was asked first and says a moment later that it
+// keeps its step, as a device behind a sound server may.
+struct SteppedBoard : HookedBoard {
+    using HookedBoard::HookedBoard;
+    bool late = false;
+    static quint32 step(quint32 units) { return (units + Step / 2) / Step * Step; }
+    quint32 setControlValues(MixerHandle h, const MixerControlDetails &d, const QList<quint32> &v) override
+    {
+        QList<quint32> stepped = v;
+        if (d.controlId == RecVolume && !stepped.isEmpty() && late)
+            QTimer::singleShot(0, this, [this] { changeExternally(0, RecVolume, {step(valuesOf(0, RecVolume)[0])}); });
+        else if (d.controlId == RecVolume && !stepped.isEmpty())
+            stepped[0] = step(stepped[0]);
+        return HookedBoard::setControlValues(h, d, stepped);
+    }
+};
+// Every channel of the line at one level, as the guard keeps it.
+QList<quint32> Level(quint32 units)
+{
+    return {units, units};
+}
 
 class VolumeGuardTest : public ::testing::Test {
 protected:
-    ServerInputBoard board{QList<SimDevice>{sim::DemoDevice()}};
+    SteppedBoard board{QList<SimDevice>{sim::DemoDevice()}};
     FakeHost host;
     MixerLayer layer{board, host};
     FakeStripView views[3];
@@ -36,6 +60,7 @@ protected:
 
     void SetUp() override
     {
+        board.devices()[0].destinations[Recording].line.controls[0].values = {Start};
         ASSERT_EQ(connectAndOpen(layer, host, views), QString());
         guard.SetClock([this] { return now; });
         bind(Strip, Recording, 0);
@@ -49,15 +74,8 @@ protected:
         for (int i = 0; i < 3; ++i)
             QCoreApplication::processEvents();
     }
-    // Another program sets the line's channels and the notification arrives;
-    // returns the writes the program made in answer.
-    int outside(const Level &level)
-    {
-        const int before = board.writes;
-        board.outside(level);
-        deliver();
-        return board.writes - before;
-    }
+    // Another program sets the control and the notification arrives; returns
+    // the writes the program made in answer.
     int outside(quint32 controlId, quint32 value)
     {
         const int before = board.writes;
@@ -65,157 +83,145 @@ protected:
         deliver();
         return board.writes - before;
     }
-    // The user holds up/down for `ms`: a step every 100 ms.
-    void holdUpDown(int from, int ms)
-    {
-        for (int t = 0; t < ms; t += 100, now += 100) {
-            layer.StripSetVolume(Strip, from + t / 100, 0);
-            deliver();
-        }
-    }
+    quint32 held(quint32 controlId = RecVolume) const { return board.valuesOf(0, controlId).value(0); }
 };
 
-TEST_F(VolumeGuardTest, WritesBackEveryChannelOnceAboveFullTooAndNeverAChannelNobodyMoved)
+TEST_F(VolumeGuardTest, WritesBackEachOutsideChangeOnceAndNeverAnswersItsOwnWrites)
 {
     QSignalSpy restores(&guard, &VolumeGuard::restored);
     guard.SetOn(true);
-    EXPECT_EQ(guard.GuardedLevel(), Start); // the line's volume when switched on
+    EXPECT_EQ(guard.GuardedLevel(), Level(Start)); // the line's volume when switched on
 
-    // Up, beyond 100 % (which the strip's control cannot show) and down:
-    // each written back once, and the restore's own echo is quiet. The strip
-    // is drawn as written back, never with the value answered.
+    // Up and down: each written back once, and the restore's own echo is
+    // quiet. The strip is drawn as written back, never with the value answered.
     views[Strip].stepsShown.clear();
-    EXPECT_EQ(outside({60000, 60000}), 1);
-    EXPECT_EQ(outside({98304, 98304}), 1); // 150 %
-    EXPECT_EQ(outside({1000, 1000}), 1);
-    EXPECT_EQ(board.channels, Start);
-    EXPECT_EQ(views[Strip].steps, 128);
-    EXPECT_EQ(views[Strip].stepsShown, QList<int>(views[Strip].stepsShown.size(), 128));
-    ASSERT_EQ(restores.size(), 3);
-    EXPECT_EQ(restores.at(1).at(1).toUInt(), 98304u); // the real before: 384 steps
-    EXPECT_EQ(restores.at(1).at(2).toUInt(), 32768u);
+    EXPECT_EQ(outside(RecVolume, 30 * Step), 1);
+    EXPECT_EQ(held(), Start);
+    EXPECT_EQ(views[Strip].steps, 132);
+    EXPECT_FALSE(views[Strip].stepsShown.contains(248)) << "the answered value was drawn";
+    EXPECT_EQ(outside(RecVolume, Step), 1);
+    EXPECT_EQ(held(), Start);
+    ASSERT_EQ(restores.size(), 2);
+    EXPECT_EQ(restores.at(1).at(1).toUInt(), Step);
+    EXPECT_EQ(restores.at(1).at(2).toUInt(), Start);
 
-    // One channel, louder or quieter than the other: that channel is put
-    // back and the other is never written a value it did not have.
-    board.written.clear();
-    EXPECT_EQ(outside({32768, 50000}), 1);
-    EXPECT_EQ(outside({32768, 9000}), 1);
-    EXPECT_EQ(board.channels, Start);
-    for (const Level &w : std::as_const(board.written))
-        EXPECT_EQ(w.at(0), 32768u);
+    // The program's own writes become the guarded level, on a stepped line as
+    // the line holds them. Notifications coalesce: three clicks, then the
+    // notifications, and nothing is written back.
+    const int writes = board.writes;
+    layer.StripSetVolume(Strip, 100, 0);
+    layer.StripSetVolume(Strip, 108, 0);
+    layer.StripAutoLower(Strip); // reads the up/down position, still 132: sets 124
+    deliver();
+    EXPECT_EQ(board.writes, writes + 3);
+    EXPECT_EQ(held(), SteppedBoard::step(124 * 256));
+    EXPECT_EQ(guard.GuardedLevel(), Level(SteppedBoard::step(124 * 256)));
 
-    // A line seen above full shows its real steps on a full bar.
-    guard.SetOn(false);
-    outside({98304, 65535});
-    EXPECT_EQ(views[Strip].steps, 384);
-    EXPECT_EQ(views[Strip].black, 0);
+    // An outside change to the level already held writes nothing.
+    EXPECT_EQ(outside(RecVolume, SteppedBoard::step(124 * 256)), 0);
+    EXPECT_EQ(guard.Restores(), 2);
 }
 
-TEST_F(VolumeGuardTest, OwnWritesAreTheLevelAsADeviceThatRoundsKeepsThem)
+TEST_F(VolumeGuardTest, OffGuardsNothingAndMuteIsLeftAlone)
 {
-    board.step = 3000; // a device with coarse steps, shown a moment after each write
-    QSignalSpy told(&guard, &VolumeGuard::fightNoticed);
+    EXPECT_EQ(outside(RecVolume, 24 * Step), 0);
+    EXPECT_EQ(held(), 24 * Step);
+
+    // Switched on, the level is what the line has then, not what it had before.
     guard.SetOn(true);
-    layer.StripSetVolume(Strip, 100, 0); // 25600 units, kept as 27000
-    deliver();
-    now += 10000;
-    QTest::qWait(20);
-    EXPECT_EQ(board.channels, Level({27000, 27000}));
-    EXPECT_EQ(guard.GuardedLevel(), board.channels);
+    EXPECT_EQ(guard.GuardedLevel(), Level(24 * Step));
+    EXPECT_EQ(outside(RecVolume, 9 * Step), 1);
+    EXPECT_EQ(held(), 24 * Step);
+    guard.SetOn(false);
+    EXPECT_EQ(outside(RecVolume, 9 * Step), 0);
+    EXPECT_EQ(held(), 9 * Step);
 
-    // The user holds up/down for 8 s, and an automatic lowering comes.
-    holdUpDown(100, 8000);
-    layer.StripAutoLower(Strip);
-    deliver();
-    now += 10000;
-    QTest::qWait(20);
-    EXPECT_EQ(guard.Restores(), 0);
-    EXPECT_EQ(told.size(), 0);
-    EXPECT_EQ(guard.GuardedLevel(), board.channels);
-
-    // Another program's change, near the level but long after the write: put back.
-    const Level kept = board.channels;
-    EXPECT_EQ(outside({kept.at(0) + 3000, kept.at(1)}), 1);
-    EXPECT_EQ(board.channels, kept);
+    // On a line with a mute: another program's mute stays, its volume does not.
+    bind(Strip, Speakers, 1);
+    guard.SetOn(true);
+    EXPECT_EQ(outside(WaveMute, 1), 0);
+    EXPECT_EQ(held(WaveMute), 1u);
+    EXPECT_EQ(outside(WaveVolume, 0), 1);
+    EXPECT_EQ(held(WaveVolume), 40960u);
 }
 
-TEST_F(VolumeGuardTest, AnotherInputBehindTheLineKeepsItsOwnLevelAndNothingIsWrittenToEither)
+TEST_F(VolumeGuardTest, BindingTakesTheNewLinesVolumeAndAnUnboundStripGuardsNothing)
 {
     QSignalSpy marks(&guard, &VolumeGuard::guardingChanged);
     guard.SetOn(true);
     EXPECT_TRUE(marks.at(0).at(0).toBool());
     layer.StripSetVolume(Strip, 200, 0);
     deliver();
-    const int writes = board.writes;
 
-    // Another default input (a headset plugged in, the desktop's settings):
-    // its own level is taken, and it is the one guarded from then on.
-    board.switchInput("headset", {20000, 24000});
-    deliver();
-    EXPECT_EQ(board.writes, writes);
-    EXPECT_EQ(guard.GuardedLevel(), Level({20000, 24000}));
-    EXPECT_EQ(outside({30000, 24000}), 1);
-    EXPECT_EQ(board.channels, Level({20000, 24000}));
-
-    // Back to the microphone, which another program set meanwhile: its level then.
-    board.switchInput("mic", {40000, 40000});
-    deliver();
-    EXPECT_EQ(board.writes, writes + 1);
-    EXPECT_EQ(guard.GuardedLevel(), Level({40000, 40000}));
-    EXPECT_EQ(guard.Restores(), 1);
-
-    // Another line chosen in the lists: its own volume.
+    // Another line: its own volume, not the level the old line was kept at.
     bind(Strip, Recording, 1); // Microphone, 32768
-    EXPECT_EQ(guard.GuardedLevel(), Start);
-    EXPECT_EQ(outside(MicVolume, 5000), 1);
-    EXPECT_EQ(board.valuesOf(0, MicVolume).value(0), 32768u);
+    EXPECT_EQ(guard.GuardedLevel(), Level(32768));
+    EXPECT_EQ(outside(12, 5000), 1);
+    EXPECT_EQ(board.valuesOf(0, 12).value(0), 32768u);
+
+    // The devices listed again (a sound server back): the level is the line's
+    // at the new binding, also when another program moved it meanwhile.
+    board.changeExternally(0, RecVolume, {19 * Step});
+    layer.MixerCloseAll();
+    EXPECT_FALSE(guard.Guarding());
+    QString error;
+    layer.MixerOpenAll(error);
+    ASSERT_EQ(error, QString());
+    bind(Strip, Recording, 0);
+    deliver();
+    EXPECT_TRUE(guard.Guarding());
+    EXPECT_EQ(guard.GuardedLevel(), Level(19 * Step));
 
     // Unbound: nothing to guard, nothing written; the mark follows.
     layer.StripUnbind(Strip);
     EXPECT_FALSE(guard.Guarding());
-    EXPECT_EQ(outside(MicVolume, 100), 0);
+    EXPECT_EQ(outside(RecVolume, 100), 0);
+    ASSERT_GE(marks.size(), 3);
     EXPECT_FALSE(marks.last().at(0).toBool());
 }
 
-TEST_F(VolumeGuardTest, OffGuardsNothingAndMuteIsLeftAlone)
-{
-    EXPECT_EQ(outside({24000, 24000}), 0);
-    EXPECT_EQ(board.channels, Level({24000, 24000}));
-
-    // Switched on, the level is what the line has then, not what it had before.
-    guard.SetOn(true);
-    EXPECT_EQ(guard.GuardedLevel(), Level({24000, 24000}));
-    EXPECT_EQ(outside({9000, 9000}), 1);
-    EXPECT_EQ(board.channels, Level({24000, 24000}));
-    guard.SetOn(false);
-    EXPECT_EQ(outside({9000, 9000}), 0);
-
-    // On a line with a mute: another program's mute stays, its volume does not.
-    bind(Strip, Speakers, 1);
-    guard.SetOn(true);
-    EXPECT_EQ(outside(WaveMute, 1), 0);
-    EXPECT_EQ(board.valuesOf(0, WaveMute).value(0), 1u);
-    EXPECT_EQ(outside(WaveVolume, 0), 1);
-    EXPECT_EQ(board.valuesOf(0, WaveVolume).value(0), 40960u);
-}
-
-TEST_F(VolumeGuardTest, AWriteThroughAnotherStripIsTheProgramsOwnOnlyOnTheGuardedInput)
+TEST_F(VolumeGuardTest, AWriteThroughAnotherStripOnTheSameLineIsTheProgramsOwn)
 {
     guard.SetOn(true);
     bind(1, Recording, 0);
     layer.StripSetVolume(1, 64, 0);
     deliver();
-    EXPECT_EQ(board.channels, Level({16384, 16384}));
-    EXPECT_EQ(guard.GuardedLevel(), board.channels);
+    EXPECT_EQ(held(), SteppedBoard::step(64 * 256));
+    EXPECT_EQ(guard.GuardedLevel(), Level(SteppedBoard::step(64 * 256)));
     EXPECT_EQ(guard.Restores(), 0);
 
-    // A write to another line while another program's change waits to be
-    // heard does not make that change the program's own.
-    board.outside({50000, 50000});
-    layer.StripSetVolume(0, 10, 0);
+    // A write to another line does not make another program's change, not
+    // heard yet, the program's own.
+    board.changeExternally(0, RecVolume, {50000});
+    layer.StripSetVolume(0, 16, 0);
     deliver();
-    EXPECT_EQ(board.channels, Level({16384, 16384}));
+    EXPECT_EQ(held(), SteppedBoard::step(64 * 256));
     EXPECT_EQ(guard.Restores(), 1);
+}
+
+TEST_F(VolumeGuardTest, OwnWritesADeviceShowsRoundedAMomentLaterCostNoRestoreAndNoNotice)
+{
+    board.late = true;
+    QSignalSpy told(&guard, &VolumeGuard::fightNoticed);
+    guard.SetOn(true);
+    // One write and ten seconds; then the user holds up/down for 8 s.
+    layer.StripSetVolume(Strip, 100, 0);
+    deliver();
+    now += 10000;
+    for (int i = 1; i <= 80; ++i, now += 100) {
+        layer.StripSetVolume(Strip, 100 + i, 0);
+        deliver();
+    }
+    QTest::qWait(20);
+    EXPECT_EQ(guard.Restores(), 0);
+    EXPECT_EQ(told.size(), 0);
+    EXPECT_EQ(held(), SteppedBoard::step(180 * 256));
+    EXPECT_EQ(guard.GuardedLevel(), Level(held()));
+
+    // The same small change by another program long after a write is put back.
+    now += 2000;
+    EXPECT_EQ(outside(RecVolume, held() + Step), 1);
+    EXPECT_EQ(held(), SteppedBoard::step(180 * 256));
 }
 
 TEST_F(VolumeGuardTest, RestoresAreBoundedAndAHeldBackChangeIsAnsweredLater)
@@ -224,14 +230,14 @@ TEST_F(VolumeGuardTest, RestoresAreBoundedAndAHeldBackChangeIsAnsweredLater)
     // A program changing the line as fast as it can, all within one instant:
     // the bucket's burst answers the first ones, one change waits.
     int writes = 0;
-    for (quint32 i = 0; i < 30; ++i)
-        writes += outside({1000 + i, 1000 + i});
+    for (int i = 0; i < 30; ++i)
+        writes += outside(RecVolume, 1000 + quint32(i));
     EXPECT_EQ(writes, VolumeGuard::BurstRestores);
-    EXPECT_EQ(board.channels, Level({1029, 1029}));
+    EXPECT_EQ(held(), 1029u);
 
     // A token comes after 1/15 s: the change that waited is answered, once.
     now += 1000 / VolumeGuard::RestoresPerSecond + 1;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return board.channels == Start; }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return held() == Start; }, 1000));
     EXPECT_EQ(guard.Restores(), VolumeGuard::BurstRestores + 1);
     QTest::qWait(100);
     EXPECT_EQ(guard.Restores(), VolumeGuard::BurstRestores + 1);
@@ -239,32 +245,35 @@ TEST_F(VolumeGuardTest, RestoresAreBoundedAndAHeldBackChangeIsAnsweredLater)
     // A steady 50 changes a second for a second: at most 20 restores in it.
     const int before = guard.Restores();
     now += 2000; // the bucket full again
-    for (quint32 i = 0; i < 50; ++i) {
-        outside({2000 + i, 2000 + i});
+    for (int i = 0; i < 50; ++i) {
+        outside(RecVolume, 2000 + quint32(i));
         now += 20;
     }
     EXPECT_LE(guard.Restores() - before, 20);
     EXPECT_GE(guard.Restores() - before, 15);
 }
 
-TEST_F(VolumeGuardTest, TellsOnceWhenAnotherProgramKeepsChangingTheLineWhileOn)
+TEST_F(VolumeGuardTest, TellsOnceWhenAnotherProgramKeepsChangingTheLine)
 {
     QSignalSpy told(&guard, &VolumeGuard::fightNoticed);
     // Off, another program changes the line every 200 ms for 8 s: nothing
-    // counts, and switched on afterwards the next change is no fight yet.
-    for (quint32 i = 0; i < 40; ++i, now += 200)
-        outside({1000 + i, 1000});
+    // counts, and switched on then, the next change is no fight yet.
+    for (int i = 0; i < 40; ++i, now += 200)
+        outside(RecVolume, 1000 + quint32(i));
     guard.SetOn(true);
-    outside({5000, 5000});
+    outside(RecVolume, 5000);
     now += 200;
     // Changes 4 s apart are no fight, however long they go on.
-    for (quint32 i = 0; i < 8; ++i, now += 4000)
-        outside({1000 + i, 1000});
+    for (int i = 0; i < 8; ++i) {
+        outside(RecVolume, 1000 + quint32(i));
+        now += 4000;
+    }
     EXPECT_EQ(told.size(), 0);
 
     // Every 200 ms for 10 s: told once, past 5 s, that the board cannot say who.
-    for (quint32 i = 0; i < 50; ++i, now += 200) {
-        outside({60000 + i, 1000});
+    for (int i = 0; i < 50; ++i) {
+        outside(RecVolume, 60000 + quint32(i));
+        now += 200;
         if (i == 25) {
             EXPECT_EQ(told.size(), 0);
         }
@@ -276,8 +285,10 @@ TEST_F(VolumeGuardTest, TellsOnceWhenAnotherProgramKeepsChangingTheLineWhileOn)
     // Switched off and on again, a new fight is told again.
     guard.SetOn(false);
     guard.SetOn(true);
-    for (quint32 i = 0; i < 30; ++i, now += 200)
-        outside({1000 + i, 1000});
+    for (int i = 0; i < 30; ++i) {
+        outside(RecVolume, 1000 + quint32(i));
+        now += 200;
+    }
     EXPECT_EQ(told.size(), 2);
 }
 

@@ -91,21 +91,6 @@ struct SourceWatcher {
     }
 };
 
-// A second source of its own (a remap of the null sink's monitor, which both
-// servers know), at its own level, for as long as the object lives.
-struct SecondSource {
-    static constexpr const char *Name = "guard_second";
-    QString module;
-    explicit SecondSource(quint32 level)
-    {
-        module = Pactl({"load-module", "module-remap-source", "master=rec_sink.monitor", QStringLiteral("source_name=") + Name})
-                     .trimmed();
-        WaitFor([] { return Pactl({"list", "short", "sources"}).contains(Name); }, 3000);
-        Pactl({"set-source-volume", Name, QString::number(level)});
-    }
-    ~SecondSource() { Pactl({"unload-module", module}); }
-};
-
 class VolumeGuardServerTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -170,22 +155,25 @@ TEST_F(VolumeGuardServerTest, RogueRaisesAreWrittenBackAtOnceOncePerChangeAndThe
 
 TEST_F(VolumeGuardServerTest, AnotherDefaultSourceKeepsItsOwnLevelAndNeitherIsWritten)
 {
-    const QString first = Pactl({"get-default-source"}).trimmed();
-    SecondSource second(20000);
+    // A second input of its own level (a remap of the null sink's monitor, which both servers know).
+    const QString first = Pactl({"get-default-source"}).trimmed(), second = "guard_second";
+    const QString module = Pactl({"load-module", "module-remap-source", "master=rec_sink.monitor", "source_name=" + second});
+    const auto unload = qScopeGuard([&] { Pactl({"unload-module", module.trimmed()}); });
+    ASSERT_TRUE(WaitFor([&] { return !Channels(second).isEmpty(); }, 3000));
+    Pactl({"set-source-volume", second, "20000"});
+    ASSERT_TRUE(WaitFor([&] { return Channels(second).value(0) == 20000; }, 2000));
     guard.SetOn(true);
     const quint64 writes = w.layer.VolumeWrites();
 
-    // The desktop switches the default input (a headset plugged in).
-    Pactl({"set-default-source", SecondSource::Name});
+    // The desktop switches the default input (a headset plugged in): both keep
+    // their levels, and the new one is guarded at its own.
+    Pactl({"set-default-source", second});
     Spin(1000);
     EXPECT_EQ(Channels(first), QList<quint32>({Guarded, Guarded}));
-    EXPECT_EQ(Channels(SecondSource::Name), QList<quint32>({20000, 20000}));
+    EXPECT_EQ(Channels(second), QList<quint32>({20000, 20000}));
     EXPECT_EQ(w.layer.VolumeWrites(), writes);
-    EXPECT_EQ(guard.Restores(), 0);
-
-    // The new input is the one guarded, at its own level.
-    Pactl({"set-source-volume", SecondSource::Name, "30000"});
-    EXPECT_TRUE(WaitFor([] { return Channels(SecondSource::Name).value(0) == 20000; }, 2000));
+    Pactl({"set-source-volume", second, "30000"});
+    EXPECT_TRUE(WaitFor([&] { return Channels(second).value(0) == 20000; }, 2000));
 
     // Back to the first input, which another program moved meanwhile: its level then.
     Pactl({"set-source-volume", first, "40000"});
@@ -197,24 +185,23 @@ TEST_F(VolumeGuardServerTest, AnotherDefaultSourceKeepsItsOwnLevelAndNeitherIsWr
 
 TEST_F(VolumeGuardServerTest, ABoostAbove100AndOneChannelAreWrittenBackAndTheOtherChannelNeverMoves)
 {
+    // Above 100 %, the strip shows the real steps (150 %: 384) over a full bar.
     const QList<quint32> full{65536, 65536};
+    Pactl({"set-source-volume", Source, "150%"});
+    EXPECT_TRUE(WaitFor([&] { return w.child<QLabel>(2, "Label_NOW_")->text() == "384"; }, 2000));
     Pactl({"set-source-volume", Source, "100%"});
     ASSERT_TRUE(WaitFor([&] { return w.child<QLabel>(2, "Label_NOW_")->text() == "256"; }, 2000));
     guard.SetOn(true);
-    watcher.seen.clear();
-
-    Pactl({"set-source-volume", Source, "150%"});
-    ASSERT_TRUE(WaitFor([&] { return watcher.seen.size() >= 2 && watcher.seen.last().second == full; }, 2000));
-    const qint64 boost = watcher.restoreMs({98304, 98304}, full);
-    EXPECT_GE(boost, 0);
-    EXPECT_LE(boost, 100);
-
-    watcher.seen.clear();
-    Pactl({"set-source-volume", Source, "65536", "45000"});
-    ASSERT_TRUE(WaitFor([&] { return watcher.seen.size() >= 2 && watcher.seen.last().second == full; }, 2000));
-    const qint64 channel = watcher.restoreMs({65536, 45000}, full);
-    EXPECT_GE(channel, 0);
-    EXPECT_LE(channel, 100);
+    const auto rogue = [&](const QStringList &volumes, const QList<quint32> &seen) {
+        watcher.seen.clear();
+        Pactl(QStringList{"set-source-volume", Source} + volumes);
+        EXPECT_TRUE(WaitFor([&] { return watcher.seen.size() >= 2 && watcher.seen.last().second == full; }, 2000));
+        const qint64 ms = watcher.restoreMs(seen, full);
+        EXPECT_TRUE(ms >= 0 && ms <= 100) << ms << " ms";
+        return ms;
+    };
+    const qint64 boost = rogue({"150%"}, {98304, 98304});
+    const qint64 channel = rogue({"65536", "45000"}, {65536, 45000});
     Spin(300);
     for (const auto &[ms, volumes] : std::as_const(watcher.seen))
         EXPECT_EQ(volumes.value(0), 65536u) << "the left channel was written at " << ms << " ms";

@@ -344,6 +344,11 @@ TEST(PulseMixerRestartTest, ServerKilledAndStartedAgainIsFoundWithoutSpinning)
     QList<quint32> values;
     EXPECT_EQ(service.controlValues(handle, {master, 1, 0}, values), MixerRc::NoDriver);
     EXPECT_EQ(service.setControlValues(handle, {master, 1, 0}, {100}), MixerRc::NoDriver);
+    // Who records cannot be asked now: the server is away, the line is no sound card's.
+    RecordingClientsState asked = RecordingClientsState::Named;
+    service.recordingClients(handle, PulseMixerLines::RecordingLineId,
+                             [&](const QStringList &, RecordingClientsState s) { asked = s; });
+    EXPECT_EQ(asked, RecordingClientsState::Unreachable);
 
     // Five seconds without a server: retries are timed, not polled.
     const double before = ProcessCpuSeconds();
