@@ -888,6 +888,10 @@ Clear the version number now?</translation>
         <translation>Install: </translation>
     </message>
     <message>
+        <source>%1 アンインストール</source>
+        <translation>Uninstall %1</translation>
+    </message>
+    <message>
         <source>グループ名の取得に失敗しました・・・</source>
         <translation>Could not read the menu groups...</translation>
     </message>
@@ -1006,13 +1010,13 @@ This uninstaller is for [KELDO SOFT32] programs only.</translation>
 Thank you!</translation>
     </message>
     <message>
-        <source>アイコンの削除が完了しました☆☆☆
-プログラム本体はパッケージで導入されていますので、
-パッケージマネージャー（apt など）で削除して下さい。
+        <source>このユーザーからの削除が完了しました☆☆☆
+プログラム本体はパッケージで導入されているので、そのまま残ります。
+削除するには、パッケージマネージャー（apt など）を使って下さい。
 お疲れ様☆☆☆</source>
-        <translation>The icons have been removed.
-The program itself came in a package:
-remove it with the package manager (apt or similar).
+        <translation>Removed for this user.
+The program itself came in a package and stays installed:
+to remove it, use the package manager (apt or similar).
 Thank you!</translation>
     </message>
     <message>

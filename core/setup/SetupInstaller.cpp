@@ -160,7 +160,8 @@ bool SetupInstaller::MakeFolder(const QString &folder, QString &keepDir)
             continue;
         }
         if (!asked) {
-            if (m_c.view.ShowYesNoTimer(ask + QLatin1Char('\n') + setupText::CreateFolder()) != 6)
+            // Making a folder loses nothing: the countdown may say Yes.
+            if (m_c.view.ShowYesNoTimer(ask + QLatin1Char('\n') + setupText::CreateFolder(), kAnswerYes) != kAnswerYes)
                 return false;
             asked = true;
         }

@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -121,11 +120,6 @@ SetupWindow::SetupWindow(int startMode, const SetupServices &services, const Sta
         }
         if (!stored.isEmpty())
             m_defaultInstallDir = stored;
-        // A program the package manager installed stays where it is: the
-        // install then copies nothing and only registers it for this user.
-        const QString programFolder = QFileInfo(services.exePath).absolutePath();
-        if (services.platform.PackageManaged(programFolder))
-            m_defaultInstallDir = programFolder;
         m_edit1->setText(m_defaultInstallDir);
         m_edit1->setCursorPosition(0); // the start of a long path is what tells it apart
         // The group list once the window is up: a failure shows a box.
@@ -370,9 +364,9 @@ void SetupWindow::ApplyColours()
     update();
 }
 
-int SetupWindow::ShowYesNoTimer(const QString &text)
+int SetupWindow::ShowYesNoTimer(const QString &text, int defaultAnswer)
 {
-    return m_messageBox->ShowYesNoTimer(text, 6);
+    return m_messageBox->ShowYesNoTimer(text, defaultAnswer);
 }
 
 void SetupWindow::ShowOK(const QString &text)
