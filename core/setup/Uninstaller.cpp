@@ -212,22 +212,12 @@ bool Uninstaller::Tick()
 
 void Uninstaller::RemoveFolders()
 {
-    const QStringList list = SplitAncestors(QFileInfo(m_record.file).absolutePath());
+    const QString folder = QFileInfo(m_record.file).absolutePath();
+    const QStringList list = SplitAncestors(folder);
     if (list.isEmpty())
         return;
     QDir::setCurrent(list.first());
-    // The deepest folder that was there before the install stays, and so
-    // does everything above it.
-    const QString keep = QDir::cleanPath(m_record.keepDir);
-    qsizetype i = list.size() - 1;
-    for (; i > 0; --i) {
-        const QString dir = list[i];
-        if (!m_record.keepDir.isEmpty() && (dir == keep || keep.startsWith(dir + QLatin1Char('/'))))
-            break;
-        if (!QDir().rmdir(dir) || QFileInfo::exists(dir))
-            break;
-    }
-    QDir::setCurrent(list[i]);
+    QDir::setCurrent(RemoveEmptiedFolders(folder, m_record.keepDir));
 }
 
 void Uninstaller::Refuse()

@@ -375,6 +375,39 @@ TEST_F(SetupWindowTest, TheFolderAnInstallFoundStaysItsThroughARetryAndAReinstal
     EXPECT_EQ(KeepDir(settingsTree), xdg.root() + "/made");
 }
 
+TEST_F(SetupWindowTest, AReinstallIntoAnotherFolderTakesOnlyWhatTheEarlierInstallPutThere)
+{
+    WriteFile(source + "/NUVASK_EN.HLP", "english help");
+    // Each install into a folder two new levels deep, every question answered Yes.
+    auto install = [this](const QString &folder) {
+        settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), true)->deleteValue("Version");
+        Open(StartNormal, source + "/nuvask");
+        Child<QLineEdit>("Edit1")->setText(folder);
+        script.answers = {6};
+        Click("Button3");
+        ASSERT_TRUE(WaitFinished());
+        ASSERT_EQ(Setting("Version"), "23");
+    };
+    const QString a = xdg.root() + "/made/a", b = xdg.root() + "/other/b", c = xdg.root() + "/c";
+    install(a);
+    WriteFile(a + "/notes.txt", "the user's");
+    install(b);
+    EXPECT_EQ(Files(xdg.root() + "/made"), QStringList{"a/notes.txt"});
+    EXPECT_EQ(Files(b), QStringList({"NUVASK.HLP", "NUVASK.TXT", "NUVASK_EN.HLP", "nuvask"}));
+
+    // A program unpacked by the user and installed where it lies: the
+    // install copied nothing there, and the next move takes nothing from it.
+    for (const char *name : {"nuvask", "NUVASK.TXT", "NUVASK.HLP"})
+        WriteFile(c + "/" + name, name);
+    const QString download = source;
+    source = c;
+    install(c);
+    EXPECT_FALSE(QFileInfo::exists(xdg.root() + "/other")) << "emptied folders the install made stay";
+    source = download;
+    install(xdg.root() + "/d");
+    EXPECT_EQ(Files(c).size(), 3) << "files the install did not copy went";
+}
+
 TEST_F(SetupWindowTest, AnotherGroupTakesTheLaunchersAndTheOldGroupKeepsWhatIsNotOurs)
 {
     const QString folder = xdg.root() + "/inst";
