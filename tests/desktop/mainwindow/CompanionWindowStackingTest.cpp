@@ -2,12 +2,8 @@
 // real window manager: with "MostTOP" on they must come above the main
 // window, which sits in the stay-on-top layer, and stay there when the main
 // window is brought forward again.
-#include "desktop/X11Desktop.h"
+#include "desktop/DesktopFixture.h"
 
-#include "core/settings/SettingsTree.h"
-#include "platform/linux/SettingsFileStore.h"
-#include "platform/sim/SimTopology.h"
-#include "support/TempXdg.h"
 #include "ui/help/HelpMenu.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/mainwindow/MainMenu.h"
@@ -16,27 +12,21 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
 using namespace nuvask;
 
-TEST(CompanionWindowStacking, HelpAndLevelHistoryComeAboveAStayOnTopMainWindow)
+using CompanionWindowStacking = test::DesktopFixture;
+
+TEST_F(CompanionWindowStacking, HelpAndLevelHistoryComeAboveAStayOnTopMainWindow)
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "needs the openbox display of scripts/with-services.sh (NUVASK_TEST_WM_DISPLAY)";
-    test::X11Desktop x;
-    ASSERT_TRUE(x.isOpen());
-    test::TempXdg xdg;
-    SettingsFileStore reg;
-    reg.open(SettingsRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->writeString("MostTOP", "1");
-    SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
+    store("MostTOP", "1");
     MainWindow w(reg, board);
     w.show();
     const auto main = std::uint32_t(w.winId());
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.StartupCompleted() == MainWindow::kStartupCompletedValue; }, 5000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return x.isFramed(main); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return x->isFramed(main); }, 3000));
 
     w.menu().MO_History->trigger();
     w.menu().HELP_MOKUJI->trigger();
@@ -44,7 +34,7 @@ TEST(CompanionWindowStacking, HelpAndLevelHistoryComeAboveAStayOnTopMainWindow)
     QWidget *help = w.helpMenu().helpWindow();
     ASSERT_NE(help, nullptr);
     for (QWidget *opened : {history, help})
-        ASSERT_TRUE(QTest::qWaitFor([&] { return x.isFramed(std::uint32_t(opened->winId())); }, 3000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return x->isFramed(std::uint32_t(opened->winId())); }, 3000));
     // The main window comes forward over them, as a click on it brings it.
     for (bool mainRaised : {false, true}) {
         if (mainRaised) {
@@ -55,8 +45,8 @@ TEST(CompanionWindowStacking, HelpAndLevelHistoryComeAboveAStayOnTopMainWindow)
             w.activateWindow();
         }
         QTest::qWait(400); // the window manager restacks
-        EXPECT_TRUE(x.stackedAbove(std::uint32_t(history->winId()), main)) << "history, main raised: " << mainRaised;
-        EXPECT_TRUE(x.stackedAbove(std::uint32_t(help->winId()), main)) << "help, main raised: " << mainRaised;
+        EXPECT_TRUE(x->stackedAbove(std::uint32_t(history->winId()), main)) << "history, main raised: " << mainRaised;
+        EXPECT_TRUE(x->stackedAbove(std::uint32_t(help->winId()), main)) << "help, main raised: " << mainRaised;
     }
     // "MostTOP" off: they leave the stay-on-top layer with the main window.
     auto *top = w.findChild<QCheckBox *>("Ch_Top");

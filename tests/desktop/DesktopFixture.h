@@ -1,0 +1,45 @@
+#pragma once
+// What every test under the real window manager starts from: the openbox
+// display (skipped elsewhere), the X server asked directly, private XDG
+// folders with the real settings files and a simulated sound card.
+
+#include "desktop/X11Desktop.h"
+
+#include "core/settings/SettingsTree.h"
+#include "platform/linux/SettingsFileStore.h"
+#include "platform/sim/SimTopology.h"
+#include "support/TempXdg.h"
+
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace nuvask::test {
+
+struct DesktopFixture : ::testing::Test
+{
+    TempXdg xdg;
+    SettingsFileStore reg;
+    SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
+    std::unique_ptr<X11Desktop> x;
+
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            GTEST_SKIP() << "needs the openbox display of scripts/with-services.sh (NUVASK_TEST_WM_DISPLAY)";
+        x = std::make_unique<X11Desktop>();
+        ASSERT_TRUE(x->isOpen());
+    }
+
+    void store(const QString &name, const QString &value)
+    {
+        reg.open(SettingsRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->writeString(name, value);
+    }
+    QString stored(const QString &name)
+    {
+        return reg.open(SettingsRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->readString(name);
+    }
+};
+
+} // namespace nuvask::test
