@@ -255,7 +255,7 @@ Open it in your browser?</translation>
     <name>DesktopShortcuts</name>
     <message>
         <source>ｱｲｺﾝ:スタートアップグループが不明ですので アイコン登録出来ません</source>
-        <translation>Icon: the Startup group is unknown, so the icon cannot be added.</translation>
+        <translation>The autostart folder is unknown: no autostart launcher was added.</translation>
     </message>
     <message>
         <source>デスクトップには、既に登録されています☆☆☆</source>
@@ -845,15 +845,15 @@ Clear the version number now?</translation>
     </message>
     <message>
         <source>スタートアップグループにも、アイコンを登録する。</source>
-        <translation>Also add an icon to the Startup group.</translation>
+        <translation>Also start it at login (autostart).</translation>
     </message>
     <message>
         <source>KELDO色</source>
-        <translation>KELDO</translation>
+        <translation>KELDO colours</translation>
     </message>
     <message>
         <source>標準色</source>
-        <translation>Standard</translation>
+        <translation>Standard colours</translation>
     </message>
     <message>
         <source>設定</source>
@@ -925,7 +925,7 @@ Clear the version number now?</translation>
     </message>
     <message>
         <source>ｱｲｺﾝ:スタートアップグループが不明ですので アイコン登録出来ません</source>
-        <translation>Icon: the Startup group is unknown, so the icon cannot be added.</translation>
+        <translation>The autostart folder is unknown: no autostart launcher was added.</translation>
     </message>
     <message>
         <source>登録完了です。
@@ -949,11 +949,11 @@ Thank you!</translation>
     </message>
     <message>
         <source>・グループへのアイコン登録</source>
-        <translation>- adding the icon to the menu group</translation>
+        <translation>- adding the launchers to the menu group</translation>
     </message>
     <message>
         <source>・スタートアップグループへのアイコン登録</source>
-        <translation>- adding the icon to the Startup group</translation>
+        <translation>- adding the autostart launcher</translation>
     </message>
     <message>
         <source>・アンインストール情報の書き込み</source>
@@ -1249,7 +1249,7 @@ Quit the program, then uninstall again.</translation>
     <name>VolumeStrip</name>
     <message>
         <source>選択</source>
-        <translation>Select</translation>
+        <translation>Rec</translation>
     </message>
     <message>
         <source>再生／録音／その他、の選択</source>
