@@ -2,6 +2,8 @@
 // script (SetupWindowFixture).
 #include "SetupWindowFixture.h"
 
+#include "support/EnglishTexts.h"
+
 #include "core/desktop/MenuGroups.h"
 #include "core/setup/SetupInstaller.h"
 #include "core/setup/SetupTexts.h"
@@ -406,6 +408,24 @@ TEST_F(SetupWindowTest, AReinstallIntoAnotherFolderTakesOnlyWhatTheEarlierInstal
     source = download;
     install(xdg.root() + "/d");
     EXPECT_EQ(Files(c).size(), 3) << "files the install did not copy went";
+}
+
+TEST_F(SetupWindowTest, TheUninstallerLauncherSpeaksTheUsersLanguageUnderItsFixedFileName)
+{
+    ASSERT_EQ(groups.ExecuteGroupCommand(*CreateGroupCommand("KELDO SOFT32")), QString());
+    {
+        EnglishTexts english;
+        const SetupNames names = MakeSetupNames(start);
+        XdgSetupPlatform englishRun(groups, names.UninstallItem, names.ShownUninstallItem);
+        ASSERT_TRUE(englishRun.AddUninstallLauncher("KELDO SOFT32", "/x/nuvask"));
+    }
+    const QString file = groups.ItemFile("KELDO SOFT32", kUninstallItem);
+    const QString launcher = QString::fromUtf8(ReadFile(file));
+    EXPECT_TRUE(launcher.contains("\nName=Uninstall DORIVA SOUND Volume\n")) << launcher.toStdString();
+    EXPECT_TRUE(launcher.contains("\nCategories=Settings;PackageManager;\n")) << "listed among the sound programs";
+    // A Japanese run's uninstall finds it.
+    platform.RemoveUninstallLauncher("KELDO SOFT32");
+    EXPECT_FALSE(QFileInfo::exists(file));
 }
 
 TEST_F(SetupWindowTest, AnotherGroupTakesTheLaunchersAndTheOldGroupKeepsWhatIsNotOurs)
