@@ -1,16 +1,19 @@
 #pragma once
 // What every test under the real window manager starts from: the openbox
 // display (skipped elsewhere), the X server asked directly, private XDG
-// folders with the real settings files and a simulated sound card.
+// folders with the real settings files, a simulated sound card and a
+// program folder of its own.
 
 #include "desktop/X11Desktop.h"
 
 #include "core/settings/SettingsTree.h"
+#include "core/startup/ProgramEntry.h"
 #include "platform/linux/SettingsFileStore.h"
 #include "platform/sim/SimTopology.h"
 #include "support/TempXdg.h"
 
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -23,9 +26,11 @@ struct DesktopFixture : ::testing::Test
     SettingsFileStore reg;
     SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
     std::unique_ptr<X11Desktop> x;
+    QTemporaryDir programDir; // a closing main window writes its registered volumes beside the program
 
     void SetUp() override
     {
+        SetStartValues(MakeStartValues(programDir.path() + "/nuvask", '/'));
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             GTEST_SKIP() << "needs the openbox display of scripts/with-services.sh (NUVASK_TEST_WM_DISPLAY)";
         x = std::make_unique<X11Desktop>();
