@@ -5,6 +5,7 @@
 #include "core/mainwindow/WindowPlacement.h"
 #include "core/monitor/LevelHistory.h"
 #include "core/monitor/LevelHistoryCsv.h"
+#include "ui/dialogs/AboveOwner.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/WorkArea.h"
 #include "ui/folders/FolderBrowser.h"
@@ -131,6 +132,7 @@ void LevelHistoryWindow::Open()
         move(m_stored.position ? ClampToWorkArea(*m_stored.position, size(), work)
                                : PlaceDialog(size(), nullptr, false));
     }
+    AboveOwner::Keep(this, nullptr, false); // over the main window
     if (isMinimized())
         showNormal();
     else
