@@ -9,6 +9,7 @@
 #include "core/setup/ThemeIcons.h"
 #include "core/settings/SettingsStore.h"
 #include "core/setup/MadeFolders.h"
+#include "core/setup/SetupNames.h"
 #include "platform/sound/DesktopMixerService.h"
 #include "platform/sound/DesktopWaveIn.h"
 #include "platform/linux/SettingsFileStore.h"
@@ -90,6 +91,7 @@ int main(int argc, char **argv)
     // The package's folder is not the user's: the registered volumes go to
     // the user's data folder (where the setup keeps its own files too).
     const bool packaged = IsPackageManaged(start.ProgramDir);
+    start.Packaged = packaged;
     SettingsFileStore settingsTree;
     SettingsStore settings(settingsTree, start.ProgramShortName);
     // The application title goes to message boxes without a caption of their
@@ -105,7 +107,8 @@ int main(int argc, char **argv)
     StartArbiter arbiter;
     StartDecision decision;
     for (int attempt = 1;; ++attempt) {
-        decision = DecideStart(app.arguments().mid(1), QCoreApplication::applicationFilePath(), arbiter, settings);
+        decision =
+            DecideStart(app.arguments().mid(1), QCoreApplication::applicationFilePath(), arbiter, settings, packaged);
         if (decision.outcome != StartOutcome::HandedOver || arbiter.lastHandOver() != StartArbiter::HandOver::HolderGone
             || attempt == kDecideAttempts)
             break;
@@ -169,7 +172,8 @@ int main(int argc, char **argv)
     MadeFolders madeFolders(settingsTree, SettingsKeyPath(start.ProgramShortName));
     XdgDesktopEntries desktopEntries(start.ProgramTitle, icon, &madeFolders);
     XdgMenuGroups menuGroups(icon, desktopEntries.StartupGroupName(), &madeFolders);
-    XdgSetupPlatform setupPlatform(menuGroups, start.ProgramTitle + QStringLiteral(" アンインストール"));
+    const SetupNames names = MakeSetupNames(start);
+    XdgSetupPlatform setupPlatform(menuGroups, names.UninstallItem, names.ShownUninstallItem);
     if (packaged) {
         start.DataDir = setupPlatform.DataDir();
         SetStartValues(start);

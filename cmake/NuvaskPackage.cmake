@@ -14,7 +14,13 @@ DORIVA SOUND (nuvASK) shows three volume strips bound to lines of the sound
 server (PulseAudio or PipeWire) or of a sound card (ALSA), a recording level
 monitor that lowers the recording volume whenever the input reaches a cut
 level, and named recording volumes. It stays on top, in a screen corner or in
-the notification area. Japanese user interface.")
+the notification area. Its interface is Japanese or English, after the
+user's language.
+.
+Installed by the package, the program is ready for every user: its first
+start opens the main window. `nuvask /uninstall` removes what a user's runs
+made (settings, saved volumes, autostart and desktop launchers); the package
+itself is removed with the package manager.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "nuvASK developers <nuvask@users.noreply.github.com>")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)

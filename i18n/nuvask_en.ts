@@ -255,7 +255,7 @@ Open it in your browser?</translation>
     <name>DesktopShortcuts</name>
     <message>
         <source>ｱｲｺﾝ:スタートアップグループが不明ですので アイコン登録出来ません</source>
-        <translation>Icon: the Startup group is unknown, so the icon cannot be added.</translation>
+        <translation>The autostart folder is unknown: no autostart launcher was added.</translation>
     </message>
     <message>
         <source>デスクトップには、既に登録されています☆☆☆</source>
@@ -837,15 +837,15 @@ Clear the version number now?</translation>
     </message>
     <message>
         <source>スタートアップグループにも、アイコンを登録する。</source>
-        <translation>Also add an icon to the Startup group.</translation>
+        <translation>Also start it at login (autostart).</translation>
     </message>
     <message>
         <source>KELDO色</source>
-        <translation>KELDO</translation>
+        <translation>KELDO colours</translation>
     </message>
     <message>
         <source>標準色</source>
-        <translation>Standard</translation>
+        <translation>Standard colours</translation>
     </message>
     <message>
         <source>設定</source>
@@ -878,6 +878,10 @@ Clear the version number now?</translation>
     <message>
         <source>登録先</source>
         <translation>Install: </translation>
+    </message>
+    <message>
+        <source>%1 アンインストール</source>
+        <translation>Uninstall %1</translation>
     </message>
     <message>
         <source>グループ名の取得に失敗しました・・・</source>
@@ -913,7 +917,7 @@ Clear the version number now?</translation>
     </message>
     <message>
         <source>ｱｲｺﾝ:スタートアップグループが不明ですので アイコン登録出来ません</source>
-        <translation>Icon: the Startup group is unknown, so the icon cannot be added.</translation>
+        <translation>The autostart folder is unknown: no autostart launcher was added.</translation>
     </message>
     <message>
         <source>登録完了です。
@@ -937,11 +941,11 @@ Thank you!</translation>
     </message>
     <message>
         <source>・グループへのアイコン登録</source>
-        <translation>- adding the icon to the menu group</translation>
+        <translation>- adding the launchers to the menu group</translation>
     </message>
     <message>
         <source>・スタートアップグループへのアイコン登録</source>
-        <translation>- adding the icon to the Startup group</translation>
+        <translation>- adding the autostart launcher</translation>
     </message>
     <message>
         <source>・アンインストール情報の書き込み</source>
@@ -998,13 +1002,13 @@ This uninstaller is for [KELDO SOFT32] programs only.</translation>
 Thank you!</translation>
     </message>
     <message>
-        <source>アイコンの削除が完了しました☆☆☆
-プログラム本体はパッケージで導入されていますので、
-パッケージマネージャー（apt など）で削除して下さい。
+        <source>このユーザーからの削除が完了しました☆☆☆
+プログラム本体はパッケージで導入されているので、そのまま残ります。
+削除するには、パッケージマネージャー（apt など）を使って下さい。
 お疲れ様☆☆☆</source>
-        <translation>The icons have been removed.
-The program itself came in a package:
-remove it with the package manager (apt or similar).
+        <translation>Removed for this user.
+The program itself came in a package and stays installed:
+to remove it, use the package manager (apt or similar).
 Thank you!</translation>
     </message>
     <message>
@@ -1237,7 +1241,7 @@ Quit the program, then uninstall again.</translation>
     <name>VolumeStrip</name>
     <message>
         <source>選択</source>
-        <translation>Select</translation>
+        <translation>Rec</translation>
     </message>
     <message>
         <source>再生／録音／その他、の選択</source>

@@ -48,7 +48,8 @@ if command -v pipewire-pulse >/dev/null 2>&1 && command -v wireplumber >/dev/nul
 fi
 
 # The Debian package of this build tree: lintian, its metainfo and menu entry,
-# and the unpacked program started to its setup window.
+# then installed (root), started to its main window with a fresh home,
+# uninstalled for that user and removed again.
 echo "== The Debian package"
 deb=$(NUVASK_BUILD_DIR="$BUILD_DIR" bash scripts/package.sh | tail -n 1)
 bash scripts/check-package.sh "$deb"

@@ -30,9 +30,7 @@ public:
     void SetBoxChecked(StripBox, bool) override {}
     void FillMuxList(const QStringList &) override {}
     void SelectMuxItem(int) override {}
-    int MuteBoxTop() const override { return 0; }
-    int MuxListHeight() const override { return 0; }
-    void PlaceMuxList(int) override {}
+    void PlaceMuxList(bool) override {}
     void SetPeakCover(int) override {}
     void SetPeakHoldCaption(const QString &) override {}
     bool AutoMarkShown() const override { return false; }
@@ -322,11 +320,7 @@ void MixerLayer::setUpOwnMux(int strip, int device, int destination, MixerHandle
             v.SelectMuxItem(position);
     }
 
-    const int boxTop = v.MuteBoxTop(); // pixels
-    if (v.GroupShown(StripGroup::MuteBox) || v.GroupShown(StripGroup::RecSelect))
-        v.PlaceMuxList(boxTop - v.MuxListHeight() - 4);
-    else
-        v.PlaceMuxList(boxTop - 4);
+    v.PlaceMuxList(v.GroupShown(StripGroup::MuteBox) || v.GroupShown(StripGroup::RecSelect));
     v.ShowGroup(StripGroup::OwnMux, true);
     control.present = true;
 }

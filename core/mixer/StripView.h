@@ -50,12 +50,11 @@ public:
     virtual void SetBoxCaption(StripBox box, const QString &caption) = 0;
     virtual void SetBoxChecked(StripBox box, bool checked) = 0;
 
-    // CB_MX: items, selection (-1 = none), placement.
+    // CB_MX: items, selection (-1 = none), placement: in the boxes' row, or
+    // in a row of its own when a box (mute or selection) shows too.
     virtual void FillMuxList(const QStringList &items) = 0;
     virtual void SelectMuxItem(int position) = 0;
-    virtual int MuteBoxTop() const = 0;    // pixels in the strip
-    virtual int MuxListHeight() const = 0; // pixels
-    virtual void PlaceMuxList(int top) = 0;
+    virtual void PlaceMuxList(bool besideBox) = 0;
 
     // Peak meter: the cover's height in pixels and the hold number's caption.
     virtual void SetPeakCover(int height) = 0;

@@ -74,6 +74,12 @@ QString SettingsStore::readVersion() const
     return version.isEmpty() ? QString::fromLatin1(setting::Version.defaultText) : version;
 }
 
+bool SettingsStore::writeVersion(int version)
+{
+    auto key = m_settingsTree.open(SettingsRoot::CurrentUser, m_keyPath, true);
+    return key && key->writeString(QLatin1String(setting::Version.name), QString::number(version));
+}
+
 CreationSettings SettingsStore::readCreation() const
 {
     CreationSettings out;

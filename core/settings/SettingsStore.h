@@ -131,6 +131,9 @@ public:
 
     // "Version" as text; a missing key or value gives "255".
     QString readVersion() const;
+    // Records `version` as installed for this user (the key is made when
+    // missing); false when it could not be written.
+    bool writeVersion(int version);
     CreationSettings readCreation() const;
     // Reads in the fixed start-up order and deletes the obsolete "MIX_Line_ID".
     StartupSettings readStartup();

@@ -132,4 +132,21 @@ bool SameContent(const QString &a, const QString &b)
     return fb.atEnd();
 }
 
+QString RemoveEmptiedFolders(const QString &folder, const QString &keepDir)
+{
+    const QStringList list = SplitAncestors(folder);
+    if (list.isEmpty())
+        return QString();
+    const QString keep = QDir::cleanPath(keepDir);
+    qsizetype i = list.size() - 1;
+    for (; i > 0; --i) {
+        const QString dir = list[i];
+        if (!keepDir.isEmpty() && (dir == keep || keep.startsWith(dir + QLatin1Char('/'))))
+            break;
+        if (!QDir().rmdir(dir) || QFileInfo::exists(dir))
+            break;
+    }
+    return list[i];
+}
+
 } // namespace nuvask

@@ -42,4 +42,10 @@ bool SamePath(const QString &a, const QString &b);
 // Whether two files hold the same bytes (both readable).
 bool SameContent(const QString &a, const QString &b);
 
+// Removes `folder` and then each folder above it while it is left empty,
+// deepest first; stops at the first that stays, at `keepDir` (the deepest
+// folder that was there before the install, which stays with everything
+// above it) and at the root. Returns the folder where the walk stopped.
+QString RemoveEmptiedFolders(const QString &folder, const QString &keepDir);
+
 } // namespace nuvask

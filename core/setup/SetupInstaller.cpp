@@ -15,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace nuvask {
@@ -83,8 +84,15 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
         return InstallOutcome::Stopped;
     }
     keepDir = KeepDirFor(withoutSlash(folder), keepDir);
+    const EarlierInstall earlier = ReadEarlierInstall();
+    const bool sameFolder = !earlier.folder.isEmpty() && SamePath(earlier.folder, folder);
     if (!CopyFiles(request.sourceExe, folder))
         return InstallOutcome::Stopped;
+    QStringList copied = sameFolder ? earlier.files : QStringList();
+    for (const QString &name : std::as_const(m_copied)) {
+        if (!copied.contains(name))
+            copied << name;
+    }
 
     QStringList failures;
     LetMessagesRun();
@@ -126,7 +134,8 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
     if (!entry
         || !entry->writeStrings({{QStringLiteral("DisplayName"), m_c.names.UninstallDisplayName},
                                  {QStringLiteral("UninstallString"), command},
-                                 {kKeepDirValue, keepDir}}))
+                                 {kKeepDirValue, keepDir},
+                                 {kInstalledFilesValue, copied.join(QLatin1Char('|'))}}))
         failures << setupText::FailedUninstallEntry();
 
     // The version marks the install as done: a start finding it opens the
@@ -144,7 +153,44 @@ InstallOutcome SetupInstaller::Install(const InstallRequest &request)
         m_c.view.ShowOK(setupText::NotDone() + QLatin1Char('\n') + failures.join(QLatin1Char('\n')));
         return InstallOutcome::Failed;
     }
+    // Moved: the earlier folder's copy would otherwise stay on the disk for
+    // ever, since the uninstall entry now names the new one.
+    if (!earlier.folder.isEmpty() && !sameFolder)
+        RemoveEarlierInstall(earlier);
     return InstallOutcome::Done;
+}
+
+SetupInstaller::EarlierInstall SetupInstaller::ReadEarlierInstall() const
+{
+    EarlierInstall earlier;
+    const auto settings = m_c.settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath(m_c.start.ProgramShortName), false);
+    const auto entry = m_c.settingsTree.open(SettingsRoot::LocalMachine, m_c.names.UninstallKey, false);
+    if (!settings || !entry)
+        return earlier;
+    const QString folder = settings->readString(QLatin1String(setting::ExePath.name));
+    // The entry is that install's only when it names the program there.
+    if (folder.isEmpty()
+        || entry->readString(QStringLiteral("UninstallString")) != uninstallCommand(withSlash(folder) + m_c.platform.Names().program))
+        return earlier;
+    earlier.folder = folder;
+    earlier.files = entry->readString(kInstalledFilesValue).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    earlier.keepDir = entry->readString(kKeepDirValue);
+    return earlier;
+}
+
+void SetupInstaller::RemoveEarlierInstall(const EarlierInstall &earlier) const
+{
+    const InstalledNames names = m_c.platform.Names();
+    const QStringList ours{names.program, names.text, names.help, names.helpEnglish};
+    for (const QString &name : earlier.files) {
+        // Only a file of the program's own names, right in that folder.
+        const QFileInfo file(withSlash(earlier.folder) + name);
+        if (name.isEmpty() || !ours.contains(name) || !file.isFile() || file.isSymLink())
+            continue;
+        ClearReadOnly(file.filePath());
+        QFile::remove(file.filePath());
+    }
+    RemoveEmptiedFolders(earlier.folder, earlier.keepDir);
 }
 
 bool SetupInstaller::MakeFolder(const QString &folder, QString &keepDir)
@@ -160,7 +206,8 @@ bool SetupInstaller::MakeFolder(const QString &folder, QString &keepDir)
             continue;
         }
         if (!asked) {
-            if (m_c.view.ShowYesNoTimer(ask + QLatin1Char('\n') + setupText::CreateFolder()) != 6)
+            // Making a folder loses nothing: the countdown may say Yes.
+            if (m_c.view.ShowYesNoTimer(ask + QLatin1Char('\n') + setupText::CreateFolder(), kAnswerYes) != kAnswerYes)
                 return false;
             asked = true;
         }
@@ -195,6 +242,7 @@ bool SetupInstaller::CopyFiles(const QString &sourceExe, const QString &folder)
 {
     const InstalledNames names = m_c.platform.Names();
     m_installed = folder + names.program;
+    m_copied.clear();
     const QString sourceFolder = withSlash(QFileInfo(sourceExe).absolutePath());
     if (SamePath(sourceFolder, folder))
         return true; // started from the install folder: the files are there
@@ -213,6 +261,7 @@ bool SetupInstaller::CopyFiles(const QString &sourceExe, const QString &folder)
             m_c.view.ShowOK(name + QLatin1Char('\n') + error + QLatin1Char('\n') + setupText::CopyFailed());
             return false;
         }
+        m_copied << name;
     }
     return true;
 }

@@ -8,7 +8,10 @@
 // A reinstall is an install over an earlier one. Into the same folder it
 // keeps what the first install found there (the deepest folder that existed
 // before, which the uninstall never removes); into another group it moves
-// the launchers, so that no launcher is left in the old group.
+// the launchers, so that no launcher is left in the old group; into another
+// folder, once it has succeeded, it takes out of the earlier folder the
+// files the earlier install copied there (listed in the uninstall entry,
+// never another file) and the folders that install made, once empty.
 
 #include "core/setup/SetupNames.h"
 
@@ -37,6 +40,9 @@ enum class InstallOutcome {
 // Value of the uninstall entry naming the deepest folder that existed before
 // the install: the uninstaller never removes it or anything above it.
 inline const QString kKeepDirValue = QStringLiteral("KeepDir");
+// Value of the uninstall entry listing the files the install copied into
+// its folder (file names, separated by "|").
+inline const QString kInstalledFilesValue = QStringLiteral("InstalledFiles");
 
 class SetupInstaller
 {
@@ -48,6 +54,15 @@ public:
     QString InstalledProgram() const { return m_installed; }
 
 private:
+    // An earlier install as its uninstall entry describes it.
+    struct EarlierInstall
+    {
+        QString folder;
+        QStringList files; // what it copied there
+        QString keepDir;
+    };
+    EarlierInstall ReadEarlierInstall() const;
+    void RemoveEarlierInstall(const EarlierInstall &earlier) const;
     bool MakeFolder(const QString &folder, QString &keepDir);
     // The deepest folder that existed before the first install into
     // `folder`; `found` is what exists now.
@@ -57,6 +72,7 @@ private:
 
     SetupContext m_c;
     QString m_installed;
+    QStringList m_copied; // the file names the last install copied
     // Decided by an earlier attempt of this window (which may have made the
     // folder and then stopped), per install folder.
     QHash<QString, QString> m_keepDirs;

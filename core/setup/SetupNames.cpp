@@ -2,6 +2,8 @@
 
 #include "core/setup/SetupNames.h"
 
+#include "core/setup/SetupTexts.h"
+
 #include <QCoreApplication>
 
 namespace nuvask {
@@ -16,6 +18,8 @@ SetupNames MakeSetupNames(const StartValues &start)
     n.ShownDisplayName = QStringLiteral("KELDOSOFT ") + n.VersionedTitle;
     n.UninstallKey = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + start.ProgramShortName;
     n.UninstallerTitle = QStringLiteral("UNINSTALL_KELDO") + MakeUninstallerFileName(0).mid(10, 3);
+    n.UninstallItem = start.ProgramTitle + QStringLiteral(" アンインストール");
+    n.ShownUninstallItem = setupText::UninstallItem().arg(ShownTitle(start.ProgramTitle));
     return n;
 }
 

@@ -16,9 +16,18 @@ struct SetupNames
     QString ShownDisplayName;     // the same with the title as shown, for questions
     QString UninstallKey;         // the uninstall entry under the local machine
     QString UninstallerTitle;     // UNINSTALL_KELDO000
+    // The uninstaller's launcher in the program group: its item name (its
+    // file name, which the uninstall looks up: the same in every language)
+    // and the name the menu shows.
+    QString UninstallItem;
+    QString ShownUninstallItem;
 };
 
 SetupNames MakeSetupNames(const StartValues &start);
+
+// The answers of a question (the message box's results).
+inline constexpr int kAnswerYes = 6;
+inline constexpr int kAnswerNo = 7;
 
 // Where the setup window's logic shows messages and asks questions, and the
 // window state it hands over to the uninstaller copy.
@@ -26,8 +35,10 @@ class ISetupView
 {
 public:
     virtual ~ISetupView() = default;
-    // Yes/No with the countdown that answers Yes; 6 = Yes.
-    virtual int ShowYesNoTimer(const QString &text) = 0;
+    // Yes/No with a countdown that ends in `defaultAnswer`. A question whose
+    // Yes deletes something of the user's passes kAnswerNo: a question left
+    // alone never deletes.
+    virtual int ShowYesNoTimer(const QString &text, int defaultAnswer) = 0;
     virtual void ShowOK(const QString &text) = 0;
     virtual void Beep() = 0;
     virtual QString Caption() const = 0;

@@ -72,7 +72,11 @@ public:
 
     virtual bool WriteHandover(const HandoverRecord &record) = 0;
     virtual ReadResult ReadHandover(HandoverRecord &record) = 0;
+    // Deletes the record, and the program's own folders once empty.
     virtual void DeleteHandover() = 0;
+    // The program's own settings folders, each once nothing is left in it
+    // (an uninstall that kept the settings keeps them).
+    virtual void RemoveEmptyProgramFolders() = 0;
 
     // Whether a process still runs the executable at path (it cannot be
     // removed yet as far as the uninstaller is concerned).

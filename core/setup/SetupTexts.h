@@ -30,6 +30,8 @@ inline QString InstallSuffix() { return QCoreApplication::translate("SetupWindow
 inline QString UninstallSuffix() { return QCoreApplication::translate("SetupWindow", " 削除"); }
 inline QString BrowseTitle() { return QCoreApplication::translate("SetupWindow", "登録先"); }
 inline const QString BrowseFilter = QStringLiteral("ALL files|*.*");
+// The uninstaller's launcher as the menu shows it; %1: the program's title.
+inline QString UninstallItem() { return QCoreApplication::translate("SetupWindow", "%1 アンインストール"); }
 
 inline QString GroupsFailed() { return QCoreApplication::translate("SetupWindow", "グループ名の取得に失敗しました・・・"); }
 inline QString Cancelled() { return QCoreApplication::translate("SetupWindow", "登録を中止します。"); }
@@ -83,9 +85,10 @@ inline QString Removed() { return QCoreApplication::translate("SetupWindow", "�
 // files stay for the package manager to remove.
 inline QString RemovedPackaged()
 {
-    return QCoreApplication::translate("SetupWindow", "アイコンの削除が完了しました☆☆☆\n"
-                                                        "プログラム本体はパッケージで導入されていますので、\n"
-                                                        "パッケージマネージャー（apt など）で削除して下さい。\nお疲れ様☆☆☆");
+    return QCoreApplication::translate("SetupWindow", "このユーザーからの削除が完了しました☆☆☆\n"
+                                                        "プログラム本体はパッケージで導入されているので、そのまま残ります。\n"
+                                                        "削除するには、パッケージマネージャー（apt など）を使って下さい。\n"
+                                                        "お疲れ様☆☆☆");
 }
 inline QString Refused()
 {

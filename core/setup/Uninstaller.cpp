@@ -36,7 +36,8 @@ Uninstaller::Uninstaller(const SetupContext &context) : m_c(context)
 
 void Uninstaller::RunInstalledCopy(const QString &exePath)
 {
-    if (m_c.view.ShowYesNoTimer(m_c.names.ShownDisplayName + QLatin1Char('\n') + setupText::AskUninstall()) != 6) {
+    if (m_c.view.ShowYesNoTimer(m_c.names.ShownDisplayName + QLatin1Char('\n') + setupText::AskUninstall(), kAnswerNo)
+        != kAnswerYes) {
         m_c.view.ShowOK(setupText::UninstallCancelled());
         return;
     }
@@ -80,7 +81,7 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
         }
     }
 
-    if (m_c.view.ShowYesNoTimer(setupText::AskVolumeFiles()) == 6) {
+    if (m_c.view.ShowYesNoTimer(setupText::AskVolumeFiles(), kAnswerNo) == kAnswerYes) {
         removeFile(filesDir + m_c.start.ProgramShortName + QStringLiteral("VR.LIS"));
         removeFile(filesDir + m_c.start.ProgramShortName + QStringLiteral("VN.LIS"));
     }
@@ -90,7 +91,7 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
         settings->deleteValue(QLatin1String(setting::Version.name));
         settings->deleteValue(QStringLiteral("REC_TXT"));
     }
-    if (m_c.view.ShowYesNoTimer(setupText::AskSettings()) == 6) {
+    if (m_c.view.ShowYesNoTimer(setupText::AskSettings(), kAnswerNo) == kAnswerYes) {
         m_c.settingsTree.deleteKeyTree(SettingsRoot::CurrentUser, settingsKey);
         // The maker's key goes only when no other product keeps anything in it.
         if (auto maker = m_c.settingsTree.open(SettingsRoot::CurrentUser, kMakerKey, false)) {
@@ -103,6 +104,9 @@ void Uninstaller::RunInstalledCopy(const QString &exePath)
     made.Remember(MadeFolders::RemoveEmpty(madeDirs));
 
     if (packaged) {
+        // No copy follows to delete the program: what is left of the
+        // program's own folders goes now.
+        m_c.platform.RemoveEmptyProgramFolders();
         m_c.view.ShowOK(setupText::RemovedPackaged());
         return;
     }
@@ -208,22 +212,12 @@ bool Uninstaller::Tick()
 
 void Uninstaller::RemoveFolders()
 {
-    const QStringList list = SplitAncestors(QFileInfo(m_record.file).absolutePath());
+    const QString folder = QFileInfo(m_record.file).absolutePath();
+    const QStringList list = SplitAncestors(folder);
     if (list.isEmpty())
         return;
     QDir::setCurrent(list.first());
-    // The deepest folder that was there before the install stays, and so
-    // does everything above it.
-    const QString keep = QDir::cleanPath(m_record.keepDir);
-    qsizetype i = list.size() - 1;
-    for (; i > 0; --i) {
-        const QString dir = list[i];
-        if (!m_record.keepDir.isEmpty() && (dir == keep || keep.startsWith(dir + QLatin1Char('/'))))
-            break;
-        if (!QDir().rmdir(dir) || QFileInfo::exists(dir))
-            break;
-    }
-    QDir::setCurrent(list[i]);
+    QDir::setCurrent(RemoveEmptiedFolders(folder, m_record.keepDir));
 }
 
 void Uninstaller::Refuse()

@@ -92,7 +92,7 @@ StartValues MakeStartValues(const QString &exePath, char separator)
 }
 
 StartDecision DecideStart(const QStringList &parameters, const QString &exePath, IInstanceProbe &probe,
-                          const SettingsStore &settings)
+                          SettingsStore &settings, bool packaged)
 {
     StartDecision d;
     const QString first = parameters.value(0);
@@ -112,6 +112,11 @@ StartDecision DecideStart(const QStringList &parameters, const QString &exePath,
         }
         const auto version = SettingsStore::parseDecimal(settings.readVersion());
         if (version && *version == kProgramVersion) {
+            d.outcome = StartOutcome::OpenMain;
+        } else if (packaged) {
+            // The package manager installed it for every user: nothing to
+            // set up. The version is what the about box shows.
+            settings.writeVersion(kProgramVersion);
             d.outcome = StartOutcome::OpenMain;
         } else if (probe.windowExists(setupClass)) {
             d.outcome = StartOutcome::ExitSilently;

@@ -29,6 +29,9 @@ struct StartValues
     QString DataDir;
     QString UninstallerFileName;
     int StartMode = StartNormal;
+    // Installed by the package manager (platform/linux/PackagedProgram.h):
+    // installed for every user already, so it never installs itself.
+    bool Packaged = false;
 };
 
 // Set once by the program entry, read everywhere else.
@@ -84,9 +87,11 @@ struct StartDecision
 };
 
 // parameters: the command line without the program name. exePath: the running
-// executable's full path. A hand-over happens inside this call.
+// executable's full path. A hand-over happens inside this call. A program the
+// package manager installed (`packaged`) opens the main window whatever
+// version is stored, and stores its own as the setup would have.
 StartDecision DecideStart(const QStringList &parameters, const QString &exePath, IInstanceProbe &probe,
-                          const SettingsStore &settings);
+                          SettingsStore &settings, bool packaged);
 
 // The start values of this program for an executable at exePath.
 StartValues MakeStartValues(const QString &exePath, char separator);

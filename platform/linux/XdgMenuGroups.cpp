@@ -182,13 +182,14 @@ bool XdgMenuGroups::deleteItem(const QString &item)
     return isStartup(m_activeGroup) || writeMenu(m_activeGroup);
 }
 
-bool XdgMenuGroups::AddCommandItem(const QString &group, const QString &item, const QStringList &command)
+bool XdgMenuGroups::AddCommandItem(const QString &group, const QString &item, const QString &shownName,
+                                   const QStringList &command)
 {
     if (command.isEmpty() || item.isEmpty() || isStartup(group) || !QFileInfo::exists(DirectoryFile(group)))
         return false;
-    DesktopEntryFile::Entries entries =
-        DesktopEntryFile::LauncherEntries(item, command.first(), m_icon, command.mid(1));
-    entries.append({QStringLiteral("Categories"), QStringLiteral("AudioVideo;Audio;Mixer;")});
+    DesktopEntryFile::Entries entries = DesktopEntryFile::LauncherEntries(shownName.isEmpty() ? item : shownName,
+                                                                          command.first(), m_icon, command.mid(1));
+    entries.append({QStringLiteral("Categories"), QStringLiteral("Settings;PackageManager;")});
     const QString file = ItemFile(group, item);
     return ensureFor(file) && DesktopEntryFile::Write(file, entries) && writeMenu(group);
 }

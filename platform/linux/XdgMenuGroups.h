@@ -42,8 +42,11 @@ public:
 
     // An item of an existing group that starts a command line (the program
     // with arguments), which the command strings cannot express; and its
-    // removal. The uninstaller's launcher is such an item.
-    bool AddCommandItem(const QString &group, const QString &item, const QStringList &command);
+    // removal. The uninstaller's launcher is such an item: the menu shows
+    // `shownName` (in the user's language) and lists it with the system
+    // settings, not among the sound programs, while its file keeps the name
+    // `item` in every language, for the removal to find.
+    bool AddCommandItem(const QString &group, const QString &item, const QString &shownName, const QStringList &command);
     bool RemoveItem(const QString &group, const QString &item);
     // Takes away a group that no longer holds any item (the Startup group
     // is never taken away).

@@ -49,8 +49,8 @@ SettingsFileStore handoverStore()
 }
 } // namespace
 
-XdgSetupPlatform::XdgSetupPlatform(XdgMenuGroups &groups, QString uninstallItemName)
-    : m_groups(groups), m_uninstallItem(std::move(uninstallItemName))
+XdgSetupPlatform::XdgSetupPlatform(XdgMenuGroups &groups, QString uninstallItem, QString shownName)
+    : m_groups(groups), m_uninstallItem(std::move(uninstallItem)), m_uninstallShown(std::move(shownName))
 {
 }
 
@@ -85,7 +85,7 @@ bool XdgSetupPlatform::PackageManaged(const QString &folder) const
 
 bool XdgSetupPlatform::AddUninstallLauncher(const QString &group, const QString &program)
 {
-    return m_groups.AddCommandItem(group, m_uninstallItem, {program, QStringLiteral("/uninstall")});
+    return m_groups.AddCommandItem(group, m_uninstallItem, m_uninstallShown, {program, QStringLiteral("/uninstall")});
 }
 
 void XdgSetupPlatform::RemoveUninstallLauncher(const QString &group)
@@ -165,9 +165,17 @@ void XdgSetupPlatform::DeleteHandover()
     }
     // The record is the last thing an uninstall keeps in the program's own
     // settings folder: once the settings are gone too, the folder goes.
-    // (rmdir takes only an empty folder.)
-    QDir().rmdir(SettingsFileStore::defaultFolder());
-    QDir().rmdir(QFileInfo(HandoverFolder()).absolutePath());
+    RemoveEmptyProgramFolders();
+}
+
+void XdgSetupPlatform::RemoveEmptyProgramFolders()
+{
+    if (HandoverFolder().isEmpty())
+        return; // no config folder known: nothing of ours there
+    const QString settings = SettingsFileStore::defaultFolder();
+    // rmdir takes only an empty folder.
+    QDir().rmdir(settings);
+    QDir().rmdir(QFileInfo(settings).absolutePath());
 }
 
 bool XdgSetupPlatform::ProgramRunning(const QString &path) const

@@ -10,7 +10,8 @@
 // - the hand-over record is a settings file in $XDG_CONFIG_HOME/nuvask/handover,
 //   a folder of mode 0700, the file of mode 0600; a record that is not
 //   private to the user is refused. Deleting the record takes its folder
-//   along, and the program's settings folder when nothing is left in it.
+//   along, and the program's settings folders when nothing is left in them:
+//   $XDG_CONFIG_HOME/nuvask/registry and $XDG_CONFIG_HOME/nuvask.
 
 #include "core/setup/SetupPlatform.h"
 
@@ -21,7 +22,9 @@ class XdgMenuGroups;
 class XdgSetupPlatform : public ISetupPlatform
 {
 public:
-    XdgSetupPlatform(XdgMenuGroups &groups, QString uninstallItemName);
+    // uninstallItem: the uninstaller launcher's file name, the same in every
+    // language; shownName: what the menu shows (empty: the same).
+    XdgSetupPlatform(XdgMenuGroups &groups, QString uninstallItem, QString shownName = QString());
 
     QString DataDir() const override;
     QString DefaultInstallDir() const override;
@@ -33,6 +36,7 @@ public:
     bool WriteHandover(const HandoverRecord &record) override;
     ReadResult ReadHandover(HandoverRecord &record) override;
     void DeleteHandover() override;
+    void RemoveEmptyProgramFolders() override;
     bool ProgramRunning(const QString &path) const override;
     bool StartDetached(const QString &program, const QStringList &arguments, const QString &folder) override;
 
@@ -43,6 +47,7 @@ public:
 private:
     XdgMenuGroups &m_groups;
     QString m_uninstallItem;
+    QString m_uninstallShown;
 };
 
 } // namespace nuvask

@@ -21,7 +21,8 @@ struct FakeStripView : StripView {
     QMap<StripBox, QString> captions;
     QMap<StripBox, bool> checked;
     QStringList muxItems;
-    int muxSelected = -1, muxTop = 176;
+    int muxSelected = -1;
+    bool muxBesideBox = false;
     int cover = -1;
     QString holdCaption;
     bool autoMark = false;
@@ -44,9 +45,7 @@ struct FakeStripView : StripView {
     void SetBoxChecked(StripBox b, bool c) override { checked[b] = c; }
     void FillMuxList(const QStringList &items) override { muxItems = items, muxSelected = -1; }
     void SelectMuxItem(int p) override { muxSelected = p; }
-    int MuteBoxTop() const override { return 180; }
-    int MuxListHeight() const override { return 20; }
-    void PlaceMuxList(int top) override { muxTop = top; }
+    void PlaceMuxList(bool besideBox) override { muxBesideBox = besideBox; }
     void SetPeakCover(int h) override { cover = h; }
     void SetPeakHoldCaption(const QString &c) override { holdCaption = c; }
     bool AutoMarkShown() const override { return autoMark; }

@@ -50,7 +50,7 @@ InputBoxWindow::InputBoxWindow(QWidget *parent)
 
     m_edit1 = new QLineEdit(this);
     m_edit1->setObjectName(QStringLiteral("Edit1"));
-    m_edit1->setGeometry(16, 48, 273, kRowHeight);
+    m_edit1->setGeometry(16, 48, 272, kRowHeight); // ends left of "H"
 
     m_button1 = MakeButton(this, "Button1", input_box_texts::kAccept(), {320, 8, 89, 33});
     m_button1->SetBevelWidth(2);
@@ -68,7 +68,7 @@ InputBoxWindow::InputBoxWindow(QWidget *parent)
     m_button4->setToolTip(input_box_texts::kOffHint());
     m_comboBox1 = new QComboBox(m_panel1);
     m_comboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    m_comboBox1->setGeometry(32, 0, 257, kRowHeight);
+    m_comboBox1->setGeometry(33, 0, 256, kRowHeight); // right of its button
     m_comboBox1->setToolTip(input_box_texts::kListHint());
     m_panel1->hide();
 

@@ -73,9 +73,10 @@ MessageBoxWindow *MessageBox::makeBox(int kind, const QString &text, const QStri
                            int defaultAnswer, QWidget *owner)
 {
     auto *box = new MessageBoxWindow(kind == MessageBoxWindow::YesNoBox ? MessageBoxWindow::YesNoBox : MessageBoxWindow::OkBox, owner);
+    // The title first: the box is made wide enough for it.
+    box->setWindowTitle(m_title.isEmpty() ? ApplicationTitle() : m_title);
     box->Prepare(text, startText, countdown, defaultAnswer);
     box->move(PlaceDialog(box->OuterSize(), m_sourceHandle.data(), m_sourceGiven));
-    box->setWindowTitle(m_title.isEmpty() ? ApplicationTitle() : m_title);
     if (const QWidget *main = FindMainWindow()) {
         const QVariant hints = main->property("ShowHint");
         box->SetHintsOn(!hints.isValid() || hints.toBool());

@@ -2,6 +2,8 @@
 
 #include "ui/dialogs/MessageBoxWindow.h"
 
+#include "ui/widgets/WindowCaption.h"
+
 #include "core/base/TextHelpers.h"
 #include "ui/widgets/ColourButton.h"
 #include "ui/widgets/DialogKeys.h"
@@ -226,7 +228,10 @@ void MessageBoxWindow::Prepare(const QString &text, const QString &startText, bo
     int memoWidth = m_msg->width() + 10;
     const int memoHeight = m_msg->height() + 2 * kFontHeight;
 
-    m_width = 3 * kIcon + memoWidth;
+    // At least as wide as its title (set before), which the desktop would
+    // otherwise cut in the middle.
+    const int titleWidth = CaptionWidth(windowTitle()) + kFrameWidth;
+    m_width = std::max(3 * kIcon + memoWidth, titleWidth);
     m_height = kIcon > memoHeight ? 3 * kIcon + kButtonH + kIcon / 2
                                   : memoHeight + kButtonH + 2 * kIcon + kIcon / 2;
     int clientWidth = m_width - kFrameWidth;
@@ -283,7 +288,7 @@ void MessageBoxWindow::Prepare(const QString &text, const QString &startText, bo
         const int lastLeft = yesNo ? noLeft : okLeft;
         const int lastRight = lastLeft + kButtonW;
         if (memoLeft + memoWidth < lastRight) {
-            m_width = lastRight + kIcon / 2;
+            m_width = std::max(lastRight + kIcon / 2, titleWidth);
             clientWidth = m_width - kFrameWidth;
             memoWidth = std::max(memoWidth, quarter * 3 + lastLeft - memoLeft);
         }

@@ -46,7 +46,8 @@ public:
 
     // Lays the box out for `text` (LF between lines). `startText` is the
     // countdown start in seconds as text; `countdown` shows the countdown row;
-    // `defaultAnswer` is the result on time-out, marked by the bar.
+    // `defaultAnswer` is the result on time-out, marked by the bar. The box is
+    // at least as wide as its title, which is set before.
     void Prepare(const QString &text, const QString &startText, bool countdown, int defaultAnswer);
     void SetHintsOn(bool on);
     // Starts or stops the countdown tick.

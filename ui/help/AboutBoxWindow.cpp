@@ -87,9 +87,10 @@ AboutBoxWindow::AboutBoxWindow(QWidget *parent)
     Comment1 = label(Panel1, "Comment1", QPoint(88, 168));
     Comment2 = label(Panel1, "Comment2", QPoint(88, 192));
 
+    // Inside the panel's two-pixel groove, which they would cover at its right.
     ColorBtn2 = colorButton(Panel1, "ColorBtn2", aboutText::HomeCaption,
-                            aboutText::HomeHint() + QLatin1Char(' ') + maker::HomePage1, QRect(288, 63, 100, 25));
-    ColorBtn3 = colorButton(Panel1, "ColorBtn3", aboutText::MailCaption(), aboutText::MailHint(), QRect(200, 108, 188, 25));
+                            aboutText::HomeHint() + QLatin1Char(' ') + maker::HomePage1, QRect(286, 63, 100, 25));
+    ColorBtn3 = colorButton(Panel1, "ColorBtn3", aboutText::MailCaption(), aboutText::MailHint(), QRect(198, 108, 188, 25));
     ColorBtn1 = colorButton(this, "ColorBtn1", aboutText::OkCaption(), aboutText::OkHint(), QRect(154, 248, 106, 38));
     ColorBtn1->SetBevelWidth(2);
     ColorBtn1->SetDefault(true);

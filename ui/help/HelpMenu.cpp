@@ -32,6 +32,8 @@ HelpMenu::HelpMenu(QWidget *window, const MainMenu &menu, MessageBox *messageBox
     connect(menu.HELP_KEYWORD, &QAction::triggered, this, &HelpMenu::HELP_KEYWORDClick);
     connect(menu.HELP_HELP, &QAction::triggered, this, &HelpMenu::HELP_HELPClick);
     connect(menu.MHELP_VERCUT, &QAction::triggered, this, &HelpMenu::MHELP_VERCUTClick);
+    // Only a program that installs itself has a setup to start again.
+    menu.MHELP_VERCUT->setVisible(!Start().Packaged);
     connect(menu.MQ_A, &QAction::triggered, this, &HelpMenu::MQ_AClick);
     connect(menu.HELP2, &QAction::triggered, this, &HelpMenu::HELP2Click);
 }

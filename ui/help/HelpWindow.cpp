@@ -2,6 +2,7 @@
 
 #include "ui/help/HelpWindow.h"
 
+#include "ui/dialogs/AboveOwner.h"
 #include "ui/help/HelpTexts.h"
 
 #include <QFile>
@@ -144,6 +145,7 @@ void HelpWindow::load(const QString &helpFile)
 
 void HelpWindow::present()
 {
+    AboveOwner::Keep(this, nullptr, false); // over the main window
     show();
     raise();
     activateWindow();

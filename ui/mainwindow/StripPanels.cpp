@@ -27,7 +27,7 @@ namespace {
 // Design geometry of the window (client pixels).
 constexpr int kDesignClientWidth = StripPanels::DesignClientWidth;
 constexpr int kTopHeight = 17;
-constexpr int kPanelHeight = 201;
+constexpr int kPanelHeight = VolumeStrip::PanelHeight;
 constexpr std::array<int, 5> kPanelWidth{58, 58, 91, 38, 35}; // PV0..PV4
 
 QCheckBox *checkBox(QWidget *parent, const char *name, const QString &caption, const QString &hint)

@@ -3,6 +3,7 @@
 #include "ui/mainwindow/WindowColours.h"
 
 #include "ui/mainwindow/MainMenu.h"
+#include "ui/widgets/FieldColours.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -68,14 +69,10 @@ void WindowColours::ApplyListColours()
             lists.append(edit);
     }
     for (QWidget *list : lists) {
-        QPalette pal = list->palette();
         const QColor panel = list->parentWidget() ? list->parentWidget()->palette().color(QPalette::Window)
                                                   : own.color(QPalette::Window);
-        pal.setColor(QPalette::Base, standard ? system.color(QPalette::Base) : panel);
-        pal.setColor(QPalette::Button, standard ? system.color(QPalette::Base) : panel);
-        pal.setColor(QPalette::Text, standard ? system.color(QPalette::Text) : own.color(QPalette::WindowText));
-        pal.setColor(QPalette::ButtonText, pal.color(QPalette::Text));
-        list->setPalette(pal);
+        SetFieldColours(list, standard ? system.color(QPalette::Base) : panel,
+                        standard ? system.color(QPalette::Text) : own.color(QPalette::WindowText));
     }
     QGuiApplication::restoreOverrideCursor();
 }

@@ -2,6 +2,8 @@
 
 #include "ui/mainwindow/WindowPlacer.h"
 
+#include "ui/dialogs/AboveOwner.h"
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -86,6 +88,7 @@ void WindowPlacer::ApplyTopMost(bool on)
     if (m_window.isVisible() || m_window.windowHandle())
         m_window.show();
     m_window.raise();
+    AboveOwner::OwnerLayerChanged(&m_window); // the help and the level history follow
 }
 
 } // namespace nuvask

@@ -5,6 +5,7 @@
 #include "core/mixer/MixerLayer.h"
 #include "ui/widgets/ColourButton.h"
 #include "ui/widgets/ColourLabel.h"
+#include "ui/widgets/ElidingComboBox.h"
 #include "ui/widgets/UpDown.h"
 #include "ui/mixer/VolumeStripTexts.h"
 #include "ui/widgets/WidgetPlacement.h"
@@ -21,6 +22,8 @@ namespace nuvask {
 namespace {
 
 const QColor Lime(0, 255, 0);
+constexpr int kBarTop = 61;      // pixels: the volume bar's and the meter's top
+constexpr int kMuxListTop = 176; // pixels: the own source list in the boxes' row
 
 QString named(const char *prefix, int strip)
 {
@@ -29,7 +32,7 @@ QString named(const char *prefix, int strip)
 
 QComboBox *dropDown(QWidget *parent, const QString &name, const QRect &geometry, const QString &hint = QString())
 {
-    auto *list = placed(new QComboBox(parent), name, geometry, hint);
+    auto *list = placed(new ElidingComboBox(parent), name, geometry, hint);
     list->setEditable(false);
     return list;
 }
@@ -72,11 +75,14 @@ void VolumeStrip::buildWidgets()
     const int n = m_strip;
     const bool wide = n == 2;
     const int smallButtonHeight = wide ? 17 : 15; // pixels
+    // The row above the bar ends where the bar begins (the taller buttons of
+    // the wide strip start higher).
+    const int aboveBarTop = kBarTop - smallButtonHeight;
 
     // Created from the bottom of the stacking order to the top: a later
     // control covers an earlier one at the same place.
-    Label_VM0 = placed(new ColourLabel(Lime, this), named("Label_VM0_", n), {4, 61, 10, 96}, stripText::HintVolumeBar());
-    Label_VM1 = placed(new ColourLabel(Qt::black, this), named("Label_VM1_", n), {4, 61, 10, 0}, stripText::HintVolumeBar());
+    Label_VM0 = placed(new ColourLabel(Lime, this), named("Label_VM0_", n), {4, kBarTop, 10, 96}, stripText::HintVolumeBar());
+    Label_VM1 = placed(new ColourLabel(Qt::black, this), named("Label_VM1_", n), {4, kBarTop, 10, 0}, stripText::HintVolumeBar());
     Label_NOW_T = placed(new QLabel(stripText::Now, this), named("Label_NOW_T", n), {16, 66, 22, 12},
                          stripText::HintNowTitle());
     Label_NOW = placed(new QLabel(stripText::NowDesign, this), named("Label_NOW_", n), {19, 82, 18, 12},
@@ -91,7 +97,7 @@ void VolumeStrip::buildWidgets()
         Label_GUARD = mark(this, stripText::Guard, Qt::blue, named("Label_GUARD_", n), {52, 73, 8, 12},
                            stripText::HintGuard());
     }
-    CB_MX = dropDown(this, named("CB_MX", n), {2, 176, 88, 20}, stripText::HintRecSelect());
+    CB_MX = dropDown(this, named("CB_MX", n), {2, kMuxListTop, 88, 20}, stripText::HintRecSelect());
     CB_MX->hide();
     CB_Mixer = dropDown(this, named("CB_Mixer", n), {2, 24, 200, 20});
     CB_Mixer->setProperty("tag", n);
@@ -111,7 +117,7 @@ void VolumeStrip::buildWidgets()
     }
 
     // The meter column: red, yellow and lime zones under a black cover.
-    P_PK = placed(new QFrame(this), named("P_PK", n), {wide ? 40 : 38, 61, 10, 115});
+    P_PK = placed(new QFrame(this), named("P_PK", n), {wide ? 40 : 38, kBarTop, 10, 115});
     P_PK->setFrameShape(QFrame::NoFrame);
     placed(new ColourLabel(Qt::red, P_PK), QString(), {0, 0, 10, 16});
     placed(new ColourLabel(Qt::yellow, P_PK), QString(), {0, 16, 10, 16});
@@ -122,11 +128,11 @@ void VolumeStrip::buildWidgets()
     Btn_Peek = colorButton(P_PK, named("Btn_Peek", n), {0, 96, 10, 19}, stripText::Peek, stripText::HintPeek());
     P_PK->hide();
 
-    Btn_MAX = colorButton(this, named("Btn_MAX_", n), {2, 46, 20, smallButtonHeight}, stripText::Max,
+    Btn_MAX = colorButton(this, named("Btn_MAX_", n), {2, aboveBarTop, 20, smallButtonHeight}, stripText::Max,
                           stripText::HintMax());
     Btn_MIN = colorButton(this, named("Btn_MIN_", n), {2, 157, 15, smallButtonHeight}, stripText::Min,
                           stripText::HintMin());
-    B_PK = colorButton(this, named("B_PK", n), {24, 46, 35, smallButtonHeight}, StripCaption::Zero,
+    B_PK = colorButton(this, named("B_PK", n), {24, aboveBarTop, 35, smallButtonHeight}, StripCaption::Zero,
                        stripText::HintPeakHold());
     B_PK->hide();
     for (QWidget *number : std::initializer_list<QWidget *>{Btn_MAX, Btn_MIN, B_PK})
@@ -473,19 +479,18 @@ void VolumeStrip::SelectMuxItem(int position)
     CB_MX->setCurrentIndex(position < CB_MX->count() ? position : -1);
 }
 
-int VolumeStrip::MuteBoxTop() const
+void VolumeStrip::PlaceMuxList(bool besideBox)
 {
-    return Ch_MT->y();
+    // Beside a box it takes the row below the boxes, else the boxes' row.
+    CB_MX->move(CB_MX->x(), besideBox ? Ch_MT->geometry().bottom() + 4 : kMuxListTop);
 }
 
-int VolumeStrip::MuxListHeight() const
+void VolumeStrip::resizeEvent(QResizeEvent *event)
 {
-    return CB_MX->height();
-}
-
-void VolumeStrip::PlaceMuxList(int top)
-{
-    CB_MX->move(CB_MX->x(), top);
+    QFrame::resizeEvent(event);
+    // Nothing lies under the strip's own source list: it takes the panel's
+    // width, so that its arrow shows and its text has the room there is.
+    CB_MX->resize(width() - 2 * CB_MX->x(), CB_MX->height());
 }
 
 void VolumeStrip::SetPeakCover(int height)

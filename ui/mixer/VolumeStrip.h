@@ -25,7 +25,11 @@ class UpDown;
 class VolumeStrip : public QFrame, public StripView {
     Q_OBJECT
 public:
-    static constexpr int PanelHeight = 201; // pixels
+    // Pixels: the design's 201 and a row below the boxes for the strip's own
+    // source list when a box shows beside it (no other place in the strip
+    // is free for a list: the volume's "0" and the meter's foot fill the row
+    // above the boxes).
+    static constexpr int PanelHeight = 223;
     static constexpr int NarrowWidth = 58;  // pixels, strips 0 and 1
     static constexpr int WideWidth = 91;    // pixels, strip 2
 
@@ -67,9 +71,7 @@ public:
     void SetBoxChecked(StripBox box, bool checked) override;
     void FillMuxList(const QStringList &items) override;
     void SelectMuxItem(int position) override;
-    int MuteBoxTop() const override;
-    int MuxListHeight() const override;
-    void PlaceMuxList(int top) override;
+    void PlaceMuxList(bool besideBox) override;
     void SetPeakCover(int height) override;
     void SetPeakHoldCaption(const QString &caption) override;
     bool AutoMarkShown() const override;
@@ -80,6 +82,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildWidgets();

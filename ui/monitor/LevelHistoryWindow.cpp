@@ -7,6 +7,7 @@
 #include "core/monitor/LevelHistory.h"
 #include "core/monitor/LevelHistoryCsv.h"
 #include "core/monitor/LevelHistoryExport.h"
+#include "ui/dialogs/AboveOwner.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/WorkArea.h"
 #include "ui/folders/FolderBrowser.h"
@@ -136,6 +137,7 @@ void LevelHistoryWindow::Open()
         move(m_stored.position ? ClampToWorkArea(*m_stored.position, size(), work)
                                : PlaceDialog(size(), nullptr, false));
     }
+    AboveOwner::Keep(this, nullptr, false); // over the main window
     if (isMinimized())
         showNormal();
     else

@@ -51,6 +51,10 @@ void RegisteredVolumePanel::buildWidgets(QWidget *panel)
     Btn_REC_DEL = colorButton(Panel_REC_EDIT, QStringLiteral("Btn_REC_DEL"), {60, 48, 28, 20}, presetText::Delete(),
                               presetText::HintDelete());
     Panel_REC_EDIT->hide();
+    // Words in buttons the design made for two narrow Gothic letters (and in
+    // English for short words): drawn condensed, they keep inside.
+    for (ColourButton *tight : {Btn_REC_SETEICHI, Btn_REC_SET, Btn_REC_CANCEL, Btn_REC_HENKO, Btn_REC_SHINKI, Btn_REC_DEL})
+        condense(tight);
 
     // The user's pick only: the program's own refills run no handler.
     connect(ComboBox_REC, &QComboBox::activated, this, [this](int index) { m_logic.ComboBox_RECChange(index); });

@@ -10,6 +10,7 @@
 #include "core/setup/SetupTexts.h"
 #include "core/setup/Uninstaller.h"
 #include "ui/widgets/ColourButton.h"
+#include "ui/widgets/FieldColours.h"
 #include "ui/folders/FolderBrowser.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/WorkArea.h"
@@ -17,7 +18,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,13 +43,6 @@ QColor fromColorRef(qint32 ref)
     return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
 }
 
-void setRole(QWidget *w, QPalette::ColorRole role, const QColor &color)
-{
-    QPalette p = w->palette();
-    p.setColor(role, color);
-    w->setPalette(p);
-}
-
 // Hourglass for the length of a colour change or an install.
 struct BusyCursor
 {
@@ -70,7 +63,9 @@ SetupWindow::SetupWindow(int startMode, const SetupServices &services, const Sta
 {
     setObjectName(QLatin1String(kSetupWindowClass));
     setWindowTitle(setupText::Caption());
-    setFixedSize(456, 171); // client pixels at design
+    // Client pixels: the design's 456 and room for the colour boxes' English
+    // captions ("Standard colours").
+    setFixedSize(490, 171);
     QFont font(QStringLiteral("System"));
     font.setPixelSize(13);
     setFont(font);
@@ -121,11 +116,6 @@ SetupWindow::SetupWindow(int startMode, const SetupServices &services, const Sta
         }
         if (!stored.isEmpty())
             m_defaultInstallDir = stored;
-        // A program the package manager installed stays where it is: the
-        // install then copies nothing and only registers it for this user.
-        const QString programFolder = QFileInfo(services.exePath).absolutePath();
-        if (services.platform.PackageManaged(programFolder))
-            m_defaultInstallDir = programFolder;
         m_edit1->setText(m_defaultInstallDir);
         m_edit1->setCursorPosition(0); // the start of a long path is what tells it apart
         // The group list once the window is up: a failure shows a box.
@@ -173,7 +163,7 @@ void SetupWindow::BuildControls()
     m_label1->setGeometry(8, 8, 280, 20);
     m_edit1 = new QLineEdit(this);
     m_edit1->setObjectName(QStringLiteral("Edit1"));
-    m_edit1->setGeometry(8, 32, 289, 24);
+    m_edit1->setGeometry(8, 32, 287, 24); // ends left of the Browse button
     m_edit1->setToolTip(setupText::Edit1Hint());
     m_button1 = button("Button1", setupText::Browse(), {296, 32, 57, 24}, setupText::BrowseHint());
     m_button4 = button("Button4", setupText::Default(), {296, 8, 57, 24}, setupText::DefaultHint());
@@ -191,16 +181,16 @@ void SetupWindow::BuildControls()
     m_checkBoxST->setGeometry(8, 144, 340, 20);
     m_keldoColor = new QCheckBox(setupText::KeldoColor(), this);
     m_keldoColor->setObjectName(QStringLiteral("KELDO_COLOR"));
-    m_keldoColor->setGeometry(360, 8, 90, 20);
+    m_keldoColor->setGeometry(360, 8, 124, 20);
     m_checkBoxBkColor = new QCheckBox(setupText::BackColor(), this);
     m_checkBoxBkColor->setObjectName(QStringLiteral("CheckBoxBkColor"));
-    m_checkBoxBkColor->setGeometry(360, 32, 90, 20);
+    m_checkBoxBkColor->setGeometry(360, 32, 124, 20);
     // Button5 lies beneath Button3 and shows through while it is hidden.
-    m_button5 = button("Button5", setupText::Installing(), {368, 64, 81, 33}, QString());
-    m_button3 = button("Button3", setupText::Install(), {368, 64, 81, 33}, setupText::InstallHint());
+    m_button5 = button("Button5", setupText::Installing(), {384, 64, 81, 33}, QString());
+    m_button3 = button("Button3", setupText::Install(), {384, 64, 81, 33}, setupText::InstallHint());
     m_button3->SetBevelWidth(2);
     m_button3->SetDefault(true);
-    m_button2 = button("Button2", setupText::Cancel(), {368, 104, 81, 33}, setupText::CancelHint());
+    m_button2 = button("Button2", setupText::Cancel(), {384, 104, 81, 33}, setupText::CancelHint());
     m_button2->SetCancel(true);
     m_button3->raise();
 
@@ -363,16 +353,14 @@ void SetupWindow::ApplyColours()
     const QColor field = m_checkBoxBkColor->isChecked() ? QApplication::palette().color(QPalette::Base) : m_windowColor;
     const QColor fieldText =
         m_checkBoxBkColor->isChecked() ? QApplication::palette().color(QPalette::Text) : m_fontColor;
-    for (QWidget *w : {static_cast<QWidget *>(m_edit1), static_cast<QWidget *>(m_comboBox1)}) {
-        setRole(w, QPalette::Base, field);
-        setRole(w, QPalette::Text, fieldText);
-    }
+    for (QWidget *w : {static_cast<QWidget *>(m_edit1), static_cast<QWidget *>(m_comboBox1)})
+        SetFieldColours(w, field, fieldText);
     update();
 }
 
-int SetupWindow::ShowYesNoTimer(const QString &text)
+int SetupWindow::ShowYesNoTimer(const QString &text, int defaultAnswer)
 {
-    return m_messageBox->ShowYesNoTimer(text, 6);
+    return m_messageBox->ShowYesNoTimer(text, defaultAnswer);
 }
 
 void SetupWindow::ShowOK(const QString &text)

@@ -55,7 +55,7 @@ public:
     static void SetTimeScalePermille(int permille);
 
     // ISetupView
-    int ShowYesNoTimer(const QString &text) override;
+    int ShowYesNoTimer(const QString &text, int defaultAnswer) override;
     void ShowOK(const QString &text) override;
     void Beep() override;
     QString Caption() const override;

@@ -71,7 +71,7 @@ TEST_F(MixerStripTest, DestinationShowsItsControlsButNeverTheSelectionBox)
     EXPECT_TRUE(v.shown.value(StripGroup::OwnMux));
     EXPECT_EQ(v.muxItems, (QStringList{"Microphone", "Line In"}));
     EXPECT_EQ(v.muxSelected, 0);
-    EXPECT_EQ(v.muxTop, 176); // no box shown: just above where the boxes would be
+    EXPECT_FALSE(v.muxBesideBox); // no box shown: the list takes the boxes' row
 
     // The meter starts blank with the hold at 0, and the timer runs.
     EXPECT_EQ(v.cover, 96);

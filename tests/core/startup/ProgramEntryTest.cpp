@@ -37,9 +37,9 @@ struct EntryFixture : ::testing::Test
     {
         reg.open(SettingsRoot::CurrentUser, settings.keyPath(), true)->writeString("Version", v);
     }
-    StartDecision start(const QStringList &params, const QString &exe = "/opt/nuvask/nuvask")
+    StartDecision start(const QStringList &params, const QString &exe = "/opt/nuvask/nuvask", bool packaged = false)
     {
-        return DecideStart(params, exe, probe, settings);
+        return DecideStart(params, exe, probe, settings, packaged);
     }
 };
 
@@ -83,6 +83,22 @@ TEST_F(EntryFixture, VersionDecidesBetweenMainAndSetupWindow)
     storeVersion("23");
     EXPECT_EQ(start({}).outcome, StartOutcome::OpenMain);
     EXPECT_EQ(start({}).startMode, StartNormal);
+}
+
+TEST_F(EntryFixture, APackagedProgramOpensTheMainWindowAndRecordsItsVersion)
+{
+    // First start, and a start after another version's setup: never the
+    // setup window, not even beside a setup window of another copy.
+    probe.running = {"TNUVASK_SETUPFM"};
+    for (const char *stored : {"", "22"}) {
+        if (*stored)
+            storeVersion(stored);
+        EXPECT_EQ(start({}, "/usr/lib/nuvask/nuvask", true).outcome, StartOutcome::OpenMain) << stored;
+        EXPECT_EQ(settings.readVersion(), "23") << stored;
+    }
+    // The uninstall still goes to the (hidden) setup window.
+    probe.running.clear();
+    EXPECT_EQ(start({"/uninstall"}, "/usr/lib/nuvask/nuvask", true).outcome, StartOutcome::OpenSetup);
 }
 
 TEST_F(EntryFixture, RunningWindowsRouteTheStart)

@@ -2,37 +2,27 @@
 // pressed before the window has its tray image says so in a box, and the
 // start that runs meanwhile (it applies the stay-on-top setting and brings
 // the window forward) must leave the box in front of the window it blocks.
-#include "desktop/X11Desktop.h"
+#include "desktop/DesktopFixture.h"
 
-#include "core/settings/SettingsTree.h"
-#include "platform/linux/SettingsFileStore.h"
-#include "platform/sim/SimTopology.h"
 #include "support/ModalScript.h"
-#include "support/TempXdg.h"
 #include "ui/dialogs/MessageBoxWindow.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/widgets/ColourButton.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace nuvask;
 
-TEST(MessageBoxStacking, ATrayClickBeforeTheStartIsDoneKeepsItsBoxInFrontWhateverTheStayOnTop)
+using MessageBoxStacking = test::DesktopFixture;
+
+TEST_F(MessageBoxStacking, ATrayClickBeforeTheStartIsDoneKeepsItsBoxInFrontWhateverTheStayOnTop)
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "needs the openbox display of scripts/with-services.sh (NUVASK_TEST_WM_DISPLAY)";
-    test::X11Desktop x;
-    ASSERT_TRUE(x.isOpen());
-    test::TempXdg xdg;
-    SettingsFileStore reg;
-    SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
     for (const QString &stayOnTop : {QStringLiteral("1"), QStringLiteral("0")}) {
         SCOPED_TRACE(("MostTOP=" + stayOnTop).toStdString());
-        reg.open(SettingsRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->writeString("MostTOP", stayOnTop);
+        store("MostTOP", stayOnTop);
         MainWindow w(reg, board);
         // The start waits until the window manager has the window; then it
         // runs under the box.
@@ -41,7 +31,7 @@ TEST(MessageBoxStacking, ATrayClickBeforeTheStartIsDoneKeepsItsBoxInFrontWhateve
         start->stop();
         w.show();
         const auto id = std::uint32_t(w.winId());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return x.isFramed(id); }, 3000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return x->isFramed(id); }, 3000));
         QTest::qWait(200);
         start->start();
 
@@ -59,7 +49,7 @@ TEST(MessageBoxStacking, ATrayClickBeforeTheStartIsDoneKeepsItsBoxInFrontWhateve
             started = QTest::qWaitFor(
                 [&] { return w.StartupCompleted() == MainWindow::kStartupCompletedValue; }, 5000);
             QTest::qWait(300); // the window manager restacks
-            inFront = x.stackedAbove(std::uint32_t(box->winId()), id);
+            inFront = x->stackedAbove(std::uint32_t(box->winId()), id);
             box->done(1);
         });
         poll.start();

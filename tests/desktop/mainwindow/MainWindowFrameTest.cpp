@@ -1,13 +1,9 @@
 // The main window under a real window manager (openbox): its whole frame,
 // title bar and borders included, must land on the work area whatever
 // position was stored, with and without a panel taking screen edges.
-#include "desktop/X11Desktop.h"
+#include "desktop/DesktopFixture.h"
 
-#include "core/settings/SettingsTree.h"
 #include "core/settings/SettingsStore.h"
-#include "platform/linux/SettingsFileStore.h"
-#include "platform/sim/SimTopology.h"
-#include "support/TempXdg.h"
 #include "ui/widgets/ColourButton.h"
 #include "ui/mainwindow/MainWindow.h"
 
@@ -35,30 +31,8 @@ namespace {
 
 constexpr int kSettleMs = 3000; // the window manager maps and frames the window
 
-struct MainWindowFrame : ::testing::Test
+struct MainWindowFrame : test::DesktopFixture
 {
-    test::TempXdg xdg;
-    SettingsFileStore reg;
-    SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
-    std::unique_ptr<test::X11Desktop> x;
-
-    void SetUp() override
-    {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
-            GTEST_SKIP() << "needs the openbox display of scripts/with-services.sh (NUVASK_TEST_WM_DISPLAY)";
-        x = std::make_unique<test::X11Desktop>();
-        ASSERT_TRUE(x->isOpen());
-    }
-
-    void store(const QString &name, const QString &value)
-    {
-        reg.open(SettingsRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->writeString(name, value);
-    }
-    QString stored(const QString &name)
-    {
-        return reg.open(SettingsRoot::CurrentUser, "Software\\KELDO SOFT32\\NUVASK", true)->readString(name);
-    }
-
     // Shows a main window and waits until the window manager has framed it
     // and its frame sits where `expected` (from the frame's size) says.
     // Returns the frame as the X server has it.

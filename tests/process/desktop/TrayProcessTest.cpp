@@ -29,7 +29,7 @@ const QString kKey = "Software\\KELDO SOFT32\\NUVASK";
 // Where Btn_TRAY sits in the window (pixels): PV2 starts after PV0, Splitter1,
 // PV1 and Splitter2 (58 + 3 + 58 + 3) below the menu bar and the 17-pixel
 // top row; the button is 30 x 15 at (58, 131) on PV2.
-constexpr int kClientHeight = 218;
+constexpr int kClientHeight = 17 + 223; // the top row and the panels
 constexpr QPoint kTrayButtonCentre(122 + 58 + 15, 17 + 131 + 7);
 
 struct TrayOnXvfb : ::testing::Test

@@ -42,14 +42,14 @@ TEST(LevelMonitorEndToEnd, AutoClickedInTheRealWindowLowersTheCaptureVolumeUntil
     QTest::qWait(1500); // the strips are bound 300 ms after the window exists
 
     // "Auto" sits at the top of the level meter panel, the right-most panel while the editor
-    // is closed; the client area (top row 17 + panels 201) is under the menu.
+    // is closed; the client area (top row 17 + panels 223) is under the menu.
     const QString window = test::RunProgram("xdotool", {"search", "--onlyvisible", "--name", "^nuvASK$"}, env).section('\n', 0, 0).trimmed();
     ASSERT_FALSE(window.isEmpty());
     const QString geometry = test::RunProgram("xdotool", {"getwindowgeometry", "--shell", window}, env);
     const int width = QRegularExpression("WIDTH=(\\d+)").match(geometry).captured(1).toInt();
     const int height = QRegularExpression("HEIGHT=(\\d+)").match(geometry).captured(1).toInt();
-    ASSERT_GT(height, 218) << geometry.toStdString();
-    const int menu = height - 218;
+    ASSERT_GT(height, 17 + 223) << geometry.toStdString();
+    const int menu = height - (17 + 223);
     const QString x = QString::number(width - 38 + 1 + 18), y = QString::number(menu + 17 + 2 + 8);
     test::RunProgram("xdotool", {"mousemove", "--window", window, x, y, "click", "1"}, env);
 

@@ -77,7 +77,7 @@ TEST_F(RegisteredVolumesEndToEnd, AChosenPresetSetsTheServersRecordingVolume)
     QTest::qWait(2500); // milliseconds: the strips and the list are filled 300 ms after the window exists
 
     // Where the window is: xdotool reports the whole window, menu bar included;
-    // the client area (top row 17 + panels 201 pixels) is at its bottom.
+    // the client area (top row 17 + panels 223 pixels) is at its bottom.
     const QString id = xdotool({"search", "--onlyvisible", "--name", "^nuvASK$"}).section('\n', 0, 0);
     ASSERT_FALSE(id.isEmpty());
     const QString shell = xdotool({"getwindowgeometry", "--shell", id});
@@ -87,7 +87,7 @@ TEST_F(RegisteredVolumesEndToEnd, AChosenPresetSetsTheServersRecordingVolume)
             .captured(1)
             .toInt();
     };
-    const int clientTop = field("Y") + field("HEIGHT") - (17 + 201);
+    const int clientTop = field("Y") + field("HEIGHT") - (17 + 223);
     const int pv2Left = field("X") + 58 + 3 + 58 + 3; // strips 0 and 1 with their splitters
     const int pv2Top = clientTop + 17;
     const auto clickAt = [&](int x, int y) {

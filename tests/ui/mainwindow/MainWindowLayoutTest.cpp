@@ -44,7 +44,7 @@ TEST_F(MainWindowLayout, DesignSizeWithTheEditorClosed)
     MainWindow w(reg, board);
     // 286 at design, less the cut-level editor (35) that starts closed.
     EXPECT_EQ(w.clientWidth(), 286 - 35);
-    EXPECT_EQ(w.clientHeight(), 218);
+    EXPECT_EQ(w.clientHeight(), 218 + 22); // and a row for a strip's own source list
     EXPECT_TRUE(child<QWidget>(w, "PV4")->isHidden());
     child<ColourButton>(w, "Btn_RPK_Edit")->Click();
     EXPECT_EQ(w.clientWidth(), 286);

@@ -54,8 +54,8 @@ TEST(VolumeStripLayout, DesignGeometryNamesAndStacking)
     SimMixerBoard board;
     StripTestWindow w{board};
     EXPECT_EQ(w.strips[0]->objectName(), "PV0");
-    EXPECT_EQ(w.strips[1]->size(), QSize(58, 201));
-    EXPECT_EQ(w.strips[2]->size(), QSize(91, 201));
+    EXPECT_EQ(w.strips[1]->size(), QSize(58, 223));
+    EXPECT_EQ(w.strips[2]->size(), QSize(91, 223));
 
     const auto geometry = [&](int n, const char *name) { return w.child<QWidget>(n, name)->geometry(); };
     EXPECT_EQ(geometry(0, "Label_VM0_"), QRect(4, 61, 10, 96));
@@ -66,7 +66,7 @@ TEST(VolumeStripLayout, DesignGeometryNamesAndStacking)
     EXPECT_EQ(geometry(2, "P_PK"), QRect(40, 61, 10, 115));
     EXPECT_EQ(geometry(1, "Btn_MIN_"), QRect(2, 157, 15, 15));
     EXPECT_EQ(geometry(2, "Btn_MIN_"), QRect(2, 157, 15, 17));
-    EXPECT_EQ(geometry(2, "B_PK"), QRect(24, 46, 35, 17));
+    EXPECT_EQ(geometry(2, "B_PK"), QRect(24, 44, 35, 17)); // ends where the meter starts
     EXPECT_EQ(geometry(0, "UpDown_L"), QRect(26, 116, 12, 41));
 
     // A later sibling covers an earlier one where they overlap.
@@ -199,7 +199,7 @@ TEST_F(VolumeStripTest, BoxesActOnMouseReleaseOnly)
     EXPECT_TRUE(line->isChecked());
 }
 
-TEST_F(VolumeStripTest, OwnSourceListSitsAboveTheBoxesAndSelects)
+TEST_F(VolumeStripTest, OwnSourceListTakesTheBoxesRowAndSelects)
 {
     ASSERT_EQ(w.bind(2, 0, Recording, LineIn), QString());
     ASSERT_EQ(w.bind(0, 0, Recording, 0), QString());

@@ -1,125 +1,27 @@
-// The setup window in this process on private XDG folders with the real
-// settings files, menu groups and hand-over record: clicks on its buttons,
-// every message box answered from a script.
-#include "support/ModalScript.h"
+// The setup window: clicks on its buttons, every message box answered from a
+// script (SetupWindowFixture).
+#include "SetupWindowFixture.h"
+
+#include "support/EnglishTexts.h"
 
 #include "core/desktop/MenuGroups.h"
-#include "core/settings/SettingsStore.h"
-#include "core/setup/MadeFolders.h"
 #include "core/setup/SetupInstaller.h"
 #include "core/setup/SetupTexts.h"
-#include "platform/linux/SettingsFileStore.h"
-#include "platform/linux/XdgDesktopEntries.h"
-#include "platform/linux/XdgMenuGroups.h"
-#include "platform/linux/XdgSetupPlatform.h"
-#include "support/TempXdg.h"
-#include "ui/widgets/ColourButton.h"
 #include "ui/folders/FolderBrowser.h"
 #include "ui/folders/FolderBrowserWindow.h"
-#include "ui/setup/SetupWindow.h"
-#include "support/TestFiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 using namespace nuvask;
 using namespace nuvask::test;
 
-namespace {
-
-// Records the start of the uninstaller copy instead of starting it.
-class RecordingPlatform : public XdgSetupPlatform
-{
-public:
-    using XdgSetupPlatform::XdgSetupPlatform;
-    bool StartDetached(const QString &program, const QStringList &arguments, const QString &) override
-    {
-        started << program << arguments;
-        return true;
-    }
-    bool ProgramRunning(const QString &path) const override
-    {
-        return neverEnds || XdgSetupPlatform::ProgramRunning(path);
-    }
-    QStringList started;
-    bool neverEnds = false;
-};
-
-using test::ReadFile;
-using test::WriteFile;
-
-class SetupWindowTest : public ::testing::Test
-{
-protected:
-    TempXdg xdg;
-    SettingsFileStore settingsTree;
-    MadeFolders made{settingsTree, SettingsKeyPath("NUVASK")};
-    XdgDesktopEntries desktop{"DORIVA SOUND ボリューム", "nuvask", &made};
-    XdgMenuGroups groups{"nuvask", "Startup", &made};
-    RecordingPlatform platform{groups, "DORIVA SOUND ボリューム アンインストール"};
-    StartValues start = MakeStartValues("/x/nuvask", '/');
-    QString source; // folder of the "running" program
-    std::unique_ptr<SetupWindow> w;
-    ModalScript script;
-
-    void SetUp() override
-    {
-        SetupWindow::SetTimeScalePermille(10);
-        MessageBoxWindow::SetTickIntervalMs(5);
-        source = xdg.root() + "/src";
-        WriteFile(source + "/nuvask", "program bytes");
-        WriteFile(source + "/NUVASK.TXT", "text");
-        WriteFile(source + "/NUVASK.HLP", "help");
-    }
-    void TearDown() override
-    {
-        w.reset();
-        SetupWindow::SetTimeScalePermille(1000);
-        MessageBoxWindow::SetTickIntervalMs(1000);
-    }
-
-    void Open(int mode, const QString &exe, const QStringList &parameters = {})
-    {
-        const SetupServices services{settingsTree, groups, desktop, platform, exe, parameters};
-        w = std::make_unique<SetupWindow>(mode, services, start);
-        if (mode == StartNormal)
-            w->show();
-    }
-
-    template<class T> T *Child(const char *name) { return w->findChild<T *>(name); }
-
-    void Click(const char *button) { Child<ColourButton>(button)->Click(); }
-
-    // Runs the event loop until the window says it has finished.
-    bool WaitFinished(int ms = 5000)
-    {
-        bool done = false;
-        QObject::connect(w.get(), &SetupWindow::Finished, [&done] { done = true; });
-        QElapsedTimer t;
-        t.start();
-        while (!done && t.elapsed() < ms)
-            QTest::qWait(10);
-        return done;
-    }
-
-    QString Setting(const char *name)
-    {
-        auto key = settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), false);
-        return key ? key->readString(name) : QString();
-    }
-};
-
-} // namespace
+using SetupWindowTest = SetupWindowFixture;
 
 TEST_F(SetupWindowTest, GroupListEndsWithTheMakersGroupsAndPrefersTheStoredOne)
 {
@@ -283,6 +185,36 @@ TEST_F(SetupWindowTest, UninstallKeepsAnotherProductsMakerKeyAndReplacesAForeign
     EXPECT_EQ(r.title, "DORIVA SOUND ボリューム V2.3 削除");
 }
 
+TEST_F(SetupWindowTest, UninstallQuestionsLeftAloneDeleteNothing)
+{
+    const QString folder = xdg.root() + "/inst";
+    Open(StartNormal, source + "/nuvask");
+    Child<QLineEdit>("Edit1")->setText(folder);
+    script.answers = {6};
+    Click("Button3");
+    ASSERT_TRUE(WaitFinished());
+    WriteFile(folder + "/NUVASKVR.LIS", "v");
+    const QStringList installed = Files(xdg.root());
+
+    // Nobody answers "uninstall?": it ends unanswered with No.
+    script.texts.clear();
+    script.answers = {-1, 1};
+    Open(StartUninstallRequested, folder + "/nuvask");
+    ASSERT_TRUE(WaitFinished());
+    ASSERT_EQ(script.texts.size(), 2) << script.texts.join("|").toStdString();
+    EXPECT_EQ(script.texts[1], setupText::UninstallCancelled());
+    EXPECT_EQ(Files(xdg.root()), installed);
+
+    // Yes to the uninstall, then nobody answers the two deleting questions:
+    // the registered volumes and the settings stay.
+    script.answers = {6, -1, -1};
+    Open(StartUninstallRequested, folder + "/nuvask");
+    ASSERT_TRUE(WaitFinished());
+    EXPECT_EQ(ReadFile(folder + "/NUVASKVR.LIS"), "v");
+    EXPECT_EQ(Setting("EXEPATH"), folder);
+    EXPECT_FALSE(QFileInfo::exists(groups.ItemFile("KELDO SOFT32", "DORIVA SOUND ボリューム")));
+}
+
 TEST_F(SetupWindowTest, ForgedHandOverRecordsDeleteNothing)
 {
     const QString copy = platform.DataDir() + start.UninstallerFileName;
@@ -443,6 +375,57 @@ TEST_F(SetupWindowTest, TheFolderAnInstallFoundStaysItsThroughARetryAndAReinstal
     Click("Button3");
     ASSERT_TRUE(WaitFinished());
     EXPECT_EQ(KeepDir(settingsTree), xdg.root() + "/made");
+}
+
+TEST_F(SetupWindowTest, AReinstallIntoAnotherFolderTakesOnlyWhatTheEarlierInstallPutThere)
+{
+    WriteFile(source + "/NUVASK_EN.HLP", "english help");
+    // Each install into a folder two new levels deep, every question answered Yes.
+    auto install = [this](const QString &folder) {
+        settingsTree.open(SettingsRoot::CurrentUser, SettingsKeyPath("NUVASK"), true)->deleteValue("Version");
+        Open(StartNormal, source + "/nuvask");
+        Child<QLineEdit>("Edit1")->setText(folder);
+        script.answers = {6};
+        Click("Button3");
+        ASSERT_TRUE(WaitFinished());
+        ASSERT_EQ(Setting("Version"), "23");
+    };
+    const QString a = xdg.root() + "/made/a", b = xdg.root() + "/other/b", c = xdg.root() + "/c";
+    install(a);
+    WriteFile(a + "/notes.txt", "the user's");
+    install(b);
+    EXPECT_EQ(Files(xdg.root() + "/made"), QStringList{"a/notes.txt"});
+    EXPECT_EQ(Files(b), QStringList({"NUVASK.HLP", "NUVASK.TXT", "NUVASK_EN.HLP", "nuvask"}));
+
+    // A program unpacked by the user and installed where it lies: the
+    // install copied nothing there, and the next move takes nothing from it.
+    for (const char *name : {"nuvask", "NUVASK.TXT", "NUVASK.HLP"})
+        WriteFile(c + "/" + name, name);
+    const QString download = source;
+    source = c;
+    install(c);
+    EXPECT_FALSE(QFileInfo::exists(xdg.root() + "/other")) << "emptied folders the install made stay";
+    source = download;
+    install(xdg.root() + "/d");
+    EXPECT_EQ(Files(c).size(), 3) << "files the install did not copy went";
+}
+
+TEST_F(SetupWindowTest, TheUninstallerLauncherSpeaksTheUsersLanguageUnderItsFixedFileName)
+{
+    ASSERT_EQ(groups.ExecuteGroupCommand(*CreateGroupCommand("KELDO SOFT32")), QString());
+    {
+        EnglishTexts english;
+        const SetupNames names = MakeSetupNames(start);
+        XdgSetupPlatform englishRun(groups, names.UninstallItem, names.ShownUninstallItem);
+        ASSERT_TRUE(englishRun.AddUninstallLauncher("KELDO SOFT32", "/x/nuvask"));
+    }
+    const QString file = groups.ItemFile("KELDO SOFT32", kUninstallItem);
+    const QString launcher = QString::fromUtf8(ReadFile(file));
+    EXPECT_TRUE(launcher.contains("\nName=Uninstall DORIVA SOUND Volume\n")) << launcher.toStdString();
+    EXPECT_TRUE(launcher.contains("\nCategories=Settings;PackageManager;\n")) << "listed among the sound programs";
+    // A Japanese run's uninstall finds it.
+    platform.RemoveUninstallLauncher("KELDO SOFT32");
+    EXPECT_FALSE(QFileInfo::exists(file));
 }
 
 TEST_F(SetupWindowTest, AnotherGroupTakesTheLaunchersAndTheOldGroupKeepsWhatIsNotOurs)
