@@ -80,12 +80,12 @@ QRect LevelHistoryGraph::PlotRect() const
 
 qint64 LevelHistoryGraph::columnOf(qint64 time) const
 {
-    return floorDiv(time * m_image.width(), SpanMs());
+    return floorDiv(time * m_columnCount, SpanMs());
 }
 
 qint64 LevelHistoryGraph::columnStart(qint64 column) const
 {
-    return ceilDiv(column * SpanMs(), m_image.width());
+    return ceilDiv(column * SpanMs(), m_columnCount);
 }
 
 int LevelHistoryGraph::plotY(int value) const
@@ -274,6 +274,7 @@ LevelHistoryGraph::Changes LevelHistoryGraph::bringUpToDate()
         return changes;
     if (m_image.size() != plot.size()) {
         m_image = QImage(plot.size(), QImage::Format_RGB32);
+        m_columnCount = plot.width();
         m_columns.assign(std::size_t(plot.width()), Column{});
         m_valid = false;
     }

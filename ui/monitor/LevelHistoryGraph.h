@@ -182,6 +182,7 @@ private:
     qint64 m_pausedAt = 0;
 
     QImage m_image;              // the plot, column n at x = n mod width
+    int m_columnCount = 1;       // its width, asked for every record
     bool m_valid = false;        // m_image shows the span ending at m_paintedEnd
     qint64 m_paintedEnd = 0;     // ViewEnd at the last paint
     qint64 m_paintedChanges = 0; // the history's Changes at the last paint
