@@ -8,6 +8,7 @@
 #include "support/TestFiles.h"
 
 #include "core/folders/FileNames.h"
+#include "core/folders/FolderNamespace.h"
 #include "core/monitor/LevelHistory.h"
 #include "platform/sim/SimTopology.h"
 #include "ui/desktop/TrayIcon.h"
@@ -25,7 +26,6 @@
 #include <QToolTip>
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -62,18 +62,12 @@ struct LevelHistoryWindowTest : test::MainWindowFixture
 
 // The names in a folder and the bytes of one file, through the names' own
 // bytes: Qt's file classes could not open a folder named in other bytes.
-QList<QByteArray> RawNames(const QByteArray &folder)
+QStringList NamesIn(const QString &folder)
 {
-    QList<QByteArray> names;
-    DIR *dir = ::opendir(folder.constData());
-    if (!dir)
-        return names;
-    while (const dirent *entry = ::readdir(dir)) {
-        if (entry->d_name[0] != '.')
-            names << QByteArray(entry->d_name);
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
+    QStringList names;
+    for (const FolderEntry &entry : ReadFolder(folder))
+        names << entry.name;
+    names.sort();
     return names;
 }
 
@@ -223,13 +217,13 @@ TEST_F(LevelHistoryWindowTest, AFolderNamedInBytesThatAreNotUtf8TakesBothExports
     QTemporaryDir root;
     const QByteArray rawFolder = QFile::encodeName(root.path()) + "/caf\xE9";
     ASSERT_EQ(::mkdir(rawFolder.constData(), 0755), 0);
+    const QString folder = DecodeFileName(rawFolder); // as the browser carries it
     // Qt's own removal would not find these names either.
     const auto cleanUp = qScopeGuard([&] {
-        for (const QByteArray &name : RawNames(rawFolder))
-            ::unlink((rawFolder + '/' + name).constData());
+        for (const QString &name : NamesIn(folder))
+            ::unlink(EncodeFileName(folder + '/' + name).constData());
         ::rmdir(rawFolder.constData());
     });
-    const QString folder = DecodeFileName(rawFolder); // as the browser carries it
     {
         MainWindow w(reg, board);
         w.show();
@@ -240,16 +234,16 @@ TEST_F(LevelHistoryWindowTest, AFolderNamedInBytesThatAreNotUtf8TakesBothExports
         exportThrough(w.historyWindow(), "Btn_CSV", folder);
         exportThrough(w.historyWindow(), "Btn_PNG", folder);
 
-        const QList<QByteArray> names = RawNames(rawFolder);
+        const QStringList names = NamesIn(folder);
         ASSERT_EQ(names.size(), 2) << "a CSV and a PNG, and no part file left";
         ASSERT_TRUE(names[0].endsWith(".csv") && names[1].endsWith(".png"));
-        EXPECT_TRUE(RawRead(rawFolder + '/' + names[0]).contains(",,30000,自動ダウン,200,192,1,\r\n"));
+        EXPECT_TRUE(RawRead(rawFolder + '/' + names[0].toUtf8()).contains(",,30000,自動ダウン,200,192,1,\r\n"));
         QImage picture;
-        EXPECT_TRUE(picture.loadFromData(RawRead(rawFolder + '/' + names[1]), "png"));
+        EXPECT_TRUE(picture.loadFromData(RawRead(rawFolder + '/' + names[1].toUtf8()), "png"));
         EXPECT_EQ(picture.size(), w.historyWindow().graph().size());
         // The boxes name the file as the browser shows the folder.
         ASSERT_EQ(boxes.Messages().size(), 2);
-        EXPECT_EQ(boxes.Messages()[0], "保存しました・・・\n" + DisplayName(folder) + '/' + QString::fromUtf8(names[0]));
+        EXPECT_EQ(boxes.Messages()[0], "保存しました・・・\n" + DisplayName(folder) + '/' + names[0]);
         EXPECT_TRUE(boxes.Messages()[0].contains(QStringLiteral("caf\uFFFD/NUVASK_LEVEL_")));
         w.close();
     }
