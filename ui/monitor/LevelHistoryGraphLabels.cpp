@@ -312,8 +312,7 @@ QRect LevelHistoryGraph::labelBox(const Label &label) const
 {
     const QRect plot = PlotRect();
     return QRect(plot.left() + int(label.left - leftColumn()), plot.top() + 1 + label.row * LabelRowPixels,
-                 label.width, LabelRowPixels - 1)
-        .intersected(plot);
+                 label.width, LabelRowPixels - 1);
 }
 
 void LevelHistoryGraph::paintMarks(QPainter &p, const QRegion &region) const
@@ -322,7 +321,7 @@ void LevelHistoryGraph::paintMarks(QPainter &p, const QRegion &region) const
         const QRect box = labelBox(label);
         if (!region.intersects(box))
             continue;
-        p.fillRect(box, QColor(0, 0, 0, 200));
+        p.fillRect(box.intersected(PlotRect()), QColor(0, 0, 0, 200)); // a plot narrower than a label
         p.setPen(QColor(markColour(label.kind)));
         p.drawStaticText(box.left() + 1, box.center().y() + 1 - int(label.text.size().height()) / 2, label.text);
     }
