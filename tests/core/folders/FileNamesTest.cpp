@@ -34,15 +34,14 @@ TEST(FileNamesTest, EveryByteStringComesBackAsItWentInAndOnlyUndecodableBytesAre
     for (const QByteArray &bytes : samples) {
         const QString name = DecodeFileName(bytes);
         EXPECT_EQ(EncodeFileName(name), bytes) << bytes.toHex().constData();
-        // Kept as a settings value (UTF-8 text), it comes back the same.
-        const QString stored = StoredFileName(name);
-        EXPECT_EQ(FileNameFromStored(QString::fromUtf8(stored.toUtf8())), name) << bytes.toHex().constData();
-        // Valid UTF-8 decodes as usual, and is stored as it stands.
+        // Valid UTF-8 decodes as usual.
         if (QString::fromUtf8(bytes).toUtf8() == bytes) {
             EXPECT_EQ(name, QString::fromUtf8(bytes));
-            EXPECT_EQ(stored, name);
         }
     }
+    // As a settings value (the fuzz target tries every byte string): a UTF-8
+    // name as it stands, as earlier versions stored it; others as a file URL.
+    EXPECT_EQ(StoredFileName(QStringLiteral("/home/日本語")), QStringLiteral("/home/日本語"));
     EXPECT_EQ(StoredFileName(DecodeFileName("/home/caf\xE9")), QStringLiteral("file:///home/caf%E9"));
     EXPECT_EQ(FileNameFromStored(StoredFileName(QStringLiteral("file:///x%41"))), QStringLiteral("file:///x%41"));
     EXPECT_EQ(DecodeFileName("a\xFF"), QStringLiteral("a") + QChar(0xDCFF));
