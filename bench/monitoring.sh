@@ -654,16 +654,20 @@ open_history() {
 }
 
 # Monitoring at "1" with "Auto" on and the tone playing, as in part 1, with
-# the history window closed, open at 1 minute (a repaint every 120 ms) and
-# open at 10 minutes (once a second); interleaved, $ROUNDS rounds.
+# the history window closed, open at 1 minute (a column every 120 ms) and open
+# at 10 minutes; $ROUNDS rounds, the order turned by one each round. Prints
+# the program's CPU and the X server's (information only) per mode, and the
+# ratios of the means with the per-round ratios' range.
 run_history() {
   echo
   echo "== Level history: monitoring with its window closed / open, ${ROUNDS} rounds of ${WINDOW} s, tone playing"
   start_tone
-  declare -A CPU SPANS
-  local r mode c0 c1 t0 t1
+  local modes=(closed open-1min open-10min)
+  declare -A CPU SPANS XCPU ROUND_PCT
+  local r i mode c0 c1 t0 t1 x0 x1
   for r in $(seq "$ROUNDS"); do
-    for mode in closed open-1min open-10min; do
+    for i in 0 1 2; do
+      mode=${modes[$(( (i + r - 1) % 3 ))]}
       case "$mode" in
         open-1min) EXTRA_SETTING='"LVH_SPAN"="1"
 "LVH_FP"="0,300"' ;;
@@ -678,24 +682,36 @@ run_history() {
         open_history || echo "  round $r $mode: the history window did not open"
       fi
       sleep 3
-      c0=$(cpu_ns "$SUBJECT_PID"); t0=$(date +%s%N)
+      c0=$(cpu_ns "$SUBJECT_PID"); x0=$(cpu_ns "$NUVASK_XVFB_PID"); t0=$(date +%s%N)
       sleep "$WINDOW"
-      c1=$(cpu_ns "$SUBJECT_PID"); t1=$(date +%s%N)
+      c1=$(cpu_ns "$SUBJECT_PID"); x1=$(cpu_ns "$NUVASK_XVFB_PID"); t1=$(date +%s%N)
       CPU[$mode]=$(( ${CPU[$mode]:-0} + c1 - c0 ))
+      XCPU[$mode]=$(( ${XCPU[$mode]:-0} + x1 - x0 ))
       SPANS[$mode]=$(awk -v a="${SPANS[$mode]:-0}" -v d=$((t1 - t0)) 'BEGIN {print a + d / 1e9}')
-      echo "  round $r: $mode"
+      ROUND_PCT[$mode,$r]=$(awk -v c=$((c1 - c0)) -v d=$((t1 - t0)) 'BEGIN {printf "%.3f", 100 * c / d}')
+      echo "  round $r: $mode  CPU ${ROUND_PCT[$mode,$r]} %"
       stop_subject
     done
   done
   stop_tones
   EXTRA_SETTING=""
   declare -A PCT
-  for mode in closed open-1min open-10min; do
+  for mode in "${modes[@]}"; do
     PCT[$mode]=$(awk -v t="${CPU[$mode]:-0}" -v s="${SPANS[$mode]:-1}" 'BEGIN {printf "%.3f", 100 * t / 1e9 / s}')
-    printf '  %-12s CPU %s %%\n' "$mode" "${PCT[$mode]}"
+    printf '  %-12s CPU %s %%   X server %s %%\n' "$mode" "${PCT[$mode]}" \
+      "$(awk -v t="${XCPU[$mode]:-0}" -v s="${SPANS[$mode]:-1}" 'BEGIN {printf "%.3f", 100 * t / 1e9 / s}')"
   done
-  echo "  CPU  open at 1 min / closed    $(ratio "${PCT[open-1min]}" "${PCT[closed]}")"
-  echo "  CPU  open at 10 min / closed   $(ratio "${PCT[open-10min]}" "${PCT[closed]}")"
+  # The per-round ratios' lowest and highest.
+  spread() {
+    local r list=()
+    for r in $(seq "$ROUNDS"); do
+      [ -n "${ROUND_PCT[$1,$r]:-}" ] && [ -n "${ROUND_PCT[closed,$r]:-}" ] &&
+        list+=("$(ratio "${ROUND_PCT[$1,$r]}" "${ROUND_PCT[closed,$r]}")")
+    done
+    printf '%s\n' "${list[@]}" | sort -n | awk 'NR == 1 {lo = $1} {hi = $1} END {printf "%s-%s", lo, hi}'
+  }
+  echo "  CPU  open at 1 min / closed    $(ratio "${PCT[open-1min]}" "${PCT[closed]}") [$(spread open-1min)]   target <= 1.3"
+  echo "  CPU  open at 10 min / closed   $(ratio "${PCT[open-10min]}" "${PCT[closed]}") [$(spread open-10min)]"
   echo "  (the full 60-minute ring's memory: nuvask_bench --benchmark_filter=RingMemory60min)"
 }
 

@@ -1,5 +1,6 @@
-// Any bytes a file name can hold come back unchanged through the text form,
-// and the name as shown is valid text on one line.
+// Any bytes a file name can hold come back unchanged through the text form
+// and through the form a settings file keeps, the name as shown is valid text
+// on one line, and any settings value reads as some name.
 #include "core/folders/FileNames.h"
 
 #include <cstdint>
@@ -11,6 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString name = nuvask::DecodeFileName(bytes);
     if (nuvask::EncodeFileName(name) != bytes)
         std::abort();
+    if (nuvask::FileNameFromStored(QString::fromUtf8(nuvask::StoredFileName(name).toUtf8())) != name)
+        std::abort();
+    nuvask::FileNameFromStored(QString::fromUtf8(bytes));
     const QString shown = nuvask::DisplayName(name);
     if (!shown.isValidUtf16())
         std::abort();

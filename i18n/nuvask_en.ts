@@ -549,6 +549,18 @@ Clear the version number now?</translation>
         <source>ボリューム後</source>
         <translation>Volume after</translation>
     </message>
+    <message>
+        <source>回数</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>最後の時刻</source>
+        <translation>Last time</translation>
+    </message>
+    <message>
+        <source>記録なし</source>
+        <translation>No record</translation>
+    </message>
 </context>
 <context>
     <name>LevelHistoryWindow</name>
@@ -621,18 +633,6 @@ Clear the version number now?</translation>
         <translation>Cut level</translation>
     </message>
     <message>
-        <source>自動ダウン</source>
-        <translation>Auto-lowered</translation>
-    </message>
-    <message>
-        <source>外部変更</source>
-        <translation>Changed outside</translation>
-    </message>
-    <message>
-        <source>ガード復元</source>
-        <translation>Guard restored</translation>
-    </message>
-    <message>
         <source>モニターOFF</source>
         <translation>Monitor off</translation>
     </message>
@@ -649,16 +649,8 @@ Clear the version number now?</translation>
         <translation>x</translation>
     </message>
     <message>
-        <source>記録なし</source>
-        <translation>No record</translation>
-    </message>
-    <message>
         <source>%1〜%2</source>
         <translation>%1-%2</translation>
-    </message>
-    <message>
-        <source>ボリューム</source>
-        <translation>Volume</translation>
     </message>
     <message>
         <source>-∞</source>

@@ -1,5 +1,9 @@
 #include "core/folders/FileNames.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+
 namespace nuvask {
 
 namespace {
@@ -7,6 +11,7 @@ namespace {
 constexpr char16_t kEscapeBase = 0xDC00; // + byte 0x80..0xFF
 constexpr char16_t kReplacement = 0xFFFD;
 constexpr char16_t kReturnSign = 0x23CE;
+constexpr QLatin1StringView kStoredScheme("file://");
 
 bool IsContinuation(unsigned char b)
 {
@@ -149,6 +154,27 @@ QString DisplayName(const QString &name)
         }
     }
     return out;
+}
+
+bool FileNameExists(const QString &name)
+{
+    struct stat info{};
+    return ::lstat(EncodeFileName(name).constData(), &info) == 0;
+}
+
+QString StoredFileName(const QString &name)
+{
+    // (A name that itself looks like such a URL is written as one too.)
+    if (!name.startsWith(kStoredScheme) && std::none_of(name.cbegin(), name.cend(), IsEscape))
+        return name;
+    return kStoredScheme + QString::fromLatin1(EncodeFileName(name).toPercentEncoding("/"));
+}
+
+QString FileNameFromStored(const QString &stored)
+{
+    if (!stored.startsWith(kStoredScheme))
+        return stored;
+    return DecodeFileName(QByteArray::fromPercentEncoding(stored.mid(kStoredScheme.size()).toUtf8()));
 }
 
 } // namespace nuvask

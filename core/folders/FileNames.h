@@ -30,4 +30,16 @@ QByteArray EncodeFileName(const QString &name);
 // feed or carriage return, which shows as U+23CE.
 QString DisplayName(const QString &name);
 
+// Whether anything (a file, a folder, a link pointing nowhere) has this name.
+bool FileNameExists(const QString &name);
+
+// A name as a settings value, which a settings file holds as UTF-8 text: a
+// name that is valid UTF-8 stays as it is; one with bytes that are not
+// becomes a file URL with every byte outside the unreserved ASCII letters
+// percent-encoded ("file:///home/caf%E9"), which no absolute path is taken for.
+QString StoredFileName(const QString &name);
+// The inverse: such a URL back to the name, byte for byte; any other value is
+// a name as it stands.
+QString FileNameFromStored(const QString &stored);
+
 } // namespace nuvask

@@ -14,31 +14,19 @@ namespace nuvask {
 
 QString LevelEventName(LevelEvent kind)
 {
-    switch (kind) {
-    case LevelEvent::Peak:
-        return QString(); // a buffer is no event
-    case LevelEvent::AutoLower:
-        return QCoreApplication::translate("LevelHistory", "自動ダウン");
-    case LevelEvent::MeterLower:
-        return QCoreApplication::translate("LevelHistory", "自動ダウン(Auto_RecV)");
-    case LevelEvent::LowerRefused:
-        return QCoreApplication::translate("LevelHistory", "自動ダウン失敗");
-    case LevelEvent::OutsideChange:
-        return QCoreApplication::translate("LevelHistory", "外部変更");
-    case LevelEvent::GuardRestore:
-        return QCoreApplication::translate("LevelHistory", "ガード復元");
-    case LevelEvent::MonitorOn:
-        return QCoreApplication::translate("LevelHistory", "モニターON");
-    case LevelEvent::MonitorOff:
-        return QCoreApplication::translate("LevelHistory", "モニターOFF");
-    }
-    return QString();
+    const char *name = KindOf(kind).name;
+    return *name ? QCoreApplication::translate("LevelHistory", name) : QString(); // a buffer is no event
+}
+
+QString LevelNoRecordName()
+{
+    return QCoreApplication::translate("LevelHistory", "記録なし");
 }
 
 bool LevelRecord::operator==(const LevelRecord &other) const
 {
     return time == other.time && peak == other.peak && cut == other.cut && kind == other.kind &&
-           before == other.before && after == other.after;
+           before == other.before && after == other.after && more == other.more;
 }
 
 namespace {
@@ -63,6 +51,8 @@ LevelHistory::LevelHistory(qsizetype capacity, Clock clock)
     : m_clock(clock ? std::move(clock) : Clock(steadyMs)), m_ring(std::size_t(std::max<qsizetype>(capacity, 1)))
 {
     m_start = Now();
+    m_knownFrom = m_start;
+    m_run.fill(-1);
 }
 
 qint64 LevelHistory::Now() const
@@ -97,28 +87,54 @@ LevelTimeAnchor LevelHistory::Anchor() const
     return LevelTimeAnchor::At(QDateTime::currentDateTime(), Now());
 }
 
+bool LevelHistory::fold(LevelEvent kind, qint64 now, int after)
+{
+    const qint64 seq = m_run[std::size_t(kind)];
+    if (seq < FirstSeq())
+        return false;
+    LevelRecord &run = slot(seq);
+    if (now - run.time >= FoldMs || run.count() >= MaxRun)
+        return false;
+    run.runMs = quint16(now - run.time);
+    run.after = quint32(after);
+    ++run.more;
+    return true;
+}
+
 void LevelHistory::Append(LevelEvent kind, int peak, int cut, int before, int after)
 {
+    // A clock that steps back (a test's, or a broken one) must not break the
+    // order the searches rely on.
+    const qint64 now = m_end > 0 ? std::max(Now(), At(m_end - 1).time) : Now();
+    before = std::clamp(before, 0, MaxVolume);
+    after = std::clamp(after, 0, MaxVolume);
+    ++m_changes;
+    if (KindOf(kind).folds && fold(kind, now, after))
+        return;
+
     const qint64 capacity = qint64(m_ring.size());
-    LevelRecord &slot = m_ring[std::size_t(m_end % capacity)];
+    LevelRecord &slot = this->slot(m_end);
     if (m_size == capacity) {
-        // The oldest record goes: the monitor's state it set stays known.
+        // The oldest record goes: the monitor's state it set stays known,
+        // and so does where knowing ends.
         if (slot.event() == LevelEvent::MonitorOn || slot.event() == LevelEvent::MonitorOff)
             m_runningBeforeFirst = slot.event() == LevelEvent::MonitorOn;
+        m_knownFrom = std::max(m_knownFrom, slot.lastTime());
     } else {
         ++m_size;
     }
-    // A clock that steps back (a test's, or a broken one) must not break the
-    // order the searches rely on.
-    const qint64 now = Now();
-    slot.time = m_end > 0 ? std::max(now, At(m_end - 1).time) : now;
-    slot.peak = quint16(std::clamp(peak, 0, 32768));
+    slot = LevelRecord{};
+    slot.time = now;
+    if (kind == LevelEvent::Peak)
+        slot.peak = quint16(std::clamp(peak, 0, 32768));
     slot.cut = quint16(std::clamp(cut, 0, 32768));
     slot.kind = quint32(kind);
-    slot.before = quint32(std::clamp(before, 0, MaxVolume));
-    slot.after = quint32(std::clamp(after, 0, MaxVolume));
+    slot.before = quint32(before);
+    slot.after = quint32(after);
     if (kind == LevelEvent::MonitorOn || kind == LevelEvent::MonitorOff)
         m_lastSwitch = m_end;
+    if (KindOf(kind).folds)
+        m_run[std::size_t(kind)] = m_end;
     ++m_end;
 }
 

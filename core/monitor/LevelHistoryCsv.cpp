@@ -2,7 +2,6 @@
 
 #include "core/monitor/LevelHistoryCsv.h"
 
-#include <QSaveFile>
 #include <QStringConverter>
 #include <QTextStream>
 
@@ -12,11 +11,6 @@ namespace {
 
 constexpr auto RowEnd = "\r\n";
 
-bool carriesVolumes(LevelEvent kind)
-{
-    return kind != LevelEvent::Peak && kind != LevelEvent::MonitorOn && kind != LevelEvent::MonitorOff;
-}
-
 } // namespace
 
 qint64 WriteLevelCsv(QTextStream &out, const LevelHistory &history, qint64 from, qint64 to,
@@ -25,43 +19,46 @@ qint64 WriteLevelCsv(QTextStream &out, const LevelHistory &history, qint64 from,
     out.setEncoding(QStringConverter::Utf8);
     out.setGenerateByteOrderMark(true);
     out << LevelCsv::Columns().join(QLatin1Char(',')) << RowEnd;
+    const auto time = [&](qint64 t) { return anchor.wallAt(t).toString(LevelCsv::TimeFormat); };
     qint64 rows = 0;
+    // What the graph shows as "no record": nothing is known before this.
+    if (from < history.KnownFrom()) {
+        out << time(from) << ",,," << LevelNoRecordName() << ",,,," << RowEnd;
+        ++rows;
+    }
     for (qint64 seq = history.SeqAtOrAfter(from); seq < history.EndSeq(); ++seq) {
         const LevelRecord &r = history.At(seq);
         if (r.time > to)
             break;
         const LevelEvent kind = r.event();
         // No field holds a comma, a quote or a line break: none is quoted.
-        out << anchor.wallAt(r.time).toString(LevelCsv::TimeFormat) << ',';
+        out << time(r.time) << ',';
         if (kind == LevelEvent::Peak)
             out << r.peak;
         out << ',' << r.cut << ',' << LevelEventName(kind) << ',';
-        if (carriesVolumes(kind))
+        if (KindOf(kind).volumes)
             out << r.before << ',' << r.after;
         else
             out << ',';
+        out << ',';
+        if (r.isEvent())
+            out << r.count();
+        out << ',';
+        if (r.count() > 1)
+            out << time(r.lastTime());
         out << RowEnd;
         ++rows;
     }
     return rows;
 }
 
-QString SaveLevelCsv(const QString &path, const LevelHistory &history, qint64 from, qint64 to,
-                     const LevelTimeAnchor &anchor)
+QByteArray LevelCsvBytes(const LevelHistory &history, qint64 from, qint64 to, const LevelTimeAnchor &anchor)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    QTextStream out(&file);
+    QByteArray bytes;
+    QTextStream out(&bytes);
     WriteLevelCsv(out, history, from, to, anchor);
     out.flush();
-    if (out.status() != QTextStream::Ok) {
-        file.cancelWriting();
-        return file.errorString();
-    }
-    if (!file.commit())
-        return file.errorString();
-    return QString();
+    return bytes;
 }
 
 } // namespace nuvask

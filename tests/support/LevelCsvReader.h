@@ -17,15 +17,16 @@ namespace nuvask {
 inline void PrintTo(const LevelRecord &r, std::ostream *os)
 {
     *os << "{t=" << r.time << " peak=" << r.peak << " cut=" << r.cut << " kind=" << r.kind << " " << r.before << "->"
-        << r.after << "}";
+        << r.after << " x" << r.count() << "}";
 }
 } // namespace nuvask
 
 namespace nuvask::test {
 
-// The rows after the header; `header` gets the header's fields.
+// The rows after the header; `header` gets the header's fields, `noRecord`
+// the time of a row that says nothing is known from there (-1: none).
 inline QList<LevelRecord> ReadLevelCsv(const QByteArray &bytes, const LevelTimeAnchor &anchor,
-                                       QStringList *header = nullptr)
+                                       QStringList *header = nullptr, qint64 *noRecord = nullptr)
 {
     QString text = QString::fromUtf8(bytes);
     if (text.startsWith(QChar(0xFEFF)))
@@ -36,14 +37,25 @@ inline QList<LevelRecord> ReadLevelCsv(const QByteArray &bytes, const LevelTimeA
     const QStringList first = rows.isEmpty() ? QStringList() : rows.takeFirst().split(QLatin1Char(','));
     if (header)
         *header = first;
+    const auto timeOf = [&](const QString &text) {
+        return anchor.monotonic + anchor.wall.msecsTo(QDateTime::fromString(text, LevelCsv::TimeFormat));
+    };
+    if (noRecord)
+        *noRecord = -1;
     QList<LevelRecord> records;
     for (const QString &row : rows) {
         const QStringList f = row.split(QLatin1Char(','));
-        EXPECT_EQ(f.size(), 6) << row.toStdString();
-        if (f.size() != 6)
+        EXPECT_EQ(f.size(), 8) << row.toStdString();
+        if (f.size() != 8)
             continue;
+        if (f[3] == LevelNoRecordName()) {
+            EXPECT_TRUE(records.isEmpty() && noRecord) << "only the first row says that nothing is known";
+            if (noRecord)
+                *noRecord = timeOf(f[0]);
+            continue;
+        }
         LevelRecord r;
-        r.time = anchor.monotonic + anchor.wall.msecsTo(QDateTime::fromString(f[0], LevelCsv::TimeFormat));
+        r.time = timeOf(f[0]);
         r.peak = quint16(f[1].toInt());
         r.cut = quint16(f[2].toInt());
         int kind = 0;
@@ -52,6 +64,11 @@ inline QList<LevelRecord> ReadLevelCsv(const QByteArray &bytes, const LevelTimeA
         r.kind = quint32(kind);
         r.before = f[4].toUInt();
         r.after = f[5].toUInt();
+        if (r.isEvent()) {
+            r.more = f[6].toUInt() - 1;
+            if (!f[7].isEmpty())
+                r.runMs = quint16(timeOf(f[7]) - r.time);
+        }
         records << r;
     }
     return records;

@@ -8,6 +8,7 @@
 #include "ui/monitor/LevelHistoryStyle.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
 #include <algorithm>
 #include <climits>
@@ -32,11 +33,10 @@ LevelHistoryGraph::LevelHistoryGraph(const LevelHistory &history, QWidget *paren
     setMouseTracking(true);
     setToolTip(historyText::HintGraph());
     setMinimumSize(LeftMargin + RightMargin + 120, TopMargin + BottomMargin + 80);
+    // Every paint covers its whole region: nothing below it is painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     m_timer.setObjectName(QStringLiteral("Timer_History"));
-    connect(&m_timer, &QTimer::timeout, this, [this] {
-        if (Refresh() > 0)
-            update();
-    });
+    connect(&m_timer, &QTimer::timeout, this, &LevelHistoryGraph::Refresh);
 }
 
 int LevelHistoryGraph::ValidSpan(int minutes)
@@ -51,7 +51,7 @@ void LevelHistoryGraph::SetSpanMinutes(int minutes)
         return;
     m_spanMinutes = minutes;
     m_valid = false;
-    UpdateTimer();
+    m_timeLabels.clear(); // to the second or to the minute
     update();
 }
 
@@ -80,12 +80,12 @@ QRect LevelHistoryGraph::PlotRect() const
 
 qint64 LevelHistoryGraph::columnOf(qint64 time) const
 {
-    return floorDiv(time * m_image.width(), SpanMs());
+    return floorDiv(time * m_columnCount, SpanMs());
 }
 
 qint64 LevelHistoryGraph::columnStart(qint64 column) const
 {
-    return ceilDiv(column * SpanMs(), m_image.width());
+    return ceilDiv(column * SpanMs(), m_columnCount);
 }
 
 int LevelHistoryGraph::plotY(int value) const
@@ -102,9 +102,7 @@ void LevelHistoryGraph::UpdateTimer()
         m_timer.stop();
         return;
     }
-    // Once a column, but never more often than 10 times a second.
-    const int width = std::max(1, PlotRect().width());
-    m_timer.setInterval(int(std::clamp<qint64>(ceilDiv(SpanMs(), width), MinTickMs, MaxTickMs)));
+    m_timer.setInterval(TickMs);
     if (!m_timer.isActive())
         m_timer.start();
 }
@@ -116,19 +114,27 @@ void LevelHistoryGraph::summarise(qint64 first, qint64 last, std::vector<Mark> *
     const qint64 to = columnStart(last + 1); // the span is [from, to)
     const qint64 startSeq = m_history.SeqAtOrAfter(from);
     bool running = m_history.RunningBefore(startSeq);
-    // The cut level the record before left, and where the last buffer ended.
+    const auto clampColumn = [&](qint64 column) { return std::clamp<qint64>(column - first, 0, count - 1); };
+    m_runs.clear();
+    // The cut level the record before left, where the last buffer ended, and
+    // the runs of events that began before the span and reach into it.
     int cut = -1;
     qint64 boundary = LLONG_MIN;
-    for (qint64 s = startSeq - 1; s >= std::max(m_history.FirstSeq(), startSeq - 64); --s) {
+    const qint64 stop = std::max(m_history.FirstSeq(), startSeq - 64);
+    for (qint64 s = startSeq - 1; s >= m_history.FirstSeq(); --s) {
         const LevelRecord &r = m_history.At(s);
+        if (r.time < from - LevelHistory::FoldMs && (s < stop || boundary != LLONG_MIN))
+            break;
+        if (r.isEvent() && r.lastTime() >= from)
+            m_runs.push_back({0, clampColumn(columnOf(r.lastTime())), r.event()});
+        if (s < stop)
+            continue;
         if (cut < 0)
             cut = r.cut;
-        if (isBoundary(r.event())) {
+        if (boundary == LLONG_MIN && isBoundary(r.event()))
             boundary = r.time;
-            break;
-        }
     }
-    const qint64 historyStart = m_history.StartTime();
+    const qint64 knownFrom = m_history.KnownFrom();
     qint64 open = -1;
     const auto openUpTo = [&](qint64 index) {
         while (open < index) {
@@ -136,7 +142,7 @@ void LevelHistoryGraph::summarise(qint64 first, qint64 last, std::vector<Mark> *
             Column &c = m_columns[std::size_t(open)];
             c = Column{};
             c.off = !running;
-            c.before = columnStart(first + open + 1) <= historyStart;
+            c.before = columnStart(first + open + 1) <= knownFrom;
             c.cutLow = c.cutHigh = cut;
         }
     };
@@ -161,9 +167,9 @@ void LevelHistoryGraph::summarise(qint64 first, qint64 last, std::vector<Mark> *
                 running = false;
                 c.off = true;
             } else if (kind != LevelEvent::Peak) {
-                c.events |= quint8(1u << unsigned(kind));
+                m_runs.push_back({open, clampColumn(columnOf(r.lastTime())), kind});
                 if (marks)
-                    marks->push_back({r.time, kind, int(r.before), int(r.after)});
+                    marks->push_back({r.time, r.lastTime(), kind, int(r.before), int(r.after), r.count()});
             }
         }
         if (kind == LevelEvent::Peak) {
@@ -186,11 +192,16 @@ void LevelHistoryGraph::summarise(qint64 first, qint64 last, std::vector<Mark> *
             boundary = r.time;
     }
     openUpTo(count - 1);
+    // A run marks every column from its first event to its last.
+    for (const RunColumns &run : m_runs) {
+        for (qint64 j = run.from; j <= run.to; ++j)
+            m_columns[std::size_t(j)].events |= quint16(1u << unsigned(run.kind));
+    }
 }
 
 void LevelHistoryGraph::paintColumns(qint64 first, qint64 last)
 {
-    const qint64 left = rightColumn() - m_image.width() + 1;
+    const qint64 left = leftColumn();
     first = std::max(first, left);
     if (last < first)
         return;
@@ -202,6 +213,7 @@ void LevelHistoryGraph::paintColumns(qint64 first, qint64 last)
                   m_marks.end());
     summarise(first, last, &m_marks);
 
+    const int w = m_image.width();
     const int h = m_image.height();
     const qsizetype stride = m_image.bytesPerLine() / qsizetype(sizeof(QRgb));
     QRgb *bits = reinterpret_cast<QRgb *>(m_image.bits());
@@ -211,7 +223,7 @@ void LevelHistoryGraph::paintColumns(qint64 first, qint64 last)
     };
     for (qint64 col = first; col <= last; ++col) {
         const Column &c = m_columns[std::size_t(col - first)];
-        const int x = int(col - left);
+        const int x = int(floorMod(col, w));
         if (c.before) {
             span(x, 0, h - 1, NoRecord);
             continue;
@@ -219,7 +231,7 @@ void LevelHistoryGraph::paintColumns(qint64 first, qint64 last)
         span(x, 0, h - 1, c.off ? OffBack : PlotBack);
         if (c.off) {
             // Diagonal hatching tied to the column's number, so it scrolls along.
-            const int phase = int(((col % HatchPitch) + HatchPitch) % HatchPitch);
+            const int phase = int(floorMod(col, HatchPitch));
             span(x, phase, h - 1, OffHatch, HatchPitch);
         } else {
             for (int tick : LinearTicks)
@@ -242,66 +254,92 @@ void LevelHistoryGraph::paintColumns(qint64 first, qint64 last)
     m_columnsPainted += last - first + 1;
 }
 
-void LevelHistoryGraph::scrollImage(int columns)
+QImage LevelHistoryGraph::PlotImage() const
 {
-    const int w = m_image.width();
-    const qsizetype rowBytes = qsizetype(w - columns) * qsizetype(sizeof(QRgb));
-    for (int y = 0; y < m_image.height(); ++y) {
-        uchar *row = m_image.scanLine(y);
-        std::memmove(row, row + qsizetype(columns) * qsizetype(sizeof(QRgb)), std::size_t(rowBytes));
-    }
+    if (m_image.isNull())
+        return m_image;
+    QImage ordered(m_image.size(), m_image.format());
+    QPainter p(&ordered);
+    const int split = int(floorMod(leftColumn(), m_image.width()));
+    p.drawImage(0, 0, m_image, split, 0, m_image.width() - split, m_image.height());
+    p.drawImage(m_image.width() - split, 0, m_image, 0, 0, split, m_image.height());
+    return ordered;
 }
 
-void LevelHistoryGraph::fullRepaint(qint64 end)
+LevelHistoryGraph::Changes LevelHistoryGraph::bringUpToDate()
 {
-    m_anchor = m_history.Anchor();
-    m_paintedEnd = end;
-    m_paintedSeq = m_history.EndSeq();
-    m_marks.clear();
-    paintColumns(rightColumn() - m_image.width() + 1, rightColumn());
-    m_valid = true;
-}
-
-int LevelHistoryGraph::Refresh()
-{
+    Changes changes;
     const QRect plot = PlotRect();
     if (plot.width() < 1 || plot.height() < 2)
-        return 0;
+        return changes;
     if (m_image.size() != plot.size()) {
         m_image = QImage(plot.size(), QImage::Format_RGB32);
+        m_columnCount = plot.width();
         m_columns.assign(std::size_t(plot.width()), Column{});
         m_valid = false;
     }
     const qint64 before = m_columnsPainted;
     const qint64 end = ViewEnd();
-    const qint64 oldRight = rightColumn();
+    const qint64 oldEnd = m_paintedEnd;
     const qint64 newRight = columnOf(end);
-    const qint64 shift = newRight - oldRight;
+    const qint64 shift = newRight - rightColumn();
+    const bool news = m_history.Changes() != m_paintedChanges;
+    m_paintedEnd = end;
+    m_paintedChanges = m_history.Changes();
     if (!m_valid || shift < 0 || shift >= m_image.width()) {
-        fullRepaint(end);
-    } else if (shift > 0 || m_history.EndSeq() != m_paintedSeq) {
-        const qint64 oldEnd = m_paintedEnd;
-        if (shift > 0)
-            scrollImage(int(shift));
-        m_paintedEnd = end;
-        m_paintedSeq = m_history.EndSeq();
+        m_anchor = m_history.Anchor();
+        m_marks.clear();
+        paintColumns(leftColumn(), newRight);
+        m_valid = true;
+        changes.whole = true;
+    } else if (shift > 0 || news) {
         // New records are stamped at or after the last paint; a buffer's
-        // sound reaches at most one long buffer further back.
-        paintColumns(columnOf(oldEnd - MaxBufferSpanMs), newRight);
-    } else {
-        m_paintedEnd = end;
+        // sound reaches at most one long buffer further back, and a run of
+        // events begun up to FoldMs before may have grown.
+        const qint64 first = std::max(columnOf(oldEnd - std::max(MaxBufferSpanMs, LevelHistory::FoldMs)), leftColumn());
+        paintColumns(first, newRight);
+        // Time went on: the plot and the times below it moved. Else only the
+        // columns painted again changed. (Scrolling the shown plot on the
+        // screen instead costs the X server more than painting it again.)
+        if (shift > 0)
+            changes.region = QRegion(plot) + QRect(0, plot.bottom() + 1, width(), height() - plot.bottom() - 1);
+        else
+            changes.region = QRect(plot.left() + int(first - leftColumn()), plot.top(), int(newRight - first + 1),
+                                   plot.height());
     }
-    const int painted = int(m_columnsPainted - before);
-    if (painted > 0 && m_mouseX >= 0)
+    changes.columns = int(m_columnsPainted - before);
+    if (changes.columns > 0 || changes.whole)
+        changes.region += placeLabels();
+    return changes;
+}
+
+void LevelHistoryGraph::showChanges(const Changes &changes)
+{
+    if (changes.whole)
+        update();
+    else if (!changes.region.isEmpty())
+        update(changes.region);
+}
+
+int LevelHistoryGraph::Refresh()
+{
+    const Changes changes = bringUpToDate();
+    showChanges(changes);
+    if (changes.columns > 0 && m_mouseX >= 0)
         emit readingChanged(ReadingAt(m_mouseX));
-    return painted;
+    return changes.columns;
+}
+
+QRect LevelHistoryGraph::mouseColumn(int x) const
+{
+    const QRect plot = PlotRect();
+    return x >= 0 && x < plot.width() ? QRect(plot.left() + x, plot.top(), 1, plot.height()) : QRect();
 }
 
 void LevelHistoryGraph::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     m_valid = false;
-    UpdateTimer();
 }
 
 void LevelHistoryGraph::showEvent(QShowEvent *event)
@@ -317,23 +355,36 @@ void LevelHistoryGraph::hideEvent(QHideEvent *event)
     UpdateTimer();
 }
 
+void LevelHistoryGraph::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // Texts laid out in the old font are laid out again.
+    if (event->type() == QEvent::FontChange) {
+        m_frame = QImage();
+        m_labelTexts.clear();
+        m_labels.clear();
+        m_valid = false;
+        update();
+    }
+}
+
 void LevelHistoryGraph::mouseMoveEvent(QMouseEvent *event)
 {
     const int x = int(event->position().x()) - LeftMargin;
     const int mouse = x >= 0 && x < PlotRect().width() ? x : -1;
     if (mouse == m_mouseX)
         return;
+    update(mouseColumn(m_mouseX) | mouseColumn(mouse));
     m_mouseX = mouse;
     emit readingChanged(mouse >= 0 ? ReadingAt(mouse) : QString());
-    update();
 }
 
 void LevelHistoryGraph::leaveEvent(QEvent *event)
 {
     QWidget::leaveEvent(event);
+    update(mouseColumn(m_mouseX));
     m_mouseX = -1;
     emit readingChanged(QString());
-    update();
 }
 
 } // namespace nuvask

@@ -34,19 +34,7 @@ inline const QRgb CutLine = qRgb(255, 255, 255);
 // The colour of an event's mark.
 inline QRgb markColour(LevelEvent kind)
 {
-    switch (kind) {
-    case LevelEvent::AutoLower:
-    case LevelEvent::MeterLower:
-        return qRgb(255, 80, 80);
-    case LevelEvent::LowerRefused:
-        return qRgb(255, 160, 0);
-    case LevelEvent::OutsideChange:
-        return qRgb(0, 200, 255);
-    case LevelEvent::GuardRestore:
-        return qRgb(255, 0, 255);
-    default:
-        return CutLine;
-    }
+    return 0xFF000000u | KindOf(kind).colour;
 }
 
 // a / b and its ceiling for b > 0, also for negative a.
@@ -61,12 +49,22 @@ inline qint64 ceilDiv(qint64 a, qint64 b)
     return -floorDiv(-a, b);
 }
 
-// "before→after", or "×before" for a lowering the mixer refused.
-inline QString markText(LevelEvent kind, int before, int after)
+// a mod b in [0, b) for b > 0, also for negative a.
+inline qint64 floorMod(qint64 a, qint64 b)
 {
-    if (kind == LevelEvent::LowerRefused)
-        return QStringLiteral("×") + QString::number(before);
-    return QString::number(before) + historyText::Arrow() + QString::number(after);
+    return a - floorDiv(a, b) * b;
+}
+
+// "before→after", or "×before" for a lowering the mixer refused, and how
+// many events it stands for when more than one ("200→184 (3回)").
+inline QString markText(LevelEvent kind, int before, int after, int count = 1)
+{
+    QString text = kind == LevelEvent::LowerRefused
+                       ? QStringLiteral("×") + QString::number(before)
+                       : QString::number(before) + historyText::Arrow() + QString::number(after);
+    if (count > 1)
+        text += QStringLiteral(" (") + QString::number(count) + historyText::Times() + QLatin1Char(')');
+    return text;
 }
 
 } // namespace nuvask::historyStyle

@@ -25,12 +25,10 @@ inline QString Close() { return QCoreApplication::translate("LevelHistoryWindow"
 inline QString HintClose() { return QCoreApplication::translate("LevelHistoryWindow", "履歴の画面を閉じる"); }
 inline QString HintGraph() { return QCoreApplication::translate("LevelHistoryWindow", "マウスを乗せると、その時刻の値を表示します"); }
 
-// Legend and marks in the graph.
+// Legend and marks in the graph (the events' own names come from the level
+// history's table of kinds).
 inline QString LegendPeak() { return QCoreApplication::translate("LevelHistoryWindow", "ピーク"); }
 inline QString LegendCut() { return QCoreApplication::translate("LevelHistoryWindow", "カットレベル"); }
-inline QString LegendLower() { return QCoreApplication::translate("LevelHistoryWindow", "自動ダウン"); }
-inline QString LegendOutside() { return QCoreApplication::translate("LevelHistoryWindow", "外部変更"); }
-inline QString LegendGuard() { return QCoreApplication::translate("LevelHistoryWindow", "ガード復元"); }
 inline QString LegendOff() { return QCoreApplication::translate("LevelHistoryWindow", "モニターOFF"); }
 inline QString Paused() { return QCoreApplication::translate("LevelHistoryWindow", "一時停止中"); }
 inline QString Arrow() { return QCoreApplication::translate("LevelHistoryWindow", "→"); }
@@ -40,10 +38,8 @@ inline QString Times() { return QCoreApplication::translate("LevelHistoryWindow"
 inline QString ReadPeak() { return QCoreApplication::translate("LevelHistoryWindow", "ピーク"); }
 inline QString ReadCut() { return QCoreApplication::translate("LevelHistoryWindow", "カットレベル"); }
 inline QString ReadOff() { return QCoreApplication::translate("LevelHistoryWindow", "モニターOFF"); }
-inline QString ReadNothing() { return QCoreApplication::translate("LevelHistoryWindow", "記録なし"); }
 // %1 to %2: the lowest and highest peak under the mouse.
 inline QString Range() { return QCoreApplication::translate("LevelHistoryWindow", "%1〜%2"); }
-inline QString Volume() { return QCoreApplication::translate("LevelHistoryWindow", "ボリューム"); }
 inline QString MinusInfinity() { return QCoreApplication::translate("LevelHistoryWindow", "-∞"); }
 
 // Export.

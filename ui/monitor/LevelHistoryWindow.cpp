@@ -2,9 +2,11 @@
 
 #include "ui/monitor/LevelHistoryWindow.h"
 
+#include "core/folders/FileNames.h"
 #include "core/mainwindow/WindowPlacement.h"
 #include "core/monitor/LevelHistory.h"
 #include "core/monitor/LevelHistoryCsv.h"
+#include "core/monitor/LevelHistoryExport.h"
 #include "ui/dialogs/AboveOwner.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/WorkArea.h"
@@ -14,14 +16,12 @@
 #include "ui/widgets/DialogKeys.h"
 #include "ui/widgets/WidgetPlacement.h"
 
-#include <QDir>
+#include <QBuffer>
 #include <QEvent>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImageWriter>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -104,6 +104,9 @@ void LevelHistoryWindow::SetMessageBox(MessageBox *box)
 void LevelHistoryWindow::ApplySettings(const HistoryWindowSettings &settings)
 {
     m_stored = settings;
+    // The folder as the browser gives it, bytes that are not UTF-8 included.
+    if (m_stored.folder)
+        m_stored.folder = FileNameFromStored(*m_stored.folder);
     m_graph->SetSpanMinutes(settings.spanMinutes.value_or(10));
     showSpan();
 }
@@ -116,6 +119,8 @@ HistoryWindowSettings LevelHistoryWindow::Settings() const
         s.size = size();
         s.spanMinutes = m_graph->SpanMinutes();
     }
+    if (s.folder)
+        s.folder = StoredFileName(*s.folder);
     return s;
 }
 
@@ -178,46 +183,37 @@ QString LevelHistoryWindow::newFilePath(const QString &folder, const QString &ex
 {
     const QString stem = historyText::FileStem +
                          m_history.Anchor().wallAt(m_graph->ViewEnd()).toString(QStringLiteral("yyyyMMdd_HHmmss"));
-    const QDir dir(folder);
-    QString path = dir.filePath(stem + QLatin1Char('.') + extension);
-    // Two exports in one second: the later one gets a number, none is overwritten.
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = dir.filePath(stem + QLatin1Char('_') + QString::number(n) + QLatin1Char('.') + extension);
-    return path;
+    return NewExportPath(folder, stem, extension);
 }
 
 void LevelHistoryWindow::tell(const QString &error, const QString &path)
 {
     if (!m_box)
         return;
+    // The path as the folder browser showed it.
+    const QString shown = DisplayName(path);
     if (error.isEmpty())
-        m_box->ShowOK(historyText::Saved() + QLatin1Char('\n') + path);
+        m_box->ShowOK(historyText::Saved() + QLatin1Char('\n') + shown);
     else
-        m_box->ShowOK(historyText::SaveFailed() + QLatin1Char('\n') + path + QLatin1Char('\n') + error);
+        m_box->ShowOK(historyText::SaveFailed() + QLatin1Char('\n') + shown + QLatin1Char('\n') + error);
 }
 
 QString LevelHistoryWindow::ExportCsv(const QString &folder, QString &path)
 {
     path = newFilePath(folder, QStringLiteral("csv"));
     const qint64 end = m_graph->ViewEnd();
-    return SaveLevelCsv(path, m_history, end - m_graph->SpanMs(), end, m_history.Anchor());
+    return WriteExportFile(path, LevelCsvBytes(m_history, end - m_graph->SpanMs(), end, m_history.Anchor()));
 }
 
 QString LevelHistoryWindow::ExportPng(const QString &folder, QString &path)
 {
     path = newFilePath(folder, QStringLiteral("png"));
-    const QImage picture = m_graph->Render();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    QImageWriter writer(&file, "png");
-    if (!writer.write(picture)) {
-        file.cancelWriting();
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    QImageWriter writer(&png, "png");
+    if (!writer.write(m_graph->Render()))
         return writer.errorString();
-    }
-    if (!file.commit())
-        return file.errorString();
-    return QString();
+    return WriteExportFile(path, png.data());
 }
 
 void LevelHistoryWindow::exportThrough(const QString &title, Exporter exporter)

@@ -39,6 +39,11 @@ TEST(FileNamesTest, EveryByteStringComesBackAsItWentInAndOnlyUndecodableBytesAre
             EXPECT_EQ(name, QString::fromUtf8(bytes));
         }
     }
+    // As a settings value (the fuzz target tries every byte string): a UTF-8
+    // name as it stands, as earlier versions stored it; others as a file URL.
+    EXPECT_EQ(StoredFileName(QStringLiteral("/home/日本語")), QStringLiteral("/home/日本語"));
+    EXPECT_EQ(StoredFileName(DecodeFileName("/home/caf\xE9")), QStringLiteral("file:///home/caf%E9"));
+    EXPECT_EQ(FileNameFromStored(StoredFileName(QStringLiteral("file:///x%41"))), QStringLiteral("file:///x%41"));
     EXPECT_EQ(DecodeFileName("a\xFF"), QStringLiteral("a") + QChar(0xDCFF));
     EXPECT_EQ(DecodeFileName("\xC0\xAF").size(), 2); // each byte on its own
     // Text the decoder never makes (an unpaired high surrogate) cannot become

@@ -79,14 +79,17 @@ TEST_F(LevelHistoryRig, ScriptedSignalGivesEachPeakEachLoweringAndTheOffSpan)
     capture(Quiet);
 
     using E = LevelEvent;
+    // Both lowerings within a second: one record of two.
+    LevelRecord lowered = rec(t0 + 150, E::AutoLower, 0, Cut, 200, 184);
+    lowered.runMs = 50;
+    lowered.more = 1;
     const QList<LevelRecord> expected{
         rec(t0, E::MonitorOn, 0, Cut),
         rec(t0 + 50, E::Peak, Quiet, Cut),
         rec(t0 + 100, E::Peak, Quiet, Cut),
         rec(t0 + 150, E::Peak, 32768, Cut),
-        rec(t0 + 150, E::AutoLower, 0, Cut, 200, 192),
+        lowered,
         rec(t0 + 200, E::Peak, Loud, Cut),
-        rec(t0 + 200, E::AutoLower, 0, Cut, 192, 184),
         rec(t0 + 250, E::Peak, Quiet, Cut),
         rec(t0 + 270, E::MonitorOff, 0, Cut),
         rec(t0 + 1270, E::MonitorOn, 0, Cut),
@@ -102,11 +105,13 @@ TEST_F(LevelHistoryRig, ScriptedSignalGivesEachPeakEachLoweringAndTheOffSpan)
     QString path;
     ASSERT_EQ(window.ExportCsv(folder.path(), path), QString());
     const QByteArray bytes = ReadFile(path);
-    // The anchor the export used is not kept; the file's own first time and
-    // the first record's pin it down.
-    const QString firstTime = QString::fromUtf8(bytes).section(QStringLiteral("\r\n"), 1, 1).section(',', 0, 0);
+    // The anchor the export used is not kept; the file's own first record
+    // (after the row that says the span begins before the history) pins it down.
+    const QString firstTime = QString::fromUtf8(bytes).section(QStringLiteral("\r\n"), 2, 2).section(',', 0, 0);
     const LevelTimeAnchor anchor = LevelTimeAnchor::At(QDateTime::fromString(firstTime, LevelCsv::TimeFormat), t0);
-    EXPECT_EQ(ReadLevelCsv(bytes, anchor), expected);
+    qint64 noRecord = 0;
+    EXPECT_EQ(ReadLevelCsv(bytes, anchor, nullptr, &noRecord), expected);
+    EXPECT_EQ(noRecord, clock.now - 10 * 60'000);
 }
 
 TEST_F(LevelHistoryRig, OnlyChangesNoStripWroteCountAsOutside)
@@ -190,7 +195,7 @@ TEST_F(LevelHistoryGraphTest, PaintingOnlyNewColumnsGivesTheSamePictureAsPaintin
 {
     a.Refresh();
     const qint64 msPerColumn = 60'000 / 500;
-    const qint64 tickMs = 120; // the timer at this span and width
+    const qint64 tickMs = 120; // a column: more often than the timer would
     // A minute in 10 ms steps: buffers of 50 ms and of 450 ms that arrive
     // between the timer's ticks, events, and the monitor switched off and on.
     qint64 nextBuffer = clock.now + 50;
@@ -209,11 +214,16 @@ TEST_F(LevelHistoryGraphTest, PaintingOnlyNewColumnsGivesTheSamePictureAsPaintin
         }
         if (step % 370 == 0)
             history.Append(LevelEvent(1 + step % 5), 0, 20000, 200 - step % 9, 192 - step % 9);
+        // The guard fighting for two seconds in every ten: runs that grow
+        // after their first columns were painted.
+        if (step % 1000 >= 200 && step % 1000 < 400 && step % 5 == 0)
+            history.Append(LevelEvent::GuardRestore, 0, 20000, 150 + step % 7, 180);
         if (clock.now % tickMs == 0) {
             const qint64 painted = a.ColumnsPainted();
             a.Refresh();
-            // New columns, and those a buffer's sound can reach back into.
-            const qint64 bound = tickMs / msPerColumn + 1 + LevelHistoryGraph::MaxBufferSpanMs / msPerColumn + 2;
+            // New columns, and those a buffer's sound or a growing run of
+            // events can reach back into.
+            const qint64 bound = tickMs / msPerColumn + 1 + LevelHistory::FoldMs / msPerColumn + 2;
             ASSERT_LE(a.ColumnsPainted() - painted, bound) << "step " << step;
         }
     }
@@ -221,6 +231,15 @@ TEST_F(LevelHistoryGraphTest, PaintingOnlyNewColumnsGivesTheSamePictureAsPaintin
     b.Refresh();
     ASSERT_EQ(a.PlotImage().size(), b.PlotImage().size());
     EXPECT_TRUE(a.PlotImage() == b.PlotImage()) << "the scrolled picture went wrong somewhere";
+    // The labels too; all inside the plot (those near its right edge moved
+    // left to stay in), a run's with its count.
+    const auto labels = a.LabelsShown();
+    EXPECT_EQ(labels, b.LabelsShown());
+    const QRect plot = a.PlotRect();
+    const auto any = [&](auto test) { return std::any_of(labels.begin(), labels.end(), test); };
+    EXPECT_FALSE(any([&](const auto &l) { return !plot.contains(l.first); }));
+    EXPECT_TRUE(any([&](const auto &l) { return l.first.right() == plot.right(); }));
+    EXPECT_TRUE(any([&](const auto &l) { return l.second.endsWith(QStringLiteral("回)")); }));
 
     // Nothing new, nothing painted.
     const qint64 painted = a.ColumnsPainted();
@@ -263,14 +282,53 @@ TEST_F(LevelHistoryGraphTest, ColumnsShowPeakCutMarksAndTheOffSpan)
     EXPECT_TRUE(a.ReadingAt(0).contains(QStringLiteral("記録なし"))) << "before the history began";
 }
 
-TEST_F(LevelHistoryGraphTest, TimerRunsOnlyWhileShownAndNotPausedAtMostTenTimesASecond)
+TEST(LevelHistoryHour, AnHourOfBuffersAndRestoresKeepsItsFirstBufferAndNoRecordOnlyBeforeTheHistory)
+{
+    ManualClock clock;
+    LevelHistory history(LevelHistory::DefaultCapacity, clock.fn());
+    LevelHistoryGraph graph(history);
+    graph.SetSpanMinutes(60);
+    graph.resize(LevelHistoryGraph::LeftMargin + 480 + LevelHistoryGraph::RightMargin,
+                 LevelHistoryGraph::TopMargin + 100 + LevelHistoryGraph::BottomMargin);
+    const QRgb noRecord = qRgb(40, 40, 40);
+    const auto noRecordColumns = [&] {
+        graph.Refresh();
+        const QImage plot = graph.PlotImage();
+        int columns = 0;
+        while (columns < plot.width() && plot.pixel(columns, plot.height() / 2) == noRecord)
+            ++columns;
+        for (int x = columns; x < plot.width(); ++x)
+            EXPECT_NE(plot.pixel(x, plot.height() / 2), noRecord) << "column " << x;
+        return columns;
+    };
+
+    // Two hours of 20 buffers and 20 guard restores a second.
+    history.SetMonitorRunning(true, 20000);
+    for (qint64 ms = 0; ms < 2 * 3'600'000; ms += 25) {
+        clock.now += 25;
+        if (ms % 50 == 0)
+            history.Append(LevelEvent::Peak, 3000 + int(ms % 7000), 20000);
+        else
+            history.Append(LevelEvent::GuardRestore, 0, 20000, 150, 200);
+        if (ms == 600'000)
+            EXPECT_NEAR(noRecordColumns(), 480 * 50 / 60, 1) << "ten minutes in, 50 of the 60 are unknown";
+    }
+    // The first buffer of the last hour is still kept, and nothing of the
+    // hour is drawn as unknown.
+    const qint64 hourAgo = clock.now - 3'600'000;
+    EXPECT_LE(history.KnownFrom(), hourAgo);
+    qint64 seq = history.SeqAtOrAfter(hourAgo + 1);
+    while (history.At(seq).isEvent())
+        ++seq;
+    EXPECT_LE(history.At(seq).time, hourAgo + 50);
+    EXPECT_EQ(noRecordColumns(), 0);
+}
+
+TEST_F(LevelHistoryGraphTest, TimerRunsOnlyWhileShownAndNotPaused)
 {
     EXPECT_FALSE(a.RepaintTimer().isActive());
     a.show();
     EXPECT_TRUE(a.RepaintTimer().isActive());
-    EXPECT_GE(a.RepaintTimer().interval(), LevelHistoryGraph::MinTickMs);
-    a.SetSpanMinutes(60);
-    EXPECT_EQ(a.RepaintTimer().interval(), LevelHistoryGraph::MaxTickMs) << "a column is 7 s: once a second";
 
     // Paused, the picture stays where it was while the records go on.
     a.SetPaused(true);

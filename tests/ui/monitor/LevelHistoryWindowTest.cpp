@@ -1,12 +1,14 @@
 // The level history window inside the program: opened from the Options menu
 // and the tray menu without blocking the main window, in its colours, its
 // place, size and span kept in the settings, and the exports through the
-// program's folder browser, saved or refused.
+// program's folder browser, saved or refused, into any folder it shows.
 #include "support/MainWindowFixture.h"
 #include "support/ModalDriver.h"
 #include "support/ReadOnlyFolder.h"
 #include "support/TestFiles.h"
 
+#include "core/folders/FileNames.h"
+#include "core/folders/FolderNamespace.h"
 #include "core/monitor/LevelHistory.h"
 #include "platform/sim/SimTopology.h"
 #include "ui/desktop/TrayIcon.h"
@@ -16,11 +18,17 @@
 #include "ui/monitor/LevelHistoryWindow.h"
 
 #include <QDir>
+#include <QFile>
 #include <QHelpEvent>
+#include <QScopeGuard>
 #include <QImage>
 #include <QTest>
 #include <QToolTip>
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace nuvask;
 
@@ -29,7 +37,48 @@ namespace {
 struct LevelHistoryWindowTest : test::MainWindowFixture
 {
     SimMixerBoard board{QList<SimDevice>{sim::DemoDevice()}};
+
+    // Clicks an export button of the open history window and, in the folder
+    // browser it opens, goes to `folder` and presses "設定" (or "キャンセル").
+    // `title` gets the browser's caption, `started` the folder it opened at.
+    void exportThrough(LevelHistoryWindow &history, const char *button, const QString &folder, bool accept = true,
+                       QString *title = nullptr, QString *started = nullptr)
+    {
+        FolderBrowser *browser = history.folderBrowser();
+        browser->SetDrivesForTest({DriveEntry{"/", DriveKind::Fixed, QString(), QString()}});
+        QTimer::singleShot(0, [&, accept] {
+            FolderBrowserWindow *form = browser->Form();
+            ASSERT_NE(form, nullptr);
+            if (title)
+                *title = form->windowTitle();
+            if (started)
+                *started = form->State().CurrentFolder();
+            form->GoToFolder(folder);
+            QTest::mouseClick(form->findChild<QWidget *>(accept ? "Button2" : "Button1"), Qt::LeftButton);
+        });
+        history.findChild<ColourButton *>(QLatin1String(button))->Click();
+    }
 };
+
+// The names in a folder and the bytes of one file, through the names' own
+// bytes: Qt's file classes could not open a folder named in other bytes.
+QStringList NamesIn(const QString &folder)
+{
+    QStringList names;
+    for (const FolderEntry &entry : ReadFolder(folder))
+        names << entry.name;
+    names.sort();
+    return names;
+}
+
+QByteArray RawRead(const QByteArray &path)
+{
+    QFile file;
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return QByteArray();
+    return file.readAll();
+}
 
 TEST_F(LevelHistoryWindowTest, OpensFromBothMenusBesideTheMainWindowInItsColours)
 {
@@ -124,18 +173,9 @@ TEST_F(LevelHistoryWindowTest, ExportsGoThroughTheFolderBrowserAndSayWhereOrWhyN
     LevelHistoryWindow &history = w.historyWindow();
     w.menu().MO_History->trigger();
     QTemporaryDir target;
-    FolderBrowser *browser = history.folderBrowser();
-    browser->SetDrivesForTest({DriveEntry{"/", DriveKind::Fixed, QString(), QString()}});
     QString title;
     const auto saveThrough = [&](const char *button, bool accept) {
-        QTimer::singleShot(0, [&, accept] {
-            FolderBrowserWindow *form = browser->Form();
-            ASSERT_NE(form, nullptr);
-            title = form->windowTitle();
-            form->GoToFolder(target.path());
-            QTest::mouseClick(form->findChild<QWidget *>(accept ? "Button2" : "Button1"), Qt::LeftButton);
-        });
-        history.findChild<ColourButton *>(QLatin1String(button))->Click();
+        exportThrough(history, button, target.path(), accept, &title);
     };
     test::ModalDriver boxes;
 
@@ -149,7 +189,7 @@ TEST_F(LevelHistoryWindowTest, ExportsGoThroughTheFolderBrowserAndSayWhereOrWhyN
     ASSERT_EQ(files.size(), 1);
     ASSERT_EQ(boxes.Messages().size(), 1);
     EXPECT_EQ(boxes.Messages()[0], "保存しました・・・\n" + QDir(target.path()).filePath(files[0]));
-    EXPECT_TRUE(test::ReadFile(QDir(target.path()).filePath(files[0])).contains(",,30000,自動ダウン,200,192\r\n"));
+    EXPECT_TRUE(test::ReadFile(QDir(target.path()).filePath(files[0])).contains(",,30000,自動ダウン,200,192,1,\r\n"));
     EXPECT_EQ(history.Settings().folder.value_or(QString()), target.path()) << "the next export starts there";
 
     saveThrough("Btn_PNG", true);
@@ -170,6 +210,52 @@ TEST_F(LevelHistoryWindowTest, ExportsGoThroughTheFolderBrowserAndSayWhereOrWhyN
     saveThrough("Btn_CSV", true);
     ASSERT_EQ(boxes.Messages().size(), 1);
     EXPECT_TRUE(boxes.Messages()[0].startsWith("保存に失敗しました・・・\n")) << boxes.Messages()[0].toStdString();
+}
+
+TEST_F(LevelHistoryWindowTest, AFolderNamedInBytesThatAreNotUtf8TakesBothExportsAndIsWhereTheNextStartBegins)
+{
+    QTemporaryDir root;
+    const QByteArray rawFolder = QFile::encodeName(root.path()) + "/caf\xE9";
+    ASSERT_EQ(::mkdir(rawFolder.constData(), 0755), 0);
+    const QString folder = DecodeFileName(rawFolder); // as the browser carries it
+    // Qt's own removal would not find these names either.
+    const auto cleanUp = qScopeGuard([&] {
+        for (const QString &name : NamesIn(folder))
+            ::unlink(EncodeFileName(folder + '/' + name).constData());
+        ::rmdir(rawFolder.constData());
+    });
+    {
+        MainWindow w(reg, board);
+        w.show();
+        ASSERT_TRUE(waitForStartup(w));
+        w.history().Append(LevelEvent::AutoLower, 0, 30000, 200, 192);
+        w.menu().MO_History->trigger();
+        test::ModalDriver boxes;
+        exportThrough(w.historyWindow(), "Btn_CSV", folder);
+        exportThrough(w.historyWindow(), "Btn_PNG", folder);
+
+        const QStringList names = NamesIn(folder);
+        ASSERT_EQ(names.size(), 2) << "a CSV and a PNG, and no part file left";
+        ASSERT_TRUE(names[0].endsWith(".csv") && names[1].endsWith(".png"));
+        EXPECT_TRUE(RawRead(rawFolder + '/' + names[0].toUtf8()).contains(",,30000,自動ダウン,200,192,1,\r\n"));
+        QImage picture;
+        EXPECT_TRUE(picture.loadFromData(RawRead(rawFolder + '/' + names[1].toUtf8()), "png"));
+        EXPECT_EQ(picture.size(), w.historyWindow().graph().size());
+        // The boxes name the file as the browser shows the folder.
+        ASSERT_EQ(boxes.Messages().size(), 2);
+        EXPECT_EQ(boxes.Messages()[0], "保存しました・・・\n" + DisplayName(folder) + '/' + names[0]);
+        EXPECT_TRUE(boxes.Messages()[0].contains(QStringLiteral("caf\uFFFD/NUVASK_LEVEL_")));
+        w.close();
+    }
+    // Stored as text a settings file holds, and back byte for byte.
+    EXPECT_TRUE(stored("LVH_DIR").endsWith("/caf%E9")) << stored("LVH_DIR").toStdString();
+    MainWindow w(reg, board);
+    w.show();
+    ASSERT_TRUE(waitForStartup(w));
+    w.menu().MO_History->trigger();
+    QString started;
+    exportThrough(w.historyWindow(), "Btn_CSV", folder, false, nullptr, &started);
+    EXPECT_EQ(EncodeFileName(started), rawFolder);
 }
 
 } // namespace
